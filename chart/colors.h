@@ -1,0 +1,40 @@
+// Colours of the chart component, stored as 0x00BBGGRR numbers so that the
+// two marker values below can share the type with real colours.
+#pragma once
+
+#include <cstdint>
+
+#include <QColor>
+
+namespace tesmera {
+
+using TColor = std::uint32_t;
+
+// No colour of its own: a brush, wall or title with it is not filled; a point
+// with it takes its series' colour.
+constexpr TColor clDefault = 0x20000000;
+// As a point colour: a null point, stored and counted but never drawn.
+constexpr TColor clNone = 0x1FFFFFFF;
+
+constexpr TColor RGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return static_cast<TColor>(red) | (static_cast<TColor>(green) << 8) |
+           (static_cast<TColor>(blue) << 16);
+}
+
+constexpr TColor clBlack = RGB(0, 0, 0);
+constexpr TColor clWhite = RGB(255, 255, 255);
+constexpr TColor clBlue = RGB(0, 0, 255);
+constexpr TColor clNavy = RGB(0, 0, 128);
+constexpr TColor clRed = RGB(255, 0, 0);
+constexpr TColor clGray = RGB(128, 128, 128);
+constexpr TColor clYellow = RGB(255, 255, 0);
+
+constexpr std::uint8_t RedOf(TColor color) { return color & 0xFF; }
+constexpr std::uint8_t GreenOf(TColor color) { return (color >> 8) & 0xFF; }
+constexpr std::uint8_t BlueOf(TColor color) { return (color >> 16) & 0xFF; }
+
+// Only plain RGB colours convert; the markers have no pixel value.
+QColor ToQColor(TColor color);
+TColor FromQColor(const QColor& color);
+
+}  // namespace tesmera

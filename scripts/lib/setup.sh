@@ -1,0 +1,45 @@
+# Shared by ./scripts/run and ./scripts/test: install what is missing, then
+# configure and build one build folder. Sourced, not run.
+
+TESMERA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+TESMERA_PACKAGES=(
+  cmake g++ ninja-build pkg-config
+  qt6-base-dev fonts-liberation
+  xvfb xauth libx11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev libsndfile1-dev libsamplerate0-dev
+)
+
+tesmera_missing_packages() {
+  local pkg
+  for pkg in "${TESMERA_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || echo "$pkg"
+  done
+}
+
+tesmera_install_packages() {
+  local missing
+  mapfile -t missing < <(tesmera_missing_packages)
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local -a as_root=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+      as_root=(sudo)
+    else
+      echo "error: these packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
+      return 1
+    fi
+  fi
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# tesmera_build <build-dir> <cmake options...>
+tesmera_build() {
+  local dir="$1"
+  shift
+  cmake -S "$TESMERA_ROOT" -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" --parallel "$(nproc)"
+}

@@ -1,0 +1,68 @@
+// Errors that end a command. Each carries the exact text that the general
+// error box shows (before the box adds its closing full stop).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tesmera {
+
+class TesmeraError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A file that cannot be opened, read or written. Codes follow the classic
+// runtime-library numbering (2 = not found, 100 = short read, ...), so the
+// message is chosen by code and never by the operating system's wording.
+class FileError : public TesmeraError {
+public:
+    static constexpr int kFileNotFound = 2;
+    static constexpr int kInvalidFilename = 3;
+    static constexpr int kTooManyOpenFiles = 4;
+    static constexpr int kAccessDenied = 5;
+    static constexpr int kReadBeyondEnd = 100;
+    static constexpr int kDiskFull = 101;
+    static constexpr int kInvalidNumericInput = 106;
+
+    explicit FileError(int code);
+    // The error for a failed system call, from its errno value.
+    static FileError FromErrno(int errnoValue);
+    static std::string MessageFor(int code);
+
+    int Code() const { return code_; }
+
+private:
+    FileError(int code, const std::string& message);
+    int code_;
+};
+
+// Division by zero, an invalid operation and overflow are errors, not silent
+// infinities or NaNs: a clinician must never see "inf" in a field.
+class FloatingPointError : public TesmeraError {
+public:
+    enum class Kind { DivisionByZero, InvalidOperation, Overflow };
+
+    explicit FloatingPointError(Kind kind);
+    Kind GetKind() const { return kind_; }
+
+private:
+    Kind kind_;
+};
+
+// A text that does not convert to an integer, e.g. a grade letter in a file name.
+class ConvertError : public TesmeraError {
+public:
+    // "'<text>' is not a valid integer value"
+    static ConvertError NotAnInteger(const std::string& text);
+
+private:
+    using TesmeraError::TesmeraError;
+};
+
+// The text of the general error box: the message, with a full stop appended
+// when its last character sorts after the full stop (letters and digits do;
+// '.', '!' and ' ' do not).
+std::string ErrorBoxText(const std::string& message);
+
+}  // namespace tesmera
