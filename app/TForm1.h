@@ -1,13 +1,99 @@
+// The main window. Its methods run the two commands step by step, in the
+// order the user sees them happen, and call the core for every number.
 #pragma once
 
+#include <functional>
+#include <memory>
+
+#include <QImage>
 #include <QWidget>
 
+#include "app/AnalysisState.h"
+#include "app/UserDialogs.h"
+#include "wave/voice_period.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
 namespace tesmera {
+
+class TBarSeries;
+class TChartControl;
+class TImage;
+class TMemo;
 
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // `state` is the program-wide record; it outlives the window. Without
+    // `dialogs` the window shows the real Qt boxes and file dialog.
+    explicit TForm1(AnalysisState& state, std::unique_ptr<UserDialogs> dialogs = nullptr,
+                    QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void FormCreate();
+    void FormClose();
+    void ResetAll();
+    void SpeedButton1Click();  // load
+    void SpeedButton3Click();  // compute
+    void Osciloskop1Ini();
+    void Osciloskop11(const AnalysisState::Signal& signalValues,
+                      const AnalysisState::Signal& modelValues, double signalScale,
+                      double modelScale, std::int32_t pointCount);
+
+    const AnalysisState& State() const { return state_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateLabels();
+    void CreateToolBar();
+    void CreateValueFields();
+    void CreateMemos();
+    void AttachLabels();
+    void ArrangeTabOrder();
+
+    void BarChartRefill();
+    // Runs one command; an error that ends it is shown in the general error box.
+    void RunCommand(const std::function<void()>& command);
+    void SetText(QLineEdit* field, const QString& text);
+    QString Fixed(double value, int precision, int digits) const;
+
+    WarningSink Warnings();
+    void LoadVoiceFile();
+    void ShowLoadedValues();
+    void ComputeAnalysis();
+    void ShowReports();
+
+    AnalysisState& state_;
+    std::unique_ptr<UserDialogs> dialogs_;
+
+    // The controls, owned by the window through Qt's parent chain. Each
+    // carries its name as objectName, so tests and accessibility tools find it.
+    TImage* Image1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    TMemo* Memo1 = nullptr;
+    TMemo* Memo3 = nullptr;
+    TMemo* Memo4 = nullptr;
+    QLineEdit* Edit14 = nullptr;
+    QLineEdit* Edit15 = nullptr;
+    QLineEdit* Edit16 = nullptr;
+    QLineEdit* Edit17 = nullptr;
+    QLineEdit* Edit18 = nullptr;
+    QLineEdit* Edit19 = nullptr;
+    TChartControl* Chart1 = nullptr;
+    TBarSeries* BarSeries1 = nullptr;
 };
 
 }  // namespace tesmera

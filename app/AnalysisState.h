@@ -1,0 +1,53 @@
+// The program-wide record of the loaded voice period and every result drawn
+// from it. Plain data with fixed capacities: nothing is allocated per sample,
+// and a load or compute only overwrites entries.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "wave/voice_period.h"
+
+namespace tesmera {
+
+struct AnalysisState {
+    using Signal = std::array<double, MaxSamples>;
+    using Harmonics = std::array<double, 101>;  // harmonics 0..100
+
+    Signal Samples{};            // the loaded period, one entry per 16-bit sample
+    std::int32_t SampleCount = 0;
+    bool FileLoaded = false;
+    std::string FileName;        // full path chosen in the last load, kept on rejection
+    std::int32_t DataSize = 0;   // data chunk size in bytes, as the header states it
+    double Mean = 0;
+    double StdDev = 0;           // population standard deviation
+    double MaxAbs = 0;           // scale of the blue oscilloscope trace
+    double FundamentalMax = 0;
+    double ApproxMax = 0;
+    double PeriodFrequency = 0;  // Hz, at the nominal rate
+    double PeriodMs = 0;         // ms, at the nominal rate
+
+    Signal FundamentalSignal{};
+    Signal ApproxSignal{};
+    std::int32_t FundamentalOrder = 1;
+    std::int32_t ApproxOrder = 0;
+    double EnergyTolerance = 0.01;
+
+    Harmonics ax{};
+    Harmonics bx{};
+    Harmonics AA{};
+    std::array<double, 15> AANorm{};  // harmonics 1..15 at indices 0..14
+    double AmplitudeNorm = 0;
+
+    std::int32_t ExpertGrade = 0;
+    std::array<double, 6> ScoreValue{};      // models 1..6 at indices 0..5
+    std::array<std::int32_t, 6> Score{};
+
+    // The state part of the window's reset: the buffers, coefficients and
+    // counters a new load must not inherit. The scalars that every command
+    // overwrites before showing them are left alone.
+    void ResetResults();
+};
+
+}  // namespace tesmera

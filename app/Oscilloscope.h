@@ -1,0 +1,37 @@
+// The oscilloscope strip: one voice period as a blue trace over a red model
+// trace and a grey zero line, each trace scaled by its own peak so it fills
+// the height whatever the signal's level.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include <QImage>
+#include <QPoint>
+
+namespace tesmera {
+
+struct OscilloscopeTrace {
+    std::span<const double> values;
+    double scale;  // largest absolute value of the trace; 0 draws it flat
+};
+
+// The points a trace joins on a surface of the given size: the first is at
+// x = 1, each further one Round(i * W / pointCount) + 1 to the right, until the
+// last joinable point (index pointCount - 2) or the right edge. Rounding goes
+// to the nearest integer, halves to even.
+std::vector<QPoint> TraceVertices(QSize surface, const OscilloscopeTrace& trace,
+                                  std::int32_t pointCount);
+
+// The white surface with its navy border and the grey zero line.
+void DrawOscilloscopeFrame(QImage& surface);
+
+// The frame, then the model trace in red, then the signal trace in blue.
+// Points are spread over the width at W / pointCount pixels each; the last
+// point of the period is never joined. Only entries inside values are read,
+// however large pointCount is.
+void DrawOscilloscopeTraces(QImage& surface, const OscilloscopeTrace& signal,
+                            const OscilloscopeTrace& model, std::int32_t pointCount);
+
+}  // namespace tesmera

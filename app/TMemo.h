@@ -1,0 +1,20 @@
+// A multi-line memo whose text is read and written with "\r\n" line ends,
+// the form the reports are built in, while the editor shows plain lines.
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace tesmera {
+
+class TMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+    QString Text() const;
+    // Sets the text and repaints the memo at once, so a running command shows
+    // each step's result.
+    void SetText(const QString& text);
+};
+
+}  // namespace tesmera

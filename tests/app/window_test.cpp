@@ -1,0 +1,171 @@
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include "app/Glyphs.h"
+#include "app/TForm1.h"
+#include "app/TMemo.h"
+#include "app/ScriptedDialogs.h"
+#include "chart/TBarSeries.h"
+#include "chart/TChartControl.h"
+
+namespace tesmera {
+namespace {
+
+using testing::ScriptedDialogs;
+using testing::ShownMessages;
+
+class Window : public ::testing::Test {
+protected:
+    Window() {
+        auto dialogs = std::make_unique<ScriptedDialogs>(shown);
+        form = std::make_unique<TForm1>(*state, std::move(dialogs));
+    }
+
+    template <typename Control = QWidget>
+    Control* Find(const char* name) const {
+        auto* control = form->findChild<Control*>(QLatin1String(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    std::unique_ptr<AnalysisState> state = std::make_unique<AnalysisState>();
+    ShownMessages shown;
+    std::unique_ptr<TForm1> form;
+};
+
+struct Placement {
+    const char* name;
+    QRect geometry;
+};
+
+class ControlPlacement : public Window, public ::testing::WithParamInterface<Placement> {};
+
+TEST_P(ControlPlacement, SitsWhereTheWindowPutsIt) {
+    const QWidget* control = Find(GetParam().name);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->geometry(), GetParam().geometry);
+    EXPECT_FALSE(control->accessibleName().isEmpty()) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, ControlPlacement,
+    ::testing::Values(
+        Placement{"Image1", {208, 48, 377, 89}}, Placement{"Panel1", {6, 3, 579, 41}},
+        Placement{"SpeedButton1", {6, 8, 25, 25}}, Placement{"SpeedButton3", {36, 8, 25, 25}},
+        Placement{"Edit1", {408, 10, 161, 21}}, Placement{"Edit2", {400, 271, 65, 17}},
+        Placement{"Edit3", {400, 288, 65, 17}}, Placement{"Edit4", {520, 288, 65, 17}},
+        Placement{"Edit5", {520, 271, 65, 17}}, Placement{"Memo1", {6, 69, 195, 220}},
+        Placement{"Memo3", {6, 48, 195, 22}}, Placement{"Memo4", {6, 292, 195, 117}},
+        Placement{"Edit14", {520, 305, 65, 17}}, Placement{"Edit15", {400, 305, 65, 17}},
+        Placement{"Edit16", {520, 322, 65, 17}}, Placement{"Edit17", {400, 322, 65, 17}},
+        Placement{"Edit18", {400, 339, 65, 17}}, Placement{"Edit19", {520, 339, 65, 17}},
+        Placement{"Chart1", {208, 140, 378, 125}}, Placement{"Label1", {362, 272, 27, 13}},
+        Placement{"Label2", {362, 289, 18, 13}}, Placement{"Label3", {477, 289, 38, 13}},
+        Placement{"Label4", {477, 272, 27, 13}}, Placement{"Label9", {477, 306, 30, 13}},
+        Placement{"Label10", {362, 306, 34, 13}}, Placement{"Label15", {362, 323, 35, 13}},
+        Placement{"Label20", {477, 323, 35, 13}}, Placement{"Label21", {362, 340, 31, 13}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Window, HasAFixedSizeCaptionAndNoMaximiseButton) {
+    EXPECT_EQ(form->windowTitle(), " Tesmera - demo");
+    EXPECT_EQ(form->minimumSize(), QSize(590, 423));
+    EXPECT_EQ(form->maximumSize(), QSize(590, 423));
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(form->windowIcon().availableSizes().value(0), QSize(32, 32));
+}
+
+TEST_F(Window, SpeedButtonsTakeNoFocusAndShowTheirHints) {
+    auto* load = Find<QToolButton>("SpeedButton1");
+    auto* compute = Find<QToolButton>("SpeedButton3");
+    EXPECT_EQ(load->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(compute->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(load->toolTip(), " Load the Voice File ");
+    EXPECT_EQ(compute->toolTip(), " Compute the Data of the Voice File ");
+    EXPECT_EQ(load->accessibleName(), "Load the Voice File");
+    EXPECT_EQ(load->iconSize(), QSize(19, 19));
+    EXPECT_EQ(compute->iconSize(), QSize(16, 16));
+}
+
+TEST_F(Window, StartsWithEveryFieldAndMemoEmpty) {
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit14", "Edit15",
+                             "Edit16", "Edit17", "Edit18", "Edit19"}) {
+        EXPECT_TRUE(Find<QLineEdit>(name)->text().isEmpty()) << name;
+    }
+    for (const char* name : {"Memo1", "Memo3", "Memo4"}) {
+        EXPECT_TRUE(Find<TMemo>(name)->Text().isEmpty()) << name;
+    }
+    EXPECT_FALSE(state->FileLoaded);
+}
+
+TEST_F(Window, LabelsCaptionTheirFields) {
+    EXPECT_EQ(Find<QLabel>("Label1")->buddy(), Find("Edit2"));
+    EXPECT_EQ(Find<QLabel>("Label2")->buddy(), Find("Edit3"));
+    EXPECT_EQ(Find<QLabel>("Label9")->buddy(), Find("Edit14"));
+    EXPECT_EQ(Find<QLabel>("Label9")->text(), "fs [Hz]");
+    EXPECT_EQ(Find<QLabel>("Label4")->text(), "|MAX|");
+}
+
+TEST_F(Window, TabOrderFollowsTheFields) {
+    const char* order[] = {"Edit1",  "Edit2",  "Edit3",  "Edit4",  "Edit5",
+                           "Memo1",  "Memo3",  "Memo4",  "Edit14", "Edit15",
+                           "Edit16", "Edit17", "Edit18", "Edit19", "Chart1"};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        EXPECT_EQ(Find(order[i - 1])->nextInFocusChain(), Find(order[i])) << order[i - 1];
+    }
+}
+
+TEST_F(Window, ChartHoldsTheTitleAndTwentyZeroBars) {
+    TChart& chart = Find<TChartControl>("Chart1")->Chart();
+    ASSERT_EQ(chart.Title().Text().Count(), 1);
+    EXPECT_EQ(chart.Title().Text()[0], " Fourier Coefficients \"AAx\" ");
+    ASSERT_EQ(chart.SeriesCount(), 1);
+    const TChartSeries& bars = chart.Series(0);
+    ASSERT_EQ(bars.NumPoints(), 20);
+    EXPECT_FALSE(bars.Marks().Visible());
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(bars.PointX(i), i);
+        EXPECT_EQ(bars.PointY(i), 0.0);
+        EXPECT_EQ(bars.PointLabel(i), QString::number(i + 1));
+        EXPECT_EQ(bars.PointColor(i), clBlue);
+    }
+}
+
+TEST_F(Window, ComputeBeforeAnyLoadIsRefused) {
+    form->SpeedButton3Click();
+    ASSERT_EQ(shown.warnings.size(), 1u);
+    EXPECT_EQ(shown.warnings[0],
+              " Soubor *.WAV neni v pameti  \r\n Delka zaznamu je vetsi nez 10000 vzorku ");
+    EXPECT_TRUE(Find<QLineEdit>("Edit1")->text().isEmpty());
+    EXPECT_TRUE(Find<TMemo>("Memo3")->Text().isEmpty());
+}
+
+TEST_F(Window, TypedTextIsClearedByTheNextLoad) {
+    Find<QLineEdit>("Edit16")->setText("typed");
+    Find<TMemo>("Memo4")->setPlainText("typed");
+    form->SpeedButton1Click();  // cancelled: the script has no answer
+    EXPECT_TRUE(Find<QLineEdit>("Edit16")->text().isEmpty());
+    EXPECT_TRUE(Find<TMemo>("Memo4")->Text().isEmpty());
+    EXPECT_TRUE(shown.warnings.empty());
+    EXPECT_TRUE(shown.errors.empty());
+}
+
+TEST(Glyphs, HaveTheirSizes) {
+    EXPECT_EQ(LoadGlyph().size(), QSize(19, 19));
+    EXPECT_EQ(ComputeGlyph().size(), QSize(16, 16));
+    EXPECT_EQ(DisabledGlyph(ComputeGlyph()).size(), QSize(16, 16));
+    EXPECT_EQ(WindowIconImage().size(), QSize(32, 32));
+}
+
+TEST(Memo, KeepsCarriageReturnLineEnds) {
+    TMemo memo;
+    memo.SetText(" a\tb\r\n c\r\n");
+    EXPECT_EQ(memo.Text(), " a\tb\r\n c\r\n");
+}
+
+}  // namespace
+}  // namespace tesmera
