@@ -1,0 +1,198 @@
+#include "analysis/FourierApr.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numeric>
+#include <stdexcept>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/analysis/fourier_reference.h"
+#include "tests/analysis/voice_like_signal.h"
+#include "wave/voice_period.h"
+
+namespace tesmera {
+namespace {
+
+using Coefficients = std::array<double, CoefficientCount>;
+using Buffer = std::vector<double>;
+
+// All outputs of one FourierApr call, over full-size buffers as the compute
+// command hands them in.
+struct Expansion {
+    Coefficients ax{};
+    Coefficients bx{};
+    Buffer fundamental = Buffer(MaxSamples, 0.0);
+    Buffer approx = Buffer(MaxSamples, 0.0);
+    std::int32_t approxOrder = -1;
+
+    void Run(const Buffer& samples, double tolerance = 0.01, std::int32_t fundamentalOrder = 1) {
+        Buffer signal(MaxSamples, 0.0);
+        std::copy(samples.begin(), samples.end(), signal.begin());
+        FourierApr(signal, static_cast<std::int32_t>(samples.size()), tolerance, ax, bx,
+                   fundamentalOrder, fundamental, approxOrder, approx);
+    }
+};
+
+// x_i = offset + Σ (a cos(2πki/N) + b sin(2πki/N)) for the listed harmonics.
+struct Harmonic {
+    int k;
+    double a;
+    double b;
+};
+Buffer SeriesSignal(std::int32_t N, double offset, std::initializer_list<Harmonic> harmonics) {
+    Buffer x(static_cast<std::size_t>(N));
+    for (std::int32_t i = 1; i <= N; ++i) {
+        long double value = offset;
+        for (const Harmonic& h : harmonics) {
+            const long double angle = ((h.k * TwoPi) * i) / N;
+            value += h.a * std::cos(angle) + h.b * std::sin(angle);
+        }
+        x[i - 1] = static_cast<double>(value);
+    }
+    return x;
+}
+
+void ExpectNear(const Buffer& actual, std::size_t count, const Buffer& expected, double tolerance) {
+    for (std::size_t i = 0; i < count; ++i) {
+        EXPECT_NEAR(actual[i], expected[i], tolerance) << "at position " << i;
+    }
+}
+
+bool AllZeroFrom(const auto& values, std::size_t first) {
+    return std::all_of(values.begin() + first, values.end(), [](double v) { return v == 0.0; });
+}
+
+TEST(MaximumOrder, IsNMinusTenBetweenOneAndOneHundred) {
+    const std::array<std::pair<std::int32_t, std::int32_t>, 9> table{
+        {{0, 1}, {1, 1}, {2, 1}, {11, 1}, {12, 2}, {50, 40}, {110, 100}, {111, 100}, {10000, 100}}};
+    for (const auto& [N, M] : table) {
+        EXPECT_EQ(MaximumOrder(N), M) << "N = " << N;
+    }
+}
+
+TEST(FourierApr, NumbersSamplesFromOne) {
+    Expansion e;
+    e.Run({1, 0, -1, 0});
+    EXPECT_EQ(e.ax[0], 0.0);
+    EXPECT_NEAR(e.ax[1], 0.0, 1e-15);
+    EXPECT_NEAR(e.bx[1], 1.0, 1e-15);
+    EXPECT_EQ(e.approxOrder, 1);
+    ExpectNear(e.fundamental, 4, {1, 0, -1, 0}, 1e-15);
+    ExpectNear(e.approx, 4, {1, 0, -1, 0}, 1e-15);
+}
+
+TEST(FourierApr, HarmonicsAboveTheMaximumOrderAreLeftOut) {
+    Expansion e;
+    e.Run({3, 1, 3, 1});
+    EXPECT_NEAR(e.ax[0], 4.0, 1e-15);
+    EXPECT_NEAR(e.ax[1], 0.0, 1e-15);
+    EXPECT_NEAR(e.bx[1], 0.0, 1e-15);
+    EXPECT_TRUE(AllZeroFrom(e.ax, 2));
+    EXPECT_EQ(e.approxOrder, 1);
+    ExpectNear(e.approx, 4, {2, 2, 2, 2}, 1e-15);
+    ExpectNear(e.fundamental, 4, {2, 2, 2, 2}, 1e-15);
+}
+
+TEST(FourierApr, RecoversKnownHarmonicsAndStopsAtTheirEnergy) {
+    // Energies relative to the whole: harmonic 1 holds 4/6.5, 1..3 hold
+    // 6.25/6.5 (2 % short) and 1..5 all of it, so 1 % tolerance picks order 5.
+    const Buffer x = SeriesSignal(441, 3.0, {{1, 2.0, 0.0}, {3, 0.0, 1.5}, {5, -0.5, 0.0}});
+    Expansion e;
+    e.Run(x);
+    EXPECT_NEAR(e.ax[0], 6.0, 1e-12);
+    EXPECT_NEAR(e.ax[1], 2.0, 1e-12);
+    EXPECT_NEAR(e.bx[3], 1.5, 1e-12);
+    EXPECT_NEAR(e.ax[5], -0.5, 1e-12);
+    for (const int k : {2, 4, 6, 50, 100}) {
+        EXPECT_NEAR(e.ax[k], 0.0, 1e-12) << k;
+        EXPECT_NEAR(e.bx[k], 0.0, 1e-12) << k;
+    }
+    EXPECT_EQ(e.approxOrder, 5);
+    ExpectNear(e.approx, x.size(), x, 1e-11);
+    ExpectNear(e.fundamental, x.size(), SeriesSignal(441, 3.0, {{1, 2.0, 0.0}}), 1e-11);
+}
+
+TEST(FourierApr, ZeroToleranceRunsUpToTheMaximumOrder) {
+    for (const auto& [N, M] : {std::pair{11, 1}, {50, 40}, {110, 100}, {111, 100}}) {
+        Expansion e;
+        e.Run(testing_signals::VoiceLikePeriod(N), 0.0);
+        EXPECT_EQ(e.approxOrder, M) << "N = " << N;
+        EXPECT_NE(e.ax[M], 0.0) << "N = " << N;
+        EXPECT_TRUE(AllZeroFrom(e.ax, M + 1)) << "N = " << N;
+        EXPECT_TRUE(AllZeroFrom(e.bx, M + 1)) << "N = " << N;
+    }
+}
+
+TEST(FourierApr, SilenceHasOrderOneAndZeroSeries) {
+    Expansion e;
+    e.Run(Buffer(300, 0.0));
+    EXPECT_EQ(e.approxOrder, 1);
+    EXPECT_TRUE(AllZeroFrom(e.ax, 0));
+    EXPECT_TRUE(AllZeroFrom(e.bx, 0));
+    EXPECT_TRUE(AllZeroFrom(e.fundamental, 0));
+    EXPECT_TRUE(AllZeroFrom(e.approx, 0));
+}
+
+TEST(FourierApr, ASingleSampleClearsEverythingButKeepsTheOrder) {
+    Expansion e;
+    e.Run(testing_signals::VoiceLikePeriod(441));
+    e.approxOrder = 37;
+    e.Run({5.0});
+    EXPECT_EQ(e.approxOrder, 37);
+    EXPECT_TRUE(AllZeroFrom(e.ax, 0));
+    EXPECT_TRUE(AllZeroFrom(e.bx, 0));
+    EXPECT_TRUE(AllZeroFrom(e.fundamental, 0));
+    EXPECT_TRUE(AllZeroFrom(e.approx, 0));
+}
+
+TEST(FourierApr, AShorterSignalClearsWhatALongerOneLeft) {
+    Expansion e;
+    e.Run(testing_signals::VoiceLikePeriod(2000), 0.0);
+    e.Run(testing_signals::VoiceLikePeriod(30), 0.0);
+    EXPECT_EQ(e.approxOrder, 20);
+    EXPECT_TRUE(AllZeroFrom(e.ax, 21));
+    EXPECT_TRUE(AllZeroFrom(e.bx, 21));
+    EXPECT_TRUE(AllZeroFrom(e.fundamental, 30));
+    EXPECT_TRUE(AllZeroFrom(e.approx, 30));
+}
+
+TEST(FourierApr, AFundamentalOrderOfZeroGivesTheMean) {
+    Expansion e;
+    const Buffer x = testing_signals::VoiceLikePeriod(200);
+    e.Run(x, 0.01, 0);
+    const double mean = std::accumulate(x.begin(), x.end(), 0.0) / 200;
+    ExpectNear(e.fundamental, 200, Buffer(200, mean), 1e-9);
+}
+
+TEST(FourierApr, RefusesALengthBeyondItsBuffers) {
+    Coefficients ax{}, bx{};
+    Buffer signal(10), out(10);
+    std::int32_t order = 0;
+    EXPECT_THROW(FourierApr(signal, 11, 0.01, ax, bx, 1, out, order, out), std::invalid_argument);
+}
+
+// The table kernel against the sums evaluated pair by pair.
+class FourierKernel : public testing::TestWithParam<std::int32_t> {};
+
+TEST_P(FourierKernel, AgreesWithTheDirectSums) {
+    const std::int32_t N = GetParam();
+    const Buffer x = testing_signals::VoiceLikePeriod(N);
+    const double peak = std::ranges::max(x, {}, [](double v) { return std::fabs(v); });
+    const std::int32_t M = MaximumOrder(N);
+    Coefficients ax{}, bx{}, referenceAx{}, referenceBx{};
+    FourierCoefficients(x, M, ax, bx);
+    reference::FourierCoefficients(x, M, referenceAx, referenceBx);
+    for (std::int32_t k = 0; k <= M; ++k) {
+        EXPECT_NEAR(ax[k], referenceAx[k], 1e-10 * std::fabs(peak)) << "a" << k;
+        EXPECT_NEAR(bx[k], referenceBx[k], 1e-10 * std::fabs(peak)) << "b" << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(PeriodLengths, FourierKernel,
+                         testing::Values(11, 12, 110, 111, 441, 997, 2000, 10000));
+
+}  // namespace
+}  // namespace tesmera

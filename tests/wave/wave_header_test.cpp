@@ -1,0 +1,272 @@
+#include "wave/WaveHeader.h"
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "wav_test_support.h"
+#include "wave/errors.h"
+
+namespace tesmera {
+namespace {
+
+using test::Bytes;
+using test::Concat;
+using test::DataChunk;
+using test::FormatPart;
+using test::TempFile;
+using testing::ElementsAre;
+using testing::ElementsAreArray;
+using testing::IsEmpty;
+
+const std::string kRiffWarning = " V souboru WAVE nebylo nalezeno navesti \"RIFF\" ";
+const std::string kWaveWarning = " V souboru WAVE nebylo nalezeno navesti \"WAVE\" ";
+const std::string kFmtWarning = " V souboru WAVE nebyla nalezena identifikace \"fmt_\" ";
+const std::string kPcmWarning = " Data v souboru WAVE nejsou ve formatu PCM ";
+const std::string kMonoWarning = " Data v souboru WAVE nejsou MONO ";
+const std::string kBitsWarning = " Data v souboru WAVE nejsou 16-bitova ";
+const std::string kDataWarning = " V souboru WAVE nebylo nalezeno navesti \"data\" ";
+
+const std::vector<std::int16_t> kThreeSamples{100, -200, 300};
+
+// Reads a header, collecting the warnings instead of showing them.
+struct HeaderOutcome {
+    std::int32_t status;
+    WaveHeadFields fields;
+    std::vector<std::string> warnings;
+};
+
+HeaderOutcome ReadHeader(const std::string& path, const WaveHeadFields& preset = {}) {
+    HeaderOutcome outcome{kHeaderAccepted, preset, {}};
+    outcome.status = WaveHeadRead(path, outcome.fields, [&](const std::string& message) {
+        outcome.warnings.push_back(message);
+    });
+    return outcome;
+}
+
+HeaderOutcome ReadHeaderBytes(const Bytes& bytes, const WaveHeadFields& preset = {}) {
+    const TempFile file(bytes);
+    return ReadHeader(file.Path(), preset);
+}
+
+std::string FileErrorMessage(const std::string& path) {
+    try {
+        ReadHeader(path);
+    } catch (const FileError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+struct AcceptedCase {
+    const char* name;
+    Bytes bytes;
+    std::vector<std::string> warnings;
+    std::int32_t riffSize;
+    std::int32_t dataSize;
+    std::int32_t sampleRate;
+    std::int64_t dataOffset;
+    friend void PrintTo(const AcceptedCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class AcceptedHeader : public testing::TestWithParam<AcceptedCase> {};
+
+TEST_P(AcceptedHeader, ReturnsTheFieldsBehindTheFirstDataTag) {
+    const AcceptedCase& c = GetParam();
+    const HeaderOutcome outcome = ReadHeaderBytes(c.bytes);
+    EXPECT_EQ(outcome.status, kHeaderAccepted);
+    EXPECT_THAT(outcome.warnings, ElementsAreArray(c.warnings));
+    EXPECT_EQ(outcome.fields.RiffSize, c.riffSize);
+    EXPECT_EQ(outcome.fields.DataSize, c.dataSize);
+    EXPECT_EQ(outcome.fields.SampleRate, c.sampleRate);
+    EXPECT_EQ(outcome.fields.DataOffset, c.dataOffset);
+}
+
+Bytes ListChunk(std::string_view payload) {
+    Bytes bytes;
+    test::AppendText(bytes, "LIST");
+    test::AppendLE(bytes, static_cast<std::int64_t>(payload.size()), 4);
+    test::AppendText(bytes, payload);
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AcceptedHeader,
+    testing::Values(
+        AcceptedCase{"Canonical", test::CanonicalWav(kThreeSamples), {}, 42, 6, 44100, 44},
+        AcceptedCase{"Rate22050GivesANoticeFirst",
+                     test::CanonicalWav(kThreeSamples, 22050),
+                     {" Data byla vzorkovana rychlosti = 22050"},
+                     42,
+                     6,
+                     22050,
+                     44},
+        AcceptedCase{
+            "EighteenByteFormatChunk",
+            Concat({FormatPart({.riffSize = 44, .formatSize = 18}), DataChunk(kThreeSamples)}),
+            {},
+            44,
+            6,
+            44100,
+            46},
+        AcceptedCase{
+            "ListChunkBeforeData",
+            Concat({FormatPart({.riffSize = 54}), ListChunk("INFOab"), DataChunk(kThreeSamples)}),
+            {},
+            54,
+            6,
+            44100,
+            58},
+        // The tag inside the LIST payload ends the search; its next four
+        // bytes (7) are taken as the size.
+        AcceptedCase{"DataTagInsideAnEarlierChunk",
+                     Concat({FormatPart(), ListChunk(std::string("data\x07\0\0\0", 8)),
+                             DataChunk(kThreeSamples)}),
+                     {},
+                     0,
+                     7,
+                     44100,
+                     52},
+        AcceptedCase{"NegativeSizesAreReturnedAsStored",
+                     Concat({FormatPart({.riffSize = -1}), DataChunk({}, -2)}),
+                     {},
+                     -1,
+                     -2,
+                     44100,
+                     44}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RejectedCase {
+    const char* name;
+    Bytes bytes;
+    std::vector<std::string> warnings;
+    friend void PrintTo(const RejectedCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class RejectedHeader : public testing::TestWithParam<RejectedCase> {};
+
+TEST_P(RejectedHeader, WarnsAndLeavesTheFieldsUntouched) {
+    const WaveHeadFields preset{11, 22, 33, 44444};
+    const HeaderOutcome outcome = ReadHeaderBytes(GetParam().bytes, preset);
+    EXPECT_EQ(outcome.status, kHeaderRejected);
+    EXPECT_THAT(outcome.warnings, ElementsAreArray(GetParam().warnings));
+    EXPECT_EQ(outcome.fields.RiffSize, 11);
+    EXPECT_EQ(outcome.fields.DataSize, 22);
+    EXPECT_EQ(outcome.fields.SampleRate, 33);
+    EXPECT_EQ(outcome.fields.DataOffset, 44444);
+}
+
+const Bytes kCanonical = test::CanonicalWav(kThreeSamples);
+
+// 36 format bytes, then bytes that never spell "data" ("Data" differs in case).
+Bytes WithoutDataTag(std::int32_t sampleRate) {
+    Bytes bytes = FormatPart({.sampleRate = sampleRate});
+    test::AppendText(bytes, "Data\x06\0\0\0xyz");
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RejectedHeader,
+    testing::Values(
+        RejectedCase{"LowerCaseRiff", test::Poke(kCanonical, 0, "riff"), {kRiffWarning}},
+        RejectedCase{"BadFormTypeAndBadFormatReportOnlyTheFormType",
+                     test::PokeLE(test::Poke(kCanonical, 8, "WAVf"), 20, 3, 2),
+                     {kWaveWarning}},
+        RejectedCase{"FormatTagWithoutItsBlank", test::Poke(kCanonical, 12, "fmt_"), {kFmtWarning}},
+        RejectedCase{"FloatFormat", FormatPart({.audioFormat = 3}), {kPcmWarning}},
+        RejectedCase{"Stereo", FormatPart({.channels = 2}), {kMonoWarning}},
+        RejectedCase{"EightBit", FormatPart({.bitsPerSample = 8}), {kBitsWarning}},
+        RejectedCase{"TwentyFourBit", FormatPart({.bitsPerSample = 24}), {kBitsWarning}},
+        RejectedCase{"StereoEightBitReportsOnlyMono",
+                     FormatPart({.channels = 2, .bitsPerSample = 8}),
+                     {kMonoWarning}},
+        RejectedCase{"NoDataTag", WithoutDataTag(44100), {kDataWarning}},
+        RejectedCase{"NoDataTagAfterARateNotice",
+                     WithoutDataTag(22050),
+                     {" Data byla vzorkovana rychlosti = 22050", kDataWarning}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ShortFileCase {
+    const char* name;
+    Bytes bytes;
+    friend void PrintTo(const ShortFileCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ShortFile : public testing::TestWithParam<ShortFileCase> {};
+
+TEST_P(ShortFile, ReadsBeyondTheEnd) {
+    const TempFile file(GetParam().bytes);
+    EXPECT_EQ(FileErrorMessage(file.Path()), "Read beyond end of file");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ShortFile,
+    testing::Values(ShortFileCase{"Empty", {}},
+                    // Too short for the format fields, even with a bad tag.
+                    ShortFileCase{"ThirtyFiveBytes",
+                                  test::Poke(test::Prefix(kCanonical, 35), 0, "XXXX")},
+                    // The search's first read fails.
+                    ShortFileCase{"ThirtySixBytes", test::Prefix(kCanonical, 36)},
+                    // "data" found as the last four bytes: the size read fails.
+                    ShortFileCase{"DataTagAsTheLastFourBytes", test::Prefix(kCanonical, 40)},
+                    ShortFileCase{"DataSizeCutShort", test::Prefix(kCanonical, 42)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WaveHeadRead, MissingFileIsNotFound) {
+    EXPECT_EQ(
+        FileErrorMessage((std::filesystem::temp_directory_path() / "tesmera_no_such.wav").string()),
+        "File not found");
+}
+
+TEST(WaveHeadRead, DirectoryIsAccessDenied) {
+    EXPECT_EQ(FileErrorMessage(std::filesystem::temp_directory_path().string()),
+              "File access denied");
+}
+
+TEST(WaveHeadRead, AcceptsAReadOnlyFile) {
+    const TempFile file(kCanonical);
+    std::filesystem::permissions(file.Path(), std::filesystem::perms::owner_read |
+                                                  std::filesystem::perms::group_read |
+                                                  std::filesystem::perms::others_read);
+    const HeaderOutcome outcome = ReadHeader(file.Path());
+    EXPECT_EQ(outcome.status, kHeaderAccepted);
+    EXPECT_THAT(outcome.warnings, IsEmpty());
+}
+
+TEST(WaveHeadWrite, WritesTheCanonicalHeaderOverAnExistingFile) {
+    const TempFile file(Bytes(100, 0xAB));
+    EXPECT_EQ(WaveHeadWrite(file.Path(), 22050, 1234, 882), kHeaderAccepted);
+    const Bytes expected =
+        Concat({FormatPart({.riffSize = 1234, .sampleRate = 22050}), DataChunk({}, 882)});
+    EXPECT_EQ(file.Read(), expected);
+}
+
+TEST(WaveHeadWrite, RoundTripsThroughTheReaderWithoutAMessage) {
+    const TempFile file;
+    ASSERT_EQ(WaveHeadWrite(file.Path(), 44100, 1234, 882), kHeaderAccepted);
+    const HeaderOutcome outcome = ReadHeader(file.Path());
+    EXPECT_EQ(outcome.status, kHeaderAccepted);
+    EXPECT_THAT(outcome.warnings, IsEmpty());
+    EXPECT_EQ(outcome.fields.RiffSize, 1234);
+    EXPECT_EQ(outcome.fields.DataSize, 882);
+    EXPECT_EQ(outcome.fields.SampleRate, 44100);
+    EXPECT_EQ(outcome.fields.DataOffset, 44);
+}
+
+TEST(WaveHeadWrite, UnwritablePathIsAFileError) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "tesmera_no_such_dir" / "x.wav").string();
+    try {
+        WaveHeadWrite(path, 44100, 36, 0);
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_STREQ(e.what(), "File not found");
+    }
+}
+
+}  // namespace
+}  // namespace tesmera

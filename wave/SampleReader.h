@@ -1,0 +1,39 @@
+// The sample loop of the load command and the statistics computed from it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tesmera {
+
+struct SampleReadResult {
+    std::int32_t SampleCount;  // samples read, also those beyond the buffer
+    double Sum;                // of all samples read
+    double SumSq;              // of their squares
+    double MaxAbs;             // largest absolute value (32768 for -32768)
+};
+
+// Reads signed 16-bit little-endian samples from byte `dataOffset` on: at
+// least one, then on until DataSize / 2 samples (real division, so an odd
+// size 2k + 1 gives k + 1, and a size <= 0 gives one) or the end of the file.
+// Every sample read is counted and summed; only the first samples.size() are
+// stored (in file order), so nothing is written beyond the buffer and entries
+// beyond SampleCount keep their values.
+// Throws FileError: "File not found" and the like, or "Read beyond end of
+// file" when the file ends inside a sample or has no byte at dataOffset.
+SampleReadResult ReadSamples(const std::string& fileName, std::int64_t dataOffset,
+                             std::int32_t DataSize, std::span<double> samples);
+
+struct PeriodStatistics {
+    double Mean;
+    double StdDev;           // population standard deviation
+    double PeriodFrequency;  // Hz
+    double PeriodMs;         // milliseconds
+};
+
+// Frequency and length use NominalSampleRate whatever the header states.
+// Throws FloatingPointError for a result without samples (SampleCount 0).
+PeriodStatistics ComputePeriodStatistics(const SampleReadResult& read);
+
+}  // namespace tesmera

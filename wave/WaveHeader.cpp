@@ -1,0 +1,197 @@
+#include "wave/WaveHeader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "wave/binary_file.h"
+#include "wave/little_endian.h"
+
+namespace tesmera {
+
+namespace {
+
+using Tag = std::array<std::byte, 4>;
+
+constexpr Tag MakeTag(std::string_view text) {
+    return {std::byte(text[0]), std::byte(text[1]), std::byte(text[2]), std::byte(text[3])};
+}
+
+constexpr Tag kRiffTag = MakeTag("RIFF");
+constexpr Tag kWaveTag = MakeTag("WAVE");
+constexpr Tag kFormatTag = MakeTag("fmt ");
+constexpr Tag kDataTag = MakeTag("data");
+
+constexpr std::int16_t kPcmFormat = 1;
+constexpr std::int16_t kMonoChannels = 1;
+constexpr std::int16_t kBitsPerSample = 16;
+constexpr std::int32_t kFormatChunkSize = 16;
+constexpr std::int16_t kBytesPerSample = kBitsPerSample / 8;
+
+// Offset of the first byte after the bits-per-sample field; the data-tag
+// search starts here.
+constexpr std::size_t kFormatHeaderSize = 36;
+
+// The fields in front of the data tag. Every one is read before any check.
+struct FormatHeader {
+    Tag riffTag;
+    std::int32_t riffSize;
+    Tag formType;
+    Tag subChunkTag;
+    std::int16_t audioFormat;
+    std::int16_t channelCount;
+    std::int32_t sampleRate;
+    std::int16_t bitsPerSample;
+};
+
+FormatHeader DecodeFormatHeader(std::span<const std::byte, kFormatHeaderSize> bytes) {
+    const auto tagAt = [&](std::size_t offset) {
+        Tag tag;
+        std::ranges::copy(bytes.subspan(offset, 4), tag.begin());
+        return tag;
+    };
+    const auto int16At = [&](std::size_t offset) {
+        return DecodeInt16LE(bytes.subspan(offset).first<2>());
+    };
+    const auto int32At = [&](std::size_t offset) {
+        return DecodeInt32LE(bytes.subspan(offset).first<4>());
+    };
+    // Offsets 16 (format chunk size), 28 (byte rate) and 32 (block alignment)
+    // are read but not used.
+    return FormatHeader{tagAt(0),    int32At(4),  tagAt(8),    tagAt(12),
+                        int16At(20), int16At(22), int32At(24), int16At(34)};
+}
+
+struct FormatCheck {
+    bool (*passes)(const FormatHeader&);
+    const char* warning;
+};
+
+// Checked in this order; the first that fails is the only one reported.
+constexpr std::array<FormatCheck, 6> kFormatChecks{{
+    {[](const FormatHeader& h) { return h.riffTag == kRiffTag; },
+     " V souboru WAVE nebylo nalezeno navesti \"RIFF\" "},
+    {[](const FormatHeader& h) { return h.formType == kWaveTag; },
+     " V souboru WAVE nebylo nalezeno navesti \"WAVE\" "},
+    // The message writes an underscore where the tag has its blank.
+    {[](const FormatHeader& h) { return h.subChunkTag == kFormatTag; },
+     " V souboru WAVE nebyla nalezena identifikace \"fmt_\" "},
+    {[](const FormatHeader& h) { return h.audioFormat == kPcmFormat; },
+     " Data v souboru WAVE nejsou ve formatu PCM "},
+    {[](const FormatHeader& h) { return h.channelCount == kMonoChannels; },
+     " Data v souboru WAVE nejsou MONO "},
+    // The loader takes every two bytes as one sample, so any other width
+    // would load as noise.
+    {[](const FormatHeader& h) { return h.bitsPerSample == kBitsPerSample; },
+     " Data v souboru WAVE nejsou 16-bitova "},
+}};
+
+constexpr const char* kNoDataTagWarning = " V souboru WAVE nebylo nalezeno navesti \"data\" ";
+
+std::optional<std::string> FirstFormatFault(const FormatHeader& header) {
+    for (const FormatCheck& check : kFormatChecks) {
+        if (!check.passes(header)) {
+            return check.warning;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string RateNotice(std::int32_t sampleRate) {
+    return " Data byla vzorkovana rychlosti = " + std::to_string(sampleRate);
+}
+
+FormatHeader ReadFormatHeader(FileReader& reader) {
+    std::array<std::byte, kFormatHeaderSize> bytes;
+    reader.ReadExact(bytes);
+    return DecodeFormatHeader(bytes);
+}
+
+// Slides a four-byte window, starting as four blanks, over the file one byte
+// at a time. True with the reader right behind the first "data"; false when
+// the file ends without one. The first byte is always read, so a file that
+// ends at the search's start raises "Read beyond end of file".
+bool SkipToDataTag(FileReader& reader) {
+    Tag window = MakeTag("    ");
+    while (true) {
+        std::shift_left(window.begin(), window.end(), 1);
+        window.back() = reader.ReadByte();
+        if (window == kDataTag) {
+            return true;
+        }
+        if (reader.AtEnd()) {
+            return false;
+        }
+    }
+}
+
+std::int32_t ReadInt32LE(FileReader& reader) {
+    std::array<std::byte, 4> bytes;
+    reader.ReadExact(bytes);
+    return DecodeInt32LE(bytes);
+}
+
+std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t riffSize,
+                                       std::int32_t dataSize) {
+    std::vector<std::byte> bytes;
+    bytes.reserve(kCanonicalHeaderSize);
+    const auto tag = [&](const Tag& t) { bytes.insert(bytes.end(), t.begin(), t.end()); };
+    const auto u16 = [&](std::int32_t value) {
+        AppendLE(bytes, static_cast<std::uint32_t>(value), 2);
+    };
+    const auto u32 = [&](std::int32_t value) {
+        AppendLE(bytes, static_cast<std::uint32_t>(value), 4);
+    };
+    tag(kRiffTag);
+    u32(riffSize);
+    tag(kWaveTag);
+    tag(kFormatTag);
+    u32(kFormatChunkSize);
+    u16(kPcmFormat);
+    u16(kMonoChannels);
+    u32(sampleRate);
+    // Byte rate in 32-bit arithmetic as the field stores it; a rate above
+    // 2^30 wraps, which no audio rate comes near.
+    u32(static_cast<std::int32_t>(static_cast<std::uint32_t>(sampleRate) * kBytesPerSample));
+    u16(kBytesPerSample);  // block alignment of one mono sample
+    u16(kBitsPerSample);
+    tag(kDataTag);
+    u32(dataSize);
+    return bytes;
+}
+
+}  // namespace
+
+std::int32_t WaveHeadRead(const std::string& fileName, WaveHeadFields& fields,
+                          const WarningSink& warn) {
+    FileReader reader(fileName);
+    const FormatHeader header = ReadFormatHeader(reader);
+    if (const auto fault = FirstFormatFault(header)) {
+        warn(*fault);
+        return kHeaderRejected;
+    }
+    if (header.sampleRate != NominalSampleRate) {
+        warn(RateNotice(header.sampleRate));
+    }
+    if (!SkipToDataTag(reader)) {
+        warn(kNoDataTagWarning);
+        return kHeaderRejected;
+    }
+    const std::int32_t dataSize = ReadInt32LE(reader);
+    fields = WaveHeadFields{header.riffSize, dataSize, header.sampleRate, reader.Position()};
+    return kHeaderAccepted;
+}
+
+std::int32_t WaveHeadWrite(const std::string& fileName, std::int32_t SampleRate,
+                           std::int32_t RiffSize, std::int32_t DataSize) {
+    FileWriter writer(fileName);
+    writer.Write(CanonicalHeader(SampleRate, RiffSize, DataSize));
+    writer.Close();
+    return kHeaderAccepted;
+}
+
+}  // namespace tesmera

@@ -1,0 +1,47 @@
+// The header of a voice file: a RIFF WAVE file holding 16-bit mono PCM
+// samples. The reader decides whether a file is accepted and tells the user
+// why not; the writer produces the canonical 44-byte header.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "wave/voice_period.h"
+
+namespace tesmera {
+
+// HeaderStatus values.
+constexpr std::int32_t kHeaderAccepted = 0;
+constexpr std::int32_t kHeaderRejected = -1;
+
+// Size of the canonical header, and so the offset of its first sample.
+constexpr std::int64_t kCanonicalHeaderSize = 44;
+
+struct WaveHeadFields {  // results of WaveHeadRead, written only when accepted
+    std::int32_t RiffSize = 0;
+    std::int32_t DataSize = 0;  // bytes, as stated; may be 0, negative or wrong
+    std::int32_t SampleRate = 0;
+    std::int64_t DataOffset = kCanonicalHeaderSize;  // byte right after the data-size field
+                                                     // that the search found
+};
+
+// Reads the 36 bytes up to the bits-per-sample field, checks them (RIFF,
+// WAVE, "fmt ", PCM, mono, 16 bits, in this order), gives a notice for a rate
+// other than NominalSampleRate, then searches byte by byte from offset 36 for
+// the first "data" and reads the 32-bit size behind it.
+// Returns kHeaderAccepted (fields written) or kHeaderRejected (fields
+// untouched; the reason was given through `warn`). The file is opened for
+// reading only and closed on every path.
+// Throws FileError, e.g. "File not found", or "Read beyond end of file" for a
+// file that ends before the 36 bytes, before the search's first byte, or
+// inside the data-size field.
+std::int32_t WaveHeadRead(const std::string& fileName, WaveHeadFields& fields,
+                          const WarningSink& warn);
+
+// Creates the file (an existing one is emptied) and writes the canonical
+// 44-byte header of 16-bit mono PCM; no samples. Both sizes come from the
+// caller. Returns kHeaderAccepted. Throws FileError.
+std::int32_t WaveHeadWrite(const std::string& fileName, std::int32_t SampleRate,
+                           std::int32_t RiffSize, std::int32_t DataSize);
+
+}  // namespace tesmera

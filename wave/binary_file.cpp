@@ -1,0 +1,96 @@
+#include "wave/binary_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "wave/errors.h"
+
+namespace tesmera {
+
+namespace {
+
+// Large enough that a one-million-sample file needs only a few dozen reads.
+constexpr std::size_t kBlockSize = 64 * 1024;
+
+detail::FileHandle OpenOrThrow(const std::string& fileName, const char* mode) {
+    errno = 0;
+    detail::FileHandle file(std::fopen(fileName.c_str(), mode));
+    if (!file) {
+        throw FileError::FromErrno(errno);
+    }
+    return file;
+}
+
+}  // namespace
+
+FileReader::FileReader(const std::string& fileName)
+    : file_(OpenOrThrow(fileName, "rb")), buffer_(kBlockSize) {
+    // The block buffer above already batches the reads; a second buffer in
+    // the stream would only copy every byte twice.
+    std::setvbuf(file_.get(), nullptr, _IONBF, 0);
+}
+
+void FileReader::Seek(std::int64_t offset) {
+    if (fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) != 0) {
+        throw FileError::FromErrno(errno);
+    }
+    bufferOffset_ = offset;
+    next_ = 0;
+    end_ = 0;
+}
+
+bool FileReader::Refill() {
+    bufferOffset_ += static_cast<std::int64_t>(end_);
+    next_ = 0;
+    errno = 0;
+    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+    if (end_ == 0 && std::ferror(file_.get())) {
+        // E.g. a directory opens like a file but cannot be read.
+        throw FileError::FromErrno(errno);
+    }
+    return end_ > 0;
+}
+
+void FileReader::ReadExact(std::span<std::byte> destination) {
+    while (!destination.empty()) {
+        if (next_ == end_ && !Refill()) {
+            throw FileError(FileError::kReadBeyondEnd);
+        }
+        const std::size_t count = std::min(destination.size(), end_ - next_);
+        std::memcpy(destination.data(), buffer_.data() + next_, count);
+        next_ += count;
+        destination = destination.subspan(count);
+    }
+}
+
+std::byte FileReader::ReadByte() {
+    if (next_ == end_ && !Refill()) {
+        throw FileError(FileError::kReadBeyondEnd);
+    }
+    return buffer_[next_++];
+}
+
+bool FileReader::AtEnd() {
+    return next_ == end_ && !Refill();
+}
+
+FileWriter::FileWriter(const std::string& fileName) : file_(OpenOrThrow(fileName, "wb")) {}
+
+void FileWriter::Write(std::span<const std::byte> bytes) {
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) {
+        throw FileError::FromErrno(errno);
+    }
+}
+
+void FileWriter::Close() {
+    errno = 0;
+    // fclose releases the stream even when it fails, so the handle is given
+    // up first and never closed twice.
+    if (std::fclose(file_.release()) != 0) {
+        throw FileError::FromErrno(errno);
+    }
+}
+
+}  // namespace tesmera

@@ -1,0 +1,70 @@
+// Byte-level file access for the voice files: a reader that never hands out
+// fewer bytes than asked for, and a writer that reports every failure. Both
+// own their file and close it on every path.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tesmera {
+
+namespace detail {
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+}  // namespace detail
+
+// Reads a file opened for reading only (read-only files are fine) through its
+// own block buffer, so scanning byte by byte or sample by sample costs no
+// system call per read.
+class FileReader {
+  public:
+    // Throws FileError (from errno) when the file cannot be opened.
+    explicit FileReader(const std::string& fileName);
+
+    // Byte offset of the next byte to be read.
+    std::int64_t Position() const { return bufferOffset_ + static_cast<std::int64_t>(next_); }
+    // Moves to an absolute byte offset (>= 0); a later read past the end fails.
+    void Seek(std::int64_t offset);
+
+    // Fills the whole destination or throws FileError "Read beyond end of
+    // file" (the bytes read up to then are consumed).
+    void ReadExact(std::span<std::byte> destination);
+    std::byte ReadByte();
+    // True when no byte follows the current position.
+    bool AtEnd();
+
+  private:
+    // Replaces the buffer by the next block; false at the end of the file.
+    bool Refill();
+
+    detail::FileHandle file_;
+    std::vector<std::byte> buffer_;
+    std::size_t next_ = 0;           // index of the next unread byte in buffer_
+    std::size_t end_ = 0;            // one past the last valid byte in buffer_
+    std::int64_t bufferOffset_ = 0;  // file offset of buffer_[0]
+};
+
+// Creates a file, or empties an existing one, for writing.
+class FileWriter {
+  public:
+    // Throws FileError (from errno) when the file cannot be created.
+    explicit FileWriter(const std::string& fileName);
+
+    // Throws FileError when not every byte could be written.
+    void Write(std::span<const std::byte> bytes);
+    // Flushes and closes; throws FileError (e.g. "Disk full") when that fails.
+    // A writer destroyed without Close (after an earlier error) closes quietly.
+    void Close();
+
+  private:
+    detail::FileHandle file_;
+};
+
+}  // namespace tesmera
