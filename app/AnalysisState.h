@@ -15,14 +15,14 @@ struct AnalysisState {
     using Signal = std::array<double, MaxSamples>;
     using Harmonics = std::array<double, 101>;  // harmonics 0..100
 
-    Signal Samples{};            // the loaded period, one entry per 16-bit sample
+    Signal Samples{};  // the loaded period, one entry per 16-bit sample
     std::int32_t SampleCount = 0;
     bool FileLoaded = false;
-    std::string FileName;        // full path chosen in the last load, kept on rejection
-    std::int32_t DataSize = 0;   // data chunk size in bytes, as the header states it
+    std::string FileName;       // full path chosen in the last load, kept on rejection
+    std::int32_t DataSize = 0;  // data chunk size in bytes, as the header states it
     double Mean = 0;
-    double StdDev = 0;           // population standard deviation
-    double MaxAbs = 0;           // scale of the blue oscilloscope trace
+    double StdDev = 0;  // population standard deviation
+    double MaxAbs = 0;  // scale of the blue oscilloscope trace
     double FundamentalMax = 0;
     double ApproxMax = 0;
     double PeriodFrequency = 0;  // Hz, at the nominal rate
@@ -41,7 +41,7 @@ struct AnalysisState {
     double AmplitudeNorm = 0;
 
     std::int32_t ExpertGrade = 0;
-    std::array<double, 6> ScoreValue{};      // models 1..6 at indices 0..5
+    std::array<double, 6> ScoreValue{};  // models 1..6 at indices 0..5
     std::array<std::int32_t, 6> Score{};
 
     // The state part of the window's reset: the buffers, coefficients and

@@ -89,10 +89,11 @@ void TForm1::ComputeAnalysis() {
 
 void TForm1::ShowReports() {
     const std::string separator = RegionalDecimalSeparator();
-    Memo4->SetText(Memo4->Text() + QString::fromStdString(ScoreReport(
-                                       state_.ExpertGrade, state_.Score, state_.ScoreValue, separator)));
-    Memo1->SetText(Memo1->Text() +
-                   QString::fromStdString(CoefficientTable(state_.ax, state_.bx, state_.AA, separator)));
+    Memo4->SetText(Memo4->Text() +
+                   QString::fromStdString(ScoreReport(state_.ExpertGrade, state_.Score,
+                                                      state_.ScoreValue, separator)));
+    Memo1->SetText(Memo1->Text() + QString::fromStdString(CoefficientTable(state_.ax, state_.bx,
+                                                                           state_.AA, separator)));
 }
 
 }  // namespace tesmera

@@ -10,24 +10,34 @@ namespace {
 // One character per pixel; '.' is transparent.
 QRgb PaletteColor(char code) {
     switch (code) {
-        case 'k': return qRgb(0, 0, 0);
-        case 'g': return qRgb(128, 128, 128);
-        case 's': return qRgb(192, 192, 192);
-        case 'w': return qRgb(255, 255, 255);
-        case 'y': return qRgb(255, 255, 0);
-        case 'o': return qRgb(128, 128, 0);
-        case 'l': return qRgb(255, 255, 192);
-        case 'n': return qRgb(0, 0, 128);
-        case 'r': return qRgb(255, 0, 0);
-        case 'b': return qRgb(0, 0, 255);
-        default: return qRgba(0, 0, 0, 0);
+        case 'k':
+            return qRgb(0, 0, 0);
+        case 'g':
+            return qRgb(128, 128, 128);
+        case 's':
+            return qRgb(192, 192, 192);
+        case 'w':
+            return qRgb(255, 255, 255);
+        case 'y':
+            return qRgb(255, 255, 0);
+        case 'o':
+            return qRgb(128, 128, 0);
+        case 'l':
+            return qRgb(255, 255, 192);
+        case 'n':
+            return qRgb(0, 0, 128);
+        case 'r':
+            return qRgb(255, 0, 0);
+        case 'b':
+            return qRgb(0, 0, 255);
+        default:
+            return qRgba(0, 0, 0, 0);
     }
 }
 
 template <std::size_t Rows>
 QImage PixelArt(const std::array<std::string_view, Rows>& rows) {
-    QImage image(static_cast<int>(rows[0].size()), static_cast<int>(Rows),
-                 QImage::Format_ARGB32);
+    QImage image(static_cast<int>(rows[0].size()), static_cast<int>(Rows), QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             image.setPixel(x, y, PaletteColor(rows[y][x]));
@@ -40,47 +50,21 @@ QImage PixelArt(const std::array<std::string_view, Rows>& rows) {
 
 QImage LoadGlyph() {
     static constexpr std::array<std::string_view, 19> rows = {
-        "...................",
-        "...........nnn.....",
-        "..........n...n....",
-        ".........n.....n.n.",
-        ".........n......nn.",
-        ".........n.....nnn.",
-        "..kkkk.............",
-        ".kyyyyk............",
-        ".kyyyyykkkkkkk.....",
-        ".kyyyyyyyyyyyk.....",
-        ".kyyyyyyyyyyyk.....",
-        ".kyyyykkkkkkkkkkkk.",
-        ".kyyykllllllllllk..",
-        ".kyykllllllllllk...",
-        ".kyyklllllllllk....",
-        ".kyklllllllllk.....",
-        ".kkllllllllllk.....",
-        ".kkkkkkkkkkkk......",
-        "...................",
+        "...................", "...........nnn.....", "..........n...n....", ".........n.....n.n.",
+        ".........n......nn.", ".........n.....nnn.", "..kkkk.............", ".kyyyyk............",
+        ".kyyyyykkkkkkk.....", ".kyyyyyyyyyyyk.....", ".kyyyyyyyyyyyk.....", ".kyyyykkkkkkkkkkkk.",
+        ".kyyykllllllllllk..", ".kyykllllllllllk...", ".kyyklllllllllk....", ".kyklllllllllk.....",
+        ".kkllllllllllk.....", ".kkkkkkkkkkkk......", "...................",
     };
     return PixelArt(rows);
 }
 
 QImage ComputeGlyph() {
     static constexpr std::array<std::string_view, 16> rows = {
-        "................",
-        "..kkkkkkkkkkk...",
-        "..kgggggggggk...",
-        "..kgsssssssgk...",
-        "..kgskskkskgk...",
-        "..kgsssssssgk...",
-        "..kgggggggggk...",
-        "..kgwwgwwgwwk...",
-        "..kgggggggggk...",
-        "..kgwwgwwgwwk...",
-        "..kgggggggggk...",
-        "..kgwwgwwgwwk...",
-        "..kgggggggggk...",
-        "..kgwwgwwgrrk...",
-        "..kgggggggggk...",
-        "..kkkkkkkkkkk...",
+        "................", "..kkkkkkkkkkk...", "..kgggggggggk...", "..kgsssssssgk...",
+        "..kgskskkskgk...", "..kgsssssssgk...", "..kgggggggggk...", "..kgwwgwwgwwk...",
+        "..kgggggggggk...", "..kgwwgwwgwwk...", "..kgggggggggk...", "..kgwwgwwgwwk...",
+        "..kgggggggggk...", "..kgwwgwwgrrk...", "..kgggggggggk...", "..kkkkkkkkkkk...",
     };
     return PixelArt(rows);
 }
@@ -115,7 +99,8 @@ QImage WindowIconImage() {
     QImage icon(32, 32, QImage::Format_ARGB32);
     icon.fill(qRgb(255, 255, 255));
     for (int i = 0; i < 32; ++i) {
-        for (const auto& [x, y] : {std::pair{i, 0}, std::pair{i, 31}, std::pair{0, i}, std::pair{31, i}}) {
+        for (const auto& [x, y] :
+             {std::pair{i, 0}, std::pair{i, 31}, std::pair{0, i}, std::pair{31, i}}) {
             icon.setPixel(x, y, qRgb(128, 128, 128));
         }
     }

@@ -10,13 +10,15 @@ namespace {
 
 // Rounds to the nearest integer with halves to even (44.5 -> 44), as every
 // real-to-pixel conversion of the strip does.
-int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+int RoundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
 
 // A pen on the surface that follows the platform's line rule: a line runs
 // from the current position to the new point, leaves the new point itself
 // unset, and makes it the current position.
 class StripPen {
-public:
+  public:
     StripPen(QImage& surface, TColor color) : surface_(surface), rgb_(ToQColor(color).rgb()) {}
 
     void MoveTo(int x, int y) {
@@ -60,7 +62,7 @@ public:
         }
     }
 
-private:
+  private:
     void SetPixel(int x, int y) { SetPixel(x, y, rgb_); }
     void SetPixel(int x, int y, QRgb rgb) {
         if (x >= 0 && y >= 0 && x < surface_.width() && y < surface_.height()) {

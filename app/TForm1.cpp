@@ -5,16 +5,15 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include "app/TMemo.h"
 #include <QToolButton>
+#include "app/TMemo.h"
 
 #include "analysis/number_text.h"
 #include "app/Glyphs.h"
 #include "app/Oscilloscope.h"
 #include "app/TImage.h"
-#include "chart/regional_settings.h"
-#include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
+#include "chart/regional_settings.h"
 #include "wave/errors.h"
 
 namespace tesmera {
@@ -58,8 +57,8 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::ResetAll() {
-    for (QLineEdit* field : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit14, Edit15, Edit16, Edit17,
-                             Edit18, Edit19}) {
+    for (QLineEdit* field :
+         {Edit1, Edit2, Edit3, Edit4, Edit5, Edit14, Edit15, Edit16, Edit17, Edit18, Edit19}) {
         SetText(field, QString());
     }
     for (TMemo* memo : {Memo1, Memo3, Memo4}) {

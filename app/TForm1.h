@@ -19,14 +19,14 @@ class QToolButton;
 
 namespace tesmera {
 
-class TBarSeries;
+class TChartSeries;
 class TChartControl;
 class TImage;
 class TMemo;
 
 class TForm1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     // `state` is the program-wide record; it outlives the window. Without
     // `dialogs` the window shows the real Qt boxes and file dialog.
     explicit TForm1(AnalysisState& state, std::unique_ptr<UserDialogs> dialogs = nullptr,
@@ -45,10 +45,10 @@ public:
 
     const AnalysisState& State() const { return state_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void CreateControls();
     void CreateLabels();
     void CreateToolBar();
@@ -93,7 +93,7 @@ private:
     QLineEdit* Edit18 = nullptr;
     QLineEdit* Edit19 = nullptr;
     TChartControl* Chart1 = nullptr;
-    TBarSeries* BarSeries1 = nullptr;
+    TChartSeries* BarSeries1 = nullptr;
 };
 
 }  // namespace tesmera

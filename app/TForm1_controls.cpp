@@ -4,13 +4,12 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include "app/TMemo.h"
 #include <QToolButton>
+#include "app/TMemo.h"
 
 #include "app/Glyphs.h"
 #include "app/TForm1.h"
 #include "app/TImage.h"
-#include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
 #include "chart/colors.h"
 
@@ -39,16 +38,16 @@ Control* Place(Control* control, const char* objectName, const QString& accessib
 
 QLineEdit* ValueField(QWidget* parent, const char* objectName, const QString& accessibleName,
                       int left, int top, const QString& designText) {
-    auto* field = Place(new QLineEdit(designText, parent), objectName, accessibleName, left, top,
-                        65, 17);
+    auto* field =
+        Place(new QLineEdit(designText, parent), objectName, accessibleName, left, top, 65, 17);
     field->setTextMargins(0, 0, 0, 0);
     return field;
 }
 
-TMemo* Memo(QWidget* parent, const char* objectName, const QString& accessibleName,
-                     int left, int top, int width, int height, const QColor& background) {
-    auto* memo = Place(new TMemo(QLatin1String(objectName), parent), objectName,
-                       accessibleName, left, top, width, height);
+TMemo* Memo(QWidget* parent, const char* objectName, const QString& accessibleName, int left,
+            int top, int width, int height, const QColor& background) {
+    auto* memo = Place(new TMemo(QLatin1String(objectName), parent), objectName, accessibleName,
+                       left, top, width, height);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -98,10 +97,10 @@ void TForm1::CreateControls() {
     CreateToolBar();
     CreateValueFields();
     CreateMemos();
-    Chart1 = Place(new TChartControl(this), "Chart1", tr("Harmonic amplitude chart"), 208, 140,
-                   378, 125);
-    BarSeries1 = &Chart1->Chart().AddSeries(std::make_unique<TBarSeries>());
-    ConfigureTesmeraChart(Chart1->Chart(), *BarSeries1);
+    Chart1 = Place(new TChartControl(this), "Chart1", tr("Harmonic amplitude chart"), 208, 140, 378,
+                   125);
+    BarSeries1 = &Chart1->Chart().AddSeries(std::make_unique<TChartSeries>());
+    BarSeries1->SetSeriesColor(clBlue);
     AttachLabels();
     ArrangeTabOrder();
 }
@@ -112,9 +111,9 @@ void TForm1::CreateToolBar() {
     Panel1->setLineWidth(1);
     SpeedButton1 = SpeedButton(Panel1, "SpeedButton1", QStringLiteral(" Load the Voice File "), 6,
                                LoadGlyph());
-    SpeedButton3 = SpeedButton(Panel1, "SpeedButton3",
-                               QStringLiteral(" Compute the Data of the Voice File "), 36,
-                               ComputeGlyph());
+    SpeedButton3 =
+        SpeedButton(Panel1, "SpeedButton3", QStringLiteral(" Compute the Data of the Voice File "),
+                    36, ComputeGlyph());
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
     Edit1 = Place(new QLineEdit(QStringLiteral("Edit1"), Panel1), "Edit1", tr("Voice file name"),

@@ -9,17 +9,17 @@ namespace tesmera {
 
 class TImage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TImage(QWidget* parent = nullptr);
 
     // The drawing surface, created on first use at the control's size.
     QImage& Picture();
     const QImage& Picture() const { return picture_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QImage picture_;
 };
 

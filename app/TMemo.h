@@ -8,7 +8,7 @@ namespace tesmera {
 
 class TMemo : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     using QPlainTextEdit::QPlainTextEdit;
 
     QString Text() const;

@@ -11,7 +11,7 @@ class QWidget;
 namespace tesmera {
 
 class UserDialogs {
-public:
+  public:
     virtual ~UserDialogs() = default;
 
     // The program's own messages: caption "Warning", warning icon, one OK.
@@ -26,14 +26,14 @@ public:
 
 // The real boxes and file dialog, modal to the given window.
 class QtUserDialogs final : public UserDialogs {
-public:
+  public:
     explicit QtUserDialogs(QWidget* owner) : owner_(owner) {}
 
     void ShowWarning(const QString& message) override;
     void ShowError(const QString& message) override;
     std::optional<QString> ChooseVoiceFile() override;
 
-private:
+  private:
     QWidget* owner_;
 };
 

@@ -18,7 +18,7 @@ struct ShownMessages {
 };
 
 class ScriptedDialogs final : public UserDialogs {
-public:
+  public:
     // The window owns its dialogs; the test keeps reading what was shown
     // through the shared record.
     explicit ScriptedDialogs(ShownMessages& shown) : shown_(shown) {}
@@ -37,7 +37,7 @@ public:
         return answer;
     }
 
-private:
+  private:
     ShownMessages& shown_;
     std::deque<std::optional<QString>> answers_;
 };

@@ -6,10 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "app/Glyphs.h"
+#include "app/ScriptedDialogs.h"
 #include "app/TForm1.h"
 #include "app/TMemo.h"
-#include "app/ScriptedDialogs.h"
-#include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
 
 namespace tesmera {
@@ -19,7 +18,7 @@ using testing::ScriptedDialogs;
 using testing::ShownMessages;
 
 class Window : public ::testing::Test {
-protected:
+  protected:
     Window() {
         auto dialogs = std::make_unique<ScriptedDialogs>(shown);
         form = std::make_unique<TForm1>(*state, std::move(dialogs));
