@@ -1,0 +1,68 @@
+// Time to load a voice file as the load command does: header check, sample
+// loop and statistics. Files of 10000 samples (the largest that can be
+// analysed) and of one million samples (counted in full, stored in part).
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "wave/SampleReader.h"
+#include "wave/WaveHeader.h"
+#include "wave/voice_period.h"
+
+namespace tesmera {
+namespace {
+
+// A canonical file of `count` samples of a 100 Hz sinusoid, amplitude 12000,
+// removed again when the benchmark ends.
+class VoiceFile {
+  public:
+    explicit VoiceFile(std::int64_t count)
+        : path_((std::filesystem::temp_directory_path() /
+                 ("tesmera_load_bench_" + std::to_string(count) + ".wav"))
+                    .string()) {
+        const auto dataSize = static_cast<std::int32_t>(2 * count);
+        WaveHeadWrite(path_, NominalSampleRate, 36 + dataSize, dataSize);
+        std::vector<char> bytes;
+        bytes.reserve(static_cast<std::size_t>(dataSize));
+        for (std::int64_t i = 0; i < count; ++i) {
+            const double phase = 2.0 * std::numbers::pi * static_cast<double>(i % 441) / 441.0;
+            const auto bits = static_cast<std::uint16_t>(std::lround(12000.0 * std::sin(phase)));
+            bytes.push_back(static_cast<char>(bits & 0xFF));
+            bytes.push_back(static_cast<char>(bits >> 8));
+        }
+        std::ofstream(path_, std::ios::binary | std::ios::app)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~VoiceFile() { std::filesystem::remove(path_); }
+    VoiceFile(const VoiceFile&) = delete;
+    VoiceFile& operator=(const VoiceFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+void BM_LoadVoiceFile(benchmark::State& state) {
+    const VoiceFile file(state.range(0));
+    std::vector<double> samples(MaxSamples);
+    for (auto _ : state) {
+        WaveHeadFields fields;
+        WaveHeadRead(file.Path(), fields, [](const std::string&) {});
+        const SampleReadResult read =
+            ReadSamples(file.Path(), fields.DataOffset, fields.DataSize, samples);
+        benchmark::DoNotOptimize(ComputePeriodStatistics(read));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+BENCHMARK(BM_LoadVoiceFile)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tesmera

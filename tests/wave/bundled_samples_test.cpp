@@ -1,0 +1,58 @@
+// The voice files shipped in samples/ must load as the window loads them.
+#include <cctype>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "wave/SampleReader.h"
+#include "wave/WaveHeader.h"
+#include "wave/voice_period.h"
+
+namespace tesmera {
+namespace {
+
+std::vector<std::filesystem::path> BundledVoiceFiles() {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(TESMERA_SOURCE_DIR "/samples")) {
+        if (entry.path().extension() == ".wav") {
+            files.push_back(entry.path());
+        }
+    }
+    return files;
+}
+
+TEST(BundledSamples, LoadWithoutWarningAsOnePeriodWithAGrade) {
+    const std::vector<std::filesystem::path> files = BundledVoiceFiles();
+    EXPECT_GE(files.size(), 5u);
+    EXPECT_LE(files.size(), 8u);
+    for (const std::filesystem::path& path : files) {
+        SCOPED_TRACE(path.filename().string());
+        const std::string stem = path.stem().string();
+        EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(stem.back())));
+
+        WaveHeadFields fields;
+        std::vector<std::string> warnings;
+        ASSERT_EQ(WaveHeadRead(path.string(), fields,
+                               [&](const std::string& message) { warnings.push_back(message); }),
+                  kHeaderAccepted);
+        EXPECT_TRUE(warnings.empty());
+        EXPECT_EQ(fields.SampleRate, NominalSampleRate);
+        EXPECT_EQ(fields.DataOffset, kCanonicalHeaderSize);
+        EXPECT_EQ(static_cast<std::uintmax_t>(fields.DataSize),
+                  std::filesystem::file_size(path) - kCanonicalHeaderSize);
+
+        std::vector<double> buffer(MaxSamples);
+        const SampleReadResult read =
+            ReadSamples(path.string(), fields.DataOffset, fields.DataSize, buffer);
+        EXPECT_GE(read.SampleCount, 100);
+        EXPECT_LE(read.SampleCount, 1000);
+        EXPECT_GE(read.MaxAbs, 8000);
+        EXPECT_LE(read.MaxAbs, 20000);
+    }
+}
+
+}  // namespace
+}  // namespace tesmera

@@ -1,0 +1,254 @@
+// Writes the bundled voice files: one period each of a synthetic vowel, a
+// glottal pulse train shaped by formant resonators, at 44100 Hz, 16-bit mono
+// behind the canonical header. Grades 1 (clean) to 5 (very rough) follow the
+// amount of jitter, shimmer and aspiration noise mixed in.
+//
+// Usage: make_samples <output folder>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <numbers>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "wave/SampleReader.h"
+#include "wave/WaveHeader.h"
+#include "wave/voice_period.h"
+
+namespace tesmera {
+namespace {
+
+constexpr double kSampleRate = NominalSampleRate;
+// Periods synthesised before the one that is kept, so the resonators have
+// left their start-up transient behind.
+constexpr int kLeadInPeriods = 12;
+// Every one of the harmonics 1 to 6 must carry at least this share of the
+// strongest of them, or the score models would see an empty coefficient.
+constexpr double kMinHarmonicShare = 0.002;
+constexpr int kCheckedHarmonics = 6;
+
+struct Formant {
+    double frequency;  // Hz
+    double bandwidth;  // Hz
+};
+using VowelFormants = std::array<Formant, 4>;
+
+// Typical adult formants.
+constexpr VowelFormants kMaleA{{{730, 90}, {1090, 110}, {2440, 170}, {3400, 250}}};
+constexpr VowelFormants kFemaleA{{{850, 100}, {1220, 120}, {2810, 170}, {3800, 250}}};
+constexpr VowelFormants kMaleI{{{270, 60}, {2290, 100}, {3010, 170}, {3500, 250}}};
+constexpr VowelFormants kFemaleI{{{310, 70}, {2790, 110}, {3310, 170}, {4000, 250}}};
+constexpr VowelFormants kMaleU{{{300, 60}, {870, 90}, {2240, 150}, {3300, 250}}};
+constexpr VowelFormants kFemaleE{{{610, 80}, {2330, 110}, {2990, 170}, {4000, 250}}};
+constexpr VowelFormants kMaleO{{{570, 80}, {840, 90}, {2410, 160}, {3400, 250}}};
+
+struct VoiceRecipe {
+    const char* fileName;  // the last digit before the extension is the grade
+    VowelFormants formants;
+    double fundamental;  // Hz
+    double roughness;    // 0 (clean) to 1 (very rough)
+    double peak;         // largest absolute sample value
+    unsigned seed;
+};
+
+constexpr std::array<VoiceRecipe, 7> kRecipes{{
+    {"vowel_a_male1.wav", kMaleA, 110, 0.0, 16000, 1},
+    {"vowel_i_female2.wav", kFemaleI, 220, 0.15, 12000, 2},
+    {"vowel_u_male2.wav", kMaleU, 100, 0.2, 9000, 3},
+    {"vowel_a_female3.wav", kFemaleA, 250, 0.4, 14000, 4},
+    {"vowel_e_female4.wav", kFemaleE, 300, 0.65, 11000, 5},
+    {"vowel_o_male4.wav", kMaleO, 130, 0.7, 18000, 6},
+    {"vowel_i_male5.wav", kMaleI, 150, 1.0, 10000, 7},
+}};
+
+// Second-order resonator with unit gain at 0 Hz.
+class Resonator {
+  public:
+    explicit Resonator(const Formant& formant) {
+        const double r = std::exp(-std::numbers::pi * formant.bandwidth / kSampleRate);
+        b_ = 2.0 * r * std::cos(2.0 * std::numbers::pi * formant.frequency / kSampleRate);
+        c_ = -r * r;
+        a_ = 1.0 - b_ - c_;
+    }
+
+    double Step(double x) {
+        const double y = a_ * x + b_ * y1_ + c_ * y2_;
+        y2_ = y1_;
+        y1_ = y;
+        return y;
+    }
+
+  private:
+    double a_, b_, c_;
+    double y1_ = 0.0, y2_ = 0.0;
+};
+
+// Uniform values in [-1, 1]. The Mersenne Twister's output is fixed by the
+// standard (unlike the library's distributions), so the files come out the
+// same everywhere.
+class Noise {
+  public:
+    explicit Noise(unsigned seed) : generator_(seed) {}
+    double Next() {
+        return 2.0 * static_cast<double>(generator_()) / static_cast<double>(std::mt19937::max()) -
+               1.0;
+    }
+
+  private:
+    std::mt19937 generator_;
+};
+
+// Derivative of the Rosenberg glottal flow at `phase` (0..1 of a period):
+// a raised-cosine opening over 40 % of the period, a quarter-cosine closing
+// over 16 % that ends abruptly (the source of the higher harmonics), then
+// closed. Unit: flow per period.
+double GlottalFlowDerivative(double phase) {
+    constexpr double kOpening = 0.40;
+    constexpr double kClosing = 0.16;
+    constexpr double pi = std::numbers::pi;
+    if (phase < kOpening) {
+        return 0.5 * pi / kOpening * std::sin(pi * phase / kOpening);
+    }
+    if (phase < kOpening + kClosing) {
+        return -0.5 * pi / kClosing * std::sin(0.5 * pi * (phase - kOpening) / kClosing);
+    }
+    return 0.0;
+}
+
+// One period of the voice after the lead-in; the earlier periods vary in
+// length (jitter) and strength (shimmer) with the roughness.
+std::vector<double> SynthesizePeriod(const VoiceRecipe& recipe) {
+    const auto periodLength = static_cast<int>(std::lround(kSampleRate / recipe.fundamental));
+    Noise noise(recipe.seed);
+    std::vector<Resonator> tract(recipe.formants.begin(), recipe.formants.end());
+    const auto filtered = [&](double source) {
+        for (Resonator& resonator : tract) {
+            source = resonator.Step(source);
+        }
+        return source;
+    };
+    const double jitter = 0.04 * recipe.roughness;
+    const double shimmer = 0.25 * recipe.roughness;
+    const double aspiration = 6.0 * recipe.roughness;
+
+    std::vector<double> period(static_cast<std::size_t>(periodLength));
+    for (int p = 0; p <= kLeadInPeriods; ++p) {
+        const bool kept = p == kLeadInPeriods;
+        const int length =
+            kept ? periodLength
+                 : static_cast<int>(std::lround(periodLength * (1.0 + jitter * noise.Next())));
+        const double gain = 1.0 + shimmer * noise.Next();
+        for (int i = 0; i < length; ++i) {
+            const double source = gain * GlottalFlowDerivative(static_cast<double>(i) / length) +
+                                  aspiration * noise.Next();
+            const double value = filtered(source);
+            if (kept) {
+                period[static_cast<std::size_t>(i)] = value;
+            }
+        }
+    }
+    return period;
+}
+
+std::vector<std::int16_t> ScaleToPeak(const std::vector<double>& period, double peak) {
+    double largest = 0.0;
+    for (const double value : period) {
+        largest = std::max(largest, std::abs(value));
+    }
+    std::vector<std::int16_t> samples;
+    samples.reserve(period.size());
+    for (const double value : period) {
+        samples.push_back(static_cast<std::int16_t>(std::lround(value / largest * peak)));
+    }
+    return samples;
+}
+
+// Amplitude of harmonic k of the period (k cycles per period).
+double HarmonicAmplitude(const std::vector<std::int16_t>& samples, int k) {
+    double cosine = 0.0;
+    double sine = 0.0;
+    const double step = 2.0 * std::numbers::pi * k / static_cast<double>(samples.size());
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        cosine += samples[i] * std::cos(step * static_cast<double>(i));
+        sine += samples[i] * std::sin(step * static_cast<double>(i));
+    }
+    return 2.0 * std::hypot(cosine, sine) / static_cast<double>(samples.size());
+}
+
+void RequireLowHarmonics(const char* fileName, const std::vector<std::int16_t>& samples) {
+    std::array<double, kCheckedHarmonics> amplitudes;
+    for (int k = 1; k <= kCheckedHarmonics; ++k) {
+        amplitudes[static_cast<std::size_t>(k - 1)] = HarmonicAmplitude(samples, k);
+    }
+    const double strongest = *std::ranges::max_element(amplitudes);
+    std::cout << fileName << ": " << samples.size() << " samples, harmonics 1-6:";
+    for (const double amplitude : amplitudes) {
+        std::cout << ' ' << std::lround(amplitude);
+        if (amplitude < kMinHarmonicShare * strongest) {
+            throw std::runtime_error(std::string(fileName) + ": a low harmonic is missing");
+        }
+    }
+    std::cout << '\n';
+}
+
+void WriteVoiceFile(const std::filesystem::path& path, const std::vector<std::int16_t>& samples) {
+    const auto dataSize = static_cast<std::int32_t>(2 * samples.size());
+    WaveHeadWrite(path.string(), NominalSampleRate, 36 + dataSize, dataSize);
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    for (const std::int16_t sample : samples) {
+        const auto bits = static_cast<std::uint16_t>(sample);
+        const std::array<char, 2> bytes{static_cast<char>(bits & 0xFF),
+                                        static_cast<char>(bits >> 8)};
+        out.write(bytes.data(), bytes.size());
+    }
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+// Loads the file as the window would and checks that nothing was lost.
+void VerifyVoiceFile(const std::filesystem::path& path, std::size_t expectedCount) {
+    WaveHeadFields fields;
+    bool warned = false;
+    const std::int32_t status =
+        WaveHeadRead(path.string(), fields, [&](const std::string&) { warned = true; });
+    std::vector<double> buffer(MaxSamples);
+    if (status != kHeaderAccepted || warned ||
+        ReadSamples(path.string(), fields.DataOffset, fields.DataSize, buffer).SampleCount !=
+            static_cast<std::int32_t>(expectedCount)) {
+        throw std::runtime_error(path.string() + " does not load back");
+    }
+}
+
+}  // namespace
+}  // namespace tesmera
+
+int main(int argc, char** argv) {
+    using namespace tesmera;
+    if (argc != 2) {
+        std::cerr << "usage: make_samples <output folder>\n";
+        return 2;
+    }
+    try {
+        const std::filesystem::path folder(argv[1]);
+        std::filesystem::create_directories(folder);
+        for (const VoiceRecipe& recipe : kRecipes) {
+            const std::vector<std::int16_t> samples =
+                ScaleToPeak(SynthesizePeriod(recipe), recipe.peak);
+            RequireLowHarmonics(recipe.fileName, samples);
+            WriteVoiceFile(folder / recipe.fileName, samples);
+            VerifyVoiceFile(folder / recipe.fileName, samples.size());
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "make_samples: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
