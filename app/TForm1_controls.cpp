@@ -69,6 +69,15 @@ QToolButton* SpeedButton(QWidget* parent, const char* objectName, const QString&
 }
 
 QFont WindowFont(int pixelSize) {
+    // Linux has no "MS Sans Serif"; without a hint fontconfig picks a much
+    // wider face and the captions no longer fit their places. The metric twin
+    // of Arial is the closest match the platform ships.
+    static const bool substituted = [] {
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                                  QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    Q_UNUSED(substituted);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(pixelSize);
     return font;
@@ -131,7 +140,11 @@ void TForm1::CreateLabels() {
     };
     for (const LabelSpec& spec : labels) {
         const QString text = QString::fromLatin1(spec.text);
-        Place(new QLabel(text, this), spec.name, text, spec.left, spec.top, spec.width, 13);
+        auto* label =
+            Place(new QLabel(text, this), spec.name, text, spec.left, spec.top, spec.width, 13);
+        // Captions size themselves to their text, so a wider platform font
+        // never cuts them off; the given width is the least they take.
+        label->resize(std::max(spec.width, label->sizeHint().width()), 13);
     }
 }
 
@@ -169,8 +182,9 @@ void TForm1::AttachLabels() {
 }
 
 void TForm1::ArrangeTabOrder() {
-    QWidget* const order[] = {Edit1,  Edit2,  Edit3,  Edit4,  Edit5,  Memo1,  Memo3, Memo4,
-                              Edit14, Edit15, Edit16, Edit17, Edit18, Edit19, Chart1};
+    // The chart, like the tool bar panel, takes no keyboard focus.
+    QWidget* const order[] = {Edit1, Edit2,  Edit3,  Edit4,  Edit5,  Memo1,  Memo3,
+                              Memo4, Edit14, Edit15, Edit16, Edit17, Edit18, Edit19};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
