@@ -276,6 +276,50 @@ TEST_F(WindowChartTest, CanvasRestsAfterTheFrame) {
     EXPECT_EQ(canvas.Font().PixelHeight(), 13);
 }
 
+// A series whose every point floods the whole control in red.
+class FloodSeries : public TChartSeries {
+  public:
+    void DrawPoint(int /*valueIndex*/) override {
+        TChartCanvas3D& canvas = ParentChart()->Canvas();
+        canvas.Brush() = {clRed, bsSolid};
+        canvas.FillArea({-100, -100, 1000, 1000});
+        ++drawn;
+    }
+    int drawn = 0;
+};
+
+TEST_F(WindowChartTest, SeriesAreClippedInsideTheBackWallAboveItsBottomRows) {
+    auto& series = chart_.AddSeries(std::make_unique<FloodSeries>());
+    series.AppendValue(1, "1", clBlue);
+    Paint();
+    EXPECT_EQ(series.drawn, 1);
+    for (int y = 0; y < 125; ++y) {
+        for (int x = 0; x < 378; ++x) {
+            const bool inside = x >= 12 && x <= 366 && y >= 6 && y <= 118;
+            ASSERT_EQ(At(x, y) == clRed, inside) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(WindowChartTest, WithoutClipPointsSeriesDrawAnywhere) {
+    chart_.SetClipPoints(false);
+    chart_.AddSeries(std::make_unique<FloodSeries>()).AppendValue(1, "1", clBlue);
+    Paint();
+    EXPECT_EQ(At(0, 0), clRed);
+    EXPECT_EQ(At(377, 124), clRed);
+}
+
+TEST_F(WindowChartTest, EmptyAndInactiveSeriesAreNotDrawn) {
+    auto& empty = chart_.AddSeries(std::make_unique<FloodSeries>());
+    auto& inactive = chart_.AddSeries(std::make_unique<FloodSeries>());
+    inactive.AppendValue(1, "1", clBlue);
+    inactive.SetActive(false);
+    Paint();
+    EXPECT_EQ(empty.drawn, 0);
+    EXPECT_EQ(inactive.drawn, 0);
+    EXPECT_EQ(At(100, 60), clWhite);
+}
+
 TEST(ChartDefaultsTest, ClassDefaults) {
     TChart chart;
     EXPECT_EQ(chart.Width(), 400);
