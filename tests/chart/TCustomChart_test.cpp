@@ -320,24 +320,5 @@ TEST_F(WindowChartTest, EmptyAndInactiveSeriesAreNotDrawn) {
     EXPECT_EQ(At(100, 60), clWhite);
 }
 
-TEST(ChartDefaultsTest, ClassDefaults) {
-    TChart chart;
-    EXPECT_EQ(chart.Width(), 400);
-    EXPECT_EQ(chart.Height(), 250);
-    EXPECT_EQ(chart.Color(), clBtnFace);
-    EXPECT_EQ(chart.BevelOuter(), bvRaised);
-    EXPECT_EQ(chart.BevelInner(), bvNone);
-    EXPECT_EQ(chart.Margins(), (TChartMargins{3, 4, 3, 4}));
-    EXPECT_TRUE(chart.View3D());
-    EXPECT_FALSE(chart.Gradient().Visible());
-    EXPECT_EQ(chart.Gradient().EndColor(), clYellow);
-    EXPECT_EQ(chart.Title().Font().Color(), clBlue);
-    EXPECT_EQ(chart.Title().Font().Name(), "Arial");
-    EXPECT_EQ(chart.Title().Font().PixelHeight(), 11);
-    EXPECT_EQ(chart.BackWall().Brush().Style(), bsClear);
-    EXPECT_FALSE(chart.Title().Frame().Visible());
-    EXPECT_TRUE(chart.ClipPoints());
-}
-
 }  // namespace
 }  // namespace tesmera
