@@ -12,6 +12,7 @@
 #include "app/TImage.h"
 #include "chart/TChartControl.h"
 #include "chart/colors.h"
+#include "chart/tesmera_chart_settings.h"
 
 namespace tesmera {
 
@@ -108,6 +109,7 @@ void TForm1::CreateControls() {
     CreateMemos();
     Chart1 = Place(new TChartControl(this), "Chart1", tr("Harmonic amplitude chart"), 208, 140, 378,
                    125);
+    ApplyTesmeraChartSettings(Chart1->Chart());
     BarSeries1 = &Chart1->Chart().AddSeries(std::make_unique<TChartSeries>());
     BarSeries1->SetSeriesColor(clBlue);
     AttachLabels();
