@@ -27,7 +27,19 @@ struct SeenBox {
     QMessageBox::Icon icon;
     int buttons;
     Qt::TextFormat format;
+
+    bool operator==(const SeenBox&) const = default;
+    friend void PrintTo(const SeenBox& box, std::ostream* os) {
+        *os << box.caption.toStdString() << ": \"" << box.text.toStdString() << "\" icon "
+            << box.icon << ", " << box.buttons << " button(s), format " << box.format;
+    }
 };
+
+// Every box the window shows has one OK button and plain text, so a file
+// name can never be taken for markup.
+SeenBox Box(const char* caption, const char* text, QMessageBox::Icon icon) {
+    return {QString::fromLatin1(caption), QString::fromLatin1(text), icon, 1, Qt::PlainText};
+}
 
 // Watches for modal dialogs while a command runs: the file dialog gets the
 // scripted path, every message box is recorded and closed with its OK.
@@ -104,26 +116,17 @@ TEST_F(RealDialogs, LoadAndComputeABundledSample) {
 TEST_F(RealDialogs, WarningBoxHasItsCaptionIconAndOneButton) {
     ModalAnswerer user{QString()};
     form.SpeedButton3Click();
-    ASSERT_EQ(user.Boxes().size(), 1u);
-    const SeenBox& box = user.Boxes()[0];
-    EXPECT_EQ(box.caption, "Warning");
-    EXPECT_EQ(box.icon, QMessageBox::Warning);
-    EXPECT_EQ(box.buttons, 1);
-    EXPECT_EQ(box.format, Qt::PlainText);
-    EXPECT_EQ(box.text,
-              " Soubor *.WAV neni v pameti  \r\n Delka zaznamu je vetsi nez 10000 vzorku ");
+    EXPECT_EQ(user.Boxes(),
+              std::vector{Box("Warning",
+                              " Soubor *.WAV neni v pameti  \r\n Delka zaznamu je vetsi nez "
+                              "10000 vzorku ",
+                              QMessageBox::Warning)});
 }
 
 TEST_F(RealDialogs, TypedNameThatDoesNotExistEndsInTheErrorBox) {
     ModalAnswerer user(QStringLiteral("/nonexistent/<b>voice</b>3.wav"));
     form.SpeedButton1Click();
-    ASSERT_EQ(user.Boxes().size(), 1u);
-    const SeenBox& box = user.Boxes()[0];
-    EXPECT_EQ(box.caption, "Tesmera");
-    EXPECT_EQ(box.icon, QMessageBox::Critical);
-    EXPECT_EQ(box.buttons, 1);
-    EXPECT_EQ(box.format, Qt::PlainText);
-    EXPECT_EQ(box.text, "File not found.");
+    EXPECT_EQ(user.Boxes(), std::vector{Box("Tesmera", "File not found.", QMessageBox::Critical)});
     EXPECT_FALSE(state->FileLoaded);
 }
 
