@@ -84,7 +84,7 @@ QFont WindowFont(int pixelSize) {
     return font;
 }
 
-struct LabelSpec {
+struct CaptionPlacement {
     const char* name;
     const char* text;
     int left;
@@ -133,20 +133,20 @@ void TForm1::CreateToolBar() {
 }
 
 void TForm1::CreateLabels() {
-    static constexpr LabelSpec labels[] = {
+    static constexpr CaptionPlacement labels[] = {
         {"Label1", "Mean", 362, 272, 27},     {"Label2", "StD", 362, 289, 18},
         {"Label3", "samples", 477, 289, 38},  {"Label4", "|MAX|", 477, 272, 27},
         {"Label9", "fs [Hz]", 477, 306, 30},  {"Label10", "Ts [ms]", 362, 306, 34},
         {"Label15", "Ta [ms]", 362, 323, 35}, {"Label20", "Tb [ms]", 477, 323, 35},
         {"Label21", "Ta/Tb", 362, 340, 31},
     };
-    for (const LabelSpec& spec : labels) {
-        const QString text = QString::fromLatin1(spec.text);
+    for (const CaptionPlacement& caption : labels) {
+        const QString text = QString::fromLatin1(caption.text);
         auto* label =
-            Place(new QLabel(text, this), spec.name, text, spec.left, spec.top, spec.width, 13);
+            Place(new QLabel(text, this), caption.name, text, caption.left, caption.top, caption.width, 13);
         // Captions size themselves to their text, so a wider platform font
         // never cuts them off; the given width is the least they take.
-        label->resize(std::max(spec.width, label->sizeHint().width()), 13);
+        label->resize(std::max(caption.width, label->sizeHint().width()), 13);
     }
 }
 
