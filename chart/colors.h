@@ -29,9 +29,15 @@ constexpr TColor clRed = RGB(255, 0, 0);
 constexpr TColor clGray = RGB(128, 128, 128);
 constexpr TColor clYellow = RGB(255, 255, 0);
 
-constexpr std::uint8_t RedOf(TColor color) { return color & 0xFF; }
-constexpr std::uint8_t GreenOf(TColor color) { return (color >> 8) & 0xFF; }
-constexpr std::uint8_t BlueOf(TColor color) { return (color >> 16) & 0xFF; }
+constexpr std::uint8_t RedOf(TColor color) {
+    return color & 0xFF;
+}
+constexpr std::uint8_t GreenOf(TColor color) {
+    return (color >> 8) & 0xFF;
+}
+constexpr std::uint8_t BlueOf(TColor color) {
+    return (color >> 16) & 0xFF;
+}
 
 // Only plain RGB colours convert; the markers have no pixel value.
 QColor ToQColor(TColor color);
