@@ -1,0 +1,45 @@
+// Base of the chart's sub-objects (title lines, gradient, pens, brushes,
+// fonts, walls): every change of a setting ends in one call of the handler
+// that the owner installed, which leads to the owning chart's InvalidateChart.
+#pragma once
+
+#include <functional>
+#include <utility>
+
+namespace tesmera {
+
+class TChangeNotifier {
+  public:
+    using Handler = std::function<void()>;
+
+    void SetOnChange(Handler handler) { onChange_ = std::move(handler); }
+
+  protected:
+    TChangeNotifier() = default;
+    // A copy belongs to no owner until one installs its handler, so copying a
+    // pen's settings never notifies the chart the original belongs to.
+    TChangeNotifier(const TChangeNotifier& /*other*/) {}
+    TChangeNotifier& operator=(const TChangeNotifier& /*other*/) { return *this; }
+    ~TChangeNotifier() = default;
+
+    void Changed() const {
+        if (onChange_) {
+            onChange_();
+        }
+    }
+
+    // Stores `value` and notifies only when it differs from `field`.
+    template <class T>
+    void SetAndNotify(T& field, const T& value) {
+        if (field == value) {
+            return;
+        }
+        field = value;
+        Changed();
+    }
+
+  private:
+    Handler onChange_;
+};
+
+}  // namespace tesmera

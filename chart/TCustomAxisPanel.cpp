@@ -1,0 +1,53 @@
+#include "chart/TCustomAxisPanel.h"
+
+#include <algorithm>
+#include <array>
+
+#include "chart/chart_errors.h"
+
+namespace tesmera {
+
+namespace {
+
+// Colours handed to series that join the chart without one of their own.
+constexpr std::array<TColor, 6> kSeriesPalette = {
+    clRed, RGB(0, 128, 0), clBlue, RGB(255, 128, 0), RGB(128, 0, 128), clGray};
+
+}  // namespace
+
+TCustomAxisPanel::~TCustomAxisPanel() {
+    for (const auto& series : seriesList_) {
+        series->SetParentChart(nullptr);
+    }
+}
+
+TChartSeries& TCustomAxisPanel::Series(int index) const {
+    if (index < 0 || index >= SeriesCount()) {
+        throw ListIndexError(index);
+    }
+    return *seriesList_[static_cast<std::size_t>(index)];
+}
+
+void TCustomAxisPanel::AdoptSeries(std::unique_ptr<TChartSeries> series) {
+    TChartSeries& added = *series;
+    if (added.SeriesColor() == clDefault) {
+        added.SetSeriesColor(FreeSeriesColor());
+    }
+    seriesList_.push_back(std::move(series));
+    added.SetParentChart(this);
+    InvalidateChart();
+}
+
+TColor TCustomAxisPanel::FreeSeriesColor() const {
+    const auto used = [this](TColor color) {
+        return std::any_of(seriesList_.begin(), seriesList_.end(),
+                           [color](const auto& series) { return series->SeriesColor() == color; });
+    };
+    const auto free = std::find_if_not(kSeriesPalette.begin(), kSeriesPalette.end(), used);
+    if (free != kSeriesPalette.end()) {
+        return *free;
+    }
+    return kSeriesPalette[seriesList_.size() % kSeriesPalette.size()];
+}
+
+}  // namespace tesmera

@@ -1,0 +1,45 @@
+// The chart level that owns the series: the series list, in the order the
+// series were added, which is the order of measuring and drawing.
+#pragma once
+
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "chart/TChartSeries.h"
+#include "chart/TCustomChartPanel.h"
+
+namespace tesmera {
+
+class TCustomAxisPanel : public TCustomChartPanel {
+  public:
+    TCustomAxisPanel() = default;
+    // Detaches every series before releasing it, so that the series do not
+    // ask a chart that is going away for a repaint.
+    ~TCustomAxisPanel() override;
+
+    // The chart takes ownership of `series` and appends it to the series list;
+    // the series' ParentChart becomes this chart. A series whose SeriesColor
+    // is still clDefault receives a colour not yet used by another series.
+    // Returns the added series as its own type, valid as long as the chart.
+    template <class Series>
+    Series& AddSeries(std::unique_ptr<Series> series) {
+        static_assert(std::is_base_of_v<TChartSeries, Series>);
+        Series& added = *series;
+        AdoptSeries(std::move(series));
+        return added;
+    }
+
+    int SeriesCount() const { return static_cast<int>(seriesList_.size()); }
+    // Throws ListIndexError outside 0 .. SeriesCount() - 1.
+    TChartSeries& Series(int index) const;
+    const std::vector<std::unique_ptr<TChartSeries>>& SeriesList() const { return seriesList_; }
+
+  private:
+    void AdoptSeries(std::unique_ptr<TChartSeries> series);
+    TColor FreeSeriesColor() const;
+
+    std::vector<std::unique_ptr<TChartSeries>> seriesList_;
+};
+
+}  // namespace tesmera

@@ -1,0 +1,15 @@
+#include "chart/TSeriesMarks.h"
+
+#include "chart/TChartSeries.h"
+
+namespace tesmera {
+
+void TSeriesMarks::SetVisible(bool visible) {
+    if (visible == visible_) {
+        return;
+    }
+    visible_ = visible;
+    owner_.RequestRepaint();
+}
+
+}  // namespace tesmera

@@ -1,0 +1,10 @@
+#include "chart/chart_errors.h"
+
+#include <string>
+
+namespace tesmera {
+
+ListIndexError::ListIndexError(int index)
+    : TesmeraError("List index out of bounds (" + std::to_string(index) + ")"), index_(index) {}
+
+}  // namespace tesmera

@@ -1,0 +1,19 @@
+// Errors raised by the chart component's own containers.
+#pragma once
+
+#include "wave/errors.h"
+
+namespace tesmera {
+
+// An index outside a value list, label list or colour list. The message is the
+// toolkit's "List index out of bounds (%d)" with the offending index.
+class ListIndexError : public TesmeraError {
+  public:
+    explicit ListIndexError(int index);
+    int Index() const { return index_; }
+
+  private:
+    int index_;
+};
+
+}  // namespace tesmera
