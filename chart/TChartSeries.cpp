@@ -97,13 +97,17 @@ void TChartSeries::ClearPoints() {
     }
 }
 
-// TODO(axes): map through the resolved axes' ValueToPixel once the chart has
-// its axis list; until then a point has no pixel position.
-int TChartSeries::PointScreenX(int /*valueIndex*/) const {
-    return 0;
+int TChartSeries::PointScreenX(int valueIndex) const {
+    return resolvedHorizAxis_->ValueToPixel(PointX(valueIndex));
 }
-int TChartSeries::PointScreenY(int /*valueIndex*/) const {
-    return 0;
+
+int TChartSeries::PointScreenY(int valueIndex) const {
+    return resolvedVertAxis_->ValueToPixel(PointY(valueIndex));
+}
+
+int TChartSeries::ValueToScreen(double value) const {
+    const bool plotsY = &MainValueList() == &yValues_;
+    return (plotsY ? resolvedVertAxis_ : resolvedHorizAxis_)->ValueToPixel(value);
 }
 
 void TChartSeries::RequestRepaint() {
@@ -148,8 +152,16 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
     ResolveAxes();
 }
 
-// TODO(axes): bind ResolvedHorizAxis / ResolvedVertAxis to the chart's axis
-// objects (empty without a chart) once the chart has its axis list.
-void TChartSeries::ResolveAxes() {}
+void TChartSeries::ResolveAxes() {
+    if (parentChart_ == nullptr) {
+        resolvedHorizAxis_ = nullptr;
+        resolvedVertAxis_ = nullptr;
+        return;
+    }
+    resolvedHorizAxis_ =
+        horizAxis_ == aTopAxis ? &parentChart_->TopAxis() : &parentChart_->BottomAxis();
+    resolvedVertAxis_ =
+        vertAxis_ == aRightAxis ? &parentChart_->RightAxis() : &parentChart_->LeftAxis();
+}
 
 }  // namespace tesmera

@@ -2,10 +2,12 @@
 // series were added, which is the order of measuring and drawing.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <type_traits>
 #include <vector>
 
+#include "chart/TChartAxis.h"
 #include "chart/TChartSeries.h"
 #include "chart/TCustomChartPanel.h"
 
@@ -35,11 +37,28 @@ class TCustomAxisPanel : public TCustomChartPanel {
     TChartSeries& Series(int index) const;
     const std::vector<std::unique_ptr<TChartSeries>>& SeriesList() const { return seriesList_; }
 
+    // The five axes, owned by the chart. Layout and drawing walk them in the
+    // order of AxisList: bottom, top, left, right, depth.
+    TChartAxis& BottomAxis() { return bottomAxis_; }
+    TChartAxis& TopAxis() { return topAxis_; }
+    TChartAxis& LeftAxis() { return leftAxis_; }
+    TChartAxis& RightAxis() { return rightAxis_; }
+    TChartAxis& DepthAxis() { return depthAxis_; }
+    std::array<TChartAxis*, 5> AxisList() {
+        return {&bottomAxis_, &topAxis_, &leftAxis_, &rightAxis_, &depthAxis_};
+    }
+
   private:
     void AdoptSeries(std::unique_ptr<TChartSeries> series);
     TColor FreeSeriesColor() const;
 
     std::vector<std::unique_ptr<TChartSeries>> seriesList_;
+    // Declared in list order, so they are also created in that order.
+    TChartAxis bottomAxis_{this, AxisPlace::Bottom};
+    TChartAxis topAxis_{this, AxisPlace::Top};
+    TChartAxis leftAxis_{this, AxisPlace::Left};
+    TChartAxis rightAxis_{this, AxisPlace::Right};
+    TChartAxis depthAxis_{this, AxisPlace::Depth};
 };
 
 }  // namespace tesmera
