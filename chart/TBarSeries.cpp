@@ -1,7 +1,9 @@
 #include "chart/TBarSeries.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "chart/TChartCanvas.h"
 #include "chart/TCustomAxisPanel.h"
 #include "chart/axis_scale.h"
 
@@ -19,6 +21,52 @@ TCustomBarSeries::TCustomBarSeries() {
     Marks().SetArrowLength(20);
     YValues().SetName(QStringLiteral("Bar"));
     YValues().SetOrder(loNone);
+    const auto repaint = [this] { RequestRepaint(); };
+    barPen_.SetOnChange(repaint);
+    barBrush_.SetOnChange(repaint);
+}
+
+void TCustomBarSeries::DrawPoint(int valueIndex) {
+    currentBarColor_ = PointColor(valueIndex);
+    if (currentBarColor_ == clNone) {
+        return;
+    }
+    const int left = PointScreenX(valueIndex);
+    // Top and bottom stay as they are for a value below the origin (then top
+    // is the larger row); the figure operations accept corners in any order.
+    currentBarRect_ = {left, PointScreenY(valueIndex), left + barPixelWidth_,
+                       OriginPixel(valueIndex)};
+    PaintBar(valueIndex, std::min(currentBarRect_.top, currentBarRect_.bottom),
+             std::max(currentBarRect_.top, currentBarRect_.bottom));
+}
+
+void TCustomBarSeries::PrepareBarPenBrush(TColor color) {
+    TChartCanvas& canvas = ParentChart()->Canvas();
+    canvas.ApplyChartPen(barPen_);
+    canvas.Brush().color = color;
+    canvas.Brush().style = barBrush_.Style();
+    canvas.SetTextBackground(tbTransparent);
+}
+
+void TCustomBarSeries::PaintBarRect(TColor color, const TRect& rect) {
+    TChartCanvas& canvas = ParentChart()->Canvas();
+    const auto penInBarColour = [&canvas, color] {
+        canvas.Pen().color = color;
+        if (canvas.Pen().style == psClear) {
+            canvas.Pen().style = psSolid;
+        }
+    };
+    if (barBrush_.Style() == bsSolid) {
+        if (rect.right == rect.left || rect.top == rect.bottom) {
+            penInBarColour();
+            canvas.DrawSegment(rect.left, rect.top, rect.right, rect.bottom);
+        } else if (canvas.Pen().width > std::abs(rect.right - rect.left) ||
+                   canvas.Pen().width > std::abs(rect.bottom - rect.top)) {
+            penInBarColour();
+            canvas.Brush().style = bsClear;
+        }
+    }
+    canvas.PaintRect(rect.left, rect.top, rect.right, rect.bottom);
 }
 
 double TCustomBarSeries::HighestY() const {
@@ -152,6 +200,11 @@ std::vector<TCustomBarSeries*> TCustomBarSeries::SeriesOfThisKind() const {
         }
     }
     return kind;
+}
+
+void TBarSeries::PaintBar(int /*valueIndex*/, int /*startRow*/, int /*endRow*/) {
+    PrepareBarPenBrush(currentBarColor_);
+    PaintBarRect(currentBarColor_, currentBarRect_);
 }
 
 bool TBarSeries::IsSameKind(const TChartSeries& other) const {

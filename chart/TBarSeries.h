@@ -4,7 +4,10 @@
 
 #include <vector>
 
+#include "chart/TChartBrush.h"
+#include "chart/TChartPen.h"
 #include "chart/TChartSeries.h"
+#include "chart/TRect.h"
 #include "chart/bar_geometry.h"
 #include "wave/errors.h"
 
@@ -26,14 +29,6 @@ enum TBarStyle {
     bsRectGradient
 };
 
-// A bar in pixels: columns left .. right - 1, rows top .. bottom - 1.
-struct TBarRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
 class TCustomBarSeries : public TChartSeries {
   public:
     // Bars stand on YOrigin when UseYOrigin, so the value range includes it.
@@ -52,6 +47,10 @@ class TCustomBarSeries : public TChartSeries {
     THorizMargins HorizMargins() override;
     // No room for marks while they are hidden (or the series is empty).
     TVertMargins VertMargins() override;
+
+    // Draws the bar of one point (nothing for a null point), from its value
+    // down (or up) to the origin row.
+    void DrawPoint(int valueIndex) override;
 
     // Sets BarPixelWidth from the position axis' length and the point count.
     void ComputeBarWidth();
@@ -89,10 +88,16 @@ class TCustomBarSeries : public TChartSeries {
     int CustomBarWidth() const { return customBarWidth_; }
     void SetCustomBarWidth(int pixels) { SetAndRepaint(customBarWidth_, pixels); }
 
+    // Outline and fill of the bars; changes repaint the series.
+    TChartPen& BarPen() { return barPen_; }
+    const TChartPen& BarPen() const { return barPen_; }
+    TChartBrush& BarBrush() { return barBrush_; }
+    const TChartBrush& BarBrush() const { return barBrush_; }
+
     // The bar width of the current frame; valid after HorizMargins.
     int BarPixelWidth() const { return barPixelWidth_; }
     // The bar being drawn; meaningful only inside DrawPoint.
-    const TBarRect& CurrentBarRect() const { return currentBarRect_; }
+    const TRect& CurrentBarRect() const { return currentBarRect_; }
     TColor CurrentBarColor() const { return currentBarColor_; }
 
   protected:
@@ -101,6 +106,17 @@ class TCustomBarSeries : public TChartSeries {
     // True when `other` is a series of this kind: the same bar class, one
     // derived from it or one it derives from.
     virtual bool IsSameKind(const TChartSeries& other) const = 0;
+
+    // Paints CurrentBarRect; startRow and endRow are its top and bottom rows in
+    // order, for shapes that are not plain rectangles.
+    virtual void PaintBar(int valueIndex, int startRow, int endRow) = 0;
+    // Loads BarPen and a brush of `color` in BarBrush's style into the chart's
+    // canvas.
+    void PrepareBarPenBrush(TColor color);
+    // Paints a rectangle with the prepared pen and brush. A bar without width
+    // or height is a line in its colour; one narrower than the pen is an
+    // outline in its colour.
+    void PaintBarRect(TColor color, const TRect& rect);
 
     template <class T>
     void SetAndRepaint(T& field, const T& value) {
@@ -111,7 +127,7 @@ class TCustomBarSeries : public TChartSeries {
         RequestRepaint();
     }
 
-    TBarRect currentBarRect_;
+    TRect currentBarRect_;
     TColor currentBarColor_ = clDefault;
 
   private:
@@ -132,6 +148,8 @@ class TCustomBarSeries : public TChartSeries {
     double yOrigin_ = 0;
     int customBarWidth_ = 0;
     int barPixelWidth_ = 0;
+    TChartPen barPen_;
+    TChartBrush barBrush_;
 };
 
 class TBarSeries : public TCustomBarSeries {
@@ -140,6 +158,10 @@ class TBarSeries : public TCustomBarSeries {
 
   protected:
     bool IsSameKind(const TChartSeries& other) const override;
+    // Every style is drawn as the plain rectangle: the chart is
+    // two-dimensional, where a cylinder looks the same, and no other shape is
+    // used.
+    void PaintBar(int valueIndex, int startRow, int endRow) override;
 };
 
 }  // namespace tesmera

@@ -1,10 +1,12 @@
 #include "chart/TChartAxis.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <utility>
 
 #include "chart/TCustomAxisPanel.h"
 #include "chart/axis_scale.h"
+#include "chart/axis_series.h"
 #include "chart/label_format.h"
 
 namespace tesmera {
@@ -27,7 +29,15 @@ TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart, AxisPlace place)
     : chart_(chart),
       place_(place),
       visible_(place != AxisPlace::Depth),
-      axisValuesFormat_(kDefaultAxisValuesFormat) {}
+      axisValuesFormat_(kDefaultAxisValuesFormat) {
+    const auto repaint = [this] { InvalidateChart(); };
+    labelsFont_.SetOnChange(repaint);
+    const std::initializer_list<TChartPen*> pens = {&axisPen_, &ticks_, &ticksInner_, &minorTicks_,
+                                                    &grid_};
+    for (TChartPen* pen : pens) {
+        pen->SetOnChange(repaint);
+    }
+}
 
 void TCustomChartAxis::InvalidateChart() const {
     if (chart_ != nullptr) {
@@ -69,6 +79,16 @@ void TCustomChartAxis::SetAxisRange(double low, double high) {
     }
     SetMinimum(low);
     SetMaximum(high);
+}
+
+void TCustomChartAxis::ComputeRange() {
+    if (automatic_ || automaticMaximum_) {
+        maximum_ = SeriesExtreme(*this, false);
+    }
+    if (automatic_ || automaticMinimum_) {
+        minimum_ = SeriesExtreme(*this, true);
+    }
+    SetRange(minimum_, maximum_);
 }
 
 void TCustomChartAxis::SetRange(double rangeMin, double rangeMax) {

@@ -8,6 +8,9 @@
 
 #include <QString>
 
+#include "chart/TChartFont.h"
+#include "chart/TChartPen.h"
+
 namespace tesmera {
 
 class TCustomAxisPanel;
@@ -91,6 +94,26 @@ class TCustomChartAxis {
     bool RoundFirstLabel() const { return roundFirstLabel_; }
     void SetRoundFirstLabel(bool round) { SetAndInvalidate(roundFirstLabel_, round); }
 
+    // The font of the labels.
+    TChartFont& LabelsFont() { return labelsFont_; }
+    const TChartFont& LabelsFont() const { return labelsFont_; }
+
+    // --- Lines. Changes of a pen repaint the chart.
+    // The axis line along the plot area's edge.
+    TChartAxisPen& Axis() { return axisPen_; }
+    const TChartAxisPen& Axis() const { return axisPen_; }
+    // Ticks outside the plot area, at the labels.
+    TDarkGrayPen& Ticks() { return ticks_; }
+    const TDarkGrayPen& Ticks() const { return ticks_; }
+    // Ticks on the plot side of the axis line.
+    TDarkGrayPen& TicksInner() { return ticksInner_; }
+    const TDarkGrayPen& TicksInner() const { return ticksInner_; }
+    TDarkGrayPen& MinorTicks() { return minorTicks_; }
+    const TDarkGrayPen& MinorTicks() const { return minorTicks_; }
+    // Grid lines across the plot area; clDefault draws them gray.
+    TDottedGrayPen& Grid() { return grid_; }
+    const TDottedGrayPen& Grid() const { return grid_; }
+
     // --- Tick and grid settings (lengths in pixels).
     int TickLength() const { return tickLength_; }
     void SetTickLength(int pixels) { SetAndInvalidate(tickLength_, pixels); }
@@ -120,7 +143,14 @@ class TCustomChartAxis {
     void SetPixels(int startPixel, int endPixel);
     // Across the axis: where its line runs and where its labels are anchored.
     int AxisLinePos() const { return axisLinePos_; }
+    void SetAxisLinePos(int pixel) { axisLinePos_ = pixel; }
     int LabelsPos() const { return labelsPos_; }
+    void SetLabelsPos(int pixel) { labelsPos_ = pixel; }
+
+    // The range of the frame: while automatic, Minimum and/or Maximum are
+    // taken from the series again (and kept, without a repaint request); then
+    // RangeMin and RangeMax are set to them.
+    void ComputeRange();
 
     // The pixel of a value: RangeMin at StartPixel of a horizontal axis and at
     // EndPixel of a vertical one (the other way round when Inverted). A range
@@ -167,6 +197,13 @@ class TCustomChartAxis {
     TAxisLabelStyle labelStyle_ = talAuto;
     QString axisValuesFormat_;
     bool roundFirstLabel_ = true;
+    TChartFont labelsFont_ = DefaultChartFont();
+
+    TChartAxisPen axisPen_;
+    TDarkGrayPen ticks_;
+    TDarkGrayPen ticksInner_;
+    TDarkGrayPen minorTicks_;
+    TDottedGrayPen grid_;
 
     int tickLength_ = 4;
     int tickInnerLength_ = 0;

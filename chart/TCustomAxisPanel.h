@@ -37,6 +37,15 @@ class TCustomAxisPanel : public TCustomChartPanel {
     TChartSeries& Series(int index) const;
     const std::vector<std::unique_ptr<TChartSeries>>& SeriesList() const { return seriesList_; }
 
+    // False hides every axis with its labels and grid.
+    bool AxisVisible() const { return axisVisible_; }
+    void SetAxisVisible(bool visible) {
+        if (visible != axisVisible_) {
+            axisVisible_ = visible;
+            InvalidateChart();
+        }
+    }
+
     // The five axes, owned by the chart. Layout and drawing walk them in the
     // order of AxisList: bottom, top, left, right, depth.
     TChartAxis& BottomAxis() { return bottomAxis_; }
@@ -53,6 +62,7 @@ class TCustomAxisPanel : public TCustomChartPanel {
     TColor FreeSeriesColor() const;
 
     std::vector<std::unique_ptr<TChartSeries>> seriesList_;
+    bool axisVisible_ = true;
     // Declared in list order, so they are also created in that order.
     TChartAxis bottomAxis_{this, AxisPlace::Bottom};
     TChartAxis topAxis_{this, AxisPlace::Top};
