@@ -1,6 +1,9 @@
 #include "chart/TChartSeries.h"
 
+#include <utility>
+
 #include "chart/TCustomAxisPanel.h"
+#include "chart/shown_range.h"
 
 namespace tesmera {
 
@@ -140,6 +143,22 @@ void TChartSeries::SetVertAxis(TVertAxis axis) {
     vertAxis_ = axis;
     ResolveAxes();
     RequestRepaint();
+}
+
+void TChartSeries::ComputeShownRange() {
+    const bool plotsY = &MainValueList() == &yValues_;
+    const TChartValueList& positions = plotsY ? xValues_ : yValues_;
+    const TChartAxis& axis = *(plotsY ? resolvedHorizAxis_ : resolvedVertAxis_);
+    const TRect& plot = parentChart_->PlotRect();
+    // The plot area's edges at the low and high end of the position axis.
+    int lowEdge = axis.IsHorizontal() ? plot.left : plot.bottom;
+    int highEdge = axis.IsHorizontal() ? plot.right : plot.top;
+    if (axis.Inverted()) {
+        std::swap(lowEdge, highEdge);
+    }
+    const ShownRange shown =
+        FindShownRange(positions, axis.PixelToValue(lowEdge), axis.PixelToValue(highEdge));
+    SetShownRange(shown.First, shown.Last);
 }
 
 void TChartSeries::SetShownRange(int first, int last) {

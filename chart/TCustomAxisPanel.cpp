@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "chart/axis_layout.h"
+#include "chart/axis_painter.h"
 #include "chart/chart_errors.h"
 
 namespace tesmera {
@@ -36,6 +38,42 @@ void TCustomAxisPanel::AdoptSeries(std::unique_ptr<TChartSeries> series) {
     seriesList_.push_back(std::move(series));
     added.SetParentChart(this);
     InvalidateChart();
+}
+
+void TCustomAxisPanel::LayoutAxes() {
+    ComputeAxisRanges(*this);
+    NormalizePlotRect();
+    MutablePlotRect() = ReserveAxesSpace(*this, Canvas(), PlotRect());
+    NormalizePlotRect();
+    PlaceAxesPixels(*this, PlotRect());
+}
+
+void TCustomAxisPanel::ApplySeriesMargins() {
+    tesmera::ApplySeriesMargins(*this, PlotRect());
+}
+
+void TCustomAxisPanel::DrawVisibleAxes() {
+    tesmera::DrawVisibleAxes(*this, Canvas(), PlotRect());
+}
+
+void TCustomAxisPanel::DrawAllSeries() {
+    for (const auto& series : seriesList_) {
+        if (series->Active()) {
+            DrawOneSeries(*series);
+        }
+    }
+}
+
+void TCustomAxisPanel::DrawOneSeries(TChartSeries& series) {
+    series.ComputeShownRange();
+    if (series.FirstShown() == -1) {
+        return;
+    }
+    if (clipPoints_) {
+        Canvas().ClipToSeriesArea(PlotRect());
+    }
+    series.DrawPoints();
+    Canvas().ClearClip();
 }
 
 TColor TCustomAxisPanel::FreeSeriesColor() const {
