@@ -23,7 +23,6 @@ class AxisRenderTest : public testing::Test {
   protected:
     AxisRenderTest() {
         ApplyTesmeraChartSettings(chart_);
-        ApplyTesmeraAxisSettings(chart_);
         chart_.SetSize(378, 125);
         chart_.Title().Text().Add(" Fourier Coefficients \"AAx\" ");
     }
@@ -302,6 +301,25 @@ TEST_F(AxisRenderTest, BarsNarrowerThanThePenAreOutlinesInTheirColour) {
         EXPECT_NE(At(column, middle), clBlack) << column;
     }
     EXPECT_EQ(At(x, middle), clBlue);
+}
+
+TEST_F(AxisRenderTest, FlatRangeFarFromZeroHasOneLabel) {
+    bars_.SetUseYOrigin(false);
+    Fill({1e6, 1e6});
+    Paint();
+    const TChartAxis& left = chart_.LeftAxis();
+    EXPECT_EQ(left.RangeSpan(), 0);
+    const TRect& plot = chart_.PlotRect();
+    for (int row = plot.top + 1; row < plot.bottom - 1; ++row) {
+        EXPECT_EQ(HasHorizontalGridAt(row), row == left.CenterPixel()) << "row " << row;
+    }
+}
+
+TEST_F(AxisRenderTest, HugeValuesStillPaint) {
+    Fill({1e300, 2e300});
+    Paint();
+    EXPECT_EQ(chart_.LeftAxis().RangeMax(), 2e300);
+    EXPECT_EQ(chart_.LeftAxis().LabelText(2e300).size(), 300 / 3 * 4 + 4);
 }
 
 TEST_F(AxisRenderTest, LeftGridAtZeroCoversTheBottomAxisLine) {
