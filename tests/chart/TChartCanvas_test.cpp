@@ -362,14 +362,5 @@ TEST_F(CanvasTest, TextIsClippedLikeLines) {
     EXPECT_EQ(InkBounds(surface_.image), TRect{});
 }
 
-TEST_F(CanvasTest, LineHeightIsTheHeightOfW) {
-    Start(1, 1);
-    canvas_.SetFont(TChartFont("Arial", 11, clBlack));
-    EXPECT_GT(canvas_.TextLineHeight(), 10);
-    EXPECT_EQ(canvas_.TextLineHeight(), canvas_.MeasureTextHeight("W"));
-    EXPECT_EQ(canvas_.MeasureTextHeight(""), 0);
-    EXPECT_EQ(canvas_.MeasureTextWidth(""), 0);
-}
-
 }  // namespace
 }  // namespace tesmera

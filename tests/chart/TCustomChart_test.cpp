@@ -278,23 +278,48 @@ TEST_F(WindowChartTest, CanvasRestsAfterTheFrame) {
     EXPECT_EQ(canvas.Font().PixelHeight(), 13);
 }
 
-TEST(ChartDefaultsTest, ClassDefaults) {
-    TChart chart;
-    EXPECT_EQ(chart.Width(), 400);
-    EXPECT_EQ(chart.Height(), 250);
-    EXPECT_EQ(chart.Color(), clBtnFace);
-    EXPECT_EQ(chart.BevelOuter(), bvRaised);
-    EXPECT_EQ(chart.BevelInner(), bvNone);
-    EXPECT_EQ(chart.Margins(), (TChartMargins{3, 4, 3, 4}));
-    EXPECT_TRUE(chart.View3D());
-    EXPECT_FALSE(chart.Gradient().Visible());
-    EXPECT_EQ(chart.Gradient().EndColor(), clYellow);
-    EXPECT_EQ(chart.Title().Font().Color(), clBlue);
-    EXPECT_EQ(chart.Title().Font().Name(), "Arial");
-    EXPECT_EQ(chart.Title().Font().PixelHeight(), 11);
-    EXPECT_EQ(chart.BackWall().Brush().Style(), bsClear);
-    EXPECT_FALSE(chart.Title().Frame().Visible());
-    EXPECT_TRUE(chart.ClipPoints());
+// A series whose every point floods the whole control in red.
+class FloodSeries : public TChartSeries {
+  public:
+    void DrawPoint(int /*valueIndex*/) override {
+        TChartCanvas3D& canvas = ParentChart()->Canvas();
+        canvas.Brush() = {clRed, bsSolid};
+        canvas.FillArea({-100, -100, 1000, 1000});
+        ++drawn;
+    }
+    int drawn = 0;
+};
+
+TEST_F(WindowChartTest, SeriesAreClippedInsideTheBackWallAboveItsBottomRows) {
+    auto& series = chart_.AddSeries(std::make_unique<FloodSeries>());
+    series.AppendValue(1, "1", clBlue);
+    Paint();
+    EXPECT_EQ(series.drawn, 1);
+    for (int y = 0; y < 125; ++y) {
+        for (int x = 0; x < 378; ++x) {
+            const bool inside = x >= 12 && x <= 366 && y >= 6 && y <= 118;
+            ASSERT_EQ(At(x, y) == clRed, inside) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(WindowChartTest, WithoutClipPointsSeriesDrawAnywhere) {
+    chart_.SetClipPoints(false);
+    chart_.AddSeries(std::make_unique<FloodSeries>()).AppendValue(1, "1", clBlue);
+    Paint();
+    EXPECT_EQ(At(0, 0), clRed);
+    EXPECT_EQ(At(377, 124), clRed);
+}
+
+TEST_F(WindowChartTest, EmptyAndInactiveSeriesAreNotDrawn) {
+    auto& empty = chart_.AddSeries(std::make_unique<FloodSeries>());
+    auto& inactive = chart_.AddSeries(std::make_unique<FloodSeries>());
+    inactive.AppendValue(1, "1", clBlue);
+    inactive.SetActive(false);
+    Paint();
+    EXPECT_EQ(empty.drawn, 0);
+    EXPECT_EQ(inactive.drawn, 0);
+    EXPECT_EQ(At(100, 60), clWhite);
 }
 
 }  // namespace
