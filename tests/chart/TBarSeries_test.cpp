@@ -100,16 +100,12 @@ TEST(BarSettings, OutOfRangePercentsAreRefused) {
     EXPECT_EQ(bars.BarWidthPercent(), 70);
 }
 
-TEST(BarSettings, CreationDefaults) {
+TEST(BarSettings, CreationShowsMarksAndNamesTheValues) {
     TBarSeries bars;
     EXPECT_TRUE(bars.Marks().Visible());
     EXPECT_EQ(bars.Marks().ArrowLength(), 20);
     EXPECT_EQ(bars.YValues().Name(), "Bar");
     EXPECT_EQ(bars.YValues().Order(), loNone);
-    EXPECT_EQ(bars.XValues().Order(), loAscending);
-    EXPECT_EQ(bars.MultiBar(), TMultiBar::mbSide);
-    EXPECT_TRUE(bars.SideMargins());
-    EXPECT_TRUE(bars.UseYOrigin());
 }
 
 TEST(BarSettings, SideMarginsAndMultiBarAreSharedBySeriesOfTheKind) {
