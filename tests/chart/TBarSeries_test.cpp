@@ -62,6 +62,13 @@ TEST(ComputeBarWidth, CustomWidthIsUsedUnchanged) {
     EXPECT_EQ(fixture.bars.PointScreenX(0), 16);
 }
 
+TEST(ComputeBarWidth, APageOfPointsSharesTheAxis) {
+    BarChart fixture(20, 315);
+    fixture.chart.SetMaxPointsPerPage(9);  // 10 slots of 31 pixels
+    fixture.bars.HorizMargins();
+    EXPECT_EQ(fixture.bars.BarPixelWidth(), 22);
+}
+
 TEST(HorizMargins, AreHalvedWithoutSideMargins) {
     BarChart fixture(20, 300);  // 300 div 20 = 15 gives a width of 10
     fixture.bars.SetSideMargins(false);
