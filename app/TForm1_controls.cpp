@@ -111,8 +111,7 @@ void TForm1::CreateControls() {
     Chart1 = Place(new TChartControl(this), "Chart1", tr("Harmonic amplitude chart"), 208, 140, 378,
                    125);
     ApplyTesmeraChartSettings(Chart1->Chart());
-    BarSeries1 = &Chart1->Chart().AddSeries(std::make_unique<TBarSeries>());
-    BarSeries1->SetSeriesColor(clBlue);
+    BarSeries1 = &AddTesmeraBarSeries(Chart1->Chart());
     AttachLabels();
     ArrangeTabOrder();
 }
