@@ -12,7 +12,7 @@
 #include "app/TImage.h"
 #include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
-#include "chart/colors.h"
+#include "chart/tesmera_axis_settings.h"
 #include "chart/tesmera_chart_settings.h"
 
 namespace tesmera {
