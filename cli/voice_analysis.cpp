@@ -1,0 +1,101 @@
+#include "cli/voice_analysis.h"
+
+#include <exception>
+#include <span>
+
+#include "analysis/reports.h"
+#include "wave/SampleReader.h"
+#include "wave/WaveHeader.h"
+#include "wave/errors.h"
+#include "wave/file_name.h"
+
+namespace tesmera {
+
+namespace {
+
+// The window's fixed harmonic of the fundamental reconstruction and its
+// energy tolerance, as every load resets them.
+constexpr std::int32_t kFundamentalOrder = 1;
+constexpr double kEnergyTolerance = 0.01;
+
+// The load command without its drawing. False when the header was rejected
+// (its warning is already collected). `samples` holds MaxSamples entries;
+// a longer period is counted but only its first MaxSamples are kept.
+bool LoadPeriod(VoiceAnalysis& record, std::span<double> samples, const WarningSink& collect) {
+    WaveHeadFields header;
+    if (WaveHeadRead(record.Path, header, collect) != kHeaderAccepted) {
+        return false;
+    }
+    const SampleReadResult read =
+        ReadSamples(record.Path, header.DataOffset, header.DataSize, samples);
+    const PeriodStatistics statistics = ComputePeriodStatistics(read);
+    record.SampleCount = read.SampleCount;
+    record.MaxAbs = read.MaxAbs;
+    record.Mean = statistics.Mean;
+    record.StdDev = statistics.StdDev;
+    record.PeriodFrequency = statistics.PeriodFrequency;
+    record.PeriodMs = statistics.PeriodMs;
+    record.Stage = AnalysisStage::Loaded;
+    return true;
+}
+
+// The compute command's numbers: series, amplitudes, normalisation, scores.
+void AnalysePeriod(VoiceAnalysis& record, std::span<const double> period,
+                   const WarningSink& collect) {
+    std::vector<double> fundamental(period.size());
+    std::vector<double> approximation(period.size());
+    FourierApr(period, record.SampleCount, kEnergyTolerance, record.ax, record.bx,
+               kFundamentalOrder, fundamental, record.ApproxOrder, approximation);
+    AmplitudeStep(record.ax, record.bx, record.AA);
+    NormalisationStep(record.AA, record.AmplitudeNorm, record.AANorm, record.ScoreValue,
+                      record.Score, collect);
+    record.Stage = AnalysisStage::Analysed;
+}
+
+void ReadExpertGrade(VoiceAnalysis& record) {
+    try {
+        record.ExpertGrade = ExpertGradeOf(AsciiLower(FileNamePart(record.Path)));
+    } catch (const ConvertError& error) {
+        record.GradeNote = ErrorBoxText(error.what());
+    }
+}
+
+}  // namespace
+
+std::string VoiceAnalysis::Status() const {
+    if (Messages.empty()) {
+        return "ok";
+    }
+    std::string status = Messages.front();
+    for (std::size_t i = 1; i < Messages.size(); ++i) {
+        status += " | ";
+        status += Messages[i];
+    }
+    return status;
+}
+
+VoiceAnalysis AnalyseVoiceFile(const std::string& path) {
+    VoiceAnalysis record;
+    record.Path = path;
+    const WarningSink collect = [&record](const std::string& message) {
+        record.Messages.push_back(message);
+    };
+    try {
+        std::vector<double> samples(MaxSamples);
+        if (!LoadPeriod(record, samples, collect)) {
+            return record;
+        }
+        if (record.SampleCount > MaxSamples) {
+            collect(std::string(NothingToAnalyseWarning));
+            return record;
+        }
+        AnalysePeriod(record, std::span(samples).first(record.SampleCount), collect);
+        ReadExpertGrade(record);
+    } catch (const std::exception& error) {
+        // Whatever the window's error box would show; a batch goes on.
+        collect(ErrorBoxText(error.what()));
+    }
+    return record;
+}
+
+}  // namespace tesmera
