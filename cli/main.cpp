@@ -4,6 +4,7 @@
 // other subcommands start without loading any of Qt.
 #include <CLI/CLI.hpp>
 
+#include "cli/agreement_command.h"
 #include "cli/analyze_command.h"
 
 namespace {
@@ -27,6 +28,25 @@ CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
     return command;
 }
 
+CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
+    CLI::App* command = app.add_subcommand(
+        "agreement",
+        "Analyse the files, then compare each score model with the expert grade that each\n"
+        "file name gives (last character before the first full stop): count, exact and\n"
+        "within-one agreement, mean absolute error, quadratically weighted Cohen's kappa,\n"
+        "Spearman's rho and the 5 x 5 confusion matrix. Files without a grade 1..5 or\n"
+        "without scores are listed as skipped.\n"
+        "Exit status: 0 all files ok, 1 some file not ok, 2 an output failed.");
+    command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav")
+        ->required();
+    command
+        ->add_option("--json", options.jsonPath,
+                     "Also write the figures as JSON to FILE ('-': standard output, "
+                     "instead of the table)")
+        ->option_text("FILE");
+    return command;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -34,9 +54,14 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     AnalyzeOptions analyze;
     const CLI::App* analyzeCommand = AddAnalyze(app, analyze);
+    AgreementOptions agreement;
+    const CLI::App* agreementCommand = AddAgreement(app, agreement);
     CLI11_PARSE(app, argc, argv);
     if (*analyzeCommand) {
         return RunAnalyze(analyze);
+    }
+    if (*agreementCommand) {
+        return RunAgreement(agreement);
     }
     return 0;
 }

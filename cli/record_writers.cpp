@@ -2,22 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 
 #include "analysis/number_text.h"
+#include "cli/data_text.h"
 #include "cli/record_fields.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
 
 namespace {
-
-std::string IntegerField(long long value) {
-    std::array<char, 24> buffer;
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return std::string(buffer.data(), end);
-}
 
 std::string CsvText(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -59,7 +53,7 @@ class CsvHeaderSink final : public RecordFieldSink {
     void Numbers(std::string_view name, int firstIndex, std::span<const double> values,
                  bool) override {
         for (std::size_t i = 0; i < values.size(); ++i) {
-            line_.Add(std::string(name) + IntegerField(firstIndex + static_cast<long long>(i)));
+            line_.Add(std::string(name) + IntegerText(firstIndex + static_cast<long long>(i)));
         }
     }
 
@@ -72,7 +66,7 @@ class CsvRowSink final : public RecordFieldSink {
     explicit CsvRowSink(CsvLine& line) : line_(line) {}
     void Text(std::string_view, std::string_view value) override { line_.Add(CsvText(value)); }
     void Integer(std::string_view, std::optional<long long> value) override {
-        line_.Add(value ? IntegerField(*value) : std::string());
+        line_.Add(value ? IntegerText(*value) : std::string());
     }
     void Number(std::string_view, std::optional<double> value) override {
         line_.Add(value ? RoundTripText(*value) : std::string());
@@ -95,7 +89,7 @@ class JsonObjectSink final : public RecordFieldSink {
     }
     void Integer(std::string_view name, std::optional<long long> value) override {
         Key(name);
-        object_ += value ? IntegerField(*value) : "null";
+        object_ += value ? IntegerText(*value) : "null";
     }
     void Number(std::string_view name, std::optional<double> value) override {
         Key(name);
@@ -146,7 +140,7 @@ std::string Column(const std::string& text, std::size_t width) {
 
 template <typename T>
 std::string ColumnIf(bool present, T value, std::size_t width) {
-    return Column(present ? IntegerField(value) : "-", width);
+    return Column(present ? IntegerText(value) : "-", width);
 }
 
 std::string TableRow(const VoiceAnalysis& record) {
@@ -165,44 +159,6 @@ std::string TableRow(const VoiceAnalysis& record) {
 }
 
 }  // namespace
-
-std::string RoundTripText(double value) {
-    std::array<char, 32> buffer;
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return std::string(buffer.data(), end);
-}
-
-std::string JsonString(std::string_view text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                quoted += "\\\"";
-                break;
-            case '\\':
-                quoted += "\\\\";
-                break;
-            case '\n':
-                quoted += "\\n";
-                break;
-            case '\r':
-                quoted += "\\r";
-                break;
-            case '\t':
-                quoted += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    std::array<char, 8> escape;
-                    std::snprintf(escape.data(), escape.size(), "\\u%04x", c);
-                    quoted += escape.data();
-                } else {
-                    quoted += c;
-                }
-        }
-    }
-    return quoted + '"';
-}
 
 CsvRecordWriter::CsvRecordWriter(const std::string& path) : output_(path) {
     CsvLine header;

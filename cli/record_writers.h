@@ -11,10 +11,6 @@
 
 namespace tesmera {
 
-// Shortest text that reads back as the same double, with a full stop and
-// no locale ("0.1", "-3", "1e-07").
-std::string RoundTripText(double value);
-
 class RecordWriter {
   public:
     virtual ~RecordWriter() = default;
@@ -59,8 +55,5 @@ class TerminalTableWriter final : public RecordWriter {
   private:
     TextOutput output_;
 };
-
-// A text in JSON string form, quotes included.
-std::string JsonString(std::string_view text);
 
 }  // namespace tesmera

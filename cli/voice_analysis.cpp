@@ -47,8 +47,11 @@ void AnalysePeriod(VoiceAnalysis& record, std::span<const double> period,
     FourierApr(period, record.SampleCount, kEnergyTolerance, record.ax, record.bx,
                kFundamentalOrder, fundamental, record.ApproxOrder, approximation);
     AmplitudeStep(record.ax, record.bx, record.AA);
+    // The step warns exactly when it leaves the models out.
+    const std::size_t messagesBefore = record.Messages.size();
     NormalisationStep(record.AA, record.AmplitudeNorm, record.AANorm, record.ScoreValue,
                       record.Score, collect);
+    record.Scored = record.Messages.size() == messagesBefore;
     record.Stage = AnalysisStage::Analysed;
 }
 

@@ -52,6 +52,7 @@ struct VoiceAnalysis {
     std::array<double, NormHarmonics> AANorm{};  // harmonics 1..15 at 0..14
     std::array<double, ScoreModelCount> ScoreValue{};
     std::array<std::int32_t, ScoreModelCount> Score{};
+    bool Scored = false;  // the models were applied (no normalisation warning)
 
     // The expert grade from the file name. A name without a digit grade
     // ends the window's compute with a conversion error before the scores;
