@@ -6,6 +6,7 @@
 
 #include "cli/agreement_command.h"
 #include "cli/analyze_command.h"
+#include "cli/extract_command.h"
 
 namespace {
 
@@ -47,6 +48,23 @@ CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
     return command;
 }
 
+CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
+    CLI::App* command = app.add_subcommand(
+        "extract",
+        "Cut one voice period from a recording of a sustained vowel (PCM WAV, 8 to 96 kHz,\n"
+        "8/16/24/32-bit integer or 32-bit float, stereo mixed to mono): find the most stable\n"
+        "voiced stretch (or the place at --at), estimate F0 by autocorrelation, cut between\n"
+        "consecutive rising zero crossings, resample to 44100 Hz band-limited, scale the\n"
+        "peak to 32767 and write a voice file.\n"
+        "Exit status: 0 written, 1 input refused (silent, unvoiced, unreadable), 2 output failed.");
+    command->add_option("INPUT", options.inputPath, "The recording")->required();
+    command->add_option("OUTPUT", options.outputPath, "The voice file to write (.wav)")->required();
+    command->add_option("--at", options.atSeconds, "Cut at this time instead")
+        ->option_text("SECONDS")
+        ->check(CLI::NonNegativeNumber);
+    return command;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,12 +74,17 @@ int main(int argc, char** argv) {
     const CLI::App* analyzeCommand = AddAnalyze(app, analyze);
     AgreementOptions agreement;
     const CLI::App* agreementCommand = AddAgreement(app, agreement);
+    ExtractOptions extract;
+    const CLI::App* extractCommand = AddExtract(app, extract);
     CLI11_PARSE(app, argc, argv);
     if (*analyzeCommand) {
         return RunAnalyze(analyze);
     }
     if (*agreementCommand) {
         return RunAgreement(agreement);
+    }
+    if (*extractCommand) {
+        return RunExtract(extract);
     }
     return 0;
 }
