@@ -66,11 +66,13 @@ std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, doubl
             peaks.push_back(lag);
         }
     }
-    if (peaks.empty()) {
+    const auto correlation = [&](std::size_t lag) { return r[lag]; };
+    const double highest =
+        peaks.empty() ? 0 : correlation(std::ranges::max(peaks, {}, correlation));
+    // A period repeats the waveform: only a positive peak can be one.
+    if (highest <= 0) {
         return std::nullopt;
     }
-    const double highest =
-        r[*std::ranges::max_element(peaks, {}, [&](auto lag) { return r[lag]; })];
     const std::size_t chosen =
         *std::ranges::find_if(peaks, [&](auto lag) { return r[lag] >= kPeakShare * highest; });
     const double offset = ParabolaPeakOffset(r[chosen - 1], r[chosen], r[chosen + 1]);

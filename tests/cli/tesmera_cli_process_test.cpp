@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_test_support.h"
+#include "cli/synthetic_vowel.h"
 
 namespace tesmera {
 namespace {
@@ -85,6 +86,30 @@ TEST(TesmeraCliProcess, MissingArgumentsAreAUsageError) {
     const ProcessRun run = RunProgram("analyze", folder);
     EXPECT_NE(run.exitStatus, 0);
     EXPECT_NE(run.output.find("PATH"), std::string::npos);
+}
+
+TEST(TesmeraCliProcess, ExtractWritesAPeriodThatAnalyzeAccepts) {
+    const test::TempFolder folder;
+    const std::string input = (folder.Path() / "vowel.wav").string();
+    const std::string output = (folder.Path() / "period2.wav").string();
+    test::WriteRecording(input, test::SyntheticVowel({180, 48000}));
+    const ProcessRun extract = RunProgram("extract " + input + " " + output, folder);
+    EXPECT_EQ(extract.exitStatus, 0) << extract.output;
+    EXPECT_EQ(extract.output.substr(0, 18), "F0      180.00 Hz\n") << extract.output;
+    EXPECT_EQ(RunProgram("analyze " + output, folder).exitStatus, 0);
+}
+
+TEST(TesmeraCliProcess, ExtractRefusesSilence) {
+    const test::TempFolder folder;
+    const std::string input = (folder.Path() / "quiet.wav").string();
+    test::WriteRecording(input, {16000, std::vector<double>(16000, 0.0)});
+    const ProcessRun run =
+        RunProgram("extract " + input + " " + (folder.Path() / "out.wav").string(), folder);
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.output,
+              "tesmera-cli extract: the recording is silent (or shorter than 50 ms): nothing to "
+              "extract\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.wav"));
 }
 
 }  // namespace
