@@ -85,7 +85,8 @@ std::string AgreementTable(const AgreementReport& report) {
     }
     table += "\nConfusion matrices (rows: expert grade, columns: model score)\n";
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
-        table += "\n" + ConfusionBlock(ScoreModels[m].id, report.Models[m].Confusion);
+        table += '\n';
+        table += ConfusionBlock(ScoreModels[m].id, report.Models[m].Confusion);
     }
     table +=
         "\nSkipped files: " + IntegerText(static_cast<long long>(report.Skipped.size())) + "\n";
