@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "chart/colors.h"
+#include "chart/TChartCanvas.h"
 
 namespace tesmera {
 
@@ -14,76 +14,32 @@ int RoundHalfEven(double value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
-// A pen on the surface that follows the platform's line rule: a line runs
-// from the current position to the new point, leaves the new point itself
-// unset, and makes it the current position.
-class StripPen {
-  public:
-    StripPen(QImage& surface, TColor color) : surface_(surface), rgb_(ToQColor(color).rgb()) {}
+// The strip draws with a one-pixel solid pen in copy mode; only the colour
+// changes between frame, zero line and traces.
+void UsePen(TChartCanvas& canvas, TColor color) {
+    canvas.Pen() = TCanvasPen{.color = color};
+}
 
-    void MoveTo(int x, int y) {
-        x_ = x;
-        y_ = y;
-    }
-
-    // Bresenham from the current position; the end pixel is left for the next
-    // segment, so joints are drawn once.
-    void LineTo(int x, int y) {
-        const int dx = std::abs(x - x_);
-        const int dy = -std::abs(y - y_);
-        const int stepX = x_ < x ? 1 : -1;
-        const int stepY = y_ < y ? 1 : -1;
-        int error = dx + dy;
-        int px = x_;
-        int py = y_;
-        while (px != x || py != y) {
-            SetPixel(px, py);
-            const int doubled = 2 * error;
-            if (doubled >= dy) {
-                error += dy;
-                px += stepX;
-            }
-            if (doubled <= dx) {
-                error += dx;
-                py += stepY;
-            }
-        }
-        MoveTo(x, y);
-    }
-
-    // Border with the pen over columns left..right-1 and rows top..bottom-1,
-    // inside filled white.
-    void FramedRect(int left, int top, int right, int bottom) {
-        for (int y = top; y < bottom; ++y) {
-            for (int x = left; x < right; ++x) {
-                const bool border = x == left || x == right - 1 || y == top || y == bottom - 1;
-                SetPixel(x, y, border ? rgb_ : qRgb(255, 255, 255));
-            }
-        }
-    }
-
-  private:
-    void SetPixel(int x, int y) { SetPixel(x, y, rgb_); }
-    void SetPixel(int x, int y, QRgb rgb) {
-        if (x >= 0 && y >= 0 && x < surface_.width() && y < surface_.height()) {
-            surface_.setPixel(x, y, rgb);
-        }
-    }
-
-    QImage& surface_;
-    QRgb rgb_;
-    int x_ = 0;
-    int y_ = 0;
-};
-
-void DrawTrace(QImage& surface, TColor color, const OscilloscopeTrace& trace,
+void DrawTrace(TChartCanvas& canvas, TColor color, const OscilloscopeTrace& trace,
                std::int32_t pointCount) {
-    const std::vector<QPoint> vertices = TraceVertices(surface.size(), trace, pointCount);
-    StripPen pen(surface, color);
-    pen.MoveTo(vertices.front().x(), vertices.front().y());
+    const std::vector<QPoint> vertices =
+        TraceVertices(canvas.Target()->image.size(), trace, pointCount);
+    UsePen(canvas, color);
+    canvas.PenMoveTo(vertices.front().x(), vertices.front().y());
     for (auto vertex = vertices.begin() + 1; vertex != vertices.end(); ++vertex) {
-        pen.LineTo(vertex->x(), vertex->y());
+        canvas.PenLineTo(vertex->x(), vertex->y());
     }
+}
+
+void DrawFrame(TChartCanvas& canvas) {
+    const QSize size = canvas.Target()->image.size();
+    const int midLine = RoundHalfEven(size.height() / 2.0);
+    UsePen(canvas, clNavy);
+    canvas.Brush() = TCanvasBrush{.color = clWhite, .style = bsSolid};
+    canvas.PaintRect(0, 0, size.width(), size.height());
+    UsePen(canvas, clGray);
+    canvas.PenMoveTo(1, midLine);
+    canvas.PenLineTo(size.width() - 1, midLine);
 }
 
 }  // namespace
@@ -115,19 +71,19 @@ std::vector<QPoint> TraceVertices(QSize surface, const OscilloscopeTrace& trace,
     }
 }
 
-void DrawOscilloscopeFrame(QImage& surface) {
-    const int midLine = RoundHalfEven(surface.height() / 2.0);
-    StripPen(surface, clNavy).FramedRect(0, 0, surface.width(), surface.height());
-    StripPen zeroLine(surface, clGray);
-    zeroLine.MoveTo(1, midLine);
-    zeroLine.LineTo(surface.width() - 1, midLine);
+void DrawOscilloscopeFrame(TCanvasSurface& surface) {
+    TChartCanvas canvas;
+    canvas.SetTarget(&surface);
+    DrawFrame(canvas);
 }
 
-void DrawOscilloscopeTraces(QImage& surface, const OscilloscopeTrace& signal,
+void DrawOscilloscopeTraces(TCanvasSurface& surface, const OscilloscopeTrace& signal,
                             const OscilloscopeTrace& model, std::int32_t pointCount) {
-    DrawOscilloscopeFrame(surface);
-    DrawTrace(surface, clRed, model, pointCount);
-    DrawTrace(surface, clBlue, signal, pointCount);
+    TChartCanvas canvas;
+    canvas.SetTarget(&surface);
+    DrawFrame(canvas);
+    DrawTrace(canvas, clRed, model, pointCount);
+    DrawTrace(canvas, clBlue, signal, pointCount);
 }
 
 }  // namespace tesmera

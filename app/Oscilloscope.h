@@ -7,8 +7,10 @@
 #include <span>
 #include <vector>
 
-#include <QImage>
 #include <QPoint>
+#include <QSize>
+
+#include "chart/TChartCanvas.h"
 
 namespace tesmera {
 
@@ -25,13 +27,17 @@ std::vector<QPoint> TraceVertices(QSize surface, const OscilloscopeTrace& trace,
                                   std::int32_t pointCount);
 
 // The white surface with its navy border and the grey zero line.
-void DrawOscilloscopeFrame(QImage& surface);
+void DrawOscilloscopeFrame(TCanvasSurface& surface);
+
+// Both draw with the chart canvas, so the strip follows the same pixel rules
+// as the chart: a line leaves its end pixel unset, a rectangle excludes its
+// right column and bottom row.
 
 // The frame, then the model trace in red, then the signal trace in blue.
 // Points are spread over the width at W / pointCount pixels each; the last
 // point of the period is never joined. Only entries inside values are read,
 // however large pointCount is.
-void DrawOscilloscopeTraces(QImage& surface, const OscilloscopeTrace& signal,
+void DrawOscilloscopeTraces(TCanvasSurface& surface, const OscilloscopeTrace& signal,
                             const OscilloscopeTrace& model, std::int32_t pointCount);
 
 }  // namespace tesmera

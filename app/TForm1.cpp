@@ -68,7 +68,7 @@ void TForm1::ResetAll() {
 }
 
 void TForm1::Osciloskop1Ini() {
-    DrawOscilloscopeFrame(Image1->Picture());
+    DrawOscilloscopeFrame(Image1->Surface());
     Image1->repaint();
 }
 
@@ -78,7 +78,7 @@ void TForm1::Osciloskop11(const AnalysisState::Signal& signalValues,
     // Only the stored samples are drawn; a longer recording is spread over
     // the width by the part that fits the buffer.
     const std::int32_t drawnCount = std::min(pointCount, MaxSamples);
-    DrawOscilloscopeTraces(Image1->Picture(), {signalValues, signalScale},
+    DrawOscilloscopeTraces(Image1->Surface(), {signalValues, signalScale},
                            {modelValues, modelScale}, drawnCount);
     Image1->repaint();
 }

@@ -12,6 +12,7 @@
 #include "app/TImage.h"
 #include "chart/TChartControl.h"
 #include "chart/colors.h"
+#include "chart/tesmera_chart_settings.h"
 
 namespace tesmera {
 
@@ -69,12 +70,21 @@ QToolButton* SpeedButton(QWidget* parent, const char* objectName, const QString&
 }
 
 QFont WindowFont(int pixelSize) {
+    // Linux has no "MS Sans Serif"; without a hint fontconfig picks a much
+    // wider face and the captions no longer fit their places. The metric twin
+    // of Arial is the closest match the platform ships.
+    static const bool substituted = [] {
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                                  QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    Q_UNUSED(substituted);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(pixelSize);
     return font;
 }
 
-struct LabelSpec {
+struct CaptionPlacement {
     const char* name;
     const char* text;
     int left;
@@ -99,6 +109,7 @@ void TForm1::CreateControls() {
     CreateMemos();
     Chart1 = Place(new TChartControl(this), "Chart1", tr("Harmonic amplitude chart"), 208, 140, 378,
                    125);
+    ApplyTesmeraChartSettings(Chart1->Chart());
     BarSeries1 = &Chart1->Chart().AddSeries(std::make_unique<TChartSeries>());
     BarSeries1->SetSeriesColor(clBlue);
     AttachLabels();
@@ -122,16 +133,20 @@ void TForm1::CreateToolBar() {
 }
 
 void TForm1::CreateLabels() {
-    static constexpr LabelSpec labels[] = {
+    static constexpr CaptionPlacement labels[] = {
         {"Label1", "Mean", 362, 272, 27},     {"Label2", "StD", 362, 289, 18},
         {"Label3", "samples", 477, 289, 38},  {"Label4", "|MAX|", 477, 272, 27},
         {"Label9", "fs [Hz]", 477, 306, 30},  {"Label10", "Ts [ms]", 362, 306, 34},
         {"Label15", "Ta [ms]", 362, 323, 35}, {"Label20", "Tb [ms]", 477, 323, 35},
         {"Label21", "Ta/Tb", 362, 340, 31},
     };
-    for (const LabelSpec& spec : labels) {
-        const QString text = QString::fromLatin1(spec.text);
-        Place(new QLabel(text, this), spec.name, text, spec.left, spec.top, spec.width, 13);
+    for (const CaptionPlacement& caption : labels) {
+        const QString text = QString::fromLatin1(caption.text);
+        auto* label =
+            Place(new QLabel(text, this), caption.name, text, caption.left, caption.top, caption.width, 13);
+        // Captions size themselves to their text, so a wider platform font
+        // never cuts them off; the given width is the least they take.
+        label->resize(std::max(caption.width, label->sizeHint().width()), 13);
     }
 }
 
@@ -169,8 +184,9 @@ void TForm1::AttachLabels() {
 }
 
 void TForm1::ArrangeTabOrder() {
-    QWidget* const order[] = {Edit1,  Edit2,  Edit3,  Edit4,  Edit5,  Memo1,  Memo3, Memo4,
-                              Edit14, Edit15, Edit16, Edit17, Edit18, Edit19, Chart1};
+    // The chart, like the tool bar panel, takes no keyboard focus.
+    QWidget* const order[] = {Edit1, Edit2,  Edit3,  Edit4,  Edit5,  Memo1,  Memo3,
+                              Memo4, Edit14, Edit15, Edit16, Edit17, Edit18, Edit19};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }

@@ -9,22 +9,22 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QImage& TImage::Picture() {
-    if (picture_.size() != size()) {
-        picture_ = QImage(size(), QImage::Format_RGB32);
-        picture_.fill(Qt::white);
+TCanvasSurface& TImage::Surface() {
+    if (surface_.image.size() != size()) {
+        surface_.image = QImage(size(), QImage::Format_RGB32);
+        surface_.image.fill(Qt::white);
     }
-    return picture_;
+    return surface_;
 }
 
 void TImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (picture_.isNull()) {
+    if (surface_.image.isNull()) {
         painter.fillRect(rect(), Qt::white);
         return;
     }
     // Stretched to the control, which has the picture's size anyway.
-    painter.drawImage(rect(), picture_);
+    painter.drawImage(rect(), surface_.image);
 }
 
 }  // namespace tesmera

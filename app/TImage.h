@@ -1,9 +1,11 @@
 // An image control: shows a picture of its own size. Drawing happens on
-// Picture(); Repaint() shows the result at once.
+// Surface() through a canvas; repaint() shows the result at once.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+
+#include "chart/TChartCanvas.h"
 
 namespace tesmera {
 
@@ -13,14 +15,14 @@ class TImage : public QWidget {
     explicit TImage(QWidget* parent = nullptr);
 
     // The drawing surface, created on first use at the control's size.
-    QImage& Picture();
-    const QImage& Picture() const { return picture_; }
+    TCanvasSurface& Surface();
+    const QImage& Picture() const { return surface_.image; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QImage picture_;
+    TCanvasSurface surface_;
 };
 
 }  // namespace tesmera

@@ -9,12 +9,19 @@ namespace tesmera {
 class TMemo : public QPlainTextEdit {
     Q_OBJECT
   public:
-    using QPlainTextEdit::QPlainTextEdit;
+    explicit TMemo(const QString& text, QWidget* parent = nullptr);
+    explicit TMemo(QWidget* parent = nullptr) : TMemo(QString(), parent) {}
 
     QString Text() const;
     // Sets the text and repaints the memo at once, so a running command shows
     // each step's result.
     void SetText(const QString& text);
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void UpdateTabStops();
 };
 
 }  // namespace tesmera

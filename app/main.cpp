@@ -1,13 +1,18 @@
+#include <memory>
+
 #include <QApplication>
 
+#include "app/AnalysisState.h"
 #include "app/TForm1.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     // The application title names the task-bar entry and captions the
     // general error box; the window keeps its own caption.
-    QApplication::setApplicationName("Tesmera");
-    tesmera::TForm1 form;
+    QApplication::setApplicationName(QStringLiteral("Tesmera"));
+    // Program-wide, created zeroed before the window and kept until exit.
+    const auto state = std::make_unique<tesmera::AnalysisState>();
+    tesmera::TForm1 form(*state);
     form.show();
     return QApplication::exec();
 }

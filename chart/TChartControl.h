@@ -1,25 +1,41 @@
-// The chart's window: a child widget that owns the chart and shows its frames.
+// The chart's window: a child widget that owns the chart and shows its
+// frames. It keeps the picture it shows (the screen) as an image: a paint
+// request copies the chart's buffer onto it, or has the chart paint a new
+// frame when something changed, and then puts it on the widget.
 #pragma once
 
 #include <QWidget>
 
 #include "chart/TChart.h"
+#include "chart/TChartCanvas.h"
 
 namespace tesmera {
 
 class TChartControl : public QWidget {
     Q_OBJECT
   public:
+    // Starts at the chart's default size, 400 x 250.
     explicit TChartControl(QWidget* parent = nullptr);
 
     TChart& Chart() { return chart_; }
     const TChart& Chart() const { return chart_; }
 
+    // What the control shows. Figures drawn onto it directly (the rubber band
+    // of a mouse zoom, through the chart's canvas, which draws here between
+    // frames) last until the next paint request.
+    TCanvasSurface& Screen() { return screen_; }
+    // Puts the screen on the widget at once, as it is, without a new frame
+    // unless the chart has changed.
+    void ShowScreen();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     TChart chart_;
+    TCanvasSurface screen_;
+    bool showScreenAsIs_ = false;
 };
 
 }  // namespace tesmera

@@ -138,6 +138,16 @@ void TChartSeries::SetVertAxis(TVertAxis axis) {
     RequestRepaint();
 }
 
+// TODO(axes): search the position list against the plot area's edges mapped
+// by the position axis; until the chart has axes every point counts as shown
+// and the clip to the plot area does the rest.
+void TChartSeries::ComputeShownRange() {
+    SetShownRange(-1, -1);
+    if (NumPoints() > 0) {
+        SetShownRange(0, NumPoints() - 1);
+    }
+}
+
 void TChartSeries::SetShownRange(int first, int last) {
     firstShown_ = first;
     lastShown_ = last;

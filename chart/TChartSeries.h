@@ -110,6 +110,8 @@ class TChartSeries {
     // The chart the series belongs to (not owned); null while it has none.
     TCustomAxisPanel* ParentChart() const { return parentChart_; }
 
+    // Sets FirstShown and LastShown for the paint under way.
+    void ComputeShownRange();
     // The points inside the plot area in the current paint; -1 when none.
     int FirstShown() const { return firstShown_; }
     int LastShown() const { return lastShown_; }

@@ -2,8 +2,13 @@
 
 namespace tesmera {
 
-TChartTitle::TChartTitle() {
-    text_.SetOnChange([this] { Changed(); });
+TChartTitle::TChartTitle() : font_(DefaultChartFont()) {
+    font_.SetColor(clBlue);
+    const auto forward = [this] { Changed(); };
+    text_.SetOnChange(forward);
+    font_.SetOnChange(forward);
+    brush_.SetOnChange(forward);
+    frame_.SetOnChange(forward);
 }
 
 }  // namespace tesmera

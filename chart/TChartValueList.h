@@ -56,8 +56,6 @@ class TChartValueList {
     double PendingValue() const { return pendingValue_; }
     void SetPendingValue(double value) { pendingValue_ = value; }
 
-    TChartSeries& Owner() const { return owner_; }
-
   private:
     struct Statistics {
         double lowest = 0;

@@ -38,6 +38,30 @@ void TCustomAxisPanel::AdoptSeries(std::unique_ptr<TChartSeries> series) {
     InvalidateChart();
 }
 
+void TCustomAxisPanel::LayoutAxes() {
+    NormalizePlotRect();
+}
+
+void TCustomAxisPanel::DrawAllSeries() {
+    for (const auto& series : seriesList_) {
+        if (series->Active()) {
+            DrawOneSeries(*series);
+        }
+    }
+}
+
+void TCustomAxisPanel::DrawOneSeries(TChartSeries& series) {
+    series.ComputeShownRange();
+    if (series.FirstShown() == -1) {
+        return;
+    }
+    if (clipPoints_) {
+        Canvas().ClipToSeriesArea(PlotRect());
+    }
+    series.DrawPoints();
+    Canvas().ClearClip();
+}
+
 TColor TCustomAxisPanel::FreeSeriesColor() const {
     const auto used = [this](TColor color) {
         return std::any_of(seriesList_.begin(), seriesList_.end(),

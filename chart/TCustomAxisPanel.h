@@ -1,5 +1,6 @@
-// The chart level that owns the series: the series list, in the order the
-// series were added, which is the order of measuring and drawing.
+// The chart level that owns the series and lays out and draws the axes and
+// the series. The series list keeps the order the series were added in,
+// which is the order of measuring and drawing.
 #pragma once
 
 #include <memory>
@@ -7,15 +8,15 @@
 #include <vector>
 
 #include "chart/TChartSeries.h"
-#include "chart/TCustomChartPanel.h"
+#include "chart/TCustomChartPanelExtended.h"
 
 namespace tesmera {
 
-class TCustomAxisPanel : public TCustomChartPanel {
+class TCustomAxisPanel : public TCustomChartPanelExtended {
   public:
     TCustomAxisPanel() = default;
-    // Detaches every series before releasing it, so that the series do not
-    // ask a chart that is going away for a repaint.
+    // Detaches every series before releasing it, so that no series asks a
+    // chart that is going away for a repaint.
     ~TCustomAxisPanel() override;
 
     // The chart takes ownership of `series` and appends it to the series list;
@@ -35,11 +36,46 @@ class TCustomAxisPanel : public TCustomChartPanel {
     TChartSeries& Series(int index) const;
     const std::vector<std::unique_ptr<TChartSeries>>& SeriesList() const { return seriesList_; }
 
+    bool AxisVisible() const { return axisVisible_; }
+    void SetAxisVisible(bool visible) { SetAndInvalidate(axisVisible_, visible); }
+    // True: series are clipped to the plot area.
+    bool ClipPoints() const { return clipPoints_; }
+    void SetClipPoints(bool clip) { SetAndInvalidate(clipPoints_, clip); }
+    bool View3DWalls() const { return view3DWalls_; }
+    void SetView3DWalls(bool walls) { SetAndInvalidate(view3DWalls_, walls); }
+    // 0: no paging.
+    int MaxPointsPerPage() const { return maxPointsPerPage_; }
+    void SetMaxPointsPerPage(int points) { SetAndInvalidate(maxPointsPerPage_, points); }
+    int Page() const { return page_; }
+    void SetPage(int page) { SetAndInvalidate(page_, page); }
+    bool ScaleLastPage() const { return scaleLastPage_; }
+    void SetScaleLastPage(bool scale) { SetAndInvalidate(scaleLastPage_, scale); }
+
+  protected:
+    // Seams of the frame filled in by the axes. LayoutAxes sets the axis
+    // ranges from the series, shrinks PlotRect by the axis labels and ticks
+    // and normalises it; ApplySeriesMargins widens the ranges by the series'
+    // pixel margins; DrawVisibleAxes draws every shown axis in list order.
+    virtual void LayoutAxes();
+    virtual void ApplySeriesMargins() {}
+    virtual void DrawVisibleAxes() {}
+
+    // Draws every active series in list order, each clipped to the plot area
+    // while ClipPoints is on.
+    void DrawAllSeries();
+
   private:
     void AdoptSeries(std::unique_ptr<TChartSeries> series);
     TColor FreeSeriesColor() const;
+    void DrawOneSeries(TChartSeries& series);
 
     std::vector<std::unique_ptr<TChartSeries>> seriesList_;
+    bool axisVisible_ = true;
+    bool clipPoints_ = true;
+    bool view3DWalls_ = true;
+    int maxPointsPerPage_ = 0;
+    int page_ = 1;
+    bool scaleLastPage_ = true;
 };
 
 }  // namespace tesmera

@@ -29,6 +29,16 @@ constexpr TColor clRed = RGB(255, 0, 0);
 constexpr TColor clGray = RGB(128, 128, 128);
 constexpr TColor clYellow = RGB(255, 255, 0);
 
+// System colours: resolved from the application palette when drawn, so the
+// bevels follow the desktop theme.
+constexpr TColor clBtnFace = 0x8000000F;
+constexpr TColor clBtnShadow = 0x80000010;
+constexpr TColor clBtnHighlight = 0x80000014;
+
+constexpr bool IsSystemColor(TColor color) {
+    return (color & 0xFF000000) == 0x80000000;
+}
+
 constexpr std::uint8_t RedOf(TColor color) {
     return color & 0xFF;
 }
@@ -39,8 +49,12 @@ constexpr std::uint8_t BlueOf(TColor color) {
     return (color >> 16) & 0xFF;
 }
 
-// Only plain RGB colours convert; the markers have no pixel value.
+// Plain RGB colours convert as they are and system colours through the
+// application palette; clDefault and clNone have no pixel value and must be
+// resolved by the caller first.
 QColor ToQColor(TColor color);
+// The same colour as a plain RGB TColor (system colours resolved).
+TColor ToRGBColor(TColor color);
 TColor FromQColor(const QColor& color);
 
 }  // namespace tesmera

@@ -17,7 +17,8 @@ class LoadCommand : public testing::WindowFixture {};
 std::vector<std::int16_t> SinePeriod(int count, double peak) {
     std::vector<std::int16_t> samples(count);
     for (int i = 0; i < count; ++i) {
-        samples[i] = static_cast<std::int16_t>(std::lround(peak * std::sin(2 * std::numbers::pi * i / count)));
+        samples[i] = static_cast<std::int16_t>(
+            std::lround(peak * std::sin(2 * std::numbers::pi * i / count)));
     }
     return samples;
 }
@@ -33,8 +34,8 @@ TEST_F(LoadCommand, PeriodOf441SamplesShowsItsFrequencyAndLength) {
     EXPECT_EQ(Field("Edit5"), "10000");
     EXPECT_EQ(Field("Edit14"), "100.00");
     EXPECT_EQ(Field("Edit15"), "10.0000");
-    EXPECT_EQ(Field("Edit1"), QString::fromStdString(
-                                  std::filesystem::path(file.Path()).filename().string()));
+    EXPECT_EQ(Field("Edit1"),
+              QString::fromStdString(std::filesystem::path(file.Path()).filename().string()));
 }
 
 TEST_F(LoadCommand, FillsTheStatisticsFields) {
@@ -67,7 +68,8 @@ TEST_F(LoadCommand, ShowsTheLowerCaseFileName) {
     {
         std::ofstream out(path, std::ios::binary);
         const test::Bytes bytes = CanonicalWav({5, -5, 5, -5});
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
     }
     Load(path);
     std::filesystem::remove_all(folder);

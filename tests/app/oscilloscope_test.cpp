@@ -16,9 +16,9 @@ const QRgb kGrey = qRgb(128, 128, 128);
 const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kBlue = qRgb(0, 0, 255);
 
-QImage BlankStrip() {
-    QImage strip(kStrip, QImage::Format_RGB32);
-    strip.fill(Qt::black);
+TCanvasSurface BlankStrip() {
+    TCanvasSurface strip{QImage(kStrip, QImage::Format_RGB32), {}};
+    strip.image.fill(Qt::black);
     return strip;
 }
 
@@ -32,8 +32,9 @@ std::vector<double> Sine(int count, double peak) {
 }
 
 TEST(Oscilloscope, EmptyFrameIsWhiteWithNavyBorderAndGreyZeroLine) {
-    QImage strip = BlankStrip();
-    DrawOscilloscopeFrame(strip);
+    TCanvasSurface surface = BlankStrip();
+    const QImage& strip = surface.image;
+    DrawOscilloscopeFrame(surface);
     for (int y = 0; y < kStrip.height(); ++y) {
         for (int x = 0; x < kStrip.width(); ++x) {
             const bool border = x == 0 || y == 0 || x == 376 || y == 88;
@@ -81,10 +82,11 @@ TEST(Oscilloscope, PeaksReachRowsTwoAndEightySix) {
 }
 
 TEST(Oscilloscope, BlueTraceIsDrawnOverTheRedOne) {
-    QImage strip = BlankStrip();
+    TCanvasSurface surface = BlankStrip();
+    const QImage& strip = surface.image;
     const std::vector<double> signal = Sine(441, 8000);
     const std::vector<double> flat(441, 0.0);
-    DrawOscilloscopeTraces(strip, {signal, 8000}, {flat, 8000}, 441);
+    DrawOscilloscopeTraces(surface, {signal, 8000}, {flat, 8000}, 441);
     // The sine crosses the zero line at its start, so blue covers red there;
     // further on the flat red line covers the grey one.
     EXPECT_EQ(strip.pixel(1, 44), kBlue);
@@ -105,9 +107,10 @@ TEST(Oscilloscope, BlueTraceIsDrawnOverTheRedOne) {
 
 // A silent period must not end the command: both traces lie on the zero line.
 TEST(Oscilloscope, ZeroScaleDrawsAFlatTrace) {
-    QImage strip = BlankStrip();
+    TCanvasSurface surface = BlankStrip();
+    const QImage& strip = surface.image;
     const std::vector<double> silent(441, 0.0);
-    DrawOscilloscopeTraces(strip, {silent, 0.0}, {silent, 0.0}, 441);
+    DrawOscilloscopeTraces(surface, {silent, 0.0}, {silent, 0.0}, 441);
     for (int x = 1; x < 376; ++x) {
         ASSERT_EQ(strip.pixel(x, 44), kBlue) << x;
     }
@@ -120,8 +123,9 @@ TEST(Oscilloscope, SingleSampleRunsOffTheRightEdge) {
     const std::vector<QPoint> vertices = TraceVertices(kStrip, {values, 500}, 1);
     ASSERT_EQ(vertices.size(), 2u);
     EXPECT_EQ(vertices[1], QPoint(378, 44));
-    QImage strip = BlankStrip();
-    DrawOscilloscopeTraces(strip, {values, 500}, {values, 500}, 1);
+    TCanvasSurface surface = BlankStrip();
+    const QImage& strip = surface.image;
+    DrawOscilloscopeTraces(surface, {values, 500}, {values, 500}, 1);
     EXPECT_EQ(strip.pixel(1, 2), kBlue);
 }
 

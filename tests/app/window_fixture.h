@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/qt_printers.h"
+
 #include "app/ScriptedDialogs.h"
 #include "app/TForm1.h"
 #include "app/TMemo.h"
@@ -14,7 +16,7 @@
 namespace tesmera::testing {
 
 class WindowFixture : public ::testing::Test {
-protected:
+  protected:
     WindowFixture() {
         auto scripted = std::make_unique<ScriptedDialogs>(shown);
         dialogs = scripted.get();

@@ -1,0 +1,41 @@
+#include "chart/TChartCanvas3D.h"
+
+#include <QPainter>
+
+namespace tesmera {
+
+namespace {
+
+void CopyImage(const QImage& source, QImage& target, int x, int y) {
+    QPainter painter(&target);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(x, y, source);
+}
+
+}  // namespace
+
+void TChartCanvas3D::BeginFrame(int width, int height, bool view3D) {
+    is3D_ = view3D;
+    zoomFactor_ = 1.0;
+    if (buffer_.image.width() != width || buffer_.image.height() != height) {
+        buffer_.image = QImage(width, height, QImage::Format_RGB32);
+        buffer_.image.fill(Qt::white);
+    }
+    SetTarget(&buffer_);
+}
+
+void TChartCanvas3D::PresentFrame(TCanvasSurface& target, int x, int y) {
+    CopyImage(buffer_.image, target.image, x, y);
+    bufferStale_ = false;
+    SetTarget(&target);
+}
+
+void TChartCanvas3D::ShowBufferedFrame(TCanvasSurface& target) const {
+    CopyImage(buffer_.image, target.image, 0, 0);
+}
+
+void TChartCanvas3D::ClipToSeriesArea(const TRect& plot) {
+    ClipTo({plot.left + 1, plot.top + 1, plot.right, plot.bottom - 1});
+}
+
+}  // namespace tesmera

@@ -1,0 +1,8 @@
+#include "chart/TChartPen.h"
+
+namespace tesmera {
+
+TChartPen::TChartPen(TColor color, int width, TPenStyle style, bool visible)
+    : color_(color), width_(width), style_(style), visible_(visible) {}
+
+}  // namespace tesmera

@@ -1,0 +1,11 @@
+#include "chart/TChartWall.h"
+
+namespace tesmera {
+
+TChartWall::TChartWall() {
+    const auto forward = [this] { Changed(); };
+    brush_.SetOnChange(forward);
+    pen_.SetOnChange(forward);
+}
+
+}  // namespace tesmera

@@ -1,0 +1,39 @@
+#include "chart/chart_math.h"
+
+#include <gtest/gtest.h>
+
+namespace tesmera {
+namespace {
+
+struct MulDivCase {
+    int a;
+    int b;
+    int c;
+    int expected;
+};
+
+class MulDivTest : public testing::TestWithParam<MulDivCase> {};
+
+TEST_P(MulDivTest, RoundsHalvesAwayFromZero) {
+    const MulDivCase& value = GetParam();
+    EXPECT_EQ(MulDiv(value.a, value.b, value.c), value.expected)
+        << value.a << " * " << value.b << " / " << value.c;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MulDivTest,
+                         testing::Values(MulDivCase{3, 378, 100, 11},   // 11.34
+                                         MulDivCase{4, 125, 100, 5},    // 5.0
+                                         MulDivCase{5, 1, 2, 3},        // 2.5 up
+                                         MulDivCase{-5, 1, 2, -3},      // -2.5 down
+                                         MulDivCase{5, 1, -2, -3},      // divisor's sign too
+                                         MulDivCase{-5, -1, 2, 3},      // 2.5
+                                         MulDivCase{-7, 1, 3, -2},      // -2.33
+                                         MulDivCase{-8, 1, 3, -3},      // -2.67
+                                         MulDivCase{7, 1, 2, 4},        // 3.5 up, not to even
+                                         MulDivCase{1, -255, 124, -2},  // -2.06
+                                         MulDivCase{2000000000, 3, 4,
+                                                    1500000000},  // 64-bit product
+                                         MulDivCase{9, 9, 0, 0}));
+
+}  // namespace
+}  // namespace tesmera

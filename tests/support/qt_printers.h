@@ -1,0 +1,10 @@
+// Lets GoogleTest print Qt strings as text in failure messages.
+#pragma once
+
+#include <ostream>
+
+#include <QString>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
