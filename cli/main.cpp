@@ -7,6 +7,7 @@
 #include "cli/agreement_command.h"
 #include "cli/analyze_command.h"
 #include "cli/extract_command.h"
+#include "cli/render_command.h"
 
 namespace {
 
@@ -65,6 +66,19 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
     return command;
 }
 
+CLI::App* AddRender(CLI::App& app, RenderOptions& options) {
+    CLI::App* command = app.add_subcommand(
+        "render",
+        "Save the oscilloscope and the chart for a voice file, as the window shows them after\n"
+        "its load and compute commands, into one PNG; no display needed (runs tesmera-render).\n"
+        "Exit status: 0 saved, 1 saved but the window showed a warning or an error, 2 not saved.");
+    command->add_option("FILE", options.voiceFile, "The voice file (.wav)")->required();
+    command->add_option("--png", options.pngPath, "The picture to write")
+        ->option_text("OUT.png")
+        ->required();
+    return command;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,6 +90,8 @@ int main(int argc, char** argv) {
     const CLI::App* agreementCommand = AddAgreement(app, agreement);
     ExtractOptions extract;
     const CLI::App* extractCommand = AddExtract(app, extract);
+    RenderOptions render;
+    const CLI::App* renderCommand = AddRender(app, render);
     CLI11_PARSE(app, argc, argv);
     if (*analyzeCommand) {
         return RunAnalyze(analyze);
@@ -85,6 +101,9 @@ int main(int argc, char** argv) {
     }
     if (*extractCommand) {
         return RunExtract(extract);
+    }
+    if (*renderCommand) {
+        return RunRender(render);
     }
     return 0;
 }
