@@ -2,6 +2,8 @@
 // voice files, without the window. Rendering pictures needs Qt, so it lives
 // in the separate tesmera-render program that `render` hands over to; the
 // other subcommands start without loading any of Qt.
+#include <string>
+
 #include <CLI/CLI.hpp>
 
 #include "cli/agreement_command.h"
@@ -13,11 +15,25 @@ namespace {
 
 using namespace tesmera;
 
+constexpr const char* kBatchExitStatus =
+    "Exit status: 0 all files ok, 1 some file not ok, 2 an output failed.";
+
+// A subcommand whose one-line summary shows in the program's help and whose
+// details close its own help.
+CLI::App* AddCommand(CLI::App& app, const char* name, const char* summary,
+                     const std::string& details) {
+    CLI::App* command = app.add_subcommand(name, summary);
+    command->footer(details);
+    return command;
+}
+
 CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "analyze",
-        "Load and compute every voice file as the window does; one record per file.\n"
-        "Exit status: 0 all files ok, 1 some file not ok, 2 an output failed.");
+    CLI::App* command = AddCommand(
+        app, "analyze", "Load and compute voice files as the window does; table, CSV or JSON",
+        "Each file gets the window's header checks, sample loading and analysis. Its status is\n"
+        "\"ok\" or the window's warning or error text. A name without a digit grade keeps its\n"
+        "analysis; its grade is left empty and GradeNote says why.\n" +
+            std::string(kBatchExitStatus));
     command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav")
         ->required();
     command
@@ -31,33 +47,32 @@ CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
 }
 
 CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "agreement",
-        "Analyse the files, then compare each score model with the expert grade that each\n"
-        "file name gives (last character before the first full stop): count, exact and\n"
-        "within-one agreement, mean absolute error, quadratically weighted Cohen's kappa,\n"
-        "Spearman's rho and the 5 x 5 confusion matrix. Files without a grade 1..5 or\n"
-        "without scores are listed as skipped.\n"
-        "Exit status: 0 all files ok, 1 some file not ok, 2 an output failed.");
+    CLI::App* command = AddCommand(
+        app, "agreement", "Agreement of the six score models with the experts' grades",
+        "The expert grade is the last character of the file name before its first full stop.\n"
+        "Per model: count, exact and within-one agreement, mean absolute error, quadratically\n"
+        "weighted Cohen's kappa, Spearman's rho and the 5 x 5 confusion matrix. Files without\n"
+        "scores or without a grade 1..5 are listed as skipped.\n" +
+            std::string(kBatchExitStatus));
     command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav")
         ->required();
     command
         ->add_option("--json", options.jsonPath,
-                     "Also write the figures as JSON to FILE ('-': standard output, "
-                     "instead of the table)")
+                     "Also write the figures as JSON to FILE ('-': standard output, instead of "
+                     "the table)")
         ->option_text("FILE");
     return command;
 }
 
 CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "extract",
-        "Cut one voice period from a recording of a sustained vowel (PCM WAV, 8 to 96 kHz,\n"
-        "8/16/24/32-bit integer or 32-bit float, stereo mixed to mono): find the most stable\n"
-        "voiced stretch (or the place at --at), estimate F0 by autocorrelation, cut between\n"
-        "consecutive rising zero crossings, resample to 44100 Hz band-limited, scale the\n"
-        "peak to 32767 and write a voice file.\n"
-        "Exit status: 0 written, 1 input refused (silent, unvoiced, unreadable), 2 output failed.");
+    CLI::App* command = AddCommand(
+        app, "extract", "Cut one voice period from a recording of a sustained vowel",
+        "Reads PCM WAV at 8 to 96 kHz (8/16/24/32-bit integer or 32-bit float, stereo mixed to\n"
+        "mono), finds the most stable voiced stretch (or the place at --at), estimates F0 by\n"
+        "autocorrelation, cuts between consecutive rising zero crossings, resamples to 44100 Hz\n"
+        "band-limited, scales the peak to 32767 and writes a voice file.\n"
+        "Exit status: 0 written, 1 input refused (silent, unvoiced, unreadable), 2 output "
+        "failed.");
     command->add_option("INPUT", options.inputPath, "The recording")->required();
     command->add_option("OUTPUT", options.outputPath, "The voice file to write (.wav)")->required();
     command->add_option("--at", options.atSeconds, "Cut at this time instead")
@@ -67,11 +82,12 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
 }
 
 CLI::App* AddRender(CLI::App& app, RenderOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "render",
-        "Save the oscilloscope and the chart for a voice file, as the window shows them after\n"
-        "its load and compute commands, into one PNG; no display needed (runs tesmera-render).\n"
-        "Exit status: 0 saved, 1 saved but the window showed a warning or an error, 2 not saved.");
+    CLI::App* command = AddCommand(
+        app, "render", "Save the window's oscilloscope and chart for a voice file as a PNG",
+        "Runs the window's load and compute commands offscreen (no display needed) in the\n"
+        "separate program tesmera-render, the only one that loads Qt.\n"
+        "Exit status: 0 saved, 1 saved but the window showed a warning or an error, 2 not "
+        "saved.");
     command->add_option("FILE", options.voiceFile, "The voice file (.wav)")->required();
     command->add_option("--png", options.pngPath, "The picture to write")
         ->option_text("OUT.png")

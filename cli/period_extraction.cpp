@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 #include "analysis/number_text.h"
@@ -22,6 +23,7 @@ constexpr std::ptrdiff_t kStableNeighbours = 3;
 // estimated period and the crossings' distance.
 constexpr double kPitchTolerance = 0.1;
 constexpr std::int16_t kPeakSample = 32767;
+constexpr double kUnstable = -std::numeric_limits<double>::infinity();
 
 double Mean(std::span<const double> values) {
     return std::accumulate(values.begin(), values.end(), 0.0) / values.size();
@@ -40,14 +42,14 @@ double RelativeSpread(std::span<const double> values) {
 // infinity unless all its neighbours are voiced.
 double Stability(const std::vector<VoicingFrame>& frames, std::ptrdiff_t i) {
     if (i < kStableNeighbours || i + kStableNeighbours >= std::ssize(frames)) {
-        return -INFINITY;
+        return kUnstable;
     }
     std::vector<double> f0;
     std::vector<double> rms;
     std::vector<double> strength;
     for (std::ptrdiff_t j = i - kStableNeighbours; j <= i + kStableNeighbours; ++j) {
         if (!frames[j].Voiced) {
-            return -INFINITY;
+            return kUnstable;
         }
         f0.push_back(frames[j].F0);
         rms.push_back(frames[j].Rms);
@@ -58,7 +60,7 @@ double Stability(const std::vector<VoicingFrame>& frames, std::ptrdiff_t i) {
 
 std::size_t MostStableFrame(const std::vector<VoicingFrame>& frames) {
     std::size_t best = 0;
-    double bestScore = -INFINITY;
+    double bestScore = kUnstable;
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const double score = Stability(frames, static_cast<std::ptrdiff_t>(i));
         if (score > bestScore) {
@@ -66,7 +68,7 @@ std::size_t MostStableFrame(const std::vector<VoicingFrame>& frames) {
             bestScore = score;
         }
     }
-    if (bestScore > -INFINITY) {
+    if (bestScore > kUnstable) {
         return best;
     }
     // No frame has a voiced neighbourhood: a short vowel; take its clearest frame.

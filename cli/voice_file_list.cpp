@@ -17,7 +17,8 @@ bool IsVoiceFile(const fs::directory_entry& entry) {
 
 std::vector<std::string> VoiceFilesBelow(const fs::path& folder) {
     std::vector<std::string> files;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+    for (const fs::directory_entry& entry :
+         fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied)) {
         if (IsVoiceFile(entry)) {
             files.push_back(entry.path().string());
         }
