@@ -14,9 +14,10 @@ int AnalyseBatch(std::span<const std::string> paths, bool showProgress,
     if (showProgress) {
         progress.emplace(files.size());
     }
+    VoiceFileAnalyser analyser;
     bool allOk = true;
     for (const std::string& file : files) {
-        const VoiceAnalysis record = AnalyseVoiceFile(file);
+        const VoiceAnalysis record = analyser.Analyse(file);
         allOk = allOk && record.Ok();
         use(record);
         if (progress) {

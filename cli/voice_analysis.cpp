@@ -40,10 +40,10 @@ bool LoadPeriod(VoiceAnalysis& record, std::span<double> samples, const WarningS
 }
 
 // The compute command's numbers: series, amplitudes, normalisation, scores.
+// The two reconstructions are working space the analysis fills and drops.
 void AnalysePeriod(VoiceAnalysis& record, std::span<const double> period,
+                   std::span<double> fundamental, std::span<double> approximation,
                    const WarningSink& collect) {
-    std::vector<double> fundamental(period.size());
-    std::vector<double> approximation(period.size());
     FourierApr(period, record.SampleCount, kEnergyTolerance, record.ax, record.bx,
                kFundamentalOrder, fundamental, record.ApproxOrder, approximation);
     AmplitudeStep(record.ax, record.bx, record.AA);
@@ -77,28 +77,39 @@ std::string VoiceAnalysis::Status() const {
     return status;
 }
 
-VoiceAnalysis AnalyseVoiceFile(const std::string& path) {
+VoiceFileAnalyser::VoiceFileAnalyser()
+    : samples_(MaxSamples), fundamental_(MaxSamples), approximation_(MaxSamples) {}
+
+VoiceAnalysis VoiceFileAnalyser::Analyse(const std::string& path) {
     VoiceAnalysis record;
     record.Path = path;
     const WarningSink collect = [&record](const std::string& message) {
         record.Messages.push_back(message);
     };
     try {
-        std::vector<double> samples(MaxSamples);
-        if (!LoadPeriod(record, samples, collect)) {
+        // Entries past the new period may hold an earlier file's samples;
+        // only the first SampleCount are ever read.
+        if (!LoadPeriod(record, samples_, collect)) {
             return record;
         }
         if (record.SampleCount > MaxSamples) {
             collect(std::string(NothingToAnalyseWarning));
             return record;
         }
-        AnalysePeriod(record, std::span(samples).first(record.SampleCount), collect);
+        const auto count = static_cast<std::size_t>(record.SampleCount);
+        AnalysePeriod(record, std::span(samples_).first(count),
+                      std::span(fundamental_).first(count), std::span(approximation_).first(count),
+                      collect);
         ReadExpertGrade(record);
     } catch (const std::exception& error) {
         // Whatever the window's error box would show; a batch goes on.
         collect(ErrorBoxText(error.what()));
     }
     return record;
+}
+
+VoiceAnalysis AnalyseVoiceFile(const std::string& path) {
+    return VoiceFileAnalyser().Analyse(path);
 }
 
 }  // namespace tesmera

@@ -67,11 +67,26 @@ struct VoiceAnalysis {
     std::string Status() const;
 };
 
-// Loads and analyses one voice file as the window's two commands would,
-// with the faults they mend: samples are read from the data tag's offset,
-// a silent period is analysed (its norm warning ends in zero scores), and a
+// Loads and analyses voice files as the window's two commands would, with
+// the faults they mend: samples are read from the data tag's offset, a
+// silent period is analysed (its norm warning ends in zero scores), and a
 // period longer than MaxSamples is counted and described but not analysed.
-// Never throws for a bad file: its failure is in Messages.
+// Its working buffers serve file after file, so a batch allocates nothing
+// per file for them.
+class VoiceFileAnalyser {
+  public:
+    VoiceFileAnalyser();
+
+    // Never throws for a bad file: its failure is in Messages.
+    VoiceAnalysis Analyse(const std::string& path);
+
+  private:
+    std::vector<double> samples_;  // MaxSamples each
+    std::vector<double> fundamental_;
+    std::vector<double> approximation_;
+};
+
+// One file with buffers of its own.
 VoiceAnalysis AnalyseVoiceFile(const std::string& path);
 
 }  // namespace tesmera
