@@ -189,6 +189,24 @@ TEST(VoiceAnalysis, WarningsAccumulateInTheOrderShown) {
     EXPECT_EQ(record.Status(), " Data byla vzorkovana rychlosti = 22050 |  !!!  norma = 0  !!! ");
 }
 
+// A longer period leaves samples behind in the shared buffers; the next,
+// shorter one must not see them.
+TEST(VoiceFileAnalyser, ReusedBuffersGiveWhatFreshOnesGive) {
+    const test::TempFolder folder;
+    const std::string longer =
+        folder.Add("l1.wav", CanonicalWav(HarmonicPeriod(900, {{1, 9000, 0}, {7, 0, 3000}})));
+    const std::string shorter = folder.Add(
+        "s2.wav", CanonicalWav(HarmonicPeriod(120, {{1, 2000, 500}, {2, 700, 0}, {3, 0, 400}})));
+    VoiceFileAnalyser analyser;
+    analyser.Analyse(longer);
+    const VoiceAnalysis reused = analyser.Analyse(shorter);
+    const VoiceAnalysis fresh = AnalyseVoiceFile(shorter);
+    EXPECT_EQ(reused.ax, fresh.ax);
+    EXPECT_EQ(reused.bx, fresh.bx);
+    EXPECT_EQ(reused.ApproxOrder, fresh.ApproxOrder);
+    EXPECT_EQ(reused.ScoreValue, fresh.ScoreValue);
+}
+
 TEST(VoiceFileList, FoldersGiveTheirWavFilesSortedFilesStayAsGiven) {
     const test::TempFolder folder;
     folder.Add("b2.WAV", {});
