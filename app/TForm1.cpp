@@ -12,6 +12,7 @@
 #include "app/Glyphs.h"
 #include "app/Oscilloscope.h"
 #include "app/TImage.h"
+#include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
 #include "chart/regional_settings.h"
 #include "wave/errors.h"

@@ -19,7 +19,7 @@ class QToolButton;
 
 namespace tesmera {
 
-class TChartSeries;
+class TBarSeries;
 class TChartControl;
 class TImage;
 class TMemo;
@@ -93,7 +93,7 @@ class TForm1 : public QWidget {
     QLineEdit* Edit18 = nullptr;
     QLineEdit* Edit19 = nullptr;
     TChartControl* Chart1 = nullptr;
-    TChartSeries* BarSeries1 = nullptr;
+    TBarSeries* BarSeries1 = nullptr;
 };
 
 }  // namespace tesmera

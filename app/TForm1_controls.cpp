@@ -10,6 +10,7 @@
 #include "app/Glyphs.h"
 #include "app/TForm1.h"
 #include "app/TImage.h"
+#include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
 #include "chart/colors.h"
 #include "chart/tesmera_chart_settings.h"
@@ -110,7 +111,7 @@ void TForm1::CreateControls() {
     Chart1 = Place(new TChartControl(this), "Chart1", tr("Harmonic amplitude chart"), 208, 140, 378,
                    125);
     ApplyTesmeraChartSettings(Chart1->Chart());
-    BarSeries1 = &Chart1->Chart().AddSeries(std::make_unique<TChartSeries>());
+    BarSeries1 = &Chart1->Chart().AddSeries(std::make_unique<TBarSeries>());
     BarSeries1->SetSeriesColor(clBlue);
     AttachLabels();
     ArrangeTabOrder();
@@ -142,8 +143,8 @@ void TForm1::CreateLabels() {
     };
     for (const CaptionPlacement& caption : labels) {
         const QString text = QString::fromLatin1(caption.text);
-        auto* label =
-            Place(new QLabel(text, this), caption.name, text, caption.left, caption.top, caption.width, 13);
+        auto* label = Place(new QLabel(text, this), caption.name, text, caption.left, caption.top,
+                            caption.width, 13);
         // Captions size themselves to their text, so a wider platform font
         // never cuts them off; the given width is the least they take.
         label->resize(std::max(caption.width, label->sizeHint().width()), 13);
