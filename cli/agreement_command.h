@@ -1,0 +1,19 @@
+// `tesmera-cli agreement`: the batch analysis, then how each score model
+// agrees with the expert grades in the file names.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tesmera {
+
+struct AgreementOptions {
+    std::vector<std::string> paths;  // files and folders
+    std::string jsonPath;            // empty: table only; "-": JSON instead of the table
+};
+
+// Prints the table on standard output (unless the JSON goes there).
+// Returns an exit status of batch.h.
+int RunAgreement(const AgreementOptions& options);
+
+}  // namespace tesmera

@@ -1,0 +1,50 @@
+#include "cli/analyze_command.h"
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "cli/batch.h"
+#include "cli/record_writers.h"
+
+namespace tesmera {
+
+namespace {
+
+std::vector<std::unique_ptr<RecordWriter>> WritersFor(const AnalyzeOptions& options) {
+    std::vector<std::unique_ptr<RecordWriter>> writers;
+    if (!options.csvPath.empty()) {
+        writers.push_back(std::make_unique<CsvRecordWriter>(options.csvPath));
+    }
+    if (!options.jsonPath.empty()) {
+        writers.push_back(std::make_unique<JsonRecordWriter>(options.jsonPath));
+    }
+    if (writers.empty()) {
+        writers.push_back(std::make_unique<TerminalTableWriter>());
+    }
+    return writers;
+}
+
+}  // namespace
+
+int RunAnalyze(const AnalyzeOptions& options) {
+    try {
+        const auto writers = WritersFor(options);
+        // The table itself shows how far a batch has got.
+        const bool toFiles = !options.csvPath.empty() || !options.jsonPath.empty();
+        const int status = AnalyseBatch(options.paths, toFiles, [&](const VoiceAnalysis& record) {
+            for (const auto& writer : writers) {
+                writer->Write(record);
+            }
+        });
+        for (const auto& writer : writers) {
+            writer->Finish();
+        }
+        return status;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tesmera-cli analyze: %s\n", error.what());
+        return ExitToolFailed;
+    }
+}
+
+}  // namespace tesmera

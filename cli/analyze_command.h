@@ -1,0 +1,21 @@
+// `tesmera-cli analyze`: every file's load and compute results as a table,
+// CSV or JSON.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tesmera {
+
+struct AnalyzeOptions {
+    std::vector<std::string> paths;  // files and folders
+    std::string csvPath;             // empty: no CSV; "-": standard output
+    std::string jsonPath;            // empty: no JSON; "-": standard output
+};
+
+// Without --csv and --json the table goes to standard output. Returns an
+// exit status of batch.h; errors of the tool itself are reported on
+// standard error.
+int RunAnalyze(const AnalyzeOptions& options);
+
+}  // namespace tesmera

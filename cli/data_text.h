@@ -1,0 +1,17 @@
+// Texts for machine-readable outputs: independent of the user's locale and
+// exact, unlike the window's fixed texts.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tesmera {
+
+// Shortest text that reads back as the same double, with a full stop
+// ("0.1", "-3", "1e-07").
+std::string RoundTripText(double value);
+
+// A text in JSON string form, quotes included; control characters escaped.
+std::string JsonString(std::string_view text);
+
+}  // namespace tesmera

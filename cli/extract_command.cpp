@@ -1,0 +1,55 @@
+#include "cli/extract_command.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "analysis/number_text.h"
+#include "cli/batch.h"
+#include "cli/period_extraction.h"
+#include "cli/voice_file_writer.h"
+
+namespace tesmera {
+
+namespace {
+
+constexpr int kExitInputRefused = 1;
+
+std::string Fixed(double value, int digits) {
+    return FixedText(value, 15, digits, ".");
+}
+
+void PrintSummary(const ExtractOptions& options, const ExtractedPeriod& period) {
+    const auto length = static_cast<long long>(period.Samples.size());
+    std::printf("F0      %s Hz\n", Fixed(period.F0, 2).c_str());
+    std::printf("period  %s samples at %d Hz (%s ms)\n", IntegerText(length).c_str(),
+                NominalSampleRate, Fixed(1000.0 * length / NominalSampleRate, 4).c_str());
+    std::printf("cut     %s s to %s s of %s\n", Fixed(period.CutStartSeconds, 6).c_str(),
+                Fixed(period.CutEndSeconds, 6).c_str(), options.inputPath.c_str());
+    std::printf("stretch %s s to %s s (stable voiced stretch)\n",
+                Fixed(period.StretchStartSeconds, 3).c_str(),
+                Fixed(period.StretchEndSeconds, 3).c_str());
+    std::printf("written %s\n", options.outputPath.c_str());
+}
+
+}  // namespace
+
+int RunExtract(const ExtractOptions& options) {
+    ExtractedPeriod period;
+    try {
+        period = ExtractPeriod(ReadMonoRecording(options.inputPath), options.atSeconds);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tesmera-cli extract: %s\n", error.what());
+        return kExitInputRefused;
+    }
+    try {
+        WriteVoicePeriod(options.outputPath, period.Samples);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tesmera-cli extract: cannot write %s: %s\n",
+                     options.outputPath.c_str(), error.what());
+        return ExitToolFailed;
+    }
+    PrintSummary(options, period);
+    return ExitAllOk;
+}
+
+}  // namespace tesmera

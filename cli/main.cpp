@@ -1,0 +1,125 @@
+// tesmera-cli: batch analysis, expert agreement and period extraction for
+// voice files, without the window. Rendering pictures needs Qt, so it lives
+// in the separate tesmera-render program that `render` hands over to; the
+// other subcommands start without loading any of Qt.
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/agreement_command.h"
+#include "cli/analyze_command.h"
+#include "cli/extract_command.h"
+#include "cli/render_command.h"
+
+namespace {
+
+using namespace tesmera;
+
+constexpr const char* kBatchExitStatus =
+    "Exit status: 0 all files ok, 1 some file not ok, 2 an output failed.";
+
+// A subcommand whose one-line summary shows in the program's help and whose
+// details close its own help.
+CLI::App* AddCommand(CLI::App& app, const char* name, const char* summary,
+                     const std::string& details) {
+    CLI::App* command = app.add_subcommand(name, summary);
+    command->footer(details);
+    return command;
+}
+
+CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
+    CLI::App* command = AddCommand(
+        app, "analyze", "Load and compute voice files as the window does; table, CSV or JSON",
+        "Each file gets the window's header checks, sample loading and analysis. Its status is\n"
+        "\"ok\" or the window's warning or error text. A name without a digit grade keeps its\n"
+        "analysis; its grade is left empty and GradeNote says why.\n" +
+            std::string(kBatchExitStatus));
+    command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav")
+        ->required();
+    command
+        ->add_option("--csv", options.csvPath, "Write CSV records to FILE ('-': standard output)")
+        ->option_text("FILE");
+    command
+        ->add_option("--json", options.jsonPath,
+                     "Write JSON records to FILE ('-': standard output)")
+        ->option_text("FILE");
+    return command;
+}
+
+CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
+    CLI::App* command = AddCommand(
+        app, "agreement", "Agreement of the six score models with the experts' grades",
+        "The expert grade is the last character of the file name before its first full stop.\n"
+        "Per model: count, exact and within-one agreement, mean absolute error, quadratically\n"
+        "weighted Cohen's kappa, Spearman's rho and the 5 x 5 confusion matrix. Files without\n"
+        "scores or without a grade 1..5 are listed as skipped.\n" +
+            std::string(kBatchExitStatus));
+    command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav")
+        ->required();
+    command
+        ->add_option("--json", options.jsonPath,
+                     "Also write the figures as JSON to FILE ('-': standard output, instead of "
+                     "the table)")
+        ->option_text("FILE");
+    return command;
+}
+
+CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
+    CLI::App* command = AddCommand(
+        app, "extract", "Cut one voice period from a recording of a sustained vowel",
+        "Reads PCM WAV at 8 to 96 kHz (8/16/24/32-bit integer or 32-bit float, stereo mixed to\n"
+        "mono), finds the most stable voiced stretch (or the place at --at), estimates F0 by\n"
+        "autocorrelation, cuts between consecutive rising zero crossings, resamples to 44100 Hz\n"
+        "band-limited, scales the peak to 32767 and writes a voice file.\n"
+        "Exit status: 0 written, 1 input refused (silent, unvoiced, unreadable), 2 output "
+        "failed.");
+    command->add_option("INPUT", options.inputPath, "The recording")->required();
+    command->add_option("OUTPUT", options.outputPath, "The voice file to write (.wav)")->required();
+    command->add_option("--at", options.atSeconds, "Cut at this time instead")
+        ->option_text("SECONDS")
+        ->check(CLI::NonNegativeNumber);
+    return command;
+}
+
+CLI::App* AddRender(CLI::App& app, RenderOptions& options) {
+    CLI::App* command = AddCommand(
+        app, "render", "Save the window's oscilloscope and chart for a voice file as a PNG",
+        "Runs the window's load and compute commands offscreen (no display needed) in the\n"
+        "separate program tesmera-render, the only one that loads Qt.\n"
+        "Exit status: 0 saved, 1 saved but the window showed a warning or an error, 2 not "
+        "saved.");
+    command->add_option("FILE", options.voiceFile, "The voice file (.wav)")->required();
+    command->add_option("--png", options.pngPath, "The picture to write")
+        ->option_text("OUT.png")
+        ->required();
+    return command;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Tesmera voice-period analysis from the command line."};
+    app.require_subcommand(1);
+    AnalyzeOptions analyze;
+    const CLI::App* analyzeCommand = AddAnalyze(app, analyze);
+    AgreementOptions agreement;
+    const CLI::App* agreementCommand = AddAgreement(app, agreement);
+    ExtractOptions extract;
+    const CLI::App* extractCommand = AddExtract(app, extract);
+    RenderOptions render;
+    const CLI::App* renderCommand = AddRender(app, render);
+    CLI11_PARSE(app, argc, argv);
+    if (*analyzeCommand) {
+        return RunAnalyze(analyze);
+    }
+    if (*agreementCommand) {
+        return RunAgreement(agreement);
+    }
+    if (*extractCommand) {
+        return RunExtract(extract);
+    }
+    if (*renderCommand) {
+        return RunRender(render);
+    }
+    return 0;
+}

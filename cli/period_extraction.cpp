@@ -1,0 +1,240 @@
+#include "cli/period_extraction.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+#include "analysis/number_text.h"
+#include "cli/pitch.h"
+#include "cli/resampling.h"
+#include "wave/voice_period.h"
+
+namespace tesmera {
+
+namespace {
+
+// Pitch tracking runs at a quarter of the nominal rate: enough for F0 up to
+// HighestF0 and cheap at any input rate.
+constexpr double kTrackingRate = NominalSampleRate / 4.0;
+// Frames on each side that must be voiced for a frame to count as stable.
+constexpr std::ptrdiff_t kStableNeighbours = 3;
+// Largest relative F0 change inside a stable stretch, and between the
+// estimated period and the crossings' distance.
+constexpr double kPitchTolerance = 0.1;
+constexpr std::int16_t kPeakSample = 32767;
+constexpr double kUnstable = -std::numeric_limits<double>::infinity();
+
+double Mean(std::span<const double> values) {
+    return std::accumulate(values.begin(), values.end(), 0.0) / values.size();
+}
+
+double RelativeSpread(std::span<const double> values) {
+    const double mean = Mean(values);
+    double squares = 0;
+    for (const double v : values) {
+        squares += (v - mean) * (v - mean);
+    }
+    return std::sqrt(squares / values.size()) / mean;
+}
+
+// Steady pitch, steady level and a clear period around frame i; negative
+// infinity unless all its neighbours are voiced.
+double Stability(const std::vector<VoicingFrame>& frames, std::ptrdiff_t i) {
+    if (i < kStableNeighbours || i + kStableNeighbours >= std::ssize(frames)) {
+        return kUnstable;
+    }
+    std::vector<double> f0;
+    std::vector<double> rms;
+    std::vector<double> strength;
+    for (std::ptrdiff_t j = i - kStableNeighbours; j <= i + kStableNeighbours; ++j) {
+        if (!frames[j].Voiced) {
+            return kUnstable;
+        }
+        f0.push_back(frames[j].F0);
+        rms.push_back(frames[j].Rms);
+        strength.push_back(frames[j].Strength);
+    }
+    return Mean(strength) - RelativeSpread(f0) - 0.5 * RelativeSpread(rms);
+}
+
+std::size_t MostStableFrame(const std::vector<VoicingFrame>& frames) {
+    std::size_t best = 0;
+    double bestScore = kUnstable;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const double score = Stability(frames, static_cast<std::ptrdiff_t>(i));
+        if (score > bestScore) {
+            best = i;
+            bestScore = score;
+        }
+    }
+    if (bestScore > kUnstable) {
+        return best;
+    }
+    // No frame has a voiced neighbourhood: a short vowel; take its clearest frame.
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (frames[i].Voiced && frames[i].Strength > frames[best].Strength) {
+            best = i;
+        }
+    }
+    return frames[best].Voiced ? best : frames.size();
+}
+
+std::string SecondsText(double seconds) {
+    return FixedText(seconds, 15, 3, ".");
+}
+
+std::size_t FrameAt(const std::vector<VoicingFrame>& frames, double seconds, double duration) {
+    if (seconds < 0 || seconds > duration) {
+        throw ExtractionError("--at " + SecondsText(seconds) +
+                              " s lies outside the recording (0 to " + SecondsText(duration) +
+                              " s)");
+    }
+    const auto nearest = std::ranges::min_element(
+        frames, {}, [&](const VoicingFrame& f) { return std::fabs(f.Time - seconds); });
+    if (nearest == frames.end() || !nearest->Voiced) {
+        throw ExtractionError("no voiced sound at " + SecondsText(seconds) +
+                              " s: choose a time inside the sustained vowel");
+    }
+    return static_cast<std::size_t>(nearest - frames.begin());
+}
+
+// The chosen frame and the voiced frames around it whose pitch stays close.
+struct VoicedPlace {
+    double Time;
+    double F0;
+    double StretchStart;
+    double StretchEnd;
+};
+
+VoicedPlace PlaceOf(const std::vector<VoicingFrame>& frames, std::size_t chosen) {
+    const auto close = [&](std::size_t i) {
+        return frames[i].Voiced &&
+               std::fabs(frames[i].F0 - frames[chosen].F0) <= kPitchTolerance * frames[chosen].F0;
+    };
+    std::size_t first = chosen;
+    while (first > 0 && close(first - 1)) {
+        --first;
+    }
+    std::size_t last = chosen;
+    while (last + 1 < frames.size() && close(last + 1)) {
+        ++last;
+    }
+    return {frames[chosen].Time, frames[chosen].F0, frames[first].Time, frames[last].Time};
+}
+
+VoicedPlace FindVoicedPlace(const MonoRecording& recording, std::optional<double> atSeconds) {
+    const std::vector<double> tracking =
+        Resample(recording.Samples, kTrackingRate / recording.SampleRate, ResamplingQuality::Fast);
+    const std::vector<VoicingFrame> frames = AnalyseVoicing(tracking, kTrackingRate);
+    const bool silent =
+        std::ranges::all_of(frames, [](const VoicingFrame& f) { return f.Rms <= SilenceRms; });
+    if (frames.empty() || silent) {
+        throw ExtractionError(
+            "the recording is silent (or shorter than 50 ms): nothing to extract");
+    }
+    const double duration = static_cast<double>(recording.Samples.size()) / recording.SampleRate;
+    const std::size_t chosen =
+        atSeconds ? FrameAt(frames, *atSeconds, duration) : MostStableFrame(frames);
+    if (chosen == frames.size()) {
+        throw ExtractionError(
+            "no voiced stretch found: the recording holds no clear periodic sound");
+    }
+    return PlaceOf(frames, chosen);
+}
+
+// A rising zero crossing, between samples.
+struct Crossing {
+    double position;
+    double slope;
+};
+
+std::vector<Crossing> RisingZeroCrossings(std::span<const double> x) {
+    std::vector<Crossing> crossings;
+    for (std::size_t i = 0; i + 1 < x.size(); ++i) {
+        if (x[i] < 0 && x[i + 1] >= 0) {
+            crossings.push_back(
+                {static_cast<double>(i) + x[i] / (x[i] - x[i + 1]), x[i + 1] - x[i]});
+        }
+    }
+    return crossings;
+}
+
+// The steepest rising crossing within half a period of `centre`, and the
+// crossing nearest to one period after it.
+std::pair<double, double> PeriodCrossings(std::span<const double> x, double centre, double period) {
+    const std::vector<Crossing> crossings = RisingZeroCrossings(x);
+    const Crossing* start = nullptr;
+    for (const Crossing& c : crossings) {
+        if (std::fabs(c.position - centre) <= period / 2 && (!start || c.slope > start->slope)) {
+            start = &c;
+        }
+    }
+    if (start == nullptr) {
+        throw ExtractionError("no rising zero crossing near the chosen place");
+    }
+    const Crossing& end = *std::ranges::min_element(crossings, {}, [&](const Crossing& c) {
+        return std::fabs(c.position - start->position - period);
+    });
+    if (std::fabs(end.position - start->position - period) > kPitchTolerance * period) {
+        throw ExtractionError("no rising zero crossing a period after the first one");
+    }
+    return {start->position, end.position};
+}
+
+std::vector<std::int16_t> ScaledTo16Bit(std::span<const double> period) {
+    const double peak =
+        std::fabs(*std::ranges::max_element(period, {}, [](double v) { return std::fabs(v); }));
+    std::vector<std::int16_t> samples;
+    for (const double v : period) {
+        samples.push_back(static_cast<std::int16_t>(std::lround(v / peak * kPeakSample)));
+    }
+    return samples;
+}
+
+}  // namespace
+
+ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<double> atSeconds) {
+    const VoicedPlace place = FindVoicedPlace(recording, atSeconds);
+    const double rate = recording.SampleRate;
+    const double coarsePeriod = 1 / place.F0;  // seconds
+
+    // Four periods (at least 30 ms) each side of the place, at the nominal rate.
+    const double margin = std::max(4 * coarsePeriod, 0.03);
+    const auto first = static_cast<std::size_t>(std::max(0.0, (place.Time - margin) * rate));
+    const auto last =
+        std::min(recording.Samples.size(), static_cast<std::size_t>((place.Time + margin) * rate));
+    const double ratio = NominalSampleRate / rate;
+    std::vector<double> region = Resample(std::span(recording.Samples).subspan(first, last - first),
+                                          ratio, ResamplingQuality::Best);
+    const double mean = Mean(region);
+    for (double& x : region) {
+        x -= mean;
+    }
+
+    const double expectedLag = coarsePeriod * NominalSampleRate;
+    const auto pitch = EstimatePitch(region, expectedLag * (1 - kPitchTolerance),
+                                     expectedLag * (1 + kPitchTolerance));
+    if (!pitch) {
+        throw ExtractionError("no clear period at the chosen place");
+    }
+    const double centre = (place.Time - first / rate) * NominalSampleRate;
+    const auto [start, end] = PeriodCrossings(region, centre, pitch->Lag);
+
+    // The samples from the first at or after the start crossing up to the
+    // last before the end crossing: the next period begins at that crossing.
+    const auto firstSample = static_cast<std::size_t>(std::ceil(start));
+    const auto endSample = std::min(region.size(), static_cast<std::size_t>(std::ceil(end)));
+
+    ExtractedPeriod extracted;
+    extracted.F0 = NominalSampleRate / pitch->Lag;
+    extracted.CutStartSeconds = first / rate + start / NominalSampleRate;
+    extracted.CutEndSeconds = first / rate + end / NominalSampleRate;
+    extracted.StretchStartSeconds = place.StretchStart;
+    extracted.StretchEndSeconds = place.StretchEnd;
+    extracted.Samples =
+        ScaledTo16Bit(std::span(region).subspan(firstSample, endSample - firstSample));
+    return extracted;
+}
+
+}  // namespace tesmera

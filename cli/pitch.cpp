@@ -1,0 +1,107 @@
+#include "cli/pitch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace tesmera {
+
+namespace {
+
+constexpr double kPeakShare = 0.9;
+constexpr double kVoicedStrength = 0.75;
+constexpr double kVoicedLevelBelowLoudest = 0.05;  // −26 dB
+constexpr double kFrameSeconds = 0.05;
+constexpr double kHopSeconds = 0.01;
+
+double NormalisedAutocorrelation(std::span<const double> x, std::size_t lag) {
+    double cross = 0;
+    double head = 0;
+    double tail = 0;
+    for (std::size_t i = 0; i + lag < x.size(); ++i) {
+        cross += x[i] * x[i + lag];
+        head += x[i] * x[i];
+        tail += x[i + lag] * x[i + lag];
+    }
+    return head > 0 && tail > 0 ? cross / std::sqrt(head * tail) : 0;
+}
+
+// Offset of the vertex of the parabola through (−1, a), (0, b), (1, c).
+double ParabolaPeakOffset(double a, double b, double c) {
+    const double curvature = a - 2 * b + c;
+    return curvature < 0 ? 0.5 * (a - c) / curvature : 0;
+}
+
+std::vector<double> WithoutMean(std::span<const double> frame) {
+    const double mean = std::accumulate(frame.begin(), frame.end(), 0.0) / frame.size();
+    std::vector<double> centred(frame.begin(), frame.end());
+    for (double& x : centred) {
+        x -= mean;
+    }
+    return centred;
+}
+
+double Rms(std::span<const double> centred) {
+    const double energy = std::inner_product(centred.begin(), centred.end(), centred.begin(), 0.0);
+    return std::sqrt(energy / centred.size());
+}
+
+}  // namespace
+
+std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, double minLag,
+                                           double maxLag) {
+    const auto first = static_cast<std::size_t>(std::max(1.0, std::ceil(minLag)));
+    const auto last = static_cast<std::size_t>(std::floor(maxLag));
+    // One lag either side, so a peak at the range's edge can be judged.
+    if (first > last || last + 1 >= signal.size() / 2) {
+        return std::nullopt;
+    }
+    std::vector<double> r(last + 2);
+    for (std::size_t lag = first - 1; lag <= last + 1; ++lag) {
+        r[lag] = NormalisedAutocorrelation(signal, lag);
+    }
+    std::vector<std::size_t> peaks;
+    for (std::size_t lag = first; lag <= last; ++lag) {
+        if (r[lag] > r[lag - 1] && r[lag] >= r[lag + 1]) {
+            peaks.push_back(lag);
+        }
+    }
+    const auto correlation = [&](std::size_t lag) { return r[lag]; };
+    const double highest =
+        peaks.empty() ? 0 : correlation(std::ranges::max(peaks, {}, correlation));
+    // A period repeats the waveform: only a positive peak can be one.
+    if (highest <= 0) {
+        return std::nullopt;
+    }
+    const std::size_t chosen =
+        *std::ranges::find_if(peaks, [&](auto lag) { return r[lag] >= kPeakShare * highest; });
+    const double offset = ParabolaPeakOffset(r[chosen - 1], r[chosen], r[chosen + 1]);
+    return PitchEstimate{static_cast<double>(chosen) + offset, r[chosen]};
+}
+
+std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate) {
+    const auto frameLength = static_cast<std::size_t>(kFrameSeconds * sampleRate);
+    const auto hop = static_cast<std::size_t>(kHopSeconds * sampleRate);
+    std::vector<VoicingFrame> frames;
+    for (std::size_t start = 0; start + frameLength <= signal.size(); start += hop) {
+        const std::vector<double> frame = WithoutMean(signal.subspan(start, frameLength));
+        VoicingFrame result{(start + frameLength / 2.0) / sampleRate, Rms(frame), 0, 0, false};
+        if (const auto pitch =
+                EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0)) {
+            result.Strength = pitch->Strength;
+            result.F0 = sampleRate / pitch->Lag;
+        }
+        frames.push_back(result);
+    }
+    if (frames.empty()) {
+        return frames;
+    }
+    const double loudest = std::ranges::max(frames, {}, &VoicingFrame::Rms).Rms;
+    for (VoicingFrame& frame : frames) {
+        frame.Voiced = frame.F0 > 0 && frame.Strength >= kVoicedStrength &&
+                       frame.Rms >= kVoicedLevelBelowLoudest * loudest && frame.Rms > SilenceRms;
+    }
+    return frames;
+}
+
+}  // namespace tesmera

@@ -1,0 +1,44 @@
+// Pitch by normalised autocorrelation, and the voiced frames of a
+// recording found with it.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace tesmera {
+
+// The fundamental frequencies searched, in Hz (inclusive).
+constexpr double LowestF0 = 60;
+constexpr double HighestF0 = 1000;
+
+struct PitchEstimate {
+    double Lag;       // period in samples, refined between samples
+    double Strength;  // normalised autocorrelation at that lag, at most 1
+};
+
+// The period of `signal` between `minLag` and `maxLag` samples: the
+// shortest lag whose normalised autocorrelation is a local peak within 10 %
+// of the highest peak (so a period is not mistaken for two), refined by a
+// parabola through the peak and its neighbours. Nothing when the range
+// holds no peak or the signal is too short for it.
+std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, double minLag,
+                                           double maxLag);
+
+struct VoicingFrame {
+    double Time;      // centre, seconds from the start
+    double Rms;       // about the frame's mean, full scale 1
+    double Strength;  // of its pitch estimate, 0 without one
+    double F0;        // Hz, 0 without an estimate
+    bool Voiced;
+};
+
+// Frames of 50 ms every 10 ms. A frame is voiced when its pitch is clear
+// (strength at least 0.75) and it is no more than 26 dB below the loudest
+// frame.
+std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate);
+
+// The level below which a recording counts as silent (about −80 dBFS).
+constexpr double SilenceRms = 1e-4;
+
+}  // namespace tesmera

@@ -1,0 +1,212 @@
+#include "cli/record_writers.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "analysis/number_text.h"
+#include "cli/data_text.h"
+#include "cli/record_fields.h"
+#include "wave/file_name.h"
+
+namespace tesmera {
+
+namespace {
+
+std::string CsvText(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + '"';
+}
+
+// Appends fields separated by commas.
+class CsvLine {
+  public:
+    void Add(std::string_view field) {
+        if (!first_) {
+            line_ += ',';
+        }
+        first_ = false;
+        line_ += field;
+    }
+    std::string Finish() { return std::move(line_) + '\n'; }
+
+  private:
+    std::string line_;
+    bool first_ = true;
+};
+
+class CsvHeaderSink final : public RecordFieldSink {
+  public:
+    explicit CsvHeaderSink(CsvLine& line) : line_(line) {}
+    void Text(std::string_view name, std::string_view) override { line_.Add(name); }
+    void Integer(std::string_view name, std::optional<long long>) override { line_.Add(name); }
+    void Number(std::string_view name, std::optional<double>) override { line_.Add(name); }
+    void Numbers(std::string_view name, int firstIndex, std::span<const double> values,
+                 bool) override {
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            line_.Add(std::string(name) + IntegerText(firstIndex + static_cast<long long>(i)));
+        }
+    }
+
+  private:
+    CsvLine& line_;
+};
+
+class CsvRowSink final : public RecordFieldSink {
+  public:
+    explicit CsvRowSink(CsvLine& line) : line_(line) {}
+    void Text(std::string_view, std::string_view value) override { line_.Add(CsvText(value)); }
+    void Integer(std::string_view, std::optional<long long> value) override {
+        line_.Add(value ? IntegerText(*value) : std::string());
+    }
+    void Number(std::string_view, std::optional<double> value) override {
+        line_.Add(value ? RoundTripText(*value) : std::string());
+    }
+    void Numbers(std::string_view, int, std::span<const double> values, bool present) override {
+        for (const double value : values) {
+            line_.Add(present ? RoundTripText(value) : std::string());
+        }
+    }
+
+  private:
+    CsvLine& line_;
+};
+
+class JsonObjectSink final : public RecordFieldSink {
+  public:
+    void Text(std::string_view name, std::string_view value) override {
+        Key(name);
+        object_ += JsonString(value);
+    }
+    void Integer(std::string_view name, std::optional<long long> value) override {
+        Key(name);
+        object_ += value ? IntegerText(*value) : "null";
+    }
+    void Number(std::string_view name, std::optional<double> value) override {
+        Key(name);
+        object_ += value ? RoundTripText(*value) : "null";
+    }
+    void Numbers(std::string_view name, int, std::span<const double> values,
+                 bool present) override {
+        Key(name);
+        if (!present) {
+            object_ += "null";
+            return;
+        }
+        object_ += '[';
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            object_ += i == 0 ? "" : ", ";
+            object_ += RoundTripText(values[i]);
+        }
+        object_ += ']';
+    }
+    std::string Finish() { return std::move(object_) + "}"; }
+
+  private:
+    void Key(std::string_view name) {
+        object_ += object_.size() == 1 ? "" : ", ";
+        object_ += JsonString(name);
+        object_ += ": ";
+    }
+    std::string object_ = "{";
+};
+
+// The window's texts keep their line breaks in CSV and JSON; a table row
+// must stay on one line.
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\r' || c == '\n' || c == '\t') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+constexpr std::size_t kNameWidth = 28;
+
+// `text` right-aligned in `width` columns, after one blank.
+std::string Column(const std::string& text, std::size_t width) {
+    return std::string(width > text.size() ? width - text.size() : 0, ' ') + ' ' + text;
+}
+
+template <typename T>
+std::string ColumnIf(bool present, T value, std::size_t width) {
+    return Column(present ? IntegerText(value) : "-", width);
+}
+
+std::string TableRow(const VoiceAnalysis& record) {
+    const bool loaded = record.Stage != AnalysisStage::NotLoaded;
+    const bool analysed = record.Stage == AnalysisStage::Analysed;
+    std::string row = FileNamePart(record.Path);
+    row.resize(std::max(row.size(), kNameWidth), ' ');
+    row += ColumnIf(loaded, record.SampleCount, 7);
+    row += Column(loaded ? FixedText(record.PeriodFrequency, 14, 2, ".") : "-", 9);
+    row += ColumnIf(analysed, record.ApproxOrder, 5);
+    row += ColumnIf(record.ExpertGrade.has_value(), record.ExpertGrade.value_or(0), 5);
+    for (const std::int32_t score : record.Score) {
+        row += ColumnIf(analysed, score, 2);
+    }
+    return row + "  " + OneLine(record.Status()) + "\n";
+}
+
+}  // namespace
+
+CsvRecordWriter::CsvRecordWriter(const std::string& path) : output_(path) {
+    CsvLine header;
+    CsvHeaderSink sink(header);
+    VisitRecordFields(VoiceAnalysis{}, sink);
+    output_.Write(header.Finish());
+}
+
+void CsvRecordWriter::Write(const VoiceAnalysis& record) {
+    CsvLine row;
+    CsvRowSink sink(row);
+    VisitRecordFields(record, sink);
+    output_.Write(row.Finish());
+}
+
+void CsvRecordWriter::Finish() {
+    output_.Close();
+}
+
+JsonRecordWriter::JsonRecordWriter(const std::string& path) : output_(path) {
+    output_.Write("[");
+}
+
+void JsonRecordWriter::Write(const VoiceAnalysis& record) {
+    JsonObjectSink sink;
+    VisitRecordFields(record, sink);
+    output_.Write(first_ ? "\n  " : ",\n  ");
+    output_.Write(sink.Finish());
+    first_ = false;
+}
+
+void JsonRecordWriter::Finish() {
+    output_.Write(first_ ? "]\n" : "\n]\n");
+    output_.Close();
+}
+
+TerminalTableWriter::TerminalTableWriter() : output_(std::string(TextOutput::StandardOutputName)) {
+    std::string header = "file";
+    header.resize(kNameWidth, ' ');
+    output_.Write(header + "       N   F0 [Hz] order grade 10 21 22 23 24 25  status\n");
+}
+
+void TerminalTableWriter::Write(const VoiceAnalysis& record) {
+    output_.Write(TableRow(record));
+}
+
+void TerminalTableWriter::Finish() {
+    output_.Close();
+}
+
+}  // namespace tesmera

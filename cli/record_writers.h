@@ -1,0 +1,59 @@
+// The outputs of `analyze`: one record per file as CSV or JSON, or a short
+// table for a person at a terminal. Each writes as the files come, so a long
+// batch needs no memory per file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "cli/text_output.h"
+#include "cli/voice_analysis.h"
+
+namespace tesmera {
+
+class RecordWriter {
+  public:
+    virtual ~RecordWriter() = default;
+    virtual void Write(const VoiceAnalysis& record) = 0;
+    // Writes any closing text and closes the output; throws FileError.
+    virtual void Finish() = 0;
+};
+
+// A header line, then one line per file, fields in VisitRecordFields order;
+// absent values are empty fields. Lines end in "\n"; fields are quoted when
+// they hold a comma, a quote or a line break (the window's warnings do).
+class CsvRecordWriter final : public RecordWriter {
+  public:
+    explicit CsvRecordWriter(const std::string& path);
+    void Write(const VoiceAnalysis& record) override;
+    void Finish() override;
+
+  private:
+    TextOutput output_;
+};
+
+// An array of objects; series are arrays, absent values null.
+class JsonRecordWriter final : public RecordWriter {
+  public:
+    explicit JsonRecordWriter(const std::string& path);
+    void Write(const VoiceAnalysis& record) override;
+    void Finish() override;
+
+  private:
+    TextOutput output_;
+    bool first_ = true;
+};
+
+// File name, sample count, period frequency, approximation order, grade,
+// the six scores and the status, one line per file on standard output.
+class TerminalTableWriter final : public RecordWriter {
+  public:
+    TerminalTableWriter();
+    void Write(const VoiceAnalysis& record) override;
+    void Finish() override;
+
+  private:
+    TextOutput output_;
+};
+
+}  // namespace tesmera

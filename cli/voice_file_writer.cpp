@@ -1,0 +1,60 @@
+#include "cli/voice_file_writer.h"
+
+#include <cerrno>
+#include <cstddef>
+#include <limits>
+#include <stdexcept>
+#include <vector>
+
+#include "wave/WaveHeader.h"
+#include "wave/binary_file.h"
+#include "wave/errors.h"
+#include "wave/little_endian.h"
+
+namespace tesmera {
+
+namespace {
+
+constexpr std::int64_t kBytesPerSample = 2;
+// RIFF size: everything after its own field, the 36 header bytes that
+// follow it plus the data.
+constexpr std::int64_t kRiffSizeOverData = kCanonicalHeaderSize - 8;
+
+std::vector<std::byte> SampleBytes(std::span<const std::int16_t> samples) {
+    std::vector<std::byte> bytes;
+    bytes.reserve(samples.size() * kBytesPerSample);
+    for (const std::int16_t sample : samples) {
+        AppendLE(bytes, static_cast<std::uint16_t>(sample), kBytesPerSample);
+    }
+    return bytes;
+}
+
+void AppendToFile(const std::string& fileName, std::span<const std::byte> bytes) {
+    errno = 0;
+    detail::FileHandle file(std::fopen(fileName.c_str(), "ab"));
+    if (!file) {
+        throw FileError::FromErrno(errno);
+    }
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+        throw FileError::FromErrno(errno);
+    }
+    // fclose releases the stream even when it fails: never close it twice.
+    if (std::fclose(file.release()) != 0) {
+        throw FileError::FromErrno(errno);
+    }
+}
+
+}  // namespace
+
+void WriteVoicePeriod(const std::string& fileName, std::span<const std::int16_t> samples) {
+    const std::int64_t dataSize = static_cast<std::int64_t>(samples.size()) * kBytesPerSample;
+    if (dataSize + kRiffSizeOverData > std::numeric_limits<std::int32_t>::max()) {
+        throw std::length_error("Voice period too long for a WAV header");
+    }
+    WaveHeadWrite(fileName, NominalSampleRate,
+                  static_cast<std::int32_t>(dataSize + kRiffSizeOverData),
+                  static_cast<std::int32_t>(dataSize));
+    AppendToFile(fileName, SampleBytes(samples));
+}
+
+}  // namespace tesmera

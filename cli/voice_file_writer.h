@@ -1,0 +1,17 @@
+// Writes one voice period as the window reads it: the canonical header of
+// WaveHeadWrite, then the samples.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tesmera {
+
+// Creates (or empties) the file: a 44-byte header stating NominalSampleRate
+// and the data size, then the samples as 16-bit little-endian values.
+// Throws FileError; std::length_error when the data would not fit the
+// header's 32-bit sizes.
+void WriteVoicePeriod(const std::string& fileName, std::span<const std::int16_t> samples);
+
+}  // namespace tesmera

@@ -1,0 +1,103 @@
+#include "cli/period_extraction.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_test_support.h"
+#include "cli/synthetic_vowel.h"
+#include "cli/voice_analysis.h"
+#include "cli/voice_file_writer.h"
+
+namespace tesmera {
+namespace {
+
+using test::VowelSpec;
+
+class ExtractionFromVowels : public ::testing::TestWithParam<VowelSpec> {};
+
+TEST_P(ExtractionFromVowels, OnePeriodOfTheRightLengthAndSpectrum) {
+    const VowelSpec& spec = GetParam();
+    const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(spec), std::nullopt);
+
+    EXPECT_NEAR(period.F0, spec.f0, 0.002 * spec.f0);
+    EXPECT_NEAR(static_cast<double>(period.Samples.size()), NominalSampleRate / spec.f0, 1.0);
+    // The cut starts at a rising zero crossing of the vowel, a whole number
+    // of periods after its onset, and ends one period later.
+    const double periodsIn = (period.CutStartSeconds - spec.onset) * spec.f0;
+    EXPECT_NEAR(periodsIn, std::round(periodsIn), spec.f0 / NominalSampleRate);
+    EXPECT_NEAR(period.CutEndSeconds - period.CutStartSeconds, 1 / spec.f0,
+                1.0 / NominalSampleRate);
+    EXPECT_GE(period.CutStartSeconds, period.StretchStartSeconds);
+    EXPECT_LE(period.CutEndSeconds, period.StretchEndSeconds + 0.03);
+    int peak = 0;
+    for (const std::int16_t sample : period.Samples) {
+        peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    }
+    EXPECT_EQ(peak, 32767);
+
+    // Written and analysed as the window would: the source's spectrum.
+    const test::TempFolder folder;
+    const std::string path = (folder.Path() / "extracted1.wav").string();
+    WriteVoicePeriod(path, period.Samples);
+    const VoiceAnalysis analysis = AnalyseVoiceFile(path);
+    ASSERT_TRUE(analysis.Ok()) << analysis.Status();
+    const std::vector<double> expected = test::VowelNormalisedAmplitudes();
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_NEAR(analysis.AANorm[k], expected[k], 0.01) << "harmonic " << k + 1;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Vowels, ExtractionFromVowels,
+                         ::testing::Values(VowelSpec{147.3, 48000}, VowelSpec{98.5, 44100},
+                                           VowelSpec{310.0, 8000}, VowelSpec{220.7, 22050},
+                                           VowelSpec{123.4, 96000}));
+
+TEST(ExtractPeriod, CutsAtTheGivenTime) {
+    const VowelSpec spec{200, 44100};
+    const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(spec), 0.9);
+    EXPECT_NEAR(period.CutStartSeconds, 0.9, 1 / spec.f0);
+}
+
+struct Refusal {
+    const char* name;
+    MonoRecording recording;
+    std::optional<double> at;
+    std::string message;
+};
+
+class Refusals : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(Refusals, SayWhy) {
+    try {
+        ExtractPeriod(GetParam().recording, GetParam().at);
+        FAIL() << "no refusal";
+    } catch (const ExtractionError& error) {
+        EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
+            << error.what();
+    }
+}
+
+MonoRecording WhiteNoise() {
+    std::mt19937 generator(3);
+    std::normal_distribution<double> noise(0, 0.1);
+    MonoRecording recording{16000, std::vector<double>(16000)};
+    for (double& x : recording.Samples) {
+        x = noise(generator);
+    }
+    return recording;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, Refusals,
+    ::testing::Values(
+        Refusal{"Silence", {44100, std::vector<double>(44100, 0.0)}, std::nullopt, "silent"},
+        Refusal{"TooShort", {44100, std::vector<double>(1000, 0.5)}, std::nullopt, "silent"},
+        Refusal{"Noise", WhiteNoise(), std::nullopt, "no voiced stretch"},
+        Refusal{"AtSilence", test::SyntheticVowel({200, 22050}), 0.1, "no voiced sound at 0.100 s"},
+        Refusal{"AtBeyondTheEnd", test::SyntheticVowel({200, 22050}), 3.0,
+                "--at 3.000 s lies outside the recording (0 to 1.300 s)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tesmera

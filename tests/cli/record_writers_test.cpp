@@ -1,0 +1,153 @@
+#include "cli/record_writers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_test_support.h"
+
+namespace tesmera {
+namespace {
+
+std::string ReadWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Splits CSV text into records of fields (quotes and doubled quotes undone).
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                rows.back().back() += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                rows.back().back() += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            rows.back().emplace_back();
+        } else if (c == '\n') {
+            rows.emplace_back(1);
+        } else {
+            rows.back().back() += c;
+        }
+    }
+    rows.pop_back();  // after the last line end
+    return rows;
+}
+
+double ParseDouble(const std::string& text) {
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_EQ(result.ptr, text.data() + text.size()) << text;
+    return value;
+}
+
+class CsvOutput : public ::testing::Test {
+  protected:
+    std::vector<std::vector<std::string>> WriteAndParse(const std::vector<VoiceAnalysis>& records) {
+        const std::string path = (folder.Path() / "out.csv").string();
+        CsvRecordWriter writer(path);
+        for (const VoiceAnalysis& record : records) {
+            writer.Write(record);
+        }
+        writer.Finish();
+        return ParseCsv(ReadWhole(path));
+    }
+
+    std::size_t Column(const std::vector<std::string>& header, const std::string& name) {
+        const auto found = std::ranges::find(header, name);
+        EXPECT_NE(found, header.end()) << name;
+        return static_cast<std::size_t>(found - header.begin());
+    }
+
+    test::TempFolder folder;
+};
+
+TEST_F(CsvOutput, NumbersReadBackExactly) {
+    const VoiceAnalysis record = AnalyseVoiceFile(folder.Add(
+        "v2.wav",
+        test::CanonicalWav(test::HarmonicPeriod(
+            333,
+            {{1, 7000, 123}, {2, -2000, 50}, {3, 900, 900}, {4, 400, 0}, {5, 0, 333}, {6, 250, 10}},
+            17))));
+    ASSERT_TRUE(record.Ok());
+    const auto rows = WriteAndParse({record});
+    ASSERT_EQ(rows.size(), 2u);
+    const auto& header = rows[0];
+    const auto& row = rows[1];
+    ASSERT_EQ(row.size(), header.size());
+    EXPECT_EQ(header.size(), 2 + 7 + 16 + 16 + 21 + 1 + 6 + 12 + 2u);
+    EXPECT_EQ(row[Column(header, "status")], "ok");
+    EXPECT_EQ(row[Column(header, "SampleCount")], "333");
+    EXPECT_EQ(ParseDouble(row[Column(header, "Mean")]), record.Mean);
+    EXPECT_EQ(ParseDouble(row[Column(header, "PeriodMs")]), record.PeriodMs);
+    EXPECT_EQ(ParseDouble(row[Column(header, "ax1")]), record.ax[1]);
+    EXPECT_EQ(ParseDouble(row[Column(header, "bx15")]), record.bx[15]);
+    EXPECT_EQ(ParseDouble(row[Column(header, "AA20")]), record.AA[20]);
+    EXPECT_EQ(ParseDouble(row[Column(header, "AANorm6")]), record.AANorm[5]);
+    EXPECT_EQ(ParseDouble(row[Column(header, "ScoreValue25")]), record.ScoreValue[5]);
+    EXPECT_EQ(row[Column(header, "Score10")], std::to_string(record.Score[0]));
+    EXPECT_EQ(row[Column(header, "ExpertGrade")], "2");
+    EXPECT_EQ(row[Column(header, "GradeNote")], "");
+}
+
+TEST_F(CsvOutput, FailedFilesKeepTheirTextAndLeaveValuesEmpty) {
+    const VoiceAnalysis missing = AnalyseVoiceFile((folder.Path() / "gone1.wav").string());
+    const VoiceAnalysis tooLong = AnalyseVoiceFile(
+        folder.Add("x,\"y\"1.wav", test::CanonicalWav(std::vector<std::int16_t>(10001, 1))));
+    const auto rows = WriteAndParse({missing, tooLong});
+    ASSERT_EQ(rows.size(), 3u);
+    const auto& header = rows[0];
+    EXPECT_EQ(rows[1][Column(header, "status")], "File not found.");
+    EXPECT_EQ(rows[1][Column(header, "SampleCount")], "");
+    EXPECT_EQ(rows[1][Column(header, "AA3")], "");
+    EXPECT_EQ(rows[2][Column(header, "path")], tooLong.Path);
+    EXPECT_EQ(rows[2][Column(header, "status")], NothingToAnalyseWarning);
+    EXPECT_EQ(rows[2][Column(header, "SampleCount")], "10001");
+    EXPECT_EQ(rows[2][Column(header, "ApproxOrder")], "");
+    EXPECT_EQ(rows[2][Column(header, "ExpertGrade")], "");
+}
+
+TEST(JsonOutput, RecordsAreObjectsWithNullForAbsentValues) {
+    const test::TempFolder folder;
+    const std::string path = (folder.Path() / "out.json").string();
+    JsonRecordWriter writer(path);
+    writer.Write(AnalyseVoiceFile(folder.Add(
+        "name.wav", test::CanonicalWav(test::HarmonicPeriod(100, {{1, 1000, 0}, {2, 0, 500}})))));
+    writer.Write(AnalyseVoiceFile((folder.Path() / "gone1.wav").string()));
+    writer.Finish();
+    const std::string json = ReadWhole(path);
+    EXPECT_EQ(json.front(), '[');
+    EXPECT_NE(json.find("\"status\": \"ok\", \"SampleCount\": 100, "), std::string::npos);
+    EXPECT_NE(json.find("\"ExpertGrade\": null, \"GradeNote\": \"'e' is not a valid integer "
+                        "value.\"}"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"status\": \"File not found.\", \"SampleCount\": null"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"ax\": null"), std::string::npos);
+    EXPECT_EQ(json.substr(json.size() - 4), "}\n]\n");
+}
+
+TEST(JsonOutput, EmptyBatchIsAnEmptyArray) {
+    const test::TempFolder folder;
+    const std::string path = (folder.Path() / "out.json").string();
+    JsonRecordWriter writer(path);
+    writer.Finish();
+    EXPECT_EQ(ReadWhole(path), "[]\n");
+}
+
+}  // namespace
+}  // namespace tesmera

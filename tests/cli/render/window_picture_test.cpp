@@ -1,0 +1,80 @@
+#include "cli/render/window_picture.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "app/ScriptedDialogs.h"
+#include "app/TForm1.h"
+
+namespace tesmera {
+namespace {
+
+const std::string kSample = TESMERA_SOURCE_DIR "/samples/vowel_a_male1.wav";
+
+QImage Rgb(const QImage& image) {
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The same file through the window itself, as its tests drive it.
+class WindowGrab : public ::testing::Test {
+  protected:
+    WindowGrab() {
+        auto scripted = std::make_unique<testing::ScriptedDialogs>(shown);
+        scripted->Choose(QString::fromStdString(kSample));
+        form = std::make_unique<TForm1>(*state, std::move(scripted));
+        form->show();
+        form->SpeedButton1Click();
+        form->SpeedButton3Click();
+    }
+
+    QWidget* Control(const char* name) const {
+        return form->findChild<QWidget*>(QLatin1String(name));
+    }
+
+    std::unique_ptr<AnalysisState> state = std::make_unique<AnalysisState>();
+    testing::ShownMessages shown;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(WindowGrab, RenderHoldsTheGrabsOfOscilloscopeAndChart) {
+    const WindowPicture picture = RenderWindowPicture(kSample);
+    EXPECT_TRUE(picture.Messages.empty());
+
+    QWidget* oscilloscope = Control("Image1");
+    QWidget* chart = Control("Chart1");
+    const QRect area = oscilloscope->geometry().united(chart->geometry());
+    ASSERT_EQ(picture.Image.size(), area.size());
+    const QImage image = Rgb(picture.Image);
+    for (QWidget* control : {oscilloscope, chart}) {
+        const QRect place = control->geometry().translated(-area.topLeft());
+        EXPECT_EQ(image.copy(place), Rgb(control->grab().toImage()))
+            << control->objectName().toStdString();
+    }
+}
+
+TEST(RenderWindowPicture, CollectsWhatTheWindowShows) {
+    const WindowPicture picture = RenderWindowPicture("/nonexistent/voice1.wav");
+    EXPECT_EQ(picture.Messages, std::vector<std::string>({"File not found.",
+                                                          " Soubor *.WAV neni v pameti  \r\n Delka "
+                                                          "zaznamu je vetsi nez 10000 vzorku "}));
+    EXPECT_FALSE(picture.Image.isNull());
+}
+
+TEST(TesmeraCliRender, WritesThePng) {
+    const std::filesystem::path png = std::filesystem::temp_directory_path() /
+                                      ("tesmera_render_" + std::to_string(getpid()) + ".png");
+    const std::string command = TESMERA_BINARY_DIR "/cli/tesmera-cli render " + kSample +
+                                " --png " + png.string() + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const QImage written(QString::fromStdString(png.string()));
+    EXPECT_EQ(written.size(), RenderWindowPicture(kSample).Image.size());
+    std::filesystem::remove(png);
+}
+
+}  // namespace
+}  // namespace tesmera

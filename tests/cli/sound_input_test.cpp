@@ -1,0 +1,113 @@
+#include "cli/sound_input.h"
+
+#include <sndfile.h>
+
+#include <cmath>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_test_support.h"
+
+namespace tesmera {
+namespace {
+
+// Frames of a two-channel test signal: left x + d, right x − d, so the
+// mono mix is x = 0.5 sin(2π·440 t).
+double MonoValue(std::size_t i, int rate) {
+    return 0.5 * std::sin(2 * M_PI * 440 * static_cast<double>(i) / rate);
+}
+
+// Writes `frames` frames with libsndfile in the given encoding.
+void WriteSoundFile(const std::string& path, int encoding, int channels, int rate,
+                    std::size_t frames) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = SF_FORMAT_WAV | encoding;
+    std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(sf_open(path.c_str(), SFM_WRITE, &info),
+                                                     sf_close);
+    ASSERT_TRUE(file) << sf_strerror(nullptr);
+    std::vector<double> interleaved;
+    for (std::size_t i = 0; i < frames; ++i) {
+        const double x = MonoValue(i, rate);
+        interleaved.push_back(channels == 2 ? x + 0.25 : x);
+        if (channels == 2) {
+            interleaved.push_back(x - 0.25);
+        }
+    }
+    sf_writef_double(file.get(), interleaved.data(), static_cast<sf_count_t>(frames));
+}
+
+struct Encoding {
+    const char* name;
+    int encoding;
+    int channels;
+    int rate;
+    double tolerance;  // quantisation of the encoding, in full scale
+};
+
+class Encodings : public ::testing::TestWithParam<Encoding> {};
+
+TEST_P(Encodings, ReadAsMonoAtFullScaleOne) {
+    const Encoding& e = GetParam();
+    const test::TempFolder folder;
+    const std::string path = (folder.Path() / "input.wav").string();
+    WriteSoundFile(path, e.encoding, e.channels, e.rate, 1000);
+
+    const MonoRecording recording = ReadMonoRecording(path);
+    EXPECT_EQ(recording.SampleRate, e.rate);
+    ASSERT_EQ(recording.Samples.size(), 1000u);
+    for (std::size_t i = 0; i < recording.Samples.size(); i += 37) {
+        EXPECT_NEAR(recording.Samples[i], MonoValue(i, e.rate), e.tolerance) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wav, Encodings,
+    ::testing::Values(Encoding{"Unsigned8Mono8k", SF_FORMAT_PCM_U8, 1, 8000, 1.0 / 128},
+                      Encoding{"Pcm16Stereo48k", SF_FORMAT_PCM_16, 2, 48000, 1.0 / 32768},
+                      Encoding{"Pcm24Stereo22k", SF_FORMAT_PCM_24, 2, 22050, 1e-6},
+                      Encoding{"Pcm32Mono96k", SF_FORMAT_PCM_32, 1, 96000, 1e-8},
+                      Encoding{"FloatStereo44k", SF_FORMAT_FLOAT, 2, 44100, 1e-7}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct Refused {
+    const char* name;
+    int encoding;
+    int rate;
+    std::string message;
+};
+
+class RefusedInputs : public ::testing::TestWithParam<Refused> {};
+
+TEST_P(RefusedInputs, SayWhy) {
+    const Refused& r = GetParam();
+    const test::TempFolder folder;
+    const std::string path = (folder.Path() / "input.wav").string();
+    WriteSoundFile(path, r.encoding, 1, r.rate, 100);
+    try {
+        ReadMonoRecording(path);
+        FAIL() << "accepted";
+    } catch (const ExtractionError& error) {
+        EXPECT_EQ(error.what(), r.message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wav, RefusedInputs,
+    ::testing::Values(Refused{"Double", SF_FORMAT_DOUBLE, 44100,
+                              "unsupported sample format: use PCM of 8, 16, 24 or 32-bit integers "
+                              "or 32-bit floats"},
+                      Refused{"RateTooLow", SF_FORMAT_PCM_16, 4000,
+                              "sample rate 4000 Hz is outside 8000 to 96000 Hz"},
+                      Refused{"RateTooHigh", SF_FORMAT_PCM_16, 192000,
+                              "sample rate 192000 Hz is outside 8000 to 96000 Hz"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReadMonoRecording, UnreadableFileIsRefused) {
+    EXPECT_THROW(ReadMonoRecording("/nonexistent/input.wav"), ExtractionError);
+}
+
+}  // namespace
+}  // namespace tesmera

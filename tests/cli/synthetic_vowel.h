@@ -1,0 +1,77 @@
+// A synthetic sustained vowel: silence, then a steady voiced stretch, then
+// silence, with its harmonics stated, for the extraction tests.
+#pragma once
+
+#include <sndfile.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/FourierApr.h"
+#include "cli/sound_input.h"
+
+namespace tesmera::test {
+
+struct VowelSpec {
+    double f0;            // Hz
+    std::int32_t rate;    // Hz
+    double onset = 0.25;  // seconds of silence before the vowel
+    double length = 0.8;  // seconds of vowel
+    double tail = 0.25;   // seconds of silence after it
+};
+
+// Amplitudes of harmonics 1..6 (full scale 1), each a sine of phase 0 at
+// the start, so every period starts with a rising zero crossing at
+// t = onset + n / f0 (the slope there, Σ k·a_k, is the steepest).
+constexpr double kVowelAmplitudes[] = {0.3, 0.18, 0.12, 0.075, 0.045, 0.03};
+
+// Harmonics 1..6 normalised to a unit norm, as the score models see them.
+inline std::vector<double> VowelNormalisedAmplitudes() {
+    double norm = 0;
+    for (const double a : kVowelAmplitudes) {
+        norm += a * a;
+    }
+    std::vector<double> normalised;
+    for (const double a : kVowelAmplitudes) {
+        normalised.push_back(a / std::sqrt(norm));
+    }
+    return normalised;
+}
+
+// The vowel with a little white noise (about −66 dBFS) everywhere.
+inline MonoRecording SyntheticVowel(const VowelSpec& spec) {
+    std::mt19937 generator(7);
+    std::normal_distribution<double> noise(0, 5e-4);
+    const auto count = static_cast<std::size_t>((spec.onset + spec.length + spec.tail) * spec.rate);
+    MonoRecording recording{spec.rate, {}};
+    for (std::size_t i = 0; i < count; ++i) {
+        const double t = static_cast<double>(i) / spec.rate - spec.onset;
+        double value = noise(generator);
+        if (t >= 0 && t < spec.length) {
+            for (int k = 1; k <= 6; ++k) {
+                value += kVowelAmplitudes[k - 1] *
+                         std::sin(static_cast<double>(TwoPi) * k * spec.f0 * t);
+            }
+        }
+        recording.Samples.push_back(value);
+    }
+    return recording;
+}
+
+// Writes a recording as a 16-bit PCM WAV file through libsndfile.
+inline void WriteRecording(const std::string& path, const MonoRecording& recording) {
+    SF_INFO info{};
+    info.samplerate = recording.SampleRate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(sf_open(path.c_str(), SFM_WRITE, &info),
+                                                           sf_close);
+    sf_writef_double(file.get(), recording.Samples.data(),
+                     static_cast<sf_count_t>(recording.Samples.size()));
+}
+
+}  // namespace tesmera::test

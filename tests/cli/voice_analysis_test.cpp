@@ -1,0 +1,224 @@
+#include "cli/voice_analysis.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_test_support.h"
+#include "cli/voice_file_list.h"
+
+namespace tesmera {
+namespace {
+
+using test::Bytes;
+using test::CanonicalWav;
+using test::HarmonicPeriod;
+
+// Coefficients of a period rounded to 16-bit samples come back this close.
+constexpr double kRoundingTolerance = 0.1;
+
+struct KnownPeriod {
+    int N;
+    std::vector<test::Harmonic> harmonics;
+};
+
+class KnownHarmonics : public ::testing::TestWithParam<KnownPeriod> {};
+
+TEST_P(KnownHarmonics, CoefficientsAmplitudesAndStatisticsComeBack) {
+    const KnownPeriod& period = GetParam();
+    const test::TempFolder folder;
+    const std::string path =
+        folder.Add("patient3.wav", CanonicalWav(HarmonicPeriod(period.N, period.harmonics, 100)));
+
+    const VoiceAnalysis record = AnalyseVoiceFile(path);
+
+    ASSERT_EQ(record.Status(), "ok");
+    EXPECT_EQ(record.Stage, AnalysisStage::Analysed);
+    EXPECT_EQ(record.SampleCount, period.N);
+    EXPECT_DOUBLE_EQ(record.PeriodFrequency, 44100.0 / period.N);
+    EXPECT_NEAR(record.Mean, 100, kRoundingTolerance);
+    EXPECT_NEAR(record.ax[0], 200, kRoundingTolerance);
+    std::array<double, CoefficientCount> expectedAA{};
+    expectedAA[0] = 200;
+    for (const test::Harmonic& h : period.harmonics) {
+        EXPECT_NEAR(record.ax[h.k], h.a, kRoundingTolerance) << "harmonic " << h.k;
+        EXPECT_NEAR(record.bx[h.k], h.b, kRoundingTolerance) << "harmonic " << h.k;
+        expectedAA[h.k] = std::hypot(h.a, h.b);
+    }
+    for (int k = 0; k <= 20; ++k) {
+        EXPECT_NEAR(record.AA[k], expectedAA[k], kRoundingTolerance) << "harmonic " << k;
+    }
+    EXPECT_EQ(record.ExpertGrade, 3);
+    for (const std::int32_t score : record.Score) {
+        EXPECT_GE(score, 1);
+        EXPECT_LE(score, 5);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, KnownHarmonics,
+                         ::testing::Values(KnownPeriod{100,
+                                                       {{1, 8000, 0},
+                                                        {2, 0, 4000},
+                                                        {3, 1500, -1500},
+                                                        {4, 900, 0},
+                                                        {5, 0, 500},
+                                                        {6, 300, 300}}},
+                                           KnownPeriod{441,
+                                                       {{1, 6000, 6000},
+                                                        {2, -3000, 1000},
+                                                        {3, 2000, 0},
+                                                        {4, 0, -1200},
+                                                        {5, 700, 100},
+                                                        {6, 400, 0},
+                                                        {20, 250, 0}}},
+                                           KnownPeriod{1000,
+                                                       {{1, 12000, 0},
+                                                        {2, 5000, 0},
+                                                        {3, 2500, 0},
+                                                        {4, 1250, 0},
+                                                        {5, 600, 0},
+                                                        {6, 300, 0},
+                                                        {15, 0, 150}}}));
+
+TEST(VoiceAnalysis, ScoresFollowTheModelsOnTheNormalisedAmplitudes) {
+    const test::TempFolder folder;
+    const std::string path = folder.Add(
+        "a4.wav",
+        CanonicalWav(HarmonicPeriod(
+            200,
+            {{1, 4000, 0}, {2, 2000, 0}, {3, 2000, 0}, {4, 0, 1000}, {5, 1000, 0}, {6, 1000, 0}})));
+    const VoiceAnalysis record = AnalyseVoiceFile(path);
+    // The normalised amplitudes and the model "10" value worked out from
+    // AA = 4, 2, 2, 1, 1, 1 (norm √27).
+    EXPECT_NEAR(record.AmplitudeNorm, 1000 * std::sqrt(27.0), 0.2);
+    EXPECT_NEAR(record.AANorm[0], 4 / std::sqrt(27.0), 1e-4);
+    EXPECT_NEAR(record.ScoreValue[0], 1.3871, 1e-3);
+    EXPECT_EQ(record.Score[0], 1);
+}
+
+// A file whose 18-byte format chunk moves the data tag two bytes on: its
+// samples are read from the tag, so it analyses like the canonical file.
+TEST(VoiceAnalysis, ReadsSamplesFromTheDataTag) {
+    const test::TempFolder folder;
+    const auto samples = HarmonicPeriod(300, {{1, 5000, 0}, {2, 0, 2500}});
+    const Bytes longFormat = test::Concat(
+        {test::FormatPart({.riffSize = 38 + 600, .formatSize = 18}), test::DataChunk(samples)});
+    const VoiceAnalysis canonical = AnalyseVoiceFile(folder.Add("c1.wav", CanonicalWav(samples)));
+    const VoiceAnalysis shifted = AnalyseVoiceFile(folder.Add("s1.wav", longFormat));
+    ASSERT_TRUE(shifted.Ok());
+    EXPECT_EQ(shifted.SampleCount, 300);
+    EXPECT_EQ(shifted.AA, canonical.AA);
+}
+
+TEST(VoiceAnalysis, NameWithoutGradeKeepsTheAnalysis) {
+    const test::TempFolder folder;
+    const VoiceAnalysis record = AnalyseVoiceFile(
+        folder.Add("Voice.WAV", CanonicalWav(HarmonicPeriod(150, {{1, 3000, 0}, {2, 0, 900}}))));
+    EXPECT_EQ(record.Status(), "ok");
+    EXPECT_EQ(record.Stage, AnalysisStage::Analysed);
+    EXPECT_FALSE(record.ExpertGrade.has_value());
+    EXPECT_EQ(record.GradeNote, "'e' is not a valid integer value.");
+}
+
+// What the window would show, and how far each file gets.
+struct FailingFile {
+    const char* name;
+    Bytes content;
+    std::string status;
+    AnalysisStage stage;
+};
+
+class FailingFiles : public ::testing::TestWithParam<FailingFile> {};
+
+TEST_P(FailingFiles, StatusCarriesTheWindowsText) {
+    const FailingFile& file = GetParam();
+    const test::TempFolder folder;
+    const VoiceAnalysis record = AnalyseVoiceFile(folder.Add(file.name, file.content));
+    EXPECT_EQ(record.Status(), file.status);
+    EXPECT_EQ(record.Stage, file.stage);
+    EXPECT_FALSE(record.Ok());
+}
+
+const std::vector<std::int16_t> kShortPeriod = HarmonicPeriod(120, {{1, 4000, 0}, {2, 0, 2000}});
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FailingFiles,
+    ::testing::Values(
+        FailingFile{"riff1.wav", test::Poke(CanonicalWav(kShortPeriod), 0, "RIFX"),
+                    " V souboru WAVE nebylo nalezeno navesti \"RIFF\" ", AnalysisStage::NotLoaded},
+        FailingFile{
+            "stereo1.wav",
+            test::Concat({test::FormatPart({.channels = 2}), test::DataChunk(kShortPeriod)}),
+            " Data v souboru WAVE nejsou MONO ", AnalysisStage::NotLoaded},
+        FailingFile{
+            "bits1.wav",
+            test::Concat({test::FormatPart({.bitsPerSample = 8}), test::DataChunk(kShortPeriod)}),
+            " Data v souboru WAVE nejsou 16-bitova ", AnalysisStage::NotLoaded},
+        FailingFile{"short1.wav", test::Prefix(CanonicalWav(kShortPeriod), 20),
+                    "Read beyond end of file.", AnalysisStage::NotLoaded},
+        FailingFile{"nodata1.wav", test::Prefix(CanonicalWav(kShortPeriod), 44),
+                    "Read beyond end of file.", AnalysisStage::NotLoaded},
+        FailingFile{"long1.wav", CanonicalWav(std::vector<std::int16_t>(10001, 7)),
+                    std::string(NothingToAnalyseWarning), AnalysisStage::Loaded},
+        FailingFile{"silent1.wav", CanonicalWav(std::vector<std::int16_t>(200, 0)),
+                    std::string(NormIsZeroWarning), AnalysisStage::Analysed},
+        // 12 samples reach harmonic 2 only, so harmonics 3..6 are zero.
+        FailingFile{"tiny1.wav", CanonicalWav(HarmonicPeriod(12, {{1, 1000, 0}})),
+                    std::string(ZeroCoefficientWarning), AnalysisStage::Analysed},
+        FailingFile{"rate1.wav", CanonicalWav(kShortPeriod, 48000),
+                    " Data byla vzorkovana rychlosti = 48000", AnalysisStage::Analysed}));
+
+TEST(VoiceAnalysis, MissingFileIsAnErrorRecord) {
+    const VoiceAnalysis record = AnalyseVoiceFile("/nonexistent/voice3.wav");
+    EXPECT_EQ(record.Status(), "File not found.");
+    EXPECT_EQ(record.Stage, AnalysisStage::NotLoaded);
+}
+
+TEST(VoiceAnalysis, LongPeriodIsCountedAndDescribedButNotAnalysed) {
+    const test::TempFolder folder;
+    const VoiceAnalysis record = AnalyseVoiceFile(
+        folder.Add("long2.wav", CanonicalWav(std::vector<std::int16_t>(12000, -3))));
+    EXPECT_EQ(record.SampleCount, 12000);
+    EXPECT_EQ(record.Mean, -3);
+    EXPECT_EQ(record.MaxAbs, 3);
+    EXPECT_EQ(record.AA, decltype(record.AA){});
+}
+
+TEST(VoiceAnalysis, WarningsAccumulateInTheOrderShown) {
+    const test::TempFolder folder;
+    const VoiceAnalysis record = AnalyseVoiceFile(
+        folder.Add("quiet1.wav", CanonicalWav(std::vector<std::int16_t>(64, 0), 22050)));
+    EXPECT_EQ(record.Status(), " Data byla vzorkovana rychlosti = 22050 |  !!!  norma = 0  !!! ");
+}
+
+// A longer period leaves samples behind in the shared buffers; the next,
+// shorter one must not see them.
+TEST(VoiceFileAnalyser, ReusedBuffersGiveWhatFreshOnesGive) {
+    const test::TempFolder folder;
+    const std::string longer =
+        folder.Add("l1.wav", CanonicalWav(HarmonicPeriod(900, {{1, 9000, 0}, {7, 0, 3000}})));
+    const std::string shorter = folder.Add(
+        "s2.wav", CanonicalWav(HarmonicPeriod(120, {{1, 2000, 500}, {2, 700, 0}, {3, 0, 400}})));
+    VoiceFileAnalyser analyser;
+    analyser.Analyse(longer);
+    const VoiceAnalysis reused = analyser.Analyse(shorter);
+    const VoiceAnalysis fresh = AnalyseVoiceFile(shorter);
+    EXPECT_EQ(reused.ax, fresh.ax);
+    EXPECT_EQ(reused.bx, fresh.bx);
+    EXPECT_EQ(reused.ApproxOrder, fresh.ApproxOrder);
+    EXPECT_EQ(reused.ScoreValue, fresh.ScoreValue);
+}
+
+TEST(VoiceFileList, FoldersGiveTheirWavFilesSortedFilesStayAsGiven) {
+    const test::TempFolder folder;
+    folder.Add("b2.WAV", {});
+    folder.Add("a1.wav", {});
+    folder.Add("notes.txt", {});
+    folder.Add("deeper/c3.Wav", {});
+    const std::string root = folder.Path().string();
+    const std::vector<std::string> paths{"x.txt", root};
+    EXPECT_EQ(CollectVoiceFiles(paths),
+              (std::vector<std::string>{"x.txt", root + "/a1.wav", root + "/b2.WAV",
+                                        root + "/deeper/c3.Wav"}));
+}
+
+}  // namespace
+}  // namespace tesmera
