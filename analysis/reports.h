@@ -19,6 +19,11 @@ constexpr int CoefficientTableRows = 16;
 // The header line above the coefficient table, without a line end.
 extern const std::string_view CoefficientTableHeader;
 
+// The refusal of an analysis: no recording loaded, or one longer than the
+// signal buffers (MaxSamples samples).
+constexpr std::string_view NothingToAnalyseWarning =
+    " Soubor *.WAV neni v pameti  \r\n Delka zaznamu je vetsi nez 10000 vzorku ";
+
 // The part of a file name (already without its folder and lower-cased)
 // before the first full stop that follows its first character; the first
 // character always belongs to it, even when it is a full stop. Characters

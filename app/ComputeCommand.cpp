@@ -19,9 +19,6 @@ namespace tesmera {
 
 namespace {
 
-constexpr char kNothingToAnalyse[] =
-    " Soubor *.WAV neni v pameti  \r\n Delka zaznamu je vetsi nez 10000 vzorku ";
-
 // Copies the first `count` entries of a reconstruction into the state's
 // signal and returns their largest absolute value.
 double StoreWithPeak(const AnalysisState::Signal& from, std::int32_t count,
@@ -49,7 +46,8 @@ void TForm1::ComputeAnalysis() {
     repaint();
 
     if (!state_.FileLoaded || state_.SampleCount > MaxSamples) {
-        dialogs_->ShowWarning(QString::fromLatin1(kNothingToAnalyse));
+        dialogs_->ShowWarning(
+            QString::fromLatin1(NothingToAnalyseWarning.data(), NothingToAnalyseWarning.size()));
         return;
     }
     const std::string lowerName = AsciiLower(FileNamePart(state_.FileName));

@@ -15,11 +15,6 @@
 
 namespace tesmera {
 
-// The warning of a compute that finds nothing it may analyse: no period
-// loaded, or one longer than MaxSamples.
-constexpr std::string_view NothingToAnalyseWarning =
-    " Soubor *.WAV neni v pameti  \r\n Delka zaznamu je vetsi nez 10000 vzorku ";
-
 // How far a file got; each stage's values are valid from that stage on.
 enum class AnalysisStage {
     NotLoaded,  // header rejected or a file error: no values

@@ -12,21 +12,21 @@
 namespace tesmera {
 namespace {
 
-using test::VowelSpec;
+using test::VowelRecipe;
 
-class ExtractionFromVowels : public ::testing::TestWithParam<VowelSpec> {};
+class ExtractionFromVowels : public ::testing::TestWithParam<VowelRecipe> {};
 
 TEST_P(ExtractionFromVowels, OnePeriodOfTheRightLengthAndSpectrum) {
-    const VowelSpec& spec = GetParam();
-    const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(spec), std::nullopt);
+    const VowelRecipe& vowel = GetParam();
+    const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(vowel), std::nullopt);
 
-    EXPECT_NEAR(period.F0, spec.f0, 0.002 * spec.f0);
-    EXPECT_NEAR(static_cast<double>(period.Samples.size()), NominalSampleRate / spec.f0, 1.0);
+    EXPECT_NEAR(period.F0, vowel.f0, 0.002 * vowel.f0);
+    EXPECT_NEAR(static_cast<double>(period.Samples.size()), NominalSampleRate / vowel.f0, 1.0);
     // The cut starts at a rising zero crossing of the vowel, a whole number
     // of periods after its onset, and ends one period later.
-    const double periodsIn = (period.CutStartSeconds - spec.onset) * spec.f0;
-    EXPECT_NEAR(periodsIn, std::round(periodsIn), spec.f0 / NominalSampleRate);
-    EXPECT_NEAR(period.CutEndSeconds - period.CutStartSeconds, 1 / spec.f0,
+    const double periodsIn = (period.CutStartSeconds - vowel.onset) * vowel.f0;
+    EXPECT_NEAR(periodsIn, std::round(periodsIn), vowel.f0 / NominalSampleRate);
+    EXPECT_NEAR(period.CutEndSeconds - period.CutStartSeconds, 1 / vowel.f0,
                 1.0 / NominalSampleRate);
     EXPECT_GE(period.CutStartSeconds, period.StretchStartSeconds);
     EXPECT_LE(period.CutEndSeconds, period.StretchEndSeconds + 0.03);
@@ -49,14 +49,14 @@ TEST_P(ExtractionFromVowels, OnePeriodOfTheRightLengthAndSpectrum) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Vowels, ExtractionFromVowels,
-                         ::testing::Values(VowelSpec{147.3, 48000}, VowelSpec{98.5, 44100},
-                                           VowelSpec{310.0, 8000}, VowelSpec{220.7, 22050},
-                                           VowelSpec{123.4, 96000}));
+                         ::testing::Values(VowelRecipe{147.3, 48000}, VowelRecipe{98.5, 44100},
+                                           VowelRecipe{310.0, 8000}, VowelRecipe{220.7, 22050},
+                                           VowelRecipe{123.4, 96000}));
 
 TEST(ExtractPeriod, CutsAtTheGivenTime) {
-    const VowelSpec spec{200, 44100};
-    const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(spec), 0.9);
-    EXPECT_NEAR(period.CutStartSeconds, 0.9, 1 / spec.f0);
+    const VowelRecipe vowel{200, 44100};
+    const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(vowel), 0.9);
+    EXPECT_NEAR(period.CutStartSeconds, 0.9, 1 / vowel.f0);
 }
 
 struct Refusal {

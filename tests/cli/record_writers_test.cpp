@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/reports.h"
 #include "cli/cli_test_support.h"
 
 namespace tesmera {

@@ -16,7 +16,7 @@
 
 namespace tesmera::test {
 
-struct VowelSpec {
+struct VowelRecipe {
     double f0;            // Hz
     std::int32_t rate;    // Hz
     double onset = 0.25;  // seconds of silence before the vowel
@@ -43,18 +43,19 @@ inline std::vector<double> VowelNormalisedAmplitudes() {
 }
 
 // The vowel with a little white noise (about −66 dBFS) everywhere.
-inline MonoRecording SyntheticVowel(const VowelSpec& spec) {
+inline MonoRecording SyntheticVowel(const VowelRecipe& vowel) {
     std::mt19937 generator(7);
     std::normal_distribution<double> noise(0, 5e-4);
-    const auto count = static_cast<std::size_t>((spec.onset + spec.length + spec.tail) * spec.rate);
-    MonoRecording recording{spec.rate, {}};
+    const auto count =
+        static_cast<std::size_t>((vowel.onset + vowel.length + vowel.tail) * vowel.rate);
+    MonoRecording recording{vowel.rate, {}};
     for (std::size_t i = 0; i < count; ++i) {
-        const double t = static_cast<double>(i) / spec.rate - spec.onset;
+        const double t = static_cast<double>(i) / vowel.rate - vowel.onset;
         double value = noise(generator);
-        if (t >= 0 && t < spec.length) {
+        if (t >= 0 && t < vowel.length) {
             for (int k = 1; k <= 6; ++k) {
                 value += kVowelAmplitudes[k - 1] *
-                         std::sin(static_cast<double>(TwoPi) * k * spec.f0 * t);
+                         std::sin(static_cast<double>(TwoPi) * k * vowel.f0 * t);
             }
         }
         recording.Samples.push_back(value);

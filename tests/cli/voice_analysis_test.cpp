@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/reports.h"
 #include "cli/cli_test_support.h"
 #include "cli/voice_file_list.h"
 
