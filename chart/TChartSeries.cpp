@@ -1,6 +1,9 @@
 #include "chart/TChartSeries.h"
 
+#include <utility>
+
 #include "chart/TCustomAxisPanel.h"
+#include "chart/shown_range.h"
 
 namespace tesmera {
 
@@ -97,13 +100,17 @@ void TChartSeries::ClearPoints() {
     }
 }
 
-// TODO(axes): map through the resolved axes' ValueToPixel once the chart has
-// its axis list; until then a point has no pixel position.
-int TChartSeries::PointScreenX(int /*valueIndex*/) const {
-    return 0;
+int TChartSeries::PointScreenX(int valueIndex) const {
+    return resolvedHorizAxis_->ValueToPixel(PointX(valueIndex));
 }
-int TChartSeries::PointScreenY(int /*valueIndex*/) const {
-    return 0;
+
+int TChartSeries::PointScreenY(int valueIndex) const {
+    return resolvedVertAxis_->ValueToPixel(PointY(valueIndex));
+}
+
+int TChartSeries::ValueToScreen(double value) const {
+    const bool plotsY = &MainValueList() == &yValues_;
+    return (plotsY ? resolvedVertAxis_ : resolvedHorizAxis_)->ValueToPixel(value);
 }
 
 void TChartSeries::RequestRepaint() {
@@ -138,14 +145,20 @@ void TChartSeries::SetVertAxis(TVertAxis axis) {
     RequestRepaint();
 }
 
-// TODO(axes): search the position list against the plot area's edges mapped
-// by the position axis; until the chart has axes every point counts as shown
-// and the clip to the plot area does the rest.
 void TChartSeries::ComputeShownRange() {
-    SetShownRange(-1, -1);
-    if (NumPoints() > 0) {
-        SetShownRange(0, NumPoints() - 1);
+    const bool plotsY = &MainValueList() == &yValues_;
+    const TChartValueList& positions = plotsY ? xValues_ : yValues_;
+    const TChartAxis& axis = *(plotsY ? resolvedHorizAxis_ : resolvedVertAxis_);
+    const TRect& plot = parentChart_->PlotRect();
+    // The plot area's edges at the low and high end of the position axis.
+    int lowEdge = axis.IsHorizontal() ? plot.left : plot.bottom;
+    int highEdge = axis.IsHorizontal() ? plot.right : plot.top;
+    if (axis.Inverted()) {
+        std::swap(lowEdge, highEdge);
     }
+    const ShownRange shown =
+        FindShownRange(positions, axis.PixelToValue(lowEdge), axis.PixelToValue(highEdge));
+    SetShownRange(shown.First, shown.Last);
 }
 
 void TChartSeries::SetShownRange(int first, int last) {
@@ -158,8 +171,16 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
     ResolveAxes();
 }
 
-// TODO(axes): bind ResolvedHorizAxis / ResolvedVertAxis to the chart's axis
-// objects (empty without a chart) once the chart has its axis list.
-void TChartSeries::ResolveAxes() {}
+void TChartSeries::ResolveAxes() {
+    if (parentChart_ == nullptr) {
+        resolvedHorizAxis_ = nullptr;
+        resolvedVertAxis_ = nullptr;
+        return;
+    }
+    resolvedHorizAxis_ =
+        horizAxis_ == aTopAxis ? &parentChart_->TopAxis() : &parentChart_->BottomAxis();
+    resolvedVertAxis_ =
+        vertAxis_ == aRightAxis ? &parentChart_->RightAxis() : &parentChart_->LeftAxis();
+}
 
 }  // namespace tesmera

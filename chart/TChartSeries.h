@@ -17,6 +17,7 @@
 namespace tesmera {
 
 class TCustomAxisPanel;
+class TChartAxis;
 
 // Pixels a series asks the axes to keep free beyond its first and last point.
 struct THorizMargins {
@@ -70,9 +71,12 @@ class TChartSeries {
     virtual double LowestX() const { return xValues_.LowestValue(); }
     virtual double LowestY() const { return yValues_.LowestValue(); }
 
-    // Pixel column / row of a point on the resolved axes.
+    // Pixel column / row of a point on the resolved axes. Only while the
+    // series belongs to a chart.
     virtual int PointScreenX(int valueIndex) const;
     virtual int PointScreenY(int valueIndex) const;
+    // The pixel of a plotted value on the axis that shows MainValueList.
+    int ValueToScreen(double value) const;
 
     // The list holding the plotted values (YValues here); the other list
     // holds the positions.
@@ -110,7 +114,12 @@ class TChartSeries {
     // The chart the series belongs to (not owned); null while it has none.
     TCustomAxisPanel* ParentChart() const { return parentChart_; }
 
-    // Sets FirstShown and LastShown for the paint under way.
+    // The axis objects that show X and Y; null while the series has no chart.
+    TChartAxis* ResolvedHorizAxis() const { return resolvedHorizAxis_; }
+    TChartAxis* ResolvedVertAxis() const { return resolvedVertAxis_; }
+
+    // Finds the points whose position lies inside the plot area of the
+    // current frame, at its left and right (or bottom and top) edges.
     void ComputeShownRange();
     // The points inside the plot area in the current paint; -1 when none.
     int FirstShown() const { return firstShown_; }
@@ -131,6 +140,8 @@ class TChartSeries {
     std::vector<TColor> pointColors_;
     int firstShown_ = -1;
     int lastShown_ = -1;
+    TChartAxis* resolvedHorizAxis_ = nullptr;
+    TChartAxis* resolvedVertAxis_ = nullptr;
     TSeriesMarks marks_;
     TCustomAxisPanel* parentChart_ = nullptr;
     TChartValueList xValues_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "chart/axis_layout.h"
+#include "chart/axis_painter.h"
 #include "chart/chart_errors.h"
 
 namespace tesmera {
@@ -39,7 +41,19 @@ void TCustomAxisPanel::AdoptSeries(std::unique_ptr<TChartSeries> series) {
 }
 
 void TCustomAxisPanel::LayoutAxes() {
+    ComputeAxisRanges(*this);
     NormalizePlotRect();
+    MutablePlotRect() = ReserveAxesSpace(*this, Canvas(), PlotRect());
+    NormalizePlotRect();
+    PlaceAxesPixels(*this, PlotRect());
+}
+
+void TCustomAxisPanel::ApplySeriesMargins() {
+    tesmera::ApplySeriesMargins(*this, PlotRect());
+}
+
+void TCustomAxisPanel::DrawVisibleAxes() {
+    tesmera::DrawVisibleAxes(*this, Canvas(), PlotRect());
 }
 
 void TCustomAxisPanel::DrawAllSeries() {

@@ -3,10 +3,12 @@
 // which is the order of measuring and drawing.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <type_traits>
 #include <vector>
 
+#include "chart/TChartAxis.h"
 #include "chart/TChartSeries.h"
 #include "chart/TCustomChartPanelExtended.h"
 
@@ -51,14 +53,25 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     bool ScaleLastPage() const { return scaleLastPage_; }
     void SetScaleLastPage(bool scale) { SetAndInvalidate(scaleLastPage_, scale); }
 
+    // The five axes, owned by the chart. Layout and drawing walk them in the
+    // order of AxisList: bottom, top, left, right, depth.
+    TChartAxis& BottomAxis() { return bottomAxis_; }
+    TChartAxis& TopAxis() { return topAxis_; }
+    TChartAxis& LeftAxis() { return leftAxis_; }
+    TChartAxis& RightAxis() { return rightAxis_; }
+    TChartAxis& DepthAxis() { return depthAxis_; }
+    std::array<TChartAxis*, 5> AxisList() {
+        return {&bottomAxis_, &topAxis_, &leftAxis_, &rightAxis_, &depthAxis_};
+    }
+
   protected:
     // Seams of the frame filled in by the axes. LayoutAxes sets the axis
     // ranges from the series, shrinks PlotRect by the axis labels and ticks
     // and normalises it; ApplySeriesMargins widens the ranges by the series'
     // pixel margins; DrawVisibleAxes draws every shown axis in list order.
     virtual void LayoutAxes();
-    virtual void ApplySeriesMargins() {}
-    virtual void DrawVisibleAxes() {}
+    virtual void ApplySeriesMargins();
+    virtual void DrawVisibleAxes();
 
     // Draws every active series in list order, each clipped to the plot area
     // while ClipPoints is on.
@@ -76,6 +89,12 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     int maxPointsPerPage_ = 0;
     int page_ = 1;
     bool scaleLastPage_ = true;
+    // Declared in list order, so they are also created in that order.
+    TChartAxis bottomAxis_{this, AxisPlace::Bottom};
+    TChartAxis topAxis_{this, AxisPlace::Top};
+    TChartAxis leftAxis_{this, AxisPlace::Left};
+    TChartAxis rightAxis_{this, AxisPlace::Right};
+    TChartAxis depthAxis_{this, AxisPlace::Depth};
 };
 
 }  // namespace tesmera

@@ -15,11 +15,13 @@ using testing_support::WhiteSurface;
 const QString kWindowTitle = " Fourier Coefficients \"AAx\" ";
 
 // The window's chart painted onto its own screen surface, with its repaint
-// requests counted.
+// requests counted. The axes are hidden, so that the plot area is the panel's
+// own (the axes' room is tested with the axes).
 class WindowChartTest : public testing::Test {
   protected:
     WindowChartTest() {
         ApplyTesmeraChartSettings(chart_);
+        chart_.SetAxisVisible(false);
         chart_.SetSize(378, 125);
         chart_.SetRepaintRequest([this] { ++requests_; });
     }
@@ -207,7 +209,7 @@ TEST_F(WindowChartTest, SettingTheCurrentValueRequestsNoRepaint) {
     chart_.SetView3D(false);
     chart_.SetSize(378, 125);
     chart_.SetClipPoints(true);
-    chart_.SetAxisVisible(true);
+    chart_.SetAxisVisible(false);
     chart_.Gradient().SetVisible(true);
     chart_.Gradient().SetEndColor(clWhite);
     chart_.Title().SetVisible(true);

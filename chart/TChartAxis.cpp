@@ -1,0 +1,133 @@
+#include "chart/TChartAxis.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+#include "chart/TCustomAxisPanel.h"
+#include "chart/axis_scale.h"
+#include "chart/axis_series.h"
+#include "chart/label_format.h"
+
+namespace tesmera {
+
+namespace {
+
+// The picture of value labels unless an axis sets its own.
+const QString kDefaultAxisValuesFormat = QStringLiteral("#,##0.###");
+
+// Offsets at or beyond this from the axis start cannot be rounded to a pixel.
+constexpr double PixelOffsetLimit = 2147483647.0;
+
+// A fixed range narrower than this is widened to it, so that the axis never
+// maps a zoomed range of zero width.
+constexpr double MinimumFixedSpan = 1e-10;
+
+}  // namespace
+
+TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart, AxisPlace place)
+    : chart_(chart),
+      place_(place),
+      visible_(place != AxisPlace::Depth),
+      axisValuesFormat_(kDefaultAxisValuesFormat) {
+    const auto repaint = [this] { InvalidateChart(); };
+    labelsFont_.SetOnChange(repaint);
+    const std::initializer_list<TChartPen*> pens = {&axisPen_, &ticks_, &ticksInner_, &minorTicks_,
+                                                    &grid_};
+    for (TChartPen* pen : pens) {
+        pen->SetOnChange(repaint);
+    }
+}
+
+void TCustomChartAxis::InvalidateChart() const {
+    if (chart_ != nullptr) {
+        chart_->InvalidateChart();
+    }
+}
+
+void TCustomChartAxis::SetAutomatic(bool automatic) {
+    SetAndInvalidate(automatic_, automatic);
+    SetAndInvalidate(automaticMinimum_, automatic);
+    SetAndInvalidate(automaticMaximum_, automatic);
+}
+
+void TCustomChartAxis::SetAutomaticMinimum(bool automatic) {
+    SetAndInvalidate(automaticMinimum_, automatic);
+    if (!automatic) {
+        SetAndInvalidate(automatic_, false);
+    } else if (automaticMaximum_) {
+        SetAndInvalidate(automatic_, true);
+    }
+}
+
+void TCustomChartAxis::SetAutomaticMaximum(bool automatic) {
+    SetAndInvalidate(automaticMaximum_, automatic);
+    if (!automatic) {
+        SetAndInvalidate(automatic_, false);
+    } else if (automaticMinimum_) {
+        SetAndInvalidate(automatic_, true);
+    }
+}
+
+void TCustomChartAxis::SetAxisRange(double low, double high) {
+    SetAutomatic(false);
+    if (low > high) {
+        std::swap(low, high);
+    }
+    if (high - low < MinimumFixedSpan) {
+        high = low + MinimumFixedSpan;
+    }
+    SetMinimum(low);
+    SetMaximum(high);
+}
+
+void TCustomChartAxis::ComputeRange() {
+    if (automatic_ || automaticMaximum_) {
+        maximum_ = SeriesExtreme(*this, false);
+    }
+    if (automatic_ || automaticMinimum_) {
+        minimum_ = SeriesExtreme(*this, true);
+    }
+    SetRange(minimum_, maximum_);
+}
+
+void TCustomChartAxis::SetRange(double rangeMin, double rangeMax) {
+    rangeMin_ = rangeMin;
+    rangeMax_ = rangeMax;
+    rangeSpan_ = rangeMax - rangeMin;
+}
+
+void TCustomChartAxis::SetPixels(int startPixel, int endPixel) {
+    startPixel_ = startPixel;
+    endPixel_ = endPixel;
+}
+
+int TCustomChartAxis::ValueToPixel(double value) const {
+    if (rangeSpan_ == 0) {
+        return CenterPixel();
+    }
+    const double offset = (value - rangeMin_) * AxisLength() / rangeSpan_;
+    if (std::abs(offset) >= PixelOffsetLimit) {
+        return CenterPixel();
+    }
+    const int rounded = RoundHalfEven(offset);
+    // RangeMin is at the left of a horizontal axis but at the bottom of a
+    // vertical one, where pixel rows grow downwards.
+    const bool fromStart = IsHorizontal() != inverted_;
+    return fromStart ? startPixel_ + rounded : endPixel_ - rounded;
+}
+
+double TCustomChartAxis::PixelToValue(int pixel) const {
+    if (AxisLength() <= 0) {
+        return 0;
+    }
+    const int distance = inverted_ ? endPixel_ - pixel : pixel - startPixel_;
+    const double along = distance * rangeSpan_ / AxisLength();
+    return IsHorizontal() ? rangeMin_ + along : rangeMax_ - along;
+}
+
+QString TCustomChartAxis::LabelText(double value) const {
+    return FormatAxisValue(value, axisValuesFormat_, LocaleNumberSeparators());
+}
+
+}  // namespace tesmera

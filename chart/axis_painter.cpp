@@ -1,0 +1,288 @@
+#include "chart/axis_painter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/TChartAxis.h"
+#include "chart/TChartCanvas.h"
+#include "chart/TCustomAxisPanel.h"
+#include "chart/axis_layout.h"
+#include "chart/axis_scale.h"
+#include "chart/axis_series.h"
+
+namespace tesmera {
+
+namespace {
+
+// Tick positions kept per axis; more can only come from settings this chart
+// does not use (no separation on a wide range), and those get no tick.
+constexpr std::size_t kTickListCapacity = 2000;
+
+// An axis with this many labels or more draws none (nor ticks or grid).
+constexpr double kMaxValueLabels = 10000;
+
+// The lowest value label survives the rounding of repeated subtraction: the
+// limit lies a little below RangeMin for RangeMin >= 0.
+double LowestLabelLimit(double rangeMin) {
+    return (rangeMin - 1e-12) / 1.000000000001;
+}
+
+// +1 when the outside of the plot area lies towards larger pixel coordinates.
+int OutwardStep(const TCustomChartAxis& axis) {
+    return (axis.Place() == AxisPlace::Bottom || axis.Place() == AxisPlace::Right) ? 1 : -1;
+}
+
+int AxisLineOf(const TCustomChartAxis& axis, const TRect& plot) {
+    switch (axis.Place()) {
+        case AxisPlace::Bottom:
+            return plot.bottom;
+        case AxisPlace::Top:
+            return plot.top;
+        case AxisPlace::Left:
+            return plot.left;
+        case AxisPlace::Right:
+        case AxisPlace::Depth:
+            break;
+    }
+    return plot.right;
+}
+
+}  // namespace
+
+AxisPainter::AxisPainter(TCustomChartAxis& axis, TChartCanvas& canvas, const TRect& plot)
+    : axis_(axis), canvas_(canvas), plot_(plot) {
+    ticks_.reserve(kTickListCapacity);
+}
+
+void AxisPainter::Draw() {
+    canvas_.SetFont(axis_.LabelsFont());
+    const double increment = ComputeIncrement(axis_, canvas_);
+    axis_.SetAxisLinePos(AxisLineOf(axis_, plot_));
+    ticks_.clear();
+    if (increment > 0 && axis_.RangeMax() >= axis_.RangeMin()) {
+        switch (ResolveLabelStyle(axis_)) {
+            case talValue:
+                DrawValueLabels(increment);
+                break;
+            case talText:
+            case talMark:
+                DrawSeriesLabels();
+                break;
+            case talAuto:
+            case talNone:
+                break;
+        }
+    }
+    DrawAxisLine();
+    DrawTicks();
+    DrawGrid();
+    DrawInnerTicks();
+}
+
+void AxisPainter::DrawValueLabels(double increment) {
+    if (std::abs(axis_.RangeSpan() / increment) >= kMaxValueLabels) {
+        return;
+    }
+    double value = axis_.RangeMax();
+    if (axis_.RangeMin() != axis_.RangeMax() && axis_.RoundFirstLabel()) {
+        value = std::trunc(axis_.RangeMax() / increment) * increment;
+    }
+    while (value > axis_.RangeMax()) {
+        value -= increment;
+    }
+    const double limit = LowestLabelLimit(axis_.RangeMin());
+    while (value >= limit) {
+        DrawValueLabel(value);
+        value -= increment;
+    }
+}
+
+void AxisPainter::DrawValueLabel(double value) {
+    const int pixel = axis_.ValueToPixel(value);
+    if (!axis_.LabelsOnAxis() && (pixel <= axis_.StartPixel() || pixel >= axis_.EndPixel())) {
+        return;
+    }
+    if (!axis_.TickOnLabelsOnly()) {
+        AddTick(pixel);
+    }
+    if (axis_.Labels()) {
+        DrawLabel(pixel, axis_.LabelText(value));
+        if (axis_.TickOnLabelsOnly()) {
+            AddTick(pixel);
+        }
+    }
+}
+
+void AxisPainter::DrawSeriesLabels() {
+    std::vector<const TChartSeries*> labelled;
+    int first = -1;
+    int last = -1;
+    for (const auto& series : axis_.ParentChart()->SeriesList()) {
+        if (!series->Active() || !DrawnAgainst(*series, axis_) || series->NumPoints() == 0) {
+            continue;
+        }
+        series->ComputeShownRange();
+        if (first == -1) {
+            first = series->FirstShown();
+        }
+        last = std::max(last, series->LastShown());
+        labelled.push_back(series.get());
+    }
+    if (first == -1) {
+        return;
+    }
+    bool anyDrawn = false;
+    int previous = 0;
+    int previousHalf = 0;
+    for (int i = first; i <= last; ++i) {
+        const auto supplier =
+            std::find_if(labelled.begin(), labelled.end(),
+                         [i](const auto* series) { return i < series->NumPoints(); });
+        if (supplier == labelled.end()) {
+            continue;
+        }
+        const double value = axis_.IsHorizontal() ? (*supplier)->PointX(i) : (*supplier)->PointY(i);
+        if (value < axis_.RangeMin() || value > axis_.RangeMax()) {
+            continue;
+        }
+        const int pixel = axis_.ValueToPixel(value);
+        if (!axis_.TickOnLabelsOnly()) {
+            AddTick(pixel);
+        }
+        if (!axis_.Labels()) {
+            continue;
+        }
+        const QString text = (*supplier)->PointLabel(i);
+        int size = axis_.IsHorizontal() ? canvas_.MeasureTextWidth(text) : canvas_.TextLineHeight();
+        if (axis_.LabelsSeparation() != 0 && anyDrawn) {
+            size += static_cast<int>(size * 0.02 * axis_.LabelsSeparation());
+            const int half = size / 2;
+            const bool clear = pixel >= previous ? pixel - half >= previous + previousHalf
+                                                 : pixel + half <= previous - previousHalf;
+            if (!clear) {
+                continue;
+            }
+            previousHalf = half;
+        } else {
+            previousHalf = size / 2;
+        }
+        previous = pixel;
+        anyDrawn = true;
+        DrawLabel(pixel, text);
+        if (axis_.TickOnLabelsOnly()) {
+            AddTick(pixel);
+        }
+    }
+}
+
+void AxisPainter::DrawLabel(int pixel, const QString& text) {
+    canvas_.SetFont(axis_.LabelsFont());
+    canvas_.Brush().style = bsClear;
+    canvas_.SetTextBackground(tbTransparent);
+    const int lineHeight = canvas_.TextLineHeight();
+    switch (axis_.Place()) {
+        case AxisPlace::Bottom:
+            canvas_.SetTextAnchor(anchor::kCenter + anchor::kTop);
+            canvas_.DrawTextAt(pixel, axis_.LabelsPos(), text);
+            break;
+        case AxisPlace::Top:
+            canvas_.SetTextAnchor(anchor::kCenter + anchor::kBottom);
+            canvas_.DrawTextAt(pixel, axis_.LabelsPos(), text);
+            break;
+        case AxisPlace::Left:
+            canvas_.SetTextAnchor(anchor::kRight + anchor::kTop);
+            canvas_.DrawTextAt(axis_.LabelsPos(), pixel - lineHeight / 2, text);
+            break;
+        case AxisPlace::Right:
+        case AxisPlace::Depth:
+            canvas_.SetTextAnchor(anchor::kLeft + anchor::kTop);
+            canvas_.DrawTextAt(axis_.LabelsPos(), pixel - lineHeight / 2, text);
+            break;
+    }
+    canvas_.SetTextAnchor(anchor::kLeft + anchor::kTop);
+}
+
+void AxisPainter::AddTick(int pixel) {
+    if (ticks_.size() < kTickListCapacity) {
+        ticks_.push_back(pixel);
+    }
+}
+
+void AxisPainter::DrawAxisLine() {
+    if (!axis_.Axis().Visible()) {
+        return;
+    }
+    canvas_.ApplyChartPen(axis_.Axis());
+    if (axis_.IsHorizontal()) {
+        canvas_.HorizSegment(axis_.StartPixel(), axis_.EndPixel(), axis_.AxisLinePos());
+    } else {
+        canvas_.VertSegment(axis_.AxisLinePos(), axis_.StartPixel(), axis_.EndPixel());
+    }
+}
+
+void AxisPainter::DrawTicks() {
+    if (!axis_.Ticks().Visible()) {
+        return;
+    }
+    canvas_.ApplyChartPen(axis_.Ticks());
+    // One pixel off the axis line, TickLength pixels outward.
+    const int out = OutwardStep(axis_);
+    const int from = axis_.AxisLinePos() + out;
+    for (const int pixel : ticks_) {
+        DrawAcross(pixel, from, from + out * axis_.TickLength());
+    }
+}
+
+void AxisPainter::DrawGrid() {
+    if (!axis_.Grid().Visible()) {
+        return;
+    }
+    canvas_.Brush().style = bsClear;
+    canvas_.SetTextBackground(tbTransparent);
+    canvas_.ApplyChartPen(axis_.Grid());
+    if (axis_.Grid().Color() == clDefault) {
+        canvas_.Pen().color = clGray;
+    }
+    const int from = axis_.IsHorizontal() ? plot_.top : plot_.left;
+    const int to = axis_.IsHorizontal() ? plot_.bottom : plot_.right;
+    if (axis_.GridCentered()) {
+        for (std::size_t i = 1; i < ticks_.size(); ++i) {
+            DrawAcross(RoundHalfEven((ticks_[i] + ticks_[i - 1]) * 0.5), from, to);
+        }
+    } else {
+        for (const int pixel : ticks_) {
+            DrawAcross(pixel, from, to);
+        }
+    }
+    canvas_.SetTextBackground(tbOpaque);
+}
+
+void AxisPainter::DrawInnerTicks() {
+    if (!axis_.TicksInner().Visible() || axis_.TickInnerLength() == 0) {
+        return;
+    }
+    canvas_.ApplyChartPen(axis_.TicksInner());
+    const int in = -OutwardStep(axis_);
+    const int from = axis_.AxisLinePos() + in;
+    for (const int pixel : ticks_) {
+        DrawAcross(pixel, from, from + in * axis_.TickInnerLength());
+    }
+}
+
+void AxisPainter::DrawAcross(int pixel, int from, int to) {
+    if (axis_.IsHorizontal()) {
+        canvas_.VertSegment(pixel, from, to);
+    } else {
+        canvas_.HorizSegment(from, to, pixel);
+    }
+}
+
+void DrawVisibleAxes(TCustomAxisPanel& chart, TChartCanvas& canvas, const TRect& plot) {
+    for (TChartAxis* axis : chart.AxisList()) {
+        if (IsAxisShown(*axis)) {
+            AxisPainter(*axis, canvas, plot).Draw();
+        }
+    }
+}
+
+}  // namespace tesmera

@@ -1,0 +1,37 @@
+// The arithmetic behind an axis scale: pixel rounding and the choice of the
+// distance between value labels. Plain functions, so that they can be tested
+// without a chart.
+#pragma once
+
+namespace tesmera {
+
+// The smallest label increment an axis uses; also the increment of a range
+// that has no room for a single label.
+constexpr double MinimumIncrement = 1e-12;
+
+// Nearest integer, a half going to the even neighbour (2.5 gives 2): the rule
+// for every chart size and position converted to whole pixels.
+int RoundHalfEven(long double value);
+
+// The next rung above x > 0 on the 1-2-5 ladder (1, 2, 5, 10, 20, ...): 1e-12
+// gives 2e-12, 3 gives 5. The result is always larger than x.
+double NextIncrementStep(double x);
+
+// How many labels of labelSize pixels, widened by labelsSeparation percent,
+// fit on an axis of axisLength pixels (1 when the size is not positive).
+int MaxLabelCount(int labelSize, int axisLength, int labelsSeparation);
+
+struct IncrementInputs {
+    int LabelSize = 0;         // pixels along the axis taken by one label
+    int AxisLength = 0;        // pixels
+    int LabelsSeparation = 0;  // percent of LabelSize kept free between labels
+    double Increment = 0;      // the axis' own setting; 0 means automatic
+    double RangeSpan = 0;      // RangeMax - RangeMin
+};
+
+// The distance between consecutive value labels: the axis' Increment (or 1, or
+// MinimumIncrement for a span below 1) climbed up the 1-2-5 ladder until the
+// labels fit. Without a separation the start value is used unchanged.
+double ChooseIncrement(const IncrementInputs& inputs);
+
+}  // namespace tesmera

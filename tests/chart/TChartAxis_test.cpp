@@ -1,0 +1,199 @@
+#include "chart/TChartAxis.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <memory>
+
+#include "chart/TBarSeries.h"
+#include "chart/TChart.h"
+#include "chart/axis_series.h"
+
+namespace tesmera {
+namespace {
+
+// A free-standing axis with a range and pixels, as the layout leaves them.
+std::unique_ptr<TChartAxis> MakeAxis(AxisPlace place, double low, double high, int start, int end,
+                                     bool inverted = false) {
+    auto axis = std::make_unique<TChartAxis>(nullptr, place);
+    axis->SetRange(low, high);
+    axis->SetPixels(start, end);
+    axis->SetInverted(inverted);
+    return axis;
+}
+
+struct MappingCase {
+    const char* name;
+    AxisPlace place;
+    bool inverted;
+    double value;
+    int pixel;
+};
+
+class ValueToPixelTest : public testing::TestWithParam<MappingCase> {};
+
+// Range 0 .. 30 over the pixels 24 .. 100.
+TEST_P(ValueToPixelTest, MapsAndMapsBack) {
+    const MappingCase& c = GetParam();
+    const auto axis = MakeAxis(c.place, 0, 30, 24, 100, c.inverted);
+    EXPECT_EQ(axis->ValueToPixel(c.value), c.pixel);
+    EXPECT_NEAR(axis->PixelToValue(c.pixel), c.value, 30.0 / 76);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ValueToPixelTest,
+    testing::Values(MappingCase{"vertical_min_at_bottom", AxisPlace::Left, false, 0, 100},
+                    MappingCase{"vertical_max_at_top", AxisPlace::Left, false, 30, 24},
+                    MappingCase{"vertical_inner", AxisPlace::Left, false, 10, 75},
+                    MappingCase{"vertical_inverted", AxisPlace::Left, true, 0, 24},
+                    MappingCase{"horizontal_min_at_left", AxisPlace::Bottom, false, 0, 24},
+                    MappingCase{"horizontal_inner", AxisPlace::Bottom, false, 20, 75},
+                    MappingCase{"horizontal_inverted", AxisPlace::Bottom, true, 30, 24},
+                    MappingCase{"outside_range", AxisPlace::Left, false, -30, 176}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(ValueToPixel, ZeroSpanAndHugeOffsetsGoToTheCentre) {
+    const auto flat = MakeAxis(AxisPlace::Left, 0, 0, 24, 100);
+    EXPECT_EQ(flat->ValueToPixel(0), 62);
+    EXPECT_EQ(flat->ValueToPixel(5), 62);
+    const auto tiny = MakeAxis(AxisPlace::Left, 0, 1e-12, 24, 100);
+    EXPECT_EQ(tiny->ValueToPixel(1), 62);
+}
+
+TEST(PixelToValue, IsZeroWithoutLength) {
+    const auto collapsed = MakeAxis(AxisPlace::Bottom, 3, 9, 50, 50);
+    EXPECT_EQ(collapsed->PixelToValue(60), 0);
+}
+
+TEST(AxisSettings, AutomaticFlagsFollowEachOther) {
+    TChartAxis axis(nullptr, AxisPlace::Left);
+    axis.SetAutomaticMinimum(false);
+    EXPECT_FALSE(axis.Automatic());
+    EXPECT_TRUE(axis.AutomaticMaximum());
+    axis.SetAutomaticMinimum(true);
+    EXPECT_TRUE(axis.Automatic());
+    axis.SetAutomatic(false);
+    EXPECT_FALSE(axis.AutomaticMinimum());
+    EXPECT_FALSE(axis.AutomaticMaximum());
+    axis.SetAutomaticMaximum(true);
+    EXPECT_FALSE(axis.Automatic());  // the minimum is still fixed
+    axis.SetAutomatic(true);
+    EXPECT_TRUE(axis.AutomaticMinimum());
+}
+
+TEST(AxisSettings, SetAxisRangeOrdersAndWidensTheRange) {
+    TChartAxis axis(nullptr, AxisPlace::Bottom);
+    axis.SetAxisRange(8, 2);
+    EXPECT_FALSE(axis.Automatic());
+    EXPECT_FALSE(axis.AutomaticMinimum());
+    EXPECT_EQ(axis.Minimum(), 2);
+    EXPECT_EQ(axis.Maximum(), 8);
+    axis.SetAxisRange(5, 5);
+    EXPECT_EQ(axis.Maximum(), 5 + 1e-10);
+}
+
+TEST(AxisSettings, DefaultsOfTheFiveAxes) {
+    TChart chart;
+    EXPECT_TRUE(chart.BottomAxis().IsHorizontal());
+    EXPECT_TRUE(chart.TopAxis().IsOtherSide());
+    EXPECT_FALSE(chart.LeftAxis().IsOtherSide());
+    EXPECT_FALSE(chart.DepthAxis().Visible());
+    EXPECT_TRUE(chart.LeftAxis().Visible());
+    const TChartAxis& axis = chart.LeftAxis();
+    EXPECT_EQ(axis.AxisValuesFormat(), "#,##0.###");
+    EXPECT_EQ(axis.LabelsSeparation(), 10);
+    EXPECT_EQ(axis.TickLength(), 4);
+    EXPECT_EQ(axis.MinorTickLength(), 2);
+    EXPECT_EQ(axis.LabelStyle(), talAuto);
+    EXPECT_EQ(axis.EndPosition(), 100);
+    EXPECT_TRUE(axis.TickOnLabelsOnly());
+    EXPECT_EQ(chart.AxisList()[2], &chart.LeftAxis());
+}
+
+TEST(AxisSettings, ChangesRepaintOnlyWhenTheValueDiffers) {
+    TChart chart;
+    int requests = 0;
+    chart.SetRepaintRequest([&requests] { ++requests; });
+    chart.LeftAxis().SetTickLength(4);
+    EXPECT_EQ(requests, 0);
+    chart.LeftAxis().SetTickLength(5);
+    EXPECT_EQ(requests, 1);
+}
+
+TEST(LabelText, UsesTheFormatAndTheLocale) {
+    TChartAxis axis(nullptr, AxisPlace::Left);
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    axis.SetAxisValuesFormat("#,##0.00");
+    const QString czech = axis.LabelText(1234.5);
+    QLocale::setDefault(QLocale::c());
+    const QString plain = axis.LabelText(1234.5);
+    QLocale::setDefault(saved);
+    EXPECT_EQ(czech, QString::fromUtf8("1\u00a0234,50"));
+    EXPECT_EQ(plain, "1,234.50");
+}
+
+// A chart holding one bar series with the given values, labelled "1", "2", ...
+TBarSeries& AddBars(TChart& chart, std::initializer_list<double> values) {
+    auto& bars = chart.AddSeries(std::make_unique<TBarSeries>());
+    int label = 1;
+    for (const double value : values) {
+        bars.AppendValue(value, QString::number(label++), clBlue);
+    }
+    return bars;
+}
+
+TEST(SeriesExtreme, BarsIncludeTheirOrigin) {
+    TChart chart;
+    AddBars(chart, {0.2, 1.5, 0.7});
+    EXPECT_EQ(SeriesExtreme(chart.LeftAxis(), true), 0);
+    EXPECT_EQ(SeriesExtreme(chart.LeftAxis(), false), 1.5);
+    EXPECT_EQ(SeriesExtreme(chart.BottomAxis(), true), 0);
+    EXPECT_EQ(SeriesExtreme(chart.BottomAxis(), false), 2);
+    EXPECT_EQ(SeriesExtreme(chart.RightAxis(), false), 0);
+}
+
+TEST(SeriesExtreme, ANegativeValueExtendsTheRange) {
+    TChart chart;
+    AddBars(chart, {3, -2, 1});
+    EXPECT_EQ(SeriesExtreme(chart.LeftAxis(), true), -2);
+    EXPECT_EQ(SeriesExtreme(chart.LeftAxis(), false), 3);
+}
+
+TEST(SeriesExtreme, InactiveSeriesCountOnlyWithoutActiveOnes) {
+    TChart chart;
+    auto& hidden = AddBars(chart, {9});
+    AddBars(chart, {4});
+    hidden.SetActive(false);
+    EXPECT_EQ(SeriesExtreme(chart.LeftAxis(), false), 4);
+    chart.Series(1).SetActive(false);
+    EXPECT_EQ(SeriesExtreme(chart.LeftAxis(), false), 9);
+}
+
+TEST(AxisHasSeries, OnlyAxesWithSeriesAreShown) {
+    TChart empty;
+    EXPECT_TRUE(AxisHasSeries(empty.RightAxis()));
+    TChart chart;
+    AddBars(chart, {});
+    EXPECT_TRUE(AxisHasSeries(chart.BottomAxis()));
+    EXPECT_TRUE(AxisHasSeries(chart.LeftAxis()));
+    EXPECT_FALSE(AxisHasSeries(chart.TopAxis()));
+    EXPECT_FALSE(AxisHasSeries(chart.RightAxis()));
+}
+
+TEST(ResolveLabelStyle, PointLabelsOnThePositionAxis) {
+    TChart chart;
+    auto& bars = AddBars(chart, {1, 2});
+    EXPECT_EQ(ResolveLabelStyle(chart.BottomAxis()), talText);
+    EXPECT_EQ(ResolveLabelStyle(chart.LeftAxis()), talValue);
+    EXPECT_EQ(ResolveLabelStyle(chart.TopAxis()), talNone);
+    bars.ClearPoints();
+    EXPECT_EQ(ResolveLabelStyle(chart.BottomAxis()), talValue);
+    bars.AppendValue(1, "", clBlue);
+    EXPECT_EQ(ResolveLabelStyle(chart.BottomAxis()), talValue);
+    chart.BottomAxis().SetLabelStyle(talNone);
+    EXPECT_EQ(ResolveLabelStyle(chart.BottomAxis()), talNone);
+}
+
+}  // namespace
+}  // namespace tesmera
