@@ -138,6 +138,10 @@ void TCustomBarSeries::ComputeBarWidth() {
 }
 
 int TCustomBarSeries::PointCountForWidth() const {
+    // A page of points shares the axis whatever the series hold.
+    if (ParentChart() != nullptr && ParentChart()->MaxPointsPerPage() > 0) {
+        return ParentChart()->MaxPointsPerPage();
+    }
     if (multiBar_ != TMultiBar::mbSide) {
         return NumPoints();
     }

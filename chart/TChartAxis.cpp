@@ -107,7 +107,7 @@ int TCustomChartAxis::ValueToPixel(double value) const {
         return CenterPixel();
     }
     const double offset = (value - rangeMin_) * AxisLength() / rangeSpan_;
-    if (std::abs(offset) >= PixelOffsetLimit) {
+    if (!(std::abs(offset) < PixelOffsetLimit)) {  // also catches a NaN
         return CenterPixel();
     }
     const int rounded = RoundHalfEven(offset);

@@ -4,8 +4,6 @@
 // properties; the working fields are recomputed in every frame by the layout.
 #pragma once
 
-#include <vector>
-
 #include <QString>
 
 #include "chart/TChartFont.h"
@@ -14,7 +12,6 @@
 namespace tesmera {
 
 class TCustomAxisPanel;
-class TChartSeries;
 
 // Which edge of the plot area an axis runs along; fixed at creation.
 enum class AxisPlace { Bottom, Top, Left, Right, Depth };

@@ -56,10 +56,15 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     // The five axes, owned by the chart. Layout and drawing walk them in the
     // order of AxisList: bottom, top, left, right, depth.
     TChartAxis& BottomAxis() { return bottomAxis_; }
+    const TChartAxis& BottomAxis() const { return bottomAxis_; }
     TChartAxis& TopAxis() { return topAxis_; }
+    const TChartAxis& TopAxis() const { return topAxis_; }
     TChartAxis& LeftAxis() { return leftAxis_; }
+    const TChartAxis& LeftAxis() const { return leftAxis_; }
     TChartAxis& RightAxis() { return rightAxis_; }
+    const TChartAxis& RightAxis() const { return rightAxis_; }
     TChartAxis& DepthAxis() { return depthAxis_; }
+    const TChartAxis& DepthAxis() const { return depthAxis_; }
     std::array<TChartAxis*, 5> AxisList() {
         return {&bottomAxis_, &topAxis_, &leftAxis_, &rightAxis_, &depthAxis_};
     }

@@ -118,8 +118,14 @@ int MaxValueLabelWidth(const TCustomChartAxis& axis, const TChartCanvas& canvas)
     double high = axis.RangeMax();
     if (axis.RoundFirstLabel()) {
         const double increment = ComputeIncrement(axis, canvas);
-        low = std::trunc(low / increment) * increment;
-        high = std::trunc(high / increment) * increment;
+        // A value far above the increment overflows the quotient; the range
+        // end itself is the label then.
+        const auto roundDown = [increment](double value) {
+            const double rounded = std::trunc(value / increment) * increment;
+            return std::isfinite(rounded) ? rounded : value;
+        };
+        low = roundDown(low);
+        high = roundDown(high);
     }
     return std::max(canvas.MeasureTextWidth(axis.LabelText(high)),
                     canvas.MeasureTextWidth(axis.LabelText(low))) +

@@ -85,15 +85,28 @@ void AxisPainter::DrawValueLabels(double increment) {
     }
     double value = axis_.RangeMax();
     if (axis_.RangeMin() != axis_.RangeMax() && axis_.RoundFirstLabel()) {
-        value = std::trunc(axis_.RangeMax() / increment) * increment;
+        const double rounded = std::trunc(axis_.RangeMax() / increment) * increment;
+        value = std::isfinite(rounded) ? rounded : value;
     }
+    // Far from zero an increment can be lost in the value's rounding; the
+    // stepping then stops instead of repeating the same label for ever.
+    const auto stepDown = [increment](double& current) {
+        const double next = current - increment;
+        const bool moved = next != current;
+        current = next;
+        return moved;
+    };
     while (value > axis_.RangeMax()) {
-        value -= increment;
+        if (!stepDown(value)) {
+            return;
+        }
     }
     const double limit = LowestLabelLimit(axis_.RangeMin());
     while (value >= limit) {
         DrawValueLabel(value);
-        value -= increment;
+        if (!stepDown(value)) {
+            return;
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -112,6 +113,9 @@ NumberSeparators LocaleNumberSeparators() {
 }
 
 QString FormatAxisValue(double value, const QString& pattern, const NumberSeparators& separators) {
+    if (!std::isfinite(value)) {
+        return QString::number(value);
+    }
     const Picture picture = ParsePicture(pattern);
     DecimalDigits digits = ToDecimalDigits(std::abs(value));
     RoundDecimals(digits, picture.MaxDecimals);

@@ -21,7 +21,8 @@ NumberSeparators LocaleNumberSeparators();
 // integer digits grouped in threes, "." the decimal point. The value is rounded
 // to the last decimal place of the pattern with halves away from zero (on its
 // 18-digit decimal form). A value that rounds to zero is written without a
-// sign, so a label at 0 reached by repeated subtraction reads "0.00".
+// sign, so a label at 0 reached by repeated subtraction reads "0.00". An
+// infinity or NaN has no digits and is written as "inf" or "nan".
 QString FormatAxisValue(double value, const QString& pattern, const NumberSeparators& separators);
 
 }  // namespace tesmera

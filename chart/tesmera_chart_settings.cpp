@@ -1,5 +1,7 @@
 #include "chart/tesmera_chart_settings.h"
 
+#include "chart/tesmera_axis_settings.h"
+
 namespace tesmera {
 
 void ApplyTesmeraChartSettings(TChart& chart) {
@@ -28,6 +30,7 @@ void ApplyTesmeraChartSettings(TChart& chart) {
     chart.SetClipPoints(true);
     chart.SetAxisVisible(true);
     chart.SetScaleLastPage(false);
+    ApplyTesmeraAxisSettings(chart);
 }
 
 }  // namespace tesmera

@@ -62,6 +62,13 @@ TEST(ComputeBarWidth, CustomWidthIsUsedUnchanged) {
     EXPECT_EQ(fixture.bars.PointScreenX(0), 16);
 }
 
+TEST(ComputeBarWidth, APageOfPointsSharesTheAxis) {
+    BarChart fixture(20, 315);
+    fixture.chart.SetMaxPointsPerPage(9);  // 10 slots of 31 pixels
+    fixture.bars.HorizMargins();
+    EXPECT_EQ(fixture.bars.BarPixelWidth(), 22);
+}
+
 TEST(HorizMargins, AreHalvedWithoutSideMargins) {
     BarChart fixture(20, 300);  // 300 div 20 = 15 gives a width of 10
     fixture.bars.SetSideMargins(false);
@@ -100,16 +107,12 @@ TEST(BarSettings, OutOfRangePercentsAreRefused) {
     EXPECT_EQ(bars.BarWidthPercent(), 70);
 }
 
-TEST(BarSettings, CreationDefaults) {
+TEST(BarSettings, CreationShowsMarksAndNamesTheValues) {
     TBarSeries bars;
     EXPECT_TRUE(bars.Marks().Visible());
     EXPECT_EQ(bars.Marks().ArrowLength(), 20);
     EXPECT_EQ(bars.YValues().Name(), "Bar");
     EXPECT_EQ(bars.YValues().Order(), loNone);
-    EXPECT_EQ(bars.XValues().Order(), loAscending);
-    EXPECT_EQ(bars.MultiBar(), TMultiBar::mbSide);
-    EXPECT_TRUE(bars.SideMargins());
-    EXPECT_TRUE(bars.UseYOrigin());
 }
 
 TEST(BarSettings, SideMarginsAndMultiBarAreSharedBySeriesOfTheKind) {

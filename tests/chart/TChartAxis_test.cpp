@@ -92,22 +92,15 @@ TEST(AxisSettings, SetAxisRangeOrdersAndWidensTheRange) {
     EXPECT_EQ(axis.Maximum(), 5 + 1e-10);
 }
 
-TEST(AxisSettings, DefaultsOfTheFiveAxes) {
+TEST(AxisSettings, AxisListRunsBottomTopLeftRightDepth) {
     TChart chart;
-    EXPECT_TRUE(chart.BottomAxis().IsHorizontal());
-    EXPECT_TRUE(chart.TopAxis().IsOtherSide());
-    EXPECT_FALSE(chart.LeftAxis().IsOtherSide());
+    const auto list = chart.AxisList();
+    EXPECT_EQ(list[0], &chart.BottomAxis());
+    EXPECT_EQ(list[1], &chart.TopAxis());
+    EXPECT_EQ(list[2], &chart.LeftAxis());
+    EXPECT_EQ(list[3], &chart.RightAxis());
+    EXPECT_EQ(list[4], &chart.DepthAxis());
     EXPECT_FALSE(chart.DepthAxis().Visible());
-    EXPECT_TRUE(chart.LeftAxis().Visible());
-    const TChartAxis& axis = chart.LeftAxis();
-    EXPECT_EQ(axis.AxisValuesFormat(), "#,##0.###");
-    EXPECT_EQ(axis.LabelsSeparation(), 10);
-    EXPECT_EQ(axis.TickLength(), 4);
-    EXPECT_EQ(axis.MinorTickLength(), 2);
-    EXPECT_EQ(axis.LabelStyle(), talAuto);
-    EXPECT_EQ(axis.EndPosition(), 100);
-    EXPECT_TRUE(axis.TickOnLabelsOnly());
-    EXPECT_EQ(chart.AxisList()[2], &chart.LeftAxis());
 }
 
 TEST(AxisSettings, ChangesRepaintOnlyWhenTheValueDiffers) {

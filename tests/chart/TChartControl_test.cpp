@@ -78,6 +78,7 @@ TEST_F(ChartControlTest, HiddenGradientShowsThePanelColour) {
     chart.SetBevelOuter(bvNone);
     chart.SetBevelInner(bvNone);
     chart.BackWall().Pen().SetVisible(false);
+    chart.SetAxisVisible(false);
     Settle();
     const QImage shown = Shown();
     for (int y = 0; y < shown.height(); ++y) {
