@@ -86,10 +86,12 @@ TEST_F(ZoomRectangleTest, CopyOfTheBufferShowsTheCurrentOutlineOnly) {
     MoveTo(190, 100);
     control_->repaint();  // the buffer is current: copied, not painted
     EXPECT_EQ(Screen(), WithInvertedOutline(plainFrame_, {100, 40, 190, 100}));
-    Release(Qt::LeftButton, 190, 100);
+    // A release too close to zoom leaves the band in the buffer, but not on
+    // the screen after the next copy.
+    Release(Qt::LeftButton, 110, 50);
     Settle();
     control_->repaint();
-    EXPECT_EQ(Screen(), Chart().Canvas().Buffer());
+    EXPECT_EQ(Screen(), plainFrame_);
 }
 
 TEST_F(ZoomRectangleTest, WhitePanelDrawsTheOutlineInBlack) {
