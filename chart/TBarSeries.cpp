@@ -44,7 +44,10 @@ int TCustomBarSeries::Clicked(int x, int y) const {
     if (FirstShown() == -1) {
         return -1;
     }
-    for (int i = FirstShown(); i <= LastShown(); ++i) {
+    // The shown range is that of the last frame; points removed since then
+    // are gone, not hit.
+    const int last = std::min(LastShown(), NumPoints() - 1);
+    for (int i = FirstShown(); i <= last; ++i) {
         const int left = PointScreenX(i);
         const int valueRow = PointScreenY(i);
         const int originRow = OriginPixel(i);

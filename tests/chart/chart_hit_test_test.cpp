@@ -38,6 +38,18 @@ TEST_F(ChartHitTest, EachBarAnswersWithItsIndex) {
     }
 }
 
+TEST_F(ChartHitTest, PointsRemovedSinceTheFrameAreNotHit) {
+    const int x = bars_.PointScreenX(19) + 1;
+    const int y = bars_.OriginPixel(19);
+    bars_.ClearPoints();
+    for (int i = 0; i < 5; ++i) {
+        bars_.AppendValue(1000, QString::number(i + 1), clBlue);
+    }
+    // No frame yet: the shown range still reaches point 19.
+    EXPECT_EQ(bars_.Clicked(x, y), -1);
+    EXPECT_EQ(bars_.Clicked(bars_.PointScreenX(0) + 1, y), 0);
+}
+
 TEST_F(ChartHitTest, AxisTickBandsReachThreePixelsPastTheLine) {
     TChartAxis& left = Chart().LeftAxis();
     TChartAxis& bottom = Chart().BottomAxis();
