@@ -47,6 +47,38 @@ int AxisLineOf(const TCustomChartAxis& axis, const TRect& plot) {
     return plot.right;
 }
 
+// Keeps point labels apart: after the first label, a label widened by
+// LabelsSeparation * 2 percent is drawn only when its half and the last drawn
+// label's half do not overlap.
+class SeriesLabelSpacing {
+  public:
+    explicit SeriesLabelSpacing(int labelsSeparation) : separation_(labelsSeparation) {}
+
+    // True when a label of `size` pixels at `pixel` may be drawn; it then
+    // becomes the last drawn label.
+    bool Admit(int pixel, int size) {
+        int half = size / 2;
+        if (separation_ != 0 && anyDrawn_) {
+            half = (size + static_cast<int>(size * 0.02 * separation_)) / 2;
+            const bool clear = pixel >= previous_ ? pixel - half >= previous_ + previousHalf_
+                                                  : pixel + half <= previous_ - previousHalf_;
+            if (!clear) {
+                return false;
+            }
+        }
+        previous_ = pixel;
+        previousHalf_ = half;
+        anyDrawn_ = true;
+        return true;
+    }
+
+  private:
+    int separation_;
+    bool anyDrawn_ = false;
+    int previous_ = 0;
+    int previousHalf_ = 0;
+};
+
 }  // namespace
 
 AxisPainter::AxisPainter(TCustomChartAxis& axis, TChartCanvas& canvas, const TRect& plot)
@@ -144,9 +176,7 @@ void AxisPainter::DrawSeriesLabels() {
     if (first == -1) {
         return;
     }
-    bool anyDrawn = false;
-    int previous = 0;
-    int previousHalf = 0;
+    SeriesLabelSpacing spacing(axis_.LabelsSeparation());
     for (int i = first; i <= last; ++i) {
         const auto supplier =
             std::find_if(labelled.begin(), labelled.end(),
@@ -162,28 +192,14 @@ void AxisPainter::DrawSeriesLabels() {
         if (!axis_.TickOnLabelsOnly()) {
             AddTick(pixel);
         }
-        if (!axis_.Labels()) {
-            continue;
-        }
         const QString text = (*supplier)->PointLabel(i);
-        int size = axis_.IsHorizontal() ? canvas_.MeasureTextWidth(text) : canvas_.TextLineHeight();
-        if (axis_.LabelsSeparation() != 0 && anyDrawn) {
-            size += static_cast<int>(size * 0.02 * axis_.LabelsSeparation());
-            const int half = size / 2;
-            const bool clear = pixel >= previous ? pixel - half >= previous + previousHalf
-                                                 : pixel + half <= previous - previousHalf;
-            if (!clear) {
-                continue;
+        const int size =
+            axis_.IsHorizontal() ? canvas_.MeasureTextWidth(text) : canvas_.TextLineHeight();
+        if (axis_.Labels() && spacing.Admit(pixel, size)) {
+            DrawLabel(pixel, text);
+            if (axis_.TickOnLabelsOnly()) {
+                AddTick(pixel);
             }
-            previousHalf = half;
-        } else {
-            previousHalf = size / 2;
-        }
-        previous = pixel;
-        anyDrawn = true;
-        DrawLabel(pixel, text);
-        if (axis_.TickOnLabelsOnly()) {
-            AddTick(pixel);
         }
     }
 }

@@ -7,6 +7,7 @@
 
 #include "chart/TBarSeries.h"
 #include "chart/TChart.h"
+#include "chart/axis_layout.h"
 #include "chart/axis_series.h"
 
 namespace tesmera {
@@ -20,6 +21,16 @@ std::unique_ptr<TChartAxis> MakeAxis(AxisPlace place, double low, double high, i
     axis->SetPixels(start, end);
     axis->SetInverted(inverted);
     return axis;
+}
+
+// A chart holding one bar series with the given values, labelled "1", "2", ...
+TBarSeries& AddBars(TChart& chart, std::initializer_list<double> values) {
+    auto& bars = chart.AddSeries(std::make_unique<TBarSeries>());
+    int label = 1;
+    for (const double value : values) {
+        bars.AppendValue(value, QString::number(label++), clBlue);
+    }
+    return bars;
 }
 
 struct MappingCase {
@@ -63,6 +74,34 @@ TEST(ValueToPixel, ZeroSpanAndHugeOffsetsGoToTheCentre) {
 TEST(PixelToValue, IsZeroWithoutLength) {
     const auto collapsed = MakeAxis(AxisPlace::Bottom, 3, 9, 50, 50);
     EXPECT_EQ(collapsed->PixelToValue(60), 0);
+}
+
+TEST(ApplySeriesMargins, WidensTheRangeOnTheSamePixels) {
+    TChart chart;
+    AddBars(chart, {1, 2, 3});
+    TChartAxis& bottom = chart.BottomAxis();
+    const TRect plot{0, 0, 200, 100};
+    bottom.SetRange(0, 2);
+    PlaceAxisPixels(bottom, plot);
+    ApplySeriesMargins(chart, plot);
+    // 200 div 4 = 50 pixels per slot, 35 of them a bar: margins of 36.
+    const double grow = 36 * 2.0 / (200 - 72);
+    EXPECT_DOUBLE_EQ(bottom.RangeMin(), -grow);
+    EXPECT_DOUBLE_EQ(bottom.RangeMax(), 2 + grow);
+    EXPECT_EQ(bottom.StartPixel(), 0);
+    EXPECT_EQ(bottom.EndPixel(), 200);
+}
+
+TEST(ApplySeriesMargins, CollapsedAxisGetsAnEmptyRange) {
+    TChart chart;
+    AddBars(chart, {1, 2, 3});
+    TChartAxis& bottom = chart.BottomAxis();
+    const TRect plot{10, 10, 10, 10};
+    bottom.SetRange(3, 9);
+    PlaceAxisPixels(bottom, plot);
+    ApplySeriesMargins(chart, plot);
+    EXPECT_EQ(bottom.RangeMin(), 0);
+    EXPECT_EQ(bottom.RangeMax(), 0);
 }
 
 TEST(AxisSettings, AutomaticFlagsFollowEachOther) {
@@ -124,16 +163,6 @@ TEST(LabelText, UsesTheFormatAndTheLocale) {
     QLocale::setDefault(saved);
     EXPECT_EQ(czech, QString::fromUtf8("1\u00a0234,50"));
     EXPECT_EQ(plain, "1,234.50");
-}
-
-// A chart holding one bar series with the given values, labelled "1", "2", ...
-TBarSeries& AddBars(TChart& chart, std::initializer_list<double> values) {
-    auto& bars = chart.AddSeries(std::make_unique<TBarSeries>());
-    int label = 1;
-    for (const double value : values) {
-        bars.AppendValue(value, QString::number(label++), clBlue);
-    }
-    return bars;
 }
 
 TEST(SeriesExtreme, BarsIncludeTheirOrigin) {

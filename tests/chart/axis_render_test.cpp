@@ -322,6 +322,34 @@ TEST_F(AxisRenderTest, HugeValuesStillPaint) {
     EXPECT_EQ(chart_.LeftAxis().LabelText(2e300).size(), 300 / 3 * 4 + 4);
 }
 
+TEST_F(AxisRenderTest, CentredGridLiesMidwayBetweenLabels) {
+    chart_.LeftAxis().SetGridCentered(true);
+    Fill({4, 0});
+    Paint();
+    const TChartAxis& left = chart_.LeftAxis();
+    for (int value = 0; value < 4; ++value) {
+        const int between = (left.ValueToPixel(value) + left.ValueToPixel(value + 1) + 1) / 2;
+        EXPECT_TRUE(HasHorizontalGridAt(between)) << value;
+        EXPECT_FALSE(HasHorizontalGridAt(left.ValueToPixel(value + 1))) << value;
+    }
+}
+
+TEST_F(AxisRenderTest, InnerTicksStartOnePixelInsideTheAxisLine) {
+    TChartAxis& left = chart_.LeftAxis();
+    left.SetTickInnerLength(3);
+    left.TicksInner().SetColor(clRed);
+    left.Grid().SetVisible(false);
+    Fill({4, 0});
+    Paint();
+    const int row = left.ValueToPixel(2);
+    const int line = left.AxisLinePos();
+    EXPECT_NE(At(line + 1, row - 1), clRed);
+    for (int column = line + 1; column <= line + 3; ++column) {
+        EXPECT_EQ(At(column, row), clRed) << column;
+    }
+    EXPECT_NE(At(line + 4, row), clRed);
+}
+
 TEST_F(AxisRenderTest, LeftGridAtZeroCoversTheBottomAxisLine) {
     Fill({4, 2});
     Paint();
