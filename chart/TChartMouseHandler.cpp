@@ -52,7 +52,6 @@ void TChartMouseHandler::HandlePress(TMouseButton button, TShiftState shift, int
             handled = runClick(events_.OnClickBackground, button, shift, x, y);
             break;
         case cpNone:
-        case cpLegend:
         case cpTitle:
         case cpFoot:
             // No drag starts on the titles or outside the plot area.

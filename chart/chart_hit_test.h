@@ -11,7 +11,7 @@ class TChartSeries;
 class TCustomChart;
 class TCustomChartAxis;
 
-enum TChartClickedPartStyle { cpNone, cpLegend, cpAxis, cpSeries, cpTitle, cpFoot, cpChartRect };
+enum TChartClickedPartStyle { cpNone, cpAxis, cpSeries, cpTitle, cpFoot, cpChartRect };
 
 struct TChartClickedPart {
     TChartClickedPartStyle part = cpNone;
