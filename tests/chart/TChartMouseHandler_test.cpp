@@ -343,17 +343,6 @@ TEST_F(ChartMouseTest, HandledClickStartsNoDrag) {
     Release(Qt::LeftButton, 300, 30);
 }
 
-TEST_F(ChartMouseTest, ZoomAndUndoEventsRunOnce) {
-    int zooms = 0;
-    int undos = 0;
-    Mouse().Events().OnZoom = [&zooms] { ++zooms; };
-    Mouse().Events().OnUndoZoom = [&undos] { ++undos; };
-    Drag(Qt::LeftButton, 100, 40, 200, 80);
-    Drag(Qt::LeftButton, 200, 80, 100, 40);
-    EXPECT_EQ(zooms, 1);
-    EXPECT_EQ(undos, 1);
-}
-
 TEST_F(ChartMouseTest, SwitchedOffDragsDoNotStart) {
     Chart().SetAllowZoom(false);
     Chart().SetAllowPanning(pmNone);

@@ -31,13 +31,6 @@ TEST_F(ChartHitTest, BarIsHitUpToAndIncludingItsEdges) {
     EXPECT_NE(At(left, top - 1).part, cpSeries);
 }
 
-TEST_F(ChartHitTest, EachBarAnswersWithItsIndex) {
-    for (int i = 0; i < 20; ++i) {
-        const int x = bars_.PointScreenX(i) + bars_.BarPixelWidth() / 2;
-        EXPECT_EQ(At(x, bars_.OriginPixel(i)).pointIndex, i);
-    }
-}
-
 TEST_F(ChartHitTest, PointsRemovedSinceTheFrameAreNotHit) {
     const int x = bars_.PointScreenX(19) + 1;
     const int y = bars_.OriginPixel(19);
