@@ -40,6 +40,27 @@ void TCustomBarSeries::DrawPoint(int valueIndex) {
              std::max(currentBarRect_.top, currentBarRect_.bottom));
 }
 
+int TCustomBarSeries::Clicked(int x, int y) const {
+    if (FirstShown() == -1) {
+        return -1;
+    }
+    // The shown range is that of the last frame; points removed since then
+    // are gone, not hit.
+    const int last = std::min(LastShown(), NumPoints() - 1);
+    for (int i = FirstShown(); i <= last; ++i) {
+        const int left = PointScreenX(i);
+        const int valueRow = PointScreenY(i);
+        const int originRow = OriginPixel(i);
+        const bool inColumns = x >= left && x <= left + barPixelWidth_;
+        const bool inRows =
+            y >= std::min(valueRow, originRow) && y <= std::max(valueRow, originRow);
+        if (inColumns && inRows) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 void TCustomBarSeries::PrepareBarPenBrush(TColor color) {
     TChartCanvas& canvas = ParentChart()->Canvas();
     canvas.ApplyChartPen(barPen_);

@@ -51,6 +51,9 @@ class TCustomBarSeries : public TChartSeries {
     // Draws the bar of one point (nothing for a null point), from its value
     // down (or up) to the origin row.
     void DrawPoint(int valueIndex) override;
+    // The lowest shown point whose bar, edges included, covers (x, y); -1
+    // when there is none or nothing was shown.
+    int Clicked(int x, int y) const override;
 
     // Sets BarPixelWidth from the position axis' length and the point count.
     void ComputeBarWidth();

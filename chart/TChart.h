@@ -2,6 +2,7 @@
 // requests are honoured once construction has finished.
 #pragma once
 
+#include "chart/TChartMouseHandler.h"
 #include "chart/TCustomChart.h"
 
 namespace tesmera {
@@ -9,6 +10,16 @@ namespace tesmera {
 class TChart : public TCustomChart {
   public:
     TChart() { EnableRepaint(); }
+
+    // The mouse zoom, undo and scroll of this chart.
+    TChartMouseHandler& Mouse() { return mouse_; }
+    const TChartMouseHandler& Mouse() const { return mouse_; }
+
+  protected:
+    void DrawZoomRectangleIfActive() override { mouse_.DrawZoomRectangleIfActive(); }
+
+  private:
+    TChartMouseHandler mouse_{*this};
 };
 
 }  // namespace tesmera

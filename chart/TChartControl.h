@@ -1,7 +1,8 @@
 // The chart's window: a child widget that owns the chart and shows its
 // frames. It keeps the picture it shows (the screen) as an image: a paint
 // request copies the chart's buffer onto it, or has the chart paint a new
-// frame when something changed, and then puts it on the widget.
+// frame when something changed, and then puts it on the widget. Mouse and
+// wheel events go to the chart's mouse handler.
 #pragma once
 
 #include <QWidget>
@@ -31,11 +32,21 @@ class TChartControl : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The widget that gets a press keeps the mouse until the release, so a
+    // drag that ends outside the control still ends here.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
   private:
     TChart chart_;
     TCanvasSurface screen_;
     bool showScreenAsIs_ = false;
+    // Wheel rotation (eighths of a degree) not yet counted as a notch.
+    int wheelRemainder_ = 0;
 };
 
 }  // namespace tesmera

@@ -77,6 +77,9 @@ class TChartSeries {
     virtual int PointScreenY(int valueIndex) const;
     // The pixel of a plotted value on the axis that shows MainValueList.
     int ValueToScreen(double value) const;
+    // The point whose figure in the last frame covers (x, y), or -1; the base
+    // series draws no figures, so it has none.
+    virtual int Clicked(int /*x*/, int /*y*/) const { return -1; }
 
     // The list holding the plotted values (YValues here); the other list
     // holds the positions.

@@ -32,7 +32,7 @@ class TCustomChart : public TCustomAxisPanel {
     void PaintFramePipeline(const TRect& panelBounds) override;
 
     // Seam for the mouse zoom: draws the rubber band while a zoom drag is
-    // active; nothing is dragged yet.
+    // active. The chart level that handles the mouse fills it in.
     virtual void DrawZoomRectangleIfActive() {}
 
   private:
