@@ -43,8 +43,6 @@ class TForm1 : public QWidget {
                       const AnalysisState::Signal& modelValues, double signalScale,
                       double modelScale, std::int32_t pointCount);
 
-    const AnalysisState& State() const { return state_; }
-
   protected:
     void closeEvent(QCloseEvent* event) override;
 
