@@ -12,7 +12,7 @@
 #include "analysis/scores.h"
 #include "app/TForm1.h"
 #include "app/TMemo.h"
-#include "chart/regional_settings.h"
+#include "chart/label_format.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
@@ -86,7 +86,7 @@ void TForm1::ComputeAnalysis() {
 }
 
 void TForm1::ShowReports() {
-    const std::string separator = RegionalDecimalSeparator();
+    const std::string separator = LocaleNumberSeparators().Decimal.toStdString();
     Memo4->SetText(Memo4->Text() +
                    QString::fromStdString(ScoreReport(state_.ExpertGrade, state_.Score,
                                                       state_.ScoreValue, separator)));

@@ -14,7 +14,7 @@
 #include "app/TImage.h"
 #include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
-#include "chart/regional_settings.h"
+#include "chart/label_format.h"
 #include "wave/errors.h"
 
 namespace tesmera {
@@ -115,7 +115,8 @@ void TForm1::SetText(QLineEdit* field, const QString& text) {
 }
 
 QString TForm1::Fixed(double value, int precision, int digits) const {
-    return QString::fromStdString(FixedText(value, precision, digits, RegionalDecimalSeparator()));
+    return QString::fromStdString(
+        FixedText(value, precision, digits, LocaleNumberSeparators().Decimal.toStdString()));
 }
 
 }  // namespace tesmera

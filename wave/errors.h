@@ -8,7 +8,7 @@
 namespace tesmera {
 
 class TesmeraError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -16,7 +16,7 @@ public:
 // runtime-library numbering (2 = not found, 100 = short read, ...), so the
 // message is chosen by code and never by the operating system's wording.
 class FileError : public TesmeraError {
-public:
+  public:
     static constexpr int kFileNotFound = 2;
     static constexpr int kInvalidFilename = 3;
     static constexpr int kTooManyOpenFiles = 4;
@@ -32,7 +32,7 @@ public:
 
     int Code() const { return code_; }
 
-private:
+  private:
     FileError(int code, const std::string& message);
     int code_;
 };
@@ -40,23 +40,23 @@ private:
 // Division by zero, an invalid operation and overflow are errors, not silent
 // infinities or NaNs: a clinician must never see "inf" in a field.
 class FloatingPointError : public TesmeraError {
-public:
+  public:
     enum class Kind { DivisionByZero, InvalidOperation, Overflow };
 
     explicit FloatingPointError(Kind kind);
     Kind GetKind() const { return kind_; }
 
-private:
+  private:
     Kind kind_;
 };
 
 // A text that does not convert to an integer, e.g. a grade letter in a file name.
 class ConvertError : public TesmeraError {
-public:
+  public:
     // "'<text>' is not a valid integer value"
     static ConvertError NotAnInteger(const std::string& text);
 
-private:
+  private:
     using TesmeraError::TesmeraError;
 };
 

@@ -1,7 +1,7 @@
 // main() for test programs that create widgets or draw text: one QApplication
 // for the whole run, headless unless the caller chose a platform.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
