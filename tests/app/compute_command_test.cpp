@@ -6,7 +6,7 @@
 #include "app/TImage.h"
 #include "app/window_fixture.h"
 #include "chart/TChartControl.h"
-#include "wave/wav_test_support.h"
+#include "support/wav_test_support.h"
 
 namespace tesmera {
 namespace {

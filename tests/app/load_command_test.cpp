@@ -4,7 +4,7 @@
 #include <QLocale>
 
 #include "app/window_fixture.h"
-#include "wave/wav_test_support.h"
+#include "support/wav_test_support.h"
 
 namespace tesmera {
 namespace {

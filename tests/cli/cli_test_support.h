@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "analysis/FourierApr.h"
-#include "wave/wav_test_support.h"
+#include "support/wav_test_support.h"
 
 namespace tesmera::test {
 

@@ -10,7 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "wav_test_support.h"
+#include "support/wav_test_support.h"
 #include "wave/WaveHeader.h"
 #include "wave/errors.h"
 #include "wave/voice_period.h"

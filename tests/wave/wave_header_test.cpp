@@ -8,7 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "wav_test_support.h"
+#include "support/wav_test_support.h"
 #include "wave/errors.h"
 
 namespace tesmera {
