@@ -3,6 +3,10 @@
 // behind the canonical header. Grades 1 (clean) to 5 (very rough) follow the
 // amount of jitter, shimmer and aspiration noise mixed in.
 //
+// Beside them, in recordings/, it writes one second of a sustained vowel as a
+// microphone would capture it (48000 Hz, silence around it, a natural wobble
+// in pitch), for cutting a period out with the command line's extract.
+//
 // Usage: make_samples <output folder>
 
 #include <algorithm>
@@ -25,7 +29,7 @@
 namespace tesmera {
 namespace {
 
-constexpr double kSampleRate = NominalSampleRate;
+constexpr double kPeriodSampleRate = NominalSampleRate;
 // Periods synthesised before the one that is kept, so the resonators have
 // left their start-up transient behind.
 constexpr int kLeadInPeriods = 12;
@@ -71,9 +75,9 @@ constexpr std::array<VoiceRecipe, 7> kRecipes{{
 // Second-order resonator with unit gain at 0 Hz.
 class Resonator {
   public:
-    explicit Resonator(const Formant& formant) {
-        const double r = std::exp(-std::numbers::pi * formant.bandwidth / kSampleRate);
-        b_ = 2.0 * r * std::cos(2.0 * std::numbers::pi * formant.frequency / kSampleRate);
+    Resonator(const Formant& formant, double sampleRate) {
+        const double r = std::exp(-std::numbers::pi * formant.bandwidth / sampleRate);
+        b_ = 2.0 * r * std::cos(2.0 * std::numbers::pi * formant.frequency / sampleRate);
         c_ = -r * r;
         a_ = 1.0 - b_ - c_;
     }
@@ -88,6 +92,27 @@ class Resonator {
   private:
     double a_, b_, c_;
     double y1_ = 0.0, y2_ = 0.0;
+};
+
+// The formant resonators of one vowel in series, fed one source sample at a
+// time.
+class VocalTract {
+  public:
+    VocalTract(const VowelFormants& formants, double sampleRate) {
+        for (const Formant& formant : formants) {
+            resonators_.emplace_back(formant, sampleRate);
+        }
+    }
+
+    double Step(double source) {
+        for (Resonator& resonator : resonators_) {
+            source = resonator.Step(source);
+        }
+        return source;
+    }
+
+  private:
+    std::vector<Resonator> resonators_;
 };
 
 // Uniform values in [-1, 1]. The Mersenne Twister's output is fixed by the
@@ -125,15 +150,9 @@ double GlottalFlowDerivative(double phase) {
 // One period of the voice after the lead-in; the earlier periods vary in
 // length (jitter) and strength (shimmer) with the roughness.
 std::vector<double> SynthesizePeriod(const VoiceRecipe& recipe) {
-    const auto periodLength = static_cast<int>(std::lround(kSampleRate / recipe.fundamental));
+    const auto periodLength = static_cast<int>(std::lround(kPeriodSampleRate / recipe.fundamental));
     Noise noise(recipe.seed);
-    std::vector<Resonator> tract(recipe.formants.begin(), recipe.formants.end());
-    const auto filtered = [&](double source) {
-        for (Resonator& resonator : tract) {
-            source = resonator.Step(source);
-        }
-        return source;
-    };
+    VocalTract tract(recipe.formants, kPeriodSampleRate);
     const double jitter = 0.04 * recipe.roughness;
     const double shimmer = 0.25 * recipe.roughness;
     const double aspiration = 6.0 * recipe.roughness;
@@ -148,13 +167,91 @@ std::vector<double> SynthesizePeriod(const VoiceRecipe& recipe) {
         for (int i = 0; i < length; ++i) {
             const double source = gain * GlottalFlowDerivative(static_cast<double>(i) / length) +
                                   aspiration * noise.Next();
-            const double value = filtered(source);
+            const double value = tract.Step(source);
             if (kept) {
                 period[static_cast<std::size_t>(i)] = value;
             }
         }
     }
     return period;
+}
+
+// A steady vowel as sung into a microphone: quiet lead-in and tail, a soft
+// onset and release, a slow vibrato and a little jitter, shimmer and breath.
+struct SustainedVowel {
+    const char* fileName;  // relative to the output folder
+    VowelFormants formants;
+    std::int32_t sampleRate;  // Hz; not the nominal rate, so extract has to resample
+    double fundamental;       // Hz, the centre of the vibrato
+    double leadSilence;       // s
+    double voiced;            // s, including the onset and release ramps
+    double tailSilence;       // s
+    double peak;              // largest absolute sample value of the voice
+    int hiss;                 // largest absolute value of the background noise
+    unsigned seed;
+};
+
+constexpr SustainedVowel kRecording{
+    "recordings/sustained_a_male.wav", kMaleA, 48000, 120, 0.15, 0.70, 0.15, 20000, 3, 11};
+
+constexpr double kVibratoRate = 5.5;     // Hz
+constexpr double kVibratoDepth = 0.012;  // share of F0, either way
+constexpr double kRecordingJitter = 0.004;
+constexpr double kRecordingShimmer = 0.03;
+constexpr double kRecordingAspiration = 0.15;
+constexpr double kRampSeconds = 0.06;
+
+// Raised-cosine rise over the first and fall over the last kRampSeconds of
+// the voiced stretch; 0 outside it.
+double VoicingEnvelope(double t, double voiced) {
+    if (t < 0.0 || t > voiced) {
+        return 0.0;
+    }
+    const double edge = std::min(t, voiced - t);
+    if (edge >= kRampSeconds) {
+        return 1.0;
+    }
+    return 0.5 - 0.5 * std::cos(std::numbers::pi * edge / kRampSeconds);
+}
+
+// The whole recording, unscaled; silence is exactly 0 here. Each new glottal
+// cycle draws its own frequency (vibrato times jitter) and strength.
+std::vector<double> SynthesizeSustainedVowel(const SustainedVowel& recipe) {
+    const double rate = recipe.sampleRate;
+    const auto total = static_cast<std::size_t>(
+        std::lround(rate * (recipe.leadSilence + recipe.voiced + recipe.tailSilence)));
+    const auto voicedStart = static_cast<std::size_t>(std::lround(rate * recipe.leadSilence));
+    std::vector<double> recording(total, 0.0);
+    Noise noise(recipe.seed);
+    VocalTract tract(recipe.formants, rate);
+    double phase = 0.0;  // 0..1 of the current glottal cycle
+    double frequency = recipe.fundamental;
+    double gain = 1.0;
+    // The tract keeps running through the tail so the last cycle rings out.
+    for (std::size_t i = voicedStart; i < total; ++i) {
+        const double t = static_cast<double>(i - voicedStart) / rate;
+        const double envelope = VoicingEnvelope(t, recipe.voiced);
+        const double source =
+            envelope * (gain * GlottalFlowDerivative(phase) + kRecordingAspiration * noise.Next());
+        recording[i] = tract.Step(source);
+        phase += frequency / rate;
+        if (phase >= 1.0) {
+            phase -= 1.0;
+            const double vibrato =
+                1.0 + kVibratoDepth * std::sin(2.0 * std::numbers::pi * kVibratoRate * t);
+            frequency = recipe.fundamental * vibrato * (1.0 + kRecordingJitter * noise.Next());
+            gain = 1.0 + kRecordingShimmer * noise.Next();
+        }
+    }
+    return recording;
+}
+
+// Background noise of the room and the converter, a few units either way.
+void AddHiss(std::vector<std::int16_t>& samples, int hiss, unsigned seed) {
+    Noise noise(seed);
+    for (std::int16_t& sample : samples) {
+        sample = static_cast<std::int16_t>(sample + std::lround(hiss * noise.Next()));
+    }
 }
 
 std::vector<std::int16_t> ScaleToPeak(const std::vector<double>& period, double peak) {
@@ -198,9 +295,10 @@ void RequireLowHarmonics(const char* fileName, const std::vector<std::int16_t>& 
     std::cout << '\n';
 }
 
-void WriteVoiceFile(const std::filesystem::path& path, const std::vector<std::int16_t>& samples) {
+void WriteVoiceFile(const std::filesystem::path& path, std::int32_t sampleRate,
+                    const std::vector<std::int16_t>& samples) {
     const auto dataSize = static_cast<std::int32_t>(2 * samples.size());
-    WaveHeadWrite(path.string(), NominalSampleRate, 36 + dataSize, dataSize);
+    WaveHeadWrite(path.string(), sampleRate, 36 + dataSize, dataSize);
     std::ofstream out(path, std::ios::binary | std::ios::app);
     for (const std::int16_t sample : samples) {
         const auto bits = static_cast<std::uint16_t>(sample);
@@ -227,6 +325,40 @@ void VerifyVoiceFile(const std::filesystem::path& path, std::size_t expectedCoun
     }
 }
 
+// The recording is no voice period, so only its header is checked: the
+// window would refuse its length, but the command line reads it in full.
+void VerifyRecordingHeader(const std::filesystem::path& path, std::int32_t sampleRate,
+                           std::size_t expectedCount) {
+    WaveHeadFields fields;
+    const std::int32_t status = WaveHeadRead(path.string(), fields, [](const std::string&) {});
+    if (status != kHeaderAccepted || fields.SampleRate != sampleRate ||
+        fields.DataOffset != kCanonicalHeaderSize ||
+        fields.DataSize != static_cast<std::int32_t>(2 * expectedCount)) {
+        throw std::runtime_error(path.string() + " does not read back");
+    }
+}
+
+void WriteVoicePeriods(const std::filesystem::path& folder) {
+    for (const VoiceRecipe& recipe : kRecipes) {
+        const std::vector<std::int16_t> samples =
+            ScaleToPeak(SynthesizePeriod(recipe), recipe.peak);
+        RequireLowHarmonics(recipe.fileName, samples);
+        WriteVoiceFile(folder / recipe.fileName, NominalSampleRate, samples);
+        VerifyVoiceFile(folder / recipe.fileName, samples.size());
+    }
+}
+
+void WriteRecording(const std::filesystem::path& folder, const SustainedVowel& recipe) {
+    const std::filesystem::path path = folder / recipe.fileName;
+    std::filesystem::create_directories(path.parent_path());
+    std::vector<std::int16_t> samples = ScaleToPeak(SynthesizeSustainedVowel(recipe), recipe.peak);
+    AddHiss(samples, recipe.hiss, recipe.seed + 1);
+    std::cout << recipe.fileName << ": " << samples.size() << " samples at " << recipe.sampleRate
+              << " Hz\n";
+    WriteVoiceFile(path, recipe.sampleRate, samples);
+    VerifyRecordingHeader(path, recipe.sampleRate, samples.size());
+}
+
 }  // namespace
 }  // namespace tesmera
 
@@ -239,13 +371,8 @@ int main(int argc, char** argv) {
     try {
         const std::filesystem::path folder(argv[1]);
         std::filesystem::create_directories(folder);
-        for (const VoiceRecipe& recipe : kRecipes) {
-            const std::vector<std::int16_t> samples =
-                ScaleToPeak(SynthesizePeriod(recipe), recipe.peak);
-            RequireLowHarmonics(recipe.fileName, samples);
-            WriteVoiceFile(folder / recipe.fileName, samples);
-            VerifyVoiceFile(folder / recipe.fileName, samples.size());
-        }
+        WriteVoicePeriods(folder);
+        WriteRecording(folder, kRecording);
     } catch (const std::exception& e) {
         std::cerr << "make_samples: " << e.what() << '\n';
         return 1;

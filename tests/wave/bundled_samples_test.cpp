@@ -1,4 +1,5 @@
-// The voice files shipped in samples/ must load as the window loads them.
+// The voice files shipped in samples/ must load as the window loads them;
+// the recording in samples/recordings/ must at least describe itself truly.
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
@@ -14,6 +15,7 @@
 namespace tesmera {
 namespace {
 
+// Only the top folder: recordings/ holds no voice periods.
 std::vector<std::filesystem::path> BundledVoiceFiles() {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(TESMERA_SOURCE_DIR "/samples")) {
@@ -52,6 +54,23 @@ TEST(BundledSamples, LoadWithoutWarningAsOnePeriodWithAGrade) {
         EXPECT_GE(read.MaxAbs, 8000);
         EXPECT_LE(read.MaxAbs, 20000);
     }
+}
+
+// Long enough that the window must refuse it, and at another rate than the
+// nominal one, so that extracting a period from it exercises the resampling.
+TEST(BundledRecording, HeaderDescribesTheWholeFileAtAnotherRate) {
+    const std::filesystem::path path(TESMERA_SOURCE_DIR "/samples/recordings/sustained_a_male.wav");
+    WaveHeadFields fields;
+    std::vector<std::string> warnings;
+    ASSERT_EQ(WaveHeadRead(path.string(), fields,
+                           [&](const std::string& message) { warnings.push_back(message); }),
+              kHeaderAccepted);
+    EXPECT_EQ(warnings.size(), 1u);  // the rate notice
+    EXPECT_NE(fields.SampleRate, NominalSampleRate);
+    EXPECT_EQ(fields.DataOffset, kCanonicalHeaderSize);
+    EXPECT_EQ(static_cast<std::uintmax_t>(fields.DataSize),
+              std::filesystem::file_size(path) - kCanonicalHeaderSize);
+    EXPECT_GT(fields.DataSize / 2, MaxSamples);
 }
 
 }  // namespace
