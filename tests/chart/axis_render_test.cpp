@@ -199,15 +199,15 @@ INSTANTIATE_TEST_SUITE_P(Ranges, WorkedExampleTest,
                          testing::Values(std::make_tuple(30.0, 10.0), std::make_tuple(0.75, 0.2)));
 
 TEST_F(AxisRenderTest, NegativeValueExtendsTheAxisBelowZero) {
-    Fill({300, -500, 100});
+    Fill({300, -400, 100});
     Paint();
     TChartAxis& left = chart_.LeftAxis();
-    EXPECT_EQ(left.RangeMin(), -500);
+    EXPECT_EQ(left.RangeMin(), -400);
     EXPECT_EQ(left.RangeMax(), 300);
     const double increment = IncrementOf(left);
     ASSERT_DOUBLE_EQ(increment, 200);
     EXPECT_TRUE(HasHorizontalGridAt(left.ValueToPixel(0)));
-    EXPECT_TRUE(HasHorizontalGridAt(left.ValueToPixel(-400)));
+    EXPECT_TRUE(HasHorizontalGridAt(left.ValueToPixel(-200)));
     // RangeMin, a multiple of the increment, lies just below the label limit:
     // the bottom axis line keeps its black row.
     EXPECT_EQ(At(chart_.PlotRect().right - 2, left.EndPixel()), clBlack);
