@@ -13,8 +13,8 @@ namespace {
 // A zoom drag must cover more than this many pixels in both directions;
 // a smaller one is taken for a click.
 constexpr int kZoomDragThreshold = 16;
-// One wheel notch moves a value axis by this share of its range.
-constexpr double kWheelStepShare = 3 * 0.01;
+// One wheel notch moves a value axis by this many hundredths of its range.
+constexpr int kWheelStepPercent = 3;
 
 }  // namespace
 
@@ -247,7 +247,8 @@ void TChartMouseHandler::ChartMouseWheel(TWheelTurn turn) {
         if (axis->IsHorizontal()) {
             continue;
         }
-        const double step = (axis->Maximum() - axis->Minimum()) * kWheelStepShare;
+        // Width times 3 and then times 0.01: a folded 0.03 rounds differently.
+        const double step = (axis->Maximum() - axis->Minimum()) * kWheelStepPercent * 0.01;
         ScrollAxis(*axis, false, turn == TWheelTurn::Down ? step : -step);
     }
 }

@@ -292,6 +292,15 @@ TEST_F(ChartMouseTest, WheelRepaintsAtOnce) {
     EXPECT_FALSE(Chart().Canvas().BufferStale());
 }
 
+// Three hundredths of the width, taken as width * 3 * 0.01: for a width of 30
+// that is 0.9 exactly, where width * 0.03 would fall one unit short of it.
+TEST_F(ChartMouseTest, WheelStepIsThreeHundredthsOfTheWidth) {
+    TChartAxis& left = Chart().LeftAxis();
+    left.SetAxisRange(0, 30);
+    Mouse().ChartMouseWheel(TWheelTurn::Down);
+    EXPECT_EQ(left.Minimum(), 0.9);
+}
+
 // --- Scrolling one axis with the limit check.
 
 struct LimitCase {

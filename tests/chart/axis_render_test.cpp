@@ -2,6 +2,7 @@
 // computed axis fields and on the pixels of the frame.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <initializer_list>
 #include <vector>
 
@@ -198,15 +199,15 @@ INSTANTIATE_TEST_SUITE_P(Ranges, WorkedExampleTest,
                          testing::Values(std::make_tuple(30.0, 10.0), std::make_tuple(0.75, 0.2)));
 
 TEST_F(AxisRenderTest, NegativeValueExtendsTheAxisBelowZero) {
-    Fill({300, -500, 100});
+    Fill({300, -400, 100});
     Paint();
     TChartAxis& left = chart_.LeftAxis();
-    EXPECT_EQ(left.RangeMin(), -500);
+    EXPECT_EQ(left.RangeMin(), -400);
     EXPECT_EQ(left.RangeMax(), 300);
     const double increment = IncrementOf(left);
     ASSERT_DOUBLE_EQ(increment, 200);
     EXPECT_TRUE(HasHorizontalGridAt(left.ValueToPixel(0)));
-    EXPECT_TRUE(HasHorizontalGridAt(left.ValueToPixel(-400)));
+    EXPECT_TRUE(HasHorizontalGridAt(left.ValueToPixel(-200)));
     // RangeMin, a multiple of the increment, lies just below the label limit:
     // the bottom axis line keeps its black row.
     EXPECT_EQ(At(chart_.PlotRect().right - 2, left.EndPixel()), clBlack);
@@ -224,6 +225,26 @@ TEST_F(AxisRenderTest, PositiveRangeMinKeepsItsLabel) {
     ASSERT_DOUBLE_EQ(IncrementOf(left), 0.2);
     EXPECT_EQ(At(chart_.PlotRect().right - 2, left.EndPixel()), clGray);
 }
+
+// The labels at the two ends of the value axis stand on its end pixels: they
+// are drawn, with their grid lines, only while LabelsOnAxis allows it.
+class LabelsOnAxisTest : public AxisRenderTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(LabelsOnAxisTest, LabelsAtTheAxisEndsNeedLabelsOnAxis) {
+    TChartAxis& left = chart_.LeftAxis();
+    left.SetLabelsOnAxis(GetParam());
+    left.SetAxisRange(0, 40);
+    Fill({30, 10});
+    Paint();
+    const double increment = IncrementOf(left);
+    ASSERT_EQ(std::fmod(40, increment), 0) << increment;
+    ASSERT_LT(increment, 40);
+    EXPECT_EQ(HasHorizontalGridAt(left.StartPixel()), GetParam());
+    EXPECT_EQ(HasHorizontalGridAt(left.EndPixel()), GetParam());
+    EXPECT_TRUE(HasHorizontalGridAt(left.ValueToPixel(40 - increment)));
+}
+
+INSTANTIATE_TEST_SUITE_P(OnAndOff, LabelsOnAxisTest, testing::Bool());
 
 TEST_F(AxisRenderTest, TooWideBottomLabelsAreLeftOutWithTheirGridLines) {
     bars_.ClearPoints();
@@ -266,8 +287,12 @@ TEST_F(AxisRenderTest, InvertedBottomAxisDrawsTheBarsBackwards) {
 
 TEST_F(AxisRenderTest, ZoomedAxisShowsOnlyBarsInsideItsRange) {
     Fill(std::vector<double>(20, 1.0));
+    Paint();
+    const int unzoomedWidth = bars_.BarPixelWidth();
     chart_.BottomAxis().SetAxisRange(4.5, 9.5);
     Paint();
+    // The width follows the axis' pixels and the point count, not the zoom.
+    EXPECT_EQ(bars_.BarPixelWidth(), unzoomedWidth);
     EXPECT_EQ(bars_.FirstShown(), 5);
     EXPECT_EQ(bars_.LastShown(), 9);
     // The bar at X = 4 is not drawn, though half of it would fit.

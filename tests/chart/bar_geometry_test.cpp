@@ -28,7 +28,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, BarWidthFromSpaceTest,
                                          WidthCase{"w16_odd_grows", 70, 16, 1, 12},
                                          WidthCase{"w35_half_to_even", 70, 35, 1, 24},
                                          WidthCase{"two_series_share", 70, 30, 2, 10},
-                                         WidthCase{"full_width", 100, 15, 1, 16}),
+                                         WidthCase{"full_width", 100, 15, 1, 16},
+                                         // 7 % of 150 is 10.5 in extended precision
+                                         // but above it in double precision.
+                                         WidthCase{"extended_exact_half", 7, 150, 1, 10},
+                                         // 10 % of 55 lands just below 5.5.
+                                         WidthCase{"extended_below_half", 10, 55, 2, 2}),
                          [](const auto& info) { return info.param.name; });
 
 TEST(SpacePerPoint, KeepsAPointOfRoomForSideMargins) {
