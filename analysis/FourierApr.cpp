@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 #include <stdexcept>
 #include <vector>
 
@@ -10,20 +11,109 @@ namespace tesmera {
 
 namespace {
 
+struct CosSin {
+    long double cos;
+    long double sin;
+};
+
+// cos and sin of π/2 − φ from those of φ.
+CosSin Complement(const CosSin& value) {
+    return {value.sin, value.cos};
+}
+
+// cos and sin of φ + q·π/2 from those of φ, for q in 0..3.
+CosSin TurnedBy(const CosSin& value, std::int32_t quarterTurns) {
+    switch (quarterTurns) {
+        case 0:
+            return value;
+        case 1:
+            return {-value.sin, value.cos};
+        case 2:
+            return {-value.cos, -value.sin};
+        default:
+            return {value.sin, -value.cos};
+    }
+}
+
+// Cosine and sine of the first-octant angles 2πm/(4N), 0 <= m <= N/2, for
+// the m that are multiples of g = gcd(4, N): N/8 + 1 pairs when 4 divides N,
+// N/4 + 1 when N is even, N/2 + 1 otherwise. Positions count in units of g.
+class FirstOctant {
+  public:
+    explicit FirstOctant(std::int32_t N) : unit_(std::gcd(4, N)) {
+        values_.reserve(static_cast<std::size_t>(N / (2 * unit_) + 1));
+        for (std::int32_t m = 0; 2 * m <= N; m += unit_) {
+            const long double angle = (TwoPi * m) / (4 * N);
+            values_.push_back({std::cos(angle), std::sin(angle)});
+        }
+    }
+
+    // The value at m = position × g.
+    const CosSin& At(std::int32_t position) const {
+        return values_[static_cast<std::size_t>(position)];
+    }
+    std::int32_t Unit() const { return unit_; }
+
+  private:
+    std::int32_t unit_;
+    std::vector<CosSin> values_;
+};
+
+// A long double kept as two doubles whose sum is exactly that value: the
+// value rounded to double and the rest, which has at most 11 significant
+// bits. Loading two doubles and adding them in extended precision costs the
+// processor less than one 80-bit load, and those loads bound the speed of
+// the sums below.
+class SplitLongDouble {
+  public:
+    explicit SplitLongDouble(long double value)
+        : high_(static_cast<double>(value)), low_(static_cast<double>(value - high_)) {}
+    long double Value() const { return static_cast<long double>(high_) + low_; }
+
+  private:
+    double high_;
+    double low_;
+};
+
 // Cosine and sine of 2πj/N for j = 0..N−1. Harmonic k at sample i has the
 // angle 2πki/N, which equals the angle at j = ki mod N up to whole turns.
+//
+// Only first-octant angles are handed to std::cos/std::sin: beyond π/4 the
+// long-double functions reduce their argument by a slow multi-precision path,
+// which used to make this table cost almost as much as the sums it serves.
+// With 4j = qN + r (0 <= r < N), 2πj/N = q·π/2 + 2πr/(4N): whole quarter
+// turns plus a remainder below π/2. A remainder up to π/4 (2r <= N) is
+// evaluated as it is; a larger one is π/2 − 2π(N − r)/(4N), whose cosine and
+// sine are the sine and cosine of a first-octant angle. The quarter turns
+// then only swap and negate. As r, N − r and q are exact integers and r and
+// N − r are multiples of gcd(4, N), every entry is as accurate as a direct
+// evaluation; a first-octant entry is even bit for bit the same, since
+// 2π·4j/(4N) rounds exactly as 2πj/N does.
 class HarmonicTable {
   public:
-    explicit HarmonicTable(std::int32_t N) : N_(N), entries_(static_cast<std::size_t>(N)) {
+    explicit HarmonicTable(std::int32_t N) : N_(N) {
+        const FirstOctant octant(N);
+        // 4j mod N and N itself, both in units of gcd(4, N).
+        const std::int32_t period = N / octant.Unit();
+        const std::int32_t step = 4 / octant.Unit();
+        std::int32_t remainder = 0;
+        std::int32_t quarterTurns = 0;
+        entries_.reserve(static_cast<std::size_t>(N));
         for (std::int32_t j = 0; j < N; ++j) {
-            const long double angle = (TwoPi * j) / N;
-            entries_[j] = {std::cos(angle), std::sin(angle)};
+            const CosSin part = 2 * remainder <= period ? octant.At(remainder)
+                                                        : Complement(octant.At(period - remainder));
+            const CosSin entry = TurnedBy(part, quarterTurns);
+            entries_.push_back({SplitLongDouble(entry.cos), SplitLongDouble(entry.sin)});
+            remainder += step;
+            for (; remainder >= period; remainder -= period) {
+                ++quarterTurns;
+            }
         }
     }
 
     std::int32_t Size() const { return N_; }
-    long double Cos(std::int32_t j) const { return entries_[j].cos; }
-    long double Sin(std::int32_t j) const { return entries_[j].sin; }
+    long double Cos(std::int32_t j) const { return entries_[j].cos.Value(); }
+    long double Sin(std::int32_t j) const { return entries_[j].sin.Value(); }
 
     // The table position one step of `k` further on, for walking
     // j = k·i mod N through increasing i; `kStep` is k mod N.
@@ -33,12 +123,12 @@ class HarmonicTable {
     }
 
   private:
-    struct CosSin {
-        long double cos;
-        long double sin;
+    struct Entry {
+        SplitLongDouble cos;
+        SplitLongDouble sin;
     };
     std::int32_t N_;
-    std::vector<CosSin> entries_;
+    std::vector<Entry> entries_;
 };
 
 // Harmonics summed side by side in one pass over the samples. Their sums are

@@ -29,8 +29,9 @@ std::int32_t MaximumOrder(std::int32_t N);
 // 2 <= N and 0 <= M <= MaxHarmonic.
 //
 // The angle of (k, i) is reduced to the whole-turn-free angle 2π(ki mod N)/N,
-// so a table of N cosines and sines serves all harmonics: N trigonometric
-// evaluations instead of one per pair, each as exact as the direct angle.
+// so a table of N cosines and sines serves all harmonics, each entry as exact
+// as the direct angle. The table itself takes at most N/2 + 1 cosine and sine
+// pairs, of first-octant angles, instead of one per (k, i).
 void FourierCoefficients(std::span<const double> samples, std::int32_t M,
                          std::span<double, CoefficientCount> ax,
                          std::span<double, CoefficientCount> bx);

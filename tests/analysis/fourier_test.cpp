@@ -191,8 +191,11 @@ TEST_P(FourierKernel, AgreesWithTheDirectSums) {
     }
 }
 
+// Every residue of N modulo 4, which sets how the table is folded into its
+// first octant, and the shortest lengths, where one sample step is a quarter
+// turn or more.
 INSTANTIATE_TEST_SUITE_P(PeriodLengths, FourierKernel,
-                         testing::Values(11, 12, 110, 111, 441, 997, 2000, 10000));
+                         testing::Values(2, 3, 6, 11, 12, 110, 111, 441, 997, 2000, 10000));
 
 }  // namespace
 }  // namespace tesmera
