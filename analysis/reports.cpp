@@ -83,7 +83,8 @@ std::string ScoreReport(std::int32_t ExpertGrade,
 
 std::string CoefficientTableRow(int i, double ax, double bx, double AA,
                                 std::string_view decimalSeparator) {
-    std::string row = " " + IntegerText(i);
+    std::string row(" ");
+    row.append(IntegerText(i));
     for (const double value : {ax, bx, AA}) {
         row.append("\t").append(FixedCoefficient(value, decimalSeparator));
     }
