@@ -34,7 +34,7 @@ TEST_P(ExpertGrade, ComesFromTheLastCharacterBeforeTheFirstFullStop) {
         FAIL() << "no error";
     } catch (const ConvertError& error) {
         EXPECT_EQ(error.what(),
-                  "'" + std::string(c.failingText) + "' is not a valid integer value");
+                  std::string("'").append(c.failingText).append("' is not a valid integer value"));
     }
 }
 
@@ -85,7 +85,7 @@ TEST(CoefficientTable, ListsHarmonicsZeroToFifteen) {
     AA[16] = 99.0;
     std::string expected = " 0\t-3.0\t0.0\t3.0\r\n 1\t0.0\t1.0\t1.0\r\n";
     for (int i = 2; i <= 15; ++i) {
-        expected += " " + std::to_string(i) + "\t0.0\t0.0\t0.0\r\n";
+        expected.append(" ").append(std::to_string(i)).append("\t0.0\t0.0\t0.0\r\n");
     }
     EXPECT_EQ(CoefficientTable(ax, bx, AA, "."), expected);
 }
