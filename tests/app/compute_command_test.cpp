@@ -3,6 +3,8 @@
 #include <fstream>
 #include <numbers>
 
+#include <QTest>
+
 #include "app/TImage.h"
 #include "app/window_fixture.h"
 #include "chart/TChartControl.h"
@@ -190,6 +192,39 @@ TEST_F(ComputeCommand, SilentRecordingGivesTheNormWarning) {
     ASSERT_EQ(shown.warnings.size(), 1u);
     EXPECT_EQ(shown.warnings[0], " !!!  norma = 0  !!! ");
     EXPECT_EQ(MemoLines("Memo4")[0], " expert ORL\t =  1");
+}
+
+// A zoom belongs to the user's view: a new compute refills the bars inside
+// it, and a new load brings back 20 flat bars without undoing it.
+TEST_F(ComputeCommand, RefillsKeepAZoomedView) {
+    const NamedVoiceFile file("voice2.wav", SixHarmonics(441, 1000));
+    LoadAndCompute(file.Path());
+    form->show();
+    QCoreApplication::processEvents();
+    TChart& chart = Find<TChartControl>("Chart1")->Chart();
+    const double automaticMaximum = chart.LeftAxis().Maximum();
+
+    // Down and to the right inside the plot area, at window pixels.
+    QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, QPoint(208 + 100, 140 + 40));
+    QTest::mouseMove(form->windowHandle(), QPoint(208 + 200, 140 + 100));
+    QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, QPoint(208 + 200, 140 + 100));
+    QCoreApplication::processEvents();
+    const double zoomedMinimum = chart.LeftAxis().Minimum();
+    const double zoomedMaximum = chart.LeftAxis().Maximum();
+    ASSERT_LT(zoomedMaximum, automaticMaximum);
+
+    form->SpeedButton3Click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chart.LeftAxis().Minimum(), zoomedMinimum);
+    EXPECT_EQ(chart.LeftAxis().Maximum(), zoomedMaximum);
+    EXPECT_DOUBLE_EQ(chart.Series(0).PointY(0), state->AA[1]);
+
+    form->SpeedButton1Click();  // the dialog is cancelled
+    QCoreApplication::processEvents();
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(chart.Series(0).PointY(i), 0.0) << i;
+    }
+    EXPECT_EQ(chart.LeftAxis().Maximum(), zoomedMaximum);
 }
 
 }  // namespace
