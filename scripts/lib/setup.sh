@@ -33,7 +33,7 @@ tesmera_install_packages() {
     fi
   fi
   "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
 # tesmera_build <build-dir> <cmake options...>
