@@ -25,7 +25,8 @@ detail::FileHandle OpenOrThrow(const std::string& fileName, const char* mode) {
 }  // namespace
 
 FileReader::FileReader(const std::string& fileName)
-    : file_(OpenOrThrow(fileName, "rb")), buffer_(kBlockSize) {
+    : file_(OpenOrThrow(fileName, "rb")),
+      buffer_(std::make_unique_for_overwrite<std::byte[]>(kBlockSize)) {
     // The block buffer above already batches the reads; a second buffer in
     // the stream would only copy every byte twice.
     std::setvbuf(file_.get(), nullptr, _IONBF, 0);
@@ -44,7 +45,7 @@ bool FileReader::Refill() {
     bufferOffset_ += static_cast<std::int64_t>(end_);
     next_ = 0;
     errno = 0;
-    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+    end_ = std::fread(buffer_.get(), 1, kBlockSize, file_.get());
     if (end_ == 0 && std::ferror(file_.get())) {
         // E.g. a directory opens like a file but cannot be read.
         throw FileError::FromErrno(errno);
@@ -58,7 +59,7 @@ void FileReader::ReadExact(std::span<std::byte> destination) {
             throw FileError(FileError::kReadBeyondEnd);
         }
         const std::size_t count = std::min(destination.size(), end_ - next_);
-        std::memcpy(destination.data(), buffer_.data() + next_, count);
+        std::memcpy(destination.data(), buffer_.get() + next_, count);
         next_ += count;
         destination = destination.subspan(count);
     }

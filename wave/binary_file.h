@@ -9,7 +9,6 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace tesmera {
 
@@ -45,7 +44,9 @@ class FileReader {
     bool Refill();
 
     detail::FileHandle file_;
-    std::vector<std::byte> buffer_;
+    // Not zero-filled: only bytes up to end_ are ever read, and a batch opens
+    // thousands of files.
+    std::unique_ptr<std::byte[]> buffer_;
     std::size_t next_ = 0;           // index of the next unread byte in buffer_
     std::size_t end_ = 0;            // one past the last valid byte in buffer_
     std::int64_t bufferOffset_ = 0;  // file offset of buffer_[0]
