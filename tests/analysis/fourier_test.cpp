@@ -196,7 +196,8 @@ TEST_P(FourierKernel, AgreesWithTheDirectSums) {
 // first octant, and the shortest lengths, where one sample step is a quarter
 // turn or more.
 INSTANTIATE_TEST_SUITE_P(PeriodLengths, FourierKernel,
-                         testing::Values(2, 3, 6, 11, 12, 110, 111, 441, 997, 2000, 10000));
+                         testing::Values(2, 3, 6, 11, 12, 110, 111, 441, 997, 2000, 10000),
+                         [](const auto& info) { return "N" + std::to_string(info.param); });
 
 }  // namespace
 }  // namespace tesmera

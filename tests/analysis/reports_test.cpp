@@ -13,6 +13,7 @@ namespace tesmera {
 namespace {
 
 struct GradeCase {
+    const char* label;
     const char* name;
     const char* stem;
     int grade;  // -1: the conversion fails
@@ -40,14 +41,20 @@ TEST_P(ExpertGrade, ComesFromTheLastCharacterBeforeTheFirstFullStop) {
 
 INSTANTIATE_TEST_SUITE_P(
     FileNames, ExpertGrade,
-    testing::Values(GradeCase{"patient2.wav", "patient2", 2, ""}, GradeCase{"x5", "x5", 5, ""},
-                    GradeCase{".7.wav", ".7", 7, ""}, GradeCase{"0.wav", "0", 0, ""},
-                    GradeCase{"v9.1.wav", "v9", 9, ""}, GradeCase{"a.b3.wav", "a", -1, "a"},
-                    GradeCase{"ab.wav", "ab", -1, "b"}, GradeCase{".wav", ".wav", -1, "v"},
-                    GradeCase{"..3", ".", -1, "."},
+    testing::Values(GradeCase{"DigitBeforeExtension", "patient2.wav", "patient2", 2, ""},
+                    GradeCase{"NoExtension", "x5", "x5", 5, ""},
+                    GradeCase{"LeadingFullStop", ".7.wav", ".7", 7, ""},
+                    GradeCase{"Zero", "0.wav", "0", 0, ""},
+                    GradeCase{"TwoFullStops", "v9.1.wav", "v9", 9, ""},
+                    GradeCase{"LetterBeforeFirstFullStop", "a.b3.wav", "a", -1, "a"},
+                    GradeCase{"LetterBeforeExtension", "ab.wav", "ab", -1, "b"},
+                    GradeCase{"OnlyExtension", ".wav", ".wav", -1, "v"},
+                    GradeCase{"TwoLeadingFullStops", "..3", ".", -1, "."},
                     // A character outside ASCII is quoted whole, never split.
-                    GradeCase{"hlas\u010d.wav", "hlas\u010d", -1, "\u010d"},
-                    GradeCase{"\u010d.wav", "\u010d", -1, "\u010d"}, GradeCase{"", "", -1, ""}));
+                    GradeCase{"NonAsciiLast", "hlas\u010d.wav", "hlas\u010d", -1, "\u010d"},
+                    GradeCase{"OnlyNonAscii", "\u010d.wav", "\u010d", -1, "\u010d"},
+                    GradeCase{"Empty", "", "", -1, ""}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST(ScoreReport, WritesTheGradeTheRuleAndSixModelLines) {
     const std::array<std::int32_t, 6> scores{1, 2, 1, 2, 2, 2};

@@ -157,6 +157,7 @@ TEST(NormalisationStep, AnAmplitudeTooSmallToDivideCountsAsZero) {
 
 // A model whose value is its constant term alone.
 struct BoundaryCase {
+    const char* name;
     double value;
     std::int32_t score;
 };
@@ -172,13 +173,15 @@ TEST_P(ScoreBoundaries, ClampAndRoundHalvesToEven) {
     EXPECT_EQ(score, GetParam().score);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, ScoreBoundaries,
-                         testing::Values(BoundaryCase{-3.0, 1}, BoundaryCase{0.5, 1},
-                                         BoundaryCase{0.5000001, 1}, BoundaryCase{1.5, 2},
-                                         BoundaryCase{2.5, 2}, BoundaryCase{2.6, 3},
-                                         BoundaryCase{3.5, 4}, BoundaryCase{4.5, 4},
-                                         BoundaryCase{5.0, 5}, BoundaryCase{5.0000001, 5},
-                                         BoundaryCase{1e9, 5}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, ScoreBoundaries,
+    testing::Values(BoundaryCase{"Negative", -3.0, 1}, BoundaryCase{"Half", 0.5, 1},
+                    BoundaryCase{"JustAboveHalf", 0.5000001, 1},
+                    BoundaryCase{"OneAndAHalf", 1.5, 2}, BoundaryCase{"TwoAndAHalf", 2.5, 2},
+                    BoundaryCase{"AboveTwoAndAHalf", 2.6, 3}, BoundaryCase{"ThreeAndAHalf", 3.5, 4},
+                    BoundaryCase{"FourAndAHalf", 4.5, 4}, BoundaryCase{"Five", 5.0, 5},
+                    BoundaryCase{"JustAboveFive", 5.0000001, 5}, BoundaryCase{"Huge", 1e9, 5}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SCORExx, OnlyModelTenTakesThePlainAmplitudes) {
     const std::array<double, NormHarmonics> AANorm{std::numbers::e, 1, 1, 1, 1, 1};

@@ -64,13 +64,12 @@ TEST_P(TraceSegments, FollowTheStepAndStopRules) {
     EXPECT_EQ(vertices.back().x(), c.lastX);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, TraceSegments,
-                         testing::Values(SegmentCase{2, 1, 189, 189}, SegmentCase{4, 2, 95, 189},
-                                         SegmentCase{100, 98, 5, 370},
-                                         SegmentCase{441, 439, 2, 376},
-                                         SegmentCase{1000, 996, 1, 376},
-                                         SegmentCase{10000, 9960, 1, 376}),
-                         [](const auto& info) { return std::to_string(info.param.pointCount); });
+INSTANTIATE_TEST_SUITE_P(
+    Examples, TraceSegments,
+    testing::Values(SegmentCase{2, 1, 189, 189}, SegmentCase{4, 2, 95, 189},
+                    SegmentCase{100, 98, 5, 370}, SegmentCase{441, 439, 2, 376},
+                    SegmentCase{1000, 996, 1, 376}, SegmentCase{10000, 9960, 1, 376}),
+    [](const auto& info) { return "Points" + std::to_string(info.param.pointCount); });
 
 TEST(Oscilloscope, PeaksReachRowsTwoAndEightySix) {
     const std::vector<double> values = {0, 1000, 0, -1000, 0};

@@ -12,6 +12,7 @@
 #include "chart/tesmera_axis_settings.h"
 #include "chart/tesmera_chart_settings.h"
 #include "pixel_picture.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -196,7 +197,11 @@ TEST_P(WorkedExampleTest, LabelsAtWholeIncrements) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ranges, WorkedExampleTest,
-                         testing::Values(std::make_tuple(30.0, 10.0), std::make_tuple(0.75, 0.2)));
+                         testing::Values(std::make_tuple(30.0, 10.0), std::make_tuple(0.75, 0.2)),
+                         [](const auto& info) {
+                             return "Top" + test::NameOf(std::get<0>(info.param)) + "Step" +
+                                    test::NameOf(std::get<1>(info.param));
+                         });
 
 TEST_F(AxisRenderTest, NegativeValueExtendsTheAxisBelowZero) {
     Fill({300, -400, 100});
@@ -244,7 +249,8 @@ TEST_P(LabelsOnAxisTest, LabelsAtTheAxisEndsNeedLabelsOnAxis) {
     EXPECT_TRUE(HasHorizontalGridAt(left.ValueToPixel(40 - increment)));
 }
 
-INSTANTIATE_TEST_SUITE_P(OnAndOff, LabelsOnAxisTest, testing::Bool());
+INSTANTIATE_TEST_SUITE_P(OnAndOff, LabelsOnAxisTest, testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "On" : "Off"); });
 
 TEST_F(AxisRenderTest, TooWideBottomLabelsAreLeftOutWithTheirGridLines) {
     bars_.ClearPoints();

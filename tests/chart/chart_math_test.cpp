@@ -6,6 +6,7 @@ namespace tesmera {
 namespace {
 
 struct MulDivCase {
+    const char* name;
     int a;
     int b;
     int c;
@@ -20,20 +21,21 @@ TEST_P(MulDivTest, RoundsHalvesAwayFromZero) {
         << value.a << " * " << value.b << " / " << value.c;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, MulDivTest,
-                         testing::Values(MulDivCase{3, 378, 100, 11},   // 11.34
-                                         MulDivCase{4, 125, 100, 5},    // 5.0
-                                         MulDivCase{5, 1, 2, 3},        // 2.5 up
-                                         MulDivCase{-5, 1, 2, -3},      // -2.5 down
-                                         MulDivCase{5, 1, -2, -3},      // divisor's sign too
-                                         MulDivCase{-5, -1, 2, 3},      // 2.5
-                                         MulDivCase{-7, 1, 3, -2},      // -2.33
-                                         MulDivCase{-8, 1, 3, -3},      // -2.67
-                                         MulDivCase{7, 1, 2, 4},        // 3.5 up, not to even
-                                         MulDivCase{1, -255, 124, -2},  // -2.06
-                                         MulDivCase{2000000000, 3, 4,
-                                                    1500000000},  // 64-bit product
-                                         MulDivCase{9, 9, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, MulDivTest,
+    testing::Values(MulDivCase{"RoundsDown", 3, 378, 100, 11},                // 11.34
+                    MulDivCase{"Exact", 4, 125, 100, 5},                      // 5.0
+                    MulDivCase{"HalfUp", 5, 1, 2, 3},                         // 2.5 up
+                    MulDivCase{"NegativeHalfDown", -5, 1, 2, -3},             // -2.5 down
+                    MulDivCase{"NegativeDivisor", 5, 1, -2, -3},              // divisor's sign too
+                    MulDivCase{"TwoNegativeFactors", -5, -1, 2, 3},           // 2.5
+                    MulDivCase{"NegativeRoundsUp", -7, 1, 3, -2},             // -2.33
+                    MulDivCase{"NegativeRoundsDown", -8, 1, 3, -3},           // -2.67
+                    MulDivCase{"HalfUpNotToEven", 7, 1, 2, 4},                // 3.5 up, not to even
+                    MulDivCase{"NegativeSmallFraction", 1, -255, 124, -2},    // -2.06
+                    MulDivCase{"WideProduct", 2000000000, 3, 4, 1500000000},  // 64-bit product
+                    MulDivCase{"ZeroDivisor", 9, 9, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tesmera

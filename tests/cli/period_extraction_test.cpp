@@ -8,6 +8,7 @@
 #include "cli/synthetic_vowel.h"
 #include "cli/voice_analysis.h"
 #include "cli/voice_file_writer.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -51,7 +52,11 @@ TEST_P(ExtractionFromVowels, OnePeriodOfTheRightLengthAndSpectrum) {
 INSTANTIATE_TEST_SUITE_P(Vowels, ExtractionFromVowels,
                          ::testing::Values(VowelRecipe{147.3, 48000}, VowelRecipe{98.5, 44100},
                                            VowelRecipe{310.0, 8000}, VowelRecipe{220.7, 22050},
-                                           VowelRecipe{123.4, 96000}));
+                                           VowelRecipe{123.4, 96000}),
+                         [](const auto& info) {
+                             return "F" + test::NameOf(info.param.f0) + "HzAt" +
+                                    std::to_string(info.param.rate);
+                         });
 
 TEST(ExtractPeriod, CutsAtTheGivenTime) {
     const VowelRecipe vowel{200, 44100};

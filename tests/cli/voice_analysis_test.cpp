@@ -77,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(Periods, KnownHarmonics,
                                                         {4, 1250, 0},
                                                         {5, 600, 0},
                                                         {6, 300, 0},
-                                                        {15, 0, 150}}}));
+                                                        {15, 0, 150}}}),
+                         [](const auto& info) { return "N" + std::to_string(info.param.N); });
 
 TEST(VoiceAnalysis, ScoresFollowTheModelsOnTheNormalisedAmplitudes) {
     const test::TempFolder folder;
@@ -165,7 +166,12 @@ INSTANTIATE_TEST_SUITE_P(
         FailingFile{"tiny1.wav", CanonicalWav(HarmonicPeriod(12, {{1, 1000, 0}})),
                     std::string(ZeroCoefficientWarning), AnalysisStage::Analysed},
         FailingFile{"rate1.wav", CanonicalWav(kShortPeriod, 48000),
-                    " Data byla vzorkovana rychlosti = 48000", AnalysisStage::Analysed}));
+                    " Data byla vzorkovana rychlosti = 48000", AnalysisStage::Analysed}),
+    // The file name without its extension.
+    [](const auto& info) {
+        const std::string file = info.param.name;
+        return file.substr(0, file.find('.'));
+    });
 
 TEST(VoiceAnalysis, MissingFileIsAnErrorRecord) {
     const VoiceAnalysis record = AnalyseVoiceFile("/nonexistent/voice3.wav");

@@ -12,6 +12,7 @@ namespace tesmera {
 namespace {
 
 struct ErrnoCase {
+    const char* name;
     int errnoValue;
     const char* message;
     friend void PrintTo(const ErrnoCase& c, std::ostream* os) { *os << "errno " << c.errnoValue; }
@@ -24,13 +25,15 @@ TEST_P(FileErrorFromErrno, MapsToTheFixedMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Errno, FileErrorFromErrno,
-                         testing::Values(ErrnoCase{ENOENT, "File not found"},
-                                         ErrnoCase{ENAMETOOLONG, "Invalid filename"},
-                                         ErrnoCase{EMFILE, "Too many open files"},
-                                         ErrnoCase{EACCES, "File access denied"},
-                                         ErrnoCase{EISDIR, "File access denied"},
-                                         ErrnoCase{ENOSPC, "Disk full"},
-                                         ErrnoCase{EIO, "I/O error 5"}));
+                         testing::Values(ErrnoCase{"NoSuchFile", ENOENT, "File not found"},
+                                         ErrnoCase{"NameTooLong", ENAMETOOLONG, "Invalid filename"},
+                                         ErrnoCase{"TooManyOpenFiles", EMFILE,
+                                                   "Too many open files"},
+                                         ErrnoCase{"AccessDenied", EACCES, "File access denied"},
+                                         ErrnoCase{"IsADirectory", EISDIR, "File access denied"},
+                                         ErrnoCase{"NoSpaceLeft", ENOSPC, "Disk full"},
+                                         ErrnoCase{"InputOutput", EIO, "I/O error 5"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileError, OwnCodesHaveTheirMessages) {
     EXPECT_STREQ(FileError(FileError::kReadBeyondEnd).what(), "Read beyond end of file");

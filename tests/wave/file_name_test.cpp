@@ -9,6 +9,7 @@ namespace tesmera {
 namespace {
 
 struct NameCase {
+    const char* name;
     const char* path;
     const char* shown;  // as the name field shows it
     friend void PrintTo(const NameCase& c, std::ostream* os) { *os << c.path; }
@@ -20,12 +21,14 @@ TEST_P(ShownFileName, IsTheLowerCaseTextAfterTheLastSeparator) {
     EXPECT_EQ(AsciiLower(FileNamePart(GetParam().path)), GetParam().shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ShownFileName,
-                         testing::Values(NameCase{"D:\\Voices\\Abc1.WAV", "abc1.wav"},
-                                         NameCase{"/a/b:c.wav", "c.wav"},
-                                         NameCase{"/home/x/Voice.Backup.WAV", "voice.backup.wav"},
-                                         NameCase{"NoSeparator.Wav", "noseparator.wav"},
-                                         NameCase{"/ends/with/", ""}, NameCase{"", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ShownFileName,
+    testing::Values(NameCase{"DriveLetterPath", "D:\\Voices\\Abc1.WAV", "abc1.wav"},
+                    NameCase{"ColonInFolder", "/a/b:c.wav", "c.wav"},
+                    NameCase{"TwoFullStops", "/home/x/Voice.Backup.WAV", "voice.backup.wav"},
+                    NameCase{"NoSeparator", "NoSeparator.Wav", "noseparator.wav"},
+                    NameCase{"EndsWithSeparator", "/ends/with/", ""}, NameCase{"Empty", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AsciiLower, ChangesOnlyTheLettersAToZ) {
     EXPECT_EQ(AsciiLower("AZ@[`az 09_\xC3\x84"), "az@[`az 09_\xC3\x84");
