@@ -5,22 +5,29 @@
 
 namespace tesmera {
 
-PresetFileDialogs::PresetFileDialogs(QString voiceFile, std::unique_ptr<UserDialogs> inner)
-    : presetFile_(std::move(voiceFile)), inner_(std::move(inner)) {}
+PresetFileDialogs::PresetFileDialogs(QString voiceFile, InnerFactory makeInner)
+    : presetFile_(std::move(voiceFile)), makeInner_(std::move(makeInner)) {}
 
 void PresetFileDialogs::ShowWarning(const QString& message) {
-    inner_->ShowWarning(message);
+    Inner().ShowWarning(message);
 }
 
 void PresetFileDialogs::ShowError(const QString& message) {
-    inner_->ShowError(message);
+    Inner().ShowError(message);
 }
 
 std::optional<QString> PresetFileDialogs::ChooseVoiceFile() {
     if (presetFile_) {
         return std::exchange(presetFile_, std::nullopt);
     }
-    return inner_->ChooseVoiceFile();
+    return Inner().ChooseVoiceFile();
+}
+
+UserDialogs& PresetFileDialogs::Inner() {
+    if (!inner_) {
+        inner_ = makeInner_();
+    }
+    return *inner_;
 }
 
 }  // namespace tesmera

@@ -4,6 +4,7 @@
 // asked of the user as usual.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -13,15 +14,22 @@ namespace tesmera {
 
 class PresetFileDialogs final : public UserDialogs {
   public:
-    // `inner` (owned) shows every box and every later file dialog.
-    PresetFileDialogs(QString voiceFile, std::unique_ptr<UserDialogs> inner);
+    // The dialogs that show every box and every later file dialog, made on
+    // first need: the real ones are modal to the window, which is built
+    // after this object and before any box can show.
+    using InnerFactory = std::function<std::unique_ptr<UserDialogs>()>;
+
+    PresetFileDialogs(QString voiceFile, InnerFactory makeInner);
 
     void ShowWarning(const QString& message) override;
     void ShowError(const QString& message) override;
     std::optional<QString> ChooseVoiceFile() override;
 
   private:
+    UserDialogs& Inner();
+
     std::optional<QString> presetFile_;
+    InnerFactory makeInner_;
     std::unique_ptr<UserDialogs> inner_;
 };
 

@@ -20,16 +20,16 @@ std::vector<std::string> ArgumentsOf(int argc, char** argv) {
 }
 
 // The window's dialogs: the real ones, answering the first file question
-// with the file named on the command line when there is one. `window` is
-// only stored here; the boxes open long after it is constructed.
+// with the file named on the command line when there is one. The window is
+// still being built when this runs, so it is used only once a box opens.
 std::unique_ptr<tesmera::UserDialogs> DialogsFor(const tesmera::WindowCommandLine& line,
-                                                 QWidget* window) {
+                                                 tesmera::TForm1& window) {
     if (!line.voiceFile) {
         return nullptr;
     }
     return std::make_unique<tesmera::PresetFileDialogs>(
         QFile::decodeName(line.voiceFile->c_str()),
-        std::make_unique<tesmera::QtUserDialogs>(window));
+        [&window] { return std::make_unique<tesmera::QtUserDialogs>(&window); });
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tesmera"));
     // Program-wide, created zeroed before the window and kept until exit.
     const auto state = std::make_unique<tesmera::AnalysisState>();
-    tesmera::TForm1 form(*state, DialogsFor(line, &form));
+    tesmera::TForm1 form(*state, DialogsFor(line, form));
     form.show();
     if (line.voiceFile) {
         // Loaded from the event loop, once the window is on screen, exactly

@@ -14,6 +14,8 @@ if(name STREQUAL "tesmera-cli")
     if(NOT status EQUAL 0)
       message(FATAL_ERROR "${name} ${command} --help failed (${status})")
     endif()
+    # The usage line names the program as it was started: here its build path.
+    string(REPLACE "${PROGRAM}" "${name}" help "${help}")
     string(REPLACE "\\" "\\e" help "${help}")
     string(APPEND text ".TP\n.B ${command}\n.nf\n${help}\n.fi\n")
   endforeach()

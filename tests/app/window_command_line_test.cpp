@@ -74,11 +74,16 @@ TEST(WindowCommandLineTexts, VersionNamesTheProgramAndTheProjectVersion) {
 
 TEST(PresetFileDialogs, AnswersTheFirstFileQuestionThenAsksTheUser) {
     testing::ShownMessages shown;
-    auto scripted = std::make_unique<testing::ScriptedDialogs>(shown);
-    scripted->Choose(QStringLiteral("later.wav"));
-    PresetFileDialogs dialogs(QStringLiteral("opened.wav"), std::move(scripted));
+    int made = 0;
+    PresetFileDialogs dialogs(QStringLiteral("opened.wav"), [&] {
+        ++made;
+        auto scripted = std::make_unique<testing::ScriptedDialogs>(shown);
+        scripted->Choose(QStringLiteral("later.wav"));
+        return scripted;
+    });
 
     EXPECT_EQ(dialogs.ChooseVoiceFile(), QStringLiteral("opened.wav"));
+    EXPECT_EQ(made, 0);  // the window need not exist yet
     EXPECT_EQ(dialogs.ChooseVoiceFile(), QStringLiteral("later.wav"));
     EXPECT_EQ(dialogs.ChooseVoiceFile(), std::nullopt);  // the user cancels
 
@@ -86,6 +91,7 @@ TEST(PresetFileDialogs, AnswersTheFirstFileQuestionThenAsksTheUser) {
     dialogs.ShowError(QStringLiteral("e"));
     EXPECT_EQ(shown.warnings, std::vector<QString>{QStringLiteral("w")});
     EXPECT_EQ(shown.errors, std::vector<QString>{QStringLiteral("e")});
+    EXPECT_EQ(made, 1);
 }
 
 }  // namespace
