@@ -56,6 +56,8 @@ done
 zcat "$usr/share/man/man1/tesmera-cli.1.gz" | grep -q 'extract' || fail "man page lacks subcommands"
 [ -f "$usr/share/bash-completion/completions/tesmera-cli" ] || fail "no bash completion"
 [ -f "$usr/share/doc/tesmera/copyright" ] || fail "no copyright file"
+zcat "$usr/share/doc/tesmera/changelog.gz" | head -n 1 | grep -q "^tesmera ($version) " ||
+  fail "changelog's newest entry is not for $version"
 
 # The package holds the same files.
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$stage/package" >"$stage/cpack.log" ||
@@ -65,7 +67,8 @@ dpkg-deb --info "$package" | grep -q '^ Depends: .*libqt6widgets6' || fail "pack
 dpkg-deb --contents "$package" | tee "$stage/contents.txt"
 for path in ./usr/bin/tesmera ./usr/bin/tesmera-cli ./usr/libexec/tesmera/tesmera-render \
   ./usr/share/applications/tesmera.desktop ./usr/share/metainfo/tesmera.metainfo.xml \
-  ./usr/share/man/man1/tesmera-cli.1.gz ./usr/share/doc/tesmera/copyright; do
+  ./usr/share/man/man1/tesmera-cli.1.gz ./usr/share/doc/tesmera/copyright \
+  ./usr/share/doc/tesmera/changelog.gz; do
   grep -q " $path\$" "$stage/contents.txt" || fail "package lacks $path"
 done
 echo "installed, used and packaged"
