@@ -10,6 +10,7 @@
 #include "cli/analyze_command.h"
 #include "cli/extract_command.h"
 #include "cli/render_command.h"
+#include "config/build_config.h"
 
 namespace {
 
@@ -100,6 +101,8 @@ CLI::App* AddRender(CLI::App& app, RenderOptions& options) {
 int main(int argc, char** argv) {
     CLI::App app{"Tesmera voice-period analysis from the command line."};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "tesmera-cli " + std::string(Version),
+                         "Print the program's name and version and exit");
     AnalyzeOptions analyze;
     const CLI::App* analyzeCommand = AddAnalyze(app, analyze);
     AgreementOptions agreement;

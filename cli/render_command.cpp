@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/render_program.h"
 
 namespace tesmera {
 
 int RunRender(const RenderOptions& options) {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::string renderer = (self.parent_path() / "tesmera-render").string();
+    const std::string renderer = FindRenderProgram(self).string();
     std::vector<std::string> arguments{renderer, options.voiceFile, "--png", options.pngPath};
     std::vector<char*> argv;
     for (std::string& argument : arguments) {

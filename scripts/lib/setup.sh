@@ -1,26 +1,54 @@
-# Shared by ./scripts/run and ./scripts/test: install what is missing, then
-# configure and build one build folder. Sourced, not run.
+# Shared by ./scripts/run, ./scripts/test and ./scripts/package: install what
+# is missing, then configure and build one build folder. Sourced, not run.
 
 TESMERA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
-TESMERA_PACKAGES=(
-  cmake g++ ninja-build pkg-config
-  qt6-base-dev fonts-liberation
-  xvfb xauth libx11-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libsndfile1-dev libsamplerate0-dev
+# What building and running the programs needs, one package a line.
+TESMERA_RUN_PACKAGES=(
+  cmake
+  g++
+  ninja-build
+  pkg-config
+  qt6-base-dev
+  fonts-liberation
+  libcli11-dev
+  libsndfile1-dev
+  libsamplerate0-dev
 )
 
+# What building the Debian package and checking it needs, one package a line.
+TESMERA_PACKAGE_PACKAGES=(
+  dpkg-dev
+  file
+  help2man
+  lintian
+  appstream
+  desktop-file-utils
+)
+
+# What only the test suite needs (it also builds and checks the package),
+# one package a line.
+TESMERA_TEST_PACKAGES=(
+  xvfb
+  xauth
+  libx11-dev
+  libgtest-dev
+  libgmock-dev
+  libbenchmark-dev
+)
+
+# tesmera_missing_packages <package...>: those not installed, one a line.
 tesmera_missing_packages() {
   local pkg
-  for pkg in "${TESMERA_PACKAGES[@]}"; do
+  for pkg in "$@"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || echo "$pkg"
   done
 }
 
+# tesmera_install_packages <package...>: installs those not yet installed.
 tesmera_install_packages() {
   local missing
-  mapfile -t missing < <(tesmera_missing_packages)
+  mapfile -t missing < <(tesmera_missing_packages "$@")
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
   local -a as_root=()

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/window_command_line.h"
+
+#include <algorithm>
+
+#include "config/build_config.h"
+
+namespace tesmera {
+
+namespace {
+
+constexpr std::string_view EndOfOptions = "--";
+
+bool IsOption(const std::string& argument) {
+    // A lone "-" is a file name as far as this program is concerned.
+    return argument.size() > 1 && argument[0] == '-';
+}
+
+WindowCommandLine Refuse(std::string problem) {
+    WindowCommandLine line;
+    line.action = WindowAction::RefuseUsage;
+    line.problem = std::move(problem);
+    return line;
+}
+
+std::optional<WindowAction> InformationRequest(const std::vector<std::string>& arguments) {
+    const auto end = std::find(arguments.begin(), arguments.end(), EndOfOptions);
+    for (auto argument = arguments.begin(); argument != end; ++argument) {
+        if (*argument == "--help" || *argument == "-h") {
+            return WindowAction::PrintHelp;
+        }
+        if (*argument == "--version") {
+            return WindowAction::PrintVersion;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+WindowCommandLine ParseWindowCommandLine(const std::vector<std::string>& arguments) {
+    if (const std::optional<WindowAction> request = InformationRequest(arguments)) {
+        WindowCommandLine line;
+        line.action = *request;
+        return line;
+    }
+    WindowCommandLine line;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && argument == EndOfOptions) {
+            optionsEnded = true;
+        } else if (!optionsEnded && IsOption(argument)) {
+            return Refuse("unknown option '" + argument + "'");
+        } else if (line.voiceFile) {
+            return Refuse("only one voice file can be opened, got '" + *line.voiceFile + "' and '" +
+                          argument + "'");
+        } else {
+            line.voiceFile = argument;
+        }
+    }
+    return line;
+}
+
+std::string WindowHelpText() {
+    return "Usage: tesmera [OPTION] [FILE]\n"
+           "Analyse one recorded voice period from a WAV file in a window: its statistics and\n"
+           "waveform, its Fourier series, a chart of the harmonic amplitudes and six score\n"
+           "models beside the expert's grade read from the file name.\n"
+           "\n"
+           "FILE, when given, is loaded as soon as the window shows, as if chosen with the\n"
+           "Load button (16-bit mono PCM WAV holding one voice period).\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help     Print this help and exit\n"
+           "      --version  Print the program's name and version and exit\n"
+           "\n"
+           "The window needs a display. For batches, pictures without a display and period\n"
+           "extraction see tesmera-cli(1).\n";
+}
+
+std::string WindowVersionText() {
+    return "tesmera " + std::string(Version) + "\n";
+}
+
+}  // namespace tesmera
