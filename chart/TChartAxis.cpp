@@ -16,9 +16,6 @@ namespace {
 // The picture of value labels unless an axis sets its own.
 const QString kDefaultAxisValuesFormat = QStringLiteral("#,##0.###");
 
-// Offsets at or beyond this from the axis start cannot be rounded to a pixel.
-constexpr double PixelOffsetLimit = 2147483647.0;
-
 // A fixed range narrower than this is widened to it, so that the axis never
 // maps a zoomed range of zero width.
 constexpr double MinimumFixedSpan = 1e-10;
@@ -102,19 +99,8 @@ void TCustomChartAxis::SetPixels(int startPixel, int endPixel) {
     endPixel_ = endPixel;
 }
 
-int TCustomChartAxis::ValueToPixel(double value) const {
-    if (rangeSpan_ == 0) {
-        return CenterPixel();
-    }
-    const double offset = (value - rangeMin_) * AxisLength() / rangeSpan_;
-    if (!(std::abs(offset) < PixelOffsetLimit)) {  // also catches a NaN
-        return CenterPixel();
-    }
-    const int rounded = RoundHalfEven(offset);
-    // RangeMin is at the left of a horizontal axis but at the bottom of a
-    // vertical one, where pixel rows grow downwards.
-    const bool fromStart = IsHorizontal() != inverted_;
-    return fromStart ? startPixel_ + rounded : endPixel_ - rounded;
+AxisScale TCustomChartAxis::Scale() const {
+    return {rangeMin_, rangeMax_, startPixel_, endPixel_, IsHorizontal(), inverted_};
 }
 
 double TCustomChartAxis::PixelToValue(int pixel) const {

@@ -8,6 +8,7 @@
 
 #include "chart/TChartFont.h"
 #include "chart/TChartPen.h"
+#include "chart/axis_scale.h"
 
 namespace tesmera {
 
@@ -149,11 +150,10 @@ class TCustomChartAxis {
     // RangeMin and RangeMax are set to them.
     void ComputeRange();
 
-    // The pixel of a value: RangeMin at StartPixel of a horizontal axis and at
-    // EndPixel of a vertical one (the other way round when Inverted). A range
-    // of zero width, or a value too far out to count in 32 bits, maps to
-    // CenterPixel.
-    int ValueToPixel(double value) const;
+    // The range and pixels of the frame, with the axis' direction.
+    AxisScale Scale() const;
+    // The pixel of a value by Scale().
+    int ValueToPixel(double value) const { return Scale().PixelOf(value); }
     // The value at a pixel; 0 while the axis has no length.
     double PixelToValue(int pixel) const;
 
