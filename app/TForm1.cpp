@@ -14,7 +14,7 @@
 #include "app/TImage.h"
 #include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
-#include "chart/label_format.h"
+#include "app/locale_separators.h"
 #include "wave/errors.h"
 
 namespace tesmera {

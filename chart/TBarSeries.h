@@ -4,12 +4,12 @@
 
 #include <vector>
 
+#include "base/TesmeraError.h"
 #include "chart/TChartBrush.h"
 #include "chart/TChartPen.h"
 #include "chart/TChartSeries.h"
 #include "chart/TRect.h"
 #include "chart/bar_geometry.h"
-#include "wave/errors.h"
 
 namespace tesmera {
 

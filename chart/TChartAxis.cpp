@@ -7,7 +7,6 @@
 #include "chart/TCustomAxisPanel.h"
 #include "chart/axis_scale.h"
 #include "chart/axis_series.h"
-#include "chart/label_format.h"
 
 namespace tesmera {
 
@@ -112,8 +111,12 @@ double TCustomChartAxis::PixelToValue(int pixel) const {
     return IsHorizontal() ? rangeMin_ + along : rangeMax_ - along;
 }
 
+NumberSeparators TCustomChartAxis::LabelSeparators() const {
+    return chart_ != nullptr ? chart_->LabelSeparators() : NumberSeparators{};
+}
+
 QString TCustomChartAxis::LabelText(double value) const {
-    return FormatAxisValue(value, axisValuesFormat_, LocaleNumberSeparators());
+    return FormatAxisValue(value, axisValuesFormat_, LabelSeparators());
 }
 
 }  // namespace tesmera

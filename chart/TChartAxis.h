@@ -9,6 +9,7 @@
 #include "chart/TChartFont.h"
 #include "chart/TChartPen.h"
 #include "chart/axis_scale.h"
+#include "chart/label_format.h"
 
 namespace tesmera {
 
@@ -157,8 +158,9 @@ class TCustomChartAxis {
     // The value at a pixel; 0 while the axis has no length.
     double PixelToValue(int pixel) const;
 
-    // The label text of a value by AxisValuesFormat and the locale's
-    // separators.
+    // The separators of the parent chart; "." and "," on a free-standing axis.
+    NumberSeparators LabelSeparators() const;
+    // The label text of a value by AxisValuesFormat and LabelSeparators.
     QString LabelText(double value) const;
 
   protected:

@@ -11,6 +11,7 @@
 #include "chart/TChartAxis.h"
 #include "chart/TChartSeries.h"
 #include "chart/TCustomChartPanelExtended.h"
+#include "chart/label_format.h"
 
 namespace tesmera {
 
@@ -53,6 +54,13 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     bool ScaleLastPage() const { return scaleLastPage_; }
     void SetScaleLastPage(bool scale) { SetAndInvalidate(scaleLastPage_, scale); }
 
+    // The separators of every value label; "." and "," until the owner
+    // passes its locale's.
+    const NumberSeparators& LabelSeparators() const { return labelSeparators_; }
+    void SetLabelSeparators(const NumberSeparators& separators) {
+        SetAndInvalidate(labelSeparators_, separators);
+    }
+
     // The five axes, owned by the chart. Layout and drawing walk them in the
     // order of AxisList: bottom, top, left, right, depth.
     TChartAxis& BottomAxis() { return bottomAxis_; }
@@ -94,6 +102,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     int maxPointsPerPage_ = 0;
     int page_ = 1;
     bool scaleLastPage_ = true;
+    NumberSeparators labelSeparators_;
     // Declared in list order, so they are also created in that order.
     TChartAxis bottomAxis_{this, AxisPlace::Bottom};
     TChartAxis topAxis_{this, AxisPlace::Top};

@@ -100,7 +100,7 @@ AxisTickInputs TickInputsOf(const TCustomChartAxis& axis, const TChartCanvas& ca
                           axis.RoundFirstLabel(),
                           axis.LabelsOnAxis(),
                           axis.AxisValuesFormat(),
-                          LocaleNumberSeparators(),
+                          axis.LabelSeparators(),
                           {}};
     if (axis.IsHorizontal()) {
         inputs.LabelSize = [&canvas](const QString& text) { return canvas.MeasureTextWidth(text); };

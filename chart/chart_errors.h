@@ -1,7 +1,7 @@
 // Errors raised by the chart component's own containers.
 #pragma once
 
-#include "wave/errors.h"
+#include "base/TesmeraError.h"
 
 namespace tesmera {
 
