@@ -27,6 +27,7 @@ TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart, AxisPlace place)
       visible_(place != AxisPlace::Depth),
       axisValuesFormat_(kDefaultAxisValuesFormat) {
     const auto repaint = [this] { InvalidateChart(); };
+    SetOnChange(repaint);
     labelsFont_.SetOnChange(repaint);
     const std::initializer_list<TChartPen*> pens = {&axisPen_, &ticks_, &ticksInner_, &minorTicks_,
                                                     &grid_};
@@ -42,26 +43,26 @@ void TCustomChartAxis::InvalidateChart() const {
 }
 
 void TCustomChartAxis::SetAutomatic(bool automatic) {
-    SetAndInvalidate(automatic_, automatic);
-    SetAndInvalidate(automaticMinimum_, automatic);
-    SetAndInvalidate(automaticMaximum_, automatic);
+    SetAndNotify(automatic_, automatic);
+    SetAndNotify(automaticMinimum_, automatic);
+    SetAndNotify(automaticMaximum_, automatic);
 }
 
 void TCustomChartAxis::SetAutomaticMinimum(bool automatic) {
-    SetAndInvalidate(automaticMinimum_, automatic);
+    SetAndNotify(automaticMinimum_, automatic);
     if (!automatic) {
-        SetAndInvalidate(automatic_, false);
+        SetAndNotify(automatic_, false);
     } else if (automaticMaximum_) {
-        SetAndInvalidate(automatic_, true);
+        SetAndNotify(automatic_, true);
     }
 }
 
 void TCustomChartAxis::SetAutomaticMaximum(bool automatic) {
-    SetAndInvalidate(automaticMaximum_, automatic);
+    SetAndNotify(automaticMaximum_, automatic);
     if (!automatic) {
-        SetAndInvalidate(automatic_, false);
+        SetAndNotify(automatic_, false);
     } else if (automaticMinimum_) {
-        SetAndInvalidate(automatic_, true);
+        SetAndNotify(automatic_, true);
     }
 }
 

@@ -32,21 +32,6 @@ void TakeFrom(TRect& rect, const TCustomChartAxis& axis, int pixels) {
     }
 }
 
-int EdgeOf(const TRect& rect, const TCustomChartAxis& axis) {
-    switch (axis.Place()) {
-        case AxisPlace::Bottom:
-            return rect.bottom;
-        case AxisPlace::Top:
-            return rect.top;
-        case AxisPlace::Left:
-            return rect.left;
-        case AxisPlace::Right:
-        case AxisPlace::Depth:
-            break;
-    }
-    return rect.right;
-}
-
 // The widest point label of any series of the chart.
 int WidestPointLabel(const TCustomChartAxis& axis, const TChartCanvas& canvas) {
     int widest = 0;
@@ -84,6 +69,21 @@ std::pair<int, int> SeriesMargins(TCustomAxisPanel& chart, const TCustomChartAxi
 }
 
 }  // namespace
+
+int EdgeOf(const TRect& rect, const TCustomChartAxis& axis) {
+    switch (axis.Place()) {
+        case AxisPlace::Bottom:
+            return rect.bottom;
+        case AxisPlace::Top:
+            return rect.top;
+        case AxisPlace::Left:
+            return rect.left;
+        case AxisPlace::Right:
+        case AxisPlace::Depth:
+            break;
+    }
+    return rect.right;
+}
 
 bool IsAxisShown(const TCustomChartAxis& axis) {
     const TCustomAxisPanel* chart = axis.ParentChart();

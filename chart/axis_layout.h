@@ -12,6 +12,10 @@ class TChartCanvas;
 class TCustomAxisPanel;
 class TCustomChartAxis;
 
+// The coordinate of the side of `rect` the axis runs along: bottom, top,
+// left or right (also for the depth axis).
+int EdgeOf(const TRect& rect, const TCustomChartAxis& axis);
+
 // The chart's AxisVisible and the axis' Visible are on, and the axis has
 // series (or the chart has no active series at all). The depth axis is never
 // shown: the chart is two-dimensional.

@@ -23,21 +23,6 @@ int OutwardStep(const TCustomChartAxis& axis) {
     return (axis.Place() == AxisPlace::Bottom || axis.Place() == AxisPlace::Right) ? 1 : -1;
 }
 
-int AxisLineOf(const TCustomChartAxis& axis, const TRect& plot) {
-    switch (axis.Place()) {
-        case AxisPlace::Bottom:
-            return plot.bottom;
-        case AxisPlace::Top:
-            return plot.top;
-        case AxisPlace::Left:
-            return plot.left;
-        case AxisPlace::Right:
-        case AxisPlace::Depth:
-            break;
-    }
-    return plot.right;
-}
-
 // Keeps point labels apart: after the first label, a label widened by
 // LabelsSeparation * 2 percent is drawn only when its half and the last drawn
 // label's half do not overlap.
@@ -79,7 +64,7 @@ AxisPainter::AxisPainter(TCustomChartAxis& axis, TChartCanvas& canvas, const TRe
 
 void AxisPainter::Draw() {
     canvas_.SetFont(axis_.LabelsFont());
-    axis_.SetAxisLinePos(AxisLineOf(axis_, plot_));
+    axis_.SetAxisLinePos(EdgeOf(plot_, axis_));
     ticks_.clear();
     if (axis_.RangeMax() >= axis_.RangeMin()) {
         switch (ResolveLabelStyle(axis_)) {
