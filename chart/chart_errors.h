@@ -10,10 +10,6 @@ namespace tesmera {
 class ListIndexError : public TesmeraError {
   public:
     explicit ListIndexError(int index);
-    int Index() const { return index_; }
-
-  private:
-    int index_;
 };
 
 }  // namespace tesmera
