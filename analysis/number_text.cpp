@@ -13,24 +13,8 @@ namespace {
 // The widest decimal form that rounding starts from.
 constexpr int kSignificantDigits = 18;
 
-// A decimal number 0.d1d2d3... × 10^exponent, so `exponent` is the number of
-// digits before the decimal point when it is positive. An empty digit string
-// is zero.
-struct DecimalForm {
-    bool negative = false;
-    std::string digits;
-    int exponent = 0;
+}  // namespace
 
-    bool IsZero() const { return digits.empty(); }
-    // Digit at a place counted from the first significant digit; zeros
-    // outside the stored digits.
-    char DigitAt(int place) const {
-        return place >= 0 && place < static_cast<int>(digits.size()) ? digits[place] : '0';
-    }
-};
-
-// The value's 18-significant-digit form, correctly rounded and independent of
-// the process locale.
 DecimalForm EighteenDigitForm(double value) {
     DecimalForm form;
     form.negative = std::signbit(value);
@@ -50,9 +34,6 @@ DecimalForm EighteenDigitForm(double value) {
     return form;
 }
 
-// Keeps the first `keep` significant digits, rounding a half away from zero;
-// a carry out of the first digit raises the exponent. Trailing zeros are
-// dropped, so a result of zero has no digits.
 void RoundToDigits(DecimalForm& form, int keep) {
     if (keep >= static_cast<int>(form.digits.size())) {
         return;
@@ -79,6 +60,8 @@ void RoundToDigits(DecimalForm& form, int keep) {
         form.digits.pop_back();
     }
 }
+
+namespace {
 
 std::string SignOf(const DecimalForm& form) {
     return form.negative && !form.IsZero() ? "-" : "";

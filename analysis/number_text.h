@@ -1,5 +1,6 @@
 // The two number-to-text forms that every value field, report and table
-// uses. Plain functions of the value and the formatting settings: the caller
+// uses, and the decimal rounding beneath them that the chart's labels share.
+// Plain functions of the value and the formatting settings: the caller
 // reads the regional decimal separator and passes it in, so the rules can be
 // tested without a locale.
 #pragma once
@@ -8,6 +9,32 @@
 #include <string_view>
 
 namespace tesmera {
+
+// A decimal number 0.d1d2d3... x 10^exponent, so `exponent` is the number of
+// digits before the decimal point when it is positive. An empty digit string
+// is zero.
+struct DecimalForm {
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+
+    bool IsZero() const { return digits.empty(); }
+    // Digit at a place counted from the first significant digit; zeros
+    // outside the stored digits.
+    char DigitAt(int place) const {
+        return place >= 0 && place < static_cast<int>(digits.size()) ? digits[place] : '0';
+    }
+};
+
+// The value's 18-significant-digit form, correctly rounded and independent of
+// the process locale. The value must be finite.
+DecimalForm EighteenDigitForm(double value);
+
+// Keeps the first `keep` significant digits, rounding a half away from zero;
+// a carry out of the first digit raises the exponent. Trailing zeros are
+// dropped, so a result of zero has no digits. Keeping fewer than none gives
+// zero.
+void RoundToDigits(DecimalForm& form, int keep);
 
 // Decimal digits with a leading "-" for negative values; no blanks, no
 // leading zeros, no thousands separators.

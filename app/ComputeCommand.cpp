@@ -10,7 +10,7 @@
 #include "analysis/reports.h"
 #include "app/TForm1.h"
 #include "app/TMemo.h"
-#include "chart/label_format.h"
+#include "app/locale_separators.h"
 #include "wave/file_name.h"
 
 namespace tesmera {

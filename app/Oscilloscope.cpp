@@ -3,16 +3,11 @@
 #include <cmath>
 
 #include "chart/TChartCanvas.h"
+#include "chart/axis_scale.h"
 
 namespace tesmera {
 
 namespace {
-
-// Rounds to the nearest integer with halves to even (44.5 -> 44), as every
-// real-to-pixel conversion of the strip does.
-int RoundHalfEven(double value) {
-    return static_cast<int>(std::nearbyint(value));
-}
 
 // The strip draws with a one-pixel solid pen in copy mode; only the colour
 // changes between frame, zero line and traces.

@@ -12,9 +12,9 @@
 #include "app/Glyphs.h"
 #include "app/Oscilloscope.h"
 #include "app/TImage.h"
+#include "app/locale_separators.h"
 #include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
-#include "chart/label_format.h"
 #include "wave/errors.h"
 
 namespace tesmera {

@@ -10,10 +10,10 @@
 #include "app/Glyphs.h"
 #include "app/TForm1.h"
 #include "app/TImage.h"
+#include "app/tesmera_axis_settings.h"
+#include "app/tesmera_chart_settings.h"
 #include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
-#include "chart/tesmera_axis_settings.h"
-#include "chart/tesmera_chart_settings.h"
 
 namespace tesmera {
 

@@ -182,14 +182,14 @@ void TCustomBarSeries::SetBarWidthPercent(int percent) {
     if (percent < 1 || percent > 100) {
         throw BarException(kBarWidthPercentMessage);
     }
-    SetAndRepaint(barWidthPercent_, percent);
+    SetAndNotify(barWidthPercent_, percent);
 }
 
 void TCustomBarSeries::SetOffsetPercent(int percent) {
     if (percent < -100 || percent > 100) {
         throw BarException(kOffsetPercentMessage);
     }
-    SetAndRepaint(offsetPercent_, percent);
+    SetAndNotify(offsetPercent_, percent);
 }
 
 void TCustomBarSeries::SetMultiBar(TMultiBar multiBar) {
@@ -202,14 +202,14 @@ void TCustomBarSeries::SetSideMargins(bool sideMargins) {
 
 template <class T>
 void TCustomBarSeries::SetShared(T TCustomBarSeries::*field, const T& value) {
-    SetAndRepaint(this->*field, value);
+    SetAndNotify(this->*field, value);
     if (ParentChart() == nullptr) {
         return;
     }
     for (const auto& series : ParentChart()->SeriesList()) {
         if (series.get() != this && IsSameKind(*series)) {
             auto& other = static_cast<TCustomBarSeries&>(*series);
-            other.SetAndRepaint(other.*field, value);
+            other.SetAndNotify(other.*field, value);
         }
     }
 }

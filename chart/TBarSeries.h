@@ -4,12 +4,12 @@
 
 #include <vector>
 
+#include "base/TesmeraError.h"
 #include "chart/TChartBrush.h"
 #include "chart/TChartPen.h"
 #include "chart/TChartSeries.h"
 #include "chart/TRect.h"
 #include "chart/bar_geometry.h"
-#include "wave/errors.h"
 
 namespace tesmera {
 
@@ -68,9 +68,9 @@ class TCustomBarSeries : public TChartSeries {
     int OriginPixel(int valueIndex) const;
 
     bool AutoBarSize() const { return autoBarSize_; }
-    void SetAutoBarSize(bool automatic) { SetAndRepaint(autoBarSize_, automatic); }
+    void SetAutoBarSize(bool automatic) { SetAndNotify(autoBarSize_, automatic); }
     TBarStyle BarStyle() const { return barStyle_; }
-    void SetBarStyle(TBarStyle style) { SetAndRepaint(barStyle_, style); }
+    void SetBarStyle(TBarStyle style) { SetAndNotify(barStyle_, style); }
     int BarWidthPercent() const { return barWidthPercent_; }
     // Throws BarException outside 1 .. 100 and keeps the old value.
     void SetBarWidthPercent(int percent);
@@ -84,12 +84,12 @@ class TCustomBarSeries : public TChartSeries {
     // Also given to every other series of this kind in the chart.
     void SetSideMargins(bool sideMargins);
     bool UseYOrigin() const { return useYOrigin_; }
-    void SetUseYOrigin(bool use) { SetAndRepaint(useYOrigin_, use); }
+    void SetUseYOrigin(bool use) { SetAndNotify(useYOrigin_, use); }
     double YOrigin() const { return yOrigin_; }
-    void SetYOrigin(double origin) { SetAndRepaint(yOrigin_, origin); }
+    void SetYOrigin(double origin) { SetAndNotify(yOrigin_, origin); }
     // A fixed bar width in pixels (odd widths allowed); 0 computes it.
     int CustomBarWidth() const { return customBarWidth_; }
-    void SetCustomBarWidth(int pixels) { SetAndRepaint(customBarWidth_, pixels); }
+    void SetCustomBarWidth(int pixels) { SetAndNotify(customBarWidth_, pixels); }
 
     // Outline and fill of the bars; changes repaint the series.
     TChartPen& BarPen() { return barPen_; }
@@ -120,15 +120,6 @@ class TCustomBarSeries : public TChartSeries {
     // or height is a line in its colour; one narrower than the pen is an
     // outline in its colour.
     void PaintBarRect(TColor color, const TRect& rect);
-
-    template <class T>
-    void SetAndRepaint(T& field, const T& value) {
-        if (field == value) {
-            return;
-        }
-        field = value;
-        RequestRepaint();
-    }
 
     TRect currentBarRect_;
     TColor currentBarColor_ = clDefault;

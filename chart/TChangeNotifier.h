@@ -1,6 +1,8 @@
-// Base of the chart's sub-objects (title lines, gradient, pens, brushes,
-// fonts, walls): every change of a setting ends in one call of the handler
-// that the owner installed, which leads to the owning chart's InvalidateChart.
+// Base of everything in the chart that has settings (the chart itself, its
+// axes, series and value lists, and sub-objects such as title lines, pens,
+// brushes, fonts and walls): every change of a setting ends in one call of
+// the handler installed for it, which leads to the owning chart's
+// InvalidateChart. SetAndNotify is the one way a setter stores a value.
 #pragma once
 
 #include <functional>

@@ -7,7 +7,6 @@
 #include "chart/TCustomAxisPanel.h"
 #include "chart/axis_scale.h"
 #include "chart/axis_series.h"
-#include "chart/label_format.h"
 
 namespace tesmera {
 
@@ -15,9 +14,6 @@ namespace {
 
 // The picture of value labels unless an axis sets its own.
 const QString kDefaultAxisValuesFormat = QStringLiteral("#,##0.###");
-
-// Offsets at or beyond this from the axis start cannot be rounded to a pixel.
-constexpr double PixelOffsetLimit = 2147483647.0;
 
 // A fixed range narrower than this is widened to it, so that the axis never
 // maps a zoomed range of zero width.
@@ -31,6 +27,7 @@ TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart, AxisPlace place)
       visible_(place != AxisPlace::Depth),
       axisValuesFormat_(kDefaultAxisValuesFormat) {
     const auto repaint = [this] { InvalidateChart(); };
+    SetOnChange(repaint);
     labelsFont_.SetOnChange(repaint);
     const std::initializer_list<TChartPen*> pens = {&axisPen_, &ticks_, &ticksInner_, &minorTicks_,
                                                     &grid_};
@@ -46,26 +43,26 @@ void TCustomChartAxis::InvalidateChart() const {
 }
 
 void TCustomChartAxis::SetAutomatic(bool automatic) {
-    SetAndInvalidate(automatic_, automatic);
-    SetAndInvalidate(automaticMinimum_, automatic);
-    SetAndInvalidate(automaticMaximum_, automatic);
+    SetAndNotify(automatic_, automatic);
+    SetAndNotify(automaticMinimum_, automatic);
+    SetAndNotify(automaticMaximum_, automatic);
 }
 
 void TCustomChartAxis::SetAutomaticMinimum(bool automatic) {
-    SetAndInvalidate(automaticMinimum_, automatic);
+    SetAndNotify(automaticMinimum_, automatic);
     if (!automatic) {
-        SetAndInvalidate(automatic_, false);
+        SetAndNotify(automatic_, false);
     } else if (automaticMaximum_) {
-        SetAndInvalidate(automatic_, true);
+        SetAndNotify(automatic_, true);
     }
 }
 
 void TCustomChartAxis::SetAutomaticMaximum(bool automatic) {
-    SetAndInvalidate(automaticMaximum_, automatic);
+    SetAndNotify(automaticMaximum_, automatic);
     if (!automatic) {
-        SetAndInvalidate(automatic_, false);
+        SetAndNotify(automatic_, false);
     } else if (automaticMinimum_) {
-        SetAndInvalidate(automatic_, true);
+        SetAndNotify(automatic_, true);
     }
 }
 
@@ -102,19 +99,8 @@ void TCustomChartAxis::SetPixels(int startPixel, int endPixel) {
     endPixel_ = endPixel;
 }
 
-int TCustomChartAxis::ValueToPixel(double value) const {
-    if (rangeSpan_ == 0) {
-        return CenterPixel();
-    }
-    const double offset = (value - rangeMin_) * AxisLength() / rangeSpan_;
-    if (!(std::abs(offset) < PixelOffsetLimit)) {  // also catches a NaN
-        return CenterPixel();
-    }
-    const int rounded = RoundHalfEven(offset);
-    // RangeMin is at the left of a horizontal axis but at the bottom of a
-    // vertical one, where pixel rows grow downwards.
-    const bool fromStart = IsHorizontal() != inverted_;
-    return fromStart ? startPixel_ + rounded : endPixel_ - rounded;
+AxisScale TCustomChartAxis::Scale() const {
+    return {rangeMin_, rangeMax_, startPixel_, endPixel_, IsHorizontal(), inverted_};
 }
 
 double TCustomChartAxis::PixelToValue(int pixel) const {
@@ -126,8 +112,12 @@ double TCustomChartAxis::PixelToValue(int pixel) const {
     return IsHorizontal() ? rangeMin_ + along : rangeMax_ - along;
 }
 
+NumberSeparators TCustomChartAxis::LabelSeparators() const {
+    return chart_ != nullptr ? chart_->LabelSeparators() : NumberSeparators{};
+}
+
 QString TCustomChartAxis::LabelText(double value) const {
-    return FormatAxisValue(value, axisValuesFormat_, LocaleNumberSeparators());
+    return FormatAxisValue(value, axisValuesFormat_, LabelSeparators());
 }
 
 }  // namespace tesmera

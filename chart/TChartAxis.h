@@ -6,8 +6,11 @@
 
 #include <QString>
 
+#include "chart/TChangeNotifier.h"
 #include "chart/TChartFont.h"
 #include "chart/TChartPen.h"
+#include "chart/axis_scale.h"
+#include "chart/label_format.h"
 
 namespace tesmera {
 
@@ -20,7 +23,7 @@ enum class AxisPlace { Bottom, Top, Left, Right, Depth };
 // mark texts or the series' point labels.
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 
-class TCustomChartAxis {
+class TCustomChartAxis : protected TChangeNotifier {
   public:
     // `chart` (not owned, may be null for a free-standing axis) is asked to
     // repaint when a setting changes, and supplies the series of the axis.
@@ -48,48 +51,48 @@ class TCustomChartAxis {
     void SetAutomaticMaximum(bool automatic);
     // Written back by every layout while the matching automatic flag is on.
     double Minimum() const { return minimum_; }
-    void SetMinimum(double minimum) { SetAndInvalidate(minimum_, minimum); }
+    void SetMinimum(double minimum) { SetAndNotify(minimum_, minimum); }
     double Maximum() const { return maximum_; }
-    void SetMaximum(double maximum) { SetAndInvalidate(maximum_, maximum); }
+    void SetMaximum(double maximum) { SetAndNotify(maximum_, maximum); }
     // A fixed range (the zoom): the automatic flags go off, the values are put
     // in order and kept at least 1e-10 apart.
     void SetAxisRange(double low, double high);
     // The distance between value labels to start the search from; 0 is
     // automatic.
     double Increment() const { return increment_; }
-    void SetIncrement(double increment) { SetAndInvalidate(increment_, increment); }
+    void SetIncrement(double increment) { SetAndNotify(increment_, increment); }
     // Larger values towards the left (horizontal) or the bottom (vertical).
     bool Inverted() const { return inverted_; }
-    void SetInverted(bool inverted) { SetAndInvalidate(inverted_, inverted); }
+    void SetInverted(bool inverted) { SetAndNotify(inverted_, inverted); }
     bool Visible() const { return visible_; }
-    void SetVisible(bool visible) { SetAndInvalidate(visible_, visible); }
+    void SetVisible(bool visible) { SetAndNotify(visible_, visible); }
     // Where the axis starts and ends, in percent of the plot area's side.
     double StartPosition() const { return startPosition_; }
-    void SetStartPosition(double percent) { SetAndInvalidate(startPosition_, percent); }
+    void SetStartPosition(double percent) { SetAndNotify(startPosition_, percent); }
     double EndPosition() const { return endPosition_; }
-    void SetEndPosition(double percent) { SetAndInvalidate(endPosition_, percent); }
+    void SetEndPosition(double percent) { SetAndNotify(endPosition_, percent); }
 
     // --- Label settings.
     bool Labels() const { return labels_; }
-    void SetLabels(bool labels) { SetAndInvalidate(labels_, labels); }
+    void SetLabels(bool labels) { SetAndNotify(labels_, labels); }
     // Labels whose position lies outside the axis ends are drawn too.
     bool LabelsOnAxis() const { return labelsOnAxis_; }
-    void SetLabelsOnAxis(bool onAxis) { SetAndInvalidate(labelsOnAxis_, onAxis); }
+    void SetLabelsOnAxis(bool onAxis) { SetAndNotify(labelsOnAxis_, onAxis); }
     // Free room between labels, in percent of a label's size; 0 turns the
     // increment search off.
     int LabelsSeparation() const { return labelsSeparation_; }
-    void SetLabelsSeparation(int percent) { SetAndInvalidate(labelsSeparation_, percent); }
+    void SetLabelsSeparation(int percent) { SetAndNotify(labelsSeparation_, percent); }
     // Pixels kept for the labels across the axis; 0 measures them.
     int LabelsSize() const { return labelsSize_; }
-    void SetLabelsSize(int pixels) { SetAndInvalidate(labelsSize_, pixels); }
+    void SetLabelsSize(int pixels) { SetAndNotify(labelsSize_, pixels); }
     TAxisLabelStyle LabelStyle() const { return labelStyle_; }
-    void SetLabelStyle(TAxisLabelStyle style) { SetAndInvalidate(labelStyle_, style); }
+    void SetLabelStyle(TAxisLabelStyle style) { SetAndNotify(labelStyle_, style); }
     // The picture of value labels, e.g. "#,##0.00".
     const QString& AxisValuesFormat() const { return axisValuesFormat_; }
-    void SetAxisValuesFormat(const QString& format) { SetAndInvalidate(axisValuesFormat_, format); }
+    void SetAxisValuesFormat(const QString& format) { SetAndNotify(axisValuesFormat_, format); }
     // The first value label sits on a whole multiple of the increment.
     bool RoundFirstLabel() const { return roundFirstLabel_; }
-    void SetRoundFirstLabel(bool round) { SetAndInvalidate(roundFirstLabel_, round); }
+    void SetRoundFirstLabel(bool round) { SetAndNotify(roundFirstLabel_, round); }
 
     // The font of the labels.
     TChartFont& LabelsFont() { return labelsFont_; }
@@ -113,17 +116,17 @@ class TCustomChartAxis {
 
     // --- Tick and grid settings (lengths in pixels).
     int TickLength() const { return tickLength_; }
-    void SetTickLength(int pixels) { SetAndInvalidate(tickLength_, pixels); }
+    void SetTickLength(int pixels) { SetAndNotify(tickLength_, pixels); }
     int TickInnerLength() const { return tickInnerLength_; }
-    void SetTickInnerLength(int pixels) { SetAndInvalidate(tickInnerLength_, pixels); }
+    void SetTickInnerLength(int pixels) { SetAndNotify(tickInnerLength_, pixels); }
     int MinorTickLength() const { return minorTickLength_; }
-    void SetMinorTickLength(int pixels) { SetAndInvalidate(minorTickLength_, pixels); }
+    void SetMinorTickLength(int pixels) { SetAndNotify(minorTickLength_, pixels); }
     // Ticks and grid lines only where a label is actually drawn.
     bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
-    void SetTickOnLabelsOnly(bool only) { SetAndInvalidate(tickOnLabelsOnly_, only); }
+    void SetTickOnLabelsOnly(bool only) { SetAndNotify(tickOnLabelsOnly_, only); }
     // Grid lines midway between the label positions instead of on them.
     bool GridCentered() const { return gridCentered_; }
-    void SetGridCentered(bool centered) { SetAndInvalidate(gridCentered_, centered); }
+    void SetGridCentered(bool centered) { SetAndNotify(gridCentered_, centered); }
 
     // --- Working fields of the current frame.
     double RangeMin() const { return rangeMin_; }
@@ -149,27 +152,19 @@ class TCustomChartAxis {
     // RangeMin and RangeMax are set to them.
     void ComputeRange();
 
-    // The pixel of a value: RangeMin at StartPixel of a horizontal axis and at
-    // EndPixel of a vertical one (the other way round when Inverted). A range
-    // of zero width, or a value too far out to count in 32 bits, maps to
-    // CenterPixel.
-    int ValueToPixel(double value) const;
+    // The range and pixels of the frame, with the axis' direction.
+    AxisScale Scale() const;
+    // The pixel of a value by Scale().
+    int ValueToPixel(double value) const { return Scale().PixelOf(value); }
     // The value at a pixel; 0 while the axis has no length.
     double PixelToValue(int pixel) const;
 
-    // The label text of a value by AxisValuesFormat and the locale's
-    // separators.
+    // The separators of the parent chart; "." and "," on a free-standing axis.
+    NumberSeparators LabelSeparators() const;
+    // The label text of a value by AxisValuesFormat and LabelSeparators.
     QString LabelText(double value) const;
 
   protected:
-    template <class T>
-    void SetAndInvalidate(T& field, const T& value) {
-        if (field == value) {
-            return;
-        }
-        field = value;
-        InvalidateChart();
-    }
     void InvalidateChart() const;
 
   private:

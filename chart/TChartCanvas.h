@@ -90,7 +90,6 @@ class TChartCanvas {
     TCanvasBrush& Brush() { return State().brush; }
     const TChartFont& Font() const { return State().font; }
     void SetFont(const TChartFont& font) { State().font = font; }
-    int TextAnchor() const { return State().textAnchor; }
     TTextBackground TextBackground() const { return State().textBackground; }
 
     // Loads a chart pen into the canvas pen. An invisible pen only turns the

@@ -54,7 +54,6 @@ class TChartMouseHandler {
         setCursor_ = std::move(setCursor);
     }
     // The cursor the control shows while no drag is going on.
-    Qt::CursorShape RestingCursor() const { return restingCursor_; }
     void SetRestingCursor(Qt::CursorShape cursor) { restingCursor_ = cursor; }
 
     TChartMouseEvents& Events() { return events_; }

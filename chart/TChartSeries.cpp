@@ -17,7 +17,9 @@ bool HasEntry(int index, std::size_t size) {
 }  // namespace
 
 TChartSeries::TChartSeries()
-    : marks_(*this), xValues_(*this, "X", loAscending), yValues_(*this, "Y", loNone) {}
+    : marks_(*this), xValues_(*this, "X", loAscending), yValues_(*this, "Y", loNone) {
+    SetOnChange([this] { RequestRepaint(); });
+}
 
 void TChartSeries::DrawPoints() {
     if (lastShown_ < firstShown_) {
@@ -53,19 +55,11 @@ QString TChartSeries::PointLabel(int valueIndex) const {
 }
 
 void TChartSeries::SetActive(bool active) {
-    if (active == active_) {
-        return;
-    }
-    active_ = active;
-    RequestRepaint();
+    SetAndNotify(active_, active);
 }
 
 void TChartSeries::SetSeriesColor(TColor color) {
-    if (color == seriesColor_) {
-        return;
-    }
-    seriesColor_ = color;
-    RequestRepaint();
+    SetAndNotify(seriesColor_, color);
 }
 
 int TChartSeries::AppendValue(double value, const QString& label, TColor color) {
@@ -101,16 +95,16 @@ void TChartSeries::ClearPoints() {
 }
 
 int TChartSeries::PointScreenX(int valueIndex) const {
-    return resolvedHorizAxis_->ValueToPixel(PointX(valueIndex));
+    return ResolvedHorizAxis()->ValueToPixel(PointX(valueIndex));
 }
 
 int TChartSeries::PointScreenY(int valueIndex) const {
-    return resolvedVertAxis_->ValueToPixel(PointY(valueIndex));
+    return ResolvedVertAxis()->ValueToPixel(PointY(valueIndex));
 }
 
 int TChartSeries::ValueToScreen(double value) const {
     const bool plotsY = &MainValueList() == &yValues_;
-    return (plotsY ? resolvedVertAxis_ : resolvedHorizAxis_)->ValueToPixel(value);
+    return (plotsY ? ResolvedVertAxis() : ResolvedHorizAxis())->ValueToPixel(value);
 }
 
 void TChartSeries::RequestRepaint() {
@@ -119,36 +113,10 @@ void TChartSeries::RequestRepaint() {
     }
 }
 
-void TChartSeries::SetTitle(const QString& title) {
-    if (title == title_) {
-        return;
-    }
-    title_ = title;
-    RequestRepaint();
-}
-
-void TChartSeries::SetHorizAxis(THorizAxis axis) {
-    if (axis == horizAxis_) {
-        return;
-    }
-    horizAxis_ = axis;
-    ResolveAxes();
-    RequestRepaint();
-}
-
-void TChartSeries::SetVertAxis(TVertAxis axis) {
-    if (axis == vertAxis_) {
-        return;
-    }
-    vertAxis_ = axis;
-    ResolveAxes();
-    RequestRepaint();
-}
-
 void TChartSeries::ComputeShownRange() {
     const bool plotsY = &MainValueList() == &yValues_;
     const TChartValueList& positions = plotsY ? xValues_ : yValues_;
-    const TChartAxis& axis = *(plotsY ? resolvedHorizAxis_ : resolvedVertAxis_);
+    const TChartAxis& axis = *(plotsY ? ResolvedHorizAxis() : ResolvedVertAxis());
     const TRect& plot = parentChart_->PlotRect();
     // The plot area's edges at the low and high end of the position axis.
     int lowEdge = axis.IsHorizontal() ? plot.left : plot.bottom;
@@ -166,21 +134,18 @@ void TChartSeries::SetShownRange(int first, int last) {
     lastShown_ = last;
 }
 
-void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
-    parentChart_ = chart;
-    ResolveAxes();
+TChartAxis* TChartSeries::ResolvedHorizAxis() const {
+    if (parentChart_ == nullptr) {
+        return nullptr;
+    }
+    return horizAxis_ == aTopAxis ? &parentChart_->TopAxis() : &parentChart_->BottomAxis();
 }
 
-void TChartSeries::ResolveAxes() {
+TChartAxis* TChartSeries::ResolvedVertAxis() const {
     if (parentChart_ == nullptr) {
-        resolvedHorizAxis_ = nullptr;
-        resolvedVertAxis_ = nullptr;
-        return;
+        return nullptr;
     }
-    resolvedHorizAxis_ =
-        horizAxis_ == aTopAxis ? &parentChart_->TopAxis() : &parentChart_->BottomAxis();
-    resolvedVertAxis_ =
-        vertAxis_ == aRightAxis ? &parentChart_->RightAxis() : &parentChart_->LeftAxis();
+    return vertAxis_ == aRightAxis ? &parentChart_->RightAxis() : &parentChart_->LeftAxis();
 }
 
 }  // namespace tesmera

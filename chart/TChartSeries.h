@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include "chart/TChangeNotifier.h"
 #include "chart/TChartValueList.h"
 #include "chart/TSeriesMarks.h"
 #include "chart/axis_choice.h"
@@ -29,7 +30,7 @@ struct TVertMargins {
     int bottom = 0;
 };
 
-class TChartSeries {
+class TChartSeries : protected TChangeNotifier {
   public:
     TChartSeries();
     virtual ~TChartSeries() = default;
@@ -96,11 +97,11 @@ class TChartSeries {
     void RequestRepaint();
 
     const QString& Title() const { return title_; }
-    void SetTitle(const QString& title);
+    void SetTitle(const QString& title) { SetAndNotify(title_, title); }
     THorizAxis HorizAxis() const { return horizAxis_; }
-    void SetHorizAxis(THorizAxis axis);
+    void SetHorizAxis(THorizAxis axis) { SetAndNotify(horizAxis_, axis); }
     TVertAxis VertAxis() const { return vertAxis_; }
-    void SetVertAxis(TVertAxis axis);
+    void SetVertAxis(TVertAxis axis) { SetAndNotify(vertAxis_, axis); }
     // False: points with clDefault take SeriesColor, not a palette colour.
     bool ColorEachPoint() const { return colorEachPoint_; }
 
@@ -118,8 +119,8 @@ class TChartSeries {
     TCustomAxisPanel* ParentChart() const { return parentChart_; }
 
     // The axis objects that show X and Y; null while the series has no chart.
-    TChartAxis* ResolvedHorizAxis() const { return resolvedHorizAxis_; }
-    TChartAxis* ResolvedVertAxis() const { return resolvedVertAxis_; }
+    TChartAxis* ResolvedHorizAxis() const;
+    TChartAxis* ResolvedVertAxis() const;
 
     // Finds the points whose position lies inside the plot area of the
     // current frame, at its left and right (or bottom and top) edges.
@@ -134,8 +135,7 @@ class TChartSeries {
   private:
     friend class TCustomAxisPanel;
     // Called by the chart when the series joins it (chart) or leaves it (null).
-    void SetParentChart(TCustomAxisPanel* chart);
-    void ResolveAxes();
+    void SetParentChart(TCustomAxisPanel* chart) { parentChart_ = chart; }
 
     bool active_ = true;
     TColor seriesColor_ = clDefault;
@@ -143,8 +143,6 @@ class TChartSeries {
     std::vector<TColor> pointColors_;
     int firstShown_ = -1;
     int lastShown_ = -1;
-    TChartAxis* resolvedHorizAxis_ = nullptr;
-    TChartAxis* resolvedVertAxis_ = nullptr;
     TSeriesMarks marks_;
     TCustomAxisPanel* parentChart_ = nullptr;
     TChartValueList xValues_;

@@ -9,7 +9,14 @@
 namespace tesmera {
 
 TChartValueList::TChartValueList(TChartSeries& owner, QString name, TChartListOrder order)
-    : owner_(owner), name_(std::move(name)), order_(order) {}
+    : owner_(owner), name_(std::move(name)), order_(order) {
+    // A changed multiplier scales every value; the statistics follow before
+    // the repaint can ask for them.
+    SetOnChange([this] {
+        statsStale_ = true;
+        owner_.RequestRepaint();
+    });
+}
 
 double TChartValueList::ValueAt(int valueIndex) const {
     if (valueIndex < 0 || valueIndex >= ValueCount()) {
@@ -56,20 +63,11 @@ void TChartValueList::RemoveAllValues() {
 }
 
 void TChartValueList::SetMultiplier(double multiplier) {
-    if (multiplier == multiplier_) {
-        return;
-    }
-    multiplier_ = multiplier;
-    statsStale_ = true;
-    owner_.RequestRepaint();
+    SetAndNotify(multiplier_, multiplier);
 }
 
 void TChartValueList::SetDateTime(bool dateTime) {
-    if (dateTime == dateTime_) {
-        return;
-    }
-    dateTime_ = dateTime;
-    owner_.RequestRepaint();
+    SetAndNotify(dateTime_, dateTime);
 }
 
 const TChartValueList::Statistics& TChartValueList::Stats() const {

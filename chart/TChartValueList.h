@@ -6,13 +6,15 @@
 
 #include <QString>
 
+#include "chart/TChangeNotifier.h"
+
 namespace tesmera {
 
 class TChartSeries;
 
 enum TChartListOrder { loNone, loAscending, loDescending };
 
-class TChartValueList {
+class TChartValueList : private TChangeNotifier {
   public:
     // The list belongs to `owner` (not owned here), which is asked to repaint
     // when a setting that changes the picture changes.

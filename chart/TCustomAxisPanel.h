@@ -11,6 +11,7 @@
 #include "chart/TChartAxis.h"
 #include "chart/TChartSeries.h"
 #include "chart/TCustomChartPanelExtended.h"
+#include "chart/label_format.h"
 
 namespace tesmera {
 
@@ -39,19 +40,26 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     const std::vector<std::unique_ptr<TChartSeries>>& SeriesList() const { return seriesList_; }
 
     bool AxisVisible() const { return axisVisible_; }
-    void SetAxisVisible(bool visible) { SetAndInvalidate(axisVisible_, visible); }
+    void SetAxisVisible(bool visible) { SetAndNotify(axisVisible_, visible); }
     // True: series are clipped to the plot area.
     bool ClipPoints() const { return clipPoints_; }
-    void SetClipPoints(bool clip) { SetAndInvalidate(clipPoints_, clip); }
+    void SetClipPoints(bool clip) { SetAndNotify(clipPoints_, clip); }
     bool View3DWalls() const { return view3DWalls_; }
-    void SetView3DWalls(bool walls) { SetAndInvalidate(view3DWalls_, walls); }
+    void SetView3DWalls(bool walls) { SetAndNotify(view3DWalls_, walls); }
     // 0: no paging.
     int MaxPointsPerPage() const { return maxPointsPerPage_; }
-    void SetMaxPointsPerPage(int points) { SetAndInvalidate(maxPointsPerPage_, points); }
+    void SetMaxPointsPerPage(int points) { SetAndNotify(maxPointsPerPage_, points); }
     int Page() const { return page_; }
-    void SetPage(int page) { SetAndInvalidate(page_, page); }
+    void SetPage(int page) { SetAndNotify(page_, page); }
     bool ScaleLastPage() const { return scaleLastPage_; }
-    void SetScaleLastPage(bool scale) { SetAndInvalidate(scaleLastPage_, scale); }
+    void SetScaleLastPage(bool scale) { SetAndNotify(scaleLastPage_, scale); }
+
+    // The separators of every value label; "." and "," until the owner
+    // passes its locale's.
+    const NumberSeparators& LabelSeparators() const { return labelSeparators_; }
+    void SetLabelSeparators(const NumberSeparators& separators) {
+        SetAndNotify(labelSeparators_, separators);
+    }
 
     // The five axes, owned by the chart. Layout and drawing walk them in the
     // order of AxisList: bottom, top, left, right, depth.
@@ -94,6 +102,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     int maxPointsPerPage_ = 0;
     int page_ = 1;
     bool scaleLastPage_ = true;
+    NumberSeparators labelSeparators_;
     // Declared in list order, so they are also created in that order.
     TChartAxis bottomAxis_{this, AxisPlace::Bottom};
     TChartAxis topAxis_{this, AxisPlace::Top};

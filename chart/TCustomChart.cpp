@@ -142,9 +142,7 @@ void TCustomChart::PaintWalls() {
             canvas.SetTextBackColor(brush.Color());
         }
     }
-    // PlotRect's right and bottom edges are part of the outline.
-    const TRect& plot = PlotRect();
-    canvas.PaintRect(plot.left, plot.top, plot.right + 1, plot.bottom + 1);
+    canvas.PaintRect(PlotRect().WithRightBottomEdges());
 }
 
 void TCustomChart::ResetCanvasState() {

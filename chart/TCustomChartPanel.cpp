@@ -43,6 +43,10 @@ void DrawBevel(TChartCanvas& canvas, TRect& rect, BevelColors colors, int width)
 
 }  // namespace
 
+TCustomChartPanel::TCustomChartPanel() {
+    SetOnChange([this] { InvalidateChart(); });
+}
+
 void TCustomChartPanel::InvalidateChart() {
     if (!repaintEnabled_) {
         return;

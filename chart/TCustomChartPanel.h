@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "chart/TChangeNotifier.h"
 #include "chart/TChartCanvas3D.h"
 #include "chart/TRect.h"
 #include "chart/colors.h"
@@ -25,9 +26,9 @@ struct TChartMargins {
     friend bool operator==(const TChartMargins&, const TChartMargins&) = default;
 };
 
-class TCustomChartPanel {
+class TCustomChartPanel : protected TChangeNotifier {
   public:
-    TCustomChartPanel() = default;
+    TCustomChartPanel();
     virtual ~TCustomChartPanel() = default;
     TCustomChartPanel(const TCustomChartPanel&) = delete;
     TCustomChartPanel& operator=(const TCustomChartPanel&) = delete;
@@ -56,21 +57,21 @@ class TCustomChartPanel {
     void SetSize(int width, int height);
 
     TColor Color() const { return color_; }
-    void SetColor(TColor color) { SetAndInvalidate(color_, color); }
+    void SetColor(TColor color) { SetAndNotify(color_, color); }
     TPanelBevel BevelOuter() const { return bevelOuter_; }
-    void SetBevelOuter(TPanelBevel bevel) { SetAndInvalidate(bevelOuter_, bevel); }
+    void SetBevelOuter(TPanelBevel bevel) { SetAndNotify(bevelOuter_, bevel); }
     TPanelBevel BevelInner() const { return bevelInner_; }
-    void SetBevelInner(TPanelBevel bevel) { SetAndInvalidate(bevelInner_, bevel); }
+    void SetBevelInner(TPanelBevel bevel) { SetAndNotify(bevelInner_, bevel); }
     int BevelWidth() const { return bevelWidth_; }
-    void SetBevelWidth(int pixels) { SetAndInvalidate(bevelWidth_, pixels); }
+    void SetBevelWidth(int pixels) { SetAndNotify(bevelWidth_, pixels); }
     int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int pixels) { SetAndInvalidate(borderWidth_, pixels); }
+    void SetBorderWidth(int pixels) { SetAndNotify(borderWidth_, pixels); }
     const TChartMargins& Margins() const { return margins_; }
-    void SetMargins(const TChartMargins& margins) { SetAndInvalidate(margins_, margins); }
+    void SetMargins(const TChartMargins& margins) { SetAndNotify(margins_, margins); }
     bool View3D() const { return view3D_; }
-    void SetView3D(bool view3D) { SetAndInvalidate(view3D_, view3D); }
+    void SetView3D(bool view3D) { SetAndNotify(view3D_, view3D); }
     int Chart3DPercent() const { return chart3DPercent_; }
-    void SetChart3DPercent(int percent) { SetAndInvalidate(chart3DPercent_, percent); }
+    void SetChart3DPercent(int percent) { SetAndNotify(chart3DPercent_, percent); }
 
     TChartCanvas3D& Canvas() { return canvas_; }
     const TChartCanvas3D& Canvas() const { return canvas_; }
@@ -88,16 +89,6 @@ class TCustomChartPanel {
   protected:
     // Called once the most derived chart has finished constructing.
     void EnableRepaint() { repaintEnabled_ = true; }
-
-    // Stores `value` and invalidates the chart only when it differs.
-    template <class T>
-    void SetAndInvalidate(T& field, const T& value) {
-        if (field == value) {
-            return;
-        }
-        field = value;
-        InvalidateChart();
-    }
 
     // The drawing steps of one frame, after PlotRect has been set from the
     // margins.

@@ -19,6 +19,9 @@ struct TRect {
     // The pixels inside both rectangles (empty when they do not meet).
     TRect Intersected(const TRect& other) const;
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    // The figure that also covers the right column and the bottom row: the
+    // plot area is outlined on its right and bottom edges inclusive.
+    TRect WithRightBottomEdges() const { return {left, top, right + 1, bottom + 1}; }
 
     friend bool operator==(const TRect&, const TRect&) = default;
 };

@@ -32,21 +32,6 @@ void TakeFrom(TRect& rect, const TCustomChartAxis& axis, int pixels) {
     }
 }
 
-int EdgeOf(const TRect& rect, const TCustomChartAxis& axis) {
-    switch (axis.Place()) {
-        case AxisPlace::Bottom:
-            return rect.bottom;
-        case AxisPlace::Top:
-            return rect.top;
-        case AxisPlace::Left:
-            return rect.left;
-        case AxisPlace::Right:
-        case AxisPlace::Depth:
-            break;
-    }
-    return rect.right;
-}
-
 // The widest point label of any series of the chart.
 int WidestPointLabel(const TCustomChartAxis& axis, const TChartCanvas& canvas) {
     int widest = 0;
@@ -85,6 +70,21 @@ std::pair<int, int> SeriesMargins(TCustomAxisPanel& chart, const TCustomChartAxi
 
 }  // namespace
 
+int EdgeOf(const TRect& rect, const TCustomChartAxis& axis) {
+    switch (axis.Place()) {
+        case AxisPlace::Bottom:
+            return rect.bottom;
+        case AxisPlace::Top:
+            return rect.top;
+        case AxisPlace::Left:
+            return rect.left;
+        case AxisPlace::Right:
+        case AxisPlace::Depth:
+            break;
+    }
+    return rect.right;
+}
+
 bool IsAxisShown(const TCustomChartAxis& axis) {
     const TCustomAxisPanel* chart = axis.ParentChart();
     if ((chart != nullptr && !chart->AxisVisible()) || !axis.Visible() || axis.IsDepth()) {
@@ -93,13 +93,25 @@ bool IsAxisShown(const TCustomChartAxis& axis) {
     return AxisHasSeries(axis);
 }
 
+AxisTickInputs TickInputsOf(const TCustomChartAxis& axis, const TChartCanvas& canvas) {
+    AxisTickInputs inputs{axis.Scale(),
+                          axis.Increment(),
+                          axis.LabelsSeparation(),
+                          axis.RoundFirstLabel(),
+                          axis.LabelsOnAxis(),
+                          axis.AxisValuesFormat(),
+                          axis.LabelSeparators(),
+                          {}};
+    if (axis.IsHorizontal()) {
+        inputs.LabelSize = [&canvas](const QString& text) { return canvas.MeasureTextWidth(text); };
+    } else {
+        inputs.LabelSize = [&canvas](const QString&) { return canvas.TextLineHeight(); };
+    }
+    return inputs;
+}
+
 double ComputeIncrement(const TCustomChartAxis& axis, const TChartCanvas& canvas) {
-    const int labelSize = axis.IsHorizontal()
-                              ? std::max(canvas.MeasureTextWidth(axis.LabelText(axis.RangeMin())),
-                                         canvas.MeasureTextWidth(axis.LabelText(axis.RangeMax())))
-                              : canvas.TextLineHeight();
-    return ChooseIncrement({labelSize, axis.AxisLength(), axis.LabelsSeparation(), axis.Increment(),
-                            axis.RangeSpan()});
+    return TickIncrement(TickInputsOf(axis, canvas), axis.AxisLength());
 }
 
 int TickSpace(const TCustomChartAxis& axis) {
@@ -113,22 +125,17 @@ int TickSpace(const TCustomChartAxis& axis) {
     return space;
 }
 
-int MaxValueLabelWidth(const TCustomChartAxis& axis, const TChartCanvas& canvas) {
+int MaxValueLabelWidth(const TCustomChartAxis& axis, const TChartCanvas& canvas, int axisLength) {
+    const AxisTickInputs inputs = TickInputsOf(axis, canvas);
     double low = axis.RangeMin();
     double high = axis.RangeMax();
     if (axis.RoundFirstLabel()) {
-        const double increment = ComputeIncrement(axis, canvas);
-        // A value far above the increment overflows the quotient; the range
-        // end itself is the label then.
-        const auto roundDown = [increment](double value) {
-            const double rounded = std::trunc(value / increment) * increment;
-            return std::isfinite(rounded) ? rounded : value;
-        };
-        low = roundDown(low);
-        high = roundDown(high);
+        const double increment = TickIncrement(inputs, axisLength);
+        low = RoundedToIncrement(low, increment);
+        high = RoundedToIncrement(high, increment);
     }
-    return std::max(canvas.MeasureTextWidth(axis.LabelText(high)),
-                    canvas.MeasureTextWidth(axis.LabelText(low))) +
+    return std::max(canvas.MeasureTextWidth(TickText(inputs, high)),
+                    canvas.MeasureTextWidth(TickText(inputs, low))) +
            canvas.MeasureTextWidth(" ");
 }
 
@@ -142,7 +149,7 @@ int LabelSpace(const TCustomChartAxis& axis, TChartCanvas& canvas) {
     }
     switch (ResolveLabelStyle(axis)) {
         case talValue:
-            return MaxValueLabelWidth(axis, canvas);
+            return MaxValueLabelWidth(axis, canvas, axis.AxisLength());
         case talText:
         case talMark:
             // Marks are never shown on this chart; their text would be the

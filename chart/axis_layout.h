@@ -4,6 +4,7 @@
 #pragma once
 
 #include "chart/TRect.h"
+#include "chart/axis_ticks.h"
 
 namespace tesmera {
 
@@ -11,24 +12,32 @@ class TChartCanvas;
 class TCustomAxisPanel;
 class TCustomChartAxis;
 
+// The coordinate of the side of `rect` the axis runs along: bottom, top,
+// left or right (also for the depth axis).
+int EdgeOf(const TRect& rect, const TCustomChartAxis& axis);
+
 // The chart's AxisVisible and the axis' Visible are on, and the axis has
 // series (or the chart has no active series at all). The depth axis is never
 // shown: the chart is two-dimensional.
 bool IsAxisShown(const TCustomChartAxis& axis);
 
+// The axis' range, pixels and label settings as tick inputs. Labels are
+// measured in the canvas' current font, which the callers set to the axis'
+// LabelsFont; the canvas must outlive the result.
+AxisTickInputs TickInputsOf(const TCustomChartAxis& axis, const TChartCanvas& canvas);
+
 // The distance between value labels for the axis' current range and length.
-// Labels are measured in the canvas' current font, which the callers set to
-// the axis' LabelsFont.
 double ComputeIncrement(const TCustomChartAxis& axis, const TChartCanvas& canvas);
 
 // Pixels across the axis taken by its line and ticks.
 int TickSpace(const TCustomChartAxis& axis);
 // Pixels across the axis taken by its labels (LabelsSize when set). Sets the
-// canvas font to LabelsFont.
+// canvas font to LabelsFont. The axis still has the pixels of the previous
+// frame, whose length sets the increment of the value labels measured.
 int LabelSpace(const TCustomChartAxis& axis, TChartCanvas& canvas);
-// The wider of the labels at the ends of the range, plus one blank. Uses the
-// AxisLength of the previous layout for the increment.
-int MaxValueLabelWidth(const TCustomChartAxis& axis, const TChartCanvas& canvas);
+// The wider of the labels at the ends of the range, plus one blank, with the
+// increment of an axis of `axisLength` pixels.
+int MaxValueLabelWidth(const TCustomChartAxis& axis, const TChartCanvas& canvas, int axisLength);
 
 // Takes the room of the axis' labels and ticks from `rect` on the axis' side
 // and anchors the labels at the new edge (LabelsPos).

@@ -18,33 +18,9 @@ namespace {
 // does not use (no separation on a wide range), and those get no tick.
 constexpr std::size_t kTickListCapacity = 2000;
 
-// An axis with this many labels or more draws none (nor ticks or grid).
-constexpr double kMaxValueLabels = 10000;
-
-// The lowest value label survives the rounding of repeated subtraction: the
-// limit lies a little below RangeMin for RangeMin >= 0.
-double LowestLabelLimit(double rangeMin) {
-    return (rangeMin - 1e-12) / 1.000000000001;
-}
-
 // +1 when the outside of the plot area lies towards larger pixel coordinates.
 int OutwardStep(const TCustomChartAxis& axis) {
     return (axis.Place() == AxisPlace::Bottom || axis.Place() == AxisPlace::Right) ? 1 : -1;
-}
-
-int AxisLineOf(const TCustomChartAxis& axis, const TRect& plot) {
-    switch (axis.Place()) {
-        case AxisPlace::Bottom:
-            return plot.bottom;
-        case AxisPlace::Top:
-            return plot.top;
-        case AxisPlace::Left:
-            return plot.left;
-        case AxisPlace::Right:
-        case AxisPlace::Depth:
-            break;
-    }
-    return plot.right;
 }
 
 // Keeps point labels apart: after the first label, a label widened by
@@ -88,13 +64,12 @@ AxisPainter::AxisPainter(TCustomChartAxis& axis, TChartCanvas& canvas, const TRe
 
 void AxisPainter::Draw() {
     canvas_.SetFont(axis_.LabelsFont());
-    const double increment = ComputeIncrement(axis_, canvas_);
-    axis_.SetAxisLinePos(AxisLineOf(axis_, plot_));
+    axis_.SetAxisLinePos(EdgeOf(plot_, axis_));
     ticks_.clear();
-    if (increment > 0 && axis_.RangeMax() >= axis_.RangeMin()) {
+    if (axis_.RangeMax() >= axis_.RangeMin()) {
         switch (ResolveLabelStyle(axis_)) {
             case talValue:
-                DrawValueLabels(increment);
+                DrawValueLabels(ValueTicks(TickInputsOf(axis_, canvas_)).Ticks);
                 break;
             case talText:
             case talMark:
@@ -111,47 +86,18 @@ void AxisPainter::Draw() {
     DrawInnerTicks();
 }
 
-void AxisPainter::DrawValueLabels(double increment) {
-    if (std::abs(axis_.RangeSpan() / increment) >= kMaxValueLabels) {
-        return;
-    }
-    double value = axis_.RangeMax();
-    if (axis_.RangeMin() != axis_.RangeMax() && axis_.RoundFirstLabel()) {
-        const double rounded = std::trunc(axis_.RangeMax() / increment) * increment;
-        value = std::isfinite(rounded) ? rounded : value;
-    }
-    // Far from zero an increment can be lost in the value's rounding; the
-    // stepping then stops instead of repeating the same label for ever.
-    const auto stepDown = [increment](double& current) {
-        const double next = current - increment;
-        const bool moved = next != current;
-        current = next;
-        return moved;
-    };
-    while (value > axis_.RangeMax()) {
-        if (!stepDown(value)) {
-            return;
-        }
-    }
-    const double limit = LowestLabelLimit(axis_.RangeMin());
-    while (value >= limit) {
-        DrawValueLabel(value);
-        if (!stepDown(value)) {
-            return;
-        }
+void AxisPainter::DrawValueLabels(const std::vector<AxisTick>& labels) {
+    for (const AxisTick& label : labels) {
+        PlaceLabel(label.Pixel, label.Text, true);
     }
 }
 
-void AxisPainter::DrawValueLabel(double value) {
-    const int pixel = axis_.ValueToPixel(value);
-    if (!axis_.LabelsOnAxis() && (pixel <= axis_.StartPixel() || pixel >= axis_.EndPixel())) {
-        return;
-    }
+void AxisPainter::PlaceLabel(int pixel, const QString& text, bool admitted) {
     if (!axis_.TickOnLabelsOnly()) {
         AddTick(pixel);
     }
-    if (axis_.Labels()) {
-        DrawLabel(pixel, axis_.LabelText(value));
+    if (axis_.Labels() && admitted) {
+        DrawLabel(pixel, text);
         if (axis_.TickOnLabelsOnly()) {
             AddTick(pixel);
         }
@@ -189,18 +135,10 @@ void AxisPainter::DrawSeriesLabels() {
             continue;
         }
         const int pixel = axis_.ValueToPixel(value);
-        if (!axis_.TickOnLabelsOnly()) {
-            AddTick(pixel);
-        }
         const QString text = (*supplier)->PointLabel(i);
         const int size =
             axis_.IsHorizontal() ? canvas_.MeasureTextWidth(text) : canvas_.TextLineHeight();
-        if (axis_.Labels() && spacing.Admit(pixel, size)) {
-            DrawLabel(pixel, text);
-            if (axis_.TickOnLabelsOnly()) {
-                AddTick(pixel);
-            }
-        }
+        PlaceLabel(pixel, text, axis_.Labels() && spacing.Admit(pixel, size));
     }
 }
 

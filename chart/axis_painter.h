@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/TRect.h"
+#include "chart/axis_ticks.h"
 
 namespace tesmera {
 
@@ -27,9 +28,11 @@ class AxisPainter {
     const std::vector<int>& TickList() const { return ticks_; }
 
   private:
-    void DrawValueLabels(double increment);
-    void DrawValueLabel(double value);
+    void DrawValueLabels(const std::vector<AxisTick>& labels);
     void DrawSeriesLabels();
+    // The tick at `pixel`, and the label when labels are on and `admitted`;
+    // with TickOnLabelsOnly the tick only comes with a drawn label.
+    void PlaceLabel(int pixel, const QString& text, bool admitted);
     // A label text anchored at `pixel` along the axis, on the axis' side.
     void DrawLabel(int pixel, const QString& text);
     void AddTick(int pixel);

@@ -10,6 +10,9 @@ namespace {
 // Label counts at or beyond this cannot be rounded to a 32-bit integer.
 constexpr double LabelCountLimit = 2147483647.0;
 
+// Offsets at or beyond this from the axis start cannot be rounded to a pixel.
+constexpr double PixelOffsetLimit = 2147483647.0;
+
 // Mantissas this close to a rung count as the rung, so that a value that
 // carries a little rounding noise (1.0000000000000006e-12) is not mistaken for
 // a point between rungs.
@@ -24,6 +27,19 @@ double ScaleByDecade(double rung, int exponent) {
 
 int RoundHalfEven(long double value) {
     return static_cast<int>(std::nearbyintl(value));
+}
+
+int AxisScale::PixelOf(double value) const {
+    const double span = RangeMax - RangeMin;
+    if (span == 0) {
+        return CenterPixel();
+    }
+    const double offset = (value - RangeMin) * Length() / span;
+    if (!(std::abs(offset) < PixelOffsetLimit)) {  // also catches a NaN
+        return CenterPixel();
+    }
+    const int rounded = RoundHalfEven(offset);
+    return Horizontal != Inverted ? StartPixel + rounded : EndPixel - rounded;
 }
 
 double NextIncrementStep(double x) {

@@ -5,6 +5,24 @@
 
 namespace tesmera {
 
+// Where an axis puts its range: RangeMin at StartPixel of a horizontal axis
+// and at EndPixel of a vertical one (pixel rows grow downwards), the other way
+// round when Inverted. Pixels are along the axis direction.
+struct AxisScale {
+    double RangeMin = 0;
+    double RangeMax = 0;
+    int StartPixel = 0;
+    int EndPixel = 0;
+    bool Horizontal = true;
+    bool Inverted = false;
+
+    int Length() const { return EndPixel - StartPixel; }
+    int CenterPixel() const { return (StartPixel + EndPixel) / 2; }
+    // The pixel of a value. A range of zero width, or a value too far out to
+    // count in 32 bits, maps to CenterPixel.
+    int PixelOf(double value) const;
+};
+
 // The smallest label increment an axis uses; also the increment of a range
 // that has no room for a single label.
 constexpr double MinimumIncrement = 1e-12;

@@ -5,6 +5,6 @@
 namespace tesmera {
 
 ListIndexError::ListIndexError(int index)
-    : TesmeraError("List index out of bounds (" + std::to_string(index) + ")"), index_(index) {}
+    : TesmeraError("List index out of bounds (" + std::to_string(index) + ")") {}
 
 }  // namespace tesmera

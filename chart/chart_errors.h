@@ -1,7 +1,7 @@
 // Errors raised by the chart component's own containers.
 #pragma once
 
-#include "wave/errors.h"
+#include "base/TesmeraError.h"
 
 namespace tesmera {
 
@@ -10,10 +10,6 @@ namespace tesmera {
 class ListIndexError : public TesmeraError {
   public:
     explicit ListIndexError(int index);
-    int Index() const { return index_; }
-
-  private:
-    int index_;
 };
 
 }  // namespace tesmera

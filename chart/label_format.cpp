@@ -1,11 +1,9 @@
 #include "chart/label_format.h"
 
-#include <QLocale>
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
+
+#include "analysis/number_text.h"
 
 namespace tesmera {
 
@@ -37,58 +35,6 @@ Picture ParsePicture(const QString& pattern) {
     return picture;
 }
 
-// The magnitude of a value as plain decimal digits, split at the decimal point,
-// taken from its 18-significant-digit form.
-struct DecimalDigits {
-    std::string Integer;
-    std::string Fraction;
-};
-
-DecimalDigits ToDecimalDigits(double magnitude) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17Le", static_cast<long double>(magnitude));
-    const std::string text(buffer);
-    const std::size_t exponentAt = text.find('e');
-    const std::string mantissa = text.substr(0, 1) + text.substr(2, exponentAt - 2);
-    const int integerCount = std::atoi(text.c_str() + exponentAt + 1) + 1;
-
-    DecimalDigits digits;
-    if (integerCount <= 0) {
-        digits.Fraction = std::string(static_cast<std::size_t>(-integerCount), '0') + mantissa;
-    } else if (static_cast<std::size_t>(integerCount) >= mantissa.size()) {
-        digits.Integer = mantissa + std::string(integerCount - mantissa.size(), '0');
-    } else {
-        digits.Integer = mantissa.substr(0, integerCount);
-        digits.Fraction = mantissa.substr(integerCount);
-    }
-    return digits;
-}
-
-// Adds one unit to the last digit, carrying leftward; returns the carry out.
-bool IncrementDigits(std::string& digits) {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
-            return false;
-        }
-        *it = '0';
-    }
-    return true;
-}
-
-// Rounds to the given number of decimals, a half going away from zero.
-void RoundDecimals(DecimalDigits& digits, int decimals) {
-    const auto keep = static_cast<std::size_t>(decimals);
-    if (digits.Fraction.size() <= keep) {
-        return;
-    }
-    const bool roundUp = digits.Fraction[keep] >= '5';
-    digits.Fraction.resize(keep);
-    if (roundUp && IncrementDigits(digits.Fraction) && IncrementDigits(digits.Integer)) {
-        digits.Integer.insert(digits.Integer.begin(), '1');
-    }
-}
-
 std::string GroupThousands(const std::string& integer, const std::string& separator) {
     std::string grouped;
     const std::size_t count = integer.size();
@@ -101,38 +47,31 @@ std::string GroupThousands(const std::string& integer, const std::string& separa
     return grouped;
 }
 
-bool AllZero(const std::string& digits) {
-    return std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0'; });
-}
-
 }  // namespace
-
-NumberSeparators LocaleNumberSeparators() {
-    const QLocale locale;
-    return {locale.decimalPoint(), locale.groupSeparator()};
-}
 
 QString FormatAxisValue(double value, const QString& pattern, const NumberSeparators& separators) {
     if (!std::isfinite(value)) {
         return QString::number(value);
     }
     const Picture picture = ParsePicture(pattern);
-    DecimalDigits digits = ToDecimalDigits(std::abs(value));
-    RoundDecimals(digits, picture.MaxDecimals);
-    const bool negative = value < 0 && !(AllZero(digits.Integer) && AllZero(digits.Fraction));
+    DecimalForm form = EighteenDigitForm(value);
+    RoundToDigits(form, form.exponent + picture.MaxDecimals);
+    const bool negative = value < 0 && !form.IsZero();
 
-    std::string& integer = digits.Integer;
-    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size()));
+    std::string integer;
+    for (int place = 0; place < form.exponent; ++place) {
+        integer.push_back(form.DigitAt(place));
+    }
     if (integer.size() < static_cast<std::size_t>(picture.MinIntegerDigits)) {
         integer.insert(0, picture.MinIntegerDigits - integer.size(), '0');
     }
-    std::string& fraction = digits.Fraction;
+    std::string fraction;
+    for (int place = form.exponent; place < form.exponent + picture.MaxDecimals; ++place) {
+        fraction.push_back(form.DigitAt(place));
+    }
     while (fraction.size() > static_cast<std::size_t>(picture.MinDecimals) &&
            fraction.back() == '0') {
         fraction.pop_back();
-    }
-    if (fraction.size() < static_cast<std::size_t>(picture.MinDecimals)) {
-        fraction.append(picture.MinDecimals - fraction.size(), '0');
     }
 
     std::string text = negative ? "-" : "";

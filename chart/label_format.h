@@ -6,22 +6,21 @@
 
 namespace tesmera {
 
-// The locale's separators, passed in so that a test can pick them.
+// The decimal point and thousands separator a label is written with. The
+// chart has no locale of its own: its owner passes them in.
 struct NumberSeparators {
-    QString Decimal;
-    QString Thousands;
-};
+    QString Decimal = QStringLiteral(".");
+    QString Thousands = QStringLiteral(",");
 
-// The separators of the current default locale (the system's unless a test
-// chose another with QLocale::setDefault), read afresh on every call.
-NumberSeparators LocaleNumberSeparators();
+    friend bool operator==(const NumberSeparators&, const NumberSeparators&) = default;
+};
 
 // Writes value by a picture pattern: "0" a digit always written, "#" a digit
 // written only when significant, "," before the decimal point asks for the
 // integer digits grouped in threes, "." the decimal point. The value is rounded
-// to the last decimal place of the pattern with halves away from zero (on its
-// 18-digit decimal form). A value that rounds to zero is written without a
-// sign, so a label at 0 reached by repeated subtraction reads "0.00". An
+// to the last decimal place of the pattern with halves away from zero on its
+// 18-digit decimal form, the same rounding as every other number text. A value that rounds to zero
+// is written without a sign, so a label at 0 reached by repeated subtraction reads "0.00". An
 // infinity or NaN has no digits and is written as "inf" or "nan".
 QString FormatAxisValue(double value, const QString& pattern, const NumberSeparators& separators);
 

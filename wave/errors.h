@@ -1,16 +1,13 @@
-// Errors that end a command. Each carries the exact text that the general
-// error box shows (before the box adds its closing full stop).
+// The errors of reading and computing that end a command. Each carries the
+// exact text that the general error box shows (before the box adds its
+// closing full stop).
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
-namespace tesmera {
+#include "base/TesmeraError.h"
 
-class TesmeraError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
+namespace tesmera {
 
 // A file that cannot be opened, read or written. Codes follow the classic
 // runtime-library numbering (2 = not found, 100 = short read, ...), so the

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QLocale>
 #include <memory>
 
 #include "chart/TBarSeries.h"
@@ -152,17 +151,24 @@ TEST(AxisSettings, ChangesRepaintOnlyWhenTheValueDiffers) {
     EXPECT_EQ(requests, 1);
 }
 
-TEST(LabelText, UsesTheFormatAndTheLocale) {
-    TChartAxis axis(nullptr, AxisPlace::Left);
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+TEST(LabelText, UsesTheFormatAndTheChartSeparators) {
+    TChart chart;
+    int requests = 0;
+    chart.SetRepaintRequest([&requests] { ++requests; });
+    TChartAxis& axis = chart.LeftAxis();
     axis.SetAxisValuesFormat("#,##0.00");
-    const QString czech = axis.LabelText(1234.5);
-    QLocale::setDefault(QLocale::c());
     const QString plain = axis.LabelText(1234.5);
-    QLocale::setDefault(saved);
-    EXPECT_EQ(czech, QString::fromUtf8("1\u00a0234,50"));
+    requests = 0;
+    chart.SetLabelSeparators({",", QString::fromUtf8("\u00a0")});
+    EXPECT_EQ(requests, 1);
     EXPECT_EQ(plain, "1,234.50");
+    EXPECT_EQ(axis.LabelText(1234.5), QString::fromUtf8("1\u00a0234,50"));
+}
+
+TEST(LabelText, FreeStandingAxisUsesPointAndComma) {
+    TChartAxis axis(nullptr, AxisPlace::Left);
+    axis.SetAxisValuesFormat("#,##0.00");
+    EXPECT_EQ(axis.LabelText(-1234.5), "-1,234.50");
 }
 
 TEST(SeriesExtreme, BarsIncludeTheirOrigin) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QLocale>
-
 namespace tesmera {
 namespace {
 
@@ -48,16 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"default_grouping", 1500, "#,##0.###", kEnglish, "1,500"},
         FormatCase{"huge_value", 1e20, "#,##0.00", kEnglish, "100,000,000,000,000,000,000.00"}),
     [](const auto& info) { return info.param.name; });
-
-TEST(LocaleNumberSeparators, FollowsTheDefaultLocale) {
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const NumberSeparators german = LocaleNumberSeparators();
-    QLocale::setDefault(saved);
-    EXPECT_EQ(german.Decimal, ",");
-    EXPECT_EQ(german.Thousands, ".");
-    EXPECT_EQ(FormatAxisValue(1234.5, "#,##0.00", german), "1.234,50");
-}
 
 }  // namespace
 }  // namespace tesmera

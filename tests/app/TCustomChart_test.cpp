@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/tesmera_chart_settings.h"
 #include "chart/TChart.h"
-#include "chart/tesmera_chart_settings.h"
-#include "pixel_picture.h"
+#include "chart/pixel_picture.h"
 
 namespace tesmera {
 namespace {

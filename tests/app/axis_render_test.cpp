@@ -6,12 +6,12 @@
 #include <initializer_list>
 #include <vector>
 
+#include "app/tesmera_axis_settings.h"
+#include "app/tesmera_chart_settings.h"
 #include "chart/TChart.h"
 #include "chart/axis_layout.h"
 #include "chart/axis_series.h"
-#include "chart/tesmera_axis_settings.h"
-#include "chart/tesmera_chart_settings.h"
-#include "pixel_picture.h"
+#include "chart/pixel_picture.h"
 #include "support/param_name.h"
 
 namespace tesmera {

@@ -1,8 +1,10 @@
-#include "chart/tesmera_axis_settings.h"
+#include "app/tesmera_axis_settings.h"
 
 #include <gtest/gtest.h>
 
-#include "chart/tesmera_chart_settings.h"
+#include <QLocale>
+
+#include "app/tesmera_chart_settings.h"
 
 namespace tesmera {
 namespace {
@@ -21,6 +23,15 @@ TEST(TesmeraAxisSettings, WindowChartGetsItsAxisSettings) {
     EXPECT_EQ(bottom.Grid().Style(), psSolid);
     EXPECT_EQ(bottom.MinorTickLength(), 0);
     EXPECT_EQ(chart.TopAxis().Grid().Style(), psDot);
+}
+
+TEST(TesmeraChartSettings, LabelsTakeTheSeparatorsOfTheLocale) {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    TChart chart;
+    ApplyTesmeraChartSettings(chart);
+    QLocale::setDefault(saved);
+    EXPECT_EQ(chart.LeftAxis().LabelText(1234.5), "1.234,50");
 }
 
 TEST(TesmeraAxisSettings, BarSeries1) {

@@ -1,6 +1,7 @@
-#include "chart/tesmera_chart_settings.h"
+#include "app/tesmera_chart_settings.h"
 
-#include "chart/tesmera_axis_settings.h"
+#include "app/locale_separators.h"
+#include "app/tesmera_axis_settings.h"
 
 namespace tesmera {
 
@@ -30,6 +31,7 @@ void ApplyTesmeraChartSettings(TChart& chart) {
     chart.SetClipPoints(true);
     chart.SetAxisVisible(true);
     chart.SetScaleLastPage(false);
+    chart.SetLabelSeparators(LocaleNumberSeparators());
     ApplyTesmeraAxisSettings(chart);
 }
 

@@ -1,4 +1,4 @@
-#include "chart/tesmera_axis_settings.h"
+#include "app/tesmera_axis_settings.h"
 
 #include <memory>
 

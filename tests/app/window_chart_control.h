@@ -16,9 +16,9 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "app/tesmera_axis_settings.h"
+#include "app/tesmera_chart_settings.h"
 #include "chart/TChartControl.h"
-#include "chart/tesmera_axis_settings.h"
-#include "chart/tesmera_chart_settings.h"
 
 namespace tesmera::testing_support {
 

@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QPixmap>
 
-#include "chart/tesmera_chart_settings.h"
-#include "pixel_picture.h"
+#include "app/tesmera_chart_settings.h"
+#include "chart/pixel_picture.h"
 
 namespace tesmera {
 namespace {

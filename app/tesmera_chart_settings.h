@@ -9,7 +9,8 @@ namespace tesmera {
 // the white-to-white gradient covers it), lowered outer and raised inner
 // bevel, margins 3, 4, 3, 4, two-dimensional view, title in Arial 11 pixels
 // black, back wall brush white but clear, clipped series, visible axes and no
-// scaling of a last page, and the axis settings of ApplyTesmeraAxisSettings.
+// scaling of a last page, value labels with the
+// separators of the current locale, and the axis settings of ApplyTesmeraAxisSettings.
 // The control's size (378 x 125) is set by the window.
 void ApplyTesmeraChartSettings(TChart& chart);
 

@@ -1,0 +1,12 @@
+#include "app/locale_separators.h"
+
+#include <QLocale>
+
+namespace tesmera {
+
+NumberSeparators LocaleNumberSeparators() {
+    const QLocale locale;
+    return {locale.decimalPoint(), locale.groupSeparator()};
+}
+
+}  // namespace tesmera
