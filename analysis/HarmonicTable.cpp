@@ -16,6 +16,9 @@ void Evaluate(std::int64_t j, std::int32_t N, double& cos, double& sin) {
     sin = std::sin(angle);
 }
 
+// cos(m · 90°) for m = 0..3.
+constexpr double QuarterTurnCos[4] = {1.0, 0.0, -1.0, 0.0};
+
 }  // namespace
 
 // Evaluating all N angles costs two library calls each, which at voice
@@ -39,6 +42,17 @@ HarmonicTable::HarmonicTable(std::int32_t N)
         for (std::int32_t r = 0; r < count; ++r) {
             cos_[base + r] = coarseCos * fineCos[r] - coarseSin * fineSin[r];
             sin_[base + r] = coarseSin * fineCos[r] + coarseCos * fineSin[r];
+        }
+    }
+    // Angles on whole quarter turns get their values exactly, as a direct
+    // evaluation nearly does: a harmonic at a quarter or a half of N then
+    // sums whole samples without any rounding, and an exact coefficient such
+    // as 41.25 is not shown as 41.2 for a last-bit slip.
+    for (std::int32_t m = 0; m < 4; ++m) {
+        if ((std::int64_t{m} * N) % 4 == 0) {
+            const auto j = static_cast<std::size_t>(std::int64_t{m} * N / 4);
+            cos_[j] = QuarterTurnCos[m];
+            sin_[j] = QuarterTurnCos[(m + 3) % 4];
         }
     }
 }

@@ -206,5 +206,45 @@ TEST_P(GeneratedPeriods, KeepTheOrderAndTheCoefficientsOfTheLongDoubleSums) {
 INSTANTIATE_TEST_SUITE_P(Families, GeneratedPeriods, testing::ValuesIn(GeneratedCases()),
                          [](const auto& info) { return info.param.name; });
 
+// --- Harmonics at a quarter or a half of the length: every cosine and sine
+// is 0 or ±1, so with whole samples the sum is exact, as the long-double sums
+// give it; a value such as 41.25 must not come out a bit lower and be shown
+// as 41.2.
+
+struct ExactCase {
+    std::string name;
+    std::int32_t N;
+    std::int32_t k;
+    friend void PrintTo(const ExactCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ExactHarmonics : public testing::TestWithParam<ExactCase> {};
+
+TEST_P(ExactHarmonics, SumWholeSamplesWithoutRounding) {
+    const ExactCase& c = GetParam();
+    const Buffer x = testing_signals::PeriodGenerator(static_cast<std::uint32_t>(c.N))
+                         .Make(PeriodFamily::Pulse, c.N, true);
+    constexpr std::int64_t QuarterCos[4] = {1, 0, -1, 0};
+    std::int64_t cosSum = 0;
+    std::int64_t sinSum = 0;
+    for (std::int32_t i = 1; i <= c.N; ++i) {
+        const std::int64_t quarters = 4 * std::int64_t{c.k} * i / c.N % 4;
+        cosSum += QuarterCos[quarters] * static_cast<std::int64_t>(x[i - 1]);
+        sinSum += QuarterCos[(quarters + 3) % 4] * static_cast<std::int64_t>(x[i - 1]);
+    }
+    Coefficients ax{}, bx{};
+    FourierCoefficients(x, c.k, ax, bx);
+    EXPECT_EQ(ax[c.k], static_cast<double>(cosSum) / c.N * 2.0);
+    EXPECT_EQ(bx[c.k], static_cast<double>(sinSum) / c.N * 2.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(QuarterTurns, ExactHarmonics,
+                         testing::Values(ExactCase{"quarter_of_56", 56, 14},
+                                         ExactCase{"quarter_of_44", 44, 11},
+                                         ExactCase{"quarter_of_92", 92, 23},
+                                         ExactCase{"half_of_30", 30, 15},
+                                         ExactCase{"quarter_of_388", 388, 97}),
+                         [](const auto& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace tesmera
