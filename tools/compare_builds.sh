@@ -1,45 +1,90 @@
 #!/usr/bin/env bash
-# Runs `tesmera-cli analyze --json` from two existing build folders over the
-# same generated periods and compares the records (tools/compare_records.py):
-# no status, order, score or displayed text may change, and every number must
-# agree within 1e-12 relative. Builds nothing; the periods come from the
-# candidate build's make_periods.
+# Shows that two builds give the same bytes: tools/compare_builds.sh BASE NEW [count] [seed]
 #
-# Usage: tools/compare_builds.sh <reference build> <candidate build> [count] [seed]
-#   e.g. tools/compare_builds.sh ../base/build/rel build/rel 20000
-# With COMPARE_KEEP=<folder> the periods and both JSON files are kept there.
+# BASE and NEW are build folders holding cli/tesmera-cli and cli/tesmera-render;
+# NEW also holds tools/make_period_set. Writes `count` (default 1200) one-period
+# files with the fixed seed (default 1), then compares, build against build:
+#   tesmera-cli analyze --json, --csv and its table over those files and the
+#   bundled samples (with every exit status);
+#   tesmera-cli render (the window's pixels) of each bundled sample and of
+#   every 40th generated file.
+# Prints what it compared; exits 0 when every byte agreed, 1 otherwise.
 set -euo pipefail
 
-if [ $# -lt 2 ] || [ $# -gt 4 ]; then
-  sed -n '2,10p' "$0" >&2
+if [[ $# -lt 2 || $# -gt 4 ]]; then
+  echo "usage: $0 BASE_BUILD NEW_BUILD [count] [seed]" >&2
   exit 2
 fi
-reference="$1"
-candidate="$2"
-count="${3:-20000}"
+base="$(cd "$1" && pwd)"
+new="$(cd "$2" && pwd)"
+count="${3:-1200}"
 seed="${4:-1}"
-tools="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-for build in "$reference" "$candidate"; do
-  [ -x "$build/cli/tesmera-cli" ] || { echo "error: no $build/cli/tesmera-cli" >&2; exit 2; }
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+"$new/tools/make_period_set" "$work/periods" "$count" "$seed"
+samples=("$root"/samples/*.wav)
+
+differences=0
+# same <what> <file in base output> <file in new output>
+same() {
+  if cmp -s "$2" "$3"; then
+    return 0
+  fi
+  echo "DIFFERENT: $1" >&2
+  differences=$((differences + 1))
+}
+
+# analyze <build> <output folder>: every format, with its exit status.
+analyze() {
+  local cli="$1/cli/tesmera-cli" out="$2"
+  mkdir -p "$out"
+  set +e
+  "$cli" analyze --json "$out/all.json" "$work/periods" "${samples[@]}" >/dev/null 2>&1
+  echo "json $?" >"$out/status"
+  "$cli" analyze --csv "$out/all.csv" "$work/periods" "${samples[@]}" >/dev/null 2>&1
+  echo "csv $?" >>"$out/status"
+  "$cli" analyze "$work/periods" "${samples[@]}" >"$out/table.txt" 2>"$out/table.err"
+  echo "table $?" >>"$out/status"
+  set -e
+}
+
+analyze "$base" "$work/base"
+analyze "$new" "$work/new"
+for file in all.json all.csv table.txt table.err status; do
+  same "analyze $file" "$work/base/$file" "$work/new/$file"
 done
-[ -x "$candidate/tools/make_periods" ] || { echo "error: no $candidate/tools/make_periods" >&2; exit 2; }
 
-if [ -n "${COMPARE_KEEP:-}" ]; then
-  work="$COMPARE_KEEP"
-  mkdir -p "$work"
-else
-  work="$(mktemp -d)"
-  trap 'rm -rf "$work"' EXIT
+rendered=()
+for file in "${samples[@]}"; do rendered+=("$file"); done
+mapfile -t generated < <(find "$work/periods" -type f | LC_ALL=C sort | awk 'NR % 40 == 1')
+rendered+=("${generated[@]}")
+for file in "${rendered[@]}"; do
+  name="$(basename "$file")"
+  set +e
+  "$base/cli/tesmera-cli" render --png "$work/base/$name.png" "$file" >"$work/base/$name.out" 2>&1
+  baseStatus=$?
+  "$new/cli/tesmera-cli" render --png "$work/new/$name.png" "$file" >"$work/new/$name.out" 2>&1
+  newStatus=$?
+  set -e
+  if [[ $baseStatus -ne $newStatus ]]; then
+    echo "DIFFERENT: render status of $name ($baseStatus, $newStatus)" >&2
+    differences=$((differences + 1))
+  fi
+  same "render output of $name" "$work/base/$name.out" "$work/new/$name.out"
+  if [[ -e "$work/base/$name.png" || -e "$work/new/$name.png" ]]; then
+    same "render picture of $name" "$work/base/$name.png" "$work/new/$name.png"
+  fi
+done
+
+records="$(grep -o '"path":' "$work/new/all.json" | wc -l)"
+echo "analyze: $count generated files and ${#samples[@]} bundled samples ($records records);" \
+  "JSON $(wc -c <"$work/new/all.json") bytes, CSV $(wc -c <"$work/new/all.csv") bytes," \
+  "table $(wc -c <"$work/new/table.txt") bytes; statuses: $(tr '\n' ' ' <"$work/new/status")"
+echo "render: ${#rendered[@]} pictures (${#samples[@]} bundled, ${#generated[@]} generated)"
+if [[ $differences -ne 0 ]]; then
+  echo "$differences differences" >&2
+  exit 1
 fi
-"$candidate/tools/make_periods" "$work/periods" "$count" "$seed"
-
-for side in reference candidate; do
-  build="${!side}"
-  start=$(date +%s%N)
-  # Status 1 only says that some files got warnings, which the records hold.
-  "$build/cli/tesmera-cli" analyze "$work/periods" --json "$work/$side.json" || [ $? -eq 1 ]
-  end=$(date +%s%N)
-  echo "$side: $(( (end - start) / 1000000 )) ms for $count files"
-done
-python3 "$tools/compare_records.py" "$work/reference.json" "$work/candidate.json"
+echo "identical"

@@ -26,6 +26,7 @@ class SampleAccumulator {
   public:
     explicit SampleAccumulator(std::span<double> samples) : samples_(samples) {}
 
+    // Stores the sample when the buffer has room for it, then adds it.
     void Add(std::int16_t sample) {
         const auto index = static_cast<std::size_t>(result_.SampleCount);
         if (index < samples_.size()) {
@@ -87,6 +88,14 @@ SampleReadResult ReadSamples(FileReader& reader, std::int64_t dataOffset, std::i
             --remaining;
         }
         remaining -= decoded;
+    }
+    return accumulator.Result();
+}
+
+SampleReadResult StoreSamples(std::span<const std::int16_t> period, std::span<double> samples) {
+    SampleAccumulator accumulator(samples);
+    for (const std::int16_t sample : period) {
+        accumulator.Add(sample);
     }
     return accumulator.Result();
 }
