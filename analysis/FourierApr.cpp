@@ -3,234 +3,113 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numeric>
+#include <optional>
 #include <stdexcept>
 #include <vector>
+
+#include "analysis/HarmonicTable.h"
+#include "analysis/direct_fourier.h"
+#include "analysis/fft_fourier.h"
 
 namespace tesmera {
 
 namespace {
 
-struct CosSin {
-    long double cos;
-    long double sin;
-};
+// Below this length the fast transform's fixed costs, planning above all,
+// outweigh the term-by-term sums; from it on all harmonics up to
+// MaxHarmonic lie below N/2, where the half spectrum holds them.
+constexpr std::int32_t FastTransformMinimum = 2 * CoefficientCount;
+// A series of at most this order is summed term by term even where the
+// coefficients came from the fast transform: a few terms per sample cost
+// less than a whole backward transform.
+constexpr std::int32_t ShortSeriesOrder = 8;
+// Lengths whose prime factors all stay within this bound transform fast;
+// a larger factor makes the library fall back to far slower algorithms.
+constexpr std::int32_t FastTransformLargestFactor = 13;
 
-// cos and sin of π/2 − φ from those of φ.
-CosSin Complement(const CosSin& value) {
-    return {value.sin, value.cos};
-}
-
-// cos and sin of φ + q·π/2 from those of φ, for q in 0..3.
-CosSin TurnedBy(const CosSin& value, std::int32_t quarterTurns) {
-    switch (quarterTurns) {
-        case 0:
-            return value;
-        case 1:
-            return {-value.sin, value.cos};
-        case 2:
-            return {-value.cos, -value.sin};
-        default:
-            return {value.sin, -value.cos};
+std::int32_t LargestPrimeFactor(std::int32_t N) {
+    std::int32_t largest = 1;
+    for (std::int32_t p = 2; p * p <= N; ++p) {
+        for (; N % p == 0; N /= p) {
+            largest = p;
+        }
     }
+    return std::max(largest, N);
 }
 
-// Cosine and sine of the first-octant angles 2πm/(4N), 0 <= m <= N/2, for
-// the m that are multiples of g = gcd(4, N): N/8 + 1 pairs when 4 divides N,
-// N/4 + 1 when N is even, N/2 + 1 otherwise. Positions count in units of g.
-class FirstOctant {
+// The table of the latest length the calling thread summed term by term: a
+// batch of periods of one length builds it once.
+const HarmonicTable& TableFor(std::int32_t N) {
+    thread_local std::optional<HarmonicTable> table;
+    if (!table || table->Size() != N) {
+        table.emplace(N);
+    }
+    return *table;
+}
+
+// The sums and series of one period length, by the method chosen for it.
+class PeriodTransform {
   public:
-    explicit FirstOctant(std::int32_t N) : unit_(std::gcd(4, N)) {
-        values_.reserve(static_cast<std::size_t>(N / (2 * unit_) + 1));
-        for (std::int32_t m = 0; 2 * m <= N; m += unit_) {
-            const long double angle = (TwoPi * m) / (4 * N);
-            values_.push_back({std::cos(angle), std::sin(angle)});
+    explicit PeriodTransform(std::int32_t N) : N_(N), fast_(UsesFastTransform(N)) {}
+
+    // Unscaled sums of harmonics 0..M into ax/bx.
+    void Sums(std::span<const double> samples, std::int32_t M,
+              std::span<double, CoefficientCount> ax,
+              std::span<double, CoefficientCount> bx) const {
+        if (fast_) {
+            FftSums(samples, M, ax, bx);
+        } else {
+            DirectSums(TableFor(N_), samples, M, ax, bx);
         }
     }
 
-    // The value at m = position × g.
-    const CosSin& At(std::int32_t position) const {
-        return values_[static_cast<std::size_t>(position)];
-    }
-    std::int32_t Unit() const { return unit_; }
-
-  private:
-    std::int32_t unit_;
-    std::vector<CosSin> values_;
-};
-
-// A long double kept as two doubles whose sum is exactly that value: the
-// value rounded to double and the rest, which has at most 11 significant
-// bits. Loading two doubles and adding them in extended precision costs the
-// processor less than one 80-bit load, and those loads bound the speed of
-// the sums below.
-class SplitLongDouble {
-  public:
-    explicit SplitLongDouble(long double value)
-        : high_(static_cast<double>(value)), low_(static_cast<double>(value - high_)) {}
-    long double Value() const { return static_cast<long double>(high_) + low_; }
-
-  private:
-    double high_;
-    double low_;
-};
-
-// Cosine and sine of 2πj/N for j = 0..N−1. Harmonic k at sample i has the
-// angle 2πki/N, which equals the angle at j = ki mod N up to whole turns.
-//
-// Only first-octant angles are handed to std::cos/std::sin: beyond π/4 the
-// long-double functions reduce their argument by a slow multi-precision path,
-// which used to make this table cost almost as much as the sums it serves.
-// With 4j = qN + r (0 <= r < N), 2πj/N = q·π/2 + 2πr/(4N): whole quarter
-// turns plus a remainder below π/2. A remainder up to π/4 (2r <= N) is
-// evaluated as it is; a larger one is π/2 − 2π(N − r)/(4N), whose cosine and
-// sine are the sine and cosine of a first-octant angle. The quarter turns
-// then only swap and negate. As r, N − r and q are exact integers and r and
-// N − r are multiples of gcd(4, N), every entry is as accurate as a direct
-// evaluation; a first-octant entry is even bit for bit the same, since
-// 2π·4j/(4N) rounds exactly as 2πj/N does.
-class HarmonicTable {
-  public:
-    explicit HarmonicTable(std::int32_t N) : N_(N) {
-        const FirstOctant octant(N);
-        // 4j mod N and N itself, both in units of gcd(4, N).
-        const std::int32_t period = N / octant.Unit();
-        const std::int32_t step = 4 / octant.Unit();
-        std::int32_t remainder = 0;
-        std::int32_t quarterTurns = 0;
-        entries_.reserve(static_cast<std::size_t>(N));
-        for (std::int32_t j = 0; j < N; ++j) {
-            const CosSin part = 2 * remainder <= period ? octant.At(remainder)
-                                                        : Complement(octant.At(period - remainder));
-            const CosSin entry = TurnedBy(part, quarterTurns);
-            entries_.push_back({SplitLongDouble(entry.cos), SplitLongDouble(entry.sin)});
-            remainder += step;
-            for (; remainder >= period; remainder -= period) {
-                ++quarterTurns;
-            }
+    // Series of the given order (at most MaxHarmonic) at samples 1..N.
+    void Series(std::span<const double, CoefficientCount> ax,
+                std::span<const double, CoefficientCount> bx, std::int32_t order,
+                std::span<double> out) const {
+        if (fast_ && order > ShortSeriesOrder) {
+            FftSeries(ax, bx, order, out);
+        } else {
+            DirectSeries(TableFor(N_), ax, bx, order, out);
         }
     }
 
-    std::int32_t Size() const { return N_; }
-    long double Cos(std::int32_t j) const { return entries_[j].cos.Value(); }
-    long double Sin(std::int32_t j) const { return entries_[j].sin.Value(); }
-
-    // The table position one step of `k` further on, for walking
-    // j = k·i mod N through increasing i; `kStep` is k mod N.
-    std::int32_t Advance(std::int32_t j, std::int32_t kStep) const {
-        j += kStep;
-        return j >= N_ ? j - N_ : j;
-    }
-
   private:
-    struct Entry {
-        SplitLongDouble cos;
-        SplitLongDouble sin;
-    };
     std::int32_t N_;
-    std::vector<Entry> entries_;
+    bool fast_;
 };
 
-// Harmonics summed side by side in one pass over the samples. Their sums are
-// independent, so the processor can overlap them; each harmonic still sums
-// in increasing i, with every partial sum stored as a double.
-constexpr std::int32_t kHarmonicsPerPass = 4;
-
-// Fills the unscaled sums of harmonics first..first+Count−1.
-template <std::int32_t Count>
-void HarmonicSums(const HarmonicTable& table, std::span<const double> samples, std::int32_t first,
-                  std::span<double, CoefficientCount> ax, std::span<double, CoefficientCount> bx) {
-    std::array<std::int32_t, Count> step{};
-    std::array<std::int32_t, Count> j{};
-    std::array<double, Count> a{};
-    std::array<double, Count> b{};
-    for (std::int32_t c = 0; c < Count; ++c) {
-        step[c] = (first + c) % table.Size();
-    }
-    for (const double x : samples) {
-        for (std::int32_t c = 0; c < Count; ++c) {
-            j[c] = table.Advance(j[c], step[c]);
-            a[c] = static_cast<double>(a[c] + table.Cos(j[c]) * x);
-            b[c] = static_cast<double>(b[c] + table.Sin(j[c]) * x);
-        }
-    }
-    std::copy(a.begin(), a.end(), ax.begin() + first);
-    std::copy(b.begin(), b.end(), bx.begin() + first);
-}
-
-void FillCoefficients(const HarmonicTable& table, std::span<const double> samples, std::int32_t M,
-                      std::span<double, CoefficientCount> ax,
-                      std::span<double, CoefficientCount> bx) {
-    std::int32_t k = 0;
-    for (; k + kHarmonicsPerPass - 1 <= M; k += kHarmonicsPerPass) {
-        HarmonicSums<kHarmonicsPerPass>(table, samples, k, ax, bx);
-    }
-    for (; k <= M; ++k) {
-        HarmonicSums<1>(table, samples, k, ax, bx);
-    }
-    const double N = static_cast<double>(samples.size());
-    for (k = 0; k <= M; ++k) {
+void ScaleSums(std::int32_t N, std::int32_t M, std::span<double, CoefficientCount> ax,
+               std::span<double, CoefficientCount> bx) {
+    for (std::int32_t k = 0; k <= M; ++k) {
         ax[k] = ax[k] / N * 2.0;
         bx[k] = bx[k] / N * 2.0;
     }
 }
 
-// Series of the given order at samples 1..N into out[0..N−1]. The cosine
-// term stays in extended precision until its sine term has been added.
-void Reconstruct(const HarmonicTable& table, std::span<const double, CoefficientCount> ax,
-                 std::span<const double, CoefficientCount> bx, std::int32_t order,
-                 std::span<double> out) {
-    const std::int32_t N = table.Size();
-    const std::int32_t L = std::min(order, MaxHarmonic);
-    for (std::int32_t i = 1; i <= N; ++i) {
-        const std::int32_t iStep = i % N;
-        std::int32_t j = 0;
-        double s = ax[0] / 2.0;
-        for (std::int32_t k = 1; k <= L; ++k) {
-            j = table.Advance(j, iStep);
-            s = static_cast<double>(s + ax[k] * table.Cos(j) + bx[k] * table.Sin(j));
-        }
-        out[i - 1] = s;
-    }
-}
-
 // Root of the summed squared deviations of the samples from a0/2, their mean.
+// Eight running sums, so that their additions overlap instead of waiting on
+// each other, combined in a fixed order: the same bits on every call.
 double SignalEnergy(std::span<const double> samples, double a0) {
+    constexpr std::size_t Sums = 8;
     const double mean = a0 / 2.0;
+    std::array<double, Sums> sums{};
+    std::size_t i = 0;
+    for (; i + Sums <= samples.size(); i += Sums) {
+        for (std::size_t s = 0; s < Sums; ++s) {
+            const double deviation = samples[i + s] - mean;
+            sums[s] = sums[s] + deviation * deviation;
+        }
+    }
+    for (; i < samples.size(); ++i) {
+        const double deviation = samples[i] - mean;
+        sums[0] = sums[0] + deviation * deviation;
+    }
     double sum = 0.0;
-    for (const double x : samples) {
-        const double deviation = x - mean;
-        sum = sum + deviation * deviation;
+    for (const double part : sums) {
+        sum = sum + part;
     }
     return std::sqrt(sum);
-}
-
-// Energy of the series of order m, by Parseval's relation.
-double SeriesEnergy(std::span<const double, CoefficientCount> ax,
-                    std::span<const double, CoefficientCount> bx, std::int32_t m, std::int32_t N) {
-    double sum = 0.0;
-    for (std::int32_t k = 1; k <= m; ++k) {
-        sum = sum + ax[k] * ax[k];
-        sum = sum + bx[k] * bx[k];
-    }
-    return static_cast<double>(std::sqrt((N * 0.5L) * sum));
-}
-
-// Lowest order whose series energy lies within the relative tolerance of the
-// signal's energy; M when none does.
-std::int32_t ChooseOrder(std::span<const double, CoefficientCount> ax,
-                         std::span<const double, CoefficientCount> bx, std::int32_t M,
-                         std::int32_t N, double tolerance, double energy) {
-    std::int32_t m = 0;
-    for (;;) {
-        ++m;
-        const double seriesEnergy = SeriesEnergy(ax, bx, m, N);
-        const bool closeEnough = static_cast<long double>(tolerance) * energy >=
-                                 std::fabs(static_cast<long double>(energy) - seriesEnergy);
-        if (closeEnough || m >= M) {
-            return m;
-        }
-    }
 }
 
 }  // namespace
@@ -239,11 +118,38 @@ std::int32_t MaximumOrder(std::int32_t N) {
     return std::max(std::min(N - 10, MaxHarmonic), 1);
 }
 
+bool UsesFastTransform(std::int32_t N) {
+    return N >= FastTransformMinimum && LargestPrimeFactor(N) <= FastTransformLargestFactor;
+}
+
 void FourierCoefficients(std::span<const double> samples, std::int32_t M,
                          std::span<double, CoefficientCount> ax,
                          std::span<double, CoefficientCount> bx) {
-    const HarmonicTable table(static_cast<std::int32_t>(samples.size()));
-    FillCoefficients(table, samples, M, ax, bx);
+    const auto N = static_cast<std::int32_t>(samples.size());
+    PeriodTransform(N).Sums(samples, M, ax, bx);
+    ScaleSums(N, M, ax, bx);
+}
+
+// The sum of squares for order m extends that for m − 1 by a_m² and b_m², in
+// the same order of additions as a sum taken afresh, so keeping it running
+// gives the same bits at a fraction of the cost.
+std::int32_t ApproximationOrder(std::span<const double> samples,
+                                std::span<const double, CoefficientCount> ax,
+                                std::span<const double, CoefficientCount> bx, std::int32_t M,
+                                double tolerance) {
+    const auto N = static_cast<std::int32_t>(samples.size());
+    const double energy = SignalEnergy(samples, ax[0]);
+    double sum = 0.0;
+    for (std::int32_t m = 1;; ++m) {
+        sum = sum + ax[m] * ax[m];
+        sum = sum + bx[m] * bx[m];
+        const auto seriesEnergy = static_cast<double>(std::sqrt((N * 0.5L) * sum));
+        const bool closeEnough = static_cast<long double>(tolerance) * energy >=
+                                 std::fabs(static_cast<long double>(energy) - seriesEnergy);
+        if (closeEnough || m >= M) {
+            return m;
+        }
+    }
 }
 
 void FourierApr(std::span<const double> signal, std::int32_t N, double tolerance,
@@ -263,14 +169,17 @@ void FourierApr(std::span<const double> signal, std::int32_t N, double tolerance
         return;
     }
 
-    // A copy, so the caller's array stays as it was whatever happens here.
-    const std::vector<double> samples(signal.begin(), signal.begin() + N);
-    const HarmonicTable table(N);
-    FillCoefficients(table, samples, M, ax, bx);
-    Reconstruct(table, ax, bx, fundamentalOrder, fundamental.first(length));
-    const double energy = SignalEnergy(samples, ax[0]);
-    approxOrder = ChooseOrder(ax, bx, M, N, tolerance, energy);
-    Reconstruct(table, ax, bx, approxOrder, approx.first(length));
+    // A copy, so the caller's array stays as it was whatever happens here;
+    // kept by the thread from call to call, so it is allocated only once.
+    thread_local std::vector<double> copy;
+    copy.assign(signal.begin(), signal.begin() + N);
+    const std::span<const double> samples(copy);
+    const PeriodTransform transform(N);
+    transform.Sums(samples, M, ax, bx);
+    ScaleSums(N, M, ax, bx);
+    transform.Series(ax, bx, std::min(fundamentalOrder, MaxHarmonic), fundamental.first(length));
+    approxOrder = ApproximationOrder(samples, ax, bx, M, tolerance);
+    transform.Series(ax, bx, approxOrder, approx.first(length));
 }
 
 }  // namespace tesmera

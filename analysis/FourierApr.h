@@ -21,20 +21,30 @@ constexpr long double TwoPi = 6.283185307179586476925286766559005768L;
 // sampling limit.
 std::int32_t MaximumOrder(std::int32_t N);
 
+// True when the sums of a period of N samples are taken by a fast
+// transform, false when they are evaluated term by term. Depends on N only,
+// so a given period always gives the same last bits.
+bool UsesFastTransform(std::int32_t N);
+
 // Coefficients of harmonics 0..M of x_1..x_N, with N = samples.size():
 //   ax[k] = (2/N) Σ_{i=1..N} x_i cos(2πki/N),  bx[k] = (2/N) Σ_{i=1..N} x_i sin(2πki/N).
-// Samples are numbered from 1 (x_1 is samples[0]). Each harmonic is summed in
-// increasing i, products in long double and partial sums stored as doubles,
-// then divided by N and doubled. Entries above M are not touched. Requires
+// Samples are numbered from 1 (x_1 is samples[0]). The sums are taken in
+// double, by a fast transform or term by term (UsesFastTransform), and agree
+// with the sums formed pair by pair in long double to within a few units in
+// the last place of max|x|. Entries above M are not touched. Requires
 // 2 <= N and 0 <= M <= MaxHarmonic.
-//
-// The angle of (k, i) is reduced to the whole-turn-free angle 2π(ki mod N)/N,
-// so a table of N cosines and sines serves all harmonics, each entry as exact
-// as the direct angle. The table itself takes at most N/2 + 1 cosine and sine
-// pairs, of first-octant angles, instead of one per (k, i).
 void FourierCoefficients(std::span<const double> samples, std::int32_t M,
                          std::span<double, CoefficientCount> ax,
                          std::span<double, CoefficientCount> bx);
+
+// The lowest order m in 1..M whose series energy √(N/2 Σ_{k=1..m} (a_k² +
+// b_k²)) is within `tolerance` (relative) of the energy of the samples about
+// their mean a_0/2; M when none is. N = samples.size() >= 2, 1 <= M <=
+// MaxHarmonic.
+std::int32_t ApproximationOrder(std::span<const double> samples,
+                                std::span<const double, CoefficientCount> ax,
+                                std::span<const double, CoefficientCount> bx, std::int32_t M,
+                                double tolerance);
 
 // Expands signal[0..N−1] (x_1..x_N) into its Fourier series and rebuilds it.
 //
@@ -43,8 +53,8 @@ void FourierCoefficients(std::span<const double> samples, std::int32_t M,
 // of order `fundamentalOrder` (at most MaxHarmonic), chooses in `approxOrder`
 // the lowest order m (1..MaximumOrder(N)) whose energy √(N/2 Σ_{k=1..m}
 // (a_k² + b_k²)) is within `tolerance` (relative) of the energy of the
-// samples about their mean, and writes the series of that order into
-// `approx[0..N−1]`.
+// samples about their mean (ApproximationOrder), and writes the series of
+// that order into `approx[0..N−1]`.
 //
 // With N <= 1 the outputs stay cleared and `approxOrder` keeps its value.
 // The caller's signal is never changed (the operation works on a copy).

@@ -6,6 +6,7 @@
 #include "analysis/reports.h"
 #include "wave/SampleReader.h"
 #include "wave/WaveHeader.h"
+#include "wave/binary_file.h"
 #include "wave/errors.h"
 #include "wave/file_name.h"
 
@@ -46,12 +47,15 @@ void ReadGrade(PeriodAnalysis& record, MissingGrade missing) {
 }  // namespace
 
 bool LoadPeriodFile(PeriodAnalysis& record, std::span<double> samples, const WarningSink& warn) {
+    // One open and, for a voice period, one block read: the samples follow
+    // the header in the same block.
+    FileReader file(record.Path);
     WaveHeadFields header;
-    if (WaveHeadRead(record.Path, header, warn) != kHeaderAccepted) {
+    if (WaveHeadRead(file, header, warn) != kHeaderAccepted) {
         return false;
     }
     record.DataSize = header.DataSize;
-    Describe(record, ReadSamples(record.Path, header.DataOffset, header.DataSize, samples));
+    Describe(record, ReadSamples(file, header.DataOffset, header.DataSize, samples));
     return true;
 }
 

@@ -1,6 +1,7 @@
-// Throughput of `tesmera-cli analyze` as a user runs it: a whole process,
-// start-up included, over 1000 one-period files of 100 to 1000 samples,
-// writing CSV to /dev/null. Also the start-up cost alone: one file.
+// Throughput of `tesmera-cli` as a user runs it: a whole process, start-up
+// included. `analyze` over 1000 and 20000 one-period files of 100 to 1000
+// samples, writing CSV to /dev/null, and the start-up cost alone (one file);
+// `extract` on a 60-second recording.
 //
 // The program is found beside this benchmark's folder (../cli/tesmera-cli),
 // as both are built into the same build tree.
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -30,7 +32,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kBatchFiles = 1000;
+constexpr int kSmallBatch = 1000;
+constexpr int kLargeBatch = 20000;
+constexpr int kRecordingSeconds = 60;
+constexpr int kRecordingRate = 48000;
 
 fs::path ProgramPath() {
     return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "cli" / "tesmera-cli";
@@ -88,39 +93,104 @@ class VoiceFolder {
 };
 
 // Runs the program to its end; throws unless it exits with status 0.
-void RunAnalyze(const std::string& program, const std::string& folder) {
-    std::vector<std::string> arguments{program, "analyze", folder, "--csv", "/dev/null"};
+void RunProgram(std::vector<std::string> arguments) {
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
     pid_t child = 0;
-    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-        throw std::runtime_error("cannot start " + program);
+    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        throw std::runtime_error("cannot start " + arguments[0]);
     }
     int status = 0;
     waitpid(child, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw std::runtime_error(program + " analyze failed");
+        throw std::runtime_error(arguments[0] + " " + arguments[1] + " failed");
     }
 }
 
+// Arguments: the number of files, then the worker count to ask for with
+// --jobs (0: the option is left out, the program's default).
 void BM_AnalyzeProcess(benchmark::State& state) {
     const auto files = static_cast<int>(state.range(0));
+    const auto jobs = state.range(1);
     const VoiceFolder folder(files);
-    const std::string program = ProgramPath().string();
+    std::vector<std::string> arguments{ProgramPath().string(), "analyze", folder.Path().string(),
+                                       "--csv", "/dev/null"};
+    if (jobs > 0) {
+        arguments.push_back("--jobs");
+        arguments.push_back(std::to_string(jobs));
+    }
     for (auto _ : state) {
-        RunAnalyze(program, folder.Path().string());
+        RunProgram(arguments);
     }
     // Files per second of wall-clock time, the child's work included.
     state.SetItemsProcessed(state.iterations() * files);
 }
 BENCHMARK(BM_AnalyzeProcess)
-    ->Arg(1)
-    ->Arg(kBatchFiles)
+    ->Args({1, 0})
+    ->Args({kSmallBatch, 0})
+    ->Args({kLargeBatch, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// A sustained vowel as a microphone records it: a quarter second of
+// silence, then harmonics 1..8 of about 140 Hz with a slow wobble in pitch
+// and level, then silence again; 16-bit mono.
+class Recording {
+  public:
+    Recording()
+        : path_(fs::temp_directory_path() /
+                ("tesmera_cli_bench_" + std::to_string(getpid()) + "_recording.wav")) {
+        const int count = kRecordingSeconds * kRecordingRate;
+        const int edge = kRecordingRate / 4;
+        std::vector<char> bytes;
+        bytes.reserve(static_cast<std::size_t>(2 * count));
+        double phase = 0;
+        for (int n = 0; n < count; ++n) {
+            const double t = static_cast<double>(n) / kRecordingRate;
+            phase += 2 * std::numbers::pi *
+                     (140.0 + 3.0 * std::sin(2 * std::numbers::pi * 0.7 * t)) / kRecordingRate;
+            double value = 0;
+            if (n >= edge && n < count - edge) {
+                for (int k = 1; k <= 8; ++k) {
+                    value += 6000.0 / k * std::sin(k * phase);
+                }
+                value *= 1.0 + 0.05 * std::sin(2 * std::numbers::pi * 0.3 * t);
+            }
+            const auto bits =
+                static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value)));
+            bytes.push_back(static_cast<char>(bits & 0xFF));
+            bytes.push_back(static_cast<char>(bits >> 8));
+        }
+        const auto dataSize = static_cast<std::int32_t>(bytes.size());
+        WaveHeadWrite(path_.string(), kRecordingRate, 36 + dataSize, dataSize);
+        std::ofstream(path_, std::ios::binary | std::ios::app)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~Recording() { fs::remove(path_); }
+    Recording(const Recording&) = delete;
+    Recording& operator=(const Recording&) = delete;
+
+    const fs::path& Path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+void BM_ExtractProcess(benchmark::State& state) {
+    const Recording recording;
+    const fs::path output = recording.Path().string() + ".period.wav";
+    for (auto _ : state) {
+        RunProgram({ProgramPath().string(), "extract", recording.Path().string(), output.string()});
+    }
+    fs::remove(output);
+    // Seconds of recording handled per second of wall-clock time.
+    state.counters["audio_s_per_s"] = benchmark::Counter(
+        static_cast<double>(kRecordingSeconds), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ExtractProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace tesmera

@@ -1,10 +1,13 @@
-// The Fourier coefficient kernel against the direct pair-by-pair sums, at the
-// highest order (100) and three period lengths, single-threaded.
+// The Fourier coefficient kernel against the direct pair-by-pair sums in long
+// double and against the FFT library's own time for the same coefficients,
+// at the highest order (100) and several period lengths, single-threaded.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
 
 #include <benchmark/benchmark.h>
+#include <fftw3.h>
 
 #include "analysis/FourierApr.h"
 #include "tests/analysis/fourier_reference.h"
@@ -39,6 +42,33 @@ void BM_KernelCoefficients(benchmark::State& state) {
     RunCoefficients(state, &FourierCoefficients);
 }
 
+// The library alone: a cached estimated plan executed on arrays of its own,
+// and the 101 coefficient pairs read out and scaled.
+void BM_FftLibraryCoefficients(benchmark::State& state) {
+    const auto N = static_cast<std::int32_t>(state.range(0));
+    const std::vector<double> samples = testing_signals::VoiceLikePeriod(N);
+    double* in = fftw_alloc_real(static_cast<std::size_t>(N));
+    fftw_complex* out = fftw_alloc_complex(static_cast<std::size_t>(N / 2 + 1));
+    const fftw_plan plan = fftw_plan_dft_r2c_1d(N, in, out, FFTW_ESTIMATE);
+    std::array<double, CoefficientCount> ax{};
+    std::array<double, CoefficientCount> bx{};
+    for (auto _ : state) {
+        in[0] = samples[N - 1];
+        std::copy(samples.begin(), samples.end() - 1, in + 1);
+        fftw_execute(plan);
+        for (std::int32_t k = 0; k <= MaxHarmonic; ++k) {
+            ax[k] = out[k][0] / N * 2.0;
+            bx[k] = -out[k][1] / N * 2.0;
+        }
+        benchmark::DoNotOptimize(ax.data());
+        benchmark::DoNotOptimize(bx.data());
+        benchmark::ClobberMemory();
+    }
+    fftw_destroy_plan(plan);
+    fftw_free(in);
+    fftw_free(out);
+}
+
 // The whole call as the compute command makes it: coefficients, energy,
 // order search and both reconstructions.
 void BM_FourierApr(benchmark::State& state) {
@@ -57,9 +87,14 @@ void BM_FourierApr(benchmark::State& state) {
     state.counters["order"] = approxOrder;
 }
 
-BENCHMARK(BM_ReferenceCoefficients)->Arg(441)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_KernelCoefficients)->Arg(441)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FourierApr)->Arg(441)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
+// A voice period, a prime, a round length and the longest period.
+void PeriodLengths(benchmark::internal::Benchmark* b) {
+    b->Arg(441)->Arg(997)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+}
+BENCHMARK(BM_ReferenceCoefficients)->Apply(PeriodLengths);
+BENCHMARK(BM_KernelCoefficients)->Apply(PeriodLengths);
+BENCHMARK(BM_FftLibraryCoefficients)->Apply(PeriodLengths);
+BENCHMARK(BM_FourierApr)->Apply(PeriodLengths);
 
 }  // namespace
 }  // namespace tesmera

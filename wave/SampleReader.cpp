@@ -20,35 +20,48 @@ std::int16_t ReadSample(FileReader& reader) {
     return DecodeInt16LE(bytes);
 }
 
-// Running sums of the loop. Sum and SumSq are doubles as stored; each square
-// is exact (at most 2^30).
+// Running sums of the loop, and where the samples go. Sum and SumSq are
+// doubles as stored; each square is exact (at most 2^30).
 class SampleAccumulator {
   public:
+    explicit SampleAccumulator(std::span<double> samples) : samples_(samples) {}
+
+    // Stores the sample when the buffer has room for it, then adds it.
     void Add(std::int16_t sample) {
+        const auto index = static_cast<std::size_t>(result_.SampleCount);
+        if (index < samples_.size()) {
+            samples_[index] = sample;
+        }
         const double x = sample;
         result_.Sum += x;
         result_.SumSq += x * x;
         result_.MaxAbs = std::max(result_.MaxAbs, std::abs(x));
         ++result_.SampleCount;
     }
-    // Stores the sample when the buffer has room for it, then adds it.
-    void StoreAndAdd(std::int16_t sample, std::span<double> samples) {
-        const auto index = static_cast<std::size_t>(result_.SampleCount);
-        if (index < samples.size()) {
-            samples[index] = sample;
-        }
-        Add(sample);
-    }
     std::int32_t Count() const { return result_.SampleCount; }
     const SampleReadResult& Result() const { return result_; }
 
   private:
+    std::span<double> samples_;
     SampleReadResult result_{0, 0.0, 0.0, 0.0};
 };
 
-// i >= DataSize / 2 in real arithmetic, without rounding: 2i >= DataSize.
-bool ReachedStatedSize(std::int32_t sampleCount, std::int32_t dataSize) {
-    return 2 * std::int64_t{sampleCount} >= dataSize;
+// The number of samples the loop reads at most: it stops once
+// 2 × count >= DataSize in real arithmetic, and always reads one.
+std::int64_t StatedSampleCount(std::int32_t dataSize) {
+    return std::max<std::int64_t>(1, (std::int64_t{dataSize} + 1) / 2);
+}
+
+// Decodes the whole samples read ahead, at most `limit`; returns how many.
+std::int64_t DecodeBuffered(FileReader& reader, std::int64_t limit,
+                            SampleAccumulator& accumulator) {
+    const std::span<const std::byte> bytes = reader.Buffered();
+    const auto count = std::min<std::int64_t>(limit, static_cast<std::int64_t>(bytes.size() / 2));
+    for (std::int64_t i = 0; i < count; ++i) {
+        accumulator.Add(DecodeInt16LE(bytes.subspan(static_cast<std::size_t>(2 * i)).first<2>()));
+    }
+    reader.Consume(static_cast<std::size_t>(2 * count));
+    return count;
 }
 
 }  // namespace
@@ -56,18 +69,33 @@ bool ReachedStatedSize(std::int32_t sampleCount, std::int32_t dataSize) {
 SampleReadResult ReadSamples(const std::string& fileName, std::int64_t dataOffset,
                              std::int32_t DataSize, std::span<double> samples) {
     FileReader reader(fileName);
+    return ReadSamples(reader, dataOffset, DataSize, samples);
+}
+
+// Samples are decoded straight from the reader's block. Only a sample split
+// between two blocks, or the end of the file, goes through ReadExact, which
+// refills or raises "Read beyond end of file" exactly as a byte-wise read.
+SampleReadResult ReadSamples(FileReader& reader, std::int64_t dataOffset, std::int32_t DataSize,
+                             std::span<double> samples) {
     reader.Seek(dataOffset);
-    SampleAccumulator accumulator;
-    do {
-        accumulator.StoreAndAdd(ReadSample(reader), samples);
-    } while (!ReachedStatedSize(accumulator.Count(), DataSize) && !reader.AtEnd());
+    SampleAccumulator accumulator(samples);
+    const std::int64_t stated = StatedSampleCount(DataSize);
+    std::int64_t remaining = stated;
+    while (remaining > 0 && (remaining == stated || !reader.AtEnd())) {
+        const std::int64_t decoded = DecodeBuffered(reader, remaining, accumulator);
+        if (decoded == 0) {
+            accumulator.Add(ReadSample(reader));
+            --remaining;
+        }
+        remaining -= decoded;
+    }
     return accumulator.Result();
 }
 
 SampleReadResult StoreSamples(std::span<const std::int16_t> period, std::span<double> samples) {
-    SampleAccumulator accumulator;
+    SampleAccumulator accumulator(samples);
     for (const std::int16_t sample : period) {
-        accumulator.StoreAndAdd(sample, samples);
+        accumulator.Add(sample);
     }
     return accumulator.Result();
 }

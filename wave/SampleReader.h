@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "wave/binary_file.h"
+
 namespace tesmera {
 
 struct SampleReadResult {
@@ -24,6 +26,11 @@ struct SampleReadResult {
 // file" when the file ends inside a sample or has no byte at dataOffset.
 SampleReadResult ReadSamples(const std::string& fileName, std::int64_t dataOffset,
                              std::int32_t DataSize, std::span<double> samples);
+
+// The same from a file the caller has opened, typically right after its
+// header (WaveHeadRead), whose block is then still in memory.
+SampleReadResult ReadSamples(FileReader& reader, std::int64_t dataOffset, std::int32_t DataSize,
+                             std::span<double> samples);
 
 // The same loop over a period already in memory: every sample is counted
 // and summed, the first samples.size() are stored.

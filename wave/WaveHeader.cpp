@@ -169,6 +169,10 @@ std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t rif
 std::int32_t WaveHeadRead(const std::string& fileName, WaveHeadFields& fields,
                           const WarningSink& warn) {
     FileReader reader(fileName);
+    return WaveHeadRead(reader, fields, warn);
+}
+
+std::int32_t WaveHeadRead(FileReader& reader, WaveHeadFields& fields, const WarningSink& warn) {
     const FormatHeader header = ReadFormatHeader(reader);
     if (const auto fault = FirstFormatFault(header)) {
         warn(*fault);

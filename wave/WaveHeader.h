@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "wave/binary_file.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {
@@ -37,6 +38,10 @@ struct WaveHeadFields {  // results of WaveHeadRead, written only when accepted
 // inside the data-size field.
 std::int32_t WaveHeadRead(const std::string& fileName, WaveHeadFields& fields,
                           const WarningSink& warn);
+
+// The same from a file the caller has opened (and positioned at its first
+// byte), so that the samples can follow from the same reads (ReadSamples).
+std::int32_t WaveHeadRead(FileReader& reader, WaveHeadFields& fields, const WarningSink& warn);
 
 // Creates the file (an existing one is emptied) and writes the canonical
 // 44-byte header of 16-bit mono PCM; no samples. Both sizes come from the

@@ -33,6 +33,10 @@ FileReader::FileReader(const std::string& fileName)
 }
 
 void FileReader::Seek(std::int64_t offset) {
+    if (offset >= bufferOffset_ && offset <= bufferOffset_ + static_cast<std::int64_t>(end_)) {
+        next_ = static_cast<std::size_t>(offset - bufferOffset_);
+        return;
+    }
     if (fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) != 0) {
         throw FileError::FromErrno(errno);
     }
@@ -74,6 +78,13 @@ std::byte FileReader::ReadByte() {
 
 bool FileReader::AtEnd() {
     return next_ == end_ && !Refill();
+}
+
+std::span<const std::byte> FileReader::Buffered() {
+    if (next_ == end_) {
+        Refill();
+    }
+    return {buffer_.get() + next_, end_ - next_};
 }
 
 FileWriter::FileWriter(const std::string& fileName) : file_(OpenOrThrow(fileName, "wb")) {}

@@ -30,6 +30,7 @@ class FileReader {
     // Byte offset of the next byte to be read.
     std::int64_t Position() const { return bufferOffset_ + static_cast<std::int64_t>(next_); }
     // Moves to an absolute byte offset (>= 0); a later read past the end fails.
+    // An offset within the block already read costs no system call.
     void Seek(std::int64_t offset);
 
     // Fills the whole destination or throws FileError "Read beyond end of
@@ -38,6 +39,12 @@ class FileReader {
     std::byte ReadByte();
     // True when no byte follows the current position.
     bool AtEnd();
+    // The bytes read ahead from the current position on, refilled first when
+    // none are left: empty only at the end of the file. Valid until the next
+    // call; Consume marks the bytes used.
+    std::span<const std::byte> Buffered();
+    // Moves past `count` bytes of Buffered() (count <= its size).
+    void Consume(std::size_t count) { next_ += count; }
 
   private:
     // Replaces the buffer by the next block; false at the end of the file.

@@ -14,6 +14,7 @@ TESMERA_RUN_PACKAGES=(
   libcli11-dev
   libsndfile1-dev
   libsamplerate0-dev
+  libfftw3-dev
 )
 
 # What building the Debian package and checking it needs, one package a line.

@@ -36,4 +36,21 @@ inline void FourierCoefficients(std::span<const double> samples, std::int32_t M,
     }
 }
 
+// The series of order L (at most MaxHarmonic) at samples i = 1..N into
+// out[i − 1], term by term with the angles formed as above: s = a_0/2, then
+// for k = 1..L a_k cos and b_k sin added and s stored as a double.
+inline void Series(std::span<const double, CoefficientCount> ax,
+                   std::span<const double, CoefficientCount> bx, std::int32_t L,
+                   std::span<double> out) {
+    const auto N = static_cast<std::int32_t>(out.size());
+    for (std::int32_t i = 1; i <= N; ++i) {
+        double s = ax[0] / 2.0;
+        for (std::int32_t k = 1; k <= L; ++k) {
+            const long double angle = ((k * TwoPi) * i) / N;
+            s = static_cast<double>(s + ax[k] * std::cos(angle) + bx[k] * std::sin(angle));
+        }
+        out[i - 1] = s;
+    }
+}
+
 }  // namespace tesmera::reference
