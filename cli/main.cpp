@@ -10,6 +10,7 @@
 #include "cli/analyze_command.h"
 #include "cli/extract_command.h"
 #include "cli/render_command.h"
+#include "cli/report_command.h"
 
 namespace {
 
@@ -81,6 +82,36 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
     return command;
 }
 
+CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
+    CLI::App* command = AddCommand(
+        app, "report", "Voice report of recordings of sustained vowels: median scores, jitter, HNR",
+        "Per recording: the steady voiced stretch, every glottal cycle in it analysed as a period\n"
+        "file would be, per score model the median's score (\"?\" when its 95 % interval reaches\n"
+        "another grade), IQR and grade shares, steadiness, F0, jitter, shimmer and HNR.\n"
+        "The expert grade is read from the recording's name as for period files.\n" +
+            std::string(kBatchExitStatus));
+    command->add_option("RECORDING", options.paths, "Recordings, or folders searched for *.wav")
+        ->required();
+    command
+        ->add_option("--json", options.jsonPath,
+                     "Write JSON records to FILE ('-': standard output)")
+        ->option_text("FILE");
+    command
+        ->add_option("--csv", options.csvPath, "Write CSV records to FILE ('-': standard output)")
+        ->option_text("FILE");
+    command->add_option("--jobs", options.jobs, "Report N recordings at once")
+        ->option_text("N")
+        ->check(CLI::PositiveNumber);
+    command
+        ->add_option("--periods", options.periodsFolder,
+                     "Also write every analysed cycle as a period file into DIR")
+        ->option_text("DIR");
+    command->add_option("--at", options.atSeconds, "Report the steady stretch around this time")
+        ->option_text("SECONDS")
+        ->check(CLI::NonNegativeNumber);
+    return command;
+}
+
 CLI::App* AddRender(CLI::App& app, RenderOptions& options) {
     CLI::App* command = AddCommand(
         app, "render", "Save the window's oscilloscope and chart for a voice file as a PNG",
@@ -106,6 +137,8 @@ int main(int argc, char** argv) {
     const CLI::App* agreementCommand = AddAgreement(app, agreement);
     ExtractOptions extract;
     const CLI::App* extractCommand = AddExtract(app, extract);
+    ReportOptions report;
+    const CLI::App* reportCommand = AddReport(app, report);
     RenderOptions render;
     const CLI::App* renderCommand = AddRender(app, render);
     CLI11_PARSE(app, argc, argv);
@@ -117,6 +150,9 @@ int main(int argc, char** argv) {
     }
     if (*extractCommand) {
         return RunExtract(extract);
+    }
+    if (*reportCommand) {
+        return RunReport(report);
     }
     if (*renderCommand) {
         return RunRender(render);

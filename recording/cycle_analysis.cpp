@@ -11,10 +11,6 @@ namespace tesmera {
 namespace {
 
 constexpr double PeakSample = 32767;
-// The window's fixed harmonic of the fundamental reconstruction and its
-// energy tolerance, as every load resets them.
-constexpr std::int32_t FundamentalOrder = 1;
-constexpr double EnergyTolerance = 0.01;
 
 }  // namespace
 
@@ -32,24 +28,23 @@ std::vector<std::int16_t> PeriodAs16Bit(std::span<const double> period) {
     return samples;
 }
 
-CycleAnalyser::CycleAnalyser()
-    : samples_(MaxSamples), fundamental_(MaxSamples), approximation_(MaxSamples) {}
-
-CycleScores CycleAnalyser::Analyse(std::span<const std::int16_t> period) {
+CycleScores AnalyseCycle(std::span<const std::int16_t> period) {
     CycleScores scores;
     if (period.size() < 2 || period.size() > static_cast<std::size_t>(MaxSamples)) {
         return scores;
     }
-    std::ranges::copy(period, samples_.begin());
-    const auto count = static_cast<std::int32_t>(period.size());
+    const std::vector<double> samples(period.begin(), period.end());
+    // The series' coefficients are summed harmonic by harmonic, so those of
+    // the harmonics the norm and the models read are the window's own; the
+    // higher harmonics and the rebuilt curves it draws are not needed here.
+    const std::int32_t order = std::min(static_cast<std::int32_t>(NormHarmonics),
+                                        MaximumOrder(static_cast<std::int32_t>(period.size())));
     std::array<double, CoefficientCount> ax{};
     std::array<double, CoefficientCount> bx{};
     std::array<double, CoefficientCount> AA{};
     std::array<double, NormHarmonics> AANorm{};
-    std::int32_t approxOrder = 0;
     double norm = 0;
-    FourierApr(samples_, count, EnergyTolerance, ax, bx, FundamentalOrder, fundamental_,
-               approxOrder, approximation_);
+    FourierCoefficients(samples, order, ax, bx);
     AmplitudeStep(ax, bx, AA);
     bool warned = false;
     NormalisationStep(AA, norm, AANorm, scores.ScoreValue, scores.Score,

@@ -21,18 +21,9 @@ struct CycleScores {
 // scaled so the largest magnitude becomes 32767, rounded to 16 bits.
 std::vector<std::int16_t> PeriodAs16Bit(std::span<const double> period);
 
-// Analyses period after period with buffers of its own.
-class CycleAnalyser {
-  public:
-    CycleAnalyser();
-    // A period of 2..MaxSamples samples at NominalSampleRate; a longer or
-    // shorter one is not scored.
-    CycleScores Analyse(std::span<const std::int16_t> period);
-
-  private:
-    std::vector<double> samples_;
-    std::vector<double> fundamental_;
-    std::vector<double> approximation_;
-};
+// The scores of a period of 2..MaxSamples samples at NominalSampleRate, as
+// the window computes them after loading it; a longer or shorter period is
+// not scored.
+CycleScores AnalyseCycle(std::span<const std::int16_t> period);
 
 }  // namespace tesmera

@@ -29,13 +29,14 @@ struct Track {
     FrameRange stretch;
 };
 
-// The F0 of the stretch's frames, linear between their centres.
+// The F0 of the stretch's frames, linear between their centres, constant
+// beyond the first and last.
 PeriodTrack StretchPeriods(const Track& track) {
-    return [&track](double seconds) {
-        const auto first = track.frames.begin() + static_cast<std::ptrdiff_t>(track.stretch.First);
-        const auto end = track.frames.begin() + static_cast<std::ptrdiff_t>(track.stretch.Last) + 1;
-        const auto after =
-            std::find_if(first, end, [&](const VoicingFrame& f) { return f.Time > seconds; });
+    const auto first = track.frames.begin() + static_cast<std::ptrdiff_t>(track.stretch.First);
+    const auto end = track.frames.begin() + static_cast<std::ptrdiff_t>(track.stretch.Last) + 1;
+    return [first, end](double seconds) {
+        const auto after = std::upper_bound(
+            first, end, seconds, [](double t, const VoicingFrame& f) { return t < f.Time; });
         if (after == first) {
             return 1 / first->F0;
         }
@@ -104,7 +105,9 @@ NominalRegion ToNominalRate(std::span<const double> samples, double rate, double
     if (rate == NominalSampleRate) {
         region.Samples.assign(part.begin(), part.end());
     } else {
-        region.Samples = Resample(part, NominalSampleRate / rate, ResamplingQuality::Best);
+        // The scores read harmonics up to the 15th, far inside the fast
+        // converter's pass band; the best one would cost most of the report.
+        region.Samples = Resample(part, NominalSampleRate / rate, ResamplingQuality::Fast);
     }
     const double mean = std::accumulate(region.Samples.begin(), region.Samples.end(), 0.0) /
                         static_cast<double>(region.Samples.size());
@@ -118,7 +121,6 @@ NominalRegion ToNominalRate(std::span<const double> samples, double rate, double
 void AnalyseCycles(VoiceReport& report, std::span<const double> samples, double rate) {
     const NominalRegion region =
         ToNominalRate(samples, rate, report.StretchStartSeconds, report.StretchEndSeconds);
-    CycleAnalyser analyser;
     for (ReportedCycle& cycle : report.Cycles) {
         if (cycle.Verdict != CycleVerdict::CvAccepted) {
             continue;
@@ -136,7 +138,7 @@ void AnalyseCycles(VoiceReport& report, std::span<const double> samples, double 
             continue;
         }
         cycle.Period = PeriodAs16Bit(std::span(region.Samples).subspan(first, end - first));
-        const CycleScores scores = analyser.Analyse(cycle.Period);
+        const CycleScores scores = AnalyseCycle(cycle.Period);
         cycle.Scored = scores.Scored;
         cycle.ScoreValue = scores.ScoreValue;
         cycle.Score = scores.Score;
