@@ -57,8 +57,9 @@ LagPeak FindLagPeak(std::ptrdiff_t lowest, std::ptrdiff_t highest, std::ptrdiff_
             break;
         }
     }
+    // At an edge of the range with the peak beyond it: the edge, unrefined.
     const double curvature = left - 2 * bestValue + right;
-    if (curvature >= 0) {
+    if (curvature >= 0 || left > bestValue || right > bestValue) {
         return {static_cast<double>(best), bestValue};
     }
     const double offset = std::clamp(0.5 * (left - right) / curvature, -0.5, 0.5);
