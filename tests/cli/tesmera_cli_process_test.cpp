@@ -1,6 +1,4 @@
 // The program as a user runs it: exit statuses, help and the CSV it writes.
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -8,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_test_support.h"
+#include "support/process_run.h"
 #include "support/synthetic_vowel.h"
 
 namespace tesmera {
@@ -15,18 +14,10 @@ namespace {
 
 const std::string kProgram = TESMERA_BINARY_DIR "/cli/tesmera-cli";
 
-struct ProcessRun {
-    int exitStatus;
-    std::string output;  // standard output and standard error
-};
+using test::ProcessRun;
 
 ProcessRun RunProgram(const std::string& arguments, const test::TempFolder& folder) {
-    const std::string outputPath = (folder.Path() / "console.txt").string();
-    const int raw = std::system((kProgram + " " + arguments + " >" + outputPath + " 2>&1").c_str());
-    std::ifstream in(outputPath);
-    std::stringstream text;
-    text << in.rdbuf();
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, text.str()};
+    return test::RunCommand(kProgram + " " + arguments, folder);
 }
 
 std::string FirstLine(const std::filesystem::path& path) {
