@@ -53,15 +53,32 @@ CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
         "The expert grade is the last character of the file name before its first full stop.\n"
         "Per model: count, exact and within-one agreement, mean absolute error, quadratically\n"
         "weighted Cohen's kappa, Spearman's rho and the 5 x 5 confusion matrix. Files without\n"
-        "scores or without a grade 1..5 are listed as skipped.\n" +
+        "scores or without a grade 1..5 are listed as skipped. With --recordings or\n"
+        "--from-report each recording counts once, with the scores of its medians; one whose\n"
+        "report is not \"ok\" is skipped.\n" +
             std::string(kBatchExitStatus));
-    command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav")
-        ->required();
+    CLI::Option* paths =
+        command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav");
     command
         ->add_option("--json", options.jsonPath,
                      "Also write the figures as JSON to FILE ('-': standard output, instead of "
                      "the table)")
         ->option_text("FILE");
+    CLI::Option* recordings = command->add_flag(
+        "--recordings", options.recordings,
+        "The PATHs are recordings of sustained vowels: compare their median scores");
+    CLI::Option* fromReport =
+        command
+            ->add_option("--from-report", options.fromReport,
+                         "Compare the median scores of a 'report --json' file instead of PATHs")
+            ->option_text("FILE.json")
+            ->excludes(paths)
+            ->excludes(recordings);
+    command->callback([paths, fromReport] {
+        if (paths->count() == 0 && fromReport->count() == 0) {
+            throw CLI::RequiredError("PATH or --from-report");
+        }
+    });
     return command;
 }
 
