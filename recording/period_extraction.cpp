@@ -6,7 +6,6 @@
 #include <numeric>
 
 #include "analysis/number_text.h"
-#include "recording/cycle_analysis.h"
 #include "recording/pitch.h"
 #include "recording/resampling.h"
 #include "wave/voice_period.h"
@@ -31,6 +30,7 @@ constexpr double kPeakShareOfTwoCycles = 0.9;
 // Signal from a cycle's start, in periods, over which its length is measured:
 // enough for the correlation of one cycle with the next.
 constexpr double kCycleLengthSpan = 2.5;
+constexpr double kPeakSample = 32767;
 constexpr double kUnstable = -std::numeric_limits<double>::infinity();
 
 double Mean(std::span<const double> values) {
@@ -225,6 +225,20 @@ PitchEstimate OneCycle(std::span<const double> region, const PitchEstimate& pitc
 }
 
 }  // namespace
+
+std::vector<std::int16_t> PeriodAs16Bit(std::span<const double> period) {
+    double peak = 0;
+    for (const double v : period) {
+        peak = std::max(peak, std::fabs(v));
+    }
+    std::vector<std::int16_t> samples;
+    samples.reserve(period.size());
+    for (const double v : period) {
+        samples.push_back(
+            static_cast<std::int16_t>(peak > 0 ? std::lround(v / peak * kPeakSample) : 0));
+    }
+    return samples;
+}
 
 ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<double> atSeconds) {
     const VoicedPlace place = FindVoicedPlace(recording, atSeconds);

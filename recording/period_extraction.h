@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "recording/sound_input.h"
@@ -33,5 +34,10 @@ struct ExtractedPeriod {
 // for `atSeconds` outside the recording or at an unvoiced place, and when
 // no rising zero crossing lies near the chosen place.
 ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<double> atSeconds);
+
+// A period cut from a longer signal as a period file holds it: the samples
+// scaled so the largest magnitude becomes 32767, rounded to 16 bits; a
+// silent cut stays silent.
+std::vector<std::int16_t> PeriodAs16Bit(std::span<const double> period);
 
 }  // namespace tesmera

@@ -5,8 +5,9 @@
 #include <numeric>
 #include <stdexcept>
 
-#include "recording/cycle_analysis.h"
+#include "analysis/period_analysis.h"
 #include "recording/harmonicity.h"
+#include "recording/period_extraction.h"
 #include "recording/pitch.h"
 #include "recording/resampling.h"
 #include "recording/voiced_stretch.h"
@@ -121,6 +122,7 @@ NominalRegion ToNominalRate(std::span<const double> samples, double rate, double
 void AnalyseCycles(VoiceReport& report, std::span<const double> samples, double rate) {
     const NominalRegion region =
         ToNominalRate(samples, rate, report.StretchStartSeconds, report.StretchEndSeconds);
+    PeriodAnalyser analyser;
     for (ReportedCycle& cycle : report.Cycles) {
         if (cycle.Verdict != CycleVerdict::CvAccepted) {
             continue;
@@ -138,10 +140,13 @@ void AnalyseCycles(VoiceReport& report, std::span<const double> samples, double 
             continue;
         }
         cycle.Period = PeriodAs16Bit(std::span(region.Samples).subspan(first, end - first));
-        const CycleScores scores = AnalyseCycle(cycle.Period);
-        cycle.Scored = scores.Scored;
-        cycle.ScoreValue = scores.ScoreValue;
-        cycle.Score = scores.Score;
+        // The window's own pipeline; its warnings (a zero harmonic) only
+        // leave the cycle unscored.
+        PeriodAnalysis analysis;
+        analyser.AnalyseSamples(analysis, cycle.Period, [](const std::string&) {});
+        cycle.Scored = analysis.Scored;
+        cycle.ScoreValue = analysis.ScoreValue;
+        cycle.Score = analysis.Score;
     }
 }
 
