@@ -15,6 +15,7 @@ TESMERA_RUN_PACKAGES=(
   libsndfile1-dev
   libsamplerate0-dev
   libfftw3-dev
+  nlohmann-json3-dev
 )
 
 # What building the Debian package and checking it needs, one package a line.
@@ -36,6 +37,7 @@ TESMERA_TEST_PACKAGES=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  praat
 )
 
 # tesmera_missing_packages <package...>: those not installed, one a line.

@@ -1,6 +1,9 @@
 #include "recording/period_extraction.h"
 
 #include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -124,6 +127,27 @@ INSTANTIATE_TEST_SUITE_P(
                               },
                               3.0, "--at 3.000 s lies outside the recording (0 to 1.300 s)"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct ScalingCase {
+    std::string name;
+    friend void PrintTo(const ScalingCase& c, std::ostream* os) { *os << c.name; }
+    std::vector<double> period;
+    std::vector<std::int16_t> expected;
+};
+
+class PeriodScaling : public ::testing::TestWithParam<ScalingCase> {};
+
+TEST_P(PeriodScaling, PutsTheLargestMagnitudeAtFullScale) {
+    EXPECT_EQ(PeriodAs16Bit(GetParam().period), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PeriodScaling,
+    ::testing::Values(ScalingCase{"PositivePeak", {0.5, -0.25, 0.1}, {32767, -16384, 6553}},
+                      ScalingCase{"NegativePeak", {0.2, -0.4, 0}, {16384, -32767, 0}},
+                      // Nothing to scale: a silent cut stays silent instead of dividing by zero.
+                      ScalingCase{"Silent", {0, 0, 0}, {0, 0, 0}}, ScalingCase{"Empty", {}, {}}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace tesmera

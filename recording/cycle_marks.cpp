@@ -1,0 +1,183 @@
+#include "recording/cycle_marks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "recording/lag_search.h"
+#include "wave/voice_period.h"
+
+namespace tesmera {
+
+namespace {
+
+constexpr double ShortestStep = 0.8;  // of the local period
+constexpr double LongestStep = 1.25;  // of the local period
+constexpr double TrackTolerance = 0.1;
+constexpr double MisshapenSamples = 2;  // at NominalSampleRate
+// Lags are first tried on a grid of this rate's samples: a voice's
+// correlation peak is far wider than one of them.
+constexpr double CoarseGridRate = 11025;
+
+// The signal with its running sums of squares, for normalised correlations
+// of equal windows.
+class Correlator {
+  public:
+    explicit Correlator(std::span<const double> x) : x_(x), squares_(x) {}
+
+    std::ptrdiff_t Size() const { return std::ssize(x_); }
+    double At(std::ptrdiff_t i) const { return x_[static_cast<std::size_t>(i)]; }
+
+    // Correlation of the windows [a − half, a + half] and [b − half, b + half],
+    // which must lie inside the signal.
+    double Windows(std::ptrdiff_t a, std::ptrdiff_t b, std::ptrdiff_t half) const {
+        const auto count = static_cast<std::size_t>(2 * half + 1);
+        const auto first = static_cast<std::size_t>(a - half);
+        const auto other = static_cast<std::size_t>(b - half);
+        const double aa = squares_.Of(first, count);
+        const double bb = squares_.Of(other, count);
+        if (aa <= 0 || bb <= 0) {
+            return 0;
+        }
+        return DotProduct(&x_[first], &x_[other], count) / std::sqrt(aa * bb);
+    }
+
+  private:
+    std::span<const double> x_;
+    SquareSums squares_;
+};
+
+std::ptrdiff_t GridStep(double rate) {
+    return std::max<std::ptrdiff_t>(1, static_cast<std::ptrdiff_t>(rate / CoarseGridRate));
+}
+
+// The largest sign·x within [centre − reach, centre + reach], refined between samples.
+std::optional<double> ExtremeNear(const Correlator& x, double centre, double reach, double sign) {
+    const auto first = static_cast<std::ptrdiff_t>(std::ceil(centre - reach));
+    const auto last = static_cast<std::ptrdiff_t>(std::floor(centre + reach));
+    if (first < 1 || last + 1 >= x.Size() || first > last) {
+        return std::nullopt;
+    }
+    const auto at = [&](std::ptrdiff_t i) { return sign * x.At(i); };
+    std::ptrdiff_t best = first;
+    for (std::ptrdiff_t i = first; i <= last; ++i) {
+        if (at(i) > at(best)) {
+            best = i;
+        }
+    }
+    const double a = at(best - 1);
+    const double b = at(best);
+    const double c = at(best + 1);
+    const double curvature = a - 2 * b + c;
+    const double offset = curvature < 0 ? std::clamp(0.5 * (a - c) / curvature, -0.5, 0.5) : 0;
+    return static_cast<double>(best) + offset;
+}
+
+struct Walk {
+    const Correlator& x;
+    double rate;
+    std::ptrdiff_t first;  // lowest sample a window may touch
+    std::ptrdiff_t last;   // highest
+    const PeriodTrack& period;
+};
+
+// The next mark one cycle from `mark` (samples) in `direction` (±1), or nothing.
+std::optional<double> NextMark(const Walk& walk, double mark, int direction) {
+    const double p = walk.period(mark / walk.rate) * walk.rate;
+    const auto half = static_cast<std::ptrdiff_t>(p / 2);
+    const auto anchor = static_cast<std::ptrdiff_t>(std::lround(mark));
+    const auto nearest = static_cast<std::ptrdiff_t>(std::floor(ShortestStep * p));
+    const auto farthest = static_cast<std::ptrdiff_t>(std::ceil(LongestStep * p));
+    const auto inside = [&](std::ptrdiff_t centre) {
+        return centre - half >= walk.first && centre + half <= walk.last;
+    };
+    // Every lag the search may touch, margins included, must fit.
+    if (!inside(anchor) || !inside(anchor + direction * (nearest - 1)) ||
+        !inside(anchor + direction * (farthest + 1))) {
+        return std::nullopt;
+    }
+    const LagPeak peak = FindLagPeak(
+        nearest, farthest, GridStep(walk.rate),
+        [&](std::ptrdiff_t lag) { return walk.x.Windows(anchor, anchor + direction * lag, half); });
+    if (peak.Value <= 0) {
+        return std::nullopt;
+    }
+    // Not moved onto the nearest extreme: in noise that would follow the
+    // noise's own peaks and add their spread to every period.
+    return mark + direction * peak.Lag;
+}
+
+}  // namespace
+
+std::vector<double> MarkCycles(std::span<const double> signal, double rate, double from, double to,
+                               const PeriodTrack& period) {
+    const double middle = (from + to) / 2;
+    const double p = period(middle) * rate;
+    const Correlator x(signal);
+    const Walk walk{
+        x, rate, std::max<std::ptrdiff_t>(0, static_cast<std::ptrdiff_t>(std::ceil(from * rate))),
+        std::min<std::ptrdiff_t>(std::ssize(signal) - 1,
+                                 static_cast<std::ptrdiff_t>(std::floor(to * rate))),
+        period};
+    if (walk.last - walk.first < 2 * p) {
+        return {};
+    }
+    const auto high = ExtremeNear(x, middle * rate, p / 2, 1);
+    const auto low = ExtremeNear(x, middle * rate, p / 2, -1);
+    if (!high || !low) {
+        return {};
+    }
+    const auto magnitude = [&](double position) {
+        return std::fabs(x.At(static_cast<std::ptrdiff_t>(std::lround(position))));
+    };
+    const double start = magnitude(*high) >= magnitude(*low) ? *high : *low;
+    std::vector<double> before;
+    for (auto mark = NextMark(walk, start, -1); mark; mark = NextMark(walk, *mark, -1)) {
+        before.push_back(*mark);
+    }
+    std::vector<double> marks;
+    for (auto it = before.rbegin(); it != before.rend(); ++it) {
+        marks.push_back(*it / rate);
+    }
+    marks.push_back(start / rate);
+    for (auto mark = NextMark(walk, start, 1); mark; mark = NextMark(walk, *mark, 1)) {
+        marks.push_back(*mark / rate);
+    }
+    return marks;
+}
+
+std::vector<CycleVerdict> CheckCycles(std::span<const double> signal, double rate,
+                                      std::span<const double> marks, const PeriodTrack& period) {
+    const Correlator x(signal);
+    // Lags tried on each side of the cycle's length: the tolerance and as much again.
+    const auto reach =
+        static_cast<std::ptrdiff_t>(std::ceil(2 * MisshapenSamples * rate / NominalSampleRate));
+    std::vector<CycleVerdict> verdicts;
+    for (std::size_t i = 0; i + 1 < marks.size(); ++i) {
+        const double length = marks[i + 1] - marks[i];
+        const double tracked = period((marks[i] + marks[i + 1]) / 2);
+        if (std::fabs(1 / length - 1 / tracked) > TrackTolerance / tracked) {
+            verdicts.push_back(CycleVerdict::CvOffTrack);
+            continue;
+        }
+        // The lag near the cycle's length at which the cycle's own waveform
+        // repeats best, refined between samples.
+        const double samples = length * rate;
+        const auto half = static_cast<std::ptrdiff_t>(samples / 2);
+        const auto centre = static_cast<std::ptrdiff_t>(std::lround(marks[i] * rate)) + half;
+        const auto lag = static_cast<std::ptrdiff_t>(std::lround(samples));
+        if (centre - half < 0 || centre + lag + reach + 1 + half >= x.Size()) {
+            verdicts.push_back(CycleVerdict::CvAccepted);
+            continue;
+        }
+        const LagPeak repeat = FindLagPeak(lag - reach, lag + reach, 1, [&](std::ptrdiff_t l) {
+            return x.Windows(centre, centre + l, half);
+        });
+        const double misfit = std::fabs(repeat.Lag - samples) * NominalSampleRate / rate;
+        verdicts.push_back(misfit > MisshapenSamples ? CycleVerdict::CvMisshapen
+                                                     : CycleVerdict::CvAccepted);
+    }
+    return verdicts;
+}
+
+}  // namespace tesmera
