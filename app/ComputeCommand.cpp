@@ -72,6 +72,9 @@ void TForm1::ComputeAnalysis() {
 
     Osciloskop11(state_.Samples, state_.ApproxSignal, state_.MaxAbs, state_.ApproxMax,
                  state_.SampleCount);
+    DescribeOscilloscope(
+        tr("The voice period in blue over its approximation by %n harmonics in red", nullptr,
+           state_.ApproxOrder));
     repaint();
 
     AmplitudeStep(state_.ax, state_.bx, state_.AA);

@@ -1,5 +1,7 @@
 // The load command: discard every earlier result, let the user choose a
 // voice file, check its header, read its samples and show the statistics.
+// Files given from outside and periods cut from a recording go through the
+// same steps, with the dialog's choice replaced.
 #include <QFile>
 #include <QLineEdit>
 
@@ -12,16 +14,34 @@
 namespace tesmera {
 
 void TForm1::SpeedButton1Click() {
-    RunCommand([this] { LoadVoiceFile(); });
+    RunCommand([this] {
+        StartLoad();
+        const std::optional<QString> chosen = dialogs_->ChooseVoiceFile(lastFolder_);
+        if (chosen) {
+            RememberFolderOf(*chosen);
+        }
+        LoadVoiceFile(chosen);
+    });
 }
 
-void TForm1::LoadVoiceFile() {
+void TForm1::LoadPeriod(const QString& fileName, std::span<const std::int16_t> samples) {
+    RunCommand([&] {
+        StartLoad();
+        state_.FileName = QFile::encodeName(fileName).toStdString();
+        // What a canonical header would state for these samples.
+        state_.DataSize = static_cast<std::int32_t>(2 * samples.size());
+        ShowLoadedPeriod(StoreSamples(samples, state_.Samples));
+    });
+}
+
+void TForm1::StartLoad() {
     ResetAll();
     Osciloskop1Ini();
     BarChartRefill();
     repaint();
+}
 
-    const std::optional<QString> chosen = dialogs_->ChooseVoiceFile();
+void TForm1::LoadVoiceFile(const std::optional<QString>& chosen) {
     if (!chosen) {
         state_.FileLoaded = false;
         return;
@@ -35,9 +55,11 @@ void TForm1::LoadVoiceFile() {
     if (headerStatus != 0) {
         return;
     }
+    ShowLoadedPeriod(
+        ReadSamples(state_.FileName, header.DataOffset, state_.DataSize, state_.Samples));
+}
 
-    const SampleReadResult read =
-        ReadSamples(state_.FileName, header.DataOffset, state_.DataSize, state_.Samples);
+void TForm1::ShowLoadedPeriod(const SampleReadResult& read) {
     state_.MaxAbs = read.MaxAbs;
     state_.FundamentalMax = read.MaxAbs;
     state_.ApproxMax = 0;
@@ -54,6 +76,8 @@ void TForm1::LoadVoiceFile() {
     // the blue period.
     Osciloskop11(state_.Samples, state_.FundamentalSignal, state_.MaxAbs, state_.FundamentalMax,
                  state_.SampleCount);
+    DescribeOscilloscope(
+        tr("The loaded voice period, %n samples, in blue", nullptr, state_.SampleCount));
     ShowLoadedValues();
     repaint();
 }

@@ -1,5 +1,6 @@
-// Stands in for the user at the window's modal dialogs: answers the open
-// dialog from a script and records every message box.
+// Stands in for the user at the window's modal dialogs: answers the file
+// dialogs from a script and records every message box and where each file
+// dialog started.
 #pragma once
 
 #include <deque>
@@ -15,6 +16,8 @@ namespace tesmera::testing {
 struct ShownMessages {
     std::vector<QString> warnings;
     std::vector<QString> errors;
+    // The start folder or proposed path of each file dialog, in order.
+    std::vector<QString> dialogStarts;
 };
 
 class ScriptedDialogs final : public UserDialogs {
@@ -23,12 +26,25 @@ class ScriptedDialogs final : public UserDialogs {
     // through the shared record.
     explicit ScriptedDialogs(ShownMessages& shown) : shown_(shown) {}
 
-    // The next answers of the open dialog; nullopt is a cancel.
+    // The next answers of the file dialogs, whichever opens; nullopt is a
+    // cancel, and so is a dialog without a scripted answer.
     void Choose(std::optional<QString> file) { answers_.push_back(std::move(file)); }
 
     void ShowWarning(const QString& message) override { shown_.warnings.push_back(message); }
     void ShowError(const QString& message) override { shown_.errors.push_back(message); }
-    std::optional<QString> ChooseVoiceFile() override {
+    std::optional<QString> ChooseVoiceFile(const QString& startFolder) override {
+        return Answer(startFolder);
+    }
+    std::optional<QString> ChooseRecording(const QString& startFolder) override {
+        return Answer(startFolder);
+    }
+    std::optional<QString> ChooseSavePath(const QString& proposedPath) override {
+        return Answer(proposedPath);
+    }
+
+  private:
+    std::optional<QString> Answer(const QString& start) {
+        shown_.dialogStarts.push_back(start);
         if (answers_.empty()) {
             return std::nullopt;
         }
@@ -37,7 +53,6 @@ class ScriptedDialogs final : public UserDialogs {
         return answer;
     }
 
-  private:
     ShownMessages& shown_;
     std::deque<std::optional<QString>> answers_;
 };
