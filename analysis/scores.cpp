@@ -24,7 +24,15 @@ constexpr std::string_view kLinearModelId = "10";
 constexpr double kLowestScoreLimit = 0.5;
 constexpr double kHighestScoreLimit = 5.0;
 
-std::int32_t ScoreOf(double value) {
+void Warn(const WarningSink& warn, std::string_view message) {
+    if (warn) {
+        warn(std::string(message));
+    }
+}
+
+}  // namespace
+
+std::int32_t ScoreOfValue(double value) {
     if (value <= kLowestScoreLimit) {
         return 1;
     }
@@ -34,14 +42,6 @@ std::int32_t ScoreOf(double value) {
     // The default rounding mode sends halves to the even neighbour.
     return static_cast<std::int32_t>(std::nearbyint(value));
 }
-
-void Warn(const WarningSink& warn, std::string_view message) {
-    if (warn) {
-        warn(std::string(message));
-    }
-}
-
-}  // namespace
 
 void AmplitudeStep(std::span<const double, CoefficientCount> ax,
                    std::span<const double, CoefficientCount> bx,
@@ -97,7 +97,7 @@ void SCORExx(const std::string& id, std::span<const double, NormHarmonics> AANor
         sum += c[j] * (linear ? v : CheckedLog(v));
     }
     value = static_cast<double>(sum);
-    score = ScoreOf(value);
+    score = ScoreOfValue(value);
 }
 
 }  // namespace tesmera

@@ -53,6 +53,10 @@ struct ScoreModel {
 // The six models in the order they are applied and reported.
 extern const std::array<ScoreModel, ScoreModelCount> ScoreModels;
 
+// The grade of a raw model value: 1 for value <= 0.5, 5 for value > 5,
+// otherwise the nearest integer with halves to even.
+std::int32_t ScoreOfValue(double value);
+
 // Applies one model to AANorm[0..5] (harmonics 1..6): `value` gets the raw
 // model value, `score` the value clamped to 1..5 (value <= 0.5 gives 1,
 // value > 5 gives 5, otherwise the nearest integer with halves to even).

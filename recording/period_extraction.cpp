@@ -1,4 +1,4 @@
-#include "cli/period_extraction.h"
+#include "recording/period_extraction.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,9 @@
 #include <numeric>
 
 #include "analysis/number_text.h"
-#include "cli/pitch.h"
-#include "cli/resampling.h"
+#include "recording/cycle_analysis.h"
+#include "recording/pitch.h"
+#include "recording/resampling.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {
@@ -22,7 +23,6 @@ constexpr std::ptrdiff_t kStableNeighbours = 3;
 // Largest relative F0 change inside a stable stretch, and between the
 // estimated period and the crossings' distance.
 constexpr double kPitchTolerance = 0.1;
-constexpr std::int16_t kPeakSample = 32767;
 constexpr double kUnstable = -std::numeric_limits<double>::infinity();
 
 double Mean(std::span<const double> values) {
@@ -182,16 +182,6 @@ std::pair<double, double> PeriodCrossings(std::span<const double> x, double cent
     return {start->position, end.position};
 }
 
-std::vector<std::int16_t> ScaledTo16Bit(std::span<const double> period) {
-    const double peak =
-        std::fabs(*std::ranges::max_element(period, {}, [](double v) { return std::fabs(v); }));
-    std::vector<std::int16_t> samples;
-    for (const double v : period) {
-        samples.push_back(static_cast<std::int16_t>(std::lround(v / peak * kPeakSample)));
-    }
-    return samples;
-}
-
 }  // namespace
 
 ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<double> atSeconds) {
@@ -233,7 +223,7 @@ ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<doub
     extracted.StretchStartSeconds = place.StretchStart;
     extracted.StretchEndSeconds = place.StretchEnd;
     extracted.Samples =
-        ScaledTo16Bit(std::span(region).subspan(firstSample, endSample - firstSample));
+        PeriodAs16Bit(std::span(region).subspan(firstSample, endSample - firstSample));
     return extracted;
 }
 

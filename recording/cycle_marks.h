@@ -1,0 +1,38 @@
+// Glottal cycle marks in a voiced stretch: one mark per cycle at the same
+// point of the waveform, found by cross-correlation from cycle to cycle,
+// and the check of each cycle against the pitch track and its own
+// waveform.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace tesmera {
+
+// The local period in seconds at a time in seconds (the pitch track).
+using PeriodTrack = std::function<double(double seconds)>;
+
+// Marks in seconds (sample k of `signal` at k / rate), strictly increasing,
+// all inside [from, to]. The first mark is the largest extreme near the
+// middle of the stretch; from it the marks are carried one cycle at a time
+// to both sides: the next mark is where a window of one period around the
+// current mark correlates best with the signal 0.8 to 1.25 local periods
+// away (refined between samples), so every mark sits at the same point of
+// its cycle. Empty when the stretch is shorter than two periods.
+std::vector<double> MarkCycles(std::span<const double> signal, double rate, double from, double to,
+                               const PeriodTrack& period);
+
+// Why a cycle (between two neighbouring marks) is left out of the analysis.
+enum class CycleVerdict {
+    CvAccepted,
+    CvOffTrack,   // its F0 is more than 10 % away from the pitch track's
+    CvMisshapen,  // its length differs from the lag at which its own waveform
+                  // repeats best by more than 2 samples at 44100 Hz
+};
+
+// One verdict per cycle (marks.size() − 1 of them).
+std::vector<CycleVerdict> CheckCycles(std::span<const double> signal, double rate,
+                                      std::span<const double> marks, const PeriodTrack& period);
+
+}  // namespace tesmera

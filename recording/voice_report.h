@@ -1,0 +1,82 @@
+// The voice report of a recording of a sustained vowel: one call takes the
+// recording's samples and gives the steady stretch, every glottal cycle in
+// it with its single-period analysis, the six score models summarised over
+// the cycles, the standard perturbation measures and a plain status.
+//
+//   const VoiceReport report = ReportVoice(samples, rate);          // whole recording
+//   const VoiceReport there = ReportVoice(samples, rate, 1.25);     // the stretch at 1.25 s
+//
+// Qt-free; nothing here keeps state between calls, so recordings may be
+// reported on several threads at once.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "analysis/scores.h"
+#include "recording/cycle_marks.h"
+#include "recording/model_summary.h"
+#include "recording/perturbation.h"
+
+namespace tesmera {
+
+// Fewer analysed cycles than this and the report's status says "too short".
+constexpr std::size_t ReportMinimumCycles = 5;
+
+// The status of a report that has its figures.
+constexpr std::string_view ReportOk = "ok";
+
+struct ReportedCycle {
+    // The cycle runs between two neighbouring marks, as sample positions of
+    // the recording (fractional: between samples), StartSample < EndSample.
+    double StartSample = 0;
+    double EndSample = 0;
+    CycleVerdict Verdict = CycleVerdict::CvAccepted;
+    // For an accepted cycle: the cycle at NominalSampleRate, its largest
+    // magnitude scaled to 32767, exactly what a period file would hold and
+    // the window would load. Empty for a refused cycle.
+    std::vector<std::int16_t> Period;
+    // The single-period analysis of Period. Scored is false when the
+    // normalisation left the models out (a zero harmonic); the values are
+    // then 0.
+    bool Scored = false;
+    std::array<double, ScoreModelCount> ScoreValue{};
+    std::array<std::int32_t, ScoreModelCount> Score{};
+};
+
+struct VoiceReport {
+    // ReportOk, or why there are no figures: "silent", "unvoiced",
+    // "too short: fewer than 5 cycles" (the figures found so far are kept).
+    std::string Status;
+    double StretchStartSeconds = 0;
+    double StretchEndSeconds = 0;
+    // Every cycle of the stretch in time order, refused ones included.
+    std::vector<ReportedCycle> Cycles;
+    std::size_t AnalysedCycles = 0;  // accepted and scored: those summarised
+    // Per model in ScoreModels order, over the analysed cycles.
+    std::array<ModelSummary, ScoreModelCount> Models{};
+    bool Steady = false;  // see IsSteady
+    // Over the analysed cycles (F0 of a cycle: 1 / its length), Hz;
+    // the deviation is the sample standard deviation (0 for one cycle).
+    double F0MeanHz = 0;
+    double F0SdHz = 0;
+    // From all the stretch's marks; absent where undefined.
+    JitterFigures Jitter;
+    ShimmerFigures Shimmer;
+    std::optional<double> HnrDb;
+
+    bool Ok() const { return Status == ReportOk; }
+};
+
+// `samples` at `rate` Hz (full scale ±1, mono). `atSeconds` chooses the
+// steady stretch around that time instead of the longest one; a time
+// outside the recording or at an unvoiced place gives status "unvoiced at
+// the chosen time". Throws only for a rate <= 0.
+VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
+                        std::optional<double> atSeconds = std::nullopt);
+
+}  // namespace tesmera
