@@ -6,7 +6,7 @@ TESMERA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 TESMERA_PACKAGES=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev fonts-liberation
-  xvfb xauth libx11-dev
+  xvfb xauth libx11-dev libxtst-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libsndfile1-dev libsamplerate0-dev
 )

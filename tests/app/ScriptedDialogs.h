@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <QString>
@@ -16,8 +17,9 @@ namespace tesmera::testing {
 struct ShownMessages {
     std::vector<QString> warnings;
     std::vector<QString> errors;
-    // The start folder or proposed path of each file dialog, in order.
-    std::vector<QString> dialogStarts;
+    // Each file dialog in order: which one ("voice", "recording", "save")
+    // and its start folder or proposed path.
+    std::vector<std::pair<QString, QString>> fileDialogs;
 };
 
 class ScriptedDialogs final : public UserDialogs {
@@ -33,18 +35,18 @@ class ScriptedDialogs final : public UserDialogs {
     void ShowWarning(const QString& message) override { shown_.warnings.push_back(message); }
     void ShowError(const QString& message) override { shown_.errors.push_back(message); }
     std::optional<QString> ChooseVoiceFile(const QString& startFolder) override {
-        return Answer(startFolder);
+        return Answer("voice", startFolder);
     }
     std::optional<QString> ChooseRecording(const QString& startFolder) override {
-        return Answer(startFolder);
+        return Answer("recording", startFolder);
     }
     std::optional<QString> ChooseSavePath(const QString& proposedPath) override {
-        return Answer(proposedPath);
+        return Answer("save", proposedPath);
     }
 
   private:
-    std::optional<QString> Answer(const QString& start) {
-        shown_.dialogStarts.push_back(start);
+    std::optional<QString> Answer(const char* dialog, const QString& start) {
+        shown_.fileDialogs.emplace_back(QString::fromLatin1(dialog), start);
         if (answers_.empty()) {
             return std::nullopt;
         }
