@@ -37,7 +37,6 @@ class RecordingWindow : public QWidget {
     RecordingWindow(QString path, MonoRecording recording, VoiceReport report, UserDialogs& dialogs,
                     AnalyseInMainWindow analyse, QWidget* parent = nullptr);
 
-    const QString& Path() const { return path_; }
     const VoiceReport& Report() const { return report_; }
     std::size_t SelectedCycle() const { return selected_; }
     // Selects a cycle (clamped to the last one): the views, the spin box, the

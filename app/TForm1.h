@@ -57,9 +57,6 @@ class TForm1 : public QWidget {
     // a file: `fileName` stands for the chosen file (it names the field and
     // gives the expert grade), the samples for its data.
     void LoadPeriod(const QString& fileName, std::span<const std::int16_t> samples);
-    // Where the next file dialog starts: the folder of the last file opened
-    // in this run, empty before the first. Kept in memory only.
-    const QString& LastFolder() const { return lastFolder_; }
     // The commands asked for by clicks, shortcuts and assistive tools run
     // through this queue, one at a time.
     CommandQueue& Commands() { return *commands_; }
@@ -107,6 +104,8 @@ class TForm1 : public QWidget {
     AnalysisState& state_;
     std::unique_ptr<UserDialogs> dialogs_;
     CommandQueue* commands_ = nullptr;  // owned through Qt's parent chain
+    // Where the next file dialog starts: the folder of the last file opened
+    // in this run, empty before the first. Kept in memory only.
     QString lastFolder_;
 
     // The controls, owned by the window through Qt's parent chain. Each

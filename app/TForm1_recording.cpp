@@ -1,5 +1,7 @@
 // Recordings of a sustained vowel: the dialog that opens one, the report
 // that decides whether it can be shown, and the window that shows it.
+#include <stdexcept>
+
 #include <QFile>
 
 #include "app/CommandQueue.h"
@@ -23,13 +25,15 @@ void TForm1::SpeedButton4Click() {
 
 void TForm1::OpenRecording(const QString& path) {
     MonoRecording recording;
+    VoiceReport report;
     try {
         recording = ReadMonoRecording(QFile::encodeName(path).toStdString());
-    } catch (const ExtractionError& error) {
+        report = ReportVoice(recording.Samples, recording.SampleRate);
+    } catch (const std::runtime_error& error) {
+        // The reader's refusal (ExtractionError) or the rate converter's.
         dialogs_->ShowError(QString::fromStdString(ErrorBoxText(error.what())));
         return;
     }
-    VoiceReport report = ReportVoice(recording.Samples, recording.SampleRate);
     if (const QString reason = UnshowableReason(report); !reason.isEmpty()) {
         dialogs_->ShowError(reason);
         return;
