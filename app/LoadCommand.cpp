@@ -6,9 +6,8 @@
 #include <QLineEdit>
 
 #include "analysis/number_text.h"
+#include "analysis/period_analysis.h"
 #include "app/TForm1.h"
-#include "wave/SampleReader.h"
-#include "wave/WaveHeader.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
@@ -28,9 +27,10 @@ void TForm1::LoadPeriod(const QString& fileName, std::span<const std::int16_t> s
     RunCommand([&] {
         StartLoad();
         state_.FileName = QFile::encodeName(fileName).toStdString();
-        // What a canonical header would state for these samples.
-        state_.DataSize = static_cast<std::int32_t>(2 * samples.size());
-        ShowLoadedPeriod(StoreSamples(samples, state_.Samples));
+        PeriodAnalysis record;
+        record.Path = state_.FileName;
+        LoadPeriodSamples(record, samples, state_.Samples);
+        ShowLoadedPeriod(record);
     });
 }
 
@@ -48,29 +48,16 @@ void TForm1::LoadVoiceFile(const std::optional<QString>& chosen) {
     }
     state_.FileName = QFile::encodeName(*chosen).toStdString();
 
-    WaveHeadFields header;
-    header.DataSize = state_.DataSize;
-    const std::int32_t headerStatus = WaveHeadRead(state_.FileName, header, Warnings());
-    state_.DataSize = header.DataSize;
-    if (headerStatus != 0) {
+    PeriodAnalysis record;
+    record.Path = state_.FileName;
+    if (!LoadPeriodFile(record, state_.Samples, Warnings())) {
         return;
     }
-    ShowLoadedPeriod(
-        ReadSamples(state_.FileName, header.DataOffset, state_.DataSize, state_.Samples));
+    ShowLoadedPeriod(record);
 }
 
-void TForm1::ShowLoadedPeriod(const SampleReadResult& read) {
-    state_.MaxAbs = read.MaxAbs;
-    state_.FundamentalMax = read.MaxAbs;
-    state_.ApproxMax = 0;
-    state_.FileLoaded = true;
-    state_.SampleCount = read.SampleCount;
-
-    const PeriodStatistics statistics = ComputePeriodStatistics(read);
-    state_.Mean = statistics.Mean;
-    state_.StdDev = statistics.StdDev;
-    state_.PeriodFrequency = statistics.PeriodFrequency;
-    state_.PeriodMs = statistics.PeriodMs;
+void TForm1::ShowLoadedPeriod(const PeriodAnalysis& record) {
+    state_.TakeLoaded(record);
 
     // FundamentalSignal was zeroed by the reset: the red trace lies flat under
     // the blue period.

@@ -13,7 +13,6 @@
 
 #include "app/AnalysisState.h"
 #include "app/UserDialogs.h"
-#include "wave/SampleReader.h"
 #include "wave/voice_period.h"
 
 class QDragEnterEvent;
@@ -27,6 +26,7 @@ class QToolButton;
 namespace tesmera {
 
 class CommandQueue;
+struct PeriodAnalysis;
 class TBarSeries;
 class TChartControl;
 class TImage;
@@ -93,7 +93,7 @@ class TForm1 : public QWidget {
     WarningSink Warnings();
     void StartLoad();
     void LoadVoiceFile(const std::optional<QString>& chosen);
-    void ShowLoadedPeriod(const SampleReadResult& read);
+    void ShowLoadedPeriod(const PeriodAnalysis& record);
     void ShowLoadedValues();
     void OpenFile(const QString& path);
     void OpenRecording(const QString& path);

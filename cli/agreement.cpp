@@ -101,15 +101,16 @@ std::optional<double> SpearmanRho(std::span<const GradePair> pairs) {
     return PearsonCorrelation(MeanRanks(expert), MeanRanks(model));
 }
 
-std::optional<std::string> SkipReason(const VoiceAnalysis& record) {
-    if (!record.Scored) {
-        return "not scored: " + record.Status();
+std::optional<std::string> SkipReason(const GradedScores& scores) {
+    if (scores.NotScored) {
+        return "not scored: " + *scores.NotScored;
     }
-    if (!record.ExpertGrade) {
-        return "no grade in the name: " + record.GradeNote;
+    if (!scores.ExpertGrade) {
+        return scores.GradeNote.empty() ? std::string("no grade in the name")
+                                        : "no grade in the name: " + scores.GradeNote;
     }
-    if (*record.ExpertGrade < LowestGrade || *record.ExpertGrade > HighestGrade) {
-        return "expert grade " + IntegerText(*record.ExpertGrade) + " outside 1..5";
+    if (*scores.ExpertGrade < LowestGrade || *scores.ExpertGrade > HighestGrade) {
+        return "expert grade " + IntegerText(*scores.ExpertGrade) + " outside 1..5";
     }
     return std::nullopt;
 }
@@ -140,12 +141,21 @@ AgreementFigures MeasureAgreement(std::span<const GradePair> pairs) {
 }
 
 void AgreementCollector::Add(const VoiceAnalysis& record) {
-    if (const auto reason = SkipReason(record)) {
-        skipped_.push_back({record.Path, *reason});
+    GradedScores scores{record.Path, std::nullopt, record.ExpertGrade, record.GradeNote,
+                        record.Score};
+    if (!record.Scored) {
+        scores.NotScored = record.Status();
+    }
+    Add(scores);
+}
+
+void AgreementCollector::Add(const GradedScores& scores) {
+    if (const auto reason = SkipReason(scores)) {
+        skipped_.push_back({scores.Path, *reason});
         return;
     }
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
-        pairs_[m].push_back({*record.ExpertGrade, record.Score[m]});
+        pairs_[m].push_back({*scores.ExpertGrade, scores.Score[m]});
     }
 }
 

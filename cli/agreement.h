@@ -58,12 +58,22 @@ struct AgreementReport {
     std::vector<SkippedFile> Skipped;
 };
 
+// One file's (or recording's) scores beside the expert grade of its name.
+struct GradedScores {
+    std::string Path;
+    std::optional<std::string> NotScored;  // why there are no scores; nothing when scored
+    std::optional<std::int32_t> ExpertGrade;
+    std::string GradeNote;  // why the name gives no grade; may be empty
+    std::array<std::int32_t, ScoreModelCount> Score{};
+};
+
 // Gathers, file by file, the expert grade against each model's score.
 // A file is skipped, with its reason, when it was not scored or its name
 // gives no grade from LowestGrade to HighestGrade.
 class AgreementCollector {
   public:
     void Add(const VoiceAnalysis& record);
+    void Add(const GradedScores& scores);
     AgreementReport Report() const;
 
   private:

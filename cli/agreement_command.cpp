@@ -2,14 +2,76 @@
 
 #include <cstdio>
 #include <exception>
+#include <fstream>
 #include <optional>
+#include <stdexcept>
 
 #include "cli/agreement.h"
 #include "cli/agreement_output.h"
 #include "cli/batch.h"
+#include "cli/recording_report.h"
 #include "cli/text_output.h"
+#include "cli/voice_file_list.h"
 
 namespace tesmera {
+
+namespace {
+
+// A record of `report --json`: its status must be "ok" for its median
+// scores to count.
+GradedScores FromReportRecord(const nlohmann::json& record) {
+    GradedScores scores;
+    scores.Path = record.at("path").get<std::string>();
+    if (const std::string status = record.at("status").get<std::string>(); status != ReportOk) {
+        scores.NotScored = status;
+    }
+    if (!record.at("grade").is_null()) {
+        scores.ExpertGrade = record["grade"].get<std::int32_t>();
+    }
+    const nlohmann::json& models = record.at("models");
+    for (std::size_t m = 0; m < ScoreModelCount && !scores.NotScored; ++m) {
+        scores.Score[m] = models.at(m).at("score").get<std::int32_t>();
+    }
+    return scores;
+}
+
+int CollectFromReportFile(const std::string& path, AgreementCollector& collector) {
+    std::ifstream in(path);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    const nlohmann::json records = nlohmann::json::parse(in);
+    bool allOk = true;
+    for (const nlohmann::json& record : records) {
+        const GradedScores scores = FromReportRecord(record);
+        allOk = allOk && !scores.NotScored;
+        collector.Add(scores);
+    }
+    return allOk ? ExitAllOk : ExitSomeFilesFailed;
+}
+
+int CollectFromRecordings(std::span<const std::string> paths, AgreementCollector& collector) {
+    bool allOk = true;
+    for (const std::string& file : CollectVoiceFiles(paths)) {
+        const RecordingReport record = ReportRecording(file, std::nullopt);
+        allOk = allOk && record.Status == ReportOk;
+        collector.Add(FromReportRecord(ReportRecordJson(record)));
+    }
+    return allOk ? ExitAllOk : ExitSomeFilesFailed;
+}
+
+int Collect(const AgreementOptions& options, AgreementCollector& collector) {
+    if (!options.fromReport.empty()) {
+        return CollectFromReportFile(options.fromReport, collector);
+    }
+    if (options.recordings) {
+        return CollectFromRecordings(options.paths, collector);
+    }
+    return AnalyseBatch(options.paths, true,
+                        [&](const VoiceAnalysis& record) { collector.Add(record); });
+}
+
+}  // namespace
 
 int RunAgreement(const AgreementOptions& options) {
     try {
@@ -19,8 +81,7 @@ int RunAgreement(const AgreementOptions& options) {
             json.emplace(options.jsonPath);
         }
         AgreementCollector collector;
-        const int status = AnalyseBatch(
-            options.paths, true, [&](const VoiceAnalysis& record) { collector.Add(record); });
+        const int status = Collect(options, collector);
         const AgreementReport report = collector.Report();
         if (options.jsonPath != TextOutput::StandardOutputName) {
             TextOutput table(std::string(TextOutput::StandardOutputName));

@@ -10,6 +10,11 @@ namespace tesmera {
 struct AgreementOptions {
     std::vector<std::string> paths;  // files and folders
     std::string jsonPath;            // empty: table only; "-": JSON instead of the table
+    // The paths are recordings of sustained vowels: each is reported and its
+    // median scores stand for it.
+    bool recordings = false;
+    // Instead of paths: the median scores of a `report --json` file.
+    std::string fromReport;
 };
 
 // Prints the table on standard output (unless the JSON goes there).

@@ -12,6 +12,20 @@ std::string RoundTripText(double value) {
     return std::string(buffer.data(), end);
 }
 
+std::string CsvText(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + '"';
+}
+
 std::string JsonString(std::string_view text) {
     std::string quoted = "\"";
     for (const char c : text) {

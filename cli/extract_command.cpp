@@ -4,9 +4,12 @@
 #include <exception>
 
 #include "analysis/number_text.h"
+#include "analysis/reports.h"
 #include "cli/batch.h"
 #include "recording/period_extraction.h"
 #include "recording/voice_file_writer.h"
+#include "wave/errors.h"
+#include "wave/file_name.h"
 
 namespace tesmera {
 
@@ -20,7 +23,12 @@ std::string Fixed(double value, int digits) {
 
 void PrintSummary(const ExtractOptions& options, const ExtractedPeriod& period) {
     const auto length = static_cast<long long>(period.Samples.size());
-    std::printf("F0      %s Hz\n", Fixed(period.F0, 2).c_str());
+    // The tracked F0 averages about 30 ms; the period's own is what the
+    // window will compute from the file.
+    std::printf(
+        "F0      %s Hz tracked, %s Hz of the cut period (%d / %s)\n", Fixed(period.F0, 2).c_str(),
+        Fixed(static_cast<double>(NominalSampleRate) / static_cast<double>(length), 2).c_str(),
+        NominalSampleRate, IntegerText(length).c_str());
     std::printf("period  %s samples at %d Hz (%s ms)\n", IntegerText(length).c_str(),
                 NominalSampleRate, Fixed(1000.0 * length / NominalSampleRate, 4).c_str());
     std::printf("cut     %s s to %s s of %s\n", Fixed(period.CutStartSeconds, 6).c_str(),
@@ -29,6 +37,20 @@ void PrintSummary(const ExtractOptions& options, const ExtractedPeriod& period) 
                 Fixed(period.StretchStartSeconds, 3).c_str(),
                 Fixed(period.StretchEndSeconds, 3).c_str());
     std::printf("written %s\n", options.outputPath.c_str());
+}
+
+// The window reads the expert grade from the last character of the name's
+// stem and stops with a conversion error when it is no digit.
+void WarnWithoutGrade(const std::string& outputPath) {
+    try {
+        ExpertGradeOf(AsciiLower(FileNamePart(outputPath)));
+    } catch (const ConvertError&) {
+        std::fprintf(stderr,
+                     "tesmera-cli extract: note: the name %s ends in no grade digit; the window "
+                     "will stop its compute with a conversion error (end the name in the grade, "
+                     "e.g. anna_3.wav)\n",
+                     FileNamePart(outputPath).c_str());
+    }
 }
 
 }  // namespace
@@ -49,6 +71,7 @@ int RunExtract(const ExtractOptions& options) {
         return ExitToolFailed;
     }
     PrintSummary(options, period);
+    WarnWithoutGrade(options.outputPath);
     return ExitAllOk;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/analyze_command.h"
 #include "cli/extract_command.h"
 #include "cli/render_command.h"
+#include "cli/report_command.h"
 
 namespace {
 
@@ -52,15 +53,32 @@ CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
         "The expert grade is the last character of the file name before its first full stop.\n"
         "Per model: count, exact and within-one agreement, mean absolute error, quadratically\n"
         "weighted Cohen's kappa, Spearman's rho and the 5 x 5 confusion matrix. Files without\n"
-        "scores or without a grade 1..5 are listed as skipped.\n" +
+        "scores or without a grade 1..5 are listed as skipped. With --recordings or\n"
+        "--from-report each recording counts once, with the scores of its medians; one whose\n"
+        "report is not \"ok\" is skipped.\n" +
             std::string(kBatchExitStatus));
-    command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav")
-        ->required();
+    CLI::Option* paths =
+        command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav");
     command
         ->add_option("--json", options.jsonPath,
                      "Also write the figures as JSON to FILE ('-': standard output, instead of "
                      "the table)")
         ->option_text("FILE");
+    CLI::Option* recordings = command->add_flag(
+        "--recordings", options.recordings,
+        "The PATHs are recordings of sustained vowels: compare their median scores");
+    CLI::Option* fromReport =
+        command
+            ->add_option("--from-report", options.fromReport,
+                         "Compare the median scores of a 'report --json' file instead of PATHs")
+            ->option_text("FILE.json")
+            ->excludes(paths)
+            ->excludes(recordings);
+    command->callback([paths, fromReport] {
+        if (paths->count() == 0 && fromReport->count() == 0) {
+            throw CLI::RequiredError("PATH or --from-report");
+        }
+    });
     return command;
 }
 
@@ -76,6 +94,36 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
     command->add_option("INPUT", options.inputPath, "The recording")->required();
     command->add_option("OUTPUT", options.outputPath, "The voice file to write (.wav)")->required();
     command->add_option("--at", options.atSeconds, "Cut at this time instead")
+        ->option_text("SECONDS")
+        ->check(CLI::NonNegativeNumber);
+    return command;
+}
+
+CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
+    CLI::App* command = AddCommand(
+        app, "report", "Voice report of recordings of sustained vowels: median scores, jitter, HNR",
+        "Per recording: the steady voiced stretch, every glottal cycle in it analysed as a period\n"
+        "file would be, per score model the median's score (\"?\" when its 95 % interval reaches\n"
+        "another grade), IQR and grade shares, steadiness, F0, jitter, shimmer and HNR.\n"
+        "The expert grade is read from the recording's name as for period files.\n" +
+            std::string(kBatchExitStatus));
+    command->add_option("RECORDING", options.paths, "Recordings, or folders searched for *.wav")
+        ->required();
+    command
+        ->add_option("--json", options.jsonPath,
+                     "Write JSON records to FILE ('-': standard output)")
+        ->option_text("FILE");
+    command
+        ->add_option("--csv", options.csvPath, "Write CSV records to FILE ('-': standard output)")
+        ->option_text("FILE");
+    command->add_option("--jobs", options.jobs, "Report N recordings at once")
+        ->option_text("N")
+        ->check(CLI::PositiveNumber);
+    command
+        ->add_option("--periods", options.periodsFolder,
+                     "Also write every analysed cycle as a period file into DIR")
+        ->option_text("DIR");
+    command->add_option("--at", options.atSeconds, "Report the steady stretch around this time")
         ->option_text("SECONDS")
         ->check(CLI::NonNegativeNumber);
     return command;
@@ -106,6 +154,8 @@ int main(int argc, char** argv) {
     const CLI::App* agreementCommand = AddAgreement(app, agreement);
     ExtractOptions extract;
     const CLI::App* extractCommand = AddExtract(app, extract);
+    ReportOptions report;
+    const CLI::App* reportCommand = AddReport(app, report);
     RenderOptions render;
     const CLI::App* renderCommand = AddRender(app, render);
     CLI11_PARSE(app, argc, argv);
@@ -117,6 +167,9 @@ int main(int argc, char** argv) {
     }
     if (*extractCommand) {
         return RunExtract(extract);
+    }
+    if (*reportCommand) {
+        return RunReport(report);
     }
     if (*renderCommand) {
         return RunRender(render);

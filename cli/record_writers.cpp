@@ -13,20 +13,6 @@ namespace tesmera {
 
 namespace {
 
-std::string CsvText(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + '"';
-}
-
 // Appends fields separated by commas.
 class CsvLine {
   public:

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "recording/lag_search.h"
+
 namespace tesmera {
 
 namespace {
@@ -20,31 +22,19 @@ constexpr double HighestCorrelation = 1 - 1e-15;
 class Frame {
   public:
     Frame(std::span<const double> signal, std::size_t start, std::size_t window)
-        : values_(signal.begin() + static_cast<std::ptrdiff_t>(start),
-                  signal.begin() + static_cast<std::ptrdiff_t>(start + 2 * window + 1)),
-          window_(window) {
-        double sum = 0;
-        for (const double v : values_) {
-            sum += v;
-        }
-        const double mean = sum / static_cast<double>(values_.size());
-        squares_.push_back(0);
-        for (double& v : values_) {
-            v -= mean;
-            squares_.push_back(squares_.back() + v * v);
-        }
-    }
+        : values_(WithoutMean(signal.subspan(start, 2 * window + 1))),
+          squares_(values_),
+          window_(window) {}
 
     std::size_t MaximumLag() const { return values_.size() - window_; }
 
     double Correlation(std::size_t lag) const {
-        double cross = 0;
-        for (std::size_t j = 0; j < window_; ++j) {
-            cross += values_[j] * values_[j + lag];
+        const double head = squares_.Of(0, window_);
+        const double tail = squares_.Of(lag, window_);
+        if (head <= 0 || tail <= 0) {
+            return 0;
         }
-        const double head = squares_[window_];
-        const double tail = squares_[lag + window_] - squares_[lag];
-        return head > 0 && tail > 0 ? cross / std::sqrt(head * tail) : 0;
+        return DotProduct(values_.data(), values_.data() + lag, window_) / std::sqrt(head * tail);
     }
 
     // Largest |value| within `reach` samples of the frame's centre.
@@ -58,49 +48,24 @@ class Frame {
     }
 
   private:
+    static std::vector<double> WithoutMean(std::span<const double> part) {
+        double sum = 0;
+        for (const double v : part) {
+            sum += v;
+        }
+        const double mean = sum / static_cast<double>(part.size());
+        std::vector<double> values;
+        values.reserve(part.size());
+        for (const double v : part) {
+            values.push_back(v - mean);
+        }
+        return values;
+    }
+
     std::vector<double> values_;
-    std::vector<double> squares_;  // squares_[i]: Σ of the first i squared values
+    SquareSums squares_;
     std::size_t window_;
 };
-
-// The highest correlation in [shortest, longest], refined between lags.
-double BestCorrelation(const Frame& frame, std::size_t shortest, std::size_t longest,
-                       std::size_t step) {
-    std::size_t best = shortest;
-    double bestR = frame.Correlation(best);
-    for (std::size_t lag = shortest + step; lag <= longest; lag += step) {
-        const double r = frame.Correlation(lag);
-        if (r > bestR) {
-            best = lag;
-            bestR = r;
-        }
-    }
-    // Climb to the neighbouring peak sample by sample.
-    for (bool moved = true; moved;) {
-        moved = false;
-        for (const std::size_t next : {best - 1, best + 1}) {
-            if (next >= 2 && next + 1 < frame.MaximumLag()) {
-                const double r = frame.Correlation(next);
-                if (r > bestR) {
-                    best = next;
-                    bestR = r;
-                    moved = true;
-                }
-            }
-        }
-    }
-    if (best < 2 || best + 1 >= frame.MaximumLag()) {
-        return bestR;
-    }
-    const double a = frame.Correlation(best - 1);
-    const double c = frame.Correlation(best + 1);
-    const double curvature = a - 2 * bestR + c;
-    if (curvature >= 0) {
-        return bestR;
-    }
-    const double offset = 0.5 * (a - c) / curvature;
-    return bestR - 0.25 * (a - c) * offset;
-}
 
 // The distance between the marks around `seconds`; 0 outside the marks.
 double LocalPeriod(std::span<const double> marks, double seconds) {
@@ -139,7 +104,7 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
     const double firstTime = (static_cast<double>(signal.size()) - 1) / (2 * rate) -
                              (static_cast<double>(frames) - 1) * settings.TimeStep / 2;
     const double globalPeak = GlobalPeak(signal);
-    const auto step = static_cast<std::size_t>(std::max(1.0, std::floor(rate / CoarseGridRate)));
+    const auto step = static_cast<std::ptrdiff_t>(std::max(1.0, std::floor(rate / CoarseGridRate)));
     double sum = 0;
     std::size_t voiced = 0;
     for (std::size_t f = 0; f < frames; ++f) {
@@ -154,12 +119,16 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
         const Frame frame(signal, static_cast<std::size_t>(start), window);
         const auto shortest = static_cast<std::size_t>(std::max(2.0, ShortestLagShare * period));
         const auto longest =
-            std::min(frame.MaximumLag() - 2, static_cast<std::size_t>(LongestLagShare * period));
+            std::min(frame.MaximumLag() - 1, static_cast<std::size_t>(LongestLagShare * period));
         if (shortest > longest) {
             continue;
         }
-        const double r =
-            std::min(BestCorrelation(frame, shortest, longest, step), HighestCorrelation);
+        const LagPeak peak =
+            FindLagPeak(static_cast<std::ptrdiff_t>(shortest), static_cast<std::ptrdiff_t>(longest),
+                        step, [&frame](std::ptrdiff_t lag) {
+                            return frame.Correlation(static_cast<std::size_t>(lag));
+                        });
+        const double r = std::min(peak.Value, HighestCorrelation);
         const double localShare =
             globalPeak > 0 ? frame.PeakNearCentre(window / 2) / globalPeak : 0;
         const double unvoiced = std::max(0.0, 2 - localShare / settings.SilenceThreshold);

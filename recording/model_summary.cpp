@@ -50,8 +50,12 @@ ModelSummary SummariseModel(std::span<const double> values) {
     summary.MedianValue = SortedQuantile(sorted, 0.5);
     summary.Score = ScoreOfValue(summary.MedianValue);
     summary.Iqr = SortedQuantile(sorted, 0.75) - SortedQuantile(sorted, 0.25);
+    std::array<std::size_t, ReportGradeCount> counts{};
     for (const double value : sorted) {
-        summary.GradeShares[static_cast<std::size_t>(ScoreOfValue(value) - 1)] += 1 / n;
+        ++counts[static_cast<std::size_t>(ScoreOfValue(value) - 1)];
+    }
+    for (std::size_t g = 0; g < ReportGradeCount; ++g) {
+        summary.GradeShares[g] = static_cast<double>(counts[g]) / n;
     }
     const double reach = MedianRankReach * std::sqrt(n);
     const double lowRank = std::clamp(std::round(n / 2 - reach), 1.0, n);

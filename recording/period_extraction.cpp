@@ -6,7 +6,6 @@
 #include <numeric>
 
 #include "analysis/number_text.h"
-#include "recording/cycle_analysis.h"
 #include "recording/pitch.h"
 #include "recording/resampling.h"
 #include "wave/voice_period.h"
@@ -23,6 +22,15 @@ constexpr std::ptrdiff_t kStableNeighbours = 3;
 // Largest relative F0 change inside a stable stretch, and between the
 // estimated period and the crossings' distance.
 constexpr double kPitchTolerance = 0.1;
+// Half a lag is searched within these shares of the lag; a peak there with
+// this share of the lag's strength means the lag spans two cycles.
+constexpr double kHalfLagLowest = 0.45;
+constexpr double kHalfLagHighest = 0.55;
+constexpr double kPeakShareOfTwoCycles = 0.9;
+// Signal from a cycle's start, in periods, over which its length is measured:
+// enough for the correlation of one cycle with the next.
+constexpr double kCycleLengthSpan = 2.5;
+constexpr double kPeakSample = 32767;
 constexpr double kUnstable = -std::numeric_limits<double>::infinity();
 
 double Mean(std::span<const double> values) {
@@ -107,10 +115,25 @@ struct VoicedPlace {
     double StretchEnd;
 };
 
+// The median F0 of the voiced frames within kStableNeighbours of `chosen`:
+// one frame's octave error must not set the period that is cut.
+double LocalTrackF0(const std::vector<VoicingFrame>& frames, std::size_t chosen) {
+    const std::size_t from = chosen > kStableNeighbours ? chosen - kStableNeighbours : 0;
+    const std::size_t to = std::min(frames.size() - 1, chosen + kStableNeighbours);
+    std::vector<double> f0;
+    for (std::size_t i = from; i <= to; ++i) {
+        if (frames[i].Voiced) {
+            f0.push_back(frames[i].F0);
+        }
+    }
+    std::ranges::sort(f0);
+    return f0[f0.size() / 2];
+}
+
 VoicedPlace PlaceOf(const std::vector<VoicingFrame>& frames, std::size_t chosen) {
+    const double f0 = LocalTrackF0(frames, chosen);
     const auto close = [&](std::size_t i) {
-        return frames[i].Voiced &&
-               std::fabs(frames[i].F0 - frames[chosen].F0) <= kPitchTolerance * frames[chosen].F0;
+        return frames[i].Voiced && std::fabs(frames[i].F0 - f0) <= kPitchTolerance * f0;
     };
     std::size_t first = chosen;
     while (first > 0 && close(first - 1)) {
@@ -120,7 +143,7 @@ VoicedPlace PlaceOf(const std::vector<VoicingFrame>& frames, std::size_t chosen)
     while (last + 1 < frames.size() && close(last + 1)) {
         ++last;
     }
-    return {frames[chosen].Time, frames[chosen].F0, frames[first].Time, frames[last].Time};
+    return {frames[chosen].Time, f0, frames[first].Time, frames[last].Time};
 }
 
 VoicedPlace FindVoicedPlace(const MonoRecording& recording, std::optional<double> atSeconds) {
@@ -160,9 +183,8 @@ std::vector<Crossing> RisingZeroCrossings(std::span<const double> x) {
     return crossings;
 }
 
-// The steepest rising crossing within half a period of `centre`, and the
-// crossing nearest to one period after it.
-std::pair<double, double> PeriodCrossings(std::span<const double> x, double centre, double period) {
+// The steepest rising crossing within half a period of `centre`.
+double StartCrossing(std::span<const double> x, double centre, double period) {
     const std::vector<Crossing> crossings = RisingZeroCrossings(x);
     const Crossing* start = nullptr;
     for (const Crossing& c : crossings) {
@@ -173,16 +195,50 @@ std::pair<double, double> PeriodCrossings(std::span<const double> x, double cent
     if (start == nullptr) {
         throw ExtractionError("no rising zero crossing near the chosen place");
     }
-    const Crossing& end = *std::ranges::min_element(crossings, {}, [&](const Crossing& c) {
-        return std::fabs(c.position - start->position - period);
-    });
-    if (std::fabs(end.position - start->position - period) > kPitchTolerance * period) {
-        throw ExtractionError("no rising zero crossing a period after the first one");
+    return start->position;
+}
+
+// The length of the cycle that begins at `start`: the lag near `period` at
+// which the waveform from there repeats best. Unlike the next zero crossing,
+// noise barely moves it, and unlike the region's period it is this cycle's
+// own. The region's period when too little signal follows.
+double CycleLength(std::span<const double> x, double start, double period) {
+    const auto from = static_cast<std::size_t>(start);
+    const auto span = static_cast<std::size_t>(std::ceil(kCycleLengthSpan * period));
+    if (from + span > x.size()) {
+        return period;
     }
-    return {start->position, end.position};
+    const auto own = EstimatePitch(x.subspan(from, span), period * (1 - kPitchTolerance),
+                                   period * (1 + kPitchTolerance));
+    return own ? own->Lag : period;
+}
+
+// The cycles themselves settle the octave: when the waveform repeats about
+// as well at half the lag, that lag held two cycles.
+PitchEstimate OneCycle(std::span<const double> region, const PitchEstimate& pitch) {
+    const auto half =
+        EstimatePitch(region, pitch.Lag * kHalfLagLowest, pitch.Lag * kHalfLagHighest);
+    if (half && half->Strength >= kPeakShareOfTwoCycles * pitch.Strength) {
+        return *half;
+    }
+    return pitch;
 }
 
 }  // namespace
+
+std::vector<std::int16_t> PeriodAs16Bit(std::span<const double> period) {
+    double peak = 0;
+    for (const double v : period) {
+        peak = std::max(peak, std::fabs(v));
+    }
+    std::vector<std::int16_t> samples;
+    samples.reserve(period.size());
+    for (const double v : period) {
+        samples.push_back(
+            static_cast<std::int16_t>(peak > 0 ? std::lround(v / peak * kPeakSample) : 0));
+    }
+    return samples;
+}
 
 ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<double> atSeconds) {
     const VoicedPlace place = FindVoicedPlace(recording, atSeconds);
@@ -208,16 +264,18 @@ ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<doub
     if (!pitch) {
         throw ExtractionError("no clear period at the chosen place");
     }
+    const PitchEstimate period = OneCycle(region, *pitch);
     const double centre = (place.Time - first / rate) * NominalSampleRate;
-    const auto [start, end] = PeriodCrossings(region, centre, pitch->Lag);
+    const double start = StartCrossing(region, centre, period.Lag);
+    const double end = start + CycleLength(region, start, period.Lag);
 
     // The samples from the first at or after the start crossing up to the
-    // last before the end crossing: the next period begins at that crossing.
+    // last before the cycle's end: the next period begins there.
     const auto firstSample = static_cast<std::size_t>(std::ceil(start));
     const auto endSample = std::min(region.size(), static_cast<std::size_t>(std::ceil(end)));
 
     ExtractedPeriod extracted;
-    extracted.F0 = NominalSampleRate / pitch->Lag;
+    extracted.F0 = NominalSampleRate / period.Lag;
     extracted.CutStartSeconds = first / rate + start / NominalSampleRate;
     extracted.CutEndSeconds = first / rate + end / NominalSampleRate;
     extracted.StretchStartSeconds = place.StretchStart;

@@ -34,7 +34,8 @@ struct VoicingFrame {
 };
 
 // Frames of 50 ms every 10 ms. A frame is voiced when its pitch is clear
-// (strength at least 0.75) and it is no more than 26 dB below the loudest
+// (strength at least 0.55, so rough voices down to a harmonics-to-noise
+// ratio of about 3 dB count) and it is no more than 26 dB below the loudest
 // frame.
 std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate);
 

@@ -5,8 +5,9 @@
 #include <numeric>
 #include <stdexcept>
 
-#include "recording/cycle_analysis.h"
+#include "analysis/period_analysis.h"
 #include "recording/harmonicity.h"
+#include "recording/period_extraction.h"
 #include "recording/pitch.h"
 #include "recording/resampling.h"
 #include "recording/voiced_stretch.h"
@@ -29,13 +30,14 @@ struct Track {
     FrameRange stretch;
 };
 
-// The F0 of the stretch's frames, linear between their centres.
+// The F0 of the stretch's frames, linear between their centres, constant
+// beyond the first and last.
 PeriodTrack StretchPeriods(const Track& track) {
-    return [&track](double seconds) {
-        const auto first = track.frames.begin() + static_cast<std::ptrdiff_t>(track.stretch.First);
-        const auto end = track.frames.begin() + static_cast<std::ptrdiff_t>(track.stretch.Last) + 1;
-        const auto after =
-            std::find_if(first, end, [&](const VoicingFrame& f) { return f.Time > seconds; });
+    const auto first = track.frames.begin() + static_cast<std::ptrdiff_t>(track.stretch.First);
+    const auto end = track.frames.begin() + static_cast<std::ptrdiff_t>(track.stretch.Last) + 1;
+    return [first, end](double seconds) {
+        const auto after = std::upper_bound(
+            first, end, seconds, [](double t, const VoicingFrame& f) { return t < f.Time; });
         if (after == first) {
             return 1 / first->F0;
         }
@@ -104,7 +106,9 @@ NominalRegion ToNominalRate(std::span<const double> samples, double rate, double
     if (rate == NominalSampleRate) {
         region.Samples.assign(part.begin(), part.end());
     } else {
-        region.Samples = Resample(part, NominalSampleRate / rate, ResamplingQuality::Best);
+        // The scores read harmonics up to the 15th, far inside the fast
+        // converter's pass band; the best one would cost most of the report.
+        region.Samples = Resample(part, NominalSampleRate / rate, ResamplingQuality::Fast);
     }
     const double mean = std::accumulate(region.Samples.begin(), region.Samples.end(), 0.0) /
                         static_cast<double>(region.Samples.size());
@@ -118,7 +122,7 @@ NominalRegion ToNominalRate(std::span<const double> samples, double rate, double
 void AnalyseCycles(VoiceReport& report, std::span<const double> samples, double rate) {
     const NominalRegion region =
         ToNominalRate(samples, rate, report.StretchStartSeconds, report.StretchEndSeconds);
-    CycleAnalyser analyser;
+    PeriodAnalyser analyser;
     for (ReportedCycle& cycle : report.Cycles) {
         if (cycle.Verdict != CycleVerdict::CvAccepted) {
             continue;
@@ -136,10 +140,13 @@ void AnalyseCycles(VoiceReport& report, std::span<const double> samples, double 
             continue;
         }
         cycle.Period = PeriodAs16Bit(std::span(region.Samples).subspan(first, end - first));
-        const CycleScores scores = analyser.Analyse(cycle.Period);
-        cycle.Scored = scores.Scored;
-        cycle.ScoreValue = scores.ScoreValue;
-        cycle.Score = scores.Score;
+        // The window's own pipeline; its warnings (a zero harmonic) only
+        // leave the cycle unscored.
+        PeriodAnalysis analysis;
+        analyser.AnalyseSamples(analysis, cycle.Period, [](const std::string&) {});
+        cycle.Scored = analysis.Scored;
+        cycle.ScoreValue = analysis.ScoreValue;
+        cycle.Score = analysis.Score;
     }
 }
 

@@ -31,8 +31,8 @@ class SampleAccumulator {
         result_.MaxAbs = std::max(result_.MaxAbs, std::abs(x));
         ++result_.SampleCount;
     }
-    // Keeps the sample at its index when the buffer has room, then adds it.
-    void Store(std::int16_t sample, std::span<double> samples) {
+    // Stores the sample when the buffer has room for it, then adds it.
+    void StoreAndAdd(std::int16_t sample, std::span<double> samples) {
         const auto index = static_cast<std::size_t>(result_.SampleCount);
         if (index < samples.size()) {
             samples[index] = sample;
@@ -59,15 +59,15 @@ SampleReadResult ReadSamples(const std::string& fileName, std::int64_t dataOffse
     reader.Seek(dataOffset);
     SampleAccumulator accumulator;
     do {
-        accumulator.Store(ReadSample(reader), samples);
+        accumulator.StoreAndAdd(ReadSample(reader), samples);
     } while (!ReachedStatedSize(accumulator.Count(), DataSize) && !reader.AtEnd());
     return accumulator.Result();
 }
 
-SampleReadResult StoreSamples(std::span<const std::int16_t> from, std::span<double> samples) {
+SampleReadResult StoreSamples(std::span<const std::int16_t> period, std::span<double> samples) {
     SampleAccumulator accumulator;
-    for (const std::int16_t sample : from) {
-        accumulator.Store(sample, samples);
+    for (const std::int16_t sample : period) {
+        accumulator.StoreAndAdd(sample, samples);
     }
     return accumulator.Result();
 }

@@ -1,6 +1,4 @@
 // The program as a user runs it: exit statuses, help and the CSV it writes.
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -8,25 +6,19 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_test_support.h"
+#include "support/process_run.h"
 #include "support/synthetic_vowel.h"
+#include "tools/sustained_vowel.h"
 
 namespace tesmera {
 namespace {
 
 const std::string kProgram = TESMERA_BINARY_DIR "/cli/tesmera-cli";
 
-struct ProcessRun {
-    int exitStatus;
-    std::string output;  // standard output and standard error
-};
+using test::ProcessRun;
 
 ProcessRun RunProgram(const std::string& arguments, const test::TempFolder& folder) {
-    const std::string outputPath = (folder.Path() / "console.txt").string();
-    const int raw = std::system((kProgram + " " + arguments + " >" + outputPath + " 2>&1").c_str());
-    std::ifstream in(outputPath);
-    std::stringstream text;
-    text << in.rdbuf();
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, text.str()};
+    return test::RunCommand(kProgram + " " + arguments, folder);
 }
 
 std::string FirstLine(const std::filesystem::path& path) {
@@ -40,7 +32,7 @@ TEST(TesmeraCliProcess, HelpListsTheSubcommands) {
     const test::TempFolder folder;
     const ProcessRun run = RunProgram("--help", folder);
     EXPECT_EQ(run.exitStatus, 0);
-    for (const char* name : {"analyze", "agreement", "extract", "render"}) {
+    for (const char* name : {"analyze", "agreement", "extract", "render", "report"}) {
         EXPECT_NE(run.output.find(name), std::string::npos) << name;
     }
 }
@@ -95,8 +87,42 @@ TEST(TesmeraCliProcess, ExtractWritesAPeriodThatAnalyzeAccepts) {
     test::WriteRecording(input, test::SyntheticVowel({180, 48000}));
     const ProcessRun extract = RunProgram("extract " + input + " " + output, folder);
     EXPECT_EQ(extract.exitStatus, 0) << extract.output;
-    EXPECT_EQ(extract.output.substr(0, 18), "F0      180.00 Hz\n") << extract.output;
+    // The tracked F0, then the cut period's own: 44100 / 245 samples.
+    EXPECT_EQ(extract.output.substr(0, extract.output.find('\n') + 1),
+              "F0      180.00 Hz tracked, 180.00 Hz of the cut period (44100 / 245)\n")
+        << extract.output;
+    EXPECT_EQ(extract.output.find("note:"), std::string::npos);
     EXPECT_EQ(RunProgram("analyze " + output, folder).exitStatus, 0);
+}
+
+TEST(TesmeraCliProcess, ExtractNotesANameTheWindowReadsNoGradeFrom) {
+    const test::TempFolder folder;
+    const std::string input = (folder.Path() / "vowel.wav").string();
+    test::WriteRecording(input, test::SyntheticVowel({150, 22050}));
+    const ProcessRun run =
+        RunProgram("extract " + input + " " + (folder.Path() / "period.wav").string(), folder);
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_NE(run.output.find("note: the name period.wav ends in no grade digit"),
+              std::string::npos)
+        << run.output;
+}
+
+// A rough voice (harmonics-to-noise ratio 3 dB) is what clinicians grade:
+// its frames must count as voiced.
+TEST(TesmeraCliProcess, ExtractAcceptsARoughVoice) {
+    const test::TempFolder folder;
+    const std::string input = (folder.Path() / "rough.wav").string();
+    tools::VowelRecipe recipe;
+    recipe.Rate = 11025;
+    recipe.F0 = 140;
+    recipe.Jitter = 0.005;
+    recipe.Shimmer = 0.05;
+    recipe.HnrDb = 3;
+    recipe.Seconds = 2;
+    tools::WriteVowel(input, tools::GenerateVowel(recipe));
+    const ProcessRun run =
+        RunProgram("extract " + input + " " + (folder.Path() / "rough_4.wav").string(), folder);
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
 }
 
 TEST(TesmeraCliProcess, ExtractRefusesSilence) {

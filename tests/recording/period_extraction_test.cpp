@@ -1,10 +1,14 @@
 #include "recording/period_extraction.h"
 
 #include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "cli/voice_analysis.h"
+#include "analysis/period_analysis.h"
 #include "recording/voice_file_writer.h"
 #include "support/TempFolder.h"
 #include "support/synthetic_vowel.h"
@@ -40,8 +44,13 @@ TEST_P(ExtractionFromVowels, OnePeriodOfTheRightLengthAndSpectrum) {
     const test::TempFolder folder;
     const std::string path = (folder.Path() / "extracted1.wav").string();
     WriteVoicePeriod(path, period.Samples);
-    const VoiceAnalysis analysis = AnalyseVoiceFile(path);
-    ASSERT_TRUE(analysis.Ok()) << analysis.Status();
+    PeriodAnalysis analysis;
+    analysis.Path = path;
+    std::vector<std::string> warnings;
+    PeriodAnalyser().AnalyseFile(
+        analysis, [&warnings](const std::string& warning) { warnings.push_back(warning); });
+    ASSERT_EQ(analysis.Stage, AnalysisStage::Analysed);
+    EXPECT_THAT(warnings, ::testing::IsEmpty());
     const std::vector<double> expected = test::VowelNormalisedAmplitudes();
     for (std::size_t k = 0; k < expected.size(); ++k) {
         EXPECT_NEAR(analysis.AANorm[k], expected[k], 0.01) << "harmonic " << k + 1;
@@ -113,6 +122,27 @@ INSTANTIATE_TEST_SUITE_P(
                               },
                               3.0, "--at 3.000 s lies outside the recording (0 to 1.300 s)"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct ScalingCase {
+    std::string name;
+    friend void PrintTo(const ScalingCase& c, std::ostream* os) { *os << c.name; }
+    std::vector<double> period;
+    std::vector<std::int16_t> expected;
+};
+
+class PeriodScaling : public ::testing::TestWithParam<ScalingCase> {};
+
+TEST_P(PeriodScaling, PutsTheLargestMagnitudeAtFullScale) {
+    EXPECT_EQ(PeriodAs16Bit(GetParam().period), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PeriodScaling,
+    ::testing::Values(ScalingCase{"PositivePeak", {0.5, -0.25, 0.1}, {32767, -16384, 6553}},
+                      ScalingCase{"NegativePeak", {0.2, -0.4, 0}, {16384, -32767, 0}},
+                      // Nothing to scale: a silent cut stays silent instead of dividing by zero.
+                      ScalingCase{"Silent", {0, 0, 0}, {0, 0, 0}}, ScalingCase{"Empty", {}, {}}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace tesmera

@@ -1,0 +1,110 @@
+#include "cli/recording_report.h"
+
+#include <exception>
+
+#include "analysis/reports.h"
+#include "recording/sound_input.h"
+#include "wave/file_name.h"
+
+namespace tesmera {
+
+namespace {
+
+constexpr double Percent = 100;
+constexpr double MicrosecondsPerSecond = 1e6;
+constexpr int CycleNumberDigits = 3;
+
+nlohmann::ordered_json Figure(const std::optional<double>& value, double scale = 1) {
+    return value ? nlohmann::ordered_json(*value * scale) : nlohmann::ordered_json(nullptr);
+}
+
+std::optional<std::int32_t> GradeOf(const std::string& path) {
+    try {
+        return ExpertGradeOf(AsciiLower(FileNamePart(path)));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+nlohmann::ordered_json ModelJson(std::string_view id, const ModelSummary& summary, bool figures) {
+    nlohmann::ordered_json model;
+    model["model"] = "SCORE(" + std::string(id) + ")";
+    if (!figures) {
+        for (const char* key : {"median_value", "score", "iqr", "grade_shares", "borderline"}) {
+            model[key] = nullptr;
+        }
+        return model;
+    }
+    model["median_value"] = summary.MedianValue;
+    model["score"] = summary.Score;
+    model["iqr"] = summary.Iqr;
+    model["grade_shares"] = summary.GradeShares;
+    model["borderline"] = summary.Borderline;
+    return model;
+}
+
+}  // namespace
+
+RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds) {
+    RecordingReport record;
+    record.Path = path;
+    record.Grade = GradeOf(path);
+    try {
+        const MonoRecording recording = ReadMonoRecording(path);
+        record.Report = ReportVoice(recording.Samples, recording.SampleRate, atSeconds);
+        record.Status = record.Report.Status;
+    } catch (const std::exception& error) {
+        record.Status = std::string("unreadable: ") + error.what();
+    }
+    return record;
+}
+
+nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
+    const VoiceReport& report = record.Report;
+    // Figures are given for a report that reached its cycles, "too short"
+    // included, so a user sees how far it got.
+    const bool figures = report.AnalysedCycles > 0;
+    const auto when = [figures](nlohmann::ordered_json value) {
+        return figures ? value : nlohmann::ordered_json(nullptr);
+    };
+    nlohmann::ordered_json json;
+    json["path"] = record.Path;
+    json["status"] = record.Status;
+    json["grade"] = record.Grade ? nlohmann::ordered_json(*record.Grade) : nullptr;
+    json["stretch_start_s"] = when(report.StretchStartSeconds);
+    json["stretch_end_s"] = when(report.StretchEndSeconds);
+    json["cycles"] = report.AnalysedCycles;
+    json["steady"] = report.Steady;
+    json["f0_mean_hz"] = when(report.F0MeanHz);
+    json["f0_sd_hz"] = when(report.F0SdHz);
+    json["jitter_local_pct"] = when(Figure(report.Jitter.Local, Percent));
+    json["jitter_local_abs_us"] = when(Figure(report.Jitter.LocalAbsolute, MicrosecondsPerSecond));
+    json["jitter_rap_pct"] = when(Figure(report.Jitter.Rap, Percent));
+    json["jitter_ppq5_pct"] = when(Figure(report.Jitter.Ppq5, Percent));
+    json["shimmer_local_pct"] = when(Figure(report.Shimmer.Local, Percent));
+    json["shimmer_local_db"] = when(Figure(report.Shimmer.LocalDb));
+    json["shimmer_apq3_pct"] = when(Figure(report.Shimmer.Apq3, Percent));
+    json["shimmer_apq5_pct"] = when(Figure(report.Shimmer.Apq5, Percent));
+    json["hnr_db"] = when(Figure(report.HnrDb));
+    json["models"] = nlohmann::ordered_json::array();
+    for (std::size_t m = 0; m < ScoreModelCount; ++m) {
+        json["models"].push_back(ModelJson(ScoreModels[m].id, report.Models[m], figures));
+    }
+    return json;
+}
+
+std::string CyclePeriodFileName(const std::string& recordingPath, std::size_t number,
+                                std::optional<std::int32_t> grade) {
+    std::string stem = FileNamePart(recordingPath);
+    if (const auto dot = stem.rfind('.'); dot != std::string::npos && dot > 0) {
+        stem.erase(dot);
+    }
+    std::string digits = std::to_string(number);
+    if (digits.size() < CycleNumberDigits) {
+        digits.insert(0, CycleNumberDigits - digits.size(), '0');
+    }
+    const std::string suffix = grade ? std::to_string(*grade) : "nograde";
+    return stem + "_c" + digits + "_" + suffix + ".wav";
+}
+
+}  // namespace tesmera

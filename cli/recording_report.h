@@ -1,0 +1,45 @@
+// One recording's voice report as the command line gives it: the report of
+// the core, the recording's path and the expert grade in its name.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "recording/voice_report.h"
+
+namespace tesmera {
+
+struct RecordingReport {
+    std::string Path;
+    // The grade from the name, by the rule for period files; absent when the
+    // name ends in no digit.
+    std::optional<std::int32_t> Grade;
+    // ReportOk, "unreadable: <why>" or the core report's own status.
+    std::string Status;
+    VoiceReport Report;
+};
+
+// Reads and reports one recording; never throws for a bad input.
+RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds);
+
+// The record scripts rely on: path, status, grade, stretch_start_s,
+// stretch_end_s, cycles, steady, f0_mean_hz, f0_sd_hz, jitter_local_pct,
+// jitter_local_abs_us, jitter_rap_pct, jitter_ppq5_pct, shimmer_local_pct,
+// shimmer_local_db, shimmer_apq3_pct, shimmer_apq5_pct, hnr_db, then
+// models: six objects with model ("SCORE(10)" ...), median_value, score,
+// iqr, grade_shares (five numbers) and borderline. Undefined figures are
+// null; a recording without figures has null for all of them.
+nlohmann::ordered_json ReportRecordJson(const RecordingReport& record);
+
+// The period file name of analysed cycle `number` (from 1): the
+// recording's name without its extension, "_c" and the number in at least
+// three digits, then "_" and the grade digit, so the window reads the
+// recording's grade ("anna_g3.wav", 1 → "anna_g3_c001_3.wav"). Without a
+// grade the name ends in "_nograde" (the window will then refuse to score it).
+std::string CyclePeriodFileName(const std::string& recordingPath, std::size_t number,
+                                std::optional<std::int32_t> grade);
+
+}  // namespace tesmera

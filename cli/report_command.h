@@ -1,0 +1,25 @@
+// `tesmera-cli report`: the voice report of recordings of sustained vowels,
+// as a table, JSON or CSV, optionally with every analysed cycle written as
+// a period file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tesmera {
+
+struct ReportOptions {
+    std::vector<std::string> paths;   // recordings, or folders searched for *.wav
+    std::string jsonPath;             // empty: none; "-": standard output
+    std::string csvPath;              // empty: none; "-": standard output
+    std::string periodsFolder;        // empty: no period files
+    unsigned jobs = 1;                // recordings reported at once
+    std::optional<double> atSeconds;  // the stretch around this time
+};
+
+// Without --json and --csv the table goes to standard output. Returns an
+// exit status of batch.h: 1 when some recording's status is not "ok".
+int RunReport(const ReportOptions& options);
+
+}  // namespace tesmera

@@ -1,0 +1,160 @@
+#include "cli/report_output.h"
+
+#include <vector>
+
+#include "analysis/number_text.h"
+#include "cli/data_text.h"
+
+namespace tesmera {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string CsvValue(const Json& value) {
+    if (value.is_null()) {
+        return "";
+    }
+    if (value.is_string()) {
+        return CsvText(value.get<std::string>());
+    }
+    if (value.is_boolean()) {
+        return value.get<bool>() ? "true" : "false";
+    }
+    if (value.is_number_float()) {
+        return RoundTripText(value.get<double>());
+    }
+    return value.dump();
+}
+
+// Name and CSV text of every field of one record, in the JSON's order.
+std::vector<std::pair<std::string, std::string>> FlatFields(const Json& record) {
+    std::vector<std::pair<std::string, std::string>> fields;
+    for (const auto& [key, value] : record.items()) {
+        if (key != "models") {
+            fields.emplace_back(key, CsvValue(value));
+            continue;
+        }
+        for (const Json& model : value) {
+            const std::string prefix = model["model"].get<std::string>() + ".";
+            for (const auto& [name, figure] : model.items()) {
+                if (name == "model") {
+                    continue;
+                }
+                if (name != "grade_shares") {
+                    fields.emplace_back(prefix + name, CsvValue(figure));
+                    continue;
+                }
+                for (std::size_t g = 0; g < ReportGradeCount; ++g) {
+                    fields.emplace_back(prefix + "grade_share_" + std::to_string(g + 1),
+                                        figure.is_null() ? "" : CsvValue(figure[g]));
+                }
+            }
+        }
+    }
+    return fields;
+}
+
+std::string CsvLine(const std::vector<std::pair<std::string, std::string>>& fields, bool names) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            line += ',';
+        }
+        line += names ? CsvText(fields[i].first) : fields[i].second;
+    }
+    return line + "\n";
+}
+
+std::string Fixed(double value, int digits) {
+    return FixedText(value, 15, digits, ".");
+}
+
+std::string Padded(std::string text, std::size_t width) {
+    return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
+}
+
+std::string OptionalFigure(const std::optional<double>& value, double scale, int digits,
+                           std::string_view unit) {
+    return value ? Fixed(*value * scale, digits) + std::string(unit) : "n/a";
+}
+
+std::string ModelRows(const VoiceReport& report) {
+    std::string rows = "  model      score   median     IQR   share at grade 1 2 3 4 5\n";
+    for (std::size_t m = 0; m < ScoreModelCount; ++m) {
+        const ModelSummary& s = report.Models[m];
+        std::string row = "  SCORE(" + std::string(ScoreModels[m].id) + ")";
+        row += Padded(IntegerText(s.Score) + (s.Borderline ? "?" : " "), 7);
+        row += Padded(Fixed(s.MedianValue, 3), 9);
+        row += Padded(Fixed(s.Iqr, 3), 8);
+        row += "  ";
+        for (const double share : s.GradeShares) {
+            row += Padded(Fixed(share, 2), 6);
+        }
+        rows += row + "\n";
+    }
+    return rows;
+}
+
+std::string PerturbationRows(const VoiceReport& r) {
+    std::string rows = "  F0 " + Fixed(r.F0MeanHz, 2) + " Hz (SD " + Fixed(r.F0SdHz, 2) + " Hz)";
+    rows += "   HNR " + OptionalFigure(r.HnrDb, 1, 2, " dB") + "\n";
+    rows += "  jitter local " + OptionalFigure(r.Jitter.Local, 100, 3, " %") + ", absolute " +
+            OptionalFigure(r.Jitter.LocalAbsolute, 1e6, 1, " us") + ", RAP " +
+            OptionalFigure(r.Jitter.Rap, 100, 3, " %") + ", PPQ5 " +
+            OptionalFigure(r.Jitter.Ppq5, 100, 3, " %") + "\n";
+    rows += "  shimmer local " + OptionalFigure(r.Shimmer.Local, 100, 3, " %") + ", " +
+            OptionalFigure(r.Shimmer.LocalDb, 1, 3, " dB") + ", APQ3 " +
+            OptionalFigure(r.Shimmer.Apq3, 100, 3, " %") + ", APQ5 " +
+            OptionalFigure(r.Shimmer.Apq5, 100, 3, " %") + "\n";
+    return rows;
+}
+
+std::string RecordTable(const RecordingReport& record) {
+    const VoiceReport& r = record.Report;
+    std::string text = record.Path + "\n  status " + record.Status + ", expert grade " +
+                       (record.Grade ? IntegerText(*record.Grade) : std::string("none")) + "\n";
+    if (r.AnalysedCycles == 0) {
+        return text;
+    }
+    text += "  stretch " + Fixed(r.StretchStartSeconds, 3) + " s to " +
+            Fixed(r.StretchEndSeconds, 3) + " s, " +
+            IntegerText(static_cast<long long>(r.AnalysedCycles)) + " cycles, " +
+            (r.Steady ? "steady" : "NOT steady: medians unreliable") + "\n";
+    return text + ModelRows(r) + PerturbationRows(r);
+}
+
+}  // namespace
+
+std::string ReportJsonText(std::span<const RecordingReport> records) {
+    Json array = Json::array();
+    for (const RecordingReport& record : records) {
+        array.push_back(ReportRecordJson(record));
+    }
+    return array.dump(2) + "\n";
+}
+
+std::string ReportCsvText(std::span<const RecordingReport> records) {
+    // The header comes from an empty record, so it exists without recordings.
+    std::string text = CsvLine(FlatFields(ReportRecordJson(RecordingReport{})), true);
+    for (const RecordingReport& record : records) {
+        text += CsvLine(FlatFields(ReportRecordJson(record)), false);
+    }
+    return text;
+}
+
+std::string ReportTableText(std::span<const RecordingReport> records) {
+    std::string text;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (i > 0) {
+            text += '\n';
+        }
+        text += RecordTable(records[i]);
+    }
+    if (!records.empty()) {
+        text += "\n\"?\": borderline, the median's 95 % interval reaches another grade.\n";
+    }
+    return text;
+}
+
+}  // namespace tesmera

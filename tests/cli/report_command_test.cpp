@@ -1,0 +1,187 @@
+// `tesmera-cli report` as a user runs it: its outputs, the period files it
+// writes for the window, its statuses and exit codes.
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli/recording_report.h"
+#include "cli/voice_analysis.h"
+#include "support/TempFolder.h"
+#include "support/process_run.h"
+#include "tools/sustained_vowel.h"
+
+namespace tesmera {
+namespace {
+
+const std::string Program = TESMERA_BINARY_DIR "/cli/tesmera-cli";
+
+std::string Report(const std::string& arguments, const test::TempFolder& folder,
+                   int expectedExit = 0) {
+    const test::ProcessRun run = test::RunCommand(Program + " report " + arguments, folder);
+    EXPECT_EQ(run.exitStatus, expectedExit) << run.output;
+    return run.output;
+}
+
+std::string WriteVowel(const test::TempFolder& folder, const std::string& name, double f0) {
+    tools::VowelRecipe recipe;
+    recipe.Rate = 22050;
+    recipe.F0 = f0;
+    recipe.Jitter = 0.005;
+    recipe.Shimmer = 0.02;
+    recipe.HnrDb = 25;
+    const std::string path = (folder.Path() / name).string();
+    tools::WriteVowel(path, tools::GenerateVowel(recipe));
+    return path;
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
+    const test::TempFolder folder;
+    const std::string vowel = WriteVowel(folder, "anna_g3.wav", 180);
+    const nlohmann::ordered_json records =
+        nlohmann::ordered_json::parse(Report(vowel + " --json -", folder));
+    ASSERT_EQ(records.size(), 1u);
+    const nlohmann::ordered_json& r = records[0];
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : r.items()) {
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{
+                  "path", "status", "grade", "stretch_start_s", "stretch_end_s", "cycles", "steady",
+                  "f0_mean_hz", "f0_sd_hz", "jitter_local_pct", "jitter_local_abs_us",
+                  "jitter_rap_pct", "jitter_ppq5_pct", "shimmer_local_pct", "shimmer_local_db",
+                  "shimmer_apq3_pct", "shimmer_apq5_pct", "hnr_db", "models"}));
+    EXPECT_EQ(r["status"], "ok");
+    EXPECT_EQ(r["grade"], 3);
+    ASSERT_EQ(r["models"].size(), 6u);
+    EXPECT_EQ(r["models"][0]["model"], "SCORE(10)");
+    EXPECT_EQ(r["models"][5]["model"], "SCORE(25)");
+    double shares = 0;
+    for (const double share : r["models"][2]["grade_shares"]) {
+        shares += share;
+    }
+    EXPECT_NEAR(shares, 1, 1e-12);
+}
+
+TEST(ReportCommand, CsvFlattensTheSameFields) {
+    const test::TempFolder folder;
+    const std::string vowel = WriteVowel(folder, "b2.wav", 140);
+    Report(vowel + " --csv " + (folder.Path() / "out.csv").string(), folder);
+    std::istringstream csv(ReadText(folder.Path() / "out.csv"));
+    std::string header;
+    std::string row;
+    std::getline(csv, header);
+    std::getline(csv, row);
+    EXPECT_EQ(header.substr(0, 60), "path,status,grade,stretch_start_s,stretch_end_s,cycles,stead");
+    EXPECT_NE(header.find(",SCORE(10).median_value,SCORE(10).score,SCORE(10).iqr,"
+                          "SCORE(10).grade_share_1,"),
+              std::string::npos);
+    EXPECT_EQ(header.substr(header.size() - 20), "SCORE(25).borderline");
+    EXPECT_EQ(std::count(header.begin(), header.end(), ','),
+              std::count(row.begin(), row.end(), ','));
+    EXPECT_EQ(row.substr(0, vowel.size() + 6), vowel + ",ok,2,");
+}
+
+TEST(ReportCommand, PeriodFilesCarryTheGradeForTheWindow) {
+    const test::TempFolder folder;
+    const std::string vowel = WriteVowel(folder, "anna_g3.wav", 200);
+    const std::filesystem::path periods = folder.Path() / "periods";
+    const nlohmann::json records =
+        nlohmann::json::parse(Report(vowel + " --json - --periods " + periods.string(), folder));
+    const std::size_t cycles = records[0]["cycles"];
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(periods)) {
+        ++files;
+        EXPECT_EQ(entry.path().filename().string().substr(0, 9), "anna_g3_c");
+    }
+    EXPECT_EQ(files, cycles);
+    const VoiceAnalysis first = AnalyseVoiceFile((periods / "anna_g3_c001_3.wav").string());
+    EXPECT_TRUE(first.Ok()) << first.Status();
+    ASSERT_TRUE(first.ExpertGrade);
+    EXPECT_EQ(*first.ExpertGrade, 3);
+    EXPECT_NEAR(first.PeriodFrequency, 200, 200 * 0.03);
+}
+
+TEST(ReportCommand, TableShowsScoresSteadinessAndPerturbation) {
+    const test::TempFolder folder;
+    const std::string out = Report(WriteVowel(folder, "c4.wav", 120), folder);
+    for (const char* text : {"status ok, expert grade 4", "cycles, steady", "SCORE(10)",
+                             "SCORE(25)", "jitter local", "shimmer local", "HNR"}) {
+        EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
+    }
+}
+
+TEST(ReportCommand, AnUnreadableRecordingIsReportedAndTheOthersGoOn) {
+    const test::TempFolder folder;
+    const std::string good = WriteVowel(folder, "d1.wav", 150);
+    const std::string missing = (folder.Path() / "missing_2.wav").string();
+    const nlohmann::json records =
+        nlohmann::json::parse(Report(missing + " " + good + " --jobs 2 --json -", folder, 1));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0]["status"].get<std::string>().substr(0, 12), "unreadable: ");
+    EXPECT_TRUE(records[0]["f0_mean_hz"].is_null());
+    EXPECT_EQ(records[0]["models"][0]["score"], nullptr);
+    EXPECT_EQ(records[1]["status"], "ok");
+}
+
+TEST(ReportCommand, JobsKeepTheRecordsInOrder) {
+    const test::TempFolder folder;
+    std::string paths;
+    for (int grade = 1; grade <= 4; ++grade) {
+        paths += WriteVowel(folder, "e" + std::to_string(grade) + ".wav", 100 + 30 * grade) + " ";
+    }
+    const nlohmann::json records =
+        nlohmann::json::parse(Report(paths + "--jobs 3 --json -", folder));
+    ASSERT_EQ(records.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(records[i]["grade"], static_cast<int>(i + 1));
+    }
+}
+
+TEST(ReportCommand, UnwritableOutputIsAToolFailure) {
+    const test::TempFolder folder;
+    Report(
+        WriteVowel(folder, "f1.wav", 150) + " --json " + (folder.Path() / "no/such.json").string(),
+        folder, 2);
+}
+
+struct PeriodNameCase {
+    std::string name;
+    std::string recording;
+    std::size_t number;
+    std::optional<std::int32_t> grade;
+    std::string expected;
+    friend void PrintTo(const PeriodNameCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CyclePeriodNames : public ::testing::TestWithParam<PeriodNameCase> {};
+
+TEST_P(CyclePeriodNames, EndInTheGrade) {
+    const PeriodNameCase& c = GetParam();
+    EXPECT_EQ(CyclePeriodFileName(c.recording, c.number, c.grade), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CyclePeriodNames,
+    ::testing::Values(PeriodNameCase{"First", "rec/anna_g3.wav", 1, 3, "anna_g3_c001_3.wav"},
+                      PeriodNameCase{"ThreeDigits", "anna_g3.wav", 123, 3, "anna_g3_c123_3.wav"},
+                      PeriodNameCase{"MoreThanThreeDigits", "x5.flac", 1234, 5, "x5_c1234_5.wav"},
+                      PeriodNameCase{"NoGrade", "/a/b/vowel.wav", 7, std::nullopt,
+                                     "vowel_c007_nograde.wav"},
+                      PeriodNameCase{"NoExtension", "bob2", 2, 2, "bob2_c002_2.wav"}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tesmera

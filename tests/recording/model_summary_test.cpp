@@ -1,0 +1,142 @@
+#include "recording/model_summary.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace tesmera {
+namespace {
+
+struct QuantileCase {
+    std::string name;
+    friend void PrintTo(const QuantileCase& c, std::ostream* os) { *os << c.name; }
+    std::vector<double> sorted;
+    double q;
+    double expected;
+};
+
+class Quantiles : public ::testing::TestWithParam<QuantileCase> {};
+
+TEST_P(Quantiles, InterpolateBetweenOrderStatistics) {
+    const QuantileCase& c = GetParam();
+    EXPECT_DOUBLE_EQ(SortedQuantile(c.sorted, c.q), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Quantiles,
+    ::testing::Values(QuantileCase{"MedianOfOdd", {1, 2, 10}, 0.5, 2},
+                      QuantileCase{"MedianOfEven", {1, 2, 3, 10}, 0.5, 2.5},
+                      QuantileCase{"FirstQuartile", {1, 2, 3, 4, 5}, 0.25, 2},
+                      QuantileCase{"ThirdQuartileBetween", {1, 2, 3, 4}, 0.75, 3.25},
+                      QuantileCase{"Single", {7}, 0.25, 7}, QuantileCase{"Lowest", {1, 2, 3}, 0, 1},
+                      QuantileCase{"Highest", {1, 2, 3}, 1, 3}),
+    [](const auto& info) { return info.param.name; });
+
+struct SummaryCase {
+    std::string name;
+    friend void PrintTo(const SummaryCase& c, std::ostream* os) { *os << c.name; }
+    std::vector<double> values;
+    double median;
+    std::int32_t score;
+    double iqr;
+    std::array<double, ReportGradeCount> shares;
+    bool borderline;
+};
+
+class ModelSummaries : public ::testing::TestWithParam<SummaryCase> {};
+
+TEST_P(ModelSummaries, OfRawValues) {
+    const SummaryCase& c = GetParam();
+    const ModelSummary summary = SummariseModel(c.values);
+    EXPECT_DOUBLE_EQ(summary.MedianValue, c.median);
+    EXPECT_EQ(summary.Score, c.score);
+    EXPECT_NEAR(summary.Iqr, c.iqr, 1e-12);
+    for (std::size_t g = 0; g < ReportGradeCount; ++g) {
+        EXPECT_DOUBLE_EQ(summary.GradeShares[g], c.shares[g]) << "grade " << g + 1;
+    }
+    EXPECT_EQ(summary.Borderline, c.borderline);
+}
+
+std::vector<double> Spread(double from, double to, int count) {
+    std::vector<double> values;
+    for (int i = 0; i < count; ++i) {
+        values.push_back(from + (to - from) * i / (count - 1));
+    }
+    return values;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ModelSummaries,
+    ::testing::Values(
+        SummaryCase{"Empty", {}, 0, 0, 0, {0, 0, 0, 0, 0}, false},
+        SummaryCase{"AllAlike", std::vector<double>(25, 3.2), 3.2, 3, 0, {0, 0, 1, 0, 0}, false},
+        // 41 values from 2.0 to 3.0: the median 2.5 rounds to the even 2,
+        // and its interval (ranks 14 and 28) reaches both 2 and 3.
+        SummaryCase{"AcrossAGradeBoundary",
+                    Spread(2.0, 3.0, 41),
+                    2.5,
+                    2,
+                    0.5,
+                    {0, 21.0 / 41, 20.0 / 41, 0, 0},
+                    true},
+        // Narrow around 3.0: every cycle and the interval at grade 3.
+        SummaryCase{"InsideOneGrade", Spread(2.9, 3.1, 41), 3.0, 3, 0.1, {0, 0, 1, 0, 0}, false},
+        // A wide range with a tight middle is not borderline.
+        SummaryCase{"OutliersDoNotMakeItBorderline",
+                    {1.0, 3.0, 3.0, 3.0, 3.0, 3.0, 3.0, 3.0, 3.0, 3.0,
+                     3.0, 3.0, 3.0, 3.0, 3.0, 3.0, 3.0, 3.0, 3.0, 5.4},
+                    3.0,
+                    3,
+                    0,
+                    {0.05, 0, 0.9, 0, 0.05},
+                    false},
+        // Values at or below 0.5 are grade 1, above 5 grade 5.
+        SummaryCase{"ClampedGrades", {0.2, 0.5, 5.1, 5.6}, 2.8, 3, 4.8, {0.5, 0, 0, 0, 0.5}, true}),
+    [](const auto& info) { return info.param.name; });
+
+std::vector<CycleValues> Cycles(std::size_t count, double first, double second) {
+    std::vector<CycleValues> cycles;
+    for (std::size_t i = 0; i < count; ++i) {
+        CycleValues values{};
+        values.fill(i < count / 2 ? first : second);
+        cycles.push_back(values);
+    }
+    return cycles;
+}
+
+struct SteadyCase {
+    std::string name;
+    friend void PrintTo(const SteadyCase& c, std::ostream* os) { *os << c.name; }
+    std::vector<CycleValues> cycles;
+    bool steady;
+};
+
+class Steadiness : public ::testing::TestWithParam<SteadyCase> {};
+
+TEST_P(Steadiness, OfTheHalves) {
+    EXPECT_EQ(IsSteady(GetParam().cycles), GetParam().steady);
+}
+
+std::vector<CycleValues> OneModelDrifts() {
+    std::vector<CycleValues> cycles = Cycles(30, 3.0, 3.0);
+    for (std::size_t i = 15; i < 30; ++i) {
+        cycles[i][4] = 3.3;
+    }
+    return cycles;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Steadiness,
+    ::testing::Values(SteadyCase{"TwentyAlike", Cycles(20, 3.0, 3.0), true},
+                      SteadyCase{"NineteenAreTooFew", Cycles(19, 3.0, 3.0), false},
+                      SteadyCase{"HalvesCloseInOneGrade", Cycles(40, 2.9, 3.1), true},
+                      SteadyCase{"HalvesTooFarApart", Cycles(40, 2.6, 2.9), false},
+                      // 0.2 apart but on both sides of 2.5: different scores.
+                      SteadyCase{"HalvesCloseButOtherGrades", Cycles(40, 2.4, 2.6), false},
+                      SteadyCase{"OneModelDrifts", OneModelDrifts(), false}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tesmera

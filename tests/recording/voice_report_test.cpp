@@ -1,0 +1,171 @@
+#include "recording/voice_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tools/sustained_vowel.h"
+#include "wave/voice_period.h"
+
+namespace tesmera {
+namespace {
+
+struct VowelCase {
+    std::string name;
+    friend void PrintTo(const VowelCase& c, std::ostream* os) { *os << c.name; }
+    tools::VowelRecipe recipe;
+};
+
+tools::VowelRecipe Recipe(std::int32_t rate, double f0, double jitter = 0, double shimmer = 0,
+                          double hnrDb = 80, double seconds = 1.5) {
+    tools::VowelRecipe recipe;
+    recipe.Rate = rate;
+    recipe.F0 = f0;
+    recipe.Jitter = jitter;
+    recipe.Shimmer = shimmer;
+    recipe.HnrDb = hnrDb;
+    recipe.Seconds = seconds;
+    return recipe;
+}
+
+class ReportsOfVowels : public ::testing::TestWithParam<VowelCase> {};
+
+TEST_P(ReportsOfVowels, HaveSensibleFigures) {
+    const tools::VowelRecipe& recipe = GetParam().recipe;
+    const tools::GeneratedVowel vowel = tools::GenerateVowel(recipe);
+    const VoiceReport report = ReportVoice(vowel.Samples, vowel.Rate);
+
+    EXPECT_EQ(report.Status, "ok");
+    // The stretch lies in the voice, and misses at most its fades and a frame.
+    EXPECT_GE(report.StretchStartSeconds, recipe.Silence - 0.015);
+    EXPECT_LE(report.StretchEndSeconds, recipe.Silence + recipe.Seconds + 0.015);
+    EXPECT_GT(report.StretchEndSeconds - report.StretchStartSeconds, recipe.Seconds - 0.2);
+    EXPECT_NEAR(report.F0MeanHz, recipe.F0, 0.005 * recipe.F0);
+    EXPECT_GE(report.AnalysedCycles, SteadyCycleCount);
+    EXPECT_TRUE(report.Steady);
+    ASSERT_TRUE(report.Jitter.Local && report.Shimmer.Local && report.HnrDb);
+    // Without noise the marks find the generated jitter itself.
+    if (recipe.HnrDb > 40) {
+        EXPECT_NEAR(*report.Jitter.Local, recipe.Jitter, 0.2 * recipe.Jitter + 0.0005);
+    }
+    for (std::size_t m = 0; m < ScoreModelCount; ++m) {
+        const ModelSummary& model = report.Models[m];
+        EXPECT_EQ(model.Score, ScoreOfValue(model.MedianValue));
+        double shares = 0;
+        for (const double share : model.GradeShares) {
+            shares += share;
+        }
+        EXPECT_NEAR(shares, 1, 1e-12);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReportsOfVowels,
+    ::testing::Values(VowelCase{"Male16k", Recipe(16000, 105)},
+                      VowelCase{"Female22k", Recipe(22050, 230, 0.005, 0.02)},
+                      VowelCase{"Male44k", Recipe(44100, 120, 0.01, 0.03)},
+                      VowelCase{"Female48k", Recipe(48000, 210, 0.004, 0.02, 25)},
+                      VowelCase{"RoughMale44k", Recipe(44100, 130, 0.015, 0.05, 8)},
+                      VowelCase{"High96k", Recipe(96000, 300, 0.003, 0.01)}),
+    [](const auto& info) { return info.param.name; });
+
+// Every analysed cycle is a period file's worth: 16-bit at the nominal rate,
+// peak at full scale, one period long; refused cycles hold nothing.
+TEST(ReportsOfVowels, CyclesAreReadyForTheWindow) {
+    const tools::GeneratedVowel vowel = tools::GenerateVowel(Recipe(48000, 160, 0.01));
+    const VoiceReport report = ReportVoice(vowel.Samples, vowel.Rate);
+    ASSERT_EQ(report.Status, "ok");
+    std::size_t scored = 0;
+    for (const ReportedCycle& cycle : report.Cycles) {
+        ASSERT_LT(cycle.StartSample, cycle.EndSample);
+        if (cycle.Verdict != CycleVerdict::CvAccepted) {
+            EXPECT_TRUE(cycle.Period.empty());
+            EXPECT_FALSE(cycle.Scored);
+            continue;
+        }
+        const double length =
+            (cycle.EndSample - cycle.StartSample) * NominalSampleRate / vowel.Rate;
+        EXPECT_NEAR(static_cast<double>(cycle.Period.size()), length, 1.0);
+        int peak = 0;
+        for (const std::int16_t s : cycle.Period) {
+            peak = std::max(peak, std::abs(static_cast<int>(s)));
+        }
+        EXPECT_EQ(peak, 32767);
+        scored += cycle.Scored ? 1 : 0;
+    }
+    EXPECT_EQ(scored, report.AnalysedCycles);
+}
+
+TEST(ReportsOfVowels, AtChoosesTheStretchAroundThatTime) {
+    // Two vowels at different pitches with silence between: the longer one
+    // is the default, --at picks the other.
+    tools::GeneratedVowel first = tools::GenerateVowel(Recipe(22050, 120, 0, 0, 80, 0.6));
+    const tools::GeneratedVowel second = tools::GenerateVowel(Recipe(22050, 200, 0, 0, 80, 1.2));
+    const double secondStart = static_cast<double>(first.Samples.size()) / 22050;
+    first.Samples.insert(first.Samples.end(), second.Samples.begin(), second.Samples.end());
+
+    const VoiceReport longest = ReportVoice(first.Samples, 22050);
+    EXPECT_NEAR(longest.F0MeanHz, 200, 1);
+    EXPECT_GT(longest.StretchStartSeconds, secondStart);
+    const VoiceReport chosen = ReportVoice(first.Samples, 22050, 0.5);
+    EXPECT_NEAR(chosen.F0MeanHz, 120, 1);
+    EXPECT_LT(chosen.StretchEndSeconds, secondStart);
+}
+
+struct RefusalCase {
+    std::string name;
+    friend void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+    std::vector<double> samples;
+    std::optional<double> at;
+    std::string status;
+};
+
+class RefusedRecordings : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(RefusedRecordings, SayWhy) {
+    const RefusalCase& c = GetParam();
+    const VoiceReport report = ReportVoice(c.samples, 16000, c.at);
+    EXPECT_EQ(report.Status, c.status);
+    EXPECT_FALSE(report.Ok());
+}
+
+std::vector<double> WhiteNoise() {
+    std::mt19937 generator(5);
+    std::normal_distribution<double> normal(0, 0.1);
+    std::vector<double> samples(16000);
+    for (double& s : samples) {
+        s = normal(generator);
+    }
+    return samples;
+}
+
+std::vector<double> ShortVowel() {
+    tools::VowelRecipe recipe = Recipe(16000, 100, 0, 0, 80, 0.05);
+    recipe.Fade = 0.005;
+    return tools::GenerateVowel(recipe).Samples;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RefusedRecordings,
+    ::testing::Values(RefusalCase{"Silent", std::vector<double>(16000, 0.0), {}, "silent"},
+                      RefusalCase{"TooShortForAFrame", std::vector<double>(100, 0.1), {}, "silent"},
+                      RefusalCase{"Noise", WhiteNoise(), {}, "unvoiced"},
+                      RefusalCase{"FewCycles", ShortVowel(), {}, "too short: fewer than 5 cycles"},
+                      RefusalCase{"AtBeyondTheEnd",
+                                  tools::GenerateVowel(Recipe(16000, 150)).Samples, 9.0,
+                                  "the chosen time lies outside the recording"},
+                      RefusalCase{"AtInSilence", tools::GenerateVowel(Recipe(16000, 150)).Samples,
+                                  0.05, "unvoiced at the chosen time"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(RefusedRecordings, ARateOfZeroIsAProgrammingError) {
+    EXPECT_THROW(ReportVoice(std::vector<double>(100, 0.0), 0), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace tesmera
