@@ -50,6 +50,9 @@ void TForm1::ComputeAnalysis() {
 
     Osciloskop11(state_.Samples, state_.ApproxSignal, state_.MaxAbs, state_.ApproxMax,
                  state_.SampleCount);
+    DescribeOscilloscope(
+        tr("The voice period in blue over its approximation by %n harmonics in red", nullptr,
+           state_.ApproxOrder));
     repaint();
 
     // The grade is read before the normalisation: a name without one ends

@@ -69,6 +69,16 @@ QImage ComputeGlyph() {
     return PixelArt(rows);
 }
 
+QImage RecordingGlyph() {
+    static constexpr std::array<std::string_view, 16> rows = {
+        "................", ".......n........", ".......n...n....", "...n...n...n....",
+        "...n...n.n.n....", "...n.n.n.n.n.n..", ".n.n.n.n.n.n.n..", ".n.n.n.n.n.n.n.n",
+        ".n.n.n.n.n.n.n.n", ".n.n.n.n.n.n.n..", "...n.n.n.n.n.n..", "...n...n.n.n....",
+        "...n...n...n....", ".......n...n....", ".......n........", "................",
+    };
+    return PixelArt(rows);
+}
+
 // The classic embossed look of a disabled glyph: every dark pixel becomes
 // grey with a white highlight one pixel down and right.
 QImage DisabledGlyph(const QImage& glyph) {

@@ -13,6 +13,8 @@ QImage LoadGlyph();
 // disabled state.
 QImage ComputeGlyph();
 QImage DisabledGlyph(const QImage& glyph);
+// 16 x 16: a navy waveform, the button that opens a recording.
+QImage RecordingGlyph();
 // 32 x 32: a white square in a grey frame with red and blue vertical bars.
 QImage WindowIconImage();
 

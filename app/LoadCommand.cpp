@@ -1,5 +1,7 @@
 // The load command: discard every earlier result, let the user choose a
 // voice file, check its header, read its samples and show the statistics.
+// Files given from outside and periods cut from a recording go through the
+// same steps, with the dialog's choice replaced.
 #include <QFile>
 #include <QLineEdit>
 
@@ -11,16 +13,35 @@
 namespace tesmera {
 
 void TForm1::SpeedButton1Click() {
-    RunCommand([this] { LoadVoiceFile(); });
+    RunCommand([this] {
+        StartLoad();
+        const std::optional<QString> chosen = dialogs_->ChooseVoiceFile(lastFolder_);
+        if (chosen) {
+            RememberFolderOf(*chosen);
+        }
+        LoadVoiceFile(chosen);
+    });
 }
 
-void TForm1::LoadVoiceFile() {
+void TForm1::LoadPeriod(const QString& fileName, std::span<const std::int16_t> samples) {
+    RunCommand([&] {
+        StartLoad();
+        state_.FileName = QFile::encodeName(fileName).toStdString();
+        PeriodAnalysis record;
+        record.Path = state_.FileName;
+        LoadPeriodSamples(record, samples, state_.Samples);
+        ShowLoadedPeriod(record);
+    });
+}
+
+void TForm1::StartLoad() {
     ResetAll();
     Osciloskop1Ini();
     BarChartRefill();
     repaint();
+}
 
-    const std::optional<QString> chosen = dialogs_->ChooseVoiceFile();
+void TForm1::LoadVoiceFile(const std::optional<QString>& chosen) {
     if (!chosen) {
         state_.FileLoaded = false;
         return;
@@ -32,12 +53,18 @@ void TForm1::LoadVoiceFile() {
     if (!LoadPeriodFile(record, state_.Samples, Warnings())) {
         return;
     }
+    ShowLoadedPeriod(record);
+}
+
+void TForm1::ShowLoadedPeriod(const PeriodAnalysis& record) {
     state_.TakeLoaded(record);
 
     // FundamentalSignal was zeroed by the reset: the red trace lies flat under
     // the blue period.
     Osciloskop11(state_.Samples, state_.FundamentalSignal, state_.MaxAbs, state_.FundamentalMax,
                  state_.SampleCount);
+    DescribeOscilloscope(
+        tr("The loaded voice period, %n samples, in blue", nullptr, state_.SampleCount));
     ShowLoadedValues();
     repaint();
 }

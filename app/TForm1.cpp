@@ -70,6 +70,7 @@ void TForm1::ResetAll() {
 
 void TForm1::Osciloskop1Ini() {
     DrawOscilloscopeFrame(Image1->Surface());
+    DescribeOscilloscope(tr("Empty: no voice period shown"));
     Image1->repaint();
 }
 
@@ -93,6 +94,7 @@ void TForm1::BarChartRefill() {
     for (int i = 1; i <= ChartedHarmonics; ++i) {
         BarSeries1->AppendValue(state_.AA[i], QString::number(i), clBlue);
     }
+    DescribeChart();
 }
 
 WarningSink TForm1::Warnings() {

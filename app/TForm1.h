@@ -2,8 +2,11 @@
 // order the user sees them happen, and call the core for every number.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 
 #include <QImage>
 #include <QWidget>
@@ -12,13 +15,18 @@
 #include "app/UserDialogs.h"
 #include "wave/voice_period.h"
 
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QToolButton;
 
 namespace tesmera {
 
+class CommandQueue;
+struct PeriodAnalysis;
 class TBarSeries;
 class TChartControl;
 class TImage;
@@ -38,6 +46,20 @@ class TForm1 : public QWidget {
     void ResetAll();
     void SpeedButton1Click();  // load
     void SpeedButton3Click();  // compute
+    void SpeedButton4Click();  // open a recording
+
+    // Files handed over from outside the window (the command line, a drop):
+    // a file the load command takes as one voice period is loaded by it, any
+    // other opens as a recording. Several files, or one that cannot be read,
+    // get a message and leave the window as it is.
+    void OpenFiles(const QStringList& paths);
+    // Loads one voice period held in memory exactly as the load command loads
+    // a file: `fileName` stands for the chosen file (it names the field and
+    // gives the expert grade), the samples for its data.
+    void LoadPeriod(const QString& fileName, std::span<const std::int16_t> samples);
+    // The commands asked for by clicks, shortcuts and assistive tools run
+    // through this queue, one at a time.
+    CommandQueue& Commands() { return *commands_; }
     void Osciloskop1Ini();
     void Osciloskop11(const AnalysisState::Signal& signalValues,
                       const AnalysisState::Signal& modelValues, double signalScale,
@@ -45,6 +67,8 @@ class TForm1 : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void CreateControls();
@@ -54,6 +78,11 @@ class TForm1 : public QWidget {
     void CreateMemos();
     void AttachLabels();
     void ArrangeTabOrder();
+    void CreateShortcuts();
+    void AddShortcut(const QKeySequence& keys, void (TForm1::*command)());
+    void Request(void (TForm1::*command)());
+    void DescribeChart();
+    void DescribeOscilloscope(const QString& description);
 
     void BarChartRefill();
     // Runs one command; an error that ends it is shown in the general error box.
@@ -62,13 +91,22 @@ class TForm1 : public QWidget {
     QString Fixed(double value, int precision, int digits) const;
 
     WarningSink Warnings();
-    void LoadVoiceFile();
+    void StartLoad();
+    void LoadVoiceFile(const std::optional<QString>& chosen);
+    void ShowLoadedPeriod(const PeriodAnalysis& record);
     void ShowLoadedValues();
+    void OpenFile(const QString& path);
+    void OpenRecording(const QString& path);
+    void RememberFolderOf(const QString& path);
     void ComputeAnalysis();
     void ShowReports();
 
     AnalysisState& state_;
     std::unique_ptr<UserDialogs> dialogs_;
+    CommandQueue* commands_ = nullptr;  // owned through Qt's parent chain
+    // Where the next file dialog starts: the folder of the last file opened
+    // in this run, empty before the first. Kept in memory only.
+    QString lastFolder_;
 
     // The controls, owned by the window through Qt's parent chain. Each
     // carries its name as objectName, so tests and accessibility tools find it.
@@ -76,6 +114,7 @@ class TForm1 : public QWidget {
     QFrame* Panel1 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton3 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QLineEdit* Edit3 = nullptr;

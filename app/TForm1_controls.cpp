@@ -43,6 +43,7 @@ QLineEdit* ValueField(QWidget* parent, const char* objectName, const QString& ac
     auto* field =
         Place(new QLineEdit(designText, parent), objectName, accessibleName, left, top, 65, 17);
     field->setTextMargins(0, 0, 0, 0);
+    field->setAcceptDrops(false);
     return field;
 }
 
@@ -53,6 +54,11 @@ TMemo* Memo(QWidget* parent, const char* objectName, const QString& accessibleNa
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab moves on to the next control, so the keyboard is never trapped;
+    // nothing reads a tab typed into a memo anyway.
+    memo->setTabChangesFocus(true);
+    // A file dropped here opens in the window instead of pasting its path.
+    memo->setAcceptDrops(false);
     SetBase(memo, background);
     return memo;
 }
@@ -103,7 +109,6 @@ void TForm1::CreateControls() {
     setAutoFillBackground(true);
 
     Image1 = Place(new TImage(this), "Image1", tr("Oscilloscope"), 208, 48, 377, 89);
-    Image1->setAccessibleDescription(tr("The voice period in blue over its approximation in red"));
     CreateLabels();
     CreateToolBar();
     CreateValueFields();
@@ -114,6 +119,8 @@ void TForm1::CreateControls() {
     BarSeries1 = &AddTesmeraBarSeries(Chart1->Chart());
     AttachLabels();
     ArrangeTabOrder();
+    CreateShortcuts();
+    setAcceptDrops(true);
 }
 
 void TForm1::CreateToolBar() {
@@ -125,11 +132,14 @@ void TForm1::CreateToolBar() {
     SpeedButton3 =
         SpeedButton(Panel1, "SpeedButton3", QStringLiteral(" Compute the Data of the Voice File "),
                     36, ComputeGlyph());
-    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
+    // Right of the compute button, at the same spacing.
+    SpeedButton4 = SpeedButton(Panel1, "SpeedButton4", QStringLiteral(" Open a Recording "), 66,
+                               RecordingGlyph());
+    SpeedButton4->setAccessibleName(tr("Open a recording"));
     Edit1 = Place(new QLineEdit(QStringLiteral("Edit1"), Panel1), "Edit1", tr("Voice file name"),
                   408, 10, 161, 21);
     SetBase(Edit1, kGradientActiveCaption);
+    Edit1->setAcceptDrops(false);
 }
 
 void TForm1::CreateLabels() {

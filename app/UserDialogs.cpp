@@ -16,18 +16,31 @@ void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& capti
     box.exec();
 }
 
+std::optional<QString> RunFileDialog(QFileDialog& dialog) {
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace
 
+QWidget* QtUserDialogs::Owner() const {
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : owner_;
+}
+
 void QtUserDialogs::ShowWarning(const QString& message) {
-    ShowMessageBox(owner_, QMessageBox::Warning, QStringLiteral("Warning"), message);
+    ShowMessageBox(Owner(), QMessageBox::Warning, QStringLiteral("Warning"), message);
 }
 
 void QtUserDialogs::ShowError(const QString& message) {
-    ShowMessageBox(owner_, QMessageBox::Critical, QApplication::applicationName(), message);
+    ShowMessageBox(Owner(), QMessageBox::Critical, QApplication::applicationName(), message);
 }
 
-std::optional<QString> QtUserDialogs::ChooseVoiceFile() {
-    QFileDialog dialog(owner_);
+std::optional<QString> QtUserDialogs::ChooseVoiceFile(const QString& startFolder) {
+    QFileDialog dialog(Owner(), QString(), startFolder);
     dialog.setObjectName(QStringLiteral("OpenDialog1"));
     // AnyFile: a typed name that does not exist is handed to the load, which
     // then reports "File not found" like any other file error.
@@ -35,11 +48,32 @@ std::optional<QString> QtUserDialogs::ChooseVoiceFile() {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilter(QStringLiteral("[ * . wav ] (*.wav)"));
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setSizeGripEnabled(true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return dialog.selectedFiles().constFirst();
+    return RunFileDialog(dialog);
+}
+
+std::optional<QString> QtUserDialogs::ChooseRecording(const QString& startFolder) {
+    QFileDialog dialog(Owner(), QStringLiteral("Open a Recording"), startFolder);
+    dialog.setObjectName(QStringLiteral("RecordingDialog"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The containers the recording reader opens; its refusal names any
+    // sample format it cannot use.
+    dialog.setNameFilters(
+        {QStringLiteral("Recordings (*.wav *.flac *.aif *.aiff *.au *.caf *.w64)"),
+         QStringLiteral("All files (*)")});
+    return RunFileDialog(dialog);
+}
+
+std::optional<QString> QtUserDialogs::ChooseSavePath(const QString& proposedPath) {
+    QFileDialog dialog(Owner(), QStringLiteral("Save Period As"));
+    dialog.setObjectName(QStringLiteral("SavePeriodDialog"));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("[ * . wav ] (*.wav)"));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setDefaultSuffix(QStringLiteral("wav"));
+    dialog.selectFile(proposedPath);
+    return RunFileDialog(dialog);
 }
 
 }  // namespace tesmera

@@ -20,20 +20,31 @@ class UserDialogs {
     // icon, one OK. The text already carries its closing full stop.
     virtual void ShowError(const QString& message) = 0;
     // The voice file to load, or nothing when the user cancels. The name need
-    // not exist: the load then ends with "File not found".
-    virtual std::optional<QString> ChooseVoiceFile() = 0;
+    // not exist: the load then ends with "File not found". The dialog opens
+    // in `startFolder`, or where the platform chooses when it is empty.
+    virtual std::optional<QString> ChooseVoiceFile(const QString& startFolder) = 0;
+    // A recording of a sustained vowel to open, or nothing on a cancel.
+    virtual std::optional<QString> ChooseRecording(const QString& startFolder) = 0;
+    // Where to write a voice period file, starting from `proposedPath`, or
+    // nothing on a cancel.
+    virtual std::optional<QString> ChooseSavePath(const QString& proposedPath) = 0;
 };
 
-// The real boxes and file dialog, modal to the given window.
+// The real boxes and file dialogs, modal to the window the user is working
+// in (the given one when none is active).
 class QtUserDialogs final : public UserDialogs {
   public:
     explicit QtUserDialogs(QWidget* owner) : owner_(owner) {}
 
     void ShowWarning(const QString& message) override;
     void ShowError(const QString& message) override;
-    std::optional<QString> ChooseVoiceFile() override;
+    std::optional<QString> ChooseVoiceFile(const QString& startFolder) override;
+    std::optional<QString> ChooseRecording(const QString& startFolder) override;
+    std::optional<QString> ChooseSavePath(const QString& proposedPath) override;
 
   private:
+    QWidget* Owner() const;
+
     QWidget* owner_;
 };
 

@@ -6,10 +6,10 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QTimer>
+#include <QStringList>
 
 #include "app/AnalysisState.h"
-#include "app/PresetFileDialogs.h"
+#include "app/CommandQueue.h"
 #include "app/TForm1.h"
 #include "app/window_command_line.h"
 
@@ -17,19 +17,6 @@ namespace {
 
 std::vector<std::string> ArgumentsOf(int argc, char** argv) {
     return {argv + std::min(argc, 1), argv + argc};
-}
-
-// The window's dialogs: the real ones, answering the first file question
-// with the file named on the command line when there is one. The window is
-// still being built when this runs, so it is used only once a box opens.
-std::unique_ptr<tesmera::UserDialogs> DialogsFor(const tesmera::WindowCommandLine& line,
-                                                 tesmera::TForm1& window) {
-    if (!line.voiceFile) {
-        return nullptr;
-    }
-    return std::make_unique<tesmera::PresetFileDialogs>(
-        QFile::decodeName(line.voiceFile->c_str()),
-        [&window] { return std::make_unique<tesmera::QtUserDialogs>(&window); });
 }
 
 }  // namespace
@@ -61,12 +48,16 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tesmera"));
     // Program-wide, created zeroed before the window and kept until exit.
     const auto state = std::make_unique<tesmera::AnalysisState>();
-    tesmera::TForm1 form(*state, DialogsFor(line, form));
+    tesmera::TForm1 form(*state);
     form.show();
-    if (line.voiceFile) {
-        // Loaded from the event loop, once the window is on screen, exactly
-        // as a click on the Load button would.
-        QTimer::singleShot(0, &form, &tesmera::TForm1::SpeedButton1Click);
+    // Files named on the command line open once the window is up, so their
+    // warnings and messages show over it.
+    if (!line.files.empty()) {
+        QStringList files;
+        for (const std::string& file : line.files) {
+            files.append(QFile::decodeName(file.c_str()));
+        }
+        form.Commands().Request([&form, files] { form.OpenFiles(files); });
     }
     return QApplication::exec();
 }

@@ -51,11 +51,8 @@ WindowCommandLine ParseWindowCommandLine(const std::vector<std::string>& argumen
             optionsEnded = true;
         } else if (!optionsEnded && IsOption(argument)) {
             return Refuse("unknown option '" + argument + "'");
-        } else if (line.voiceFile) {
-            return Refuse("only one voice file can be opened, got '" + *line.voiceFile + "' and '" +
-                          argument + "'");
         } else {
-            line.voiceFile = argument;
+            line.files.push_back(argument);
         }
     }
     return line;
@@ -67,8 +64,9 @@ std::string WindowHelpText() {
            "waveform, its Fourier series, a chart of the harmonic amplitudes and six score\n"
            "models beside the expert's grade read from the file name.\n"
            "\n"
-           "FILE, when given, is loaded as soon as the window shows, as if chosen with the\n"
-           "Load button (16-bit mono PCM WAV holding one voice period).\n"
+           "FILE, when given, opens as soon as the window shows: a 16-bit mono PCM WAV\n"
+           "holding one voice period is loaded as if chosen with the Load button; any\n"
+           "other recording opens in a recording window of its own.\n"
            "\n"
            "Options:\n"
            "  -h, --help     Print this help and exit\n"

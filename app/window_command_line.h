@@ -13,8 +13,9 @@ enum class WindowAction { OpenWindow, PrintHelp, PrintVersion, RefuseUsage };
 
 struct WindowCommandLine {
     WindowAction action = WindowAction::OpenWindow;
-    // The voice file to load once the window shows (OpenWindow only).
-    std::optional<std::string> voiceFile;
+    // The files to open once the window shows, as given (OpenWindow only);
+    // the window itself says when there are several.
+    std::vector<std::string> files;
     // What was wrong, one line without the program's name (RefuseUsage only).
     std::string problem;
 };

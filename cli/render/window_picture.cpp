@@ -20,7 +20,10 @@ class RenderDialogs final : public UserDialogs {
 
     void ShowWarning(const QString& message) override { Collect(message); }
     void ShowError(const QString& message) override { Collect(message); }
-    std::optional<QString> ChooseVoiceFile() override { return voiceFile_; }
+    std::optional<QString> ChooseVoiceFile(const QString&) override { return voiceFile_; }
+    // A rendering opens no recording and saves nothing.
+    std::optional<QString> ChooseRecording(const QString&) override { return std::nullopt; }
+    std::optional<QString> ChooseSavePath(const QString&) override { return std::nullopt; }
 
   private:
     void Collect(const QString& message) { messages_.push_back(message.toStdString()); }

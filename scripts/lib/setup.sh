@@ -34,6 +34,7 @@ TESMERA_TEST_PACKAGES=(
   xvfb
   xauth
   libx11-dev
+  libxtst-dev
   libgtest-dev
   libgmock-dev
   libbenchmark-dev

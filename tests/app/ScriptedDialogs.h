@@ -1,9 +1,11 @@
-// Stands in for the user at the window's modal dialogs: answers the open
-// dialog from a script and records every message box.
+// Stands in for the user at the window's modal dialogs: answers the file
+// dialogs from a script and records every message box and where each file
+// dialog started.
 #pragma once
 
 #include <deque>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <QString>
@@ -15,6 +17,9 @@ namespace tesmera::testing {
 struct ShownMessages {
     std::vector<QString> warnings;
     std::vector<QString> errors;
+    // Each file dialog in order: which one ("voice", "recording", "save")
+    // and its start folder or proposed path.
+    std::vector<std::pair<QString, QString>> fileDialogs;
 };
 
 class ScriptedDialogs final : public UserDialogs {
@@ -23,12 +28,25 @@ class ScriptedDialogs final : public UserDialogs {
     // through the shared record.
     explicit ScriptedDialogs(ShownMessages& shown) : shown_(shown) {}
 
-    // The next answers of the open dialog; nullopt is a cancel.
+    // The next answers of the file dialogs, whichever opens; nullopt is a
+    // cancel, and so is a dialog without a scripted answer.
     void Choose(std::optional<QString> file) { answers_.push_back(std::move(file)); }
 
     void ShowWarning(const QString& message) override { shown_.warnings.push_back(message); }
     void ShowError(const QString& message) override { shown_.errors.push_back(message); }
-    std::optional<QString> ChooseVoiceFile() override {
+    std::optional<QString> ChooseVoiceFile(const QString& startFolder) override {
+        return Answer("voice", startFolder);
+    }
+    std::optional<QString> ChooseRecording(const QString& startFolder) override {
+        return Answer("recording", startFolder);
+    }
+    std::optional<QString> ChooseSavePath(const QString& proposedPath) override {
+        return Answer("save", proposedPath);
+    }
+
+  private:
+    std::optional<QString> Answer(const char* dialog, const QString& start) {
+        shown_.fileDialogs.emplace_back(QString::fromLatin1(dialog), start);
         if (answers_.empty()) {
             return std::nullopt;
         }
@@ -37,7 +55,6 @@ class ScriptedDialogs final : public UserDialogs {
         return answer;
     }
 
-  private:
     ShownMessages& shown_;
     std::deque<std::optional<QString>> answers_;
 };

@@ -1,5 +1,6 @@
 // The window with the real Qt message boxes and open-file dialog, answered
 // from the event loop as a user would answer them.
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -13,9 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include "app/RecordingWindow.h"
 #include "app/TForm1.h"
 #include "app/TImage.h"
 #include "app/TMemo.h"
+#include "app/recording_files.h"
 #include "support/qt_printers.h"
 
 namespace tesmera {
@@ -128,6 +131,42 @@ TEST_F(RealDialogs, TypedNameThatDoesNotExistEndsInTheErrorBox) {
     form.SpeedButton1Click();
     EXPECT_EQ(user.Boxes(), std::vector{Box("Tesmera", "File not found.", QMessageBox::Critical)});
     EXPECT_FALSE(state->FileLoaded);
+}
+
+TEST_F(RealDialogs, OpenABundledRecordingAndSaveACycle) {
+    const test::TempFolder folder;
+    {
+        ModalAnswerer user(
+            QStringLiteral(TESMERA_SOURCE_DIR "/samples/recordings/sustained_a_male.wav"));
+        form.SpeedButton4Click();
+        EXPECT_EQ(user.FileDialogFilters(),
+                  (QStringList{"Recordings (*.wav *.flac *.aif *.aiff *.au *.caf *.w64)",
+                               "All files (*)"}));
+        EXPECT_TRUE(user.Boxes().empty());
+    }
+    const auto windows = form.findChildren<RecordingWindow*>();
+    ASSERT_EQ(windows.size(), 1);
+    windows[0]->show();
+    // Kept beside the build for a look at the recording window.
+    windows[0]->grab().save(QStringLiteral(TESMERA_BINARY_DIR "/recording-window.png"));
+
+    const QString saved = QString::fromStdString((folder.Path() / "cycle1.wav").string());
+    ModalAnswerer saver(saved);
+    windows[0]->SaveSelectedCycle();
+    EXPECT_TRUE(saver.Boxes().empty());
+    EXPECT_EQ(saver.FileDialogFilters(), QStringList{"[ * . wav ] (*.wav)"});
+    EXPECT_TRUE(std::filesystem::exists(saved.toStdString()));
+}
+
+TEST_F(RealDialogs, ASilentRecordingGetsItsReasonInTheErrorBox) {
+    const test::TempFolder folder;
+    ModalAnswerer user(QString::fromStdString(
+        testing::AddSamples(folder, "quiet.wav", std::vector<std::int16_t>(30000))));
+    form.SpeedButton4Click();
+    EXPECT_EQ(user.Boxes(),
+              std::vector{Box("Tesmera", "The recording is silent: there is no voice to analyse.",
+                              QMessageBox::Critical)});
+    EXPECT_TRUE(form.findChildren<RecordingWindow*>().isEmpty());
 }
 
 }  // namespace

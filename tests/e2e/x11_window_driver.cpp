@@ -1,19 +1,27 @@
 // Drives a top-level window of a real program on an X display, the way a
-// user's window manager would: wait for it by caption, then ask it to close.
+// user and a window manager would: wait for it by caption, type keys into
+// it, look at its pixels, then ask it to close.
 //
 //   x11_window_driver wait  "<caption>" <seconds>   exit 0 once the window is mapped
 //   x11_window_driver close "<caption>"             send WM_DELETE_WINDOW
+//   x11_window_driver keys  "<caption>" <chord>...  raise and focus it, then type each
+//                                                   chord ("alt+a", "F9", "ctrl+Return")
+//   x11_window_driver dark  "<caption>" x y w h     print how many pixels of that part
+//                                                   of the window are dark (text, lines)
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -87,6 +95,90 @@ int Close(Display* display, const std::string& caption) {
     return 0;
 }
 
+// Presses the keys of one chord in order and releases them in reverse, as
+// fingers do. Returns false for a key name X does not know.
+bool TypeChord(Display* display, const std::string& chord) {
+    std::vector<KeyCode> codes;
+    std::istringstream parts(chord);
+    std::string part;
+    while (std::getline(parts, part, '+')) {
+        const std::string name = part == "ctrl"    ? "Control_L"
+                                 : part == "alt"   ? "Alt_L"
+                                 : part == "shift" ? "Shift_L"
+                                                   : part;
+        const KeySym symbol = XStringToKeysym(name.c_str());
+        const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+        if (code == 0) {
+            std::fprintf(stderr, "unknown key \"%s\"\n", part.c_str());
+            return false;
+        }
+        codes.push_back(code);
+    }
+    for (const KeyCode code : codes) {
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+    }
+    for (auto code = codes.rbegin(); code != codes.rend(); ++code) {
+        XTestFakeKeyEvent(display, *code, False, CurrentTime);
+    }
+    XSync(display, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return true;
+}
+
+int Keys(Display* display, const std::string& caption, const std::vector<std::string>& chords) {
+    const auto window = FindWindow(display, DefaultRootWindow(display), caption);
+    if (!window) {
+        std::fprintf(stderr, "no window captioned \"%s\"\n", caption.c_str());
+        return 1;
+    }
+    // Without a window manager nobody else hands out the focus.
+    XRaiseWindow(display, *window);
+    XSetInputFocus(display, *window, RevertToParent, CurrentTime);
+    XSync(display, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (const std::string& chord : chords) {
+        if (!TypeChord(display, chord)) {
+            return 2;
+        }
+    }
+    return 0;
+}
+
+// Dark: each of red, green and blue below 96, as text and lines are drawn.
+int CountDark(Display* display, const std::string& caption, int x, int y, unsigned width,
+              unsigned height) {
+    const auto window = FindWindow(display, DefaultRootWindow(display), caption);
+    if (!window) {
+        std::fprintf(stderr, "no window captioned \"%s\"\n", caption.c_str());
+        return 1;
+    }
+    XImage* image = XGetImage(display, *window, x, y, width, height, AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        std::fprintf(stderr, "cannot read the pixels of \"%s\"\n", caption.c_str());
+        return 1;
+    }
+    long dark = 0;
+    for (unsigned row = 0; row < height; ++row) {
+        for (unsigned column = 0; column < width; ++column) {
+            const unsigned long pixel =
+                XGetPixel(image, static_cast<int>(column), static_cast<int>(row));
+            const auto channel = [&](unsigned long mask) {
+                unsigned long value = pixel & mask;
+                while (mask != 0 && (mask & 1) == 0) {
+                    mask >>= 1;
+                    value >>= 1;
+                }
+                return value;
+            };
+            dark += channel(image->red_mask) < 96 && channel(image->green_mask) < 96 &&
+                    channel(image->blue_mask) < 96;
+        }
+    }
+    XDestroyImage(image);
+    std::printf("%ld\n", dark);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,6 +194,17 @@ int main(int argc, char** argv) {
     if (command == "close" && argc == 3) {
         return Close(display.get(), argv[2]);
     }
-    std::fprintf(stderr, "usage: %s wait <caption> <seconds> | close <caption>\n", argv[0]);
+    if (command == "keys" && argc >= 4) {
+        return Keys(display.get(), argv[2], std::vector<std::string>(argv + 3, argv + argc));
+    }
+    if (command == "dark" && argc == 7) {
+        return CountDark(display.get(), argv[2], std::atoi(argv[3]), std::atoi(argv[4]),
+                         static_cast<unsigned>(std::atoi(argv[5])),
+                         static_cast<unsigned>(std::atoi(argv[6])));
+    }
+    std::fprintf(stderr,
+                 "usage: %s wait <caption> <seconds> | close <caption> | keys <caption> "
+                 "<chord>... | dark <caption> <x> <y> <w> <h>\n",
+                 argv[0]);
     return 2;
 }

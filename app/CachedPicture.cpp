@@ -1,0 +1,38 @@
+#include "app/CachedPicture.h"
+
+#include <QPainter>
+
+namespace tesmera {
+
+CachedPicture::CachedPicture(QWidget* parent) : QWidget(parent) {
+    // The picture covers the whole widget; nothing underneath needs painting.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+const QImage& CachedPicture::Picture() {
+    if (stale_ || picture_.size() != size()) {
+        picture_ = QImage(size(), QImage::Format_RGB32);
+        picture_.fill(Qt::white);
+        QPainter painter(&picture_);
+        DrawPicture(painter, picture_.rect());
+        stale_ = false;
+    }
+    return picture_;
+}
+
+void CachedPicture::Invalidate() {
+    stale_ = true;
+    update();
+}
+
+void CachedPicture::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, Picture());
+}
+
+void CachedPicture::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    stale_ = true;
+}
+
+}  // namespace tesmera

@@ -1,0 +1,136 @@
+#include "app/CycleDetailView.h"
+
+#include <cmath>
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/waveform_painting.h"
+
+namespace tesmera {
+
+namespace {
+
+const QColor SelectedShade(255, 236, 150);
+const QColor LeftOutShade(225, 225, 225);
+const QColor MarkColor(0, 128, 0);
+const QColor SelectedMarkColor(255, 0, 0);
+
+}  // namespace
+
+CycleDetailView::CycleDetailView(const MonoRecording& recording, const VoiceReport& report,
+                                 QWidget* parent)
+    : CachedPicture(parent), recording_(recording), report_(report) {
+    setObjectName(QStringLiteral("CycleDetailView"));
+    setAccessibleName(tr("Cycles of the steady stretch"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumHeight(120);
+}
+
+SampleAxis CycleDetailView::Axis() const {
+    const double rate = recording_.SampleRate;
+    return SampleAxis(std::floor(report_.StretchStartSeconds * rate),
+                      std::ceil(report_.StretchEndSeconds * rate), 1, width() - 2);
+}
+
+void CycleDetailView::SetSelectedCycle(std::size_t index) {
+    selected_ = index;
+    setAccessibleDescription(tr("%1 cycles marked; cycle %2 selected; Left and Right choose "
+                                "another")
+                                 .arg(report_.Cycles.size())
+                                 .arg(index + 1));
+    Invalidate();
+}
+
+void CycleDetailView::DrawPicture(QPainter& painter, const QRect& area) {
+    const QRect inner = area.adjusted(1, 1, -1, -1);
+    const SampleAxis axis = Axis();
+    ShadeCycles(painter, inner, axis);
+    painter.setPen(QColor(160, 160, 160));
+    painter.drawLine(inner.left(), inner.center().y(), inner.right(), inner.center().y());
+    const auto first = static_cast<std::size_t>(std::max(0.0, axis.First()));
+    const auto end =
+        std::min(recording_.Samples.size(), static_cast<std::size_t>(std::max(0.0, axis.End())));
+    const std::span<const double> stretch =
+        std::span(recording_.Samples).subspan(first, end > first ? end - first : 0);
+    DrawEnvelope(painter, inner, ColumnExtremes(recording_.Samples, axis), PeakScale(stretch),
+                 QColor(0, 0, 128));
+    DrawMarks(painter, inner, axis);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(hasFocus() ? QPen(palette().color(QPalette::Highlight), 1)
+                              : QPen(QColor(128, 128, 128), 1));
+    painter.drawRect(area.adjusted(0, 0, -1, -1));
+}
+
+void CycleDetailView::ShadeCycles(QPainter& painter, const QRect& inner, const SampleAxis& axis) {
+    for (std::size_t i = 0; i < report_.Cycles.size(); ++i) {
+        const ReportedCycle& cycle = report_.Cycles[i];
+        const bool leftOut = cycle.Period.empty();
+        if (i != selected_ && !leftOut) {
+            continue;
+        }
+        const int left = static_cast<int>(std::lround(axis.ToX(cycle.StartSample)));
+        const int right = static_cast<int>(std::lround(axis.ToX(cycle.EndSample)));
+        painter.fillRect(QRect(left, inner.top(), std::max(right - left, 1), inner.height()),
+                         i == selected_ ? SelectedShade : LeftOutShade);
+    }
+}
+
+void CycleDetailView::DrawMarks(QPainter& painter, const QRect& inner, const SampleAxis& axis) {
+    const auto mark = [&](double sample, const QColor& color) {
+        const int x = static_cast<int>(std::lround(axis.ToX(sample)));
+        painter.setPen(QPen(color, 1));
+        painter.drawLine(x, inner.top(), x, inner.bottom());
+    };
+    for (const ReportedCycle& cycle : report_.Cycles) {
+        mark(cycle.StartSample, MarkColor);
+    }
+    mark(report_.Cycles.back().EndSample, MarkColor);
+    // The selected cycle's marks last, so a neighbour's never covers them.
+    const ReportedCycle& selected = report_.Cycles[selected_];
+    mark(selected.StartSample, SelectedMarkColor);
+    mark(selected.EndSample, SelectedMarkColor);
+}
+
+void CycleDetailView::keyPressEvent(QKeyEvent* event) {
+    const std::size_t last = report_.Cycles.size() - 1;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            emit CycleChosen(selected_ > 0 ? selected_ - 1 : 0);
+            break;
+        case Qt::Key_Right:
+            emit CycleChosen(std::min(selected_ + 1, last));
+            break;
+        case Qt::Key_Home:
+            emit CycleChosen(0);
+            break;
+        case Qt::Key_End:
+            emit CycleChosen(last);
+            break;
+        default:
+            CachedPicture::keyPressEvent(event);
+    }
+}
+
+void CycleDetailView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        CachedPicture::mousePressEvent(event);
+        return;
+    }
+    if (const auto index = CycleAt(report_.Cycles, Axis().ToSample(event->position().x()))) {
+        emit CycleChosen(*index);
+    }
+}
+
+void CycleDetailView::focusInEvent(QFocusEvent* event) {
+    CachedPicture::focusInEvent(event);
+    Invalidate();
+}
+
+void CycleDetailView::focusOutEvent(QFocusEvent* event) {
+    CachedPicture::focusOutEvent(event);
+    Invalidate();
+}
+
+}  // namespace tesmera

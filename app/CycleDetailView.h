@@ -1,0 +1,48 @@
+// The steady stretch in detail: its waveform with every cycle mark, the
+// cycles left out of the analysis greyed and the selected cycle
+// highlighted. Left and Right (Home, End) choose the neighbouring (first,
+// last) cycle and a click chooses the cycle under the mouse; the window
+// decides what a choice selects.
+#pragma once
+
+#include <cstddef>
+
+#include "app/CachedPicture.h"
+#include "app/waveform_picture.h"
+#include "recording/sound_input.h"
+#include "recording/voice_report.h"
+
+namespace tesmera {
+
+class CycleDetailView : public CachedPicture {
+    Q_OBJECT
+  public:
+    // Both records belong to the caller and outlive the widget; the report
+    // has at least one cycle.
+    CycleDetailView(const MonoRecording& recording, const VoiceReport& report,
+                    QWidget* parent = nullptr);
+
+    void SetSelectedCycle(std::size_t index);
+    // The stretch's samples over the picture's inner columns.
+    SampleAxis Axis() const;
+
+  signals:
+    void CycleChosen(std::size_t index);
+
+  protected:
+    void DrawPicture(QPainter& painter, const QRect& area) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    void ShadeCycles(QPainter& painter, const QRect& inner, const SampleAxis& axis);
+    void DrawMarks(QPainter& painter, const QRect& inner, const SampleAxis& axis);
+
+    const MonoRecording& recording_;
+    const VoiceReport& report_;
+    std::size_t selected_ = 0;
+};
+
+}  // namespace tesmera

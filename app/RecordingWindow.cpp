@@ -1,0 +1,232 @@
+#include "app/RecordingWindow.h"
+
+#include <algorithm>
+
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/CycleDetailView.h"
+#include "app/RecordingOverview.h"
+#include "app/recording_texts.h"
+#include "chart/label_format.h"
+#include "recording/voice_file_writer.h"
+#include "wave/errors.h"
+#include "wave/file_name.h"
+
+namespace tesmera {
+
+namespace {
+
+QString Decimal() {
+    return LocaleNumberSeparators().Decimal;
+}
+
+QTableWidget* ReadOnlyTable(const QString& name, const QStringList& titles, int rows,
+                            QWidget* parent) {
+    auto* table = new QTableWidget(rows, static_cast<int>(titles.size()), parent);
+    table->setObjectName(name);
+    table->setHorizontalHeaderLabels(titles);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    // Tab leaves the table; the arrows move between its cells.
+    table->setTabKeyNavigation(false);
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
+}
+
+void FillRow(QTableWidget* table, int row, const QStringList& cells) {
+    for (int column = 0; column < cells.size(); ++column) {
+        table->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
+}
+
+// Shrinks a table to its rows, so the window shows all of them without a
+// scroll bar.
+void FitHeight(QTableWidget* table) {
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        height += table->rowHeight(row);
+    }
+    table->setFixedHeight(height);
+}
+
+}  // namespace
+
+std::size_t FirstSelectedCycle(const VoiceReport& report) {
+    const std::size_t middle = report.Cycles.size() / 2;
+    std::size_t best = middle;
+    std::size_t bestDistance = report.Cycles.size();
+    for (std::size_t i = 0; i < report.Cycles.size(); ++i) {
+        const std::size_t distance = i > middle ? i - middle : middle - i;
+        if (!report.Cycles[i].Period.empty() && distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+RecordingWindow::RecordingWindow(QString path, MonoRecording recording, VoiceReport report,
+                                 UserDialogs& dialogs, AnalyseInMainWindow analyse, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      path_(std::move(path)),
+      recording_(std::move(recording)),
+      report_(std::move(report)),
+      dialogs_(dialogs),
+      analyse_(std::move(analyse)) {
+    setObjectName(QStringLiteral("RecordingWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(
+        tr("Recording - %1").arg(QString::fromStdString(FileNamePart(path_.toStdString()))));
+    CreateLayout();
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this), &QShortcut::activated, this,
+            &QWidget::close);
+    resize(780, 640);
+    SelectCycle(FirstSelectedCycle(report_));
+    detail_->setFocus();
+}
+
+void RecordingWindow::CreateLayout() {
+    auto* layout = new QVBoxLayout(this);
+    overview_ = new RecordingOverview(recording_, report_, this);
+    detail_ = new CycleDetailView(recording_, report_, this);
+    connect(detail_, &CycleDetailView::CycleChosen, this, &RecordingWindow::SelectCycle);
+    layout->addWidget(overview_, 1);
+    layout->addWidget(detail_, 3);
+    layout->addWidget(CreateCycleRow());
+    layout->addWidget(CreateModelTable());
+    layout->addWidget(CreateMeasureTable());
+    auto* verdict = new QLabel(SteadinessText(report_), this);
+    verdict->setObjectName(QStringLiteral("SteadinessVerdict"));
+    verdict->setWordWrap(true);
+    verdict->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    verdict->setAccessibleName(tr("Steadiness"));
+    layout->addWidget(verdict);
+}
+
+QWidget* RecordingWindow::CreateCycleRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* caption = new QLabel(tr("&Cycle"), row);
+    cycleNumber_ = new QSpinBox(row);
+    cycleNumber_->setObjectName(QStringLiteral("CycleNumber"));
+    cycleNumber_->setRange(1, static_cast<int>(report_.Cycles.size()));
+    cycleNumber_->setAccessibleName(tr("Selected cycle"));
+    caption->setBuddy(cycleNumber_);
+    connect(cycleNumber_, &QSpinBox::valueChanged, this,
+            [this](int number) { SelectCycle(static_cast<std::size_t>(number - 1)); });
+    cycleText_ = new QLabel(row);
+    cycleText_->setObjectName(QStringLiteral("CycleText"));
+    analyseButton_ = new QPushButton(tr("&Analyse in main window"), row);
+    analyseButton_->setObjectName(QStringLiteral("AnalyseButton"));
+    analyseButton_->setAccessibleName(QStringLiteral("Analyse in main window"));
+    saveButton_ = new QPushButton(tr("&Save period as..."), row);
+    saveButton_->setObjectName(QStringLiteral("SaveButton"));
+    saveButton_->setAccessibleName(tr("Save period as"));
+    // Queued, like the main window's commands: a press returns at once even
+    // when a dialog follows.
+    connect(analyseButton_, &QPushButton::clicked, this, &RecordingWindow::AnalyseSelectedCycle,
+            Qt::QueuedConnection);
+    connect(saveButton_, &QPushButton::clicked, this, &RecordingWindow::SaveSelectedCycle,
+            Qt::QueuedConnection);
+    // The cycle's line gets the room left over and may wrap, so a long line
+    // never widens the window.
+    cycleText_->setWordWrap(true);
+    cycleText_->setMinimumWidth(120);
+    layout->addWidget(caption);
+    layout->addWidget(cycleNumber_);
+    layout->addWidget(cycleText_, 1);
+    layout->addWidget(analyseButton_);
+    layout->addWidget(saveButton_);
+    return row;
+}
+
+QTableWidget* RecordingWindow::CreateModelTable() {
+    const std::vector<QStringList> rows = ModelRows(report_, Decimal());
+    QTableWidget* table = ReadOnlyTable(QStringLiteral("ModelTable"), ModelColumnTitles(),
+                                        static_cast<int>(rows.size()), this);
+    table->setAccessibleName(tr("Score models over the cycles"));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        FillRow(table, static_cast<int>(r), rows[r]);
+    }
+    FitHeight(table);
+    return table;
+}
+
+QTableWidget* RecordingWindow::CreateMeasureTable() {
+    const std::vector<MeasureText> rows = MeasureRows(report_, Decimal());
+    QTableWidget* table =
+        ReadOnlyTable(QStringLiteral("MeasureTable"), {tr("Measure"), tr("Value")},
+                      static_cast<int>(rows.size()), this);
+    table->setAccessibleName(tr("Voice measures"));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        FillRow(table, static_cast<int>(r), {rows[r].name, rows[r].value});
+    }
+    FitHeight(table);
+    return table;
+}
+
+void RecordingWindow::PlaceBeside(const QWidget& mainWindow) {
+    // To the right of the main window, or as far right as the screen allows,
+    // so the main window's score report stays in sight.
+    const QRect screen = mainWindow.screen()->availableGeometry();
+    QPoint at = mainWindow.frameGeometry().topRight() + QPoint(8, 0);
+    at.setX(
+        std::max(screen.left(), std::min(at.x(), screen.right() + 1 - frameGeometry().width())));
+    move(at);
+}
+
+void RecordingWindow::SelectCycle(std::size_t index) {
+    selected_ = std::min(index, report_.Cycles.size() - 1);
+    const ReportedCycle& cycle = report_.Cycles[selected_];
+    overview_->SetSelectedCycle(selected_);
+    detail_->SetSelectedCycle(selected_);
+    {
+        const QSignalBlocker quiet(cycleNumber_);
+        cycleNumber_->setValue(static_cast<int>(selected_ + 1));
+    }
+    cycleText_->setText(CycleText(cycle, static_cast<int>(selected_ + 1),
+                                  static_cast<int>(report_.Cycles.size()), recording_.SampleRate,
+                                  Decimal()));
+    // A cycle left out of the analysis has no period to load or save.
+    analyseButton_->setEnabled(!cycle.Period.empty());
+    saveButton_->setEnabled(!cycle.Period.empty());
+}
+
+void RecordingWindow::AnalyseSelectedCycle() {
+    const ReportedCycle& cycle = report_.Cycles[selected_];
+    if (!cycle.Period.empty()) {
+        analyse_(path_, cycle.Period);
+    }
+}
+
+void RecordingWindow::SaveSelectedCycle() {
+    const ReportedCycle& cycle = report_.Cycles[selected_];
+    if (cycle.Period.empty()) {
+        return;
+    }
+    const std::optional<QString> chosen =
+        dialogs_.ChooseSavePath(ProposedPeriodPath(path_, static_cast<int>(selected_ + 1)));
+    if (!chosen) {
+        return;
+    }
+    try {
+        WriteVoicePeriod(QFile::encodeName(*chosen).toStdString(), cycle.Period);
+    } catch (const TesmeraError& error) {
+        dialogs_.ShowError(
+            QString::fromStdString(ErrorBoxText(chosen->toStdString() + ": " + error.what())));
+    }
+}
+
+}  // namespace tesmera

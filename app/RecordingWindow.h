@@ -1,0 +1,77 @@
+// The window of one recording of a sustained vowel: the whole recording with
+// its steady stretch, the stretch's cycles, the voice report as tables, and
+// the selected cycle, which can be analysed in the main window or saved as
+// a period file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include <QWidget>
+
+#include "app/UserDialogs.h"
+#include "recording/sound_input.h"
+#include "recording/voice_report.h"
+
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace tesmera {
+
+class CycleDetailView;
+class RecordingOverview;
+
+class RecordingWindow : public QWidget {
+    Q_OBJECT
+  public:
+    // Loads one period into the main window; `fileName` stands for the file.
+    using AnalyseInMainWindow =
+        std::function<void(const QString& fileName, std::span<const std::int16_t> period)>;
+
+    // `report` has at least one cycle. `dialogs` belong to the main window,
+    // which outlives this one (it is the parent).
+    RecordingWindow(QString path, MonoRecording recording, VoiceReport report, UserDialogs& dialogs,
+                    AnalyseInMainWindow analyse, QWidget* parent = nullptr);
+
+    const VoiceReport& Report() const { return report_; }
+    std::size_t SelectedCycle() const { return selected_; }
+    // Selects a cycle (clamped to the last one): the views, the spin box, the
+    // cycle's line and the buttons follow.
+    void SelectCycle(std::size_t index);
+
+    // Moves the window next to the main window on its screen.
+    void PlaceBeside(const QWidget& mainWindow);
+
+    void AnalyseSelectedCycle();
+    void SaveSelectedCycle();
+
+  private:
+    QWidget* CreateCycleRow();
+    QTableWidget* CreateModelTable();
+    QTableWidget* CreateMeasureTable();
+    void CreateLayout();
+
+    QString path_;
+    MonoRecording recording_;
+    VoiceReport report_;
+    UserDialogs& dialogs_;
+    AnalyseInMainWindow analyse_;
+    std::size_t selected_ = 0;
+
+    RecordingOverview* overview_ = nullptr;
+    CycleDetailView* detail_ = nullptr;
+    QSpinBox* cycleNumber_ = nullptr;
+    QLabel* cycleText_ = nullptr;
+    QPushButton* analyseButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+};
+
+// The cycle a recording window selects first: the accepted cycle nearest the
+// middle of the stretch, or the middle cycle when none was accepted.
+std::size_t FirstSelectedCycle(const VoiceReport& report);
+
+}  // namespace tesmera

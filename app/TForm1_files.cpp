@@ -1,0 +1,87 @@
+// Files from outside the window: the command line and drops, and the folder
+// the next file dialog starts in.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/CommandQueue.h"
+#include "app/TForm1.h"
+#include "wave/errors.h"
+#include "wave/period_file.h"
+
+namespace tesmera {
+
+namespace {
+
+// The local files among dropped URLs; empty when any of them is not one.
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr || !data->hasUrls()) {
+        return paths;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+}  // namespace
+
+void TForm1::OpenFiles(const QStringList& paths) {
+    if (paths.size() != 1) {
+        if (!paths.isEmpty()) {
+            dialogs_->ShowWarning(
+                tr("Tesmera opens one file at a time; %1 files were given.").arg(paths.size()));
+        }
+        return;
+    }
+    OpenFile(paths.constFirst());
+}
+
+void TForm1::OpenFile(const QString& path) {
+    bool period = false;
+    try {
+        period = IsVoicePeriodFile(QFile::encodeName(path).toStdString());
+    } catch (const FileError& error) {
+        dialogs_->ShowError(
+            QString::fromStdString(ErrorBoxText(path.toStdString() + ": " + error.what())));
+        return;
+    }
+    RememberFolderOf(path);
+    if (period) {
+        RunCommand([&] {
+            StartLoad();
+            LoadVoiceFile(path);
+        });
+    } else {
+        OpenRecording(path);
+    }
+}
+
+void TForm1::RememberFolderOf(const QString& path) {
+    lastFolder_ = QFileInfo(path).absolutePath();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QStringList paths = LocalFiles(event->mimeData());
+    if (paths.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // The drag source waits for the drop to return, so the file opens after.
+    commands_->Request([this, paths] { OpenFiles(paths); });
+}
+
+}  // namespace tesmera

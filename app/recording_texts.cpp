@@ -1,0 +1,155 @@
+#include "app/recording_texts.h"
+
+#include <cmath>
+#include <functional>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "analysis/number_text.h"
+#include "analysis/reports.h"
+#include "wave/file_name.h"
+
+namespace tesmera {
+
+namespace {
+
+QString Number(double value, int digits, const QString& decimal) {
+    return QString::fromStdString(FixedText(value, 15, digits, decimal.toStdString()));
+}
+
+QString Percent(double fraction, int digits, const QString& decimal) {
+    return Number(100 * fraction, digits, decimal) + QStringLiteral(" %");
+}
+
+QString Optional(const std::optional<double>& value, const std::function<QString(double)>& text) {
+    return value ? text(*value) : QStringLiteral("not defined");
+}
+
+QString GradeShares(const ModelSummary& summary) {
+    QStringList shares;
+    for (std::size_t grade = 0; grade < ReportGradeCount; ++grade) {
+        shares << QStringLiteral("%1: %2 %")
+                      .arg(grade + 1)
+                      .arg(std::lround(100 * summary.GradeShares[grade]));
+    }
+    return shares.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+QStringList ModelColumnTitles() {
+    return {QStringLiteral("Model"),
+            QStringLiteral("Median value"),
+            QStringLiteral("Score"),
+            QStringLiteral("IQR"),
+            QStringLiteral("Cycles at grades 1 to 5"),
+            QStringLiteral("Borderline")};
+}
+
+std::vector<QStringList> ModelRows(const VoiceReport& report, const QString& decimal) {
+    std::vector<QStringList> rows;
+    for (std::size_t m = 0; m < ScoreModelCount; ++m) {
+        const ModelSummary& summary = report.Models[m];
+        rows.push_back({QString::fromLatin1(ScoreModels[m].id.data(),
+                                            static_cast<qsizetype>(ScoreModels[m].id.size())),
+                        Number(summary.MedianValue, 4, decimal), QString::number(summary.Score),
+                        Number(summary.Iqr, 4, decimal), GradeShares(summary),
+                        summary.Borderline ? QStringLiteral("yes") : QStringLiteral("no")});
+    }
+    return rows;
+}
+
+std::vector<MeasureText> MeasureRows(const VoiceReport& report, const QString& decimal) {
+    const auto percent = [&](double v) { return Percent(v, 2, decimal); };
+    return {
+        {QStringLiteral("F0"),
+         QStringLiteral("%1 Hz, deviation %2 Hz")
+             .arg(Number(report.F0MeanHz, 1, decimal), Number(report.F0SdHz, 1, decimal))},
+        {QStringLiteral("Jitter (local)"), Optional(report.Jitter.Local, percent)},
+        {QStringLiteral("Shimmer (local)"),
+         Optional(
+             report.Shimmer.Local,
+             [&](double v) {
+                 const std::optional<double>& db = report.Shimmer.LocalDb;
+                 return db ? QStringLiteral("%1, %2 dB").arg(percent(v), Number(*db, 2, decimal))
+                           : percent(v);
+             })},
+        {QStringLiteral("Harmonics-to-noise ratio"),
+         Optional(report.HnrDb,
+                  [&](double db) { return Number(db, 1, decimal) + QStringLiteral(" dB"); })},
+    };
+}
+
+QString SteadinessText(const VoiceReport& report) {
+    if (!report.Ok()) {
+        return QStringLiteral("Not enough for a report: %1.")
+            .arg(QString::fromStdString(report.Status));
+    }
+    if (report.Steady) {
+        return QStringLiteral(
+            "Steady voice: both halves of the stretch give every model the same score.");
+    }
+    if (report.AnalysedCycles < SteadyCycleCount) {
+        return QStringLiteral("Too few cycles to judge steadiness: %1 analysed, %2 needed.")
+            .arg(report.AnalysedCycles)
+            .arg(SteadyCycleCount);
+    }
+    return QStringLiteral(
+        "Not steady: the two halves of the stretch score differently, so read the medians "
+        "with care.");
+}
+
+QString UnshowableReason(const VoiceReport& report) {
+    if (!report.Cycles.empty()) {
+        return {};
+    }
+    if (report.Status == "silent") {
+        return QStringLiteral("The recording is silent: there is no voice to analyse.");
+    }
+    if (report.Status == "unvoiced") {
+        return QStringLiteral(
+            "The recording holds no steady voiced stretch: no vowel was found to analyse.");
+    }
+    return QStringLiteral("The recording holds no voice cycles to analyse (%1).")
+        .arg(QString::fromStdString(report.Status));
+}
+
+QString CycleText(const ReportedCycle& cycle, int number, int count, double rate,
+                  const QString& decimal) {
+    const double length = (cycle.EndSample - cycle.StartSample) / rate;
+    const QString where =
+        QStringLiteral("Cycle %1 of %2 at %3 s, %4 ms, F0 %5 Hz")
+            .arg(number)
+            .arg(count)
+            .arg(Number(cycle.StartSample / rate, 3, decimal), Number(1000 * length, 2, decimal),
+                 Number(1 / length, 1, decimal));
+    switch (cycle.Verdict) {
+        case CycleVerdict::CvOffTrack:
+            return where + QStringLiteral(": left out, its F0 is off the pitch track");
+        case CycleVerdict::CvMisshapen:
+            return where + QStringLiteral(": left out, its waveform does not repeat at its length");
+        case CycleVerdict::CvAccepted:
+            break;
+    }
+    if (cycle.Period.empty()) {
+        return where + QStringLiteral(": too short to cut");
+    }
+    return where + QStringLiteral(", %1 samples at 44100 Hz").arg(cycle.Period.size());
+}
+
+QString ProposedPeriodPath(const QString& recordingPath, int number) {
+    const QFileInfo info(recordingPath);
+    const std::string name = info.fileName().toStdString();
+    const std::size_t stemSize = GradeStem(AsciiLower(name)).size();
+    QString rest = QString::fromStdString(name.substr(stemSize));
+    const qsizetype extension = rest.lastIndexOf(QLatin1Char('.'));
+    if (extension >= 0) {
+        rest.truncate(extension);
+    }
+    const QString fileName = QString::fromStdString(name.substr(0, stemSize)) +
+                             QStringLiteral(".cycle%1").arg(number) + rest + QStringLiteral(".wav");
+    return info.dir().filePath(fileName);
+}
+
+}  // namespace tesmera

@@ -1,0 +1,49 @@
+// The words and numbers of the recording window: the report table's cells,
+// the measures, the steadiness verdict, the reason a recording cannot be
+// shown and the name proposed for a saved period. Plain functions of the
+// report and the decimal separator, so a test sees every text at once.
+#pragma once
+
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "recording/voice_report.h"
+
+namespace tesmera {
+
+// The columns of the report table, one row per score model.
+QStringList ModelColumnTitles();
+// One row per model in ScoreModels order: its id, the median raw value (4
+// decimals), the score, the IQR (4 decimals), the shares of cycles at grades
+// 1..5 in percent ("1: 0 %, 2: 85 %, ..."), and "yes" or "no" for borderline.
+std::vector<QStringList> ModelRows(const VoiceReport& report, const QString& decimal);
+
+struct MeasureText {
+    QString name;
+    QString value;  // "not defined" where the measure is absent
+};
+// F0 (mean and deviation in Hz), jitter (local, %), shimmer (local, % and
+// dB) and the harmonics-to-noise ratio (dB), in this order.
+std::vector<MeasureText> MeasureRows(const VoiceReport& report, const QString& decimal);
+
+// The steadiness of the voice as a sentence.
+QString SteadinessText(const VoiceReport& report);
+
+// Why a recording cannot be shown, as its message box says it; empty when it
+// can (it has at least one cycle). `status` is the report's.
+QString UnshowableReason(const VoiceReport& report);
+
+// One line about the selected cycle: its number, time, length and F0, or
+// why it was left out. `number` counts from 1; `rate` is the recording's.
+QString CycleText(const ReportedCycle& cycle, int number, int count, double rate,
+                  const QString& decimal);
+
+// Where "Save period as..." proposes to write cycle `number` of a recording:
+// beside it, named so that the expert grade (the last character before the
+// first full stop) stays the recording's: "/a/voice3.flac", 12 gives
+// "/a/voice3.cycle12.wav".
+QString ProposedPeriodPath(const QString& recordingPath, int number);
+
+}  // namespace tesmera

@@ -1,0 +1,24 @@
+// Drawing steps shared by the recording window's pictures.
+#pragma once
+
+#include <span>
+
+#include <QColor>
+#include <QRect>
+
+#include "app/waveform_picture.h"
+
+class QPainter;
+
+namespace tesmera {
+
+// One vertical stroke per column from its low to its high value, centred
+// on the area's middle row; `scale` (> 0) is the value at the area's edges.
+void DrawEnvelope(QPainter& painter, const QRect& area, std::span<const ColumnRange> columns,
+                  double scale, const QColor& color);
+
+// The largest magnitude of `samples`, or 1 for silence, so a picture of it
+// fills its height.
+double PeakScale(std::span<const double> samples);
+
+}  // namespace tesmera

@@ -1,0 +1,53 @@
+// The arithmetic behind the recording window's pictures: which samples fall
+// under which pixel column, and which cycle lies under a point. Kept out of
+// the painting so tests can check it without drawing.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "recording/voice_report.h"
+
+namespace tesmera {
+
+// Maps sample positions [first, end) (fractional positions allowed) onto
+// pixel columns [left, left + width): position `first` is at the left edge
+// of column `left`, position `end` at the right edge of the last column.
+class SampleAxis {
+  public:
+    SampleAxis(double first, double end, int left, int width);
+
+    double ToX(double sample) const;
+    double ToSample(double x) const;
+    double First() const { return first_; }
+    double End() const { return end_; }
+    int Left() const { return left_; }
+    int Width() const { return width_; }  // at least 1
+
+  private:
+    double first_;
+    double end_;
+    int left_;
+    int width_;
+};
+
+// The lowest and highest sample under one pixel column.
+struct ColumnRange {
+    double low = 0;
+    double high = 0;
+};
+
+// One range per column of `axis`, over the whole samples whose positions
+// lie in that column, so a signal far longer than the width still shows
+// every peak. A column that holds no sample position (a short signal spread
+// wide) takes the sample just left of it. Positions outside `samples` are
+// left out; a column with none at all is {0, 0}.
+std::vector<ColumnRange> ColumnExtremes(std::span<const double> samples, const SampleAxis& axis);
+
+// The index of the cycle whose [StartSample, EndSample) holds `sample`;
+// nothing before the first or after the last.
+std::optional<std::size_t> CycleAt(std::span<const ReportedCycle> cycles, double sample);
+
+}  // namespace tesmera

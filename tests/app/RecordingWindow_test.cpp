@@ -1,0 +1,218 @@
+// The recording window on the bundled recording and on generated voices:
+// what it shows, how a cycle is chosen, and the two ways a cycle leaves it.
+#include <climits>
+#include <filesystem>
+#include <string>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/CycleDetailView.h"
+#include "app/RecordingWindow.h"
+#include "app/recording_files.h"
+#include "app/window_fixture.h"
+#include "wave/period_file.h"
+
+namespace tesmera {
+namespace {
+
+using testing::WindowFixture;
+
+const QString BundledRecording =
+    QStringLiteral(TESMERA_SOURCE_DIR "/samples/recordings/sustained_a_male.wav");
+
+class Recording : public WindowFixture {
+  protected:
+    RecordingWindow* Open(const QString& path) {
+        form->OpenFiles({path});
+        const auto windows = form->findChildren<RecordingWindow*>();
+        EXPECT_EQ(windows.size(), 1);
+        EXPECT_TRUE(shown.errors.empty()) << shown.errors.front().toStdString();
+        return windows.isEmpty() ? nullptr : windows.first();
+    }
+    template <typename Control = QWidget>
+    Control* In(RecordingWindow* window, const char* name) {
+        auto* control = window->findChild<Control*>(QLatin1String(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    test::TempFolder folder;
+};
+
+TEST_F(Recording, ShowsTheBundledRecordingWithItsReport) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Recording - sustained_a_male.wav");
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_NE(window->maximumWidth(), window->minimumWidth()) << "resizable";
+    const VoiceReport& report = window->Report();
+    EXPECT_TRUE(report.Ok());
+    EXPECT_GT(report.Cycles.size(), 60u);
+    EXPECT_FALSE(report.Cycles[window->SelectedCycle()].Period.empty());
+
+    auto* models = In<QTableWidget>(window, "ModelTable");
+    ASSERT_EQ(models->rowCount(), 6);
+    EXPECT_EQ(models->item(0, 0)->text(), "10");
+    EXPECT_EQ(models->item(5, 0)->text(), "25");
+    EXPECT_EQ(models->item(2, 2)->text(), QString::number(report.Models[2].Score));
+    auto* measures = In<QTableWidget>(window, "MeasureTable");
+    ASSERT_EQ(measures->rowCount(), 4);
+    EXPECT_TRUE(measures->item(0, 1)->text().startsWith("120.")) << "F0 of about 120 Hz";
+    EXPECT_EQ(In<QLabel>(window, "SteadinessVerdict")->text(),
+              "Steady voice: both halves of the stretch give every model the same score.");
+}
+
+struct ChoiceCase {
+    std::string name;
+    int key;
+    int expectedFromMiddle;  // offset from the starting cycle; INT_MIN first, INT_MAX last
+};
+
+class CycleChoice : public Recording, public ::testing::WithParamInterface<ChoiceCase> {};
+
+TEST_P(CycleChoice, MovesTheSelectionAndEverythingFollows) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    const std::size_t start = window->SelectedCycle();
+    const std::size_t last = window->Report().Cycles.size() - 1;
+    auto* detail = In<CycleDetailView>(window, "CycleDetailView");
+    QTest::keyClick(detail, static_cast<Qt::Key>(GetParam().key));
+    const int offset = GetParam().expectedFromMiddle;
+    const std::size_t expected = offset == INT_MIN ? 0 : offset == INT_MAX ? last : start + offset;
+    EXPECT_EQ(window->SelectedCycle(), expected);
+    EXPECT_EQ(In<QSpinBox>(window, "CycleNumber")->value(), static_cast<int>(expected + 1));
+    EXPECT_TRUE(In<QLabel>(window, "CycleText")
+                    ->text()
+                    .startsWith(QStringLiteral("Cycle %1 of %2").arg(expected + 1).arg(last + 1)));
+}
+
+INSTANTIATE_TEST_SUITE_P(RecordingWindow, CycleChoice,
+                         ::testing::Values(ChoiceCase{"Right", Qt::Key_Right, 1},
+                                           ChoiceCase{"Left", Qt::Key_Left, -1},
+                                           ChoiceCase{"Home", Qt::Key_Home, INT_MIN},
+                                           ChoiceCase{"End", Qt::Key_End, INT_MAX}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(Recording, LeftStopsAtTheFirstCycleAndRightAtTheLast) {
+    RecordingWindow* window = Open(BundledRecording);
+    auto* detail = In<CycleDetailView>(window, "CycleDetailView");
+    window->SelectCycle(0);
+    QTest::keyClick(detail, Qt::Key_Left);
+    EXPECT_EQ(window->SelectedCycle(), 0u);
+    window->SelectCycle(1000000);
+    const std::size_t last = window->Report().Cycles.size() - 1;
+    EXPECT_EQ(window->SelectedCycle(), last);
+    QTest::keyClick(detail, Qt::Key_Right);
+    EXPECT_EQ(window->SelectedCycle(), last);
+}
+
+TEST_F(Recording, SpinBoxAndClickChooseACycle) {
+    RecordingWindow* window = Open(BundledRecording);
+    window->show();
+    In<QSpinBox>(window, "CycleNumber")->setValue(5);
+    EXPECT_EQ(window->SelectedCycle(), 4u);
+
+    auto* detail = In<CycleDetailView>(window, "CycleDetailView");
+    const ReportedCycle& target = window->Report().Cycles[10];
+    const double middle = detail->Axis().ToX((target.StartSample + target.EndSample) / 2);
+    QTest::mouseClick(detail, Qt::LeftButton, {}, QPoint(static_cast<int>(middle), 20));
+    EXPECT_EQ(window->SelectedCycle(), 10u);
+}
+
+TEST_F(Recording, AnalyseLoadsTheCycleAsALoadLoadsAPeriodFile) {
+    RecordingWindow* window = Open(BundledRecording);
+    window->SelectCycle(20);
+    const std::vector<std::int16_t>& period = window->Report().Cycles[20].Period;
+    auto* analyse = In<QPushButton>(window, "AnalyseButton");
+    EXPECT_EQ(analyse->accessibleName(), "Analyse in main window");
+    analyse->click();
+    EXPECT_FALSE(state->FileLoaded) << "the load runs after the press has returned";
+    QApplication::processEvents();
+    QApplication::processEvents();
+    ASSERT_TRUE(state->FileLoaded);
+    EXPECT_EQ(state->FileName, BundledRecording.toStdString());
+    ASSERT_EQ(state->SampleCount, static_cast<std::int32_t>(period.size()));
+    for (std::size_t i = 0; i < period.size(); ++i) {
+        ASSERT_EQ(state->Samples[i], period[i]) << i;
+    }
+    EXPECT_EQ(Field("Edit1"), "sustained_a_male.wav");
+    EXPECT_EQ(Field("Edit4"), QString::number(period.size()));
+    EXPECT_TRUE(shown.warnings.empty());
+    // The grade comes from the recording's name, which has none.
+    form->SpeedButton3Click();
+    EXPECT_EQ(shown.errors, std::vector<QString>{"'e' is not a valid integer value."});
+}
+
+// Loading the cycle in memory and loading it saved as a file must give the
+// same window, field by field.
+TEST_F(Recording, ACycleAnalysedOrSavedAndLoadedGivesTheSameScores) {
+    const std::string graded = (folder.Path() / "sustained4.wav").string();
+    std::filesystem::copy_file(BundledRecording.toStdString(), graded);
+    RecordingWindow* window = Open(QString::fromStdString(graded));
+    const std::size_t cycle = window->SelectedCycle();
+    const QString saved = QString::fromStdString((folder.Path() / "saved4.wav").string());
+    dialogs->Choose(saved);
+    window->SaveSelectedCycle();
+    ASSERT_EQ(shown.fileDialogs.size(), 1u);
+    EXPECT_EQ(shown.fileDialogs[0],
+              std::make_pair(
+                  QString("save"),
+                  QString::fromStdString(
+                      (folder.Path() / ("sustained4.cycle" + std::to_string(cycle + 1) + ".wav"))
+                          .string())));
+    ASSERT_TRUE(IsVoicePeriodFile(saved.toStdString()));
+
+    window->AnalyseSelectedCycle();
+    QApplication::processEvents();
+    form->SpeedButton3Click();
+    const QString fromMemory = MemoText("Memo4");
+    const QString table = MemoText("Memo1");
+    EXPECT_TRUE(fromMemory.startsWith(" expert ORL\t =  4\r\n"));
+    Load(saved.toStdString());
+    form->SpeedButton3Click();
+    EXPECT_EQ(MemoText("Memo4"), fromMemory);
+    EXPECT_EQ(MemoText("Memo1"), table);
+    EXPECT_TRUE(shown.errors.empty());
+}
+
+TEST_F(Recording, SavingWhereNoFileCanBeWrittenShowsWhy) {
+    RecordingWindow* window = Open(BundledRecording);
+    const QString target = QString::fromStdString((folder.Path() / "no/such/p1.wav").string());
+    dialogs->Choose(target);
+    window->SaveSelectedCycle();
+    EXPECT_EQ(shown.errors, std::vector<QString>{target + ": File not found."});
+}
+
+TEST_F(Recording, ACancelledSaveWritesNothing) {
+    RecordingWindow* window = Open(BundledRecording);
+    window->SaveSelectedCycle();
+    EXPECT_EQ(shown.fileDialogs.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+}
+
+TEST_F(Recording, RoughVoiceOpensWithItsCyclesAndAHigherJitter) {
+    RecordingWindow* rough = Open(
+        QString::fromStdString(testing::AddVowel(folder, "rough5.wav", testing::RoughVoice())));
+    ASSERT_NE(rough, nullptr);
+    ASSERT_TRUE(rough->Report().Jitter.Local.has_value());
+    EXPECT_GT(*rough->Report().Jitter.Local, 0.01);
+    EXPECT_FALSE(In<QTableWidget>(rough, "MeasureTable")->item(1, 1)->text().startsWith("0."));
+}
+
+TEST_F(Recording, OpenRecordingAsksForOneAndOpensIt) {
+    dialogs->Choose(BundledRecording);
+    form->SpeedButton4Click();
+    ASSERT_EQ(shown.fileDialogs.size(), 1u);
+    EXPECT_EQ(shown.fileDialogs[0].first, "recording");
+    EXPECT_EQ(form->findChildren<RecordingWindow*>().size(), 1);
+    EXPECT_FALSE(state->FileLoaded);
+}
+
+}  // namespace
+}  // namespace tesmera

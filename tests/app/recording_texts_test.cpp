@@ -1,0 +1,156 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "analysis/reports.h"
+#include "app/recording_texts.h"
+#include "support/qt_printers.h"
+#include "wave/file_name.h"
+
+namespace tesmera {
+namespace {
+
+struct ProposedCase {
+    std::string name;
+    const char* recording;
+    int cycle;
+    const char* proposed;
+};
+
+class ProposedName : public ::testing::TestWithParam<ProposedCase> {};
+
+TEST_P(ProposedName, LiesBesideTheRecordingAndKeepsItsGrade) {
+    const ProposedCase& c = GetParam();
+    const QString proposed = ProposedPeriodPath(QString::fromUtf8(c.recording), c.cycle);
+    EXPECT_EQ(proposed, QString::fromUtf8(c.proposed));
+    const auto lowerName = [](const QString& path) {
+        return AsciiLower(FileNamePart(path.toStdString()));
+    };
+    EXPECT_EQ(GradeStem(lowerName(proposed)), GradeStem(lowerName(QString::fromUtf8(c.recording))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RecordingTexts, ProposedName,
+    ::testing::Values(
+        ProposedCase{"Graded", "/data/voice3.wav", 12, "/data/voice3.cycle12.wav"},
+        ProposedCase{"OtherContainer", "/data/Patient4.FLAC", 1, "/data/Patient4.cycle1.wav"},
+        ProposedCase{"SeveralFullStops", "/d/a2.take.b.wav", 7, "/d/a2.cycle7.take.b.wav"},
+        ProposedCase{"NoExtension", "/d/rough5", 3, "/d/rough5.cycle3.wav"},
+        ProposedCase{"LeadingFullStop", "/d/.5.wav", 2, "/d/.5.cycle2.wav"},
+        ProposedCase{"Ungraded", "/d/sustained_a_male.wav", 42, "/d/sustained_a_male.cycle42.wav"},
+        ProposedCase{"Utf8Name",
+                     "/d/hlas\xc3\xa9"
+                     "2.wav",
+                     9,
+                     "/d/hlas\xc3\xa9"
+                     "2.cycle9.wav"}),
+    [](const auto& info) { return info.param.name; });
+
+VoiceReport ReportWith(const std::string& status, std::size_t cycles, std::size_t analysed,
+                       bool steady) {
+    VoiceReport report;
+    report.Status = status;
+    report.Cycles.resize(cycles);
+    report.AnalysedCycles = analysed;
+    report.Steady = steady;
+    return report;
+}
+
+struct VerdictCase {
+    std::string name;
+    VoiceReport report;
+    const char* steadiness;
+    const char* unshowable;
+};
+
+class Verdict : public ::testing::TestWithParam<VerdictCase> {};
+
+TEST_P(Verdict, IsWordedPlainly) {
+    EXPECT_EQ(SteadinessText(GetParam().report), GetParam().steadiness);
+    EXPECT_EQ(UnshowableReason(GetParam().report), GetParam().unshowable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RecordingTexts, Verdict,
+    ::testing::Values(
+        VerdictCase{"Steady", ReportWith("ok", 80, 78, true),
+                    "Steady voice: both halves of the stretch give every model the same score.",
+                    ""},
+        VerdictCase{"NotSteady", ReportWith("ok", 80, 78, false),
+                    "Not steady: the two halves of the stretch score differently, so read the "
+                    "medians with care.",
+                    ""},
+        VerdictCase{"TooFewToJudge", ReportWith("ok", 12, 12, false),
+                    "Too few cycles to judge steadiness: 12 analysed, 20 needed.", ""},
+        VerdictCase{"TooShort", ReportWith("too short: fewer than 5 cycles", 4, 3, false),
+                    "Not enough for a report: too short: fewer than 5 cycles.", ""},
+        VerdictCase{"Silent", ReportWith("silent", 0, 0, false), "Not enough for a report: silent.",
+                    "The recording is silent: there is no voice to analyse."},
+        VerdictCase{"Unvoiced", ReportWith("unvoiced", 0, 0, false),
+                    "Not enough for a report: unvoiced.",
+                    "The recording holds no steady voiced stretch: no vowel was found to "
+                    "analyse."},
+        VerdictCase{"NoCyclesInAStretch", ReportWith("too short: fewer than 5 cycles", 0, 0, false),
+                    "Not enough for a report: too short: fewer than 5 cycles.",
+                    "The recording holds no voice cycles to analyse (too short: fewer than 5 "
+                    "cycles)."}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(RecordingTexts, ModelRowsUseTheDecimalSeparatorAndRoundTheShares) {
+    VoiceReport report = ReportWith("ok", 40, 40, true);
+    report.Models[0] = {.MedianValue = 0.84949,
+                        .Score = 1,
+                        .Iqr = 0.053251,
+                        .GradeShares = {0.975, 0.025, 0, 0, 0},
+                        .Borderline = false};
+    report.Models[5] = {.MedianValue = 2.5,
+                        .Score = 2,
+                        .Iqr = 0,
+                        .GradeShares = {0, 0.5, 0.5, 0, 0},
+                        .Borderline = true};
+    const std::vector<QStringList> rows = ModelRows(report, QStringLiteral(","));
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0], (QStringList{"10", "0,8495", "1", "0,0533",
+                                    "1: 98 %, 2: 3 %, 3: 0 %, "
+                                    "4: 0 %, 5: 0 %",
+                                    "no"}));
+    EXPECT_EQ(rows[5], (QStringList{"25", "2,5000", "2", "0,0000",
+                                    "1: 0 %, 2: 50 %, 3: 50 %, "
+                                    "4: 0 %, 5: 0 %",
+                                    "yes"}));
+    EXPECT_EQ(rows[0].size(), ModelColumnTitles().size());
+}
+
+TEST(RecordingTexts, MeasuresSayWhenTheyAreNotDefined) {
+    VoiceReport report = ReportWith("ok", 40, 40, true);
+    report.F0MeanHz = 120.06;
+    report.F0SdHz = 0.96;
+    report.Jitter.Local = 0.00254;
+    report.Shimmer.Local = 0.0339;
+    report.Shimmer.LocalDb = 0.331;
+    const std::vector<MeasureText> rows = MeasureRows(report, QStringLiteral("."));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].value, "120.1 Hz, deviation 1.0 Hz");
+    EXPECT_EQ(rows[1].value, "0.25 %");
+    EXPECT_EQ(rows[2].value, "3.39 %, 0.33 dB");
+    EXPECT_EQ(rows[3].value, "not defined");
+    report.Shimmer.LocalDb.reset();
+    EXPECT_EQ(MeasureRows(report, QStringLiteral("."))[2].value, "3.39 %");
+}
+
+TEST(RecordingTexts, CycleLineSaysWhyACycleWasLeftOut) {
+    ReportedCycle cycle;
+    cycle.StartSample = 24000;
+    cycle.EndSample = 24400;
+    cycle.Verdict = CycleVerdict::CvOffTrack;
+    EXPECT_EQ(CycleText(cycle, 3, 80, 48000, QStringLiteral(".")),
+              "Cycle 3 of 80 at 0.500 s, 8.33 ms, F0 120.0 Hz: left out, its F0 is off the pitch "
+              "track");
+    cycle.Verdict = CycleVerdict::CvAccepted;
+    cycle.Period.assign(368, 0);
+    EXPECT_EQ(CycleText(cycle, 3, 80, 48000, QStringLiteral(".")),
+              "Cycle 3 of 80 at 0.500 s, 8.33 ms, F0 120.0 Hz, 368 samples at 44100 Hz");
+}
+
+}  // namespace
+}  // namespace tesmera

@@ -1,0 +1,81 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/waveform_picture.h"
+
+namespace tesmera {
+namespace {
+
+struct ColumnsCase {
+    std::string name;
+    std::vector<double> samples;
+    double first;
+    double end;
+    int width;
+    std::vector<std::pair<double, double>> expected;  // low, high per column
+};
+
+class Columns : public ::testing::TestWithParam<ColumnsCase> {};
+
+TEST_P(Columns, HoldEveryPeakOfTheirSamples) {
+    const ColumnsCase& c = GetParam();
+    const std::vector<ColumnRange> columns =
+        ColumnExtremes(c.samples, SampleAxis(c.first, c.end, 1, c.width));
+    std::vector<std::pair<double, double>> got;
+    for (const ColumnRange& r : columns) {
+        got.emplace_back(r.low, r.high);
+    }
+    EXPECT_EQ(got, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WaveformPicture, Columns,
+    ::testing::Values(
+        ColumnsCase{
+            "TwoSamplesPerColumn", {1, -2, 3, 0, -5, 4}, 0, 6, 3, {{-2, 1}, {0, 3}, {-5, 4}}},
+        ColumnsCase{"UnevenSplitLosesNoSample", {1, 9, 2, -7, 3}, 0, 5, 2, {{1, 9}, {-7, 3}}},
+        ColumnsCase{"OneSampleSpreadWide", {4, -4}, 0, 2, 4, {{4, 4}, {4, 4}, {-4, -4}, {-4, -4}}},
+        ColumnsCase{"PartOfTheSignal", {9, 1, 2, 3, 4, 9}, 1, 5, 2, {{1, 2}, {3, 4}}},
+        ColumnsCase{"BeyondTheSignalIsEmpty", {5, 6}, 0, 4, 2, {{5, 6}, {0, 0}}},
+        ColumnsCase{"BeforeTheSignalIsEmpty", {5, 6}, -2, 2, 2, {{0, 0}, {5, 6}}}),
+    [](const auto& info) { return info.param.name; });
+
+struct CycleCase {
+    std::string name;
+    double sample;
+    std::optional<std::size_t> expected;
+};
+
+class CycleUnder : public ::testing::TestWithParam<CycleCase> {};
+
+TEST_P(CycleUnder, IsTheOneHoldingThePoint) {
+    std::vector<ReportedCycle> cycles(3);
+    cycles[0].StartSample = 100;
+    cycles[0].EndSample = 180.5;
+    cycles[1].StartSample = 180.5;
+    cycles[1].EndSample = 260;
+    cycles[2].StartSample = 300;  // a gap before it
+    cycles[2].EndSample = 380;
+    EXPECT_EQ(CycleAt(cycles, GetParam().sample), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(WaveformPicture, CycleUnder,
+                         ::testing::Values(CycleCase{"BeforeTheFirst", 99.9, std::nullopt},
+                                           CycleCase{"FirstStart", 100, 0},
+                                           CycleCase{"SharedMarkBelongsToTheLater", 180.5, 1},
+                                           CycleCase{"InAGap", 280, std::nullopt},
+                                           CycleCase{"LastCycle", 379.9, 2},
+                                           CycleCase{"LastEnd", 380, std::nullopt}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(WaveformPicture, AxisMapsBothWays) {
+    const SampleAxis axis(1000, 3000, 10, 400);
+    EXPECT_DOUBLE_EQ(axis.ToX(1000), 10);
+    EXPECT_DOUBLE_EQ(axis.ToX(3000), 410);
+    EXPECT_DOUBLE_EQ(axis.ToSample(axis.ToX(1234.5)), 1234.5);
+}
+
+}  // namespace
+}  // namespace tesmera

@@ -1,0 +1,29 @@
+#include "wave/period_file.h"
+
+#include "wave/SampleReader.h"
+#include "wave/WaveHeader.h"
+#include "wave/errors.h"
+
+namespace tesmera {
+
+bool IsVoicePeriodFile(const std::string& path) {
+    try {
+        WaveHeadFields header;
+        if (WaveHeadRead(path, header, [](const std::string&) {}) != kHeaderAccepted) {
+            return false;
+        }
+        // The very loop the load runs, so the count is the one it would see;
+        // nothing needs storing to count.
+        return ReadSamples(path, header.DataOffset, header.DataSize, {}).SampleCount <= MaxSamples;
+    } catch (const FileError& error) {
+        // A file that ends inside its header or data is no period the load
+        // would take, and the recording reader gets its chance; a file that
+        // cannot be opened or read at all is the caller's to report.
+        if (error.Code() != FileError::kReadBeyondEnd) {
+            throw;
+        }
+        return false;
+    }
+}
+
+}  // namespace tesmera
