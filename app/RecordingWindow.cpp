@@ -14,6 +14,7 @@
 
 #include "app/CycleDetailView.h"
 #include "app/RecordingOverview.h"
+#include "app/locale_separators.h"
 #include "app/recording_texts.h"
 #include "chart/label_format.h"
 #include "recording/voice_file_writer.h"
