@@ -5,8 +5,8 @@
 
 #include "analysis/number_text.h"
 #include "cli/batch.h"
-#include "cli/period_extraction.h"
-#include "cli/voice_file_writer.h"
+#include "recording/period_extraction.h"
+#include "recording/voice_file_writer.h"
 
 namespace tesmera {
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_test_support.h"
-#include "cli/synthetic_vowel.h"
+#include "support/synthetic_vowel.h"
 
 namespace tesmera {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/voice_file_writer.h"
+#include "recording/voice_file_writer.h"
 
 #include <cerrno>
 #include <cstddef>
