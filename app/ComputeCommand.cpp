@@ -74,7 +74,7 @@ void TForm1::ComputeAnalysis() {
                  state_.SampleCount);
     repaint();
 
-    AmplitudeStep(state_.ax, state_.bx, state_.AA);
+    AmplitudeStep(state_.ax, state_.bx, state_.MaxAbs, state_.AA);
     state_.AmplitudeNorm = 0;
     state_.ScoreValue.fill(0.0);
     state_.Score.fill(0);

@@ -46,7 +46,7 @@ void AnalysePeriod(VoiceAnalysis& record, std::span<const double> period,
                    const WarningSink& collect) {
     FourierApr(period, record.SampleCount, kEnergyTolerance, record.ax, record.bx,
                kFundamentalOrder, fundamental, record.ApproxOrder, approximation);
-    AmplitudeStep(record.ax, record.bx, record.AA);
+    AmplitudeStep(record.ax, record.bx, record.MaxAbs, record.AA);
     // The step warns exactly when it leaves the models out.
     const std::size_t messagesBefore = record.Messages.size();
     NormalisationStep(record.AA, record.AmplitudeNorm, record.AANorm, record.ScoreValue,

@@ -5,6 +5,7 @@
 #include "analysis/reports.h"
 #include "cli/cli_test_support.h"
 #include "cli/voice_file_list.h"
+#include "support/degenerate_periods.h"
 
 namespace tesmera {
 namespace {
@@ -79,6 +80,25 @@ INSTANTIATE_TEST_SUITE_P(Periods, KnownHarmonics,
                                                         {6, 300, 0},
                                                         {15, 0, 150}}}),
                          [](const auto& info) { return "N" + std::to_string(info.param.N); });
+
+class DegeneratePeriods : public ::testing::TestWithParam<test::DegeneratePeriod> {};
+
+// Rounding noise of the series (about 1e-13 of the peak) is not a harmonic:
+// these periods are not scored, as exact arithmetic would have it.
+TEST_P(DegeneratePeriods, GiveTheWarningAndNoScores) {
+    const test::TempFolder folder;
+    const std::string path = folder.Add("period3.wav", CanonicalWav(GetParam().samples));
+    const VoiceAnalysis record = AnalyseVoiceFile(path);
+    EXPECT_EQ(record.Status(), GetParam().warning);
+    EXPECT_EQ(record.Stage, AnalysisStage::Analysed);
+    EXPECT_FALSE(record.Scored);
+    for (const std::int32_t score : record.Score) {
+        EXPECT_EQ(score, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, DegeneratePeriods, ::testing::ValuesIn(test::DegeneratePeriods()),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(VoiceAnalysis, ScoresFollowTheModelsOnTheNormalisedAmplitudes) {
     const test::TempFolder folder;
