@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "app/window_fixture.h"
+#include "support/fifo_watchdog.h"
 #include "support/wav_test_support.h"
 
 namespace tesmera {
@@ -102,6 +103,16 @@ TEST_F(LoadCommand, MissingFileEndsInTheErrorBox) {
     Load("/nonexistent/folder/voice1.wav");
     ASSERT_EQ(shown.errors.size(), 1u);
     EXPECT_EQ(shown.errors[0], "File not found.");
+    EXPECT_FALSE(state->FileLoaded);
+}
+
+// A FIFO named like a voice file would block the window forever on open.
+TEST_F(LoadCommand, FifoEndsInTheErrorBoxWithoutBlocking) {
+    const test::FifoFile fifo("voice1.wav");
+    ASSERT_TRUE(fifo.Made());
+    EXPECT_FALSE(test::BlockedOnFifo(fifo, [&] { Load(fifo.Path()); }));
+    ASSERT_EQ(shown.errors.size(), 1u);
+    EXPECT_EQ(shown.errors[0], "File access denied.");
     EXPECT_FALSE(state->FileLoaded);
 }
 

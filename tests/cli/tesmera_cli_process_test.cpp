@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_test_support.h"
+#include "support/fifo_watchdog.h"
 #include "support/synthetic_vowel.h"
 
 namespace tesmera {
@@ -98,6 +99,36 @@ TEST(TesmeraCliProcess, ExtractWritesAPeriodThatAnalyzeAccepts) {
     EXPECT_EQ(extract.output.substr(0, 18), "F0      180.00 Hz\n") << extract.output;
     EXPECT_EQ(RunProgram("analyze " + output, folder).exitStatus, 0);
 }
+
+struct FifoCommand {
+    std::string name;
+    std::string command;  // before the FIFO's path
+    int exitStatus;
+    std::string message;
+};
+
+class FifoInput : public ::testing::TestWithParam<FifoCommand> {};
+
+// A FIFO named like a voice file is refused at once, never waited on.
+TEST_P(FifoInput, IsRefusedWithoutBlocking) {
+    const test::FifoFile fifo;
+    ASSERT_TRUE(fifo.Made());
+    const test::TempFolder folder;
+    ProcessRun run{};
+    EXPECT_FALSE(test::BlockedOnFifo(fifo, [&] {
+        run = RunProgram(
+            GetParam().command + " " + fifo.Path() + " " + (folder.Path() / "out.wav").string(),
+            folder);
+    }));
+    EXPECT_EQ(run.exitStatus, GetParam().exitStatus) << run.output;
+    EXPECT_NE(run.output.find(GetParam().message), std::string::npos) << run.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, FifoInput,
+    ::testing::Values(FifoCommand{"Analyze", "analyze", 1, "File access denied."},
+                      FifoCommand{"Extract", "extract", 1, "x.wav: not a regular file"}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(TesmeraCliProcess, ExtractRefusesSilence) {
     const test::TempFolder folder;
