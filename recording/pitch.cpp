@@ -50,7 +50,10 @@ double Rms(std::span<const double> centred) {
 
 std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, double minLag,
                                            double maxLag) {
-    const auto first = static_cast<std::size_t>(std::max(1.0, std::ceil(minLag)));
+    // The whole lag just below minLag belongs to the range: a period of
+    // 11.25 samples peaks at lag 11, and without it the peak of two periods
+    // would be taken for the period (an octave too low at the top).
+    const auto first = static_cast<std::size_t>(std::max(1.0, std::floor(minLag)));
     const auto last = static_cast<std::size_t>(std::floor(maxLag));
     // One lag either side, so a peak at the range's edge can be judged.
     if (first > last || last + 1 >= signal.size() / 2) {

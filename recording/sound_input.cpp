@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
 #include <span>
 #include <utility>
@@ -51,6 +52,11 @@ void AppendMixed(std::span<const double> interleaved, int channels, std::vector<
         double sum = 0;
         for (std::size_t c = 0; c < width; ++c) {
             sum += interleaved[first + c];
+        }
+        if (!std::isfinite(sum)) {
+            // Only float recordings can hold them; every later step would
+            // turn them into a period of not-a-numbers.
+            throw ExtractionError("the recording holds samples that are not finite numbers");
         }
         mono.push_back(sum / channels);
     }

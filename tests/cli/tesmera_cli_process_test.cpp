@@ -100,6 +100,31 @@ TEST(TesmeraCliProcess, ExtractWritesAPeriodThatAnalyzeAccepts) {
     EXPECT_EQ(RunProgram("analyze " + output, folder).exitStatus, 0);
 }
 
+struct AtCase {
+    std::string name;
+    std::string at;
+};
+
+class NonFiniteAt : public ::testing::TestWithParam<AtCase> {};
+
+// A time that is not a number is a usage error, not an arbitrary place.
+TEST_P(NonFiniteAt, IsAUsageError) {
+    const test::TempFolder folder;
+    const std::string input = (folder.Path() / "vowel.wav").string();
+    test::WriteRecording(input, test::SyntheticVowel({180, 16000}));
+    const ProcessRun run = RunProgram(
+        "extract " + input + " " + (folder.Path() / "out.wav").string() + " --at " + GetParam().at,
+        folder);
+    EXPECT_NE(run.exitStatus, 0);
+    EXPECT_NE(run.output.find("not a finite number"), std::string::npos) << run.output;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.wav"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, NonFiniteAt,
+                         ::testing::Values(AtCase{"NotANumber", "nan"}, AtCase{"Infinity", "inf"},
+                                           AtCase{"UpperCaseNotANumber", "NAN"}),
+                         [](const auto& info) { return info.param.name; });
+
 struct FifoCommand {
     std::string name;
     std::string command;  // before the FIFO's path
