@@ -1,5 +1,7 @@
 #include "app/UserDialogs.h"
 
+#include "app/BusyCursor.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -13,6 +15,7 @@ void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& capti
     QMessageBox box(icon, caption, message, QMessageBox::Ok, owner);
     // Messages carry file names and Czech texts, never markup.
     box.setTextFormat(Qt::PlainText);
+    const IdleCursor idle;
     box.exec();
 }
 
@@ -36,6 +39,7 @@ std::optional<QString> QtUserDialogs::ChooseVoiceFile() {
     dialog.setNameFilter(QStringLiteral("[ * . wav ] (*.wav)"));
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setSizeGripEnabled(true);
+    const IdleCursor idle;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include <QApplication>
+#include <QCursor>
 #include <QString>
 
 #include "app/UserDialogs.h"
@@ -15,7 +17,15 @@ namespace tesmera::testing {
 struct ShownMessages {
     std::vector<QString> warnings;
     std::vector<QString> errors;
+    // For every message, in order: the application's override cursor when
+    // it was shown (nullopt: none, the window's own cursor).
+    std::vector<std::optional<Qt::CursorShape>> cursors;
 };
+
+inline std::optional<Qt::CursorShape> CurrentOverrideCursor() {
+    const QCursor* cursor = QApplication::overrideCursor();
+    return cursor ? std::optional(cursor->shape()) : std::nullopt;
+}
 
 class ScriptedDialogs final : public UserDialogs {
   public:
@@ -26,8 +36,14 @@ class ScriptedDialogs final : public UserDialogs {
     // The next answers of the open dialog; nullopt is a cancel.
     void Choose(std::optional<QString> file) { answers_.push_back(std::move(file)); }
 
-    void ShowWarning(const QString& message) override { shown_.warnings.push_back(message); }
-    void ShowError(const QString& message) override { shown_.errors.push_back(message); }
+    void ShowWarning(const QString& message) override {
+        shown_.warnings.push_back(message);
+        shown_.cursors.push_back(CurrentOverrideCursor());
+    }
+    void ShowError(const QString& message) override {
+        shown_.errors.push_back(message);
+        shown_.cursors.push_back(CurrentOverrideCursor());
+    }
     std::optional<QString> ChooseVoiceFile() override {
         if (answers_.empty()) {
             return std::nullopt;
