@@ -23,7 +23,7 @@ int RunAgreement(const AgreementOptions& options) {
             options.paths, true, [&](const VoiceAnalysis& record) { collector.Add(record); });
         const AgreementReport report = collector.Report();
         if (options.jsonPath != TextOutput::StandardOutputName) {
-            TextOutput table(std::string(TextOutput::StandardOutputName));
+            TextOutput table{std::string(TextOutput::StandardOutputName)};
             table.Write(AgreementTable(report));
             table.Close();
         }

@@ -89,6 +89,12 @@ std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double 
     for (std::size_t start = 0; start + frameLength <= signal.size(); start += hop) {
         const std::vector<double> frame = WithoutMean(signal.subspan(start, frameLength));
         VoicingFrame result{(start + frameLength / 2.0) / sampleRate, Rms(frame), 0, 0, false};
+        // A silent frame is never voiced: its pitch would only cost time,
+        // most of it for a long silent recording.
+        if (result.Rms <= SilenceRms) {
+            frames.push_back(result);
+            continue;
+        }
         if (const auto pitch =
                 EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0)) {
             result.Strength = pitch->Strength;

@@ -8,19 +8,32 @@ TESMERA_PACKAGES=(
   qt6-base-dev fonts-liberation
   xvfb xauth libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libsndfile1-dev libsamplerate0-dev
+  libcli11-dev libsndfile1-dev libsamplerate0-dev nlohmann-json3-dev
 )
 
+# Only the tests need these: clang with its fuzzing runtime for the fuzz
+# targets (./scripts/fuzz), which ./scripts/test runs too.
+TESMERA_TEST_PACKAGES=(
+  clang libclang-rt-14-dev
+)
+
+# tesmera_missing_packages <packages...>
 tesmera_missing_packages() {
   local pkg
-  for pkg in "${TESMERA_PACKAGES[@]}"; do
+  for pkg in "$@"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || echo "$pkg"
   done
 }
 
+# tesmera_install_packages [test]: the build and run packages, and with
+# "test" the test-only ones too.
 tesmera_install_packages() {
+  local -a wanted=("${TESMERA_PACKAGES[@]}")
+  if [ "${1:-}" = test ]; then
+    wanted+=("${TESMERA_TEST_PACKAGES[@]}")
+  fi
   local missing
-  mapfile -t missing < <(tesmera_missing_packages)
+  mapfile -t missing < <(tesmera_missing_packages "${wanted[@]}")
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
   local -a as_root=()
