@@ -76,7 +76,8 @@ void ExpandPeriod(PeriodAnalysis& record, std::span<const double> period,
                record.ApproxOrder, approximation);
     record.FundamentalMax = PeakOf(fundamental.first(period.size()));
     record.ApproxMax = PeakOf(approximation.first(period.size()));
-    AmplitudeStep(record.ax, record.bx, record.AA);
+    // The floor is relative to the samples the series was computed from.
+    AmplitudeStep(record.ax, record.bx, PeakOf(period), record.AA);
 }
 
 void RatePeriod(PeriodAnalysis& record, MissingGrade missing, const WarningSink& warn) {

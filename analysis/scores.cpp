@@ -44,12 +44,14 @@ std::int32_t ScoreOfValue(double value) {
 }
 
 void AmplitudeStep(std::span<const double, CoefficientCount> ax,
-                   std::span<const double, CoefficientCount> bx,
+                   std::span<const double, CoefficientCount> bx, double largestAbsSample,
                    std::span<double, CoefficientCount> AA) {
+    const double floor = AmplitudeFloorRatio * largestAbsSample;
     for (std::size_t k = 0; k < CoefficientCount; ++k) {
         const long double a = ax[k];
         const long double b = bx[k];
-        AA[k] = static_cast<double>(std::sqrt(a * a + b * b));
+        const auto amplitude = static_cast<double>(std::sqrt(a * a + b * b));
+        AA[k] = amplitude < floor ? 0.0 : amplitude;
     }
 }
 

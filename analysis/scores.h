@@ -22,9 +22,18 @@ constexpr std::size_t ScoreModelCount = 6;
 constexpr std::string_view NormIsZeroWarning = " !!!  norma = 0  !!! ";
 constexpr std::string_view ZeroCoefficientWarning = " !!!  koeficient AA[i] = 0  !!! ";
 
-// AA[k] = √(ax[k]² + bx[k]²) for every harmonic 0..100.
+// Amplitudes below this fraction of the period's largest absolute sample are
+// rounding noise of the series (about 1e-13 relative), not harmonics: far
+// below any real harmonic or the quantisation noise of a 24-bit sample.
+constexpr double AmplitudeFloorRatio = 1e-9;
+
+// AA[k] = √(ax[k]² + bx[k]²) for every harmonic 0..100, except that an
+// amplitude below AmplitudeFloorRatio × largestAbsSample is stored as 0, so
+// a constant period, a square wave's even harmonics or the harmonics a
+// period does not hold are treated as the zeros they are in exact
+// arithmetic. largestAbsSample is the period's largest |x_i| (>= 0).
 void AmplitudeStep(std::span<const double, CoefficientCount> ax,
-                   std::span<const double, CoefficientCount> bx,
+                   std::span<const double, CoefficientCount> bx, double largestAbsSample,
                    std::span<double, CoefficientCount> AA);
 
 // AmplitudeNorm = √(Σ_{k=1..15} AA[k]²). AANorm (harmonics 1..15 at indices

@@ -9,6 +9,7 @@
 #include "app/TMemo.h"
 
 #include "analysis/number_text.h"
+#include "app/BusyCursor.h"
 #include "app/Glyphs.h"
 #include "app/Oscilloscope.h"
 #include "app/TImage.h"
@@ -105,6 +106,8 @@ WarningSink TForm1::Warnings() {
 
 void TForm1::RunCommand(const std::function<void()>& command) {
     try {
+        // Ends before the error box, which is no longer work in progress.
+        const BusyCursor busy;
         command();
     } catch (const TesmeraError& error) {
         dialogs_->ShowError(QString::fromStdString(ErrorBoxText(error.what())));

@@ -1,5 +1,7 @@
 #include "app/UserDialogs.h"
 
+#include "app/BusyCursor.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -13,11 +15,13 @@ void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& capti
     QMessageBox box(icon, caption, message, QMessageBox::Ok, owner);
     // Messages carry file names and Czech texts, never markup.
     box.setTextFormat(Qt::PlainText);
+    const IdleCursor idle;
     box.exec();
 }
 
 std::optional<QString> RunFileDialog(QFileDialog& dialog) {
     dialog.setSizeGripEnabled(true);
+    const IdleCursor idle;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

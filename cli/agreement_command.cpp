@@ -84,7 +84,7 @@ int RunAgreement(const AgreementOptions& options) {
         const int status = Collect(options, collector);
         const AgreementReport report = collector.Report();
         if (options.jsonPath != TextOutput::StandardOutputName) {
-            TextOutput table(std::string(TextOutput::StandardOutputName));
+            TextOutput table{std::string(TextOutput::StandardOutputName)};
             table.Write(AgreementTable(report));
             table.Close();
         }

@@ -2,6 +2,8 @@
 // voice files, without the window. Rendering pictures needs Qt, so it lives
 // in the separate tesmera-render program that `render` hands over to; the
 // other subcommands start without loading any of Qt.
+#include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -19,6 +21,15 @@ using namespace tesmera;
 
 constexpr const char* kBatchExitStatus =
     "Exit status: 0 all files ok, 1 some file not ok, 2 an output failed.";
+
+// Refuses "nan" and "inf", which the numeric checks let through: a time
+// that is not a number would pick an arbitrary place.
+const CLI::Validator FiniteNumber(
+    [](const std::string& text) {
+        const double value = std::strtod(text.c_str(), nullptr);
+        return std::isfinite(value) ? std::string() : "Value " + text + " is not a finite number";
+    },
+    "FINITE");
 
 // A subcommand whose one-line summary shows in the program's help and whose
 // details close its own help.
@@ -96,7 +107,7 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
     command->add_option("OUTPUT", options.outputPath, "The voice file to write (.wav)")->required();
     command->add_option("--at", options.atSeconds, "Cut at this time instead")
         ->option_text("SECONDS")
-        ->check(CLI::NonNegativeNumber);
+        ->check(CLI::NonNegativeNumber & FiniteNumber);
     return command;
 }
 

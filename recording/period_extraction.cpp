@@ -93,7 +93,8 @@ std::string SecondsText(double seconds) {
 }
 
 std::size_t FrameAt(const std::vector<VoicingFrame>& frames, double seconds, double duration) {
-    if (seconds < 0 || seconds > duration) {
+    // Written so that a not-a-number is refused too.
+    if (!(seconds >= 0 && seconds <= duration)) {
         throw ExtractionError("--at " + SecondsText(seconds) +
                               " s lies outside the recording (0 to " + SecondsText(duration) +
                               " s)");

@@ -54,7 +54,10 @@ double Rms(std::span<const double> centred) {
 
 std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, double minLag,
                                            double maxLag) {
-    const auto first = static_cast<std::size_t>(std::max(1.0, std::ceil(minLag)));
+    // The whole lag just below minLag belongs to the range: a period of
+    // 11.25 samples peaks at lag 11, and without it the peak of two periods
+    // would be taken for the period (an octave too low at the top).
+    const auto first = static_cast<std::size_t>(std::max(1.0, std::floor(minLag)));
     const auto last = static_cast<std::size_t>(std::floor(maxLag));
     // One lag either side, so a peak at the range's edge can be judged.
     if (first > last || last + 1 >= signal.size() / 2) {
@@ -91,6 +94,12 @@ std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double 
     for (std::size_t start = 0; start + frameLength <= signal.size(); start += hop) {
         const std::vector<double> frame = WithoutMean(signal.subspan(start, frameLength));
         VoicingFrame result{(start + frameLength / 2.0) / sampleRate, Rms(frame), 0, 0, false};
+        // A silent frame is never voiced: its pitch would only cost time,
+        // most of it for a long silent recording.
+        if (result.Rms <= SilenceRms) {
+            frames.push_back(result);
+            continue;
+        }
         if (const auto pitch =
                 EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0)) {
             result.Strength = pitch->Strength;

@@ -17,7 +17,8 @@ struct PitchEstimate {
     double Strength;  // normalised autocorrelation at that lag, at most 1
 };
 
-// The period of `signal` between `minLag` and `maxLag` samples: the
+// The period of `signal` between `minLag` (less up to one sample, so a
+// period just above the sampled lags is still seen) and `maxLag` samples: the
 // shortest lag whose normalised autocorrelation is a local peak within 10 %
 // of the highest peak (so a period is not mistaken for two), refined by a
 // parabola through the peak and its neighbours. Nothing when the range

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "wave/errors.h"
 
@@ -22,10 +27,62 @@ detail::FileHandle OpenOrThrow(const std::string& fileName, const char* mode) {
     return file;
 }
 
+// Closes a descriptor on every path until it is handed on.
+class DescriptorGuard {
+  public:
+    explicit DescriptorGuard(int descriptor) : descriptor_(descriptor) {}
+    DescriptorGuard(const DescriptorGuard&) = delete;
+    DescriptorGuard& operator=(const DescriptorGuard&) = delete;
+    ~DescriptorGuard() {
+        if (descriptor_ >= 0) {
+            ::close(descriptor_);
+        }
+    }
+    int Get() const { return descriptor_; }
+    int Release() { return std::exchange(descriptor_, -1); }
+
+  private:
+    int descriptor_;
+};
+
+detail::FileHandle OpenRegularOrThrow(const std::string& fileName) {
+    DescriptorGuard descriptor(OpenRegularFileForReading(fileName));
+    errno = 0;
+    detail::FileHandle file(::fdopen(descriptor.Get(), "rb"));
+    if (!file) {
+        throw FileError::FromErrno(errno);
+    }
+    descriptor.Release();
+    return file;
+}
+
 }  // namespace
 
+NotARegularFile::NotARegularFile() : FileError(kAccessDenied) {}
+
+int OpenRegularFileForReading(const std::string& fileName) {
+    errno = 0;
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    DescriptorGuard descriptor(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (descriptor.Get() < 0) {
+        throw FileError::FromErrno(errno);
+    }
+    struct stat status {};
+    if (::fstat(descriptor.Get(), &status) != 0) {
+        throw FileError::FromErrno(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw NotARegularFile();
+    }
+    const int flags = ::fcntl(descriptor.Get(), F_GETFL);
+    if (flags < 0 || ::fcntl(descriptor.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        throw FileError::FromErrno(errno);
+    }
+    return descriptor.Release();
+}
+
 FileReader::FileReader(const std::string& fileName)
-    : file_(OpenOrThrow(fileName, "rb")),
+    : file_(OpenRegularOrThrow(fileName)),
       buffer_(std::make_unique_for_overwrite<std::byte[]>(kBlockSize)) {
     // The block buffer above already batches the reads; a second buffer in
     // the stream would only copy every byte twice.

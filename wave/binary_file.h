@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 
+#include "wave/errors.h"
+
 namespace tesmera {
 
 namespace detail {
@@ -18,6 +20,20 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace detail
+
+// A FIFO, a device or a directory where a file to read was expected. Its
+// message is the file layer's "File access denied".
+class NotARegularFile : public FileError {
+  public:
+    NotARegularFile();
+};
+
+// Opens a regular file for reading and returns its descriptor, owned by the
+// caller. The name is opened without blocking and checked before any read,
+// so a FIFO named like a voice file is refused at once instead of waiting
+// for a writer forever. Throws FileError from errno, and NotARegularFile for
+// anything but a regular file.
+int OpenRegularFileForReading(const std::string& fileName);
 
 // Reads a file opened for reading only (read-only files are fine) through its
 // own block buffer, so scanning byte by byte or sample by sample costs no

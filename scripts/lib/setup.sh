@@ -39,6 +39,8 @@ TESMERA_TEST_PACKAGES=(
   libgmock-dev
   libbenchmark-dev
   praat
+  clang
+  libclang-rt-14-dev
 )
 
 # tesmera_missing_packages <package...>: those not installed, one a line.

@@ -45,12 +45,42 @@ TEST(AmplitudeStep, IsTheLengthOfEachCoefficientPair) {
     ax[1] = 3.0;
     bx[1] = -4.0;
     bx[100] = 2.0;
-    AmplitudeStep(ax, bx, AA);
+    AmplitudeStep(ax, bx, 0.0, AA);
     EXPECT_EQ(AA[0], 7.5);
     EXPECT_EQ(AA[1], 5.0);
     EXPECT_EQ(AA[2], 0.0);
     EXPECT_EQ(AA[100], 2.0);
 }
+
+struct FloorCase {
+    std::string name;
+    double coefficient;  // ax[3]; bx[3] is zero
+    double largestAbsSample;
+    double expected;  // AA[3]
+};
+
+class AmplitudeFloor : public ::testing::TestWithParam<FloorCase> {};
+
+TEST_P(AmplitudeFloor, CountsRoundingNoiseAsZero) {
+    const FloorCase& c = GetParam();
+    Amplitudes ax{}, bx{}, AA{};
+    AA.fill(9.0);
+    ax[1] = c.largestAbsSample;
+    ax[3] = c.coefficient;
+    AmplitudeStep(ax, bx, c.largestAbsSample, AA);
+    EXPECT_EQ(AA[3], c.expected);
+    EXPECT_EQ(AA[1], c.largestAbsSample);
+    EXPECT_EQ(AA[2], 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Amplitudes, AmplitudeFloor,
+    ::testing::Values(FloorCase{"RoundingNoiseOfAConstant", 1.2e-13 * 1234, 1234, 0.0},
+                      FloorCase{"NegativeJustBelowTheFloor", -0.99e-9 * 1000, 1000, 0.0},
+                      FloorCase{"AtTheFloorIsKept", 1e-9 * 1024, 1024, 1e-9 * 1024},
+                      FloorCase{"QuantisationNoiseIsKept", 1e-3, 32768, 1e-3},
+                      FloorCase{"SilenceHasNoFloor", 0.0, 0.0, 0.0}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(ScoreModels, AreAppliedInTheirFixedOrder) {
     const std::array<std::string_view, 6> ids{"10", "21", "22", "23", "24", "25"};

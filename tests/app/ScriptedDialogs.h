@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include <QApplication>
+#include <QCursor>
 #include <QString>
 
 #include "app/UserDialogs.h"
@@ -20,7 +22,15 @@ struct ShownMessages {
     // Each file dialog in order: which one ("voice", "recording", "save")
     // and its start folder or proposed path.
     std::vector<std::pair<QString, QString>> fileDialogs;
+    // For every message, in order: the application's override cursor when
+    // it was shown (nullopt: none, the window's own cursor).
+    std::vector<std::optional<Qt::CursorShape>> cursors;
 };
+
+inline std::optional<Qt::CursorShape> CurrentOverrideCursor() {
+    const QCursor* cursor = QApplication::overrideCursor();
+    return cursor ? std::optional(cursor->shape()) : std::nullopt;
+}
 
 class ScriptedDialogs final : public UserDialogs {
   public:
@@ -32,8 +42,14 @@ class ScriptedDialogs final : public UserDialogs {
     // cancel, and so is a dialog without a scripted answer.
     void Choose(std::optional<QString> file) { answers_.push_back(std::move(file)); }
 
-    void ShowWarning(const QString& message) override { shown_.warnings.push_back(message); }
-    void ShowError(const QString& message) override { shown_.errors.push_back(message); }
+    void ShowWarning(const QString& message) override {
+        shown_.warnings.push_back(message);
+        shown_.cursors.push_back(CurrentOverrideCursor());
+    }
+    void ShowError(const QString& message) override {
+        shown_.errors.push_back(message);
+        shown_.cursors.push_back(CurrentOverrideCursor());
+    }
     std::optional<QString> ChooseVoiceFile(const QString& startFolder) override {
         return Answer("voice", startFolder);
     }

@@ -8,6 +8,7 @@
 #include "app/TImage.h"
 #include "app/window_fixture.h"
 #include "chart/TChartControl.h"
+#include "support/degenerate_periods.h"
 #include "support/wav_test_support.h"
 
 namespace tesmera {
@@ -193,6 +194,26 @@ TEST_F(ComputeCommand, SilentRecordingGivesTheNormWarning) {
     EXPECT_EQ(shown.warnings[0], " !!!  norma = 0  !!! ");
     EXPECT_EQ(MemoLines("Memo4")[0], " expert ORL\t =  1");
 }
+
+class DegeneratePeriodCompute : public ComputeCommand,
+                                public ::testing::WithParamInterface<test::DegeneratePeriod> {};
+
+// Rounding noise of the series is not scored: the window warns as exact
+// arithmetic would and reports zero scores.
+TEST_P(DegeneratePeriodCompute, WarnsAndReportsZeroScores) {
+    const NamedVoiceFile file("period2.wav", GetParam().samples);
+    LoadAndCompute(file.Path());
+    EXPECT_TRUE(shown.errors.empty());
+    ASSERT_EQ(shown.warnings.size(), 1u);
+    EXPECT_EQ(shown.warnings[0].toStdString(), GetParam().warning);
+    const QStringList report = MemoLines("Memo4");
+    EXPECT_EQ(report[2], " SCORE(10) \t =  0\t0.0000");
+    EXPECT_EQ(report[7], " SCORE(25) \t =  0\t0.0000");
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, DegeneratePeriodCompute,
+                         ::testing::ValuesIn(test::DegeneratePeriods()),
+                         [](const auto& info) { return info.param.name; });
 
 // A zoom belongs to the user's view: a new compute refills the bars inside
 // it, and a new load brings back 20 flat bars without undoing it.

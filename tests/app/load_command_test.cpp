@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "app/window_fixture.h"
+#include "support/fifo_watchdog.h"
 #include "support/wav_test_support.h"
 
 namespace tesmera {
@@ -102,6 +103,41 @@ TEST_F(LoadCommand, MissingFileEndsInTheErrorBox) {
     Load("/nonexistent/folder/voice1.wav");
     ASSERT_EQ(shown.errors.size(), 1u);
     EXPECT_EQ(shown.errors[0], "File not found.");
+    EXPECT_FALSE(state->FileLoaded);
+}
+
+struct CursorCase {
+    std::string name;
+    test::Bytes bytes;  // empty: a file that does not exist
+    std::optional<Qt::CursorShape> atMessage;
+};
+
+class CursorDuringLoad : public LoadCommand, public ::testing::WithParamInterface<CursorCase> {};
+
+// The load works under the busy cursor, the error box after it comes with
+// the normal one, and nothing is left overridden whichever way the load ends.
+TEST_P(CursorDuringLoad, IsBusyOnlyWhileWorking) {
+    const TempFile file(GetParam().bytes);
+    Load(GetParam().bytes.empty() ? "/nonexistent/folder/voice1.wav" : file.Path());
+    ASSERT_EQ(shown.cursors.size(), 1u);
+    EXPECT_EQ(shown.cursors[0], GetParam().atMessage);
+    EXPECT_EQ(testing::CurrentOverrideCursor(), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(Loads, CursorDuringLoad,
+                         ::testing::Values(CursorCase{"RateNoticeWhileLoading",
+                                                      CanonicalWav({1, 2, 3}, 22050),
+                                                      Qt::WaitCursor},
+                                           CursorCase{"ErrorBoxAfterTheLoad", {}, std::nullopt}),
+                         [](const auto& info) { return info.param.name; });
+
+// A FIFO named like a voice file would block the window forever on open.
+TEST_F(LoadCommand, FifoEndsInTheErrorBoxWithoutBlocking) {
+    const test::FifoFile fifo("voice1.wav");
+    ASSERT_TRUE(fifo.Made());
+    EXPECT_FALSE(test::BlockedOnFifo(fifo, [&] { Load(fifo.Path()); }));
+    ASSERT_EQ(shown.errors.size(), 1u);
+    EXPECT_EQ(shown.errors[0], "File access denied.");
     EXPECT_FALSE(state->FileLoaded);
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_test_support.h"
+#include "support/fifo_watchdog.h"
 #include "support/process_run.h"
 #include "support/synthetic_vowel.h"
 #include "tools/sustained_vowel.h"
@@ -124,6 +125,61 @@ TEST(TesmeraCliProcess, ExtractAcceptsARoughVoice) {
         RunProgram("extract " + input + " " + (folder.Path() / "rough_4.wav").string(), folder);
     EXPECT_EQ(run.exitStatus, 0) << run.output;
 }
+
+struct AtCase {
+    std::string name;
+    std::string at;
+};
+
+class NonFiniteAt : public ::testing::TestWithParam<AtCase> {};
+
+// A time that is not a number is a usage error, not an arbitrary place.
+TEST_P(NonFiniteAt, IsAUsageError) {
+    const test::TempFolder folder;
+    const std::string input = (folder.Path() / "vowel.wav").string();
+    test::WriteRecording(input, test::SyntheticVowel({180, 16000}));
+    const ProcessRun run = RunProgram(
+        "extract " + input + " " + (folder.Path() / "out.wav").string() + " --at " + GetParam().at,
+        folder);
+    EXPECT_NE(run.exitStatus, 0);
+    EXPECT_NE(run.output.find("not a finite number"), std::string::npos) << run.output;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.wav"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, NonFiniteAt,
+                         ::testing::Values(AtCase{"NotANumber", "nan"}, AtCase{"Infinity", "inf"},
+                                           AtCase{"UpperCaseNotANumber", "NAN"}),
+                         [](const auto& info) { return info.param.name; });
+
+struct FifoCommand {
+    std::string name;
+    std::string command;  // before the FIFO's path
+    int exitStatus;
+    std::string message;
+};
+
+class FifoInput : public ::testing::TestWithParam<FifoCommand> {};
+
+// A FIFO named like a voice file is refused at once, never waited on.
+TEST_P(FifoInput, IsRefusedWithoutBlocking) {
+    const test::FifoFile fifo;
+    ASSERT_TRUE(fifo.Made());
+    const test::TempFolder folder;
+    ProcessRun run{};
+    EXPECT_FALSE(test::BlockedOnFifo(fifo, [&] {
+        run = RunProgram(
+            GetParam().command + " " + fifo.Path() + " " + (folder.Path() / "out.wav").string(),
+            folder);
+    }));
+    EXPECT_EQ(run.exitStatus, GetParam().exitStatus) << run.output;
+    EXPECT_NE(run.output.find(GetParam().message), std::string::npos) << run.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, FifoInput,
+    ::testing::Values(FifoCommand{"Analyze", "analyze", 1, "File access denied."},
+                      FifoCommand{"Extract", "extract", 1, "x.wav: not a regular file"}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(TesmeraCliProcess, ExtractRefusesSilence) {
     const test::TempFolder folder;

@@ -5,6 +5,7 @@
 #include "analysis/reports.h"
 #include "cli/cli_test_support.h"
 #include "cli/voice_file_list.h"
+#include "support/degenerate_periods.h"
 
 namespace tesmera {
 namespace {
@@ -80,6 +81,25 @@ INSTANTIATE_TEST_SUITE_P(Periods, KnownHarmonics,
                                                         {15, 0, 150}}}),
                          [](const auto& info) { return "N" + std::to_string(info.param.N); });
 
+class DegeneratePeriods : public ::testing::TestWithParam<test::DegeneratePeriod> {};
+
+// Rounding noise of the series (about 1e-13 of the peak) is not a harmonic:
+// these periods are not scored, as exact arithmetic would have it.
+TEST_P(DegeneratePeriods, GiveTheWarningAndNoScores) {
+    const test::TempFolder folder;
+    const std::string path = folder.Add("period3.wav", CanonicalWav(GetParam().samples));
+    const VoiceAnalysis record = AnalyseVoiceFile(path);
+    EXPECT_EQ(record.Status(), GetParam().warning);
+    EXPECT_EQ(record.Stage, AnalysisStage::Analysed);
+    EXPECT_FALSE(record.Scored);
+    for (const std::int32_t score : record.Score) {
+        EXPECT_EQ(score, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, DegeneratePeriods, ::testing::ValuesIn(test::DegeneratePeriods()),
+                         [](const auto& info) { return info.param.name; });
+
 TEST(VoiceAnalysis, ScoresFollowTheModelsOnTheNormalisedAmplitudes) {
     const test::TempFolder folder;
     const std::string path = folder.Add(
@@ -139,7 +159,10 @@ TEST_P(FailingFiles, StatusCarriesTheWindowsText) {
     EXPECT_FALSE(record.Ok());
 }
 
-const std::vector<std::int16_t> kShortPeriod = HarmonicPeriod(120, {{1, 4000, 0}, {2, 0, 2000}});
+// Six harmonics, so none of 1..6 is an exact zero: with two, the rounded
+// samples' sixth harmonic is exactly zero and the coefficient warning comes.
+const std::vector<std::int16_t> kShortPeriod = HarmonicPeriod(
+    120, {{1, 4000, 0}, {2, 0, 2000}, {3, 900, 300}, {4, 500, 0}, {5, 0, 400}, {6, 250, 250}});
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FailingFiles,

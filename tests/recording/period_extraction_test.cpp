@@ -1,6 +1,7 @@
 #include "recording/period_extraction.h"
 
 #include <algorithm>
+#include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -67,6 +68,26 @@ INSTANTIATE_TEST_SUITE_P(Vowels, ExtractionFromVowels,
                                     std::to_string(info.param.rate);
                          });
 
+class HighVoices : public ::testing::TestWithParam<VowelRecipe> {};
+
+// The top of the pitch range: a period of a few tracking samples must not
+// be taken for two (980 Hz reported as 490 Hz).
+TEST_P(HighVoices, KeepTheirOctave) {
+    const VowelRecipe& vowel = GetParam();
+    const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(vowel), std::nullopt);
+    EXPECT_NEAR(period.F0, vowel.f0, 0.005 * vowel.f0);
+    EXPECT_NEAR(static_cast<double>(period.Samples.size()), NominalSampleRate / vowel.f0, 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vowels, HighVoices,
+                         ::testing::Values(VowelRecipe{980.0, 44100}, VowelRecipe{980.0, 16000},
+                                           VowelRecipe{1000.0, 48000}, VowelRecipe{950.0, 8000},
+                                           VowelRecipe{700.0, 96000}),
+                         [](const auto& info) {
+                             return "F" + test::NameOf(info.param.f0) + "HzAt" +
+                                    std::to_string(info.param.rate);
+                         });
+
 TEST(ExtractPeriod, CutsAtTheGivenTime) {
     const VowelRecipe vowel{200, 44100};
     const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(vowel), 0.9);
@@ -125,7 +146,19 @@ INSTANTIATE_TEST_SUITE_P(
                               [] {
                                   return test::SyntheticVowel({200, 22050});
                               },
-                              3.0, "--at 3.000 s lies outside the recording (0 to 1.300 s)"}),
+                              3.0, "--at 3.000 s lies outside the recording (0 to 1.300 s)"},
+                      Refusal{"AtNotANumber",
+                              [] {
+                                  return test::SyntheticVowel({200, 22050});
+                              },
+                              std::numeric_limits<double>::quiet_NaN(),
+                              "--at NAN s lies outside the recording"},
+                      Refusal{"AtInfinity",
+                              [] {
+                                  return test::SyntheticVowel({200, 22050});
+                              },
+                              std::numeric_limits<double>::infinity(),
+                              "--at INF s lies outside the recording"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ScalingCase {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TempFolder.h"
+#include "support/fifo_watchdog.h"
 
 namespace tesmera {
 namespace {
@@ -107,6 +108,34 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReadMonoRecording, UnreadableFileIsRefused) {
     EXPECT_THROW(ReadMonoRecording("/nonexistent/input.wav"), ExtractionError);
+}
+
+// The recording is read and mixed block by block: frames across block
+// boundaries and a short last block all arrive, in order.
+TEST(ReadMonoRecording, LongStereoRecordingIsMixedWhole) {
+    const test::TempFolder folder;
+    const std::string path = (folder.Path() / "input.wav").string();
+    constexpr std::size_t Frames = 3 * 16384 + 123;
+    WriteSoundFile(path, SF_FORMAT_PCM_16, 2, 44100, Frames);
+    const MonoRecording recording = ReadMonoRecording(path);
+    ASSERT_EQ(recording.Samples.size(), Frames);
+    for (const std::size_t i : {0ul, 16383ul, 16384ul, 32768ul, Frames - 1}) {
+        EXPECT_NEAR(recording.Samples[i], MonoValue(i, 44100), 1.0 / 32768) << i;
+    }
+}
+
+TEST(ReadMonoRecording, FifoIsRefusedWithoutBlocking) {
+    const test::FifoFile fifo;
+    ASSERT_TRUE(fifo.Made());
+    std::string message;
+    EXPECT_FALSE(test::BlockedOnFifo(fifo, [&] {
+        try {
+            ReadMonoRecording(fifo.Path());
+        } catch (const ExtractionError& error) {
+            message = error.what();
+        }
+    }));
+    EXPECT_EQ(message, "cannot read " + fifo.Path() + ": not a regular file");
 }
 
 }  // namespace

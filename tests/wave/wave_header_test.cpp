@@ -8,6 +8,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/fifo_watchdog.h"
+
 #include "support/wav_test_support.h"
 #include "wave/errors.h"
 
@@ -226,6 +228,30 @@ TEST(WaveHeadRead, DirectoryIsAccessDenied) {
     EXPECT_EQ(FileErrorMessage(std::filesystem::temp_directory_path().string()),
               "File access denied");
 }
+
+struct NonRegularCase {
+    std::string name;
+    std::string path;  // empty: a FIFO named x.wav
+};
+
+class NonRegularFile : public testing::TestWithParam<NonRegularCase> {};
+
+// Only regular files are read: a FIFO would block the open until a writer
+// comes, a device would be read as if it were a voice file.
+TEST_P(NonRegularFile, IsAccessDeniedWithoutBlocking) {
+    const test::FifoFile fifo;
+    ASSERT_TRUE(fifo.Made());
+    const std::string path = GetParam().path.empty() ? fifo.Path() : GetParam().path;
+    std::string message;
+    EXPECT_FALSE(test::BlockedOnFifo(fifo, [&] { message = FileErrorMessage(path); }));
+    EXPECT_EQ(message, "File access denied");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NonRegularFile,
+                         testing::Values(NonRegularCase{"Fifo", ""},
+                                         NonRegularCase{"CharacterDevice", "/dev/null"},
+                                         NonRegularCase{"Directory", "/"}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(WaveHeadRead, AcceptsAReadOnlyFile) {
     const TempFile file(kCanonical);

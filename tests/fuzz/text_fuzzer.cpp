@@ -1,0 +1,86 @@
+// File names and numbers through the texts built from them: the grade
+// stem, the expert grade, name parts, the fixed and integer number texts,
+// the round-trip number text and JSON strings.
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "analysis/number_text.h"
+#include "analysis/reports.h"
+#include "cli/data_text.h"
+#include "fuzz/fuzz_support.h"
+#include "wave/errors.h"
+#include "wave/file_name.h"
+
+namespace tesmera::fuzz {
+namespace {
+
+void CheckName(std::string_view name) {
+    const std::string part = FileNamePart(name);
+    Require(name.ends_with(part), "name part is not the name's end");
+    Require(part.find_first_of("/\\:") == std::string::npos, "name part holds a separator");
+    const std::string lower = AsciiLower(part);
+    Require(lower.size() == part.size(), "lower case changed the length");
+    const std::string stem = GradeStem(lower);
+    Require(lower.starts_with(stem), "grade stem is not a prefix");
+    Require(stem.empty() == lower.empty(), "grade stem empty for a name");
+    try {
+        const std::int32_t grade = ExpertGradeOf(lower);
+        Require(grade >= 0 && grade <= 9, "grade outside 0..9");
+    } catch (const ConvertError& error) {
+        Require(std::string_view(error.what()).ends_with("is not a valid integer value") ||
+                    lower.empty(),
+                "unexpected conversion message");
+    }
+    const nlohmann::json parsed = nlohmann::json::parse(JsonString(name), nullptr, false);
+    // Bytes that are not UTF-8 cannot round-trip through a JSON parser; the
+    // text must still be one JSON string without raw control characters.
+    if (!parsed.is_discarded()) {
+        Require(parsed.is_string(), "JSON string parses as something else");
+    }
+    for (const char c : JsonString(name)) {
+        Require(static_cast<unsigned char>(c) >= 0x20, "raw control character in JSON");
+    }
+}
+
+void CheckNumber(double value, int precision, int digits) {
+    const std::string round = RoundTripText(value);
+    if (std::isfinite(value)) {
+        Require(std::strtod(round.c_str(), nullptr) == value, "round-trip text reads back wrong");
+        const std::string fixed = FixedText(value, precision, digits, ".");
+        Require(!fixed.empty(), "empty fixed text");
+        // Read back wider: rounding the largest doubles up ("2E308") leaves
+        // the double range but not the long double one.
+        const long double back = std::strtold(fixed.c_str(), nullptr);
+        const long double tolerance = std::max(0.5L * std::pow(10.0L, -digits),
+                                               std::fabs(value) * std::pow(10.0L, 1 - precision));
+        Require(std::fabs(back - value) <= tolerance * 1.0000001L, "fixed text is not the value");
+    }
+    const auto whole = static_cast<long long>(std::bit_cast<std::int64_t>(value));
+    Require(std::strtoll(IntegerText(whole).c_str(), nullptr, 10) == whole,
+            "integer text reads back wrong");
+}
+
+}  // namespace
+}  // namespace tesmera::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // A file name never holds a zero byte, and messages are C strings.
+    std::string name(reinterpret_cast<const char*>(data), size);
+    std::erase(name, '\0');
+    tesmera::fuzz::CheckName(name);
+    if (size >= 10) {
+        double value = 0;
+        std::memcpy(&value, data, sizeof value);
+        tesmera::fuzz::CheckNumber(value, 1 + data[8] % 18, data[9] % 12);
+    }
+    return 0;
+}
