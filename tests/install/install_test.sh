@@ -7,6 +7,8 @@
 # and lists its files.
 # Arguments: build folder, project version, cpack program.
 set -euo pipefail
+# Matches read their whole input (grep without -q): under pipefail a writer
+# cut off by an early exit would fail the check with SIGPIPE.
 build="$1"
 version="$2"
 cpack="$3"
@@ -47,23 +49,23 @@ cat "$stage/appstream.log"
 
 for size in 16 22 24 32 48 64 128 256; do
   icon="$usr/share/icons/hicolor/${size}x${size}/apps/tesmera.png"
-  file "$icon" | grep -q "PNG image data, $size x $size," || fail "icon $icon: $(file "$icon")"
+  file "$icon" | grep >/dev/null "PNG image data, $size x $size," || fail "icon $icon: $(file "$icon")"
 done
 [ -f "$usr/share/icons/hicolor/scalable/apps/tesmera.svg" ] || fail "no scalable icon"
 for page in tesmera tesmera-cli; do
-  zcat "$usr/share/man/man1/$page.1.gz" | grep -q '^\.TH' || fail "man page of $page"
+  zcat "$usr/share/man/man1/$page.1.gz" | grep >/dev/null '^\.TH' || fail "man page of $page"
 done
-zcat "$usr/share/man/man1/tesmera-cli.1.gz" | grep -q 'extract' || fail "man page lacks subcommands"
+zcat "$usr/share/man/man1/tesmera-cli.1.gz" | grep >/dev/null 'extract' || fail "man page lacks subcommands"
 [ -f "$usr/share/bash-completion/completions/tesmera-cli" ] || fail "no bash completion"
 [ -f "$usr/share/doc/tesmera/copyright" ] || fail "no copyright file"
-zcat "$usr/share/doc/tesmera/changelog.gz" | head -n 1 | grep -q "^tesmera ($version) " ||
+zcat "$usr/share/doc/tesmera/changelog.gz" | sed -n 1p | grep >/dev/null "^tesmera ($version) " ||
   fail "changelog's newest entry is not for $version"
 
 # The package holds the same files.
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$stage/package" >"$stage/cpack.log" ||
   fail "cpack: $(cat "$stage/cpack.log")"
 package="$(ls "$stage"/package/tesmera_"$version"_*.deb)"
-dpkg-deb --info "$package" | grep -q '^ Depends: .*libqt6widgets6' || fail "package Depends lacks Qt"
+dpkg-deb --info "$package" | grep >/dev/null '^ Depends: .*libqt6widgets6' || fail "package Depends lacks Qt"
 dpkg-deb --contents "$package" | tee "$stage/contents.txt"
 for path in ./usr/bin/tesmera ./usr/bin/tesmera-cli ./usr/libexec/tesmera/tesmera-render \
   ./usr/share/applications/tesmera.desktop ./usr/share/metainfo/tesmera.metainfo.xml \
