@@ -14,18 +14,6 @@ constexpr double kVoicedLevelBelowLoudest = 0.05;  // −26 dB
 constexpr double kFrameSeconds = 0.05;
 constexpr double kHopSeconds = 0.01;
 
-double NormalisedAutocorrelation(std::span<const double> x, std::size_t lag) {
-    double cross = 0;
-    double head = 0;
-    double tail = 0;
-    for (std::size_t i = 0; i + lag < x.size(); ++i) {
-        cross += x[i] * x[i + lag];
-        head += x[i] * x[i];
-        tail += x[i + lag] * x[i + lag];
-    }
-    return head > 0 && tail > 0 ? cross / std::sqrt(head * tail) : 0;
-}
-
 // Offset of the vertex of the parabola through (−1, a), (0, b), (1, c).
 double ParabolaPeakOffset(double a, double b, double c) {
     const double curvature = a - 2 * b + c;
@@ -49,17 +37,14 @@ double Rms(std::span<const double> centred) {
 }  // namespace
 
 std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, double minLag,
-                                           double maxLag) {
+                                           double maxLag, AutocorrelationFunction correlate) {
     const auto first = static_cast<std::size_t>(std::max(1.0, std::ceil(minLag)));
     const auto last = static_cast<std::size_t>(std::floor(maxLag));
     // One lag either side, so a peak at the range's edge can be judged.
     if (first > last || last + 1 >= signal.size() / 2) {
         return std::nullopt;
     }
-    std::vector<double> r(last + 2);
-    for (std::size_t lag = first - 1; lag <= last + 1; ++lag) {
-        r[lag] = NormalisedAutocorrelation(signal, lag);
-    }
+    const std::vector<double> r = correlate(signal, last + 1);
     std::vector<std::size_t> peaks;
     for (std::size_t lag = first; lag <= last; ++lag) {
         if (r[lag] > r[lag - 1] && r[lag] >= r[lag + 1]) {
@@ -79,7 +64,8 @@ std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, doubl
     return PitchEstimate{static_cast<double>(chosen) + offset, r[chosen]};
 }
 
-std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate) {
+std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate,
+                                         AutocorrelationFunction correlate) {
     const auto frameLength = static_cast<std::size_t>(kFrameSeconds * sampleRate);
     const auto hop = static_cast<std::size_t>(kHopSeconds * sampleRate);
     std::vector<VoicingFrame> frames;
@@ -87,7 +73,7 @@ std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double 
         const std::vector<double> frame = WithoutMean(signal.subspan(start, frameLength));
         VoicingFrame result{(start + frameLength / 2.0) / sampleRate, Rms(frame), 0, 0, false};
         if (const auto pitch =
-                EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0)) {
+                EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0, correlate)) {
             result.Strength = pitch->Strength;
             result.F0 = sampleRate / pitch->Lag;
         }
