@@ -2,6 +2,7 @@
 
 #include "analysis/number_text.h"
 #include "cli/data_text.h"
+#include "cli/terminal_text.h"
 
 namespace tesmera {
 
@@ -91,7 +92,7 @@ std::string AgreementTable(const AgreementReport& report) {
     table +=
         "\nSkipped files: " + IntegerText(static_cast<long long>(report.Skipped.size())) + "\n";
     for (const SkippedFile& skipped : report.Skipped) {
-        table += "  " + skipped.Path + ": " + skipped.Reason + "\n";
+        table += "  " + TerminalText(skipped.Path) + ": " + TerminalLine(skipped.Reason) + "\n";
     }
     return table;
 }

@@ -4,8 +4,11 @@
 #include <exception>
 
 #include "analysis/number_text.h"
+#include "cli/OutputFile.h"
 #include "cli/batch.h"
+#include "cli/output_paths.h"
 #include "cli/period_extraction.h"
+#include "cli/terminal_text.h"
 #include "cli/voice_file_writer.h"
 
 namespace tesmera {
@@ -24,16 +27,22 @@ void PrintSummary(const ExtractOptions& options, const ExtractedPeriod& period) 
     std::printf("period  %s samples at %d Hz (%s ms)\n", IntegerText(length).c_str(),
                 NominalSampleRate, Fixed(1000.0 * length / NominalSampleRate, 4).c_str());
     std::printf("cut     %s s to %s s of %s\n", Fixed(period.CutStartSeconds, 6).c_str(),
-                Fixed(period.CutEndSeconds, 6).c_str(), options.inputPath.c_str());
+                Fixed(period.CutEndSeconds, 6).c_str(), TerminalText(options.inputPath).c_str());
     std::printf("stretch %s s to %s s (stable voiced stretch)\n",
                 Fixed(period.StretchStartSeconds, 3).c_str(),
                 Fixed(period.StretchEndSeconds, 3).c_str());
-    std::printf("written %s\n", options.outputPath.c_str());
+    std::printf("written %s\n", TerminalText(options.outputPath).c_str());
 }
 
 }  // namespace
 
 int RunExtract(const ExtractOptions& options) {
+    try {
+        RefuseUnsafeOutputs(std::span(&options.inputPath, 1), std::span(&options.outputPath, 1),
+                            StandardOutput::Refused);
+    } catch (...) {
+        return ReportCommandFailure("extract");
+    }
     ExtractedPeriod period;
     try {
         period = ExtractPeriod(ReadMonoRecording(options.inputPath), options.atSeconds);
@@ -43,9 +52,12 @@ int RunExtract(const ExtractOptions& options) {
     }
     try {
         WriteVoicePeriod(options.outputPath, period.Samples);
+    } catch (const OutputFileError& error) {
+        std::fprintf(stderr, "tesmera-cli extract: %s\n", error.what());
+        return ExitToolFailed;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tesmera-cli extract: cannot write %s: %s\n",
-                     options.outputPath.c_str(), error.what());
+                     TerminalText(options.outputPath).c_str(), error.what());
         return ExitToolFailed;
     }
     PrintSummary(options, period);

@@ -7,15 +7,26 @@
 #include "analysis/number_text.h"
 #include "cli/data_text.h"
 #include "cli/record_fields.h"
+#include "cli/terminal_text.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
 
 namespace {
 
-std::string CsvText(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(text);
+// A spreadsheet opening the file would take a cell starting with one of
+// these as a formula (a name such as "=HYPERLINK(...).wav" runs as one), so
+// such a text cell starts with an apostrophe, which shows the text as it
+// is. Numbers are written as Number fields and never pass through here.
+constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+
+std::string CsvText(std::string_view original) {
+    std::string text(original);
+    if (!text.empty() && kFormulaStarts.find(text.front()) != std::string_view::npos) {
+        text.insert(0, 1, '\'');
+    }
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
     }
     std::string quoted = "\"";
     for (const char c : text) {
@@ -120,17 +131,6 @@ class JsonObjectSink final : public RecordFieldSink {
     std::string object_ = "{";
 };
 
-// The window's texts keep their line breaks in CSV and JSON; a table row
-// must stay on one line.
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\r' || c == '\n' || c == '\t') {
-            c = ' ';
-        }
-    }
-    return text;
-}
-
 constexpr std::size_t kNameWidth = 28;
 
 // `text` right-aligned in `width` columns, after one blank.
@@ -146,7 +146,7 @@ std::string ColumnIf(bool present, T value, std::size_t width) {
 std::string TableRow(const VoiceAnalysis& record) {
     const bool loaded = record.Stage != AnalysisStage::NotLoaded;
     const bool analysed = record.Stage == AnalysisStage::Analysed;
-    std::string row = FileNamePart(record.Path);
+    std::string row = TerminalText(FileNamePart(record.Path));
     row.resize(std::max(row.size(), kNameWidth), ' ');
     row += ColumnIf(loaded, record.SampleCount, 7);
     row += Column(loaded ? FixedText(record.PeriodFrequency, 14, 2, ".") : "-", 9);
@@ -155,7 +155,7 @@ std::string TableRow(const VoiceAnalysis& record) {
     for (const std::int32_t score : record.Score) {
         row += ColumnIf(analysed, score, 2);
     }
-    return row + "  " + OneLine(record.Status()) + "\n";
+    return row + "  " + TerminalLine(record.Status()) + "\n";
 }
 
 }  // namespace

@@ -135,6 +135,8 @@ std::int32_t ReadInt32LE(FileReader& reader) {
     return DecodeInt32LE(bytes);
 }
 
+}  // namespace
+
 std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t riffSize,
                                        std::int32_t dataSize) {
     std::vector<std::byte> bytes;
@@ -163,8 +165,6 @@ std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t rif
     u32(dataSize);
     return bytes;
 }
-
-}  // namespace
 
 std::int32_t WaveHeadRead(const std::string& fileName, WaveHeadFields& fields,
                           const WarningSink& warn) {

@@ -3,8 +3,10 @@
 // why not; the writer produces the canonical 44-byte header.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "wave/voice_period.h"
 
@@ -37,6 +39,11 @@ struct WaveHeadFields {  // results of WaveHeadRead, written only when accepted
 // inside the data-size field.
 std::int32_t WaveHeadRead(const std::string& fileName, WaveHeadFields& fields,
                           const WarningSink& warn);
+
+// The canonical 44-byte header of 16-bit mono PCM with the caller's sizes,
+// as WaveHeadWrite writes it, for writers that place it themselves.
+std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t riffSize,
+                                       std::int32_t dataSize);
 
 // Creates the file (an existing one is emptied) and writes the canonical
 // 44-byte header of 16-bit mono PCM; no samples. Both sizes come from the

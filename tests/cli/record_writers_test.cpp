@@ -122,6 +122,42 @@ TEST_F(CsvOutput, FailedFilesKeepTheirTextAndLeaveValuesEmpty) {
     EXPECT_EQ(rows[2][Column(header, "ExpertGrade")], "");
 }
 
+// Text cells a spreadsheet would run as formulas start with an apostrophe;
+// other texts and every number stay as they are.
+struct CsvCellCase {
+    std::string name;
+    std::string path;
+    std::string cell;  // the path field after the CSV quoting is undone
+
+    friend void PrintTo(const CsvCellCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CsvTextCells : public CsvOutput, public ::testing::WithParamInterface<CsvCellCase> {};
+
+TEST_P(CsvTextCells, FormulaStartsAreNeutralised) {
+    VoiceAnalysis record;
+    record.Path = GetParam().path;
+    record.Messages.push_back("-a warning");
+    record.Stage = AnalysisStage::Loaded;
+    record.Mean = -2.5;
+    const auto rows = WriteAndParse({record});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][Column(rows[0], "path")], GetParam().cell);
+    EXPECT_EQ(rows[1][Column(rows[0], "status")], "'-a warning");
+    EXPECT_EQ(rows[1][Column(rows[0], "Mean")], "-2.5");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, CsvTextCells,
+    ::testing::Values(CsvCellCase{"Plain", "voices/a3.wav", "voices/a3.wav"},
+                      CsvCellCase{"Equals", "=HYPERLINK(\"x\")3.wav", "'=HYPERLINK(\"x\")3.wav"},
+                      CsvCellCase{"Plus", "+1+2.wav", "'+1+2.wav"},
+                      CsvCellCase{"Minus", "-x3.wav", "'-x3.wav"},
+                      CsvCellCase{"At", "@SUM(A1)3.wav", "'@SUM(A1)3.wav"},
+                      CsvCellCase{"Tab", "\t=1.wav", "'\t=1.wav"},
+                      CsvCellCase{"FormulaSignInside", "a=b+c.wav", "a=b+c.wav"}),
+    [](const auto& info) { return info.param.name; });
+
 TEST(JsonOutput, RecordsAreObjectsWithNullForAbsentValues) {
     const test::TempFolder folder;
     const std::string path = (folder.Path() / "out.json").string();

@@ -1,33 +1,16 @@
 // The program as a user runs it: exit statuses, help and the CSV it writes.
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "cli/cli_test_support.h"
+#include "cli/cli_process_support.h"
 #include "cli/synthetic_vowel.h"
 
 namespace tesmera {
 namespace {
 
-const std::string kProgram = TESMERA_BINARY_DIR "/cli/tesmera-cli";
-
-struct ProcessRun {
-    int exitStatus;
-    std::string output;  // standard output and standard error
-};
-
-ProcessRun RunProgram(const std::string& arguments, const test::TempFolder& folder) {
-    const std::string outputPath = (folder.Path() / "console.txt").string();
-    const int raw = std::system((kProgram + " " + arguments + " >" + outputPath + " 2>&1").c_str());
-    std::ifstream in(outputPath);
-    std::stringstream text;
-    text << in.rdbuf();
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, text.str()};
-}
+using test::ProcessRun;
+using test::RunProgram;
 
 std::string FirstLine(const std::filesystem::path& path) {
     std::ifstream in(path);
