@@ -12,7 +12,9 @@ namespace tesmera {
 int RunAgreement(const AgreementOptions& options) {
     try {
         const std::vector<std::string> outputs{options.jsonPath};
-        const std::vector<BatchEntry> entries = CollectBatch(options.paths, outputs);
+        const std::vector<BatchEntry> entries =
+            CollectBatch(options.paths, outputs, options.grades);
+        const GradeSource grades = GradeSourceFor(options.grades);
         // Opened first, so a wrong path fails before the long batch.
         std::optional<TextOutput> json;
         if (!options.jsonPath.empty()) {
@@ -20,7 +22,7 @@ int RunAgreement(const AgreementOptions& options) {
         }
         AgreementCollector collector;
         const int status = AnalyseBatch(
-            entries, true, [&](const VoiceAnalysis& record) { collector.Add(record); });
+            entries, grades, true, [&](const VoiceAnalysis& record) { collector.Add(record); });
         const AgreementReport report = collector.Report();
         if (options.jsonPath != TextOutput::StandardOutputName) {
             TextOutput table(std::string(TextOutput::StandardOutputName));

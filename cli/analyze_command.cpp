@@ -28,11 +28,13 @@ std::vector<std::unique_ptr<RecordWriter>> WritersFor(const AnalyzeOptions& opti
 int RunAnalyze(const AnalyzeOptions& options) {
     try {
         const std::vector<std::string> outputs{options.csvPath, options.jsonPath};
-        const std::vector<BatchEntry> entries = CollectBatch(options.paths, outputs);
+        const std::vector<BatchEntry> entries =
+            CollectBatch(options.paths, outputs, options.grades);
+        const GradeSource grades = GradeSourceFor(options.grades);
         const auto writers = WritersFor(options);
         // The table itself shows how far a batch has got.
         const bool toFiles = !options.csvPath.empty() || !options.jsonPath.empty();
-        const int status = AnalyseBatch(entries, toFiles, [&](const VoiceAnalysis& record) {
+        const int status = AnalyseBatch(entries, grades, toFiles, [&](const VoiceAnalysis& record) {
             for (const auto& writer : writers) {
                 writer->Write(record);
             }

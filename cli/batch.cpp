@@ -7,6 +7,7 @@
 #include "cli/UsageError.h"
 #include "cli/output_paths.h"
 #include "cli/progress_line.h"
+#include "cli/terminal_text.h"
 
 namespace tesmera {
 
@@ -26,7 +27,8 @@ NoVoiceFileError::NoVoiceFileError()
           "no voice file found: the paths name no file and no folder holding *.wav") {}
 
 std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
-                                     std::span<const std::string> outputs) {
+                                     std::span<const std::string> outputs,
+                                     const GradeOptions& grades) {
     std::vector<BatchEntry> entries = CollectVoiceFiles(paths);
     if (entries.empty()) {
         throw NoVoiceFileError();
@@ -36,11 +38,19 @@ std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
     for (const BatchEntry& entry : entries) {
         inputs.push_back(entry.Path);
     }
+    if (!grades.tablePath.empty()) {
+        inputs.push_back(grades.tablePath);
+    }
     RefuseUnsafeOutputs(inputs, outputs, StandardOutput::Allowed);
     return entries;
 }
 
-int AnalyseBatch(std::span<const BatchEntry> entries, bool showProgress,
+GradeSource GradeSourceFor(const GradeOptions& grades) {
+    return grades.tablePath.empty() ? GradeSource::NamesOnly(grades.nameGrades)
+                                    : GradeSource::FromTable(grades.tablePath, grades.nameGrades);
+}
+
+int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, bool showProgress,
                  const std::function<void(const VoiceAnalysis&)>& use) {
     std::optional<ProgressLine> progress;
     if (showProgress) {
@@ -49,8 +59,11 @@ int AnalyseBatch(std::span<const BatchEntry> entries, bool showProgress,
     VoiceFileAnalyser analyser;
     bool allOk = true;
     for (const BatchEntry& entry : entries) {
-        const VoiceAnalysis record =
+        VoiceAnalysis record =
             entry.Problem.empty() ? analyser.Analyse(entry.Path) : ProblemRecord(entry);
+        if (record.Stage == AnalysisStage::Analysed) {
+            grades.Apply(record);
+        }
         allOk = allOk && record.Ok();
         use(record);
         if (progress) {
@@ -76,8 +89,12 @@ int ReportCommandFailure(const std::string& command) {
     } catch (...) {
         message = "unexpected failure";
     }
-    std::fprintf(stderr, "tesmera-cli %s: %s\n", command.c_str(), message.c_str());
+    PrintCommandFailure(command, message);
     return status;
+}
+
+void PrintCommandFailure(const std::string& command, const std::string& message) {
+    std::fprintf(stderr, "tesmera-cli %s: %s\n", command.c_str(), TerminalLine(message).c_str());
 }
 
 }  // namespace tesmera

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/GradeSource.h"
 #include "cli/voice_analysis.h"
 #include "cli/voice_file_list.h"
 
@@ -25,17 +26,30 @@ class NoVoiceFileError : public std::runtime_error {
     NoVoiceFileError();
 };
 
-// The entries of `paths` (see CollectVoiceFiles), once the outputs have
-// been checked against them (see RefuseUnsafeOutputs; "-" is standard
-// output). Throws UsageError, or NoVoiceFileError when there are none.
-std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
-                                     std::span<const std::string> outputs);
+// The grade options every batch command takes.
+struct GradeOptions {
+    std::string tablePath;   // empty: no --grades table
+    bool nameGrades = true;  // false: --no-name-grades
+};
 
-// Analyses the entries one after the other and hands each record to `use`;
-// an entry with a problem becomes a record with that status. `showProgress`
+// The entries of `paths` (see CollectVoiceFiles), once the outputs have
+// been checked against them and the grade table (see RefuseUnsafeOutputs;
+// "-" is standard output). Throws UsageError, or NoVoiceFileError when
+// there are none.
+std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
+                                     std::span<const std::string> outputs,
+                                     const GradeOptions& grades);
+
+// The grade source the options ask for; throws UsageError for a table that
+// cannot be read or used.
+GradeSource GradeSourceFor(const GradeOptions& grades);
+
+// Analyses the entries one after the other, takes each grade from
+// `grades`, and hands each record to `use`; an entry with a problem becomes
+// a record with that status. `showProgress`
 // asks for the progress line on a terminal. Returns ExitAllOk or
 // ExitSomeFilesFailed.
-int AnalyseBatch(std::span<const BatchEntry> entries, bool showProgress,
+int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, bool showProgress,
                  const std::function<void(const VoiceAnalysis&)>& use);
 
 // For a catch block of a subcommand: prints "tesmera-cli <command>: <what>"
@@ -43,5 +57,9 @@ int AnalyseBatch(std::span<const BatchEntry> entries, bool showProgress,
 // status (ExitUsage, ExitSomeFilesFailed for NoVoiceFileError, else
 // ExitToolFailed).
 int ReportCommandFailure(const std::string& command);
+
+// "tesmera-cli <command>: <message>" on standard error, the message on one
+// line with control characters escaped (it may hold any file name).
+void PrintCommandFailure(const std::string& command, const std::string& message);
 
 }  // namespace tesmera

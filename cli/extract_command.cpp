@@ -2,20 +2,26 @@
 
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
 
 #include "analysis/number_text.h"
-#include "cli/OutputFile.h"
 #include "cli/batch.h"
 #include "cli/output_paths.h"
-#include "cli/period_extraction.h"
 #include "cli/terminal_text.h"
-#include "cli/voice_file_writer.h"
+#include "recording/period_extraction.h"
+#include "recording/voice_file_writer.h"
 
 namespace tesmera {
 
 namespace {
 
 constexpr int kExitInputRefused = 1;
+
+// The message with the path in front, unless it already names it (the
+// reader's own "cannot read PATH: ..." does).
+std::string NamingPath(const std::string& path, const std::string& message) {
+    return message.find(path) == std::string::npos ? path + ": " + message : message;
+}
 
 std::string Fixed(double value, int digits) {
     return FixedText(value, 15, digits, ".");
@@ -47,18 +53,16 @@ int RunExtract(const ExtractOptions& options) {
     try {
         period = ExtractPeriod(ReadMonoRecording(options.inputPath), options.atSeconds);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "tesmera-cli extract: %s\n", error.what());
+        PrintCommandFailure("extract", NamingPath(options.inputPath, error.what()));
         return kExitInputRefused;
     }
     try {
         WriteVoicePeriod(options.outputPath, period.Samples);
-    } catch (const OutputFileError& error) {
-        std::fprintf(stderr, "tesmera-cli extract: %s\n", error.what());
+    } catch (const std::length_error& error) {
+        PrintCommandFailure("extract", "cannot write " + options.outputPath + ": " + error.what());
         return ExitToolFailed;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "tesmera-cli extract: cannot write %s: %s\n",
-                     TerminalText(options.outputPath).c_str(), error.what());
-        return ExitToolFailed;
+    } catch (...) {
+        return ReportCommandFailure("extract");
     }
     PrintSummary(options, period);
     return ExitAllOk;

@@ -31,6 +31,17 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* summary,
     return command;
 }
 
+void AddGradeOptions(CLI::App& command, GradeOptions& grades) {
+    command
+        .add_option("--grades", grades.tablePath,
+                    "Expert grades from a CSV table with a 'path' or 'name' column and a 'grade' "
+                    "column; they take precedence over grades in file names")
+        ->option_text("FILE.csv");
+    command.add_flag_callback(
+        "--no-name-grades", [&grades] { grades.nameGrades = false; },
+        "Do not read grades from the last character of file names");
+}
+
 CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
     CLI::App* command = AddCommand(
         app, "analyze", "Load and compute voice files as the window does; table, CSV or JSON",
@@ -47,13 +58,16 @@ CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
         ->add_option("--json", options.jsonPath,
                      "Write JSON records to FILE ('-': standard output)")
         ->option_text("FILE");
+    AddGradeOptions(*command, options.grades);
     return command;
 }
 
 CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
     CLI::App* command = AddCommand(
         app, "agreement", "Agreement of the six score models with the experts' grades",
-        "The expert grade is the last character of the file name before its first full stop.\n"
+        "The expert grade comes from --grades FILE.csv, else (unless --no-name-grades) it is\n"
+        "the last character of the file name before its first full stop; the output says\n"
+        "which, and warns of name grades that end a number (rec_2023.wav).\n"
         "Per model: count, exact and within-one agreement, mean absolute error, quadratically\n"
         "weighted Cohen's kappa, Spearman's rho and the 5 x 5 confusion matrix. Files without\n"
         "scores or without a grade 1..5 are listed as skipped.\n" +
@@ -65,6 +79,7 @@ CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
                      "Also write the figures as JSON to FILE ('-': standard output, instead of "
                      "the table)")
         ->option_text("FILE");
+    AddGradeOptions(*command, options.grades);
     return command;
 }
 

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "cli/UsageError.h"
-#include "cli/terminal_text.h"
 
 namespace tesmera {
 
@@ -48,7 +47,7 @@ FileIdentity IdentityOf(const std::string& path) {
 }
 
 [[noreturn]] void Refuse(const std::string& path, const std::string& why) {
-    throw UsageError(TerminalText(path) + ": " + why + "; nothing was written");
+    throw UsageError(path + ": " + why + "; nothing was written");
 }
 
 }  // namespace
@@ -78,7 +77,7 @@ void RefuseUnsafeOutputs(std::span<const std::string> inputs, std::span<const st
         }
         if (output.front() == '-') {
             Refuse(output, "an output name starting with '-' may be a misplaced option; write ./" +
-                               TerminalText(output) + " for a file of that name");
+                               output + " for a file of that name");
         }
         const FileIdentity identity = IdentityOf(output);
         if (identity.node && inputNodes.contains(*identity.node)) {

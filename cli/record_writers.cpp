@@ -6,6 +6,7 @@
 
 #include "analysis/number_text.h"
 #include "cli/data_text.h"
+#include "cli/json_text.h"
 #include "cli/record_fields.h"
 #include "cli/terminal_text.h"
 #include "wave/file_name.h"
@@ -38,6 +39,21 @@ std::string CsvText(std::string_view original) {
     return quoted + '"';
 }
 
+// A message's lines joined by " | ", as the status joins messages, so
+// every record of a CSV file is one line.
+std::string JoinedLines(std::string_view text) {
+    std::string joined;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            joined += " | ";
+            i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 1 : 0;
+        } else {
+            joined += text[i];
+        }
+    }
+    return joined;
+}
+
 // Appends fields separated by commas.
 class CsvLine {
   public:
@@ -59,6 +75,7 @@ class CsvHeaderSink final : public RecordFieldSink {
   public:
     explicit CsvHeaderSink(CsvLine& line) : line_(line) {}
     void Text(std::string_view name, std::string_view) override { line_.Add(name); }
+    void Message(std::string_view name, std::string_view) override { line_.Add(name); }
     void Integer(std::string_view name, std::optional<long long>) override { line_.Add(name); }
     void Number(std::string_view name, std::optional<double>) override { line_.Add(name); }
     void Numbers(std::string_view name, int firstIndex, std::span<const double> values,
@@ -76,6 +93,9 @@ class CsvRowSink final : public RecordFieldSink {
   public:
     explicit CsvRowSink(CsvLine& line) : line_(line) {}
     void Text(std::string_view, std::string_view value) override { line_.Add(CsvText(value)); }
+    void Message(std::string_view, std::string_view value) override {
+        line_.Add(CsvText(JoinedLines(value)));
+    }
     void Integer(std::string_view, std::optional<long long> value) override {
         line_.Add(value ? IntegerText(*value) : std::string());
     }
@@ -95,40 +115,25 @@ class CsvRowSink final : public RecordFieldSink {
 class JsonObjectSink final : public RecordFieldSink {
   public:
     void Text(std::string_view name, std::string_view value) override {
-        Key(name);
-        object_ += JsonString(value);
+        AddText(object_, name, value);
     }
+    void Message(std::string_view name, std::string_view value) override { Text(name, value); }
     void Integer(std::string_view name, std::optional<long long> value) override {
-        Key(name);
-        object_ += value ? IntegerText(*value) : "null";
+        object_[std::string(name)] = value ? JsonObject(*value) : JsonObject(nullptr);
     }
     void Number(std::string_view name, std::optional<double> value) override {
-        Key(name);
-        object_ += value ? RoundTripText(*value) : "null";
+        object_[std::string(name)] = value ? JsonObject(*value) : JsonObject(nullptr);
     }
     void Numbers(std::string_view name, int, std::span<const double> values,
                  bool present) override {
-        Key(name);
-        if (!present) {
-            object_ += "null";
-            return;
-        }
-        object_ += '[';
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            object_ += i == 0 ? "" : ", ";
-            object_ += RoundTripText(values[i]);
-        }
-        object_ += ']';
+        object_[std::string(name)] =
+            present ? JsonObject(std::vector<double>(values.begin(), values.end()))
+                    : JsonObject(nullptr);
     }
-    std::string Finish() { return std::move(object_) + "}"; }
+    const JsonObject& Object() const { return object_; }
 
   private:
-    void Key(std::string_view name) {
-        object_ += object_.size() == 1 ? "" : ", ";
-        object_ += JsonString(name);
-        object_ += ": ";
-    }
-    std::string object_ = "{";
+    JsonObject object_ = JsonObject::object();
 };
 
 constexpr std::size_t kNameWidth = 28;
@@ -186,7 +191,7 @@ void JsonRecordWriter::Write(const VoiceAnalysis& record) {
     JsonObjectSink sink;
     VisitRecordFields(record, sink);
     output_.Write(first_ ? "\n  " : ",\n  ");
-    output_.Write(sink.Finish());
+    output_.Write(JsonLine(sink.Object()));
     first_ = false;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/OutputFile.h"
+#include "wave/OutputFile.h"
 
 namespace tesmera {
 

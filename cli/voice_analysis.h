@@ -55,6 +55,9 @@ struct VoiceAnalysis {
     // holds the conversion's message, and the file still counts as "ok".
     std::optional<std::int32_t> ExpertGrade;
     std::string GradeNote;
+    // Where ExpertGrade came from: GradeFromTable, GradeFromName, or empty
+    // when there is none (set by a batch's GradeSource).
+    std::string GradeOrigin;
 
     // True when the window would have shown no warning and no error.
     bool Ok() const { return Messages.empty(); }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "wave/voice_period.h"
@@ -15,6 +16,21 @@ namespace tesmera {
 // HeaderStatus values.
 constexpr std::int32_t kHeaderAccepted = 0;
 constexpr std::int32_t kHeaderRejected = -1;
+
+// The texts of the header check, in the order checked; each rejects the
+// file. Other tools tell them apart by these exact texts.
+constexpr std::string_view NotRiffWarning = " V souboru WAVE nebylo nalezeno navesti \"RIFF\" ";
+constexpr std::string_view NotWaveWarning = " V souboru WAVE nebylo nalezeno navesti \"WAVE\" ";
+// The text writes an underscore where the tag has its blank.
+constexpr std::string_view NoFormatTagWarning =
+    " V souboru WAVE nebyla nalezena identifikace \"fmt_\" ";
+constexpr std::string_view NotPcmWarning = " Data v souboru WAVE nejsou ve formatu PCM ";
+constexpr std::string_view NotMonoWarning = " Data v souboru WAVE nejsou MONO ";
+constexpr std::string_view Not16BitWarning = " Data v souboru WAVE nejsou 16-bitova ";
+constexpr std::string_view NoDataTagWarning = " V souboru WAVE nebylo nalezeno navesti \"data\" ";
+// A rate other than NominalSampleRate: this text, then the rate in Hz. A
+// notice only; the file is still loaded.
+constexpr std::string_view RateNoticeStart = " Data byla vzorkovana rychlosti = ";
 
 // Size of the canonical header, and so the offset of its first sample.
 constexpr std::int64_t kCanonicalHeaderSize = 44;

@@ -7,12 +7,12 @@
 #include <CLI/CLI.hpp>
 #include <QApplication>
 
-#include "cli/OutputFile.h"
 #include "cli/UsageError.h"
 #include "cli/command_line.h"
 #include "cli/output_paths.h"
 #include "cli/render/window_picture.h"
 #include "cli/terminal_text.h"
+#include "wave/OutputFile.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ bool SavePicture(const QImage& image, const std::string& pngPath) {
         file.Commit();
         return true;
     } catch (const tesmera::OutputFileError& error) {
-        std::fprintf(stderr, "tesmera-render: %s\n", error.what());
+        std::fprintf(stderr, "tesmera-render: %s\n", tesmera::TerminalLine(error.what()).c_str());
         return false;
     }
 }
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         tesmera::RefuseUnsafeOutputs(std::span(&voiceFile, 1), std::span(&pngPath, 1),
                                      tesmera::StandardOutput::Refused);
     } catch (const tesmera::UsageError& error) {
-        std::fprintf(stderr, "tesmera-render: %s\n", error.what());
+        std::fprintf(stderr, "tesmera-render: %s\n", tesmera::TerminalLine(error.what()).c_str());
         return tesmera::ExitUsage;
     }
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_process_support.h"
-#include "cli/synthetic_vowel.h"
+#include "support/synthetic_vowel.h"
 
 namespace tesmera {
 namespace {
@@ -40,8 +40,9 @@ TEST(TesmeraCliProcess, AnalyzeWritesCsvAndExitsZeroWhenAllAreOk) {
                                       folder);
     EXPECT_EQ(run.exitStatus, 0) << run.output;
     EXPECT_EQ(run.output, "");  // the records go only where the user said
-    EXPECT_EQ(FirstLine(folder.Path() / "out.csv").substr(0, 82),
-              "path,status,SampleCount,Mean,StdDev,MaxAbs,PeriodFrequency,PeriodMs,ApproxOrder,ax");
+    EXPECT_EQ(FirstLine(folder.Path() / "out.csv").substr(0, 94),
+              "path,status,status_code,SampleCount,Mean,StdDev,MaxAbs,PeriodFrequency,PeriodMs,"
+              "ApproxOrder,ax");
 }
 
 TEST(TesmeraCliProcess, AFailedFileSetsTheExitStatusButTheBatchGoesOn) {
@@ -89,9 +90,10 @@ TEST(TesmeraCliProcess, ExtractRefusesSilence) {
     const ProcessRun run =
         RunProgram("extract " + input + " " + (folder.Path() / "out.wav").string(), folder);
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.output,
-              "tesmera-cli extract: the recording is silent (or shorter than 50 ms): nothing to "
-              "extract\n");
+    // The message names the recording it is about.
+    EXPECT_EQ(run.output, "tesmera-cli extract: " + input +
+                              ": the recording is silent (or shorter than 50 ms): nothing to "
+                              "extract\n");
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.wav"));
 }
 

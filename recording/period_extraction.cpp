@@ -1,4 +1,4 @@
-#include "cli/period_extraction.h"
+#include "recording/period_extraction.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,8 @@
 #include <numeric>
 
 #include "analysis/number_text.h"
-#include "cli/pitch.h"
-#include "cli/resampling.h"
+#include "recording/pitch.h"
+#include "recording/resampling.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {

@@ -1,4 +1,4 @@
-#include "cli/resampling.h"
+#include "recording/resampling.h"
 
 #include <samplerate.h>
 

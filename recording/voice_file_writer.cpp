@@ -1,11 +1,11 @@
-#include "cli/voice_file_writer.h"
+#include "recording/voice_file_writer.h"
 
 #include <cstddef>
 #include <limits>
 #include <stdexcept>
 #include <vector>
 
-#include "cli/OutputFile.h"
+#include "wave/OutputFile.h"
 #include "wave/WaveHeader.h"
 #include "wave/little_endian.h"
 

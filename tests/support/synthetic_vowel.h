@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "analysis/FourierApr.h"
-#include "cli/sound_input.h"
+#include "recording/sound_input.h"
 
 namespace tesmera::test {
 

@@ -1,4 +1,4 @@
-#include "cli/pitch.h"
+#include "recording/pitch.h"
 
 #include <algorithm>
 #include <cmath>

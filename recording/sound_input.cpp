@@ -1,4 +1,4 @@
-#include "cli/sound_input.h"
+#include "recording/sound_input.h"
 
 #include <sndfile.h>
 

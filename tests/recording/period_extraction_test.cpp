@@ -1,13 +1,13 @@
-#include "cli/period_extraction.h"
+#include "recording/period_extraction.h"
 
 #include <algorithm>
 
 #include <gtest/gtest.h>
 
-#include "cli/cli_test_support.h"
-#include "cli/synthetic_vowel.h"
 #include "cli/voice_analysis.h"
-#include "cli/voice_file_writer.h"
+#include "recording/voice_file_writer.h"
+#include "support/TempFolder.h"
+#include "support/synthetic_vowel.h"
 
 namespace tesmera {
 namespace {

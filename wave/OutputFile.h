@@ -12,8 +12,9 @@
 
 namespace tesmera {
 
-// An output that could not be written; the message names the path and
-// gives the reason ("cannot write /a/b.csv: Disk full").
+// An output that could not be written; the message names the path (as
+// given, so a printer escapes it for a terminal) and gives the reason
+// ("cannot write /a/b.csv: Disk full").
 class OutputFileError : public std::runtime_error {
   public:
     OutputFileError(const std::string& path, const std::string& reason);

@@ -1,4 +1,4 @@
-#include "cli/OutputFile.h"
+#include "wave/OutputFile.h"
 
 #include <sys/stat.h>
 
@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/cli_test_support.h"
+#include "support/TempFolder.h"
+#include "support/wav_test_support.h"
 
 namespace tesmera {
 namespace {
@@ -131,11 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingOutputCase{"AFolder", "sub.csv", "", "File access denied"},
                       FailingOutputCase{"FullDevice", "", "/dev/full", "Disk full"}),
     [](const auto& info) { return info.param.name; });
-
-TEST(OutputFileError, ControlCharactersInThePathAreShownEscaped) {
-    EXPECT_STREQ(OutputFileError("a\x1b[2Jb.csv", "Disk full").what(),
-                 "cannot write a\\x1B[2Jb.csv: Disk full");
-}
 
 }  // namespace
 }  // namespace tesmera

@@ -1,4 +1,4 @@
-#include "cli/sound_input.h"
+#include "recording/sound_input.h"
 
 #include <sndfile.h>
 
@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/cli_test_support.h"
+#include "support/TempFolder.h"
 
 namespace tesmera {
 namespace {

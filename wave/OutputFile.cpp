@@ -1,4 +1,4 @@
-#include "cli/OutputFile.h"
+#include "wave/OutputFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <random>
 
-#include "cli/terminal_text.h"
 #include "wave/errors.h"
 
 namespace tesmera {
@@ -72,7 +71,7 @@ void SyncFolderOf(const std::string& file) {
 }  // namespace
 
 OutputFileError::OutputFileError(const std::string& path, const std::string& reason)
-    : std::runtime_error("cannot write " + TerminalText(path) + ": " + reason) {}
+    : std::runtime_error("cannot write " + path + ": " + reason) {}
 
 OutputFile::OutputFile(const std::string& path) : path_(path), target_(ResolvedTarget(path)) {
     struct stat existing {};

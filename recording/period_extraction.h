@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "cli/sound_input.h"
+#include "recording/sound_input.h"
 
 namespace tesmera {
 
