@@ -72,9 +72,13 @@ inline std::optional<std::string> UnknownOption(const CLI::App& app, int argc, c
         const bool isShort = name[1] != '-';
         const CLI::Option* option = FindOption(app, isShort ? name.substr(0, 2) : name);
         if (option == nullptr) {
-            return "unknown option '" + TerminalText(argument) +
-                   "' (a file whose name starts with '-' goes after --, or as ./" +
-                   TerminalText(argument) + ")";
+            // One dash and more than one letter is more often a file name.
+            const std::string hint = isShort && argument.size() > 2
+                                         ? " (a file whose name starts with '-' goes after --, "
+                                           "or as ./" +
+                                               TerminalText(argument) + ")"
+                                         : "";
+            return "unknown option '" + TerminalText(argument) + "'" + hint;
         }
         const bool valueFollows =
             name == argument && !isShort && option->get_items_expected_max() > 0;

@@ -73,12 +73,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tesmera"));
 
     const tesmera::WindowPicture picture = tesmera::RenderWindowPicture(voiceFile);
+    // The window's texts as it shows them, after the file they are about.
+    const std::string file = tesmera::TerminalText(voiceFile);
     for (const std::string& message : picture.Messages) {
-        std::fprintf(stderr, "tesmera-render: %s\n", message.c_str());
+        std::fprintf(stderr, "tesmera-render: %s: %s\n", file.c_str(), message.c_str());
     }
     if (!picture.Loaded) {
-        std::fprintf(stderr, "tesmera-render: %s not loaded: no picture written\n",
-                     tesmera::TerminalText(voiceFile).c_str());
+        std::fprintf(stderr, "tesmera-render: %s: not loaded, so no picture was written\n",
+                     file.c_str());
         return kExitShownMessages;
     }
     if (!SavePicture(picture.Image, pngPath)) {
