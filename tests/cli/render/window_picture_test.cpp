@@ -119,6 +119,15 @@ INSTANTIATE_TEST_SUITE_P(
         RenderRunCase{"PictureToStandardOutput", "render ./-x4.wav --png -", 64, false}),
     [](const auto& info) { return info.param.name; });
 
+TEST(RenderWindowPicture, LoadsANameThatIsNotUtf8) {
+    const test::TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "caf\xE9_3.wav";
+    std::filesystem::copy_file(kSample, file);
+    const WindowPicture picture = RenderWindowPicture(file.string());
+    EXPECT_TRUE(picture.Loaded);
+    EXPECT_TRUE(picture.Messages.empty());
+}
+
 TEST(TesmeraRender, AnOldPictureStaysWhenTheNewOneCannotBeMade) {
     const test::TempFolder folder;
     const std::string old = "old picture";
