@@ -1,11 +1,11 @@
 // The load command: discard every earlier result, let the user choose a
 // voice file, check its header, read its samples and show the statistics.
-#include <QFile>
 #include <QLineEdit>
 
 #include "analysis/number_text.h"
 #include "analysis/period_analysis.h"
 #include "app/TForm1.h"
+#include "app/native_file_name.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
@@ -25,7 +25,7 @@ void TForm1::LoadVoiceFile() {
         state_.FileLoaded = false;
         return;
     }
-    state_.FileName = QFile::encodeName(*chosen).toStdString();
+    state_.FileName = NativeFileName(*chosen);
 
     PeriodAnalysis record;
     record.Path = state_.FileName;

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "analysis/number_text.h"
+#include "cli/GradeSource.h"
 
 namespace tesmera {
 
@@ -106,7 +107,7 @@ std::optional<std::string> SkipReason(const VoiceAnalysis& record) {
         return "not scored: " + record.Status();
     }
     if (!record.ExpertGrade) {
-        return "no grade in the name: " + record.GradeNote;
+        return "no grade: " + record.GradeNote;
     }
     if (*record.ExpertGrade < LowestGrade || *record.ExpertGrade > HighestGrade) {
         return "expert grade " + IntegerText(*record.ExpertGrade) + " outside 1..5";
@@ -144,6 +145,8 @@ void AgreementCollector::Add(const VoiceAnalysis& record) {
         skipped_.push_back({record.Path, *reason});
         return;
     }
+    graded_.push_back({record.Path, *record.ExpertGrade, record.GradeOrigin,
+                       record.GradeOrigin == GradeFromName && GradeIsPartOfANumber(record.Path)});
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
         pairs_[m].push_back({*record.ExpertGrade, record.Score[m]});
     }
@@ -155,6 +158,7 @@ AgreementReport AgreementCollector::Report() const {
         report.Models[m] = MeasureAgreement(pairs_[m]);
     }
     report.Skipped = skipped_;
+    report.Graded = graded_;
     return report;
 }
 

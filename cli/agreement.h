@@ -53,9 +53,20 @@ struct SkippedFile {
     std::string Reason;
 };
 
+// A file whose grade was used, and where the grade came from.
+struct GradedFile {
+    std::string Path;
+    std::int32_t Grade = 0;
+    std::string Origin;          // GradeFromTable or GradeFromName
+    bool PartOfANumber = false;  // a name's grade that ends a number (rec_2023)
+
+    bool operator==(const GradedFile&) const = default;
+};
+
 struct AgreementReport {
     std::array<AgreementFigures, ScoreModelCount> Models;  // in ScoreModels order
     std::vector<SkippedFile> Skipped;
+    std::vector<GradedFile> Graded;  // in batch order
 };
 
 // Gathers, file by file, the expert grade against each model's score.
@@ -69,6 +80,7 @@ class AgreementCollector {
   private:
     std::array<std::vector<GradePair>, ScoreModelCount> pairs_;
     std::vector<SkippedFile> skipped_;
+    std::vector<GradedFile> graded_;
 };
 
 }  // namespace tesmera

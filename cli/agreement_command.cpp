@@ -1,7 +1,5 @@
 #include "cli/agreement_command.h"
 
-#include <cstdio>
-#include <exception>
 #include <optional>
 
 #include "cli/agreement.h"
@@ -13,6 +11,10 @@ namespace tesmera {
 
 int RunAgreement(const AgreementOptions& options) {
     try {
+        const std::vector<std::string> outputs{options.jsonPath};
+        const std::vector<BatchEntry> entries =
+            CollectBatch(options.paths, outputs, options.grades);
+        const GradeSource grades = GradeSourceFor(options.grades);
         // Opened first, so a wrong path fails before the long batch.
         std::optional<TextOutput> json;
         if (!options.jsonPath.empty()) {
@@ -20,7 +22,7 @@ int RunAgreement(const AgreementOptions& options) {
         }
         AgreementCollector collector;
         const int status = AnalyseBatch(
-            options.paths, true, [&](const VoiceAnalysis& record) { collector.Add(record); });
+            entries, grades, true, [&](const VoiceAnalysis& record) { collector.Add(record); });
         const AgreementReport report = collector.Report();
         if (options.jsonPath != TextOutput::StandardOutputName) {
             TextOutput table(std::string(TextOutput::StandardOutputName));
@@ -32,9 +34,8 @@ int RunAgreement(const AgreementOptions& options) {
             json->Close();
         }
         return status;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "tesmera-cli agreement: %s\n", error.what());
-        return ExitToolFailed;
+    } catch (...) {
+        return ReportCommandFailure("agreement");
     }
 }
 

@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
+
 namespace tesmera {
 
 struct AgreementOptions {
     std::vector<std::string> paths;  // files and folders
     std::string jsonPath;            // empty: table only; "-": JSON instead of the table
+    GradeOptions grades;
 };
 
 // Prints the table on standard output (unless the JSON goes there).

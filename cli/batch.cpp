@@ -1,23 +1,69 @@
 #include "cli/batch.h"
 
+#include <cstdio>
+#include <exception>
 #include <optional>
 
+#include "cli/UsageError.h"
+#include "cli/output_paths.h"
 #include "cli/progress_line.h"
-#include "cli/voice_file_list.h"
+#include "cli/terminal_text.h"
 
 namespace tesmera {
 
-int AnalyseBatch(std::span<const std::string> paths, bool showProgress,
+namespace {
+
+VoiceAnalysis ProblemRecord(const BatchEntry& entry) {
+    VoiceAnalysis record;
+    record.Path = entry.Path;
+    record.Messages.push_back(entry.Problem);
+    return record;
+}
+
+}  // namespace
+
+NoVoiceFileError::NoVoiceFileError()
+    : std::runtime_error(
+          "no voice file found: the paths name no file and no folder holding *.wav") {}
+
+std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
+                                     std::span<const std::string> outputs,
+                                     const GradeOptions& grades) {
+    std::vector<BatchEntry> entries = CollectVoiceFiles(paths);
+    if (entries.empty()) {
+        throw NoVoiceFileError();
+    }
+    std::vector<std::string> inputs;
+    inputs.reserve(entries.size());
+    for (const BatchEntry& entry : entries) {
+        inputs.push_back(entry.Path);
+    }
+    if (!grades.tablePath.empty()) {
+        inputs.push_back(grades.tablePath);
+    }
+    RefuseUnsafeOutputs(inputs, outputs, StandardOutput::Allowed);
+    return entries;
+}
+
+GradeSource GradeSourceFor(const GradeOptions& grades) {
+    return grades.tablePath.empty() ? GradeSource::NamesOnly(grades.nameGrades)
+                                    : GradeSource::FromTable(grades.tablePath, grades.nameGrades);
+}
+
+int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, bool showProgress,
                  const std::function<void(const VoiceAnalysis&)>& use) {
-    const std::vector<std::string> files = CollectVoiceFiles(paths);
     std::optional<ProgressLine> progress;
     if (showProgress) {
-        progress.emplace(files.size());
+        progress.emplace(entries.size());
     }
     VoiceFileAnalyser analyser;
     bool allOk = true;
-    for (const std::string& file : files) {
-        const VoiceAnalysis record = analyser.Analyse(file);
+    for (const BatchEntry& entry : entries) {
+        VoiceAnalysis record =
+            entry.Problem.empty() ? analyser.Analyse(entry.Path) : ProblemRecord(entry);
+        if (record.Stage == AnalysisStage::Analysed) {
+            grades.Apply(record);
+        }
         allOk = allOk && record.Ok();
         use(record);
         if (progress) {
@@ -25,6 +71,30 @@ int AnalyseBatch(std::span<const std::string> paths, bool showProgress,
         }
     }
     return allOk ? ExitAllOk : ExitSomeFilesFailed;
+}
+
+int ReportCommandFailure(const std::string& command) {
+    int status = ExitToolFailed;
+    std::string message;
+    try {
+        throw;
+    } catch (const UsageError& error) {
+        status = ExitUsage;
+        message = error.what();
+    } catch (const NoVoiceFileError& error) {
+        status = ExitSomeFilesFailed;
+        message = error.what();
+    } catch (const std::exception& error) {
+        message = error.what();
+    } catch (...) {
+        message = "unexpected failure";
+    }
+    PrintCommandFailure(command, message);
+    return status;
+}
+
+void PrintCommandFailure(const std::string& command, const std::string& message) {
+    std::fprintf(stderr, "tesmera-cli %s: %s\n", command.c_str(), TerminalLine(message).c_str());
 }
 
 }  // namespace tesmera

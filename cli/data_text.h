@@ -11,7 +11,4 @@ namespace tesmera {
 // ("0.1", "-3", "1e-07").
 std::string RoundTripText(double value);
 
-// A text in JSON string form, quotes included; control characters escaped.
-std::string JsonString(std::string_view text);
-
 }  // namespace tesmera

@@ -6,16 +6,28 @@
 
 #include "analysis/number_text.h"
 #include "cli/data_text.h"
+#include "cli/json_text.h"
 #include "cli/record_fields.h"
+#include "cli/terminal_text.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
 
 namespace {
 
-std::string CsvText(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(text);
+// A spreadsheet opening the file would take a cell starting with one of
+// these as a formula (a name such as "=HYPERLINK(...).wav" runs as one), so
+// such a text cell starts with an apostrophe, which shows the text as it
+// is. Numbers are written as Number fields and never pass through here.
+constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+
+std::string CsvText(std::string_view original) {
+    std::string text(original);
+    if (!text.empty() && kFormulaStarts.find(text.front()) != std::string_view::npos) {
+        text.insert(0, 1, '\'');
+    }
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
     }
     std::string quoted = "\"";
     for (const char c : text) {
@@ -25,6 +37,21 @@ std::string CsvText(std::string_view text) {
         }
     }
     return quoted + '"';
+}
+
+// A message's lines joined by " | ", as the status joins messages, so
+// every record of a CSV file is one line.
+std::string JoinedLines(std::string_view text) {
+    std::string joined;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            joined += " | ";
+            i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 1 : 0;
+        } else {
+            joined += text[i];
+        }
+    }
+    return joined;
 }
 
 // Appends fields separated by commas.
@@ -48,6 +75,7 @@ class CsvHeaderSink final : public RecordFieldSink {
   public:
     explicit CsvHeaderSink(CsvLine& line) : line_(line) {}
     void Text(std::string_view name, std::string_view) override { line_.Add(name); }
+    void Message(std::string_view name, std::string_view) override { line_.Add(name); }
     void Integer(std::string_view name, std::optional<long long>) override { line_.Add(name); }
     void Number(std::string_view name, std::optional<double>) override { line_.Add(name); }
     void Numbers(std::string_view name, int firstIndex, std::span<const double> values,
@@ -65,6 +93,9 @@ class CsvRowSink final : public RecordFieldSink {
   public:
     explicit CsvRowSink(CsvLine& line) : line_(line) {}
     void Text(std::string_view, std::string_view value) override { line_.Add(CsvText(value)); }
+    void Message(std::string_view, std::string_view value) override {
+        line_.Add(CsvText(JoinedLines(value)));
+    }
     void Integer(std::string_view, std::optional<long long> value) override {
         line_.Add(value ? IntegerText(*value) : std::string());
     }
@@ -84,52 +115,26 @@ class CsvRowSink final : public RecordFieldSink {
 class JsonObjectSink final : public RecordFieldSink {
   public:
     void Text(std::string_view name, std::string_view value) override {
-        Key(name);
-        object_ += JsonString(value);
+        AddText(object_, name, value);
     }
+    void Message(std::string_view name, std::string_view value) override { Text(name, value); }
     void Integer(std::string_view name, std::optional<long long> value) override {
-        Key(name);
-        object_ += value ? IntegerText(*value) : "null";
+        object_[std::string(name)] = value ? JsonObject(*value) : JsonObject(nullptr);
     }
     void Number(std::string_view name, std::optional<double> value) override {
-        Key(name);
-        object_ += value ? RoundTripText(*value) : "null";
+        object_[std::string(name)] = value ? JsonObject(*value) : JsonObject(nullptr);
     }
     void Numbers(std::string_view name, int, std::span<const double> values,
                  bool present) override {
-        Key(name);
-        if (!present) {
-            object_ += "null";
-            return;
-        }
-        object_ += '[';
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            object_ += i == 0 ? "" : ", ";
-            object_ += RoundTripText(values[i]);
-        }
-        object_ += ']';
+        object_[std::string(name)] =
+            present ? JsonObject(std::vector<double>(values.begin(), values.end()))
+                    : JsonObject(nullptr);
     }
-    std::string Finish() { return std::move(object_) + "}"; }
+    const JsonObject& Object() const { return object_; }
 
   private:
-    void Key(std::string_view name) {
-        object_ += object_.size() == 1 ? "" : ", ";
-        object_ += JsonString(name);
-        object_ += ": ";
-    }
-    std::string object_ = "{";
+    JsonObject object_ = JsonObject::object();
 };
-
-// The window's texts keep their line breaks in CSV and JSON; a table row
-// must stay on one line.
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\r' || c == '\n' || c == '\t') {
-            c = ' ';
-        }
-    }
-    return text;
-}
 
 constexpr std::size_t kNameWidth = 28;
 
@@ -146,7 +151,7 @@ std::string ColumnIf(bool present, T value, std::size_t width) {
 std::string TableRow(const VoiceAnalysis& record) {
     const bool loaded = record.Stage != AnalysisStage::NotLoaded;
     const bool analysed = record.Stage == AnalysisStage::Analysed;
-    std::string row = FileNamePart(record.Path);
+    std::string row = TerminalText(FileNamePart(record.Path));
     row.resize(std::max(row.size(), kNameWidth), ' ');
     row += ColumnIf(loaded, record.SampleCount, 7);
     row += Column(loaded ? FixedText(record.PeriodFrequency, 14, 2, ".") : "-", 9);
@@ -155,7 +160,7 @@ std::string TableRow(const VoiceAnalysis& record) {
     for (const std::int32_t score : record.Score) {
         row += ColumnIf(analysed, score, 2);
     }
-    return row + "  " + OneLine(record.Status()) + "\n";
+    return row + "  " + TerminalLine(record.Status()) + "\n";
 }
 
 }  // namespace
@@ -186,7 +191,7 @@ void JsonRecordWriter::Write(const VoiceAnalysis& record) {
     JsonObjectSink sink;
     VisitRecordFields(record, sink);
     output_.Write(first_ ? "\n  " : ",\n  ");
-    output_.Write(sink.Finish());
+    output_.Write(JsonLine(sink.Object()));
     first_ = false;
 }
 

@@ -11,7 +11,7 @@ struct RenderOptions {
     std::string pngPath;
 };
 
-// Replaces this process by tesmera-render from this program's own folder;
+// Replaces this process by tesmera-render (see RenderProgramPath);
 // returns (with 2, after a message) only when that cannot be started.
 int RunRender(const RenderOptions& options);
 

@@ -8,7 +8,7 @@ TESMERA_PACKAGES=(
   qt6-base-dev fonts-liberation
   xvfb xauth libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libsndfile1-dev libsamplerate0-dev libfftw3-dev
+  libcli11-dev libsndfile1-dev libsamplerate0-dev libfftw3-dev nlohmann-json3-dev
 )
 
 tesmera_missing_packages() {

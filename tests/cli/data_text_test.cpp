@@ -5,10 +5,6 @@
 namespace tesmera {
 namespace {
 
-TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {
-    EXPECT_EQ(JsonString(" a\"b\\c\r\n\t\x01"), "\" a\\\"b\\\\c\\r\\n\\t\\u0001\"");
-}
-
 TEST(RoundTripText, ShortestDecimalWithAFullStop) {
     EXPECT_EQ(RoundTripText(0.1), "0.1");
     EXPECT_EQ(RoundTripText(-3), "-3");

@@ -1,33 +1,16 @@
 // The program as a user runs it: exit statuses, help and the CSV it writes.
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "cli/cli_test_support.h"
+#include "cli/cli_process_support.h"
 #include "support/synthetic_vowel.h"
 
 namespace tesmera {
 namespace {
 
-const std::string kProgram = TESMERA_BINARY_DIR "/cli/tesmera-cli";
-
-struct ProcessRun {
-    int exitStatus;
-    std::string output;  // standard output and standard error
-};
-
-ProcessRun RunProgram(const std::string& arguments, const test::TempFolder& folder) {
-    const std::string outputPath = (folder.Path() / "console.txt").string();
-    const int raw = std::system((kProgram + " " + arguments + " >" + outputPath + " 2>&1").c_str());
-    std::ifstream in(outputPath);
-    std::stringstream text;
-    text << in.rdbuf();
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, text.str()};
-}
+using test::ProcessRun;
+using test::RunProgram;
 
 std::string FirstLine(const std::filesystem::path& path) {
     std::ifstream in(path);
@@ -57,8 +40,9 @@ TEST(TesmeraCliProcess, AnalyzeWritesCsvAndExitsZeroWhenAllAreOk) {
                                       folder);
     EXPECT_EQ(run.exitStatus, 0) << run.output;
     EXPECT_EQ(run.output, "");  // the records go only where the user said
-    EXPECT_EQ(FirstLine(folder.Path() / "out.csv").substr(0, 82),
-              "path,status,SampleCount,Mean,StdDev,MaxAbs,PeriodFrequency,PeriodMs,ApproxOrder,ax");
+    EXPECT_EQ(FirstLine(folder.Path() / "out.csv").substr(0, 94),
+              "path,status,status_code,SampleCount,Mean,StdDev,MaxAbs,PeriodFrequency,PeriodMs,"
+              "ApproxOrder,ax");
 }
 
 TEST(TesmeraCliProcess, AFailedFileSetsTheExitStatusButTheBatchGoesOn) {
@@ -106,9 +90,10 @@ TEST(TesmeraCliProcess, ExtractRefusesSilence) {
     const ProcessRun run =
         RunProgram("extract " + input + " " + (folder.Path() / "out.wav").string(), folder);
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.output,
-              "tesmera-cli extract: the recording is silent (or shorter than 50 ms): nothing to "
-              "extract\n");
+    // The message names the recording it is about.
+    EXPECT_EQ(run.output, "tesmera-cli extract: " + input +
+                              ": the recording is silent (or shorter than 50 ms): nothing to "
+                              "extract\n");
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.wav"));
 }
 

@@ -4,7 +4,6 @@
 
 #include "analysis/reports.h"
 #include "cli/cli_test_support.h"
-#include "cli/voice_file_list.h"
 
 namespace tesmera {
 namespace {
@@ -212,19 +211,6 @@ TEST(VoiceFileAnalyser, ReusedBuffersGiveWhatFreshOnesGive) {
     EXPECT_EQ(reused.bx, fresh.bx);
     EXPECT_EQ(reused.ApproxOrder, fresh.ApproxOrder);
     EXPECT_EQ(reused.ScoreValue, fresh.ScoreValue);
-}
-
-TEST(VoiceFileList, FoldersGiveTheirWavFilesSortedFilesStayAsGiven) {
-    const test::TempFolder folder;
-    folder.Add("b2.WAV", {});
-    folder.Add("a1.wav", {});
-    folder.Add("notes.txt", {});
-    folder.Add("deeper/c3.Wav", {});
-    const std::string root = folder.Path().string();
-    const std::vector<std::string> paths{"x.txt", root};
-    EXPECT_EQ(CollectVoiceFiles(paths),
-              (std::vector<std::string>{"x.txt", root + "/a1.wav", root + "/b2.WAV",
-                                        root + "/deeper/c3.Wav"}));
 }
 
 }  // namespace
