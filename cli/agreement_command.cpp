@@ -21,8 +21,9 @@ int RunAgreement(const AgreementOptions& options) {
             json.emplace(options.jsonPath);
         }
         AgreementCollector collector;
-        const int status = AnalyseBatch(
-            entries, grades, true, [&](const VoiceAnalysis& record) { collector.Add(record); });
+        const int status =
+            AnalyseBatch(entries, grades, options.jobs, true,
+                         [&](const VoiceAnalysis& record) { collector.Add(record); });
         const AgreementReport report = collector.Report();
         if (options.jsonPath != TextOutput::StandardOutputName) {
             TextOutput table(std::string(TextOutput::StandardOutputName));

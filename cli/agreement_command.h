@@ -13,6 +13,7 @@ struct AgreementOptions {
     std::vector<std::string> paths;  // files and folders
     std::string jsonPath;            // empty: table only; "-": JSON instead of the table
     GradeOptions grades;
+    unsigned jobs = 1;  // threads analysing files, 1..MaxJobs (--jobs: every core)
 };
 
 // Prints the table on standard output (unless the JSON goes there).

@@ -34,11 +34,12 @@ int RunAnalyze(const AnalyzeOptions& options) {
         const auto writers = WritersFor(options);
         // The table itself shows how far a batch has got.
         const bool toFiles = !options.csvPath.empty() || !options.jsonPath.empty();
-        const int status = AnalyseBatch(entries, grades, toFiles, [&](const VoiceAnalysis& record) {
-            for (const auto& writer : writers) {
-                writer->Write(record);
-            }
-        });
+        const int status =
+            AnalyseBatch(entries, grades, options.jobs, toFiles, [&](const VoiceAnalysis& record) {
+                for (const auto& writer : writers) {
+                    writer->Write(record);
+                }
+            });
         for (const auto& writer : writers) {
             writer->Finish();
         }

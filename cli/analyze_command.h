@@ -14,6 +14,7 @@ struct AnalyzeOptions {
     std::string csvPath;             // empty: no CSV; "-": standard output
     std::string jsonPath;            // empty: no JSON; "-": standard output
     GradeOptions grades;
+    unsigned jobs = 1;  // threads analysing files, 1..MaxJobs (--jobs: every core)
 };
 
 // Without --csv and --json the table goes to standard output. Returns an

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <optional>
 
+#include "cli/OrderedParallelRun.h"
 #include "cli/UsageError.h"
 #include "cli/output_paths.h"
 #include "cli/progress_line.h"
@@ -50,17 +52,21 @@ GradeSource GradeSourceFor(const GradeOptions& grades) {
                                     : GradeSource::FromTable(grades.tablePath, grades.nameGrades);
 }
 
-int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, bool showProgress,
-                 const std::function<void(const VoiceAnalysis&)>& use) {
+int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, unsigned jobs,
+                 bool showProgress, const std::function<void(const VoiceAnalysis&)>& use) {
     std::optional<ProgressLine> progress;
     if (showProgress) {
         progress.emplace(entries.size());
     }
-    VoiceFileAnalyser analyser;
+    // Each thread analyses with buffers of its own.
+    OrderedParallelRun<VoiceAnalysis> run(jobs, [entries] {
+        return [entries, analyser = std::make_shared<VoiceFileAnalyser>()](std::size_t i) {
+            const BatchEntry& entry = entries[i];
+            return entry.Problem.empty() ? analyser->Analyse(entry.Path) : ProblemRecord(entry);
+        };
+    });
     bool allOk = true;
-    for (const BatchEntry& entry : entries) {
-        VoiceAnalysis record =
-            entry.Problem.empty() ? analyser.Analyse(entry.Path) : ProblemRecord(entry);
+    run.Run(entries.size(), [&](VoiceAnalysis&& record) {
         if (record.Stage == AnalysisStage::Analysed) {
             grades.Apply(record);
         }
@@ -69,7 +75,7 @@ int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades,
         if (progress) {
             progress->Advance();
         }
-    }
+    });
     return allOk ? ExitAllOk : ExitSomeFilesFailed;
 }
 

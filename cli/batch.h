@@ -27,6 +27,9 @@ class NoVoiceFileError : public std::runtime_error {
 };
 
 // The grade options every batch command takes.
+// Threads a batch may analyse files on (--jobs).
+constexpr unsigned MaxJobs = 1024;
+
 struct GradeOptions {
     std::string tablePath;   // empty: no --grades table
     bool nameGrades = true;  // false: --no-name-grades
@@ -44,13 +47,14 @@ std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
 // cannot be read or used.
 GradeSource GradeSourceFor(const GradeOptions& grades);
 
-// Analyses the entries one after the other, takes each grade from
-// `grades`, and hands each record to `use`; an entry with a problem becomes
-// a record with that status. `showProgress`
-// asks for the progress line on a terminal. Returns ExitAllOk or
+// Analyses the entries on `jobs` threads (at least 1), takes each grade
+// from `grades`, and hands each record to `use` in the entries' order, on
+// the calling thread; an entry with a problem becomes a record with that
+// status. What `use` sees does not depend on `jobs`. `showProgress` asks
+// for the progress line on a terminal. Returns ExitAllOk or
 // ExitSomeFilesFailed.
-int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, bool showProgress,
-                 const std::function<void(const VoiceAnalysis&)>& use);
+int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, unsigned jobs,
+                 bool showProgress, const std::function<void(const VoiceAnalysis&)>& use);
 
 // For a catch block of a subcommand: prints "tesmera-cli <command>: <what>"
 // for the exception being handled on standard error and returns its exit

@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/OrderedParallelRun.h"
 #include "cli/agreement_command.h"
 #include "cli/analyze_command.h"
 #include "cli/command_line.h"
@@ -42,6 +43,36 @@ void AddGradeOptions(CLI::App& command, GradeOptions& grades) {
         "Do not read grades from the last character of file names");
 }
 
+// A whole number of threads from 1 to MaxJobs. Zero or a negative count
+// would analyse nothing, and thousands of threads only exhaust the system.
+CLI::Validator JobCount() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            long long value = 0;
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), value);
+            if (error != std::errc() || end != text.data() + text.size() || value < 1 ||
+                value > MaxJobs) {
+                return "'" + text + "' is not a number of threads from 1 to " +
+                       std::to_string(MaxJobs);
+            }
+            return {};
+        },
+        "1.." + std::to_string(MaxJobs));
+}
+
+// --jobs N; without it a batch uses every core. The output is the same
+// whatever N is.
+void AddJobsOption(CLI::App& command, unsigned& jobs) {
+    jobs = DefaultJobCount();
+    command
+        .add_option("--jobs", jobs,
+                    "Analyse files on N threads (default: every core); the output does not "
+                    "depend on N")
+        ->option_text("N")
+        ->check(JobCount());
+}
+
 CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
     CLI::App* command = AddCommand(
         app, "analyze", "Load and compute voice files as the window does; table, CSV or JSON",
@@ -59,6 +90,7 @@ CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
                      "Write JSON records to FILE ('-': standard output)")
         ->option_text("FILE");
     AddGradeOptions(*command, options.grades);
+    AddJobsOption(*command, options.jobs);
     return command;
 }
 
@@ -80,6 +112,7 @@ CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
                      "the table)")
         ->option_text("FILE");
     AddGradeOptions(*command, options.grades);
+    AddJobsOption(*command, options.jobs);
     return command;
 }
 
