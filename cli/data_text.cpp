@@ -5,10 +5,23 @@
 
 namespace tesmera {
 
-std::string RoundTripText(double value) {
-    std::array<char, 32> buffer;
+namespace {
+
+template <typename T>
+void AppendChars(std::string& text, T value) {
+    std::array<char, 32> buffer;  // the longest double takes 24
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return std::string(buffer.data(), end);
+    text.append(buffer.data(), end);
+}
+
+}  // namespace
+
+void AppendRoundTripText(std::string& text, double value) {
+    AppendChars(text, value);
+}
+
+void AppendIntegerText(std::string& text, long long value) {
+    AppendChars(text, value);
 }
 
 }  // namespace tesmera

@@ -21,22 +21,26 @@ namespace {
 // is. Numbers are written as Number fields and never pass through here.
 constexpr std::string_view kFormulaStarts = "=+-@\t\r";
 
-std::string CsvText(std::string_view original) {
-    std::string text(original);
-    if (!text.empty() && kFormulaStarts.find(text.front()) != std::string_view::npos) {
-        text.insert(0, 1, '\'');
+// Appends `text` as one CSV cell.
+void AppendCsvText(std::string& line, std::string_view text) {
+    const bool formula =
+        !text.empty() && kFormulaStarts.find(text.front()) != std::string_view::npos;
+    const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos;
+    if (quoted) {
+        line += '"';
     }
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
+    if (formula) {
+        line += '\'';
     }
-    std::string quoted = "\"";
     for (const char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
+        line += c;
+        if (quoted && c == '"') {
+            line += '"';
         }
     }
-    return quoted + '"';
+    if (quoted) {
+        line += '"';
+    }
 }
 
 // A message's lines joined by " | ", as the status joins messages, so
@@ -54,20 +58,45 @@ std::string JoinedLines(std::string_view text) {
     return joined;
 }
 
-// Appends fields separated by commas.
+// Appends fields separated by commas into a buffer that serves line after
+// line (its capacity is kept): numbers go in as characters, never as a
+// string of their own.
 class CsvLine {
   public:
+    explicit CsvLine(std::string& buffer) : line_(buffer) { line_.clear(); }
+
     void Add(std::string_view field) {
+        Separate();
+        line_ += field;
+    }
+    void AddText(std::string_view text) {
+        Separate();
+        AppendCsvText(line_, text);
+    }
+    // Shortest text that reads back as the same double ("0.1", "1e-07").
+    void AddNumber(double value) {
+        Separate();
+        AppendRoundTripText(line_, value);
+    }
+    void AddInteger(long long value) {
+        Separate();
+        AppendIntegerText(line_, value);
+    }
+    // The line with its "\n", valid while the buffer is untouched.
+    std::string_view Finish() {
+        line_ += '\n';
+        return line_;
+    }
+
+  private:
+    void Separate() {
         if (!first_) {
             line_ += ',';
         }
         first_ = false;
-        line_ += field;
     }
-    std::string Finish() { return std::move(line_) + '\n'; }
 
-  private:
-    std::string line_;
+    std::string& line_;
     bool first_ = true;
 };
 
@@ -92,19 +121,19 @@ class CsvHeaderSink final : public RecordFieldSink {
 class CsvRowSink final : public RecordFieldSink {
   public:
     explicit CsvRowSink(CsvLine& line) : line_(line) {}
-    void Text(std::string_view, std::string_view value) override { line_.Add(CsvText(value)); }
+    void Text(std::string_view, std::string_view value) override { line_.AddText(value); }
     void Message(std::string_view, std::string_view value) override {
-        line_.Add(CsvText(JoinedLines(value)));
+        line_.AddText(JoinedLines(value));
     }
     void Integer(std::string_view, std::optional<long long> value) override {
-        line_.Add(value ? IntegerText(*value) : std::string());
+        value ? line_.AddInteger(*value) : line_.Add({});
     }
     void Number(std::string_view, std::optional<double> value) override {
-        line_.Add(value ? RoundTripText(*value) : std::string());
+        value ? line_.AddNumber(*value) : line_.Add({});
     }
     void Numbers(std::string_view, int, std::span<const double> values, bool present) override {
         for (const double value : values) {
-            line_.Add(present ? RoundTripText(value) : std::string());
+            present ? line_.AddNumber(value) : line_.Add({});
         }
     }
 
@@ -166,14 +195,14 @@ std::string TableRow(const VoiceAnalysis& record) {
 }  // namespace
 
 CsvRecordWriter::CsvRecordWriter(const std::string& path) : output_(path) {
-    CsvLine header;
+    CsvLine header(line_);
     CsvHeaderSink sink(header);
     VisitRecordFields(VoiceAnalysis{}, sink);
     output_.Write(header.Finish());
 }
 
 void CsvRecordWriter::Write(const VoiceAnalysis& record) {
-    CsvLine row;
+    CsvLine row(line_);
     CsvRowSink sink(row);
     VisitRecordFields(record, sink);
     output_.Write(row.Finish());

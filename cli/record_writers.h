@@ -30,6 +30,7 @@ class CsvRecordWriter final : public RecordWriter {
 
   private:
     TextOutput output_;
+    std::string line_;  // the line being built, kept for the next one
 };
 
 // An array of objects, one per line; series are arrays, absent values null.
