@@ -5,15 +5,17 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
+#include "analysis/period_analysis.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {
 
 struct AnalysisState {
     using Signal = std::array<double, MaxSamples>;
-    using Harmonics = std::array<double, 101>;  // harmonics 0..100
+    using Harmonics = PeriodAnalysis::Harmonics;
 
     Signal Samples{};  // the loaded period, one entry per 16-bit sample
     std::int32_t SampleCount = 0;
@@ -30,24 +32,33 @@ struct AnalysisState {
 
     Signal FundamentalSignal{};
     Signal ApproxSignal{};
-    std::int32_t FundamentalOrder = 1;
+    std::int32_t FundamentalOrder = FundamentalTraceOrder;
     std::int32_t ApproxOrder = 0;
-    double EnergyTolerance = 0.01;
+    double EnergyTolerance = ApproxEnergyTolerance;
 
     Harmonics ax{};
     Harmonics bx{};
     Harmonics AA{};
-    std::array<double, 15> AANorm{};  // harmonics 1..15 at indices 0..14
+    std::array<double, NormHarmonics> AANorm{};  // harmonics 1..NormHarmonics from index 0
     double AmplitudeNorm = 0;
 
     std::int32_t ExpertGrade = 0;
-    std::array<double, 6> ScoreValue{};  // models 1..6 at indices 0..5
-    std::array<std::int32_t, 6> Score{};
+    std::array<double, ScoreModelCount> ScoreValue{};  // models in the order of ScoreModels
+    std::array<std::int32_t, ScoreModelCount> Score{};
 
     // The state part of the window's reset: the buffers, coefficients and
     // counters a new load must not inherit. The scalars that every command
     // overwrites before showing them are left alone.
     void ResetResults();
+
+    // Take a half's results from the period pipeline's record. A load also
+    // lays the fundamental trace's scale on the period's own and drops the
+    // approximation's; an expansion keeps the first SampleCount entries of
+    // each reconstruction.
+    void TakeLoaded(const PeriodAnalysis& record);
+    void TakeExpansion(const PeriodAnalysis& record, std::span<const double> fundamental,
+                       std::span<const double> approximation);
+    void TakeRating(const PeriodAnalysis& record);
 };
 
 }  // namespace tesmera

@@ -1,37 +1,19 @@
 // The compute command: expand the loaded period into its Fourier series,
 // score it, and rewrite every result view of the window.
-#include <algorithm>
-#include <cmath>
 #include <memory>
+#include <span>
 
 #include <QLineEdit>
 
-#include "analysis/FourierApr.h"
 #include "analysis/number_text.h"
+#include "analysis/period_analysis.h"
 #include "analysis/reports.h"
-#include "analysis/scores.h"
 #include "app/TForm1.h"
 #include "app/TMemo.h"
 #include "chart/label_format.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
-
-namespace {
-
-// Copies the first `count` entries of a reconstruction into the state's
-// signal and returns their largest absolute value.
-double StoreWithPeak(const AnalysisState::Signal& from, std::int32_t count,
-                     AnalysisState::Signal& into) {
-    double peak = 0;
-    for (std::int32_t i = 0; i < count; ++i) {
-        peak = std::max(peak, std::fabs(from[i]));
-        into[i] = from[i];
-    }
-    return peak;
-}
-
-}  // namespace
 
 void TForm1::SpeedButton3Click() {
     RunCommand([this] { ComputeAnalysis(); });
@@ -45,7 +27,7 @@ void TForm1::ComputeAnalysis() {
     }
     repaint();
 
-    if (!state_.FileLoaded || state_.SampleCount > MaxSamples) {
+    if (!Analysable(state_.FileLoaded, state_.SampleCount)) {
         dialogs_->ShowWarning(
             QString::fromLatin1(NothingToAnalyseWarning.data(), NothingToAnalyseWarning.size()));
         return;
@@ -56,31 +38,24 @@ void TForm1::ComputeAnalysis() {
     Memo3->SetText(Memo3->Text() + QString::fromLatin1(CoefficientTableHeader.data(),
                                                        CoefficientTableHeader.size()));
 
-    state_.AA.fill(0);
-    // The working arrays: the signal copy and the two reconstructions.
-    const auto signal = std::make_unique<AnalysisState::Signal>();
+    PeriodAnalysis record;
+    record.Path = state_.FileName;
+    // The reconstructions' working arrays.
     const auto fundamental = std::make_unique<AnalysisState::Signal>();
     const auto approximation = std::make_unique<AnalysisState::Signal>();
-    std::copy_n(state_.Samples.begin(), state_.SampleCount, signal->begin());
-
-    const std::int32_t fundamentalOrder = state_.FundamentalOrder;
-    FourierApr(*signal, state_.SampleCount, state_.EnergyTolerance, state_.ax, state_.bx,
-               fundamentalOrder, *fundamental, state_.ApproxOrder, *approximation);
-    state_.FundamentalMax =
-        StoreWithPeak(*fundamental, state_.SampleCount, state_.FundamentalSignal);
-    state_.ApproxMax = StoreWithPeak(*approximation, state_.SampleCount, state_.ApproxSignal);
+    ExpandPeriod(record,
+                 std::span(state_.Samples).first(static_cast<std::size_t>(state_.SampleCount)),
+                 state_.FundamentalOrder, state_.EnergyTolerance, *fundamental, *approximation);
+    state_.TakeExpansion(record, *fundamental, *approximation);
 
     Osciloskop11(state_.Samples, state_.ApproxSignal, state_.MaxAbs, state_.ApproxMax,
                  state_.SampleCount);
     repaint();
 
-    AmplitudeStep(state_.ax, state_.bx, state_.AA);
-    state_.AmplitudeNorm = 0;
-    state_.ScoreValue.fill(0.0);
-    state_.Score.fill(0);
-    state_.ExpertGrade = ExpertGradeOf(lowerName);
-    NormalisationStep(state_.AA, state_.AmplitudeNorm, state_.AANorm, state_.ScoreValue,
-                      state_.Score, Warnings());
+    // The grade is read before the normalisation: a name without one ends
+    // the command with its conversion error before any norm warning.
+    RatePeriod(record, MissingGrade::Stops, Warnings());
+    state_.TakeRating(record);
     ShowReports();
     BarChartRefill();
 }

@@ -3,10 +3,9 @@
 #include <QLineEdit>
 
 #include "analysis/number_text.h"
+#include "analysis/period_analysis.h"
 #include "app/TForm1.h"
 #include "app/native_file_name.h"
-#include "wave/SampleReader.h"
-#include "wave/WaveHeader.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
@@ -28,27 +27,12 @@ void TForm1::LoadVoiceFile() {
     }
     state_.FileName = NativeFileName(*chosen);
 
-    WaveHeadFields header;
-    header.DataSize = state_.DataSize;
-    const std::int32_t headerStatus = WaveHeadRead(state_.FileName, header, Warnings());
-    state_.DataSize = header.DataSize;
-    if (headerStatus != 0) {
+    PeriodAnalysis record;
+    record.Path = state_.FileName;
+    if (!LoadPeriodFile(record, state_.Samples, Warnings())) {
         return;
     }
-
-    const SampleReadResult read =
-        ReadSamples(state_.FileName, header.DataOffset, state_.DataSize, state_.Samples);
-    state_.MaxAbs = read.MaxAbs;
-    state_.FundamentalMax = read.MaxAbs;
-    state_.ApproxMax = 0;
-    state_.FileLoaded = true;
-    state_.SampleCount = read.SampleCount;
-
-    const PeriodStatistics statistics = ComputePeriodStatistics(read);
-    state_.Mean = statistics.Mean;
-    state_.StdDev = statistics.StdDev;
-    state_.PeriodFrequency = statistics.PeriodFrequency;
-    state_.PeriodMs = statistics.PeriodMs;
+    state_.TakeLoaded(record);
 
     // FundamentalSignal was zeroed by the reset: the red trace lies flat under
     // the blue period.

@@ -90,7 +90,7 @@ void TForm1::BarChartRefill() {
     chart.Title().Text().Add(QStringLiteral(" Fourier Coefficients \"AAx\" "));
     BarSeries1->Marks().SetVisible(false);
     BarSeries1->ClearPoints();
-    for (int i = 1; i <= 20; ++i) {
+    for (int i = 1; i <= ChartedHarmonics; ++i) {
         BarSeries1->AppendValue(state_.AA[i], QString::number(i), clBlue);
     }
 }

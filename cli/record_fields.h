@@ -6,14 +6,15 @@
 #include <span>
 #include <string_view>
 
+#include "analysis/reports.h"
 #include "cli/voice_analysis.h"
 
 namespace tesmera {
 
 // Harmonics listed per file: ax and bx 0..15 (the coefficient table), AA
 // 0..20 (the table and the chart's bars), AANorm 1..6 (the models' input).
-constexpr int ListedCoefficientHarmonics = 16;
-constexpr int ListedAmplitudeHarmonics = 21;
+constexpr int ListedCoefficientHarmonics = CoefficientTableRows;
+constexpr int ListedAmplitudeHarmonics = ChartedHarmonics + 1;
 
 // Receives the fields of one record. A value is nullopt, or `present` is
 // false, when the file did not get that far (or has no grade).

@@ -31,6 +31,14 @@ class SampleAccumulator {
         result_.MaxAbs = std::max(result_.MaxAbs, std::abs(x));
         ++result_.SampleCount;
     }
+    // Stores the sample when the buffer has room for it, then adds it.
+    void StoreAndAdd(std::int16_t sample, std::span<double> samples) {
+        const auto index = static_cast<std::size_t>(result_.SampleCount);
+        if (index < samples.size()) {
+            samples[index] = sample;
+        }
+        Add(sample);
+    }
     std::int32_t Count() const { return result_.SampleCount; }
     const SampleReadResult& Result() const { return result_; }
 
@@ -51,13 +59,16 @@ SampleReadResult ReadSamples(const std::string& fileName, std::int64_t dataOffse
     reader.Seek(dataOffset);
     SampleAccumulator accumulator;
     do {
-        const std::int16_t sample = ReadSample(reader);
-        const auto index = static_cast<std::size_t>(accumulator.Count());
-        if (index < samples.size()) {
-            samples[index] = sample;
-        }
-        accumulator.Add(sample);
+        accumulator.StoreAndAdd(ReadSample(reader), samples);
     } while (!ReachedStatedSize(accumulator.Count(), DataSize) && !reader.AtEnd());
+    return accumulator.Result();
+}
+
+SampleReadResult StoreSamples(std::span<const std::int16_t> period, std::span<double> samples) {
+    SampleAccumulator accumulator;
+    for (const std::int16_t sample : period) {
+        accumulator.StoreAndAdd(sample, samples);
+    }
     return accumulator.Result();
 }
 

@@ -25,6 +25,10 @@ struct SampleReadResult {
 SampleReadResult ReadSamples(const std::string& fileName, std::int64_t dataOffset,
                              std::int32_t DataSize, std::span<double> samples);
 
+// The same loop over a period already in memory: every sample is counted
+// and summed, the first samples.size() are stored.
+SampleReadResult StoreSamples(std::span<const std::int16_t> period, std::span<double> samples);
+
 struct PeriodStatistics {
     double Mean;
     double StdDev;           // population standard deviation

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "cli/voice_analysis.h"
+#include "analysis/period_analysis.h"
 #include "recording/voice_file_writer.h"
 #include "support/TempFolder.h"
 #include "support/synthetic_vowel.h"
@@ -40,8 +41,13 @@ TEST_P(ExtractionFromVowels, OnePeriodOfTheRightLengthAndSpectrum) {
     const test::TempFolder folder;
     const std::string path = (folder.Path() / "extracted1.wav").string();
     WriteVoicePeriod(path, period.Samples);
-    const VoiceAnalysis analysis = AnalyseVoiceFile(path);
-    ASSERT_TRUE(analysis.Ok()) << analysis.Status();
+    PeriodAnalysis analysis;
+    analysis.Path = path;
+    std::vector<std::string> warnings;
+    PeriodAnalyser().AnalyseFile(
+        analysis, [&warnings](const std::string& warning) { warnings.push_back(warning); });
+    ASSERT_EQ(analysis.Stage, AnalysisStage::Analysed);
+    EXPECT_THAT(warnings, ::testing::IsEmpty());
     const std::vector<double> expected = test::VowelNormalisedAmplitudes();
     for (std::size_t k = 0; k < expected.size(); ++k) {
         EXPECT_NEAR(analysis.AANorm[k], expected[k], 0.01) << "harmonic " << k + 1;

@@ -1,0 +1,122 @@
+#include "analysis/period_analysis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/reports.h"
+#include "wave/SampleReader.h"
+#include "wave/WaveHeader.h"
+#include "wave/errors.h"
+#include "wave/file_name.h"
+
+namespace tesmera {
+
+namespace {
+
+void Describe(PeriodAnalysis& record, const SampleReadResult& read) {
+    const PeriodStatistics statistics = ComputePeriodStatistics(read);
+    record.SampleCount = read.SampleCount;
+    record.MaxAbs = read.MaxAbs;
+    record.Mean = statistics.Mean;
+    record.StdDev = statistics.StdDev;
+    record.PeriodFrequency = statistics.PeriodFrequency;
+    record.PeriodMs = statistics.PeriodMs;
+    record.Stage = AnalysisStage::Loaded;
+}
+
+double PeakOf(std::span<const double> values) {
+    double peak = 0;
+    for (const double value : values) {
+        peak = std::max(peak, std::fabs(value));
+    }
+    return peak;
+}
+
+void ReadGrade(PeriodAnalysis& record, MissingGrade missing) {
+    try {
+        record.ExpertGrade = ExpertGradeOf(AsciiLower(FileNamePart(record.Path)));
+    } catch (const ConvertError& error) {
+        if (missing == MissingGrade::Stops) {
+            throw;
+        }
+        record.GradeNote = ErrorBoxText(error.what());
+    }
+}
+
+}  // namespace
+
+bool LoadPeriodFile(PeriodAnalysis& record, std::span<double> samples, const WarningSink& warn) {
+    WaveHeadFields header;
+    if (WaveHeadRead(record.Path, header, warn) != kHeaderAccepted) {
+        return false;
+    }
+    record.DataSize = header.DataSize;
+    Describe(record, ReadSamples(record.Path, header.DataOffset, header.DataSize, samples));
+    return true;
+}
+
+void LoadPeriodSamples(PeriodAnalysis& record, std::span<const std::int16_t> period,
+                       std::span<double> samples) {
+    Describe(record, StoreSamples(period, samples));
+}
+
+bool Analysable(bool loaded, std::int32_t sampleCount) {
+    return loaded && sampleCount <= MaxSamples;
+}
+
+void ExpandPeriod(PeriodAnalysis& record, std::span<const double> period,
+                  std::int32_t fundamentalOrder, double tolerance, std::span<double> fundamental,
+                  std::span<double> approximation) {
+    const auto count = static_cast<std::int32_t>(period.size());
+    FourierApr(period, count, tolerance, record.ax, record.bx, fundamentalOrder, fundamental,
+               record.ApproxOrder, approximation);
+    record.FundamentalMax = PeakOf(fundamental.first(period.size()));
+    record.ApproxMax = PeakOf(approximation.first(period.size()));
+    AmplitudeStep(record.ax, record.bx, record.AA);
+}
+
+void RatePeriod(PeriodAnalysis& record, MissingGrade missing, const WarningSink& warn) {
+    record.AmplitudeNorm = 0;
+    record.ScoreValue.fill(0.0);
+    record.Score.fill(0);
+    ReadGrade(record, missing);
+    // The step warns exactly when it leaves the models out.
+    bool warned = false;
+    const WarningSink watch = [&warned, &warn](const std::string& message) {
+        warned = true;
+        warn(message);
+    };
+    NormalisationStep(record.AA, record.AmplitudeNorm, record.AANorm, record.ScoreValue,
+                      record.Score, watch);
+    record.Scored = !warned;
+    record.Stage = AnalysisStage::Analysed;
+}
+
+PeriodAnalyser::PeriodAnalyser()
+    : samples_(MaxSamples), fundamental_(MaxSamples), approximation_(MaxSamples) {}
+
+void PeriodAnalyser::AnalyseFile(PeriodAnalysis& record, const WarningSink& warn) {
+    if (LoadPeriodFile(record, samples_, warn)) {
+        Compute(record, warn);
+    }
+}
+
+void PeriodAnalyser::AnalyseSamples(PeriodAnalysis& record, std::span<const std::int16_t> period,
+                                    const WarningSink& warn) {
+    LoadPeriodSamples(record, period, samples_);
+    Compute(record, warn);
+}
+
+void PeriodAnalyser::Compute(PeriodAnalysis& record, const WarningSink& warn) {
+    if (!Analysable(true, record.SampleCount)) {
+        warn(std::string(NothingToAnalyseWarning));
+        return;
+    }
+    const auto count = static_cast<std::size_t>(record.SampleCount);
+    ExpandPeriod(record, std::span(samples_).first(count), FundamentalTraceOrder,
+                 ApproxEnergyTolerance, std::span(fundamental_).first(count),
+                 std::span(approximation_).first(count));
+    RatePeriod(record, MissingGrade::Noted, warn);
+}
+
+}  // namespace tesmera
