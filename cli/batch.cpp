@@ -22,18 +22,25 @@ VoiceAnalysis ProblemRecord(const BatchEntry& entry) {
     return record;
 }
 
+std::string Listed(std::span<const std::string> paths) {
+    std::string list;
+    for (const std::string& path : paths) {
+        list += (list.empty() ? "" : ", ") + path;
+    }
+    return list;
+}
+
 }  // namespace
 
-NoVoiceFileError::NoVoiceFileError()
-    : std::runtime_error(
-          "no voice file found: the paths name no file and no folder holding *.wav") {}
+NoVoiceFileError::NoVoiceFileError(std::span<const std::string> paths)
+    : std::runtime_error("no voice file (*.wav) found in " + Listed(paths)) {}
 
 std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
                                      std::span<const std::string> outputs,
                                      const GradeOptions& grades) {
     std::vector<BatchEntry> entries = CollectVoiceFiles(paths);
     if (entries.empty()) {
-        throw NoVoiceFileError();
+        throw NoVoiceFileError(paths);
     }
     std::vector<std::string> inputs;
     inputs.reserve(entries.size());

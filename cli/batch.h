@@ -20,10 +20,11 @@ constexpr int ExitSomeFilesFailed = 1;  // at least one file's status is not "ok
 constexpr int ExitToolFailed = 2;       // an output could not be written...
 constexpr int ExitUsage = 64;           // the command line cannot be carried out as given
 
-// No path given to a batch named a voice file or a folder holding one.
+// No path given to a batch named a voice file or a folder holding one; the
+// message names the paths.
 class NoVoiceFileError : public std::runtime_error {
   public:
-    NoVoiceFileError();
+    explicit NoVoiceFileError(std::span<const std::string> paths);
 };
 
 // The grade options every batch command takes.

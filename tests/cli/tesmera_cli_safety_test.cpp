@@ -193,9 +193,7 @@ TEST_F(CliFolder, NoVoiceFileFoundIsAMessageAndStatusOne) {
     fs::create_directories(Path("empty"));
     const ProcessRun run = Run("agreement empty");
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.output,
-              "tesmera-cli agreement: no voice file found: the paths name no file and no folder "
-              "holding *.wav\n");
+    EXPECT_EQ(run.output, "tesmera-cli agreement: no voice file (*.wav) found in empty\n");
 }
 
 TEST_F(CliFolder, TheTableShowsControlCharactersInNamesEscaped) {

@@ -66,8 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "tesmera-cli analyze: ./a3.wav: is also an input, which the output would "
                   "overwrite; nothing was written"},
         UsageCase{"NoVoiceFileFound", "analyze empty", 1,
-                  "tesmera-cli analyze: no voice file found: the paths name no file and no "
-                  "folder holding *.wav"},
+                  "tesmera-cli analyze: no voice file (*.wav) found in empty"},
         UsageCase{"PictureToStandardOutput", "render a3.wav --png -", 64,
                   "tesmera-render: -: this output is a file and cannot go to standard output; "
                   "nothing was written"}),
