@@ -8,6 +8,7 @@
 #include "analysis/number_text.h"
 #include "analysis/period_analysis.h"
 #include "app/TForm1.h"
+#include "app/native_file_name.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
@@ -46,7 +47,7 @@ void TForm1::LoadVoiceFile(const std::optional<QString>& chosen) {
         state_.FileLoaded = false;
         return;
     }
-    state_.FileName = QFile::encodeName(*chosen).toStdString();
+    state_.FileName = NativeFileName(*chosen);
 
     PeriodAnalysis record;
     record.Path = state_.FileName;

@@ -18,6 +18,7 @@
 #include "app/recording_texts.h"
 #include "chart/label_format.h"
 #include "recording/voice_file_writer.h"
+#include "wave/OutputFile.h"
 #include "wave/errors.h"
 #include "wave/file_name.h"
 
@@ -224,9 +225,9 @@ void RecordingWindow::SaveSelectedCycle() {
     }
     try {
         WriteVoicePeriod(QFile::encodeName(*chosen).toStdString(), cycle.Period);
-    } catch (const TesmeraError& error) {
-        dialogs_.ShowError(
-            QString::fromStdString(ErrorBoxText(chosen->toStdString() + ": " + error.what())));
+    } catch (const OutputFileError& error) {
+        // The message names the file and the reason.
+        dialogs_.ShowError(QString::fromStdString(ErrorBoxText(error.what())));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "analysis/number_text.h"
+#include "cli/GradeSource.h"
 
 namespace tesmera {
 
@@ -106,8 +107,7 @@ std::optional<std::string> SkipReason(const GradedScores& scores) {
         return "not scored: " + *scores.NotScored;
     }
     if (!scores.ExpertGrade) {
-        return scores.GradeNote.empty() ? std::string("no grade in the name")
-                                        : "no grade in the name: " + scores.GradeNote;
+        return scores.GradeNote.empty() ? std::string("no grade") : "no grade: " + scores.GradeNote;
     }
     if (*scores.ExpertGrade < LowestGrade || *scores.ExpertGrade > HighestGrade) {
         return "expert grade " + IntegerText(*scores.ExpertGrade) + " outside 1..5";
@@ -141,8 +141,8 @@ AgreementFigures MeasureAgreement(std::span<const GradePair> pairs) {
 }
 
 void AgreementCollector::Add(const VoiceAnalysis& record) {
-    GradedScores scores{record.Path, std::nullopt, record.ExpertGrade, record.GradeNote,
-                        record.Score};
+    GradedScores scores{record.Path,      std::nullopt,       record.ExpertGrade,
+                        record.GradeNote, record.GradeOrigin, record.Score};
     if (!record.Scored) {
         scores.NotScored = record.Status();
     }
@@ -154,6 +154,8 @@ void AgreementCollector::Add(const GradedScores& scores) {
         skipped_.push_back({scores.Path, *reason});
         return;
     }
+    graded_.push_back({scores.Path, *scores.ExpertGrade, scores.GradeOrigin,
+                       scores.GradeOrigin == GradeFromName && GradeIsPartOfANumber(scores.Path)});
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
         pairs_[m].push_back({*scores.ExpertGrade, scores.Score[m]});
     }
@@ -165,6 +167,7 @@ AgreementReport AgreementCollector::Report() const {
         report.Models[m] = MeasureAgreement(pairs_[m]);
     }
     report.Skipped = skipped_;
+    report.Graded = graded_;
     return report;
 }
 

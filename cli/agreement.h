@@ -53,17 +53,29 @@ struct SkippedFile {
     std::string Reason;
 };
 
+// A file whose grade was used, and where the grade came from.
+struct GradedFile {
+    std::string Path;
+    std::int32_t Grade = 0;
+    std::string Origin;          // GradeFromTable or GradeFromName
+    bool PartOfANumber = false;  // a name's grade that ends a number (rec_2023)
+
+    bool operator==(const GradedFile&) const = default;
+};
+
 struct AgreementReport {
     std::array<AgreementFigures, ScoreModelCount> Models;  // in ScoreModels order
     std::vector<SkippedFile> Skipped;
+    std::vector<GradedFile> Graded;  // in batch order
 };
 
-// One file's (or recording's) scores beside the expert grade of its name.
+// One file's (or recording's) scores beside its expert grade.
 struct GradedScores {
     std::string Path;
     std::optional<std::string> NotScored;  // why there are no scores; nothing when scored
     std::optional<std::int32_t> ExpertGrade;
-    std::string GradeNote;  // why the name gives no grade; may be empty
+    std::string GradeNote;    // why there is no grade; may be empty
+    std::string GradeOrigin;  // GradeFromTable, GradeFromName, or empty without a grade
     std::array<std::int32_t, ScoreModelCount> Score{};
 };
 
@@ -79,6 +91,7 @@ class AgreementCollector {
   private:
     std::array<std::vector<GradePair>, ScoreModelCount> pairs_;
     std::vector<SkippedFile> skipped_;
+    std::vector<GradedFile> graded_;
 };
 
 }  // namespace tesmera

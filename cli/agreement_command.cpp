@@ -26,7 +26,9 @@ GradedScores FromReportRecord(const nlohmann::json& record) {
         scores.NotScored = status;
     }
     if (!record.at("grade").is_null()) {
+        // A report reads the grade from the recording's name.
         scores.ExpertGrade = record["grade"].get<std::int32_t>();
+        scores.GradeOrigin = GradeFromName;
     }
     const nlohmann::json& models = record.at("models");
     for (std::size_t m = 0; m < ScoreModelCount && !scores.NotScored; ++m) {
@@ -50,24 +52,25 @@ int CollectFromReportFile(const std::string& path, AgreementCollector& collector
     return allOk ? ExitAllOk : ExitSomeFilesFailed;
 }
 
-int CollectFromRecordings(std::span<const std::string> paths, AgreementCollector& collector) {
+int CollectFromRecordings(std::span<const BatchEntry> entries, unsigned jobs,
+                          AgreementCollector& collector) {
     bool allOk = true;
-    for (const std::string& file : CollectVoiceFiles(paths)) {
-        const RecordingReport record = ReportRecording(file, std::nullopt);
+    ReportRecordings(entries, std::nullopt, jobs, [&](RecordingReport&& record) {
         allOk = allOk && record.Status == ReportOk;
         collector.Add(FromReportRecord(ReportRecordJson(record)));
-    }
+    });
     return allOk ? ExitAllOk : ExitSomeFilesFailed;
 }
 
-int Collect(const AgreementOptions& options, AgreementCollector& collector) {
+int Collect(const AgreementOptions& options, std::span<const BatchEntry> entries,
+            AgreementCollector& collector) {
     if (!options.fromReport.empty()) {
         return CollectFromReportFile(options.fromReport, collector);
     }
     if (options.recordings) {
-        return CollectFromRecordings(options.paths, collector);
+        return CollectFromRecordings(entries, options.jobs, collector);
     }
-    return AnalyseBatch(options.paths, true,
+    return AnalyseBatch(entries, GradeSourceFor(options.grades), options.jobs, true,
                         [&](const VoiceAnalysis& record) { collector.Add(record); });
 }
 
@@ -75,13 +78,17 @@ int Collect(const AgreementOptions& options, AgreementCollector& collector) {
 
 int RunAgreement(const AgreementOptions& options) {
     try {
+        const std::vector<std::string> outputs{options.jsonPath};
+        const std::vector<BatchEntry> entries =
+            options.fromReport.empty() ? CollectBatch(options.paths, outputs, options.grades)
+                                       : std::vector<BatchEntry>{};
         // Opened first, so a wrong path fails before the long batch.
         std::optional<TextOutput> json;
         if (!options.jsonPath.empty()) {
             json.emplace(options.jsonPath);
         }
         AgreementCollector collector;
-        const int status = Collect(options, collector);
+        const int status = Collect(options, entries, collector);
         const AgreementReport report = collector.Report();
         if (options.jsonPath != TextOutput::StandardOutputName) {
             TextOutput table{std::string(TextOutput::StandardOutputName)};
@@ -93,9 +100,8 @@ int RunAgreement(const AgreementOptions& options) {
             json->Close();
         }
         return status;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "tesmera-cli agreement: %s\n", error.what());
-        return ExitToolFailed;
+    } catch (...) {
+        return ReportCommandFailure("agreement");
     }
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
+
 namespace tesmera {
 
 struct AgreementOptions {
@@ -15,6 +17,8 @@ struct AgreementOptions {
     bool recordings = false;
     // Instead of paths: the median scores of a `report --json` file.
     std::string fromReport;
+    GradeOptions grades;
+    unsigned jobs = 1;  // threads analysing files, 1..MaxJobs (--jobs: every core)
 };
 
 // Prints the table on standard output (unless the JSON goes there).

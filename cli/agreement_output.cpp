@@ -1,7 +1,11 @@
 #include "cli/agreement_output.h"
 
+#include <algorithm>
+
 #include "analysis/number_text.h"
-#include "cli/data_text.h"
+#include "cli/GradeSource.h"
+#include "cli/json_text.h"
+#include "cli/terminal_text.h"
 
 namespace tesmera {
 
@@ -44,32 +48,59 @@ std::string ConfusionBlock(std::string_view id, const ConfusionMatrix& confusion
     return block;
 }
 
-std::string JsonFigure(const std::optional<double>& figure) {
-    return figure ? RoundTripText(*figure) : "null";
+JsonObject JsonFigure(const std::optional<double>& figure) {
+    return figure ? JsonObject(*figure) : JsonObject(nullptr);
 }
 
-std::string JsonConfusion(const ConfusionMatrix& confusion) {
-    std::string json = "[";
-    for (std::size_t e = 0; e < GradeCount; ++e) {
-        json += e == 0 ? "[" : ", [";
-        for (std::size_t m = 0; m < GradeCount; ++m) {
-            json += (m == 0 ? "" : ", ") + IntegerText(confusion[e][m]);
-        }
-        json += "]";
+JsonObject JsonModel(std::string_view id, const AgreementFigures& f) {
+    JsonObject model = JsonObject::object();
+    model["model"] = std::string(id);
+    model["count"] = f.Count;
+    model["exact"] = f.ExactCount;
+    model["exactRate"] = JsonFigure(f.ExactRate);
+    model["withinOne"] = f.WithinOneCount;
+    model["withinOneRate"] = JsonFigure(f.WithinOneRate);
+    model["meanAbsoluteError"] = JsonFigure(f.MeanAbsoluteError);
+    model["weightedKappa"] = JsonFigure(f.WeightedKappa);
+    model["spearmanRho"] = JsonFigure(f.SpearmanRho);
+    model["confusion"] = f.Confusion;
+    return model;
+}
+
+// "key": [ then each element on a line of its own, then ].
+std::string JsonArrayLines(std::string_view key, const std::vector<JsonObject>& elements) {
+    std::string text = JsonLine(JsonObject(std::string(key))) + ": [";
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        text += (i == 0 ? "\n  " : ",\n  ") + JsonLine(elements[i]);
     }
-    return json + "]";
+    return text + "]";
 }
 
-std::string JsonModel(std::string_view id, const AgreementFigures& f) {
-    return "{\"model\": " + JsonString(id) + ", \"count\": " + IntegerText(f.Count) +
-           ", \"exact\": " + IntegerText(f.ExactCount) +
-           ", \"exactRate\": " + JsonFigure(f.ExactRate) +
-           ", \"withinOne\": " + IntegerText(f.WithinOneCount) +
-           ", \"withinOneRate\": " + JsonFigure(f.WithinOneRate) +
-           ", \"meanAbsoluteError\": " + JsonFigure(f.MeanAbsoluteError) +
-           ", \"weightedKappa\": " + JsonFigure(f.WeightedKappa) +
-           ", \"spearmanRho\": " + JsonFigure(f.SpearmanRho) +
-           ", \"confusion\": " + JsonConfusion(f.Confusion) + "}";
+constexpr const char* kPartOfANumberWarning =
+    "the grade is the last digit of a number in the name; give grades with --grades FILE.csv or "
+    "turn name grades off with --no-name-grades";
+
+std::string OriginText(const std::string& origin) {
+    return origin == GradeFromTable ? "from the grade table" : "from the file name";
+}
+
+std::string GradesSection(const std::vector<GradedFile>& graded) {
+    const auto fromTable =
+        std::ranges::count(graded, std::string(GradeFromTable), &GradedFile::Origin);
+    const auto suspicious = std::ranges::count(graded, true, &GradedFile::PartOfANumber);
+    std::string section = "\nGrades used: " + IntegerText(static_cast<long long>(graded.size())) +
+                          " (" + IntegerText(fromTable) + " from the grade table, " +
+                          IntegerText(static_cast<long long>(graded.size()) - fromTable) +
+                          " from file names)\n";
+    if (suspicious > 0) {
+        section += "Warning: " + IntegerText(suspicious) + " grade(s) " + kPartOfANumberWarning +
+                   " (marked !)\n";
+    }
+    for (const GradedFile& file : graded) {
+        section += "  " + TerminalText(file.Path) + ": " + IntegerText(file.Grade) + " " +
+                   OriginText(file.Origin) + (file.PartOfANumber ? " !" : "") + "\n";
+    }
+    return section;
 }
 
 }  // namespace
@@ -91,23 +122,36 @@ std::string AgreementTable(const AgreementReport& report) {
     table +=
         "\nSkipped files: " + IntegerText(static_cast<long long>(report.Skipped.size())) + "\n";
     for (const SkippedFile& skipped : report.Skipped) {
-        table += "  " + skipped.Path + ": " + skipped.Reason + "\n";
+        table += "  " + TerminalText(skipped.Path) + ": " + TerminalLine(skipped.Reason) + "\n";
     }
-    return table;
+    return table + GradesSection(report.Graded);
 }
 
 std::string AgreementJson(const AgreementReport& report) {
-    std::string json = "{\"models\": [";
+    std::vector<JsonObject> models;
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
-        json += (m == 0 ? "\n  " : ",\n  ") + JsonModel(ScoreModels[m].id, report.Models[m]);
+        models.push_back(JsonModel(ScoreModels[m].id, report.Models[m]));
     }
-    json += "],\n \"skipped\": [";
-    for (std::size_t i = 0; i < report.Skipped.size(); ++i) {
-        json += (i == 0 ? "\n  " : ",\n  ");
-        json += "{\"path\": " + JsonString(report.Skipped[i].Path) +
-                ", \"reason\": " + JsonString(report.Skipped[i].Reason) + "}";
+    std::vector<JsonObject> skipped;
+    for (const SkippedFile& file : report.Skipped) {
+        JsonObject entry = JsonObject::object();
+        AddText(entry, "path", file.Path);
+        AddText(entry, "reason", file.Reason);
+        skipped.push_back(std::move(entry));
     }
-    return json + "]}\n";
+    std::vector<JsonObject> grades;
+    for (const GradedFile& file : report.Graded) {
+        JsonObject entry = JsonObject::object();
+        AddText(entry, "path", file.Path);
+        entry["grade"] = file.Grade;
+        entry["source"] = file.Origin;
+        if (file.PartOfANumber) {
+            entry["warning"] = kPartOfANumberWarning;
+        }
+        grades.push_back(std::move(entry));
+    }
+    return "{" + JsonArrayLines("models", models) + ",\n " + JsonArrayLines("skipped", skipped) +
+           ",\n " + JsonArrayLines("grades", grades) + "}\n";
 }
 
 }  // namespace tesmera

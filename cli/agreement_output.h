@@ -7,12 +7,17 @@
 
 namespace tesmera {
 
-// A summary line per model, each model's confusion matrix, then the
-// skipped files with their reasons. Undefined figures read "n/a".
+// A summary line per model, each model's confusion matrix, the skipped
+// files with their reasons, then the grades used with where each came from
+// and a warning for name grades that end a number. Undefined figures read
+// "n/a".
 std::string AgreementTable(const AgreementReport& report);
 
 // {"models": [{"model": "10", "count": ..., "confusion": [[...], ...]}, ...],
-//  "skipped": [{"path": ..., "reason": ...}, ...]}; undefined figures null.
+//  "skipped": [{"path": ..., "reason": ...}, ...],
+//  "grades": [{"path": ..., "grade": 3, "source": "name", "warning": ...}, ...]};
+// one model or file per line, undefined figures null; always valid UTF-8
+// (see AddText).
 std::string AgreementJson(const AgreementReport& report);
 
 }  // namespace tesmera

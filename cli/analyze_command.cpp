@@ -1,7 +1,5 @@
 #include "cli/analyze_command.h"
 
-#include <cstdio>
-#include <exception>
 #include <memory>
 
 #include "cli/batch.h"
@@ -29,21 +27,25 @@ std::vector<std::unique_ptr<RecordWriter>> WritersFor(const AnalyzeOptions& opti
 
 int RunAnalyze(const AnalyzeOptions& options) {
     try {
+        const std::vector<std::string> outputs{options.csvPath, options.jsonPath};
+        const std::vector<BatchEntry> entries =
+            CollectBatch(options.paths, outputs, options.grades);
+        const GradeSource grades = GradeSourceFor(options.grades);
         const auto writers = WritersFor(options);
         // The table itself shows how far a batch has got.
         const bool toFiles = !options.csvPath.empty() || !options.jsonPath.empty();
-        const int status = AnalyseBatch(options.paths, toFiles, [&](const VoiceAnalysis& record) {
-            for (const auto& writer : writers) {
-                writer->Write(record);
-            }
-        });
+        const int status =
+            AnalyseBatch(entries, grades, options.jobs, toFiles, [&](const VoiceAnalysis& record) {
+                for (const auto& writer : writers) {
+                    writer->Write(record);
+                }
+            });
         for (const auto& writer : writers) {
             writer->Finish();
         }
         return status;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "tesmera-cli analyze: %s\n", error.what());
-        return ExitToolFailed;
+    } catch (...) {
+        return ReportCommandFailure("analyze");
     }
 }
 

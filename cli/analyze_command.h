@@ -5,12 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
+
 namespace tesmera {
 
 struct AnalyzeOptions {
     std::vector<std::string> paths;  // files and folders
     std::string csvPath;             // empty: no CSV; "-": standard output
     std::string jsonPath;            // empty: no JSON; "-": standard output
+    GradeOptions grades;
+    unsigned jobs = 1;  // threads analysing files, 1..MaxJobs (--jobs: every core)
 };
 
 // Without --csv and --json the table goes to standard output. Returns an

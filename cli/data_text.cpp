@@ -2,60 +2,54 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
+#include <string_view>
 
 namespace tesmera {
 
-std::string RoundTripText(double value) {
-    std::array<char, 32> buffer;
+namespace {
+
+template <typename T>
+void AppendChars(std::string& text, T value) {
+    std::array<char, 32> buffer;  // the longest double takes 24
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return std::string(buffer.data(), end);
+    text.append(buffer.data(), end);
 }
 
-std::string CsvText(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + '"';
+// A spreadsheet opening the file would take a cell starting with one of
+// these as a formula (a name such as "=HYPERLINK(...).wav" runs as one), so
+// such a text cell starts with an apostrophe, which shows the text as it
+// is. Numbers are appended as numbers and never pass through here.
+constexpr std::string_view FormulaStarts = "=+-@\t\r";
+
+}  // namespace
+
+void AppendRoundTripText(std::string& text, double value) {
+    AppendChars(text, value);
 }
 
-std::string JsonString(std::string_view text) {
-    std::string quoted = "\"";
+void AppendIntegerText(std::string& text, long long value) {
+    AppendChars(text, value);
+}
+
+void AppendCsvText(std::string& line, std::string_view text) {
+    const bool formula =
+        !text.empty() && FormulaStarts.find(text.front()) != std::string_view::npos;
+    const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos;
+    if (quoted) {
+        line += '"';
+    }
+    if (formula) {
+        line += '\'';
+    }
     for (const char c : text) {
-        switch (c) {
-            case '"':
-                quoted += "\\\"";
-                break;
-            case '\\':
-                quoted += "\\\\";
-                break;
-            case '\n':
-                quoted += "\\n";
-                break;
-            case '\r':
-                quoted += "\\r";
-                break;
-            case '\t':
-                quoted += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    std::array<char, 8> escape;
-                    std::snprintf(escape.data(), escape.size(), "\\u%04x", c);
-                    quoted += escape.data();
-                } else {
-                    quoted += c;
-                }
+        line += c;
+        if (quoted && c == '"') {
+            line += '"';
         }
     }
-    return quoted + '"';
+    if (quoted) {
+        line += '"';
+    }
 }
 
 }  // namespace tesmera

@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
 
 #include "analysis/number_text.h"
 #include "analysis/reports.h"
 #include "cli/batch.h"
+#include "cli/output_paths.h"
+#include "cli/terminal_text.h"
 #include "recording/period_extraction.h"
 #include "recording/voice_file_writer.h"
 #include "wave/errors.h"
@@ -16,6 +19,12 @@ namespace tesmera {
 namespace {
 
 constexpr int kExitInputRefused = 1;
+
+// The message with the path in front, unless it already names it (the
+// reader's own "cannot read PATH: ..." does).
+std::string NamingPath(const std::string& path, const std::string& message) {
+    return message.find(path) == std::string::npos ? path + ": " + message : message;
+}
 
 std::string Fixed(double value, int digits) {
     return FixedText(value, 15, digits, ".");
@@ -32,11 +41,11 @@ void PrintSummary(const ExtractOptions& options, const ExtractedPeriod& period) 
     std::printf("period  %s samples at %d Hz (%s ms)\n", IntegerText(length).c_str(),
                 NominalSampleRate, Fixed(1000.0 * length / NominalSampleRate, 4).c_str());
     std::printf("cut     %s s to %s s of %s\n", Fixed(period.CutStartSeconds, 6).c_str(),
-                Fixed(period.CutEndSeconds, 6).c_str(), options.inputPath.c_str());
+                Fixed(period.CutEndSeconds, 6).c_str(), TerminalText(options.inputPath).c_str());
     std::printf("stretch %s s to %s s (stable voiced stretch)\n",
                 Fixed(period.StretchStartSeconds, 3).c_str(),
                 Fixed(period.StretchEndSeconds, 3).c_str());
-    std::printf("written %s\n", options.outputPath.c_str());
+    std::printf("written %s\n", TerminalText(options.outputPath).c_str());
 }
 
 // The window reads the expert grade from the last character of the name's
@@ -56,19 +65,26 @@ void WarnWithoutGrade(const std::string& outputPath) {
 }  // namespace
 
 int RunExtract(const ExtractOptions& options) {
+    try {
+        RefuseUnsafeOutputs(std::span(&options.inputPath, 1), std::span(&options.outputPath, 1),
+                            StandardOutput::Refused);
+    } catch (...) {
+        return ReportCommandFailure("extract");
+    }
     ExtractedPeriod period;
     try {
         period = ExtractPeriod(ReadMonoRecording(options.inputPath), options.atSeconds);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "tesmera-cli extract: %s\n", error.what());
+        PrintCommandFailure("extract", NamingPath(options.inputPath, error.what()));
         return kExitInputRefused;
     }
     try {
         WriteVoicePeriod(options.outputPath, period.Samples);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "tesmera-cli extract: cannot write %s: %s\n",
-                     options.outputPath.c_str(), error.what());
+    } catch (const std::length_error& error) {
+        PrintCommandFailure("extract", "cannot write " + options.outputPath + ": " + error.what());
         return ExitToolFailed;
+    } catch (...) {
+        return ReportCommandFailure("extract");
     }
     PrintSummary(options, period);
     WarnWithoutGrade(options.outputPath);

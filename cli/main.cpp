@@ -2,14 +2,16 @@
 // voice files, without the window. Rendering pictures needs Qt, so it lives
 // in the separate tesmera-render program that `render` hands over to; the
 // other subcommands start without loading any of Qt.
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
+#include "cli/OrderedParallelRun.h"
 #include "cli/agreement_command.h"
 #include "cli/analyze_command.h"
+#include "cli/command_line.h"
 #include "cli/extract_command.h"
 #include "cli/render_command.h"
 #include "cli/report_command.h"
@@ -20,16 +22,8 @@ namespace {
 using namespace tesmera;
 
 constexpr const char* kBatchExitStatus =
-    "Exit status: 0 all files ok, 1 some file not ok, 2 an output failed.";
-
-// Refuses "nan" and "inf", which the numeric checks let through: a time
-// that is not a number would pick an arbitrary place.
-const CLI::Validator FiniteNumber(
-    [](const std::string& text) {
-        const double value = std::strtod(text.c_str(), nullptr);
-        return std::isfinite(value) ? std::string() : "Value " + text + " is not a finite number";
-    },
-    "FINITE");
+    "Exit status: 0 all files ok, 1 some file not ok or none found, 2 an output failed,\n"
+    "64 the command line cannot be carried out (nothing is then read or written).";
 
 // A subcommand whose one-line summary shows in the program's help and whose
 // details close its own help.
@@ -38,6 +32,47 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* summary,
     CLI::App* command = app.add_subcommand(name, summary);
     command->footer(details);
     return command;
+}
+
+void AddGradeOptions(CLI::App& command, GradeOptions& grades) {
+    command
+        .add_option("--grades", grades.tablePath,
+                    "Expert grades from a CSV table with a 'path' or 'name' column and a 'grade' "
+                    "column; they take precedence over grades in file names")
+        ->option_text("FILE.csv");
+    command.add_flag_callback(
+        "--no-name-grades", [&grades] { grades.nameGrades = false; },
+        "Do not read grades from the last character of file names");
+}
+
+// A whole number of threads from 1 to MaxJobs. Zero or a negative count
+// would analyse nothing, and thousands of threads only exhaust the system.
+CLI::Validator JobCount() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            long long value = 0;
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), value);
+            if (error != std::errc() || end != text.data() + text.size() || value < 1 ||
+                value > MaxJobs) {
+                return "'" + text + "' is not a number of threads from 1 to " +
+                       std::to_string(MaxJobs);
+            }
+            return {};
+        },
+        "1.." + std::to_string(MaxJobs));
+}
+
+// --jobs N; without it a batch uses every core. The output is the same
+// whatever N is.
+void AddJobsOption(CLI::App& command, unsigned& jobs) {
+    jobs = DefaultJobCount();
+    command
+        .add_option("--jobs", jobs,
+                    "Analyse files on N threads (default: every core); the output does not "
+                    "depend on N")
+        ->option_text("N")
+        ->check(JobCount());
 }
 
 CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
@@ -56,13 +91,17 @@ CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
         ->add_option("--json", options.jsonPath,
                      "Write JSON records to FILE ('-': standard output)")
         ->option_text("FILE");
+    AddGradeOptions(*command, options.grades);
+    AddJobsOption(*command, options.jobs);
     return command;
 }
 
 CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
     CLI::App* command = AddCommand(
         app, "agreement", "Agreement of the six score models with the experts' grades",
-        "The expert grade is the last character of the file name before its first full stop.\n"
+        "The expert grade comes from --grades FILE.csv, else (unless --no-name-grades) it is\n"
+        "the last character of the file name before its first full stop; the output says\n"
+        "which, and warns of name grades that end a number (rec_2023.wav).\n"
         "Per model: count, exact and within-one agreement, mean absolute error, quadratically\n"
         "weighted Cohen's kappa, Spearman's rho and the 5 x 5 confusion matrix. Files without\n"
         "scores or without a grade 1..5 are listed as skipped. With --recordings or\n"
@@ -91,7 +130,26 @@ CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
             throw CLI::RequiredError("PATH or --from-report");
         }
     });
+    AddGradeOptions(*command, options.grades);
+    AddJobsOption(*command, options.jobs);
     return command;
+}
+
+// A time in a recording: a finite number of seconds, 0 or more. The
+// message shows the range in plain numbers, not the largest double.
+CLI::Validator SecondsFromZero() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            double value = 0;
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), value);
+            if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
+                value < 0) {
+                return "'" + text + "' is not a time in seconds from 0 on (e.g. 0.5)";
+            }
+            return {};
+        },
+        "SECONDS >= 0");
 }
 
 CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
@@ -102,12 +160,12 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
         "autocorrelation, cuts between consecutive rising zero crossings, resamples to 44100 Hz\n"
         "band-limited, scales the peak to 32767 and writes a voice file.\n"
         "Exit status: 0 written, 1 input refused (silent, unvoiced, unreadable), 2 output "
-        "failed.");
+        "failed,\n64 usage (e.g. OUTPUT is the INPUT, or '-').");
     command->add_option("INPUT", options.inputPath, "The recording")->required();
     command->add_option("OUTPUT", options.outputPath, "The voice file to write (.wav)")->required();
     command->add_option("--at", options.atSeconds, "Cut at this time instead")
         ->option_text("SECONDS")
-        ->check(CLI::NonNegativeNumber & FiniteNumber);
+        ->check(SecondsFromZero());
     return command;
 }
 
@@ -128,16 +186,14 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
     command
         ->add_option("--csv", options.csvPath, "Write CSV records to FILE ('-': standard output)")
         ->option_text("FILE");
-    command->add_option("--jobs", options.jobs, "Report N recordings at once")
-        ->option_text("N")
-        ->check(CLI::PositiveNumber);
+    AddJobsOption(*command, options.jobs);
     command
         ->add_option("--periods", options.periodsFolder,
                      "Also write every analysed cycle as a period file into DIR")
         ->option_text("DIR");
     command->add_option("--at", options.atSeconds, "Report the steady stretch around this time")
         ->option_text("SECONDS")
-        ->check(CLI::NonNegativeNumber);
+        ->check(SecondsFromZero());
     return command;
 }
 
@@ -146,8 +202,8 @@ CLI::App* AddRender(CLI::App& app, RenderOptions& options) {
         app, "render", "Save the window's oscilloscope and chart for a voice file as a PNG",
         "Runs the window's load and compute commands offscreen (no display needed) in the\n"
         "separate program tesmera-render, the only one that loads Qt.\n"
-        "Exit status: 0 saved, 1 saved but the window showed a warning or an error, 2 not "
-        "saved.");
+        "Exit status: 0 saved, 1 the window showed a warning or an error (no picture when the\n"
+        "file did not load), 2 not saved, 64 usage. A FILE starting with '-' goes after --.");
     command->add_option("FILE", options.voiceFile, "The voice file (.wav)")->required();
     command->add_option("--png", options.pngPath, "The picture to write")
         ->option_text("OUT.png")
@@ -172,7 +228,9 @@ int main(int argc, char** argv) {
     const CLI::App* reportCommand = AddReport(app, report);
     RenderOptions render;
     const CLI::App* renderCommand = AddRender(app, render);
-    CLI11_PARSE(app, argc, argv);
+    if (const auto exitStatus = ParseCommandLine(app, argc, argv, "tesmera-cli")) {
+        return *exitStatus;
+    }
     if (*analyzeCommand) {
         return RunAnalyze(analyze);
     }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "cli/status_codes.h"
+
 namespace tesmera {
 
 namespace {
@@ -18,7 +20,8 @@ void VisitRecordFields(const VoiceAnalysis& record, RecordFieldSink& sink) {
     const bool analysed = record.Stage == AnalysisStage::Analysed;
 
     sink.Text("path", record.Path);
-    sink.Text("status", record.Status());
+    sink.Message("status", record.Status());
+    sink.Text("status_code", StatusCode(record));
     sink.Integer("SampleCount", When<long long>(loaded, record.SampleCount));
     sink.Number("Mean", When(loaded, record.Mean));
     sink.Number("StdDev", When(loaded, record.StdDev));
@@ -38,7 +41,8 @@ void VisitRecordFields(const VoiceAnalysis& record, RecordFieldSink& sink) {
     }
     sink.Integer("ExpertGrade",
                  record.ExpertGrade ? std::optional<long long>(*record.ExpertGrade) : std::nullopt);
-    sink.Text("GradeNote", record.GradeNote);
+    sink.Message("GradeNote", record.GradeNote);
+    sink.Text("GradeSource", record.GradeOrigin);
 }
 
 }  // namespace tesmera

@@ -22,6 +22,8 @@ class RecordFieldSink {
   public:
     virtual ~RecordFieldSink() = default;
     virtual void Text(std::string_view name, std::string_view value) = 0;
+    // A text the window shows as a message, which may hold line breaks.
+    virtual void Message(std::string_view name, std::string_view value) = 0;
     virtual void Integer(std::string_view name, std::optional<long long> value) = 0;
     virtual void Number(std::string_view name, std::optional<double> value) = 0;
     // values[i] is entry firstIndex + i of the named series.
@@ -29,10 +31,10 @@ class RecordFieldSink {
                          bool present) = 0;
 };
 
-// path, status, SampleCount, Mean, StdDev, MaxAbs, PeriodFrequency,
+// path, status, status_code (see StatusCode), SampleCount, Mean, StdDev, MaxAbs, PeriodFrequency,
 // PeriodMs, ApproxOrder, ax, bx, AA, AmplitudeNorm, AANorm, then
-// ScoreValue<id> and Score<id> for each model, ExpertGrade and GradeNote
-// (the conversion message when the name gives no grade).
+// ScoreValue<id> and Score<id> for each model, ExpertGrade, GradeNote (the
+// conversion message when the name gives no grade) and GradeSource.
 void VisitRecordFields(const VoiceAnalysis& record, RecordFieldSink& sink);
 
 }  // namespace tesmera

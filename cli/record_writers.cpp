@@ -6,27 +6,69 @@
 
 #include "analysis/number_text.h"
 #include "cli/data_text.h"
+#include "cli/json_text.h"
 #include "cli/record_fields.h"
+#include "cli/terminal_text.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
 
 namespace {
 
-// Appends fields separated by commas.
+// A message's lines joined by " | ", as the status joins messages, so
+// every record of a CSV file is one line.
+std::string JoinedLines(std::string_view text) {
+    std::string joined;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            joined += " | ";
+            i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 1 : 0;
+        } else {
+            joined += text[i];
+        }
+    }
+    return joined;
+}
+
+// Appends fields separated by commas into a buffer that serves line after
+// line (its capacity is kept): numbers go in as characters, never as a
+// string of their own.
 class CsvLine {
   public:
+    explicit CsvLine(std::string& buffer) : line_(buffer) { line_.clear(); }
+
     void Add(std::string_view field) {
+        Separate();
+        line_ += field;
+    }
+    void AddText(std::string_view text) {
+        Separate();
+        AppendCsvText(line_, text);
+    }
+    // Shortest text that reads back as the same double ("0.1", "1e-07").
+    void AddNumber(double value) {
+        Separate();
+        AppendRoundTripText(line_, value);
+    }
+    void AddInteger(long long value) {
+        Separate();
+        AppendIntegerText(line_, value);
+    }
+    // The line with its "\n", valid while the buffer is untouched.
+    std::string_view Finish() {
+        line_ += '\n';
+        return line_;
+    }
+
+  private:
+    void Separate() {
         if (!first_) {
             line_ += ',';
         }
         first_ = false;
-        line_ += field;
     }
-    std::string Finish() { return std::move(line_) + '\n'; }
 
-  private:
-    std::string line_;
+    std::string& line_;
     bool first_ = true;
 };
 
@@ -34,6 +76,7 @@ class CsvHeaderSink final : public RecordFieldSink {
   public:
     explicit CsvHeaderSink(CsvLine& line) : line_(line) {}
     void Text(std::string_view name, std::string_view) override { line_.Add(name); }
+    void Message(std::string_view name, std::string_view) override { line_.Add(name); }
     void Integer(std::string_view name, std::optional<long long>) override { line_.Add(name); }
     void Number(std::string_view name, std::optional<double>) override { line_.Add(name); }
     void Numbers(std::string_view name, int firstIndex, std::span<const double> values,
@@ -50,16 +93,19 @@ class CsvHeaderSink final : public RecordFieldSink {
 class CsvRowSink final : public RecordFieldSink {
   public:
     explicit CsvRowSink(CsvLine& line) : line_(line) {}
-    void Text(std::string_view, std::string_view value) override { line_.Add(CsvText(value)); }
+    void Text(std::string_view, std::string_view value) override { line_.AddText(value); }
+    void Message(std::string_view, std::string_view value) override {
+        line_.AddText(JoinedLines(value));
+    }
     void Integer(std::string_view, std::optional<long long> value) override {
-        line_.Add(value ? IntegerText(*value) : std::string());
+        value ? line_.AddInteger(*value) : line_.Add({});
     }
     void Number(std::string_view, std::optional<double> value) override {
-        line_.Add(value ? RoundTripText(*value) : std::string());
+        value ? line_.AddNumber(*value) : line_.Add({});
     }
     void Numbers(std::string_view, int, std::span<const double> values, bool present) override {
         for (const double value : values) {
-            line_.Add(present ? RoundTripText(value) : std::string());
+            present ? line_.AddNumber(value) : line_.Add({});
         }
     }
 
@@ -70,52 +116,26 @@ class CsvRowSink final : public RecordFieldSink {
 class JsonObjectSink final : public RecordFieldSink {
   public:
     void Text(std::string_view name, std::string_view value) override {
-        Key(name);
-        object_ += JsonString(value);
+        AddText(object_, name, value);
     }
+    void Message(std::string_view name, std::string_view value) override { Text(name, value); }
     void Integer(std::string_view name, std::optional<long long> value) override {
-        Key(name);
-        object_ += value ? IntegerText(*value) : "null";
+        object_[std::string(name)] = value ? JsonObject(*value) : JsonObject(nullptr);
     }
     void Number(std::string_view name, std::optional<double> value) override {
-        Key(name);
-        object_ += value ? RoundTripText(*value) : "null";
+        object_[std::string(name)] = value ? JsonObject(*value) : JsonObject(nullptr);
     }
     void Numbers(std::string_view name, int, std::span<const double> values,
                  bool present) override {
-        Key(name);
-        if (!present) {
-            object_ += "null";
-            return;
-        }
-        object_ += '[';
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            object_ += i == 0 ? "" : ", ";
-            object_ += RoundTripText(values[i]);
-        }
-        object_ += ']';
+        object_[std::string(name)] =
+            present ? JsonObject(std::vector<double>(values.begin(), values.end()))
+                    : JsonObject(nullptr);
     }
-    std::string Finish() { return std::move(object_) + "}"; }
+    const JsonObject& Object() const { return object_; }
 
   private:
-    void Key(std::string_view name) {
-        object_ += object_.size() == 1 ? "" : ", ";
-        object_ += JsonString(name);
-        object_ += ": ";
-    }
-    std::string object_ = "{";
+    JsonObject object_ = JsonObject::object();
 };
-
-// The window's texts keep their line breaks in CSV and JSON; a table row
-// must stay on one line.
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\r' || c == '\n' || c == '\t') {
-            c = ' ';
-        }
-    }
-    return text;
-}
 
 constexpr std::size_t kNameWidth = 28;
 
@@ -132,7 +152,7 @@ std::string ColumnIf(bool present, T value, std::size_t width) {
 std::string TableRow(const VoiceAnalysis& record) {
     const bool loaded = record.Stage != AnalysisStage::NotLoaded;
     const bool analysed = record.Stage == AnalysisStage::Analysed;
-    std::string row = FileNamePart(record.Path);
+    std::string row = TerminalText(FileNamePart(record.Path));
     row.resize(std::max(row.size(), kNameWidth), ' ');
     row += ColumnIf(loaded, record.SampleCount, 7);
     row += Column(loaded ? FixedText(record.PeriodFrequency, 14, 2, ".") : "-", 9);
@@ -141,20 +161,20 @@ std::string TableRow(const VoiceAnalysis& record) {
     for (const std::int32_t score : record.Score) {
         row += ColumnIf(analysed, score, 2);
     }
-    return row + "  " + OneLine(record.Status()) + "\n";
+    return row + "  " + TerminalLine(record.Status()) + "\n";
 }
 
 }  // namespace
 
 CsvRecordWriter::CsvRecordWriter(const std::string& path) : output_(path) {
-    CsvLine header;
+    CsvLine header(line_);
     CsvHeaderSink sink(header);
     VisitRecordFields(VoiceAnalysis{}, sink);
     output_.Write(header.Finish());
 }
 
 void CsvRecordWriter::Write(const VoiceAnalysis& record) {
-    CsvLine row;
+    CsvLine row(line_);
     CsvRowSink sink(row);
     VisitRecordFields(record, sink);
     output_.Write(row.Finish());
@@ -172,7 +192,7 @@ void JsonRecordWriter::Write(const VoiceAnalysis& record) {
     JsonObjectSink sink;
     VisitRecordFields(record, sink);
     output_.Write(first_ ? "\n  " : ",\n  ");
-    output_.Write(sink.Finish());
+    output_.Write(JsonLine(sink.Object()));
     first_ = false;
 }
 

@@ -30,9 +30,13 @@ class CsvRecordWriter final : public RecordWriter {
 
   private:
     TextOutput output_;
+    std::string line_;  // the line being built, kept for the next one
 };
 
-// An array of objects; series are arrays, absent values null.
+// An array of objects, one per line; series are arrays, absent values null.
+// Always valid UTF-8: a name that is not is written with U+FFFD and its
+// bytes in hex beside it ("path_bytes"). Each record is written as it
+// comes, so memory stays flat however long the batch.
 class JsonRecordWriter final : public RecordWriter {
   public:
     explicit JsonRecordWriter(const std::string& path);

@@ -3,6 +3,8 @@
 #include <exception>
 
 #include "analysis/reports.h"
+#include "cli/OrderedParallelRun.h"
+#include "cli/json_text.h"
 #include "recording/sound_input.h"
 #include "wave/file_name.h"
 
@@ -59,6 +61,23 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
     return record;
 }
 
+void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double> atSeconds,
+                      unsigned jobs, const std::function<void(RecordingReport&&)>& use) {
+    OrderedParallelRun<RecordingReport> run(jobs, [entries, atSeconds] {
+        return [entries, atSeconds](std::size_t i) {
+            if (!entries[i].Problem.empty()) {
+                RecordingReport record;
+                record.Path = entries[i].Path;
+                record.Grade = GradeOf(record.Path);
+                record.Status = entries[i].Problem;
+                return record;
+            }
+            return ReportRecording(entries[i].Path, atSeconds);
+        };
+    });
+    run.Run(entries.size(), use);
+}
+
 nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     const VoiceReport& report = record.Report;
     // Figures are given for a report that reached its cycles, "too short"
@@ -68,7 +87,7 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
         return figures ? value : nlohmann::ordered_json(nullptr);
     };
     nlohmann::ordered_json json;
-    json["path"] = record.Path;
+    AddText(json, "path", record.Path);
     json["status"] = record.Status;
     json["grade"] = record.Grade ? nlohmann::ordered_json(*record.Grade) : nullptr;
     json["stretch_start_s"] = when(report.StretchStartSeconds);

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "cli/voice_file_list.h"
 #include "recording/voice_report.h"
 
 namespace tesmera {
@@ -24,6 +27,13 @@ struct RecordingReport {
 
 // Reads and reports one recording; never throws for a bad input.
 RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds);
+
+// Reports the entries on `jobs` threads and hands each record to `use`, on
+// the calling thread, in the entries' order; an entry with a problem
+// becomes a record with that status. What `use` sees does not depend on
+// `jobs`.
+void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double> atSeconds,
+                      unsigned jobs, const std::function<void(RecordingReport&&)>& use);
 
 // The record scripts rely on: path, status, grade, stretch_start_s,
 // stretch_end_s, cycles, steady, f0_mean_hz, f0_sd_hz, jitter_local_pct,

@@ -1,12 +1,8 @@
 #include "cli/report_command.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
-#include <exception>
 #include <filesystem>
-#include <mutex>
-#include <thread>
+#include <span>
 
 #include "cli/batch.h"
 #include "cli/report_output.h"
@@ -34,43 +30,22 @@ std::size_t WriteCyclePeriods(const RecordingReport& record, const std::string& 
     return number;
 }
 
-// Reports every file on `jobs` threads; the records keep the files' order.
-// Period files are written as each recording is done, then its periods are
-// dropped, so memory stays small for a long list.
-std::vector<RecordingReport> ReportAll(const std::vector<std::string>& files,
+// Reports every entry, in order; period files are written as each
+// recording is done, then its periods are dropped, so memory stays small
+// for a long list.
+std::vector<RecordingReport> ReportAll(std::span<const BatchEntry> entries,
                                        const ReportOptions& options) {
-    std::vector<RecordingReport> records(files.size());
-    std::atomic<std::size_t> next{0};
-    std::mutex failureLock;
-    std::exception_ptr failure;
-    const auto work = [&] {
-        for (std::size_t i = next++; i < files.size(); i = next++) {
-            RecordingReport record = ReportRecording(files[i], options.atSeconds);
-            try {
-                if (!options.periodsFolder.empty()) {
-                    WriteCyclePeriods(record, options.periodsFolder);
-                }
-            } catch (...) {
-                const std::lock_guard lock(failureLock);
-                failure = failure ? failure : std::current_exception();
-            }
-            for (ReportedCycle& cycle : record.Report.Cycles) {
-                cycle.Period = {};
-            }
-            records[i] = std::move(record);
+    std::vector<RecordingReport> records;
+    records.reserve(entries.size());
+    ReportRecordings(entries, options.atSeconds, options.jobs, [&](RecordingReport&& record) {
+        if (!options.periodsFolder.empty()) {
+            WriteCyclePeriods(record, options.periodsFolder);
         }
-    };
-    std::vector<std::jthread> threads;
-    const std::size_t count =
-        std::clamp<std::size_t>(options.jobs, 1, std::max<std::size_t>(1, files.size()));
-    for (std::size_t t = 1; t < count; ++t) {
-        threads.emplace_back(work);
-    }
-    work();
-    threads.clear();  // joins
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
+        for (ReportedCycle& cycle : record.Report.Cycles) {
+            cycle.Period = {};
+        }
+        records.push_back(std::move(record));
+    });
     return records;
 }
 
@@ -84,11 +59,12 @@ void Emit(const std::string& path, const std::string& text) {
 
 int RunReport(const ReportOptions& options) {
     try {
-        const std::vector<std::string> files = CollectVoiceFiles(options.paths);
+        const std::vector<std::string> outputs{options.jsonPath, options.csvPath};
+        const std::vector<BatchEntry> entries = CollectBatch(options.paths, outputs, {});
         if (!options.periodsFolder.empty()) {
             std::filesystem::create_directories(options.periodsFolder);
         }
-        const std::vector<RecordingReport> records = ReportAll(files, options);
+        const std::vector<RecordingReport> records = ReportAll(entries, options);
         if (!options.jsonPath.empty()) {
             Emit(options.jsonPath, ReportJsonText(records));
         }
@@ -101,9 +77,8 @@ int RunReport(const ReportOptions& options) {
         const bool allOk = std::ranges::all_of(
             records, [](const RecordingReport& r) { return r.Status == ReportOk; });
         return allOk ? ExitAllOk : ExitSomeFilesFailed;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "tesmera-cli report: %s\n", error.what());
-        return ExitToolFailed;
+    } catch (...) {
+        return ReportCommandFailure("report");
     }
 }
 

@@ -12,25 +12,28 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 std::string CsvValue(const Json& value) {
-    if (value.is_null()) {
-        return "";
-    }
+    std::string text;
     if (value.is_string()) {
-        return CsvText(value.get<std::string>());
+        AppendCsvText(text, value.get<std::string>());
+    } else if (value.is_boolean()) {
+        text = value.get<bool>() ? "true" : "false";
+    } else if (value.is_number_float()) {
+        AppendRoundTripText(text, value.get<double>());
+    } else if (!value.is_null()) {
+        text = value.dump();
     }
-    if (value.is_boolean()) {
-        return value.get<bool>() ? "true" : "false";
-    }
-    if (value.is_number_float()) {
-        return RoundTripText(value.get<double>());
-    }
-    return value.dump();
+    return text;
 }
 
 // Name and CSV text of every field of one record, in the JSON's order.
 std::vector<std::pair<std::string, std::string>> FlatFields(const Json& record) {
     std::vector<std::pair<std::string, std::string>> fields;
     for (const auto& [key, value] : record.items()) {
+        // The CSV keeps a name's bytes as they are, so it needs no hex copy
+        // (and the columns stay the same for every record).
+        if (key == "path_bytes") {
+            continue;
+        }
         if (key != "models") {
             fields.emplace_back(key, CsvValue(value));
             continue;
@@ -61,7 +64,11 @@ std::string CsvLine(const std::vector<std::pair<std::string, std::string>>& fiel
         if (i > 0) {
             line += ',';
         }
-        line += names ? CsvText(fields[i].first) : fields[i].second;
+        if (names) {
+            AppendCsvText(line, fields[i].first);
+        } else {
+            line += fields[i].second;
+        }
     }
     return line + "\n";
 }
@@ -131,7 +138,7 @@ std::string ReportJsonText(std::span<const RecordingReport> records) {
     for (const RecordingReport& record : records) {
         array.push_back(ReportRecordJson(record));
     }
-    return array.dump(2) + "\n";
+    return array.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 std::string ReportCsvText(std::span<const RecordingReport> records) {

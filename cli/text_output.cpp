@@ -1,6 +1,7 @@
 #include "cli/text_output.h"
 
 #include <cerrno>
+#include <cstdio>
 
 #include "wave/errors.h"
 
@@ -8,32 +9,33 @@ namespace tesmera {
 
 namespace {
 
-std::FILE* OpenForWriting(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        throw FileError::FromErrno(errno);
-    }
-    return file;
+constexpr const char* kStandardOutputLabel = "standard output";
+
+[[noreturn]] void StandardOutputFailed(int errnoValue) {
+    throw OutputFileError(kStandardOutputLabel, FileError::FromErrno(errnoValue).what());
 }
 
 }  // namespace
 
-TextOutput::TextOutput(const std::string& path)
-    : owned_(path == StandardOutputName ? nullptr : OpenForWriting(path)),
-      file_(owned_ ? owned_.get() : stdout) {}
+TextOutput::TextOutput(const std::string& path) {
+    if (path != StandardOutputName) {
+        file_.emplace(path);
+    }
+}
 
 void TextOutput::Write(std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
-        throw FileError::FromErrno(errno);
+    if (file_) {
+        file_->Write(text);
+    } else if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
+        StandardOutputFailed(errno);
     }
 }
 
 void TextOutput::Close() {
-    if (std::fflush(file_) != 0) {
-        throw FileError::FromErrno(errno);
-    }
-    if (owned_ && std::fclose(owned_.release()) != 0) {
-        throw FileError::FromErrno(errno);
+    if (file_) {
+        file_->Commit();
+    } else if (std::fflush(stdout) != 0) {
+        StandardOutputFailed(errno);
     }
 }
 

@@ -2,11 +2,11 @@
 // output for "-". Nothing else is ever written.
 #pragma once
 
-#include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "wave/binary_file.h"
+#include "wave/OutputFile.h"
 
 namespace tesmera {
 
@@ -14,17 +14,18 @@ class TextOutput {
   public:
     static constexpr std::string_view StandardOutputName = "-";
 
-    // Creates (or empties) the file; throws FileError when it cannot.
+    // Prepares the file (see OutputFile: an old file stays as it is until
+    // Close); throws OutputFileError when it cannot.
     explicit TextOutput(const std::string& path);
 
-    // Throws FileError when not everything could be written.
+    // Throws OutputFileError when not everything could be written.
     void Write(std::string_view text);
-    // Flushes, and closes a file; throws FileError (e.g. "Disk full").
+    // Flushes, and puts a file in place; throws OutputFileError (e.g. "Disk
+    // full"). Without Close a file is never put in place.
     void Close();
 
   private:
-    detail::FileHandle owned_;  // empty for standard output
-    std::FILE* file_;
+    std::optional<OutputFile> file_;  // empty for standard output
 };
 
 }  // namespace tesmera

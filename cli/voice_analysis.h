@@ -16,6 +16,9 @@ struct VoiceAnalysis : PeriodAnalysis {
     // conversion error; a batch keeps the analysis instead, and the file
     // still counts as "ok" (see GradeNote).
     std::vector<std::string> Messages;
+    // Where ExpertGrade came from: GradeFromTable, GradeFromName, or empty
+    // when there is none (set by a batch's GradeSource).
+    std::string GradeOrigin;
 
     // True when the window would have shown no warning and no error.
     bool Ok() const { return Messages.empty(); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "wave/errors.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
@@ -11,34 +12,71 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsVoiceFile(const fs::directory_entry& entry) {
-    return entry.is_regular_file() && AsciiLower(entry.path().extension().string()) == ".wav";
+bool HasVoiceFileName(const fs::path& path) {
+    return AsciiLower(path.extension().string()) == ".wav";
 }
 
-std::vector<std::string> VoiceFilesBelow(const fs::path& folder) {
-    std::vector<std::string> files;
-    for (const fs::directory_entry& entry :
-         fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied)) {
-        if (IsVoiceFile(entry)) {
-            files.push_back(entry.path().string());
+BatchEntry UnreadFolder(const fs::path& folder, const std::error_code& error) {
+    return {folder.string(),
+            FolderNotReadStatus + ErrorBoxText(FileError::FromErrno(error.value()).what())};
+}
+
+// Adds what one folder entry contributes; returns true when it is a folder
+// to search in turn (a real one, not a link).
+bool Examine(const fs::directory_entry& entry, std::vector<BatchEntry>& found) {
+    std::error_code error;
+    const bool realFolder = entry.is_directory(error) && !entry.is_symlink(error);
+    if (!HasVoiceFileName(entry.path())) {
+        return realFolder;
+    }
+    const fs::file_status status = entry.status(error);
+    if (error || fs::is_regular_file(status)) {
+        // A file, or a link that cannot be followed: opening it tells why.
+        found.push_back({entry.path().string(), {}});
+    } else if (fs::is_directory(status)) {
+        found.push_back({entry.path().string(), FolderNamedLikeVoiceFileStatus});
+    } else {
+        found.push_back({entry.path().string(), NotARegularFileStatus});
+    }
+    return realFolder;
+}
+
+// Searched with a list of folders still to list rather than recursion, so
+// a deep tree cannot exhaust the stack.
+std::vector<BatchEntry> VoiceFilesBelow(const fs::path& top) {
+    std::vector<BatchEntry> found;
+    std::vector<fs::path> pending{top};
+    while (!pending.empty()) {
+        const fs::path folder = std::move(pending.back());
+        pending.pop_back();
+        std::error_code error;
+        fs::directory_iterator it(folder, error);
+        for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+            if (Examine(*it, found)) {
+                pending.push_back(it->path());
+            }
+        }
+        if (error) {
+            found.push_back(UnreadFolder(folder, error));
         }
     }
-    std::ranges::sort(files);
-    return files;
+    std::ranges::sort(found, {}, &BatchEntry::Path);
+    return found;
 }
 
 }  // namespace
 
-std::vector<std::string> CollectVoiceFiles(std::span<const std::string> paths) {
-    std::vector<std::string> files;
+std::vector<BatchEntry> CollectVoiceFiles(std::span<const std::string> paths) {
+    std::vector<BatchEntry> entries;
     for (const std::string& path : paths) {
-        if (fs::is_directory(path)) {
-            std::ranges::move(VoiceFilesBelow(path), std::back_inserter(files));
+        std::error_code error;
+        if (fs::is_directory(path, error)) {
+            std::ranges::move(VoiceFilesBelow(path), std::back_inserter(entries));
         } else {
-            files.push_back(path);
+            entries.push_back({path, {}});
         }
     }
-    return files;
+    return entries;
 }
 
 }  // namespace tesmera

@@ -7,11 +7,29 @@
 
 namespace tesmera {
 
-// Each path that names a folder becomes the files below it (all levels)
-// whose extension is ".wav" in any letter case, sorted by path; every other
-// path is kept as given, in the user's order, so a missing file still gets
-// its own "File not found" record. Throws std::filesystem::filesystem_error
-// when a folder cannot be listed.
-std::vector<std::string> CollectVoiceFiles(std::span<const std::string> paths);
+// Status texts of the paths that are known, without opening them, to give
+// no voice file.
+constexpr const char* FolderNotReadStatus = "Folder not read: ";  // then the reason
+constexpr const char* FolderNamedLikeVoiceFileStatus = "Folder, not a voice file.";
+constexpr const char* NotARegularFileStatus = "Not a regular file.";
+
+// One entry of a batch: a path to analyse, or one that cannot be, with the
+// reason as its status text.
+struct BatchEntry {
+    std::string Path;
+    std::string Problem;  // empty: analyse the file
+
+    bool operator==(const BatchEntry&) const = default;
+};
+
+// Each path that names a folder becomes the entries below it (all levels,
+// links to folders not followed): every file whose extension is ".wav" in
+// any letter case, every sub-folder so named (reported, and searched), and
+// every folder that cannot be listed (reported), sorted by path. Other
+// ".wav" things (pipes, devices, sockets) are reported without being
+// opened. Every other path is kept as given, in the user's order, so a
+// missing or unreadable file still gets its own record. Never throws for
+// a path that cannot be examined.
+std::vector<BatchEntry> CollectVoiceFiles(std::span<const std::string> paths);
 
 }  // namespace tesmera

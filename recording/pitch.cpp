@@ -4,8 +4,6 @@
 #include <cmath>
 #include <numeric>
 
-#include "recording/lag_search.h"
-
 namespace tesmera {
 
 namespace {
@@ -17,18 +15,6 @@ constexpr double kVoicedStrength = 0.55;
 constexpr double kVoicedLevelBelowLoudest = 0.05;  // −26 dB
 constexpr double kFrameSeconds = 0.05;
 constexpr double kHopSeconds = 0.01;
-
-// The correlation of x[0 .. n − lag) with x[lag .. n).
-double NormalisedAutocorrelation(std::span<const double> x, const SquareSums& squares,
-                                 std::size_t lag) {
-    const std::size_t overlap = x.size() - lag;
-    const double head = squares.Of(0, overlap);
-    const double tail = squares.Of(lag, overlap);
-    if (head <= 0 || tail <= 0) {
-        return 0;
-    }
-    return DotProduct(x.data(), x.data() + lag, overlap) / std::sqrt(head * tail);
-}
 
 // Offset of the vertex of the parabola through (−1, a), (0, b), (1, c).
 double ParabolaPeakOffset(double a, double b, double c) {
@@ -53,7 +39,7 @@ double Rms(std::span<const double> centred) {
 }  // namespace
 
 std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, double minLag,
-                                           double maxLag) {
+                                           double maxLag, AutocorrelationFunction correlate) {
     // The whole lag just below minLag belongs to the range: a period of
     // 11.25 samples peaks at lag 11, and without it the peak of two periods
     // would be taken for the period (an octave too low at the top).
@@ -63,11 +49,7 @@ std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, doubl
     if (first > last || last + 1 >= signal.size() / 2) {
         return std::nullopt;
     }
-    const SquareSums squares(signal);
-    std::vector<double> r(last + 2);
-    for (std::size_t lag = first - 1; lag <= last + 1; ++lag) {
-        r[lag] = NormalisedAutocorrelation(signal, squares, lag);
-    }
+    const std::vector<double> r = correlate(signal, last + 1);
     std::vector<std::size_t> peaks;
     for (std::size_t lag = first; lag <= last; ++lag) {
         if (r[lag] > r[lag - 1] && r[lag] >= r[lag + 1]) {
@@ -87,7 +69,8 @@ std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, doubl
     return PitchEstimate{static_cast<double>(chosen) + offset, r[chosen]};
 }
 
-std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate) {
+std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate,
+                                         AutocorrelationFunction correlate) {
     const auto frameLength = static_cast<std::size_t>(kFrameSeconds * sampleRate);
     const auto hop = static_cast<std::size_t>(kHopSeconds * sampleRate);
     std::vector<VoicingFrame> frames;
@@ -101,7 +84,7 @@ std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double 
             continue;
         }
         if (const auto pitch =
-                EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0)) {
+                EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0, correlate)) {
             result.Strength = pitch->Strength;
             result.F0 = sampleRate / pitch->Lag;
         }

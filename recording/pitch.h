@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "recording/autocorrelation.h"
+
 namespace tesmera {
 
 // The fundamental frequencies searched, in Hz (inclusive).
@@ -22,9 +24,11 @@ struct PitchEstimate {
 // shortest lag whose normalised autocorrelation is a local peak within 10 %
 // of the highest peak (so a period is not mistaken for two), refined by a
 // parabola through the peak and its neighbours. Nothing when the range
-// holds no peak or the signal is too short for it.
-std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, double minLag,
-                                           double maxLag);
+// holds no peak or the signal is too short for it. `correlate` computes the
+// normalised autocorrelation.
+std::optional<PitchEstimate> EstimatePitch(
+    std::span<const double> signal, double minLag, double maxLag,
+    AutocorrelationFunction correlate = NormalisedAutocorrelation);
 
 struct VoicingFrame {
     double Time;      // centre, seconds from the start
@@ -38,7 +42,9 @@ struct VoicingFrame {
 // (strength at least 0.55, so rough voices down to a harmonics-to-noise
 // ratio of about 3 dB count) and it is no more than 26 dB below the loudest
 // frame.
-std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate);
+std::vector<VoicingFrame> AnalyseVoicing(
+    std::span<const double> signal, double sampleRate,
+    AutocorrelationFunction correlate = NormalisedAutocorrelation);
 
 // The level below which a recording counts as silent (about −80 dBFS).
 constexpr double SilenceRms = 1e-4;

@@ -1,14 +1,12 @@
 #include "recording/voice_file_writer.h"
 
-#include <cerrno>
 #include <cstddef>
 #include <limits>
 #include <stdexcept>
 #include <vector>
 
+#include "wave/OutputFile.h"
 #include "wave/WaveHeader.h"
-#include "wave/binary_file.h"
-#include "wave/errors.h"
 #include "wave/little_endian.h"
 
 namespace tesmera {
@@ -29,21 +27,6 @@ std::vector<std::byte> SampleBytes(std::span<const std::int16_t> samples) {
     return bytes;
 }
 
-void AppendToFile(const std::string& fileName, std::span<const std::byte> bytes) {
-    errno = 0;
-    detail::FileHandle file(std::fopen(fileName.c_str(), "ab"));
-    if (!file) {
-        throw FileError::FromErrno(errno);
-    }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-        throw FileError::FromErrno(errno);
-    }
-    // fclose releases the stream even when it fails: never close it twice.
-    if (std::fclose(file.release()) != 0) {
-        throw FileError::FromErrno(errno);
-    }
-}
-
 }  // namespace
 
 void WriteVoicePeriod(const std::string& fileName, std::span<const std::int16_t> samples) {
@@ -51,10 +34,12 @@ void WriteVoicePeriod(const std::string& fileName, std::span<const std::int16_t>
     if (dataSize + kRiffSizeOverData > std::numeric_limits<std::int32_t>::max()) {
         throw std::length_error("Voice period too long for a WAV header");
     }
-    WaveHeadWrite(fileName, NominalSampleRate,
-                  static_cast<std::int32_t>(dataSize + kRiffSizeOverData),
-                  static_cast<std::int32_t>(dataSize));
-    AppendToFile(fileName, SampleBytes(samples));
+    OutputFile file(fileName);
+    file.Write(CanonicalHeader(NominalSampleRate,
+                               static_cast<std::int32_t>(dataSize + kRiffSizeOverData),
+                               static_cast<std::int32_t>(dataSize)));
+    file.Write(SampleBytes(samples));
+    file.Commit();
 }
 
 }  // namespace tesmera

@@ -68,41 +68,32 @@ FormatHeader DecodeFormatHeader(std::span<const std::byte, kFormatHeaderSize> by
 
 struct FormatCheck {
     bool (*passes)(const FormatHeader&);
-    const char* warning;
+    std::string_view warning;
 };
 
 // Checked in this order; the first that fails is the only one reported.
 constexpr std::array<FormatCheck, 6> kFormatChecks{{
-    {[](const FormatHeader& h) { return h.riffTag == kRiffTag; },
-     " V souboru WAVE nebylo nalezeno navesti \"RIFF\" "},
-    {[](const FormatHeader& h) { return h.formType == kWaveTag; },
-     " V souboru WAVE nebylo nalezeno navesti \"WAVE\" "},
-    // The message writes an underscore where the tag has its blank.
-    {[](const FormatHeader& h) { return h.subChunkTag == kFormatTag; },
-     " V souboru WAVE nebyla nalezena identifikace \"fmt_\" "},
-    {[](const FormatHeader& h) { return h.audioFormat == kPcmFormat; },
-     " Data v souboru WAVE nejsou ve formatu PCM "},
-    {[](const FormatHeader& h) { return h.channelCount == kMonoChannels; },
-     " Data v souboru WAVE nejsou MONO "},
+    {[](const FormatHeader& h) { return h.riffTag == kRiffTag; }, NotRiffWarning},
+    {[](const FormatHeader& h) { return h.formType == kWaveTag; }, NotWaveWarning},
+    {[](const FormatHeader& h) { return h.subChunkTag == kFormatTag; }, NoFormatTagWarning},
+    {[](const FormatHeader& h) { return h.audioFormat == kPcmFormat; }, NotPcmWarning},
+    {[](const FormatHeader& h) { return h.channelCount == kMonoChannels; }, NotMonoWarning},
     // The loader takes every two bytes as one sample, so any other width
     // would load as noise.
-    {[](const FormatHeader& h) { return h.bitsPerSample == kBitsPerSample; },
-     " Data v souboru WAVE nejsou 16-bitova "},
+    {[](const FormatHeader& h) { return h.bitsPerSample == kBitsPerSample; }, Not16BitWarning},
 }};
-
-constexpr const char* kNoDataTagWarning = " V souboru WAVE nebylo nalezeno navesti \"data\" ";
 
 std::optional<std::string> FirstFormatFault(const FormatHeader& header) {
     for (const FormatCheck& check : kFormatChecks) {
         if (!check.passes(header)) {
-            return check.warning;
+            return std::string(check.warning);
         }
     }
     return std::nullopt;
 }
 
 std::string RateNotice(std::int32_t sampleRate) {
-    return " Data byla vzorkovana rychlosti = " + std::to_string(sampleRate);
+    return std::string(RateNoticeStart) + std::to_string(sampleRate);
 }
 
 FormatHeader ReadFormatHeader(FileReader& reader) {
@@ -135,6 +126,8 @@ std::int32_t ReadInt32LE(FileReader& reader) {
     return DecodeInt32LE(bytes);
 }
 
+}  // namespace
+
 std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t riffSize,
                                        std::int32_t dataSize) {
     std::vector<std::byte> bytes;
@@ -164,8 +157,6 @@ std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t rif
     return bytes;
 }
 
-}  // namespace
-
 std::int32_t WaveHeadRead(const std::string& fileName, WaveHeadFields& fields,
                           const WarningSink& warn) {
     FileReader reader(fileName);
@@ -182,7 +173,7 @@ std::int32_t WaveHeadRead(FileReader& reader, WaveHeadFields& fields, const Warn
         warn(RateNotice(header.sampleRate));
     }
     if (!SkipToDataTag(reader)) {
-        warn(kNoDataTagWarning);
+        warn(std::string(NoDataTagWarning));
         return kHeaderRejected;
     }
     const std::int32_t dataSize = ReadInt32LE(reader);

@@ -3,8 +3,11 @@
 // why not; the writer produces the canonical 44-byte header.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "wave/binary_file.h"
 #include "wave/voice_period.h"
@@ -14,6 +17,21 @@ namespace tesmera {
 // HeaderStatus values.
 constexpr std::int32_t kHeaderAccepted = 0;
 constexpr std::int32_t kHeaderRejected = -1;
+
+// The texts of the header check, in the order checked; each rejects the
+// file. Other tools tell them apart by these exact texts.
+constexpr std::string_view NotRiffWarning = " V souboru WAVE nebylo nalezeno navesti \"RIFF\" ";
+constexpr std::string_view NotWaveWarning = " V souboru WAVE nebylo nalezeno navesti \"WAVE\" ";
+// The text writes an underscore where the tag has its blank.
+constexpr std::string_view NoFormatTagWarning =
+    " V souboru WAVE nebyla nalezena identifikace \"fmt_\" ";
+constexpr std::string_view NotPcmWarning = " Data v souboru WAVE nejsou ve formatu PCM ";
+constexpr std::string_view NotMonoWarning = " Data v souboru WAVE nejsou MONO ";
+constexpr std::string_view Not16BitWarning = " Data v souboru WAVE nejsou 16-bitova ";
+constexpr std::string_view NoDataTagWarning = " V souboru WAVE nebylo nalezeno navesti \"data\" ";
+// A rate other than NominalSampleRate: this text, then the rate in Hz. A
+// notice only; the file is still loaded.
+constexpr std::string_view RateNoticeStart = " Data byla vzorkovana rychlosti = ";
 
 // Size of the canonical header, and so the offset of its first sample.
 constexpr std::int64_t kCanonicalHeaderSize = 44;
@@ -42,6 +60,10 @@ std::int32_t WaveHeadRead(const std::string& fileName, WaveHeadFields& fields,
 // The same from a file the caller has opened (and positioned at its first
 // byte), so that the samples can follow from the same reads (ReadSamples).
 std::int32_t WaveHeadRead(FileReader& reader, WaveHeadFields& fields, const WarningSink& warn);
+// The canonical 44-byte header of 16-bit mono PCM with the caller's sizes,
+// as WaveHeadWrite writes it, for writers that place it themselves.
+std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t riffSize,
+                                       std::int32_t dataSize);
 
 // Creates the file (an existing one is emptied) and writes the canonical
 // 44-byte header of 16-bit mono PCM; no samples. Both sizes come from the

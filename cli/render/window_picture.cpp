@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 
 #include "app/AnalysisState.h"
 #include "app/TForm1.h"
@@ -40,11 +42,23 @@ WindowPicture RenderWindowPicture(const std::string& voiceFile) {
     TForm1 form(*state, std::make_unique<RenderDialogs>(voiceFile, picture.Messages));
     form.show();
     form.SpeedButton1Click();
+    picture.Loaded = state->FileLoaded;
     form.SpeedButton3Click();
     const QWidget* oscilloscope = form.findChild<QWidget*>(QStringLiteral("Image1"));
     const QWidget* chart = form.findChild<QWidget*>(QStringLiteral("Chart1"));
     picture.Image = form.grab(oscilloscope->geometry().united(chart->geometry())).toImage();
     return picture;
+}
+
+QByteArray PngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "PNG");
+    if (!writer.write(image)) {
+        return {};
+    }
+    return bytes;
 }
 
 }  // namespace tesmera

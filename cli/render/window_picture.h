@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <QByteArray>
 #include <QImage>
 
 namespace tesmera {
@@ -15,7 +16,13 @@ struct WindowPicture {
     QImage Image;
     // Every warning and error text the window showed, in order.
     std::vector<std::string> Messages;
+    // The load command accepted the file; without it the picture shows no
+    // voice file at all.
+    bool Loaded = false;
 };
+
+// The image as PNG bytes; empty when it cannot be encoded.
+QByteArray PngBytes(const QImage& image);
 
 // Creates the real window (offscreen when the platform is), answers its
 // open dialog with `voiceFile`, runs load then compute, and grabs the

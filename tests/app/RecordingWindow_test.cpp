@@ -186,7 +186,7 @@ TEST_F(Recording, SavingWhereNoFileCanBeWrittenShowsWhy) {
     const QString target = QString::fromStdString((folder.Path() / "no/such/p1.wav").string());
     dialogs->Choose(target);
     window->SaveSelectedCycle();
-    EXPECT_EQ(shown.errors, std::vector<QString>{target + ": File not found."});
+    EXPECT_EQ(shown.errors, std::vector<QString>{"cannot write " + target + ": File not found."});
 }
 
 TEST_F(Recording, ACancelledSaveWritesNothing) {

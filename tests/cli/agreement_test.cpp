@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include "cli/GradeSource.h"
 #include "cli/agreement_output.h"
 
 namespace tesmera {
@@ -103,7 +105,7 @@ TEST(AgreementCollector, SkipsFilesWithoutScoresOrUsableGrades) {
     }
     ASSERT_EQ(report.Skipped.size(), 3u);
     EXPECT_EQ(report.Skipped[0].Reason, "not scored:  !!!  norma = 0  !!! ");
-    EXPECT_EQ(report.Skipped[1].Reason, "no grade in the name: 'x' is not a valid integer value.");
+    EXPECT_EQ(report.Skipped[1].Reason, "no grade: 'x' is not a valid integer value.");
     EXPECT_EQ(report.Skipped[2].Reason, "expert grade 0 outside 1..5");
 }
 
@@ -117,15 +119,46 @@ TEST(AgreementOutput, TableAndJsonShowUndefinedFigures) {
         << table;
     EXPECT_NE(table.find("  expert 3           0    0    1    0    0\n"), std::string::npos)
         << table;
-    const std::string json = AgreementJson(report);
-    EXPECT_NE(json.find("{\"model\": \"25\", \"count\": 1, \"exact\": 1, \"exactRate\": 1, "
-                        "\"withinOne\": 1, \"withinOneRate\": 1, \"meanAbsoluteError\": 0, "
-                        "\"weightedKappa\": null, \"spearmanRho\": null, \"confusion\": [[0, 0, "
-                        "0, 0, 0], [0, 0, 0, 0, 0], [0, 0, 1, 0, 0], [0, 0, 0, 0, 0], [0, 0, 0, "
-                        "0, 0]]}"),
-              std::string::npos)
-        << json;
-    EXPECT_NE(json.find("\"skipped\": []}"), std::string::npos) << json;
+    const auto json = nlohmann::json::parse(AgreementJson(report));
+    EXPECT_EQ(json["models"][5],
+              nlohmann::json::parse(
+                  R"({"model": "25", "count": 1, "exact": 1, "exactRate": 1.0, "withinOne": 1,
+                      "withinOneRate": 1.0, "meanAbsoluteError": 0.0, "weightedKappa": null,
+                      "spearmanRho": null, "confusion": [[0, 0, 0, 0, 0], [0, 0, 0, 0, 0],
+                      [0, 0, 1, 0, 0], [0, 0, 0, 0, 0], [0, 0, 0, 0, 0]]})"));
+    EXPECT_EQ(json["skipped"], nlohmann::json::array());
+}
+
+TEST(AgreementOutput, SaysWhereEachGradeCameFromAndWarnsOfNumbers) {
+    AgreementCollector collector;
+    VoiceAnalysis fromTable = Scored("rec_2023.wav", 4, 4);
+    fromTable.GradeOrigin = GradeFromTable;
+    collector.Add(fromTable);
+    VoiceAnalysis fromName = Scored("take_2023.wav", 3, 3);
+    fromName.GradeOrigin = GradeFromName;
+    collector.Add(fromName);
+    VoiceAnalysis plainName = Scored("caf\xE9_2.wav", 2, 2);
+    plainName.GradeOrigin = GradeFromName;
+    collector.Add(plainName);
+    const AgreementReport report = collector.Report();
+
+    const std::string table = AgreementTable(report);
+    EXPECT_TRUE(table.ends_with(
+        "\nGrades used: 3 (1 from the grade table, 2 from file names)\n"
+        "Warning: 1 grade(s) the grade is the last digit of a number in the name; give grades "
+        "with --grades FILE.csv or turn name grades off with --no-name-grades (marked !)\n"
+        "  rec_2023.wav: 4 from the grade table\n"
+        "  take_2023.wav: 3 from the file name !\n"
+        "  caf\\xE9_2.wav: 2 from the file name\n"))
+        << table;
+
+    const auto json = nlohmann::json::parse(AgreementJson(report));
+    ASSERT_EQ(json["grades"].size(), 3u);
+    EXPECT_EQ(json["grades"][0],
+              nlohmann::json::parse(R"({"path": "rec_2023.wav", "grade": 4, "source": "table"})"));
+    EXPECT_EQ(json["grades"][1]["source"], "name");
+    EXPECT_TRUE(json["grades"][1].contains("warning"));
+    EXPECT_EQ(json["grades"][2]["path_bytes"], "636166e95f322e776176");
 }
 
 }  // namespace

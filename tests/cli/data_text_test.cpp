@@ -1,12 +1,18 @@
 #include "cli/data_text.h"
 
+#include <cfloat>
+#include <climits>
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace tesmera {
 namespace {
 
-TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {
-    EXPECT_EQ(JsonString(" a\"b\\c\r\n\t\x01"), "\" a\\\"b\\\\c\\r\\n\\t\\u0001\"");
+std::string RoundTripText(double value) {
+    std::string text;
+    AppendRoundTripText(text, value);
+    return text;
 }
 
 TEST(RoundTripText, ShortestDecimalWithAFullStop) {
@@ -14,6 +20,14 @@ TEST(RoundTripText, ShortestDecimalWithAFullStop) {
     EXPECT_EQ(RoundTripText(-3), "-3");
     EXPECT_EQ(RoundTripText(1.0 / 3), "0.3333333333333333");
     EXPECT_EQ(RoundTripText(1e-7), "1e-07");
+}
+
+TEST(RoundTripText, TheLongestNumbersFitAndAreAppendedAfterWhatIsThere) {
+    std::string text = "x,";
+    AppendRoundTripText(text, -DBL_MIN);  // 17 digits and a three-digit exponent
+    text += ',';
+    AppendIntegerText(text, LLONG_MIN);
+    EXPECT_EQ(text, "x,-2.2250738585072014e-308,-9223372036854775808");
 }
 
 }  // namespace

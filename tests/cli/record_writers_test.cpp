@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "analysis/reports.h"
 #include "cli/cli_test_support.h"
@@ -90,8 +91,11 @@ TEST_F(CsvOutput, NumbersReadBackExactly) {
     const auto& header = rows[0];
     const auto& row = rows[1];
     ASSERT_EQ(row.size(), header.size());
-    EXPECT_EQ(header.size(), 2 + 7 + 16 + 16 + 21 + 1 + 6 + 12 + 2u);
+    // path, status, status_code, 7 figures, the series, the models, and
+    // ExpertGrade, GradeNote, GradeSource.
+    EXPECT_EQ(header.size(), 3 + 7 + 16 + 16 + 21 + 1 + 6 + 12 + 3u);
     EXPECT_EQ(row[Column(header, "status")], "ok");
+    EXPECT_EQ(row[Column(header, "status_code")], "ok");
     EXPECT_EQ(row[Column(header, "SampleCount")], "333");
     EXPECT_EQ(ParseDouble(row[Column(header, "Mean")]), record.Mean);
     EXPECT_EQ(ParseDouble(row[Column(header, "PeriodMs")]), record.PeriodMs);
@@ -116,34 +120,101 @@ TEST_F(CsvOutput, FailedFilesKeepTheirTextAndLeaveValuesEmpty) {
     EXPECT_EQ(rows[1][Column(header, "SampleCount")], "");
     EXPECT_EQ(rows[1][Column(header, "AA3")], "");
     EXPECT_EQ(rows[2][Column(header, "path")], tooLong.Path);
-    EXPECT_EQ(rows[2][Column(header, "status")], NothingToAnalyseWarning);
+    // One line per record: the window's line break becomes " | ".
+    EXPECT_EQ(rows[2][Column(header, "status")],
+              " Soubor *.WAV neni v pameti   |  Delka zaznamu je vetsi nez 10000 vzorku ");
+    EXPECT_EQ(rows[2][Column(header, "status_code")], "too_long");
+    EXPECT_EQ(rows[1][Column(header, "status_code")], "not_found");
     EXPECT_EQ(rows[2][Column(header, "SampleCount")], "10001");
     EXPECT_EQ(rows[2][Column(header, "ApproxOrder")], "");
     EXPECT_EQ(rows[2][Column(header, "ExpertGrade")], "");
 }
 
-TEST(JsonOutput, RecordsAreObjectsWithNullForAbsentValues) {
-    const test::TempFolder folder;
-    const std::string path = (folder.Path() / "out.json").string();
-    JsonRecordWriter writer(path);
-    writer.Write(AnalyseVoiceFile(folder.Add(
-        "name.wav", test::CanonicalWav(test::HarmonicPeriod(100, {{1, 1000, 0}, {2, 0, 500}})))));
-    writer.Write(AnalyseVoiceFile((folder.Path() / "gone1.wav").string()));
-    writer.Finish();
-    const std::string json = ReadWhole(path);
-    EXPECT_EQ(json.front(), '[');
-    EXPECT_NE(json.find("\"status\": \"ok\", \"SampleCount\": 100, "), std::string::npos);
-    EXPECT_NE(json.find("\"ExpertGrade\": null, \"GradeNote\": \"'e' is not a valid integer "
-                        "value.\"}"),
-              std::string::npos);
-    EXPECT_NE(json.find("\"status\": \"File not found.\", \"SampleCount\": null"),
-              std::string::npos);
-    EXPECT_NE(json.find("\"ax\": null"), std::string::npos);
-    EXPECT_EQ(json.substr(json.size() - 4), "}\n]\n");
+// Text cells a spreadsheet would run as formulas start with an apostrophe;
+// other texts and every number stay as they are.
+struct CsvCellCase {
+    std::string name;
+    std::string path;
+    std::string cell;  // the path field after the CSV quoting is undone
+
+    friend void PrintTo(const CsvCellCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CsvTextCells : public CsvOutput, public ::testing::WithParamInterface<CsvCellCase> {};
+
+TEST_P(CsvTextCells, FormulaStartsAreNeutralised) {
+    VoiceAnalysis record;
+    record.Path = GetParam().path;
+    record.Messages.push_back("-a warning");
+    record.Stage = AnalysisStage::Loaded;
+    record.Mean = -2.5;
+    const auto rows = WriteAndParse({record});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][Column(rows[0], "path")], GetParam().cell);
+    EXPECT_EQ(rows[1][Column(rows[0], "status")], "'-a warning");
+    EXPECT_EQ(rows[1][Column(rows[0], "Mean")], "-2.5");
 }
 
-TEST(JsonOutput, EmptyBatchIsAnEmptyArray) {
-    const test::TempFolder folder;
+INSTANTIATE_TEST_SUITE_P(
+    Paths, CsvTextCells,
+    ::testing::Values(CsvCellCase{"Plain", "voices/a3.wav", "voices/a3.wav"},
+                      CsvCellCase{"Equals", "=HYPERLINK(\"x\")3.wav", "'=HYPERLINK(\"x\")3.wav"},
+                      CsvCellCase{"Plus", "+1+2.wav", "'+1+2.wav"},
+                      CsvCellCase{"Minus", "-x3.wav", "'-x3.wav"},
+                      CsvCellCase{"At", "@SUM(A1)3.wav", "'@SUM(A1)3.wav"},
+                      CsvCellCase{"Tab", "\t=1.wav", "'\t=1.wav"},
+                      CsvCellCase{"FormulaSignInside", "a=b+c.wav", "a=b+c.wav"}),
+    [](const auto& info) { return info.param.name; });
+
+class JsonOutput : public ::testing::Test {
+  protected:
+    nlohmann::json WriteAndParse(const std::vector<VoiceAnalysis>& records) {
+        const std::string path = (folder.Path() / "out.json").string();
+        JsonRecordWriter writer(path);
+        for (const VoiceAnalysis& record : records) {
+            writer.Write(record);
+        }
+        writer.Finish();
+        // The parser refuses text that is not UTF-8.
+        return nlohmann::json::parse(ReadWhole(path));
+    }
+
+    test::TempFolder folder;
+};
+
+TEST_F(JsonOutput, RecordsAreObjectsWithNullForAbsentValues) {
+    const auto json = WriteAndParse(
+        {AnalyseVoiceFile(folder.Add("name.wav", test::CanonicalWav(test::HarmonicPeriod(
+                                                     100, {{1, 1000, 0}, {2, 0, 500}})))),
+         AnalyseVoiceFile((folder.Path() / "gone1.wav").string())});
+    ASSERT_EQ(json.size(), 2u);
+    EXPECT_EQ(json[0]["status"], "ok");
+    EXPECT_EQ(json[0]["status_code"], "no_grade");
+    EXPECT_EQ(json[0]["SampleCount"], 100);
+    EXPECT_EQ(json[0]["ax"].size(), 16u);
+    EXPECT_TRUE(json[0]["ExpertGrade"].is_null());
+    EXPECT_EQ(json[0]["GradeNote"], "'e' is not a valid integer value.");
+    EXPECT_FALSE(json[0].contains("path_bytes"));
+    EXPECT_EQ(json[1]["status"], "File not found.");
+    EXPECT_EQ(json[1]["status_code"], "not_found");
+    EXPECT_TRUE(json[1]["SampleCount"].is_null());
+    EXPECT_TRUE(json[1]["ax"].is_null());
+}
+
+TEST_F(JsonOutput, ANameThatIsNotUtf8KeepsItsBytesBeside) {
+    VoiceAnalysis record;
+    record.Path =
+        "voices/caf\xE9"
+        "3\n.wav";
+    record.Messages.push_back("File not found.");
+    const auto json = WriteAndParse({record});
+    EXPECT_EQ(json[0]["path"],
+              "voices/caf\xEF\xBF\xBD"
+              "3\n.wav");
+    EXPECT_EQ(json[0]["path_bytes"], "766f696365732f636166e9330a2e776176");
+}
+
+TEST_F(JsonOutput, EmptyBatchIsAnEmptyArray) {
     const std::string path = (folder.Path() / "out.json").string();
     JsonRecordWriter writer(path);
     writer.Finish();

@@ -237,18 +237,5 @@ TEST(VoiceFileAnalyser, ReusedBuffersGiveWhatFreshOnesGive) {
     EXPECT_EQ(reused.ScoreValue, fresh.ScoreValue);
 }
 
-TEST(VoiceFileList, FoldersGiveTheirWavFilesSortedFilesStayAsGiven) {
-    const test::TempFolder folder;
-    folder.Add("b2.WAV", {});
-    folder.Add("a1.wav", {});
-    folder.Add("notes.txt", {});
-    folder.Add("deeper/c3.Wav", {});
-    const std::string root = folder.Path().string();
-    const std::vector<std::string> paths{"x.txt", root};
-    EXPECT_EQ(CollectVoiceFiles(paths),
-              (std::vector<std::string>{"x.txt", root + "/a1.wav", root + "/b2.WAV",
-                                        root + "/deeper/c3.Wav"}));
-}
-
 }  // namespace
 }  // namespace tesmera

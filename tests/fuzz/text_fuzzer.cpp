@@ -1,6 +1,6 @@
 // File names and numbers through the texts built from them: the grade
 // stem, the expert grade, name parts, the fixed and integer number texts,
-// the round-trip number text and JSON strings.
+// the round-trip number text, and the JSON, CSV and terminal texts of names.
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -16,12 +16,37 @@
 #include "analysis/number_text.h"
 #include "analysis/reports.h"
 #include "cli/data_text.h"
+#include "cli/json_text.h"
+#include "cli/terminal_text.h"
+#include "cli/utf8_text.h"
 #include "fuzz/fuzz_support.h"
 #include "wave/errors.h"
 #include "wave/file_name.h"
 
 namespace tesmera::fuzz {
 namespace {
+
+// A name as the outputs write it: one valid JSON line that keeps its exact
+// bytes, a CSV cell a spreadsheet cannot run, a terminal line without
+// control characters.
+void CheckOutputTexts(std::string_view name) {
+    JsonObject record;
+    AddText(record, "path", name);
+    const nlohmann::json parsed = nlohmann::json::parse(JsonLine(record), nullptr, false);
+    Require(!parsed.is_discarded(), "JSON line does not parse");
+    Require(parsed["path"].is_string(), "JSON path parses as something else");
+    Require(IsValidUtf8(name) ? parsed["path"] == std::string(name) : parsed.contains("path_bytes"),
+            "JSON lost the name's bytes");
+    std::string cell;
+    AppendCsvText(cell, name);
+    const std::string_view shown = std::string_view(cell).substr(cell.starts_with('"') ? 1 : 0);
+    Require(shown.empty() || std::string_view("=+-@").find(shown.front()) == std::string_view::npos,
+            "CSV cell starts a formula");
+    for (const char c : TerminalText(name)) {
+        Require(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F,
+                "control character on the terminal");
+    }
+}
 
 void CheckName(std::string_view name) {
     const std::string part = FileNamePart(name);
@@ -40,19 +65,12 @@ void CheckName(std::string_view name) {
                     lower.empty(),
                 "unexpected conversion message");
     }
-    const nlohmann::json parsed = nlohmann::json::parse(JsonString(name), nullptr, false);
-    // Bytes that are not UTF-8 cannot round-trip through a JSON parser; the
-    // text must still be one JSON string without raw control characters.
-    if (!parsed.is_discarded()) {
-        Require(parsed.is_string(), "JSON string parses as something else");
-    }
-    for (const char c : JsonString(name)) {
-        Require(static_cast<unsigned char>(c) >= 0x20, "raw control character in JSON");
-    }
+    CheckOutputTexts(name);
 }
 
 void CheckNumber(double value, int precision, int digits) {
-    const std::string round = RoundTripText(value);
+    std::string round;
+    AppendRoundTripText(round, value);
     if (std::isfinite(value)) {
         Require(std::strtod(round.c_str(), nullptr) == value, "round-trip text reads back wrong");
         const std::string fixed = FixedText(value, precision, digits, ".");

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -24,6 +25,7 @@ inline ProcessRun RunCommand(const std::string& commandLine, const TempFolder& f
     std::ifstream in(outputPath);
     std::stringstream text;
     text << in.rdbuf();
+    std::filesystem::remove(outputPath);
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, text.str()};
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/ScriptedDialogs.h"
 #include "app/TForm1.h"
+#include "cli/cli_process_support.h"
 
 namespace tesmera {
 namespace {
@@ -74,6 +75,66 @@ TEST(TesmeraCliRender, WritesThePng) {
     const QImage written(QString::fromStdString(png.string()));
     EXPECT_EQ(written.size(), RenderWindowPicture(kSample).Image.size());
     std::filesystem::remove(png);
+}
+
+// `tesmera-cli render` as a user runs it, in a folder holding a copy of a
+// sample named "-x4.wav".
+struct RenderRunCase {
+    std::string name;
+    std::string arguments;  // run in the folder; the picture is out.png
+    int exitStatus;
+    bool pictureWritten;
+
+    friend void PrintTo(const RenderRunCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class RenderRuns : public ::testing::TestWithParam<RenderRunCase> {};
+
+TEST_P(RenderRuns, WriteAPictureOnlyOfALoadedFile) {
+    const RenderRunCase& c = GetParam();
+    const test::TempFolder folder;
+    std::filesystem::copy_file(kSample, folder.Path() / "-x4.wav");
+    const std::string sample = test::ReadWhole(folder.Path() / "-x4.wav");
+    const test::ProcessRun run = test::RunProgram(
+        c.arguments, folder, "cd " + test::ShellWord(folder.Path().string()) + " && ");
+    EXPECT_EQ(run.exitStatus, c.exitStatus) << run.output;
+    EXPECT_EQ(std::filesystem::exists(folder.Path() / "out.png"), c.pictureWritten);
+    if (c.pictureWritten) {
+        EXPECT_EQ(QImage(QString::fromStdString((folder.Path() / "out.png").string())).size(),
+                  RenderWindowPicture(kSample).Image.size());
+    }
+    EXPECT_EQ(test::ReadWhole(folder.Path() / "-x4.wav"), sample);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, RenderRuns,
+    ::testing::Values(
+        RenderRunCase{"DashNamedFileAfterDoubleDash", "render --png out.png -- -x4.wav", 0, true},
+        RenderRunCase{"DashNamedFileWithItsFolder", "render ./-x4.wav --png out.png", 0, true},
+        RenderRunCase{"MissingFile", "render gone1.wav --png out.png", 1, false},
+        RenderRunCase{"HelpAfterDoubleDashIsAFileName", "render --png out.png -- --help", 1, false},
+        RenderRunCase{"NotAVoiceFile", "render console.txt --png out.png", 1, false},
+        RenderRunCase{"FullDevice", "render ./-x4.wav --png /dev/full", 2, false},
+        RenderRunCase{"PictureOverTheVoiceFile", "render ./-x4.wav --png ./-x4.wav", 64, false},
+        RenderRunCase{"PictureToStandardOutput", "render ./-x4.wav --png -", 64, false}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(RenderWindowPicture, LoadsANameThatIsNotUtf8) {
+    const test::TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "caf\xE9_3.wav";
+    std::filesystem::copy_file(kSample, file);
+    const WindowPicture picture = RenderWindowPicture(file.string());
+    EXPECT_TRUE(picture.Loaded);
+    EXPECT_TRUE(picture.Messages.empty());
+}
+
+TEST(TesmeraRender, AnOldPictureStaysWhenTheNewOneCannotBeMade) {
+    const test::TempFolder folder;
+    const std::string old = "old picture";
+    const std::string png = folder.Add("out.png", test::Bytes(old.begin(), old.end()));
+    const test::ProcessRun run = test::RunProgram("render gone1.wav --png " + png, folder);
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(test::ReadWhole(png), old);
 }
 
 }  // namespace

@@ -1,0 +1,158 @@
+#include "cli/GradeSource.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "analysis/reports.h"
+#include "cli/UsageError.h"
+#include "wave/file_name.h"
+
+namespace tesmera {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string NormalPath(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    const fs::path normal = fs::weakly_canonical(absolute, error);
+    return error ? absolute.lexically_normal().string() : normal.string();
+}
+
+// One CSV record from `in` (quoted fields may span lines); false at the end.
+bool ReadCsvRecord(std::istream& in, std::vector<std::string>& fields, int& lineNumber) {
+    fields.assign(1, std::string());
+    std::string line;
+    bool quoted = false;
+    bool any = false;
+    while (std::getline(in, line)) {
+        any = true;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const char c = line[i];
+            if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+                fields.back() += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = !quoted;
+            } else if (c == ',' && !quoted) {
+                fields.emplace_back();
+            } else {
+                fields.back() += c;
+            }
+        }
+        if (!quoted) {
+            return true;
+        }
+        fields.back() += '\n';
+    }
+    return any;
+}
+
+std::optional<std::size_t> ColumnOf(const std::vector<std::string>& header, std::string_view name) {
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        if (AsciiLower(header[i]) == name) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::int32_t ParseGrade(const std::string& text, const std::string& where) {
+    std::int32_t grade = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), grade);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        throw UsageError(where + ": grade '" + text + "' is not a whole number");
+    }
+    return grade;
+}
+
+}  // namespace
+
+GradeSource GradeSource::NamesOnly(bool nameGrades) {
+    GradeSource source;
+    source.nameGrades_ = nameGrades;
+    return source;
+}
+
+GradeSource GradeSource::FromTable(const std::string& tablePath, bool nameGrades) {
+    GradeSource source = NamesOnly(nameGrades);
+    source.tablePath_ = tablePath;
+    std::ifstream in(tablePath, std::ios::binary);
+    if (!in) {
+        throw UsageError(tablePath + ": the grade table cannot be read");
+    }
+    int lineNumber = 0;
+    std::vector<std::string> header;
+    if (!ReadCsvRecord(in, header, lineNumber)) {
+        throw UsageError(tablePath + ": the grade table is empty");
+    }
+    const auto pathColumn = ColumnOf(header, "path");
+    const auto nameColumn = ColumnOf(header, "name");
+    const auto gradeColumn = ColumnOf(header, "grade");
+    if (!gradeColumn || (!pathColumn && !nameColumn)) {
+        throw UsageError(tablePath +
+                         ": the grade table needs a header with a 'grade' column and a 'path' "
+                         "or 'name' column");
+    }
+    std::vector<std::string> row;
+    while (ReadCsvRecord(in, row, lineNumber)) {
+        if (row.size() == 1 && row[0].empty()) {
+            continue;  // a blank line
+        }
+        const std::string where = tablePath + " line " + std::to_string(lineNumber);
+        if (row.size() <= *gradeColumn) {
+            throw UsageError(where + ": no grade");
+        }
+        const std::int32_t grade = ParseGrade(row[*gradeColumn], where);
+        if (pathColumn && *pathColumn < row.size() && !row[*pathColumn].empty()) {
+            source.byPath_[NormalPath(row[*pathColumn])] = grade;
+        }
+        if (nameColumn && *nameColumn < row.size() && !row[*nameColumn].empty()) {
+            source.byName_[row[*nameColumn]] = grade;
+        }
+    }
+    return source;
+}
+
+std::optional<std::int32_t> GradeSource::TableGrade(const std::string& path) const {
+    if (const auto found = byPath_.find(NormalPath(path)); found != byPath_.end()) {
+        return found->second;
+    }
+    const fs::path name = fs::path(path).filename();
+    for (const fs::path& key : {name, name.stem()}) {
+        if (const auto found = byName_.find(key.string()); found != byName_.end()) {
+            return found->second;
+        }
+    }
+    return std::nullopt;
+}
+
+void GradeSource::Apply(VoiceAnalysis& record) const {
+    if (const auto grade = TableGrade(record.Path)) {
+        record.ExpertGrade = *grade;
+        record.GradeNote.clear();
+        record.GradeOrigin = GradeFromTable;
+    } else if (nameGrades_ && record.ExpertGrade) {
+        record.GradeOrigin = GradeFromName;
+    } else if (!nameGrades_) {
+        record.ExpertGrade.reset();
+        record.GradeNote = tablePath_.empty()
+                               ? "grades from names are turned off"
+                               : "not in " + tablePath_ + " and grades from names are turned off";
+    }
+}
+
+bool GradeIsPartOfANumber(const std::string& path) {
+    const std::string stem = GradeStem(AsciiLower(FileNamePart(path)));
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    return stem.size() >= 2 && isDigit(stem.back()) && isDigit(stem[stem.size() - 2]);
+}
+
+}  // namespace tesmera

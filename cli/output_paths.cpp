@@ -1,0 +1,92 @@
+#include "cli/output_paths.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "cli/UsageError.h"
+
+namespace tesmera {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kStandardOutput = "-";
+
+// What makes two names one file: the device and inode when it exists, the
+// normalised path when it is yet to be created.
+struct FileIdentity {
+    std::optional<std::pair<dev_t, ino_t>> node;
+    std::string path;
+
+    bool operator<(const FileIdentity& other) const {
+        return node != other.node ? node < other.node : path < other.path;
+    }
+};
+
+std::optional<std::pair<dev_t, ino_t>> NodeOf(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return std::pair(info.st_dev, info.st_ino);
+}
+
+FileIdentity IdentityOf(const std::string& path) {
+    if (const auto node = NodeOf(path)) {
+        return {node, {}};
+    }
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    const fs::path normal = fs::weakly_canonical(absolute, error);
+    return {std::nullopt, error ? absolute.lexically_normal().string() : normal.string()};
+}
+
+[[noreturn]] void Refuse(const std::string& path, const std::string& why) {
+    throw UsageError(path + ": " + why + "; nothing was written");
+}
+
+}  // namespace
+
+void RefuseUnsafeOutputs(std::span<const std::string> inputs, std::span<const std::string> outputs,
+                         StandardOutput standardOutput) {
+    std::set<std::pair<dev_t, ino_t>> inputNodes;
+    for (const std::string& input : inputs) {
+        if (const auto node = NodeOf(input)) {
+            inputNodes.insert(*node);
+        }
+    }
+    std::set<FileIdentity> seen;
+    bool standardOutputSeen = false;
+    for (const std::string& output : outputs) {
+        if (output.empty()) {
+            continue;
+        }
+        if (output == kStandardOutput) {
+            if (standardOutput == StandardOutput::Refused) {
+                Refuse(output, "this output is a file and cannot go to standard output");
+            }
+            if (std::exchange(standardOutputSeen, true)) {
+                Refuse(output, "standard output is named as two outputs, which would mix them");
+            }
+            continue;
+        }
+        if (output.front() == '-') {
+            Refuse(output, "an output name starting with '-' may be a misplaced option; write ./" +
+                               output + " for a file of that name");
+        }
+        const FileIdentity identity = IdentityOf(output);
+        if (identity.node && inputNodes.contains(*identity.node)) {
+            Refuse(output, "is also an input, which the output would overwrite");
+        }
+        if (!seen.insert(identity).second) {
+            Refuse(output, "is named as two outputs");
+        }
+    }
+}
+
+}  // namespace tesmera

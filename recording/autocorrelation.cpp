@@ -1,0 +1,152 @@
+#include "recording/autocorrelation.h"
+
+#include <fftw3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace tesmera {
+
+namespace {
+
+// The smallest length of at least `n` whose only prime factors are 2, 3, 5
+// and 7: the lengths the FFT library transforms fastest.
+std::size_t SmoothLength(std::size_t n) {
+    for (std::size_t length = std::max<std::size_t>(n, 1);; ++length) {
+        std::size_t rest = length;
+        for (const std::size_t p : {2, 3, 5, 7}) {
+            while (rest % p == 0) {
+                rest /= p;
+            }
+        }
+        if (rest == 1) {
+            return length;
+        }
+    }
+}
+
+struct FftwFree {
+    void operator()(void* p) const { fftw_free(p); }
+};
+using RealBuffer = std::unique_ptr<double[], FftwFree>;
+using SpectrumBuffer = std::unique_ptr<fftw_complex[], FftwFree>;
+
+RealBuffer AllocateReal(std::size_t n) {
+    return RealBuffer(fftw_alloc_real(n));
+}
+SpectrumBuffer AllocateSpectrum(std::size_t n) {
+    return SpectrumBuffer(fftw_alloc_complex(n));
+}
+
+// The forward and backward real transforms of one length. Estimate-mode
+// plans, so the same length always runs the same arithmetic and results do
+// not depend on timing or on which thread planned first.
+struct TransformPair {
+    fftw_plan Forward = nullptr;
+    fftw_plan Backward = nullptr;
+};
+
+// Plans are made once per length and kept for the program's life. The
+// library's planner is not thread-safe, its execution on fresh arrays is:
+// only the lookup and planning are under the lock.
+class PlanCache {
+  public:
+    PlanCache(const PlanCache&) = delete;
+    PlanCache& operator=(const PlanCache&) = delete;
+    ~PlanCache() {
+        for (auto& [length, pair] : plans_) {
+            fftw_destroy_plan(pair.Forward);
+            fftw_destroy_plan(pair.Backward);
+        }
+    }
+
+    static PlanCache& Instance() {
+        static PlanCache cache;
+        return cache;
+    }
+
+    TransformPair For(std::size_t length) {
+        const std::lock_guard lock(mutex_);
+        auto found = plans_.find(length);
+        if (found == plans_.end()) {
+            found = plans_.emplace(length, Plan(length)).first;
+        }
+        return found->second;
+    }
+
+  private:
+    PlanCache() = default;
+
+    static TransformPair Plan(std::size_t length) {
+        const auto n = static_cast<int>(length);
+        const RealBuffer real = AllocateReal(length);
+        const SpectrumBuffer spectrum = AllocateSpectrum(length / 2 + 1);
+        return {fftw_plan_dft_r2c_1d(n, real.get(), spectrum.get(), FFTW_ESTIMATE),
+                fftw_plan_dft_c2r_1d(n, spectrum.get(), real.get(), FFTW_ESTIMATE)};
+    }
+
+    std::mutex mutex_;
+    std::map<std::size_t, TransformPair> plans_;
+};
+
+// sum x[i] x[i+lag] for lag 0..maxLag, by the Wiener-Khinchin relation on a
+// zero-padded copy long enough that no product wraps around.
+std::vector<double> CrossSums(std::span<const double> x, std::size_t maxLag) {
+    const std::size_t length = SmoothLength(x.size() + maxLag + 1);
+    const std::size_t bins = length / 2 + 1;
+    const TransformPair plans = PlanCache::Instance().For(length);
+
+    const RealBuffer real = AllocateReal(length);
+    const SpectrumBuffer spectrum = AllocateSpectrum(bins);
+    std::ranges::copy(x, real.get());
+    std::fill(real.get() + x.size(), real.get() + length, 0.0);
+    fftw_execute_dft_r2c(plans.Forward, real.get(), spectrum.get());
+    for (std::size_t k = 0; k < bins; ++k) {
+        const double re = spectrum[k][0];
+        const double im = spectrum[k][1];
+        spectrum[k][0] = re * re + im * im;
+        spectrum[k][1] = 0;
+    }
+    fftw_execute_dft_c2r(plans.Backward, spectrum.get(), real.get());
+
+    std::vector<double> sums(maxLag + 1);
+    const double scale = 1.0 / static_cast<double>(length);  // the backward transform is unscaled
+    for (std::size_t lag = 0; lag <= maxLag; ++lag) {
+        sums[lag] = real[lag] * scale;
+    }
+    return sums;
+}
+
+}  // namespace
+
+std::vector<double> NormalisedAutocorrelation(std::span<const double> x, std::size_t maxLag) {
+    std::vector<double> r(maxLag + 1, 0.0);
+    const std::size_t n = x.size();
+    if (n == 0) {
+        return r;
+    }
+    const std::size_t lags = std::min(maxLag, n - 1);
+    const std::vector<double> cross = CrossSums(x, lags);
+
+    // head[m]: energy of x[0..m-1]; tail[m]: energy of x[m..n-1]. The tail
+    // is summed from the end rather than taken as a difference of prefix
+    // sums, which would cancel badly where the signal fades out.
+    std::vector<double> head(n + 1, 0.0);
+    std::vector<double> tail(n + 1, 0.0);
+    for (std::size_t i = 0; i < n; ++i) {
+        head[i + 1] = head[i] + x[i] * x[i];
+        tail[n - 1 - i] = tail[n - i] + x[n - 1 - i] * x[n - 1 - i];
+    }
+    for (std::size_t lag = 0; lag <= lags; ++lag) {
+        const double before = head[n - lag];
+        const double after = tail[lag];
+        r[lag] = before > 0 && after > 0 ? cross[lag] / std::sqrt(before * after) : 0;
+    }
+    return r;
+}
+
+}  // namespace tesmera

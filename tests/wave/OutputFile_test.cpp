@@ -1,0 +1,137 @@
+#include "wave/OutputFile.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "support/TempFolder.h"
+#include "support/wav_test_support.h"
+
+namespace tesmera {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> NamesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::ranges::sort(names);
+    return names;
+}
+
+class OutputFileTest : public ::testing::Test {
+  protected:
+    test::TempFolder folder;
+    const std::string target = folder.Add("out.csv", test::Bytes{});
+};
+
+TEST_F(OutputFileTest, TheOldFileStaysUntilCommitThenTheNewOneIsWhole) {
+    std::ofstream(target) << "old";
+    OutputFile file(target);
+    file.Write("new ");
+    file.Write("content");
+    EXPECT_EQ(ReadWhole(target), "old");
+    file.Commit();
+    EXPECT_EQ(ReadWhole(target), "new content");
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"out.csv"});
+}
+
+TEST_F(OutputFileTest, AnUncommittedFileLeavesTheOldOneAndNoTemporaryFile) {
+    std::ofstream(target) << "old";
+    {
+        OutputFile file(target);
+        file.Write("half of it");
+    }
+    EXPECT_EQ(ReadWhole(target), "old");
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"out.csv"});
+}
+
+TEST_F(OutputFileTest, ReplacingKeepsThePermissions) {
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    OutputFile file(target);
+    file.Write("x");
+    file.Commit();
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(OutputFileTest, ALinkKeepsPointingToTheFileItNames) {
+    const fs::path link = folder.Path() / "link.csv";
+    fs::create_symlink(target, link);
+    OutputFile file(link.string());
+    file.Write("through the link");
+    file.Commit();
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWhole(target), "through the link");
+}
+
+TEST_F(OutputFileTest, ANewFileInALongNamedFolderEntryIsCreated) {
+    const std::string name = std::string(250, 'n') + ".csv";
+    OutputFile file((folder.Path() / name).string());
+    file.Write("long");
+    file.Commit();
+    EXPECT_EQ(ReadWhole(folder.Path() / name), "long");
+}
+
+TEST(OutputFileDevice, ADeviceIsWrittenInPlace) {
+    OutputFile file("/dev/null");
+    file.Write("discarded");
+    EXPECT_NO_THROW(file.Commit());
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+// Outputs that cannot be written: each fails with its path and reason,
+// and the folder it was meant for holds nothing new.
+struct FailingOutputCase {
+    std::string name;
+    std::string relativePath;  // in a fresh folder; empty: `absolutePath`
+    std::string absolutePath;
+    std::string reason;
+
+    friend void PrintTo(const FailingOutputCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class FailingOutput : public ::testing::TestWithParam<FailingOutputCase> {};
+
+TEST_P(FailingOutput, FailsWithPathAndReasonAndLeavesNothing) {
+    const FailingOutputCase& c = GetParam();
+    const test::TempFolder folder;
+    fs::create_directories(folder.Path() / "sub.csv");
+    const std::string path =
+        c.relativePath.empty() ? c.absolutePath : (folder.Path() / c.relativePath).string();
+    try {
+        OutputFile file(path);
+        file.Write(std::string(100000, 'x'));
+        file.Commit();
+        ADD_FAILURE() << "no error";
+    } catch (const OutputFileError& error) {
+        EXPECT_EQ(std::string(error.what()), "cannot write " + path + ": " + c.reason);
+    }
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"sub.csv"});
+    EXPECT_TRUE(fs::is_empty(folder.Path() / "sub.csv"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, FailingOutput,
+    ::testing::Values(FailingOutputCase{"MissingFolder", "no/such/folder.csv", "",
+                                        "File not found"},
+                      FailingOutputCase{"AFolder", "sub.csv", "", "File access denied"},
+                      FailingOutputCase{"FullDevice", "", "/dev/full", "Disk full"}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tesmera
