@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 
 namespace tesmera {
 

@@ -11,7 +11,7 @@ namespace tesmera {
 namespace {
 
 // The widest decimal form that rounding starts from.
-constexpr int kSignificantDigits = 18;
+constexpr int SignificantDigits = 18;
 
 }  // namespace
 
@@ -25,7 +25,7 @@ DecimalForm EighteenDigitForm(double value) {
     std::array<char, 32> buffer{};
     const auto result =
         std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                      std::chars_format::scientific, kSignificantDigits - 1);
+                      std::chars_format::scientific, SignificantDigits - 1);
     const std::string_view text(buffer.data(), result.ptr - buffer.data());
     const std::size_t exponentMark = text.find('e');
     form.digits.push_back(text[0]);
@@ -112,7 +112,7 @@ std::string FixedText(double value, int precision, int digits, std::string_view 
     if (std::isinf(value)) {
         return value < 0 ? "-INF" : "INF";
     }
-    precision = std::clamp(precision, 1, kSignificantDigits);
+    precision = std::clamp(precision, 1, SignificantDigits);
     digits = std::max(digits, 0);
 
     DecimalForm form = EighteenDigitForm(value);

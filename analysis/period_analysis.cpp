@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "analysis/reports.h"
-#include "wave/SampleReader.h"
-#include "wave/WaveHeader.h"
 #include "wave/binary_file.h"
 #include "wave/errors.h"
 #include "wave/file_name.h"
+#include "wave/sample_reader.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 
@@ -51,7 +51,7 @@ bool LoadPeriodFile(PeriodAnalysis& record, std::span<double> samples, const War
     // the header in the same block.
     FileReader file(record.Path);
     WaveHeadFields header;
-    if (WaveHeadRead(file, header, warn) != kHeaderAccepted) {
+    if (WaveHeadRead(file, header, warn) != HeaderAccepted) {
         return false;
     }
     record.DataSize = header.DataSize;

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 #include "analysis/scores.h"
 #include "wave/voice_period.h"
 

@@ -9,14 +9,14 @@ const std::string_view CoefficientTableHeader = " i\tax[i]\tbx[i]\tAA[i]";
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kRule = " -----------------------------------------------------------";
+constexpr std::string_view LineEnd = "\r\n";
+constexpr std::string_view Rule = " -----------------------------------------------------------";
 
 // Fixed-text forms of the report (precision, digits).
-constexpr int kScoreValuePrecision = 10;
-constexpr int kScoreValueDigits = 4;
-constexpr int kCoefficientPrecision = 8;
-constexpr int kCoefficientDigits = 1;
+constexpr int ScoreValuePrecision = 10;
+constexpr int ScoreValueDigits = 4;
+constexpr int CoefficientPrecision = 8;
+constexpr int CoefficientDigits = 1;
 
 bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
@@ -41,7 +41,7 @@ std::string_view LastCharacter(std::string_view text) {
 }
 
 std::string FixedCoefficient(double value, std::string_view decimalSeparator) {
-    return FixedText(value, kCoefficientPrecision, kCoefficientDigits, decimalSeparator);
+    return FixedText(value, CoefficientPrecision, CoefficientDigits, decimalSeparator);
 }
 
 }  // namespace
@@ -69,14 +69,14 @@ std::string ScoreReport(std::int32_t ExpertGrade,
                         std::span<const double, ScoreModelCount> ScoreValue,
                         std::string_view decimalSeparator) {
     std::string report;
-    report.append(" expert ORL\t =  ").append(IntegerText(ExpertGrade)).append(kLineEnd);
-    report.append(kRule).append(kLineEnd);
+    report.append(" expert ORL\t =  ").append(IntegerText(ExpertGrade)).append(LineEnd);
+    report.append(Rule).append(LineEnd);
     for (std::size_t j = 0; j < ScoreModelCount; ++j) {
         report.append(" SCORE(").append(ScoreModels[j].id).append(") \t =  ");
         report.append(IntegerText(Score[j])).append("\t");
         report.append(
-            FixedText(ScoreValue[j], kScoreValuePrecision, kScoreValueDigits, decimalSeparator));
-        report.append(kLineEnd);
+            FixedText(ScoreValue[j], ScoreValuePrecision, ScoreValueDigits, decimalSeparator));
+        report.append(LineEnd);
     }
     return report;
 }
@@ -88,7 +88,7 @@ std::string CoefficientTableRow(int i, double ax, double bx, double AA,
     for (const double value : {ax, bx, AA}) {
         row.append("\t").append(FixedCoefficient(value, decimalSeparator));
     }
-    return row.append(kLineEnd);
+    return row.append(LineEnd);
 }
 
 std::string CoefficientTable(std::span<const double, CoefficientCount> ax,

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 #include "analysis/scores.h"
 
 namespace tesmera {

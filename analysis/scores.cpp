@@ -19,10 +19,10 @@ const std::array<ScoreModel, ScoreModelCount> ScoreModels{{
 namespace {
 
 // The model with the plain amplitudes as terms; all others take logarithms.
-constexpr std::string_view kLinearModelId = "10";
+constexpr std::string_view LinearModelId = "10";
 
-constexpr double kLowestScoreLimit = 0.5;
-constexpr double kHighestScoreLimit = 5.0;
+constexpr double LowestScoreLimit = 0.5;
+constexpr double HighestScoreLimit = 5.0;
 
 void Warn(const WarningSink& warn, std::string_view message) {
     if (warn) {
@@ -33,10 +33,10 @@ void Warn(const WarningSink& warn, std::string_view message) {
 }  // namespace
 
 std::int32_t ScoreOfValue(double value) {
-    if (value <= kLowestScoreLimit) {
+    if (value <= LowestScoreLimit) {
         return 1;
     }
-    if (value > kHighestScoreLimit) {
+    if (value > HighestScoreLimit) {
         return 5;
     }
     // The default rounding mode sends halves to the even neighbour.
@@ -92,7 +92,7 @@ void SCORExx(const std::string& id, std::span<const double, NormHarmonics> AANor
              const std::array<double, 7>& c, double& value, std::int32_t& score) {
     value = 0.0;
     score = 0;
-    const bool linear = id == kLinearModelId;
+    const bool linear = id == LinearModelId;
     long double sum = c[0];
     for (std::size_t j = 1; j <= ModelHarmonics; ++j) {
         const long double v = AANorm[j - 1];

@@ -10,10 +10,10 @@
 
 #include "analysis/number_text.h"
 #include "app/BusyCursor.h"
-#include "app/Glyphs.h"
-#include "app/Oscilloscope.h"
 #include "app/TImage.h"
+#include "app/glyphs.h"
 #include "app/locale_separators.h"
+#include "app/oscilloscope.h"
 #include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
 #include "wave/errors.h"
@@ -22,8 +22,8 @@ namespace tesmera {
 
 namespace {
 
-constexpr int kClientWidth = 590;
-constexpr int kClientHeight = 423;
+constexpr int ClientWidth = 590;
+constexpr int ClientHeight = 423;
 
 }  // namespace
 
@@ -36,7 +36,7 @@ TForm1::TForm1(AnalysisState& state, std::unique_ptr<UserDialogs> dialogs, QWidg
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(" Tesmera - demo"));
     setWindowIcon(QIcon(QPixmap::fromImage(WindowIconImage())));
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(ClientWidth, ClientHeight);
     CreateControls();
     FormCreate();
 }

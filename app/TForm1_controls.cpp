@@ -7,9 +7,9 @@
 #include <QToolButton>
 #include "app/TMemo.h"
 
-#include "app/Glyphs.h"
 #include "app/TForm1.h"
 #include "app/TImage.h"
+#include "app/glyphs.h"
 #include "app/tesmera_axis_settings.h"
 #include "app/tesmera_chart_settings.h"
 #include "chart/TBarSeries.h"
@@ -19,9 +19,9 @@ namespace tesmera {
 
 namespace {
 
-constexpr QColor kCream(255, 251, 240);
-constexpr QColor kSkyBlue(166, 202, 240);
-constexpr QColor kGradientActiveCaption(185, 209, 234);
+constexpr QColor Cream(255, 251, 240);
+constexpr QColor SkyBlue(166, 202, 240);
+constexpr QColor GradientActiveCaption(185, 209, 234);
 
 void SetBase(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
@@ -138,7 +138,7 @@ void TForm1::CreateToolBar() {
     SpeedButton4->setAccessibleName(tr("Open a recording"));
     Edit1 = Place(new QLineEdit(QStringLiteral("Edit1"), Panel1), "Edit1", tr("Voice file name"),
                   408, 10, 161, 21);
-    SetBase(Edit1, kGradientActiveCaption);
+    SetBase(Edit1, GradientActiveCaption);
     Edit1->setAcceptDrops(false);
 }
 
@@ -168,10 +168,10 @@ void TForm1::CreateValueFields() {
 }
 
 void TForm1::CreateMemos() {
-    Memo1 = Memo(this, "Memo1", tr("Coefficient table"), 6, 69, 195, 220, kCream);
+    Memo1 = Memo(this, "Memo1", tr("Coefficient table"), 6, 69, 195, 220, Cream);
     Memo1->setFont(WindowFont(8));
-    Memo3 = Memo(this, "Memo3", tr("Coefficient table header"), 6, 48, 195, 22, kCream);
-    Memo4 = Memo(this, "Memo4", tr("Score report"), 6, 292, 195, 117, kSkyBlue);
+    Memo3 = Memo(this, "Memo3", tr("Coefficient table header"), 6, 48, 195, 22, Cream);
+    Memo4 = Memo(this, "Memo4", tr("Score report"), 6, 292, 195, 117, SkyBlue);
     Edit14 = ValueField(this, "Edit14", tr("Period frequency in hertz"), 520, 305, QString());
     Edit15 = ValueField(this, "Edit15", tr("Period length in milliseconds"), 400, 305, QString());
     Edit16 = ValueField(this, "Edit16", tr("Tb in milliseconds"), 520, 322, QString());

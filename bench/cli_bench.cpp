@@ -21,9 +21,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "analysis/FourierApr.h"
-#include "wave/WaveHeader.h"
+#include "analysis/fourier_apr.h"
 #include "wave/voice_period.h"
+#include "wave/wave_header.h"
 
 extern char** environ;
 
@@ -32,10 +32,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSmallBatch = 1000;
-constexpr int kLargeBatch = 20000;
-constexpr int kRecordingSeconds = 60;
-constexpr int kRecordingRate = 48000;
+constexpr int SmallBatch = 1000;
+constexpr int LargeBatch = 20000;
+constexpr int RecordingSeconds = 60;
+constexpr int RecordingRate = 48000;
 
 fs::path ProgramPath() {
     return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "cli" / "tesmera-cli";
@@ -130,8 +130,8 @@ void BM_AnalyzeProcess(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyzeProcess)
     ->Args({1, 0})
-    ->Args({kSmallBatch, 0})
-    ->Args({kLargeBatch, 0})
+    ->Args({SmallBatch, 0})
+    ->Args({LargeBatch, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
@@ -143,15 +143,15 @@ class Recording {
     Recording()
         : path_(fs::temp_directory_path() /
                 ("tesmera_cli_bench_" + std::to_string(getpid()) + "_recording.wav")) {
-        const int count = kRecordingSeconds * kRecordingRate;
-        const int edge = kRecordingRate / 4;
+        const int count = RecordingSeconds * RecordingRate;
+        const int edge = RecordingRate / 4;
         std::vector<char> bytes;
         bytes.reserve(static_cast<std::size_t>(2 * count));
         double phase = 0;
         for (int n = 0; n < count; ++n) {
-            const double t = static_cast<double>(n) / kRecordingRate;
+            const double t = static_cast<double>(n) / RecordingRate;
             phase += 2 * std::numbers::pi *
-                     (140.0 + 3.0 * std::sin(2 * std::numbers::pi * 0.7 * t)) / kRecordingRate;
+                     (140.0 + 3.0 * std::sin(2 * std::numbers::pi * 0.7 * t)) / RecordingRate;
             double value = 0;
             if (n >= edge && n < count - edge) {
                 for (int k = 1; k <= 8; ++k) {
@@ -165,7 +165,7 @@ class Recording {
             bytes.push_back(static_cast<char>(bits >> 8));
         }
         const auto dataSize = static_cast<std::int32_t>(bytes.size());
-        WaveHeadWrite(path_.string(), kRecordingRate, 36 + dataSize, dataSize);
+        WaveHeadWrite(path_.string(), RecordingRate, 36 + dataSize, dataSize);
         std::ofstream(path_, std::ios::binary | std::ios::app)
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
@@ -188,7 +188,7 @@ void BM_ExtractProcess(benchmark::State& state) {
     fs::remove(output);
     // Seconds of recording handled per second of wall-clock time.
     state.counters["audio_s_per_s"] = benchmark::Counter(
-        static_cast<double>(kRecordingSeconds), benchmark::Counter::kIsIterationInvariantRate);
+        static_cast<double>(RecordingSeconds), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_ExtractProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -9,7 +9,7 @@
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 #include "tests/analysis/fourier_reference.h"
 #include "tests/analysis/voice_like_signal.h"
 

@@ -11,9 +11,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "wave/SampleReader.h"
-#include "wave/WaveHeader.h"
+#include "wave/sample_reader.h"
 #include "wave/voice_period.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 namespace {

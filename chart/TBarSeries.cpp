@@ -11,8 +11,8 @@ namespace tesmera {
 
 namespace {
 
-const char* const kBarWidthPercentMessage = "Bar Width Percent must be between 1 and 100";
-const char* const kOffsetPercentMessage = "Bar Offset Percent must be between -100% and 100%";
+const char* const BarWidthPercentMessage = "Bar Width Percent must be between 1 and 100";
+const char* const OffsetPercentMessage = "Bar Offset Percent must be between -100% and 100%";
 
 }  // namespace
 
@@ -180,14 +180,14 @@ int TCustomBarSeries::OriginPixel(int /*valueIndex*/) const {
 
 void TCustomBarSeries::SetBarWidthPercent(int percent) {
     if (percent < 1 || percent > 100) {
-        throw BarException(kBarWidthPercentMessage);
+        throw BarException(BarWidthPercentMessage);
     }
     SetAndNotify(barWidthPercent_, percent);
 }
 
 void TCustomBarSeries::SetOffsetPercent(int percent) {
     if (percent < -100 || percent > 100) {
-        throw BarException(kOffsetPercentMessage);
+        throw BarException(OffsetPercentMessage);
     }
     SetAndNotify(offsetPercent_, percent);
 }

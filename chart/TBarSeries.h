@@ -19,7 +19,7 @@ class BarException : public TesmeraError {
     using TesmeraError::TesmeraError;
 };
 
-enum TBarStyle {
+enum class TBarStyle {
     bsRectangle,
     bsPyramid,
     bsInvPyramid,
@@ -133,7 +133,7 @@ class TCustomBarSeries : public TChartSeries {
     void SetShared(T TCustomBarSeries::*field, const T& value);
 
     bool autoBarSize_ = false;
-    TBarStyle barStyle_ = bsRectangle;
+    TBarStyle barStyle_ = TBarStyle::bsRectangle;
     int barWidthPercent_ = 70;
     TMultiBar multiBar_ = TMultiBar::mbSide;
     int offsetPercent_ = 0;

@@ -13,7 +13,7 @@ namespace tesmera {
 namespace {
 
 // The picture of value labels unless an axis sets its own.
-const QString kDefaultAxisValuesFormat = QStringLiteral("#,##0.###");
+const QString DefaultAxisValuesFormat = QStringLiteral("#,##0.###");
 
 // A fixed range narrower than this is widened to it, so that the axis never
 // maps a zoomed range of zero width.
@@ -25,7 +25,7 @@ TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart, AxisPlace place)
     : chart_(chart),
       place_(place),
       visible_(place != AxisPlace::Depth),
-      axisValuesFormat_(kDefaultAxisValuesFormat) {
+      axisValuesFormat_(DefaultAxisValuesFormat) {
     const auto repaint = [this] { InvalidateChart(); };
     SetOnChange(repaint);
     labelsFont_.SetOnChange(repaint);

@@ -20,11 +20,11 @@ QRgb ToQRgb(TColor color) {
 }
 
 // Dash patterns repeat every 6 pixels (3 on, 3 off) or 2 (small dots).
-constexpr int kDashCycle = 6;
+constexpr int DashCycle = 6;
 
 // Lines farther out than this are clipped before rasterising, so a value
 // mapped far outside the plot area costs no more than one across it.
-constexpr int kFarCoordinate = 1 << 20;
+constexpr int FarCoordinate = 1 << 20;
 
 // Sets the pixels of lines and outlines on one image, within its bounds and
 // the clip, in the pen's colour, width, dash pattern and mode.
@@ -94,10 +94,10 @@ class Rasteriser {
     }
 
     static bool IsNear(int x, int y) {
-        return std::abs(x) < kFarCoordinate && std::abs(y) < kFarCoordinate;
+        return std::abs(x) < FarCoordinate && std::abs(y) < FarCoordinate;
     }
 
-    static int Phase(long long distance) { return static_cast<int>(distance % kDashCycle); }
+    static int Phase(long long distance) { return static_cast<int>(distance % DashCycle); }
 
     bool DashOn(int index) const {
         if (pen_.smallDots) {
@@ -118,7 +118,7 @@ class Rasteriser {
                    last);
         for (long long k = first; k <= last; ++k) {
             Point(static_cast<int>(x + k * dx), static_cast<int>(y + k * dy),
-                  static_cast<int>((phase + k) % kDashCycle));
+                  static_cast<int>((phase + k) % DashCycle));
         }
     }
 
@@ -153,7 +153,7 @@ class Rasteriser {
         for (long long k = 0; k < steps; ++k) {
             const int x = dx >= dy ? x0 + sx * static_cast<int>(k) : x0 + sx * minor(k, dx);
             const int y = dx >= dy ? y0 + sy * minor(k, dy) : y0 + sy * static_cast<int>(k);
-            Point(x, y, static_cast<int>(k % kDashCycle));
+            Point(x, y, static_cast<int>(k % DashCycle));
         }
     }
 
@@ -310,14 +310,14 @@ void TChartCanvas::DrawTextAt(int x, int y, const QString& text) {
     const QFont font = state.font.ToQFont();
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(text);
-    const int horizontal = state.textAnchor & anchor::kCenter;
+    const int horizontal = state.textAnchor & anchor::Center;
     int left = x;
-    if (horizontal == anchor::kCenter) {
+    if (horizontal == anchor::Center) {
         left = x - width / 2;
-    } else if (horizontal == anchor::kRight) {
+    } else if (horizontal == anchor::Right) {
         left = x - width;
     }
-    const int top = (state.textAnchor & anchor::kBottom) != 0 ? y - metrics.height() : y;
+    const int top = (state.textAnchor & anchor::Bottom) != 0 ? y - metrics.height() : y;
 
     QPainter painter(&target_->image);
     if (state.clip) {

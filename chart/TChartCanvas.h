@@ -44,11 +44,11 @@ enum TTextBackground { tbTransparent = 1, tbOpaque = 2 };
 
 // Text anchor flags, combined by adding a horizontal and a vertical one.
 namespace anchor {
-constexpr int kLeft = 0;    // the text starts at x
-constexpr int kRight = 2;   // the text ends at x: its last column is x - 1
-constexpr int kCenter = 6;  // the text is centred on x
-constexpr int kTop = 0;     // the top of the text cell is at y
-constexpr int kBottom = 8;  // the bottom of the text cell is at y (last row y - 1)
+constexpr int Left = 0;    // the text starts at x
+constexpr int Right = 2;   // the text ends at x: its last column is x - 1
+constexpr int Center = 6;  // the text is centred on x
+constexpr int Top = 0;     // the top of the text cell is at y
+constexpr int Bottom = 8;  // the bottom of the text cell is at y (last row y - 1)
 }  // namespace anchor
 
 // Drawing state that belongs to one surface, kept while the canvas draws on
@@ -57,7 +57,7 @@ struct TCanvasState {
     TCanvasPen pen;
     TCanvasBrush brush;
     TChartFont font = DefaultChartFont();
-    int textAnchor = anchor::kLeft + anchor::kTop;
+    int textAnchor = anchor::Left + anchor::Top;
     TTextBackground textBackground = tbOpaque;
     TColor textBackColor = clWhite;
     // Drawing reaches only pixels inside this rectangle, when set.

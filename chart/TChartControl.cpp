@@ -11,7 +11,7 @@ namespace tesmera {
 namespace {
 
 // One wheel notch in eighths of a degree.
-constexpr int kWheelNotch = 120;
+constexpr int WheelNotch = 120;
 
 std::optional<TMouseButton> ChartButton(Qt::MouseButton button) {
     switch (button) {
@@ -117,12 +117,12 @@ void TChartControl::wheelEvent(QWheelEvent* event) {
     // A positive delta turns the wheel away from the user (up). Fine-grained
     // wheels send parts of a notch, which count once they add up to one.
     wheelRemainder_ += event->angleDelta().y();
-    while (wheelRemainder_ >= kWheelNotch) {
-        wheelRemainder_ -= kWheelNotch;
+    while (wheelRemainder_ >= WheelNotch) {
+        wheelRemainder_ -= WheelNotch;
         chart_.Mouse().ChartMouseWheel(TWheelTurn::Up);
     }
-    while (wheelRemainder_ <= -kWheelNotch) {
-        wheelRemainder_ += kWheelNotch;
+    while (wheelRemainder_ <= -WheelNotch) {
+        wheelRemainder_ += WheelNotch;
         chart_.Mouse().ChartMouseWheel(TWheelTurn::Down);
     }
 }

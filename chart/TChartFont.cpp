@@ -12,12 +12,12 @@ namespace tesmera {
 
 namespace {
 
-constexpr int kPixelsPerInch = 96;
-constexpr int kPointsPerInch = 72;
-constexpr int kDefaultPoints = 8;
+constexpr int PixelsPerInch = 96;
+constexpr int PointsPerInch = 72;
+constexpr int DefaultPoints = 8;
 
 int PointsToPixels(int points) {
-    return MulDiv(points, kPixelsPerInch, kPointsPerInch);
+    return MulDiv(points, PixelsPerInch, PointsPerInch);
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ TChartFont DefaultChartFont() {
     if (QLocale::system().language() == QLocale::Japanese) {
         return TChartFont("MS Sans Serif", QFontInfo(QGuiApplication::font()).pixelSize(), clBlack);
     }
-    return TChartFont("Arial", PointsToPixels(kDefaultPoints), clBlack);
+    return TChartFont("Arial", PointsToPixels(DefaultPoints), clBlack);
 }
 
 }  // namespace tesmera

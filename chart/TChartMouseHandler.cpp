@@ -12,9 +12,9 @@ namespace {
 
 // A zoom drag must cover more than this many pixels in both directions;
 // a smaller one is taken for a click.
-constexpr int kZoomDragThreshold = 16;
+constexpr int ZoomDragThreshold = 16;
 // One wheel notch moves a value axis by this many hundredths of its range.
-constexpr int kWheelStepPercent = 3;
+constexpr int WheelStepPercent = 3;
 
 }  // namespace
 
@@ -76,7 +76,8 @@ bool TChartMouseHandler::StartDrag(TMouseButton button, TShiftState shift, int x
         ShowScreenNow();
         started = true;
     }
-    if (chart_.AllowPanning() != pmNone && button == PanButton && HoldsAll(shift, PanShiftKeys)) {
+    if (chart_.AllowPanning() != TPanningMode::pmNone && button == PanButton &&
+        HoldsAll(shift, PanShiftKeys)) {
         SetCursor(Qt::ArrowCursor);
         pan_.Activate(x, y);
         started = true;
@@ -132,7 +133,8 @@ bool TChartMouseHandler::PanAxes(bool horizontal, int newPosition, int lastPosit
         return false;
     }
     const TPanningMode mode = chart_.AllowPanning();
-    if (mode != pmBoth && mode != (horizontal ? pmHorizontal : pmVertical)) {
+    if (mode != TPanningMode::pmBoth &&
+        mode != (horizontal ? TPanningMode::pmHorizontal : TPanningMode::pmVertical)) {
         return false;
     }
     for (TChartAxis* axis : chart_.AxisList()) {
@@ -164,7 +166,7 @@ void TChartMouseHandler::ChartMouseUp(TMouseButton button, TShiftState /*shift*/
         zoom_.lastY = y;
         const int dx = zoom_.lastX - zoom_.anchorX;
         const int dy = zoom_.lastY - zoom_.anchorY;
-        if (std::abs(dx) > kZoomDragThreshold && std::abs(dy) > kZoomDragThreshold) {
+        if (std::abs(dx) > ZoomDragThreshold && std::abs(dy) > ZoomDragThreshold) {
             if (dx > 0 && dy > 0) {
                 ZoomToRectangle();
             } else {
@@ -248,7 +250,7 @@ void TChartMouseHandler::ChartMouseWheel(TWheelTurn turn) {
             continue;
         }
         // Width times 3 and then times 0.01: a folded 0.03 rounds differently.
-        const double step = (axis->Maximum() - axis->Minimum()) * kWheelStepPercent * 0.01;
+        const double step = (axis->Maximum() - axis->Minimum()) * WheelStepPercent * 0.01;
         ScrollAxis(*axis, false, turn == TWheelTurn::Down ? step : -step);
     }
 }

@@ -12,7 +12,7 @@ namespace tesmera {
 namespace {
 
 // Colours handed to series that join the chart without one of their own.
-constexpr std::array<TColor, 6> kSeriesPalette = {
+constexpr std::array<TColor, 6> SeriesPalette = {
     clRed, RGB(0, 128, 0), clBlue, RGB(255, 128, 0), RGB(128, 0, 128), clGray};
 
 }  // namespace
@@ -81,11 +81,11 @@ TColor TCustomAxisPanel::FreeSeriesColor() const {
         return std::any_of(seriesList_.begin(), seriesList_.end(),
                            [color](const auto& series) { return series->SeriesColor() == color; });
     };
-    const auto free = std::find_if_not(kSeriesPalette.begin(), kSeriesPalette.end(), used);
-    if (free != kSeriesPalette.end()) {
+    const auto free = std::find_if_not(SeriesPalette.begin(), SeriesPalette.end(), used);
+    if (free != SeriesPalette.end()) {
         return *free;
     }
-    return kSeriesPalette[seriesList_.size() % kSeriesPalette.size()];
+    return SeriesPalette[seriesList_.size() % SeriesPalette.size()];
 }
 
 }  // namespace tesmera

@@ -78,7 +78,7 @@ void TCustomChart::DrawTitleBlock(TChartTitle& title, bool atTop) {
     }
 
     canvas.SetTextBackground(tbTransparent);
-    canvas.SetTextAnchor(anchor::kLeft + anchor::kTop);
+    canvas.SetTextAnchor(anchor::Left + anchor::Top);
     const int widthOfW = canvas.MeasureTextWidth("W");
     for (int i = 0; i < lines; ++i) {
         const QString& line = title.Text()[i];
@@ -89,7 +89,7 @@ void TCustomChart::DrawTitleBlock(TChartTitle& title, bool atTop) {
 
     // A block with neither lines nor frame takes no room, not even the gap.
     if (lines > 0 || frameWidth > 0) {
-        const int room = lines * lineHeight + frameWidth + kTitleToPlotGap;
+        const int room = lines * lineHeight + frameWidth + TitleToPlotGap;
         (atTop ? plot.top : plot.bottom) = atTop ? y + room : y - room;
     }
     NormalizePlotRect();

@@ -11,7 +11,7 @@ namespace tesmera {
 class TCustomChart : public TCustomAxisPanel {
   public:
     // Pixels between a title block and the plot area.
-    static constexpr int kTitleToPlotGap = 5;
+    static constexpr int TitleToPlotGap = 5;
 
     TCustomChart();
 

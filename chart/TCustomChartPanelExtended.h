@@ -7,7 +7,7 @@
 
 namespace tesmera {
 
-enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
+enum class TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 
 class TCustomChartPanelExtended : public TCustomChartPanel {
   public:
@@ -32,7 +32,7 @@ class TCustomChartPanelExtended : public TCustomChartPanel {
   private:
     TChartGradient gradient_;
     bool allowZoom_ = true;
-    TPanningMode allowPanning_ = pmBoth;
+    TPanningMode allowPanning_ = TPanningMode::pmBoth;
     bool animatedZoom_ = false;
     int animatedZoomSteps_ = 8;
 };

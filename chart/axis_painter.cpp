@@ -16,7 +16,7 @@ namespace {
 
 // Tick positions kept per axis; more can only come from settings this chart
 // does not use (no separation on a wide range), and those get no tick.
-constexpr std::size_t kTickListCapacity = 2000;
+constexpr std::size_t TickListCapacity = 2000;
 
 // +1 when the outside of the plot area lies towards larger pixel coordinates.
 int OutwardStep(const TCustomChartAxis& axis) {
@@ -59,7 +59,7 @@ class SeriesLabelSpacing {
 
 AxisPainter::AxisPainter(TCustomChartAxis& axis, TChartCanvas& canvas, const TRect& plot)
     : axis_(axis), canvas_(canvas), plot_(plot) {
-    ticks_.reserve(kTickListCapacity);
+    ticks_.reserve(TickListCapacity);
 }
 
 void AxisPainter::Draw() {
@@ -149,28 +149,28 @@ void AxisPainter::DrawLabel(int pixel, const QString& text) {
     const int lineHeight = canvas_.TextLineHeight();
     switch (axis_.Place()) {
         case AxisPlace::Bottom:
-            canvas_.SetTextAnchor(anchor::kCenter + anchor::kTop);
+            canvas_.SetTextAnchor(anchor::Center + anchor::Top);
             canvas_.DrawTextAt(pixel, axis_.LabelsPos(), text);
             break;
         case AxisPlace::Top:
-            canvas_.SetTextAnchor(anchor::kCenter + anchor::kBottom);
+            canvas_.SetTextAnchor(anchor::Center + anchor::Bottom);
             canvas_.DrawTextAt(pixel, axis_.LabelsPos(), text);
             break;
         case AxisPlace::Left:
-            canvas_.SetTextAnchor(anchor::kRight + anchor::kTop);
+            canvas_.SetTextAnchor(anchor::Right + anchor::Top);
             canvas_.DrawTextAt(axis_.LabelsPos(), pixel - lineHeight / 2, text);
             break;
         case AxisPlace::Right:
         case AxisPlace::Depth:
-            canvas_.SetTextAnchor(anchor::kLeft + anchor::kTop);
+            canvas_.SetTextAnchor(anchor::Left + anchor::Top);
             canvas_.DrawTextAt(axis_.LabelsPos(), pixel - lineHeight / 2, text);
             break;
     }
-    canvas_.SetTextAnchor(anchor::kLeft + anchor::kTop);
+    canvas_.SetTextAnchor(anchor::Left + anchor::Top);
 }
 
 void AxisPainter::AddTick(int pixel) {
-    if (ticks_.size() < kTickListCapacity) {
+    if (ticks_.size() < TickListCapacity) {
         ticks_.push_back(pixel);
     }
 }

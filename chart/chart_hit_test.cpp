@@ -10,7 +10,7 @@ namespace tesmera {
 namespace {
 
 // Pixels beyond the axis line that still count as the axis.
-constexpr int kAxisLineSlack = 3;
+constexpr int AxisLineSlack = 3;
 
 TChartClickedPart FindClickedSeries(const TCustomChart& chart, int x, int y) {
     const auto& list = chart.SeriesList();
@@ -50,8 +50,8 @@ bool HasActiveSeries(const TCustomChart& chart) {
 TRect AxisTickBand(const TCustomChartAxis& axis) {
     const int line = axis.AxisLinePos();
     const int labels = axis.LabelsPos();
-    const int nearEdge = line <= labels ? line - kAxisLineSlack : labels;
-    const int farEdge = line <= labels ? labels : line + kAxisLineSlack;
+    const int nearEdge = line <= labels ? line - AxisLineSlack : labels;
+    const int farEdge = line <= labels ? labels : line + AxisLineSlack;
     if (axis.IsHorizontal()) {
         return {axis.StartPixel(), nearEdge, axis.EndPixel(), farEdge};
     }

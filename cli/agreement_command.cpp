@@ -6,11 +6,11 @@
 #include <optional>
 #include <stdexcept>
 
+#include "cli/TextOutput.h"
 #include "cli/agreement.h"
 #include "cli/agreement_output.h"
 #include "cli/batch.h"
 #include "cli/recording_report.h"
-#include "cli/text_output.h"
 #include "cli/voice_file_list.h"
 
 namespace tesmera {

@@ -11,14 +11,14 @@ namespace tesmera {
 
 namespace {
 
-constexpr int kFigureDigits = 3;
+constexpr int FigureDigits = 3;
 
 std::string RightAligned(const std::string& text, std::size_t width) {
     return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
 }
 
 std::string FigureText(const std::optional<double>& figure) {
-    return figure ? FixedText(*figure, 15, kFigureDigits, ".") : "n/a";
+    return figure ? FixedText(*figure, 15, FigureDigits, ".") : "n/a";
 }
 
 std::string SummaryRow(std::string_view id, const AgreementFigures& f) {
@@ -76,7 +76,7 @@ std::string JsonArrayLines(std::string_view key, const std::vector<JsonObject>& 
     return text + "]";
 }
 
-constexpr const char* kPartOfANumberWarning =
+constexpr const char* PartOfANumberWarning =
     "the grade is the last digit of a number in the name; give grades with --grades FILE.csv or "
     "turn name grades off with --no-name-grades";
 
@@ -93,7 +93,7 @@ std::string GradesSection(const std::vector<GradedFile>& graded) {
                           IntegerText(static_cast<long long>(graded.size()) - fromTable) +
                           " from file names)\n";
     if (suspicious > 0) {
-        section += "Warning: " + IntegerText(suspicious) + " grade(s) " + kPartOfANumberWarning +
+        section += "Warning: " + IntegerText(suspicious) + " grade(s) " + PartOfANumberWarning +
                    " (marked !)\n";
     }
     for (const GradedFile& file : graded) {
@@ -146,7 +146,7 @@ std::string AgreementJson(const AgreementReport& report) {
         entry["grade"] = file.Grade;
         entry["source"] = file.Origin;
         if (file.PartOfANumber) {
-            entry["warning"] = kPartOfANumberWarning;
+            entry["warning"] = PartOfANumberWarning;
         }
         grades.push_back(std::move(entry));
     }

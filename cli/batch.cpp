@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "cli/OrderedParallelRun.h"
+#include "cli/ProgressLine.h"
 #include "cli/UsageError.h"
 #include "cli/output_paths.h"
-#include "cli/progress_line.h"
 #include "cli/terminal_text.h"
 
 namespace tesmera {

@@ -18,7 +18,7 @@ namespace tesmera {
 
 namespace {
 
-constexpr int kExitInputRefused = 1;
+constexpr int ExitInputRefused = 1;
 
 // The message with the path in front, unless it already names it (the
 // reader's own "cannot read PATH: ..." does).
@@ -76,7 +76,7 @@ int RunExtract(const ExtractOptions& options) {
         period = ExtractPeriod(ReadMonoRecording(options.inputPath), options.atSeconds);
     } catch (const std::exception& error) {
         PrintCommandFailure("extract", NamingPath(options.inputPath, error.what()));
-        return kExitInputRefused;
+        return ExitInputRefused;
     }
     try {
         WriteVoicePeriod(options.outputPath, period.Samples);

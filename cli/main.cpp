@@ -21,7 +21,7 @@ namespace {
 
 using namespace tesmera;
 
-constexpr const char* kBatchExitStatus =
+constexpr const char* BatchExitStatus =
     "Exit status: 0 all files ok, 1 some file not ok or none found, 2 an output failed,\n"
     "64 the command line cannot be carried out (nothing is then read or written).";
 
@@ -81,7 +81,7 @@ CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
         "Each file gets the window's header checks, sample loading and analysis. Its status is\n"
         "\"ok\" or the window's warning or error text. A name without a digit grade keeps its\n"
         "analysis; its grade is left empty and GradeNote says why.\n" +
-            std::string(kBatchExitStatus));
+            std::string(BatchExitStatus));
     command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav")
         ->required();
     command
@@ -107,7 +107,7 @@ CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
         "scores or without a grade 1..5 are listed as skipped. With --recordings or\n"
         "--from-report each recording counts once, with the scores of its medians; one whose\n"
         "report is not \"ok\" is skipped.\n" +
-            std::string(kBatchExitStatus));
+            std::string(BatchExitStatus));
     CLI::Option* paths =
         command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav");
     command
@@ -176,7 +176,7 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
         "file would be, per score model the median's score (\"?\" when its 95 % interval reaches\n"
         "another grade), IQR and grade shares, steadiness, F0, jitter, shimmer and HNR.\n"
         "The expert grade is read from the recording's name as for period files.\n" +
-            std::string(kBatchExitStatus));
+            std::string(BatchExitStatus));
     command->add_option("RECORDING", options.paths, "Recordings, or folders searched for *.wav")
         ->required();
     command

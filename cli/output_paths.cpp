@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kStandardOutput = "-";
+constexpr std::string_view DashForStandardOutput = "-";
 
 // What makes two names one file: the device and inode when it exists, the
 // normalised path when it is yet to be created.
@@ -66,7 +66,7 @@ void RefuseUnsafeOutputs(std::span<const std::string> inputs, std::span<const st
         if (output.empty()) {
             continue;
         }
-        if (output == kStandardOutput) {
+        if (output == DashForStandardOutput) {
             if (standardOutput == StandardOutput::Refused) {
                 Refuse(output, "this output is a file and cannot go to standard output");
             }

@@ -137,7 +137,7 @@ class JsonObjectSink final : public RecordFieldSink {
     JsonObject object_ = JsonObject::object();
 };
 
-constexpr std::size_t kNameWidth = 28;
+constexpr std::size_t NameWidth = 28;
 
 // `text` right-aligned in `width` columns, after one blank.
 std::string Column(const std::string& text, std::size_t width) {
@@ -153,7 +153,7 @@ std::string TableRow(const VoiceAnalysis& record) {
     const bool loaded = record.Stage != AnalysisStage::NotLoaded;
     const bool analysed = record.Stage == AnalysisStage::Analysed;
     std::string row = TerminalText(FileNamePart(record.Path));
-    row.resize(std::max(row.size(), kNameWidth), ' ');
+    row.resize(std::max(row.size(), NameWidth), ' ');
     row += ColumnIf(loaded, record.SampleCount, 7);
     row += Column(loaded ? FixedText(record.PeriodFrequency, 14, 2, ".") : "-", 9);
     row += ColumnIf(analysed, record.ApproxOrder, 5);
@@ -203,7 +203,7 @@ void JsonRecordWriter::Finish() {
 
 TerminalTableWriter::TerminalTableWriter() : output_(std::string(TextOutput::StandardOutputName)) {
     std::string header = "file";
-    header.resize(kNameWidth, ' ');
+    header.resize(NameWidth, ' ');
     output_.Write(header + "       N   F0 [Hz] order grade 10 21 22 23 24 25  status\n");
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/text_output.h"
+#include "cli/TextOutput.h"
 #include "cli/voice_analysis.h"
 
 namespace tesmera {

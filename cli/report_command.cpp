@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <span>
 
+#include "cli/TextOutput.h"
 #include "cli/batch.h"
 #include "cli/report_output.h"
-#include "cli/text_output.h"
 #include "cli/voice_file_list.h"
 #include "recording/voice_file_writer.h"
 

@@ -6,8 +6,8 @@
 #include "analysis/reports.h"
 #include "analysis/scores.h"
 #include "cli/voice_file_list.h"
-#include "wave/WaveHeader.h"
 #include "wave/errors.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 
@@ -30,11 +30,11 @@ std::string BoxText(FloatingPointError::Kind kind) {
 // the two cannot drift apart.
 const std::array<KnownText, 20>& WholeTexts() {
     static const std::array<KnownText, 20> texts{{
-        {BoxText(FileError::kFileNotFound), "not_found"},
-        {BoxText(FileError::kInvalidFilename), "invalid_name"},
-        {BoxText(FileError::kAccessDenied), "access_denied"},
-        {BoxText(FileError::kTooManyOpenFiles), "too_many_open_files"},
-        {BoxText(FileError::kReadBeyondEnd), "read_beyond_end"},
+        {BoxText(FileError::FileNotFound), "not_found"},
+        {BoxText(FileError::InvalidFilename), "invalid_name"},
+        {BoxText(FileError::AccessDenied), "access_denied"},
+        {BoxText(FileError::TooManyOpenFiles), "too_many_open_files"},
+        {BoxText(FileError::ReadBeyondEnd), "read_beyond_end"},
         {std::string(NotRiffWarning), "not_riff"},
         {std::string(NotWaveWarning), "not_wave"},
         {std::string(NoFormatTagWarning), "no_fmt"},

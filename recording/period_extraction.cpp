@@ -16,22 +16,22 @@ namespace {
 
 // Pitch tracking runs at a quarter of the nominal rate: enough for F0 up to
 // HighestF0 and cheap at any input rate.
-constexpr double kTrackingRate = NominalSampleRate / 4.0;
+constexpr double TrackingRate = NominalSampleRate / 4.0;
 // Frames on each side that must be voiced for a frame to count as stable.
-constexpr std::ptrdiff_t kStableNeighbours = 3;
+constexpr std::ptrdiff_t StableNeighbours = 3;
 // Largest relative F0 change inside a stable stretch, and between the
 // estimated period and the crossings' distance.
-constexpr double kPitchTolerance = 0.1;
+constexpr double PitchTolerance = 0.1;
 // Half a lag is searched within these shares of the lag; a peak there with
 // this share of the lag's strength means the lag spans two cycles.
-constexpr double kHalfLagLowest = 0.45;
-constexpr double kHalfLagHighest = 0.55;
-constexpr double kPeakShareOfTwoCycles = 0.9;
+constexpr double HalfLagLowest = 0.45;
+constexpr double HalfLagHighest = 0.55;
+constexpr double PeakShareOfTwoCycles = 0.9;
 // Signal from a cycle's start, in periods, over which its length is measured:
 // enough for the correlation of one cycle with the next.
-constexpr double kCycleLengthSpan = 2.5;
-constexpr double kPeakSample = 32767;
-constexpr double kUnstable = -std::numeric_limits<double>::infinity();
+constexpr double CycleLengthSpan = 2.5;
+constexpr double PeakSample = 32767;
+constexpr double Unstable = -std::numeric_limits<double>::infinity();
 
 double Mean(std::span<const double> values) {
     return std::accumulate(values.begin(), values.end(), 0.0) / values.size();
@@ -49,15 +49,15 @@ double RelativeSpread(std::span<const double> values) {
 // Steady pitch, steady level and a clear period around frame i; negative
 // infinity unless all its neighbours are voiced.
 double Stability(const std::vector<VoicingFrame>& frames, std::ptrdiff_t i) {
-    if (i < kStableNeighbours || i + kStableNeighbours >= std::ssize(frames)) {
-        return kUnstable;
+    if (i < StableNeighbours || i + StableNeighbours >= std::ssize(frames)) {
+        return Unstable;
     }
     std::vector<double> f0;
     std::vector<double> rms;
     std::vector<double> strength;
-    for (std::ptrdiff_t j = i - kStableNeighbours; j <= i + kStableNeighbours; ++j) {
+    for (std::ptrdiff_t j = i - StableNeighbours; j <= i + StableNeighbours; ++j) {
         if (!frames[j].Voiced) {
-            return kUnstable;
+            return Unstable;
         }
         f0.push_back(frames[j].F0);
         rms.push_back(frames[j].Rms);
@@ -68,7 +68,7 @@ double Stability(const std::vector<VoicingFrame>& frames, std::ptrdiff_t i) {
 
 std::size_t MostStableFrame(const std::vector<VoicingFrame>& frames) {
     std::size_t best = 0;
-    double bestScore = kUnstable;
+    double bestScore = Unstable;
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const double score = Stability(frames, static_cast<std::ptrdiff_t>(i));
         if (score > bestScore) {
@@ -76,7 +76,7 @@ std::size_t MostStableFrame(const std::vector<VoicingFrame>& frames) {
             bestScore = score;
         }
     }
-    if (bestScore > kUnstable) {
+    if (bestScore > Unstable) {
         return best;
     }
     // No frame has a voiced neighbourhood: a short vowel; take its clearest frame.
@@ -116,11 +116,11 @@ struct VoicedPlace {
     double StretchEnd;
 };
 
-// The median F0 of the voiced frames within kStableNeighbours of `chosen`:
+// The median F0 of the voiced frames within StableNeighbours of `chosen`:
 // one frame's octave error must not set the period that is cut.
 double LocalTrackF0(const std::vector<VoicingFrame>& frames, std::size_t chosen) {
-    const std::size_t from = chosen > kStableNeighbours ? chosen - kStableNeighbours : 0;
-    const std::size_t to = std::min(frames.size() - 1, chosen + kStableNeighbours);
+    const std::size_t from = chosen > StableNeighbours ? chosen - StableNeighbours : 0;
+    const std::size_t to = std::min(frames.size() - 1, chosen + StableNeighbours);
     std::vector<double> f0;
     for (std::size_t i = from; i <= to; ++i) {
         if (frames[i].Voiced) {
@@ -134,7 +134,7 @@ double LocalTrackF0(const std::vector<VoicingFrame>& frames, std::size_t chosen)
 VoicedPlace PlaceOf(const std::vector<VoicingFrame>& frames, std::size_t chosen) {
     const double f0 = LocalTrackF0(frames, chosen);
     const auto close = [&](std::size_t i) {
-        return frames[i].Voiced && std::fabs(frames[i].F0 - f0) <= kPitchTolerance * f0;
+        return frames[i].Voiced && std::fabs(frames[i].F0 - f0) <= PitchTolerance * f0;
     };
     std::size_t first = chosen;
     while (first > 0 && close(first - 1)) {
@@ -149,8 +149,8 @@ VoicedPlace PlaceOf(const std::vector<VoicingFrame>& frames, std::size_t chosen)
 
 VoicedPlace FindVoicedPlace(const MonoRecording& recording, std::optional<double> atSeconds) {
     const std::vector<double> tracking =
-        Resample(recording.Samples, kTrackingRate / recording.SampleRate, ResamplingQuality::Fast);
-    const std::vector<VoicingFrame> frames = AnalyseVoicing(tracking, kTrackingRate);
+        Resample(recording.Samples, TrackingRate / recording.SampleRate, ResamplingQuality::Fast);
+    const std::vector<VoicingFrame> frames = AnalyseVoicing(tracking, TrackingRate);
     const bool silent =
         std::ranges::all_of(frames, [](const VoicingFrame& f) { return f.Rms <= SilenceRms; });
     if (frames.empty() || silent) {
@@ -205,21 +205,20 @@ double StartCrossing(std::span<const double> x, double centre, double period) {
 // own. The region's period when too little signal follows.
 double CycleLength(std::span<const double> x, double start, double period) {
     const auto from = static_cast<std::size_t>(start);
-    const auto span = static_cast<std::size_t>(std::ceil(kCycleLengthSpan * period));
+    const auto span = static_cast<std::size_t>(std::ceil(CycleLengthSpan * period));
     if (from + span > x.size()) {
         return period;
     }
-    const auto own = EstimatePitch(x.subspan(from, span), period * (1 - kPitchTolerance),
-                                   period * (1 + kPitchTolerance));
+    const auto own = EstimatePitch(x.subspan(from, span), period * (1 - PitchTolerance),
+                                   period * (1 + PitchTolerance));
     return own ? own->Lag : period;
 }
 
 // The cycles themselves settle the octave: when the waveform repeats about
 // as well at half the lag, that lag held two cycles.
 PitchEstimate OneCycle(std::span<const double> region, const PitchEstimate& pitch) {
-    const auto half =
-        EstimatePitch(region, pitch.Lag * kHalfLagLowest, pitch.Lag * kHalfLagHighest);
-    if (half && half->Strength >= kPeakShareOfTwoCycles * pitch.Strength) {
+    const auto half = EstimatePitch(region, pitch.Lag * HalfLagLowest, pitch.Lag * HalfLagHighest);
+    if (half && half->Strength >= PeakShareOfTwoCycles * pitch.Strength) {
         return *half;
     }
     return pitch;
@@ -236,7 +235,7 @@ std::vector<std::int16_t> PeriodAs16Bit(std::span<const double> period) {
     samples.reserve(period.size());
     for (const double v : period) {
         samples.push_back(
-            static_cast<std::int16_t>(peak > 0 ? std::lround(v / peak * kPeakSample) : 0));
+            static_cast<std::int16_t>(peak > 0 ? std::lround(v / peak * PeakSample) : 0));
     }
     return samples;
 }
@@ -260,8 +259,8 @@ ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<doub
     }
 
     const double expectedLag = coarsePeriod * NominalSampleRate;
-    const auto pitch = EstimatePitch(region, expectedLag * (1 - kPitchTolerance),
-                                     expectedLag * (1 + kPitchTolerance));
+    const auto pitch = EstimatePitch(region, expectedLag * (1 - PitchTolerance),
+                                     expectedLag * (1 + PitchTolerance));
     if (!pitch) {
         throw ExtractionError("no clear period at the chosen place");
     }

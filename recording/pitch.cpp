@@ -8,13 +8,13 @@ namespace tesmera {
 
 namespace {
 
-constexpr double kPeakShare = 0.9;
+constexpr double PeakShare = 0.9;
 // A rough voice with a harmonics-to-noise ratio of 3 dB reaches a strength
 // of about 0.6 in these frames; white noise stays below 0.2.
-constexpr double kVoicedStrength = 0.55;
-constexpr double kVoicedLevelBelowLoudest = 0.05;  // −26 dB
-constexpr double kFrameSeconds = 0.05;
-constexpr double kHopSeconds = 0.01;
+constexpr double VoicedStrength = 0.55;
+constexpr double VoicedLevelBelowLoudest = 0.05;  // −26 dB
+constexpr double FrameSeconds = 0.05;
+constexpr double HopSeconds = 0.01;
 
 // Offset of the vertex of the parabola through (−1, a), (0, b), (1, c).
 double ParabolaPeakOffset(double a, double b, double c) {
@@ -64,15 +64,15 @@ std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, doubl
         return std::nullopt;
     }
     const std::size_t chosen =
-        *std::ranges::find_if(peaks, [&](auto lag) { return r[lag] >= kPeakShare * highest; });
+        *std::ranges::find_if(peaks, [&](auto lag) { return r[lag] >= PeakShare * highest; });
     const double offset = ParabolaPeakOffset(r[chosen - 1], r[chosen], r[chosen + 1]);
     return PitchEstimate{static_cast<double>(chosen) + offset, r[chosen]};
 }
 
 std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate,
                                          AutocorrelationFunction correlate) {
-    const auto frameLength = static_cast<std::size_t>(kFrameSeconds * sampleRate);
-    const auto hop = static_cast<std::size_t>(kHopSeconds * sampleRate);
+    const auto frameLength = static_cast<std::size_t>(FrameSeconds * sampleRate);
+    const auto hop = static_cast<std::size_t>(HopSeconds * sampleRate);
     std::vector<VoicingFrame> frames;
     for (std::size_t start = 0; start + frameLength <= signal.size(); start += hop) {
         const std::vector<double> frame = WithoutMean(signal.subspan(start, frameLength));
@@ -95,8 +95,8 @@ std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double 
     }
     const double loudest = std::ranges::max(frames, {}, &VoicingFrame::Rms).Rms;
     for (VoicingFrame& frame : frames) {
-        frame.Voiced = frame.F0 > 0 && frame.Strength >= kVoicedStrength &&
-                       frame.Rms >= kVoicedLevelBelowLoudest * loudest && frame.Rms > SilenceRms;
+        frame.Voiced = frame.F0 > 0 && frame.Strength >= VoicedStrength &&
+                       frame.Rms >= VoicedLevelBelowLoudest * loudest && frame.Rms > SilenceRms;
     }
     return frames;
 }

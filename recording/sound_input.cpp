@@ -22,13 +22,13 @@ struct SoundFileCloser {
 };
 using SoundFileHandle = std::unique_ptr<SNDFILE, SoundFileCloser>;
 
-constexpr std::array kAcceptedEncodings{SF_FORMAT_PCM_U8, SF_FORMAT_PCM_S8, SF_FORMAT_PCM_16,
-                                        SF_FORMAT_PCM_24, SF_FORMAT_PCM_32, SF_FORMAT_FLOAT};
+constexpr std::array AcceptedEncodings{SF_FORMAT_PCM_U8, SF_FORMAT_PCM_S8, SF_FORMAT_PCM_16,
+                                       SF_FORMAT_PCM_24, SF_FORMAT_PCM_32, SF_FORMAT_FLOAT};
 
 void CheckFormat(const SF_INFO& info) {
     const int encoding = info.format & SF_FORMAT_SUBMASK;
-    if (std::find(kAcceptedEncodings.begin(), kAcceptedEncodings.end(), encoding) ==
-        kAcceptedEncodings.end()) {
+    if (std::find(AcceptedEncodings.begin(), AcceptedEncodings.end(), encoding) ==
+        AcceptedEncodings.end()) {
         throw ExtractionError(
             "unsupported sample format: use PCM of 8, 16, 24 or 32-bit integers or 32-bit floats");
     }

@@ -6,23 +6,23 @@
 #include <vector>
 
 #include "wave/OutputFile.h"
-#include "wave/WaveHeader.h"
 #include "wave/little_endian.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 
 namespace {
 
-constexpr std::int64_t kBytesPerSample = 2;
+constexpr std::int64_t BytesPerSample = 2;
 // RIFF size: everything after its own field, the 36 header bytes that
 // follow it plus the data.
-constexpr std::int64_t kRiffSizeOverData = kCanonicalHeaderSize - 8;
+constexpr std::int64_t RiffSizeOverData = CanonicalHeaderSize - 8;
 
 std::vector<std::byte> SampleBytes(std::span<const std::int16_t> samples) {
     std::vector<std::byte> bytes;
-    bytes.reserve(samples.size() * kBytesPerSample);
+    bytes.reserve(samples.size() * BytesPerSample);
     for (const std::int16_t sample : samples) {
-        AppendLE(bytes, static_cast<std::uint16_t>(sample), kBytesPerSample);
+        AppendLE(bytes, static_cast<std::uint16_t>(sample), BytesPerSample);
     }
     return bytes;
 }
@@ -30,13 +30,13 @@ std::vector<std::byte> SampleBytes(std::span<const std::int16_t> samples) {
 }  // namespace
 
 void WriteVoicePeriod(const std::string& fileName, std::span<const std::int16_t> samples) {
-    const std::int64_t dataSize = static_cast<std::int64_t>(samples.size()) * kBytesPerSample;
-    if (dataSize + kRiffSizeOverData > std::numeric_limits<std::int32_t>::max()) {
+    const std::int64_t dataSize = static_cast<std::int64_t>(samples.size()) * BytesPerSample;
+    if (dataSize + RiffSizeOverData > std::numeric_limits<std::int32_t>::max()) {
         throw std::length_error("Voice period too long for a WAV header");
     }
     OutputFile file(fileName);
     file.Write(CanonicalHeader(NominalSampleRate,
-                               static_cast<std::int32_t>(dataSize + kRiffSizeOverData),
+                               static_cast<std::int32_t>(dataSize + RiffSizeOverData),
                                static_cast<std::int32_t>(dataSize)));
     file.Write(SampleBytes(samples));
     file.Commit();

@@ -9,7 +9,7 @@
 #include <QImage>
 #include <QString>
 
-#include "app/Glyphs.h"
+#include "app/glyphs.h"
 
 namespace {
 

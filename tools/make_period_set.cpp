@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 #include "wave/voice_period.h"
 
 namespace {

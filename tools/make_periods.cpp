@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "tests/analysis/period_families.h"
-#include "wave/WaveHeader.h"
 #include "wave/voice_period.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 namespace {

@@ -22,21 +22,21 @@
 #include <string>
 #include <vector>
 
-#include "wave/SampleReader.h"
-#include "wave/WaveHeader.h"
+#include "wave/sample_reader.h"
 #include "wave/voice_period.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 namespace {
 
-constexpr double kPeriodSampleRate = NominalSampleRate;
+constexpr double PeriodSampleRate = NominalSampleRate;
 // Periods synthesised before the one that is kept, so the resonators have
 // left their start-up transient behind.
-constexpr int kLeadInPeriods = 12;
+constexpr int LeadInPeriods = 12;
 // Every one of the harmonics 1 to 6 must carry at least this share of the
 // strongest of them, or the score models would see an empty coefficient.
-constexpr double kMinHarmonicShare = 0.002;
-constexpr int kCheckedHarmonics = 6;
+constexpr double MinHarmonicShare = 0.002;
+constexpr int CheckedHarmonics = 6;
 
 struct Formant {
     double frequency;  // Hz
@@ -45,13 +45,13 @@ struct Formant {
 using VowelFormants = std::array<Formant, 4>;
 
 // Typical adult formants.
-constexpr VowelFormants kMaleA{{{730, 90}, {1090, 110}, {2440, 170}, {3400, 250}}};
-constexpr VowelFormants kFemaleA{{{850, 100}, {1220, 120}, {2810, 170}, {3800, 250}}};
-constexpr VowelFormants kMaleI{{{270, 60}, {2290, 100}, {3010, 170}, {3500, 250}}};
-constexpr VowelFormants kFemaleI{{{310, 70}, {2790, 110}, {3310, 170}, {4000, 250}}};
-constexpr VowelFormants kMaleU{{{300, 60}, {870, 90}, {2240, 150}, {3300, 250}}};
-constexpr VowelFormants kFemaleE{{{610, 80}, {2330, 110}, {2990, 170}, {4000, 250}}};
-constexpr VowelFormants kMaleO{{{570, 80}, {840, 90}, {2410, 160}, {3400, 250}}};
+constexpr VowelFormants MaleA{{{730, 90}, {1090, 110}, {2440, 170}, {3400, 250}}};
+constexpr VowelFormants FemaleA{{{850, 100}, {1220, 120}, {2810, 170}, {3800, 250}}};
+constexpr VowelFormants MaleI{{{270, 60}, {2290, 100}, {3010, 170}, {3500, 250}}};
+constexpr VowelFormants FemaleI{{{310, 70}, {2790, 110}, {3310, 170}, {4000, 250}}};
+constexpr VowelFormants MaleU{{{300, 60}, {870, 90}, {2240, 150}, {3300, 250}}};
+constexpr VowelFormants FemaleE{{{610, 80}, {2330, 110}, {2990, 170}, {4000, 250}}};
+constexpr VowelFormants MaleO{{{570, 80}, {840, 90}, {2410, 160}, {3400, 250}}};
 
 struct VoiceRecipe {
     const char* fileName;  // the last digit before the extension is the grade
@@ -62,14 +62,14 @@ struct VoiceRecipe {
     unsigned seed;
 };
 
-constexpr std::array<VoiceRecipe, 7> kRecipes{{
-    {"vowel_a_male1.wav", kMaleA, 110, 0.0, 16000, 1},
-    {"vowel_i_female2.wav", kFemaleI, 220, 0.15, 12000, 2},
-    {"vowel_u_male2.wav", kMaleU, 100, 0.2, 9000, 3},
-    {"vowel_a_female3.wav", kFemaleA, 250, 0.4, 14000, 4},
-    {"vowel_e_female4.wav", kFemaleE, 300, 0.65, 11000, 5},
-    {"vowel_o_male4.wav", kMaleO, 130, 0.7, 18000, 6},
-    {"vowel_i_male5.wav", kMaleI, 150, 1.0, 10000, 7},
+constexpr std::array<VoiceRecipe, 7> Recipes{{
+    {"vowel_a_male1.wav", MaleA, 110, 0.0, 16000, 1},
+    {"vowel_i_female2.wav", FemaleI, 220, 0.15, 12000, 2},
+    {"vowel_u_male2.wav", MaleU, 100, 0.2, 9000, 3},
+    {"vowel_a_female3.wav", FemaleA, 250, 0.4, 14000, 4},
+    {"vowel_e_female4.wav", FemaleE, 300, 0.65, 11000, 5},
+    {"vowel_o_male4.wav", MaleO, 130, 0.7, 18000, 6},
+    {"vowel_i_male5.wav", MaleI, 150, 1.0, 10000, 7},
 }};
 
 // Second-order resonator with unit gain at 0 Hz.
@@ -135,14 +135,14 @@ class Noise {
 // over 16 % that ends abruptly (the source of the higher harmonics), then
 // closed. Unit: flow per period.
 double GlottalFlowDerivative(double phase) {
-    constexpr double kOpening = 0.40;
-    constexpr double kClosing = 0.16;
+    constexpr double Opening = 0.40;
+    constexpr double Closing = 0.16;
     constexpr double pi = std::numbers::pi;
-    if (phase < kOpening) {
-        return 0.5 * pi / kOpening * std::sin(pi * phase / kOpening);
+    if (phase < Opening) {
+        return 0.5 * pi / Opening * std::sin(pi * phase / Opening);
     }
-    if (phase < kOpening + kClosing) {
-        return -0.5 * pi / kClosing * std::sin(0.5 * pi * (phase - kOpening) / kClosing);
+    if (phase < Opening + Closing) {
+        return -0.5 * pi / Closing * std::sin(0.5 * pi * (phase - Opening) / Closing);
     }
     return 0.0;
 }
@@ -150,16 +150,16 @@ double GlottalFlowDerivative(double phase) {
 // One period of the voice after the lead-in; the earlier periods vary in
 // length (jitter) and strength (shimmer) with the roughness.
 std::vector<double> SynthesizePeriod(const VoiceRecipe& recipe) {
-    const auto periodLength = static_cast<int>(std::lround(kPeriodSampleRate / recipe.fundamental));
+    const auto periodLength = static_cast<int>(std::lround(PeriodSampleRate / recipe.fundamental));
     Noise noise(recipe.seed);
-    VocalTract tract(recipe.formants, kPeriodSampleRate);
+    VocalTract tract(recipe.formants, PeriodSampleRate);
     const double jitter = 0.04 * recipe.roughness;
     const double shimmer = 0.25 * recipe.roughness;
     const double aspiration = 6.0 * recipe.roughness;
 
     std::vector<double> period(static_cast<std::size_t>(periodLength));
-    for (int p = 0; p <= kLeadInPeriods; ++p) {
-        const bool kept = p == kLeadInPeriods;
+    for (int p = 0; p <= LeadInPeriods; ++p) {
+        const bool kept = p == LeadInPeriods;
         const int length =
             kept ? periodLength
                  : static_cast<int>(std::lround(periodLength * (1.0 + jitter * noise.Next())));
@@ -191,27 +191,27 @@ struct SustainedVowel {
     unsigned seed;
 };
 
-constexpr SustainedVowel kRecording{
-    "recordings/sustained_a_male.wav", kMaleA, 48000, 120, 0.15, 0.70, 0.15, 20000, 3, 11};
+constexpr SustainedVowel SampleRecording{
+    "recordings/sustained_a_male.wav", MaleA, 48000, 120, 0.15, 0.70, 0.15, 20000, 3, 11};
 
-constexpr double kVibratoRate = 5.5;     // Hz
-constexpr double kVibratoDepth = 0.012;  // share of F0, either way
-constexpr double kRecordingJitter = 0.004;
-constexpr double kRecordingShimmer = 0.03;
-constexpr double kRecordingAspiration = 0.15;
-constexpr double kRampSeconds = 0.06;
+constexpr double VibratoRate = 5.5;     // Hz
+constexpr double VibratoDepth = 0.012;  // share of F0, either way
+constexpr double RecordingJitter = 0.004;
+constexpr double RecordingShimmer = 0.03;
+constexpr double RecordingAspiration = 0.15;
+constexpr double RampSeconds = 0.06;
 
-// Raised-cosine rise over the first and fall over the last kRampSeconds of
+// Raised-cosine rise over the first and fall over the last RampSeconds of
 // the voiced stretch; 0 outside it.
 double VoicingEnvelope(double t, double voiced) {
     if (t < 0.0 || t > voiced) {
         return 0.0;
     }
     const double edge = std::min(t, voiced - t);
-    if (edge >= kRampSeconds) {
+    if (edge >= RampSeconds) {
         return 1.0;
     }
-    return 0.5 - 0.5 * std::cos(std::numbers::pi * edge / kRampSeconds);
+    return 0.5 - 0.5 * std::cos(std::numbers::pi * edge / RampSeconds);
 }
 
 // The whole recording, unscaled; silence is exactly 0 here. Each new glottal
@@ -232,15 +232,15 @@ std::vector<double> SynthesizeSustainedVowel(const SustainedVowel& recipe) {
         const double t = static_cast<double>(i - voicedStart) / rate;
         const double envelope = VoicingEnvelope(t, recipe.voiced);
         const double source =
-            envelope * (gain * GlottalFlowDerivative(phase) + kRecordingAspiration * noise.Next());
+            envelope * (gain * GlottalFlowDerivative(phase) + RecordingAspiration * noise.Next());
         recording[i] = tract.Step(source);
         phase += frequency / rate;
         if (phase >= 1.0) {
             phase -= 1.0;
             const double vibrato =
-                1.0 + kVibratoDepth * std::sin(2.0 * std::numbers::pi * kVibratoRate * t);
-            frequency = recipe.fundamental * vibrato * (1.0 + kRecordingJitter * noise.Next());
-            gain = 1.0 + kRecordingShimmer * noise.Next();
+                1.0 + VibratoDepth * std::sin(2.0 * std::numbers::pi * VibratoRate * t);
+            frequency = recipe.fundamental * vibrato * (1.0 + RecordingJitter * noise.Next());
+            gain = 1.0 + RecordingShimmer * noise.Next();
         }
     }
     return recording;
@@ -280,15 +280,15 @@ double HarmonicAmplitude(const std::vector<std::int16_t>& samples, int k) {
 }
 
 void RequireLowHarmonics(const char* fileName, const std::vector<std::int16_t>& samples) {
-    std::array<double, kCheckedHarmonics> amplitudes;
-    for (int k = 1; k <= kCheckedHarmonics; ++k) {
+    std::array<double, CheckedHarmonics> amplitudes;
+    for (int k = 1; k <= CheckedHarmonics; ++k) {
         amplitudes[static_cast<std::size_t>(k - 1)] = HarmonicAmplitude(samples, k);
     }
     const double strongest = *std::ranges::max_element(amplitudes);
     std::cout << fileName << ": " << samples.size() << " samples, harmonics 1-6:";
     for (const double amplitude : amplitudes) {
         std::cout << ' ' << std::lround(amplitude);
-        if (amplitude < kMinHarmonicShare * strongest) {
+        if (amplitude < MinHarmonicShare * strongest) {
             throw std::runtime_error(std::string(fileName) + ": a low harmonic is missing");
         }
     }
@@ -318,7 +318,7 @@ void VerifyVoiceFile(const std::filesystem::path& path, std::size_t expectedCoun
     const std::int32_t status =
         WaveHeadRead(path.string(), fields, [&](const std::string&) { warned = true; });
     std::vector<double> buffer(MaxSamples);
-    if (status != kHeaderAccepted || warned ||
+    if (status != HeaderAccepted || warned ||
         ReadSamples(path.string(), fields.DataOffset, fields.DataSize, buffer).SampleCount !=
             static_cast<std::int32_t>(expectedCount)) {
         throw std::runtime_error(path.string() + " does not load back");
@@ -331,15 +331,15 @@ void VerifyRecordingHeader(const std::filesystem::path& path, std::int32_t sampl
                            std::size_t expectedCount) {
     WaveHeadFields fields;
     const std::int32_t status = WaveHeadRead(path.string(), fields, [](const std::string&) {});
-    if (status != kHeaderAccepted || fields.SampleRate != sampleRate ||
-        fields.DataOffset != kCanonicalHeaderSize ||
+    if (status != HeaderAccepted || fields.SampleRate != sampleRate ||
+        fields.DataOffset != CanonicalHeaderSize ||
         fields.DataSize != static_cast<std::int32_t>(2 * expectedCount)) {
         throw std::runtime_error(path.string() + " does not read back");
     }
 }
 
 void WriteVoicePeriods(const std::filesystem::path& folder) {
-    for (const VoiceRecipe& recipe : kRecipes) {
+    for (const VoiceRecipe& recipe : Recipes) {
         const std::vector<std::int16_t> samples =
             ScaleToPeak(SynthesizePeriod(recipe), recipe.peak);
         RequireLowHarmonics(recipe.fileName, samples);
@@ -372,7 +372,7 @@ int main(int argc, char** argv) {
         const std::filesystem::path folder(argv[1]);
         std::filesystem::create_directories(folder);
         WriteVoicePeriods(folder);
-        WriteRecording(folder, kRecording);
+        WriteRecording(folder, SampleRecording);
     } catch (const std::exception& e) {
         std::cerr << "make_samples: " << e.what() << '\n';
         return 1;

@@ -16,11 +16,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kNameAttempts = 100;
+constexpr int NameAttempts = 100;
 // Keeps the temporary name within a folder entry's 255 bytes however long
 // the target's name is.
-constexpr std::size_t kNameStemBytes = 160;
-constexpr mode_t kNewFileMode = 0666;  // less the umask, as any new file
+constexpr std::size_t NameStemBytes = 160;
+constexpr mode_t NewFileMode = 0666;  // less the umask, as any new file
 
 std::string ReasonFor(int errnoValue) {
     return FileError::FromErrno(errnoValue).what();
@@ -36,7 +36,7 @@ std::string ResolvedTarget(const std::string& path) {
 
 std::string TemporaryNameFor(const fs::path& target) {
     static std::mt19937_64 generator{std::random_device{}()};
-    const std::string stem = target.filename().string().substr(0, kNameStemBytes);
+    const std::string stem = target.filename().string().substr(0, NameStemBytes);
     return (target.parent_path() /
             ("." + stem + "." + std::to_string(generator() % 1000000000) + ".tmp"))
         .string();
@@ -45,9 +45,9 @@ std::string TemporaryNameFor(const fs::path& target) {
 // Creates a new file beside `target` that nobody else has opened. Returns
 // its descriptor and sets `name`, or returns -1 with errno set.
 int CreateTemporaryBeside(const std::string& target, std::string& name) {
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         name = TemporaryNameFor(target);
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NewFileMode);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }

@@ -11,19 +11,19 @@ FileError::FileError(int code, const std::string& message) : TesmeraError(messag
 FileError FileError::FromErrno(int errnoValue) {
     switch (errnoValue) {
         case ENOENT:
-            return FileError(kFileNotFound);
+            return FileError(FileNotFound);
         case ENAMETOOLONG:
         case EINVAL:
-            return FileError(kInvalidFilename);
+            return FileError(InvalidFilename);
         case EMFILE:
         case ENFILE:
-            return FileError(kTooManyOpenFiles);
+            return FileError(TooManyOpenFiles);
         case EACCES:
         case EPERM:
         case EISDIR:
-            return FileError(kAccessDenied);
+            return FileError(AccessDenied);
         case ENOSPC:
-            return FileError(kDiskFull);
+            return FileError(DiskFull);
         default:
             // Not through MessageFor: errno values overlap the file layer's own
             // codes (EIO is 5, like "File access denied").
@@ -33,19 +33,19 @@ FileError FileError::FromErrno(int errnoValue) {
 
 std::string FileError::MessageFor(int code) {
     switch (code) {
-        case kFileNotFound:
+        case FileNotFound:
             return "File not found";
-        case kInvalidFilename:
+        case InvalidFilename:
             return "Invalid filename";
-        case kTooManyOpenFiles:
+        case TooManyOpenFiles:
             return "Too many open files";
-        case kAccessDenied:
+        case AccessDenied:
             return "File access denied";
-        case kReadBeyondEnd:
+        case ReadBeyondEnd:
             return "Read beyond end of file";
-        case kDiskFull:
+        case DiskFull:
             return "Disk full";
-        case kInvalidNumericInput:
+        case InvalidNumericInput:
             return "Invalid numeric input";
         default:
             return "I/O error " + std::to_string(code);

@@ -14,13 +14,13 @@ namespace tesmera {
 // message is chosen by code and never by the operating system's wording.
 class FileError : public TesmeraError {
   public:
-    static constexpr int kFileNotFound = 2;
-    static constexpr int kInvalidFilename = 3;
-    static constexpr int kTooManyOpenFiles = 4;
-    static constexpr int kAccessDenied = 5;
-    static constexpr int kReadBeyondEnd = 100;
-    static constexpr int kDiskFull = 101;
-    static constexpr int kInvalidNumericInput = 106;
+    static constexpr int FileNotFound = 2;
+    static constexpr int InvalidFilename = 3;
+    static constexpr int TooManyOpenFiles = 4;
+    static constexpr int AccessDenied = 5;
+    static constexpr int ReadBeyondEnd = 100;
+    static constexpr int DiskFull = 101;
+    static constexpr int InvalidNumericInput = 106;
 
     explicit FileError(int code);
     // The error for a failed system call, from its errno value.

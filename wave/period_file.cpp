@@ -1,15 +1,15 @@
 #include "wave/period_file.h"
 
-#include "wave/SampleReader.h"
-#include "wave/WaveHeader.h"
 #include "wave/errors.h"
+#include "wave/sample_reader.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 
 bool IsVoicePeriodFile(const std::string& path) {
     try {
         WaveHeadFields header;
-        if (WaveHeadRead(path, header, [](const std::string&) {}) != kHeaderAccepted) {
+        if (WaveHeadRead(path, header, [](const std::string&) {}) != HeaderAccepted) {
             return false;
         }
         // The very loop the load runs, so the count is the one it would see;
@@ -19,7 +19,7 @@ bool IsVoicePeriodFile(const std::string& path) {
         // A file that ends inside its header or data is no period the load
         // would take, and the recording reader gets its chance; a file that
         // cannot be opened or read at all is the caller's to report.
-        if (error.Code() != FileError::kReadBeyondEnd) {
+        if (error.Code() != FileError::ReadBeyondEnd) {
             throw;
         }
         return false;

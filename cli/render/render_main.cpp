@@ -20,8 +20,8 @@ namespace {
 // error (the picture is saved only when the file was loaded), 2 when the
 // picture cannot be saved, ExitUsage for a command line that cannot be
 // carried out.
-constexpr int kExitShownMessages = 1;
-constexpr int kExitNotSaved = 2;
+constexpr int ExitShownMessages = 1;
+constexpr int ExitNotSaved = 2;
 
 // Encodes the picture and puts it in place whole; false (after a message)
 // when it cannot be.
@@ -81,10 +81,10 @@ int main(int argc, char** argv) {
     if (!picture.Loaded) {
         std::fprintf(stderr, "tesmera-render: %s: not loaded, so no picture was written\n",
                      file.c_str());
-        return kExitShownMessages;
+        return ExitShownMessages;
     }
     if (!SavePicture(picture.Image, pngPath)) {
-        return kExitNotSaved;
+        return ExitNotSaved;
     }
-    return picture.Messages.empty() ? 0 : kExitShownMessages;
+    return picture.Messages.empty() ? 0 : ExitShownMessages;
 }

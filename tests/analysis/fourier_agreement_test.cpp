@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 #include "tests/analysis/fourier_reference.h"
 #include "tests/analysis/period_families.h"
 #include "tests/analysis/voice_like_signal.h"

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <span>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 
 namespace tesmera::reference {
 

@@ -1,4 +1,4 @@
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 
 #include <algorithm>
 #include <array>

@@ -39,7 +39,7 @@ TEST_P(FixedTextTable, WritesTheExpectedText) {
     EXPECT_EQ(FixedText(c.value, c.precision, c.digits, c.separator), c.text);
 }
 
-const double kInfinity = std::numeric_limits<double>::infinity();
+const double Infinity = std::numeric_limits<double>::infinity();
 
 INSTANTIATE_TEST_SUITE_P(
     Rounding, FixedTextTable,
@@ -111,8 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FixedCase{"RoundingAddsDigit", 99.7, 2, 0, ".", "1E2"},
                     FixedCase{"RoundingKeepsDigits", 99.4, 2, 0, ".", "99"},
                     FixedCase{"Huge", 1e20, 14, 4, ".", "1E20"},
-                    FixedCase{"Infinity", kInfinity, 14, 2, ".", "INF"},
-                    FixedCase{"NegativeInfinity", -kInfinity, 14, 2, ".", "-INF"},
+                    FixedCase{"Infinity", Infinity, 14, 2, ".", "INF"},
+                    FixedCase{"NegativeInfinity", -Infinity, 14, 2, ".", "-INF"},
                     FixedCase{"NotANumber", std::nan(""), 14, 2, ".", "NAN"}),
     [](const auto& info) { return std::string(info.param.name); });
 

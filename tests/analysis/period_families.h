@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 
 namespace tesmera::testing_signals {
 

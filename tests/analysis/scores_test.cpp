@@ -116,7 +116,7 @@ TEST_P(NormalisationExamples, GiveTheKnownValuesAndScores) {
     }
 }
 
-const double kSixth = 1.0 / std::sqrt(6.0);
+const double Sixth = 1.0 / std::sqrt(6.0);
 
 INSTANTIATE_TEST_SUITE_P(
     Amplitudes, NormalisationExamples,
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WorkedExample{"Flat",
                                   WithHarmonics({3, 3, 3, 3, 3, 3}),
                                   3.0 * std::sqrt(6.0),
-                                  {kSixth, kSixth, kSixth, kSixth, kSixth, kSixth},
+                                  {Sixth, Sixth, Sixth, Sixth, Sixth, Sixth},
                                   {0.0750, 0.4935, 0.1966, 0.9735, 0.9728, 0.9319},
                                   {1, 1, 1, 1, 1, 1}}),
     [](const testing::TestParamInfo<WorkedExample>& info) { return info.param.name; });

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 
 namespace tesmera::testing_signals {
 

@@ -15,8 +15,8 @@
 
 #include "app/CycleDetailView.h"
 #include "app/RecordingWindow.h"
+#include "app/WindowFixture.h"
 #include "app/recording_files.h"
-#include "app/window_fixture.h"
 #include "wave/period_file.h"
 
 namespace tesmera {

@@ -11,7 +11,7 @@ namespace tesmera {
 namespace {
 
 using testing_support::AxisView;
-using testing_support::kBarValues;
+using testing_support::BarValues;
 using testing_support::WindowChartControlTest;
 
 using ChartMouseTest = WindowChartControlTest;
@@ -161,7 +161,7 @@ TEST_F(ChartMouseTest, PressOnTheTitleStartsNothing) {
 TEST_F(ChartMouseTest, RefillAfterAZoomReplacesTheBarsButKeepsTheRanges) {
     Drag(Qt::LeftButton, 100, 40, 200, 80);
     const auto zoomed = ShownRanges();
-    Refill(kBarValues, 0.5);
+    Refill(BarValues, 0.5);
     Settle();
     EXPECT_EQ(ShownRanges(), zoomed);
     EXPECT_EQ(bars_.NumPoints(), 20);
@@ -245,7 +245,7 @@ TEST_F(ChartMouseTest, RefusedScrollLeavesTheAxisButCountsAsScrolled) {
 }
 
 TEST_F(ChartMouseTest, HorizontalPanningKeepsTheValueAxis) {
-    Chart().SetAllowPanning(pmHorizontal);
+    Chart().SetAllowPanning(TPanningMode::pmHorizontal);
     Drag(Qt::RightButton, 200, 60, 190, 70);
     EXPECT_TRUE(Chart().LeftAxis().Automatic());
     EXPECT_FALSE(Chart().BottomAxis().Automatic());
@@ -354,7 +354,7 @@ TEST_F(ChartMouseTest, HandledClickStartsNoDrag) {
 
 TEST_F(ChartMouseTest, SwitchedOffDragsDoNotStart) {
     Chart().SetAllowZoom(false);
-    Chart().SetAllowPanning(pmNone);
+    Chart().SetAllowPanning(TPanningMode::pmNone);
     for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
         Press(button, 150, 60);
         EXPECT_FALSE(Mouse().ZoomRecord().dragActive);

@@ -12,7 +12,7 @@ namespace {
 using testing_support::Picture;
 using testing_support::WhiteSurface;
 
-const QString kWindowTitle = " Fourier Coefficients \"AAx\" ";
+const QString WindowTitle = " Fourier Coefficients \"AAx\" ";
 
 // The window's chart painted onto its own screen surface, with its repaint
 // requests counted. The axes are hidden, so that the plot area is the panel's
@@ -60,7 +60,7 @@ class TitleLayoutTest : public WindowChartTest, public testing::WithParamInterfa
 
 TEST_P(TitleLayoutTest, TitleMovesThePlotTop) {
     for (int i = 0; i < GetParam().lines; ++i) {
-        chart_.Title().Text().Add(kWindowTitle);
+        chart_.Title().Text().Add(WindowTitle);
     }
     chart_.Title().SetVisible(GetParam().visible);
     Paint();
@@ -239,7 +239,7 @@ TEST_F(WindowChartTest, EveryChangeInvalidatesOnce) {
 }
 
 TEST_F(WindowChartTest, PaintWithNothingChangedCopiesTheBuffer) {
-    chart_.Title().Text().Add(kWindowTitle);
+    chart_.Title().Text().Add(WindowTitle);
     Paint();
     EXPECT_EQ(chart_.FramesPainted(), 1);
     const QImage first = screen_.image.copy();

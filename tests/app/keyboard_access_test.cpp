@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_fixture.h"
+#include "app/WindowFixture.h"
 
 namespace tesmera {
 namespace {

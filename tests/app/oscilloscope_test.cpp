@@ -1,4 +1,4 @@
-#include "app/Oscilloscope.h"
+#include "app/oscilloscope.h"
 
 #include <cmath>
 #include <numbers>
@@ -9,15 +9,15 @@
 namespace tesmera {
 namespace {
 
-constexpr QSize kStrip(377, 89);
-const QRgb kWhite = qRgb(255, 255, 255);
-const QRgb kNavy = qRgb(0, 0, 128);
-const QRgb kGrey = qRgb(128, 128, 128);
-const QRgb kRed = qRgb(255, 0, 0);
-const QRgb kBlue = qRgb(0, 0, 255);
+constexpr QSize Strip(377, 89);
+const QRgb White = qRgb(255, 255, 255);
+const QRgb Navy = qRgb(0, 0, 128);
+const QRgb Grey = qRgb(128, 128, 128);
+const QRgb Red = qRgb(255, 0, 0);
+const QRgb Blue = qRgb(0, 0, 255);
 
 TCanvasSurface BlankStrip() {
-    TCanvasSurface strip{QImage(kStrip, QImage::Format_RGB32), {}};
+    TCanvasSurface strip{QImage(Strip, QImage::Format_RGB32), {}};
     strip.image.fill(Qt::black);
     return strip;
 }
@@ -35,11 +35,11 @@ TEST(Oscilloscope, EmptyFrameIsWhiteWithNavyBorderAndGreyZeroLine) {
     TCanvasSurface surface = BlankStrip();
     const QImage& strip = surface.image;
     DrawOscilloscopeFrame(surface);
-    for (int y = 0; y < kStrip.height(); ++y) {
-        for (int x = 0; x < kStrip.width(); ++x) {
+    for (int y = 0; y < Strip.height(); ++y) {
+        for (int x = 0; x < Strip.width(); ++x) {
             const bool border = x == 0 || y == 0 || x == 376 || y == 88;
             const bool zeroLine = y == 44 && x >= 1 && x <= 375;
-            const QRgb expected = border ? kNavy : zeroLine ? kGrey : kWhite;
+            const QRgb expected = border ? Navy : zeroLine ? Grey : White;
             ASSERT_EQ(strip.pixel(x, y), expected) << "at " << x << ", " << y;
         }
     }
@@ -57,7 +57,7 @@ class TraceSegments : public testing::TestWithParam<SegmentCase> {};
 TEST_P(TraceSegments, FollowTheStepAndStopRules) {
     const SegmentCase& c = GetParam();
     const std::vector<double> values(c.pointCount, 1.0);
-    const std::vector<QPoint> vertices = TraceVertices(kStrip, {values, 1.0}, c.pointCount);
+    const std::vector<QPoint> vertices = TraceVertices(Strip, {values, 1.0}, c.pointCount);
     ASSERT_EQ(vertices.size() - 1, c.segments);
     EXPECT_EQ(vertices.front().x(), 1);
     EXPECT_EQ(vertices[1].x(), c.firstX);
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Oscilloscope, PeaksReachRowsTwoAndEightySix) {
     const std::vector<double> values = {0, 1000, 0, -1000, 0};
-    const std::vector<QPoint> vertices = TraceVertices(kStrip, {values, 1000}, 5);
+    const std::vector<QPoint> vertices = TraceVertices(Strip, {values, 1000}, 5);
     ASSERT_EQ(vertices.size(), 4u);
     EXPECT_EQ(vertices[0].y(), 44);
     EXPECT_EQ(vertices[1].y(), 2);
@@ -88,13 +88,13 @@ TEST(Oscilloscope, BlueTraceIsDrawnOverTheRedOne) {
     DrawOscilloscopeTraces(surface, {signal, 8000}, {flat, 8000}, 441);
     // The sine crosses the zero line at its start, so blue covers red there;
     // further on the flat red line covers the grey one.
-    EXPECT_EQ(strip.pixel(1, 44), kBlue);
-    EXPECT_EQ(strip.pixel(200, 44), kRed);
-    int top = kStrip.height();
+    EXPECT_EQ(strip.pixel(1, 44), Blue);
+    EXPECT_EQ(strip.pixel(200, 44), Red);
+    int top = Strip.height();
     int bottom = 0;
-    for (int y = 0; y < kStrip.height(); ++y) {
+    for (int y = 0; y < Strip.height(); ++y) {
         for (int x = 1; x < 376; ++x) {
-            if (strip.pixel(x, y) == kBlue) {
+            if (strip.pixel(x, y) == Blue) {
                 top = std::min(top, y);
                 bottom = std::max(bottom, y);
             }
@@ -111,27 +111,27 @@ TEST(Oscilloscope, ZeroScaleDrawsAFlatTrace) {
     const std::vector<double> silent(441, 0.0);
     DrawOscilloscopeTraces(surface, {silent, 0.0}, {silent, 0.0}, 441);
     for (int x = 1; x < 376; ++x) {
-        ASSERT_EQ(strip.pixel(x, 44), kBlue) << x;
+        ASSERT_EQ(strip.pixel(x, 44), Blue) << x;
     }
-    EXPECT_EQ(strip.pixel(100, 43), kWhite);
+    EXPECT_EQ(strip.pixel(100, 43), White);
 }
 
 // A single sample joins point 0 to point 1 at x = W + 1, outside the strip.
 TEST(Oscilloscope, SingleSampleRunsOffTheRightEdge) {
     const std::vector<double> values = {500, 0};
-    const std::vector<QPoint> vertices = TraceVertices(kStrip, {values, 500}, 1);
+    const std::vector<QPoint> vertices = TraceVertices(Strip, {values, 500}, 1);
     ASSERT_EQ(vertices.size(), 2u);
     EXPECT_EQ(vertices[1], QPoint(378, 44));
     TCanvasSurface surface = BlankStrip();
     const QImage& strip = surface.image;
     DrawOscilloscopeTraces(surface, {values, 500}, {values, 500}, 1);
-    EXPECT_EQ(strip.pixel(1, 2), kBlue);
+    EXPECT_EQ(strip.pixel(1, 2), Blue);
 }
 
 // Counts beyond the buffer (a recording longer than it) read nothing past it.
 TEST(Oscilloscope, NeverReadsPastTheValues) {
     const std::vector<double> values(10, 3.0);
-    const std::vector<QPoint> vertices = TraceVertices(kStrip, {values, 3.0}, 100000);
+    const std::vector<QPoint> vertices = TraceVertices(Strip, {values, 3.0}, 100000);
     EXPECT_EQ(vertices.back().x(), 376);
     EXPECT_EQ(vertices.back().y(), 44);
 }

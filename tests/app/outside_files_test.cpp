@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "app/RecordingWindow.h"
+#include "app/WindowFixture.h"
 #include "app/recording_files.h"
-#include "app/window_fixture.h"
 
 namespace tesmera {
 namespace {
@@ -36,7 +36,7 @@ QString Path(const std::string& path) {
     return QString::fromStdString(path);
 }
 
-const OutsideCase kOutsideCases[] = {
+const OutsideCase OutsideCases[] = {
     {"OnePeriod",
      [](const auto& f) {
          return QStringList{Path(testing::AddSamples(f, "Voice3.wav", testing::Period(441)))};
@@ -130,7 +130,7 @@ TEST_P(OutsideFile, IsLoadedOpenedOrRefusedByItsKind) {
     EXPECT_TRUE(shown.fileDialogs.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Form1, OutsideFile, ::testing::ValuesIn(kOutsideCases),
+INSTANTIATE_TEST_SUITE_P(Form1, OutsideFile, ::testing::ValuesIn(OutsideCases),
                          [](const auto& info) { return info.param.name; });
 
 class Outside : public WindowFixture {

@@ -23,9 +23,9 @@
 namespace tesmera::testing_support {
 
 // Harmonic amplitudes of a voice-like period, largest first.
-constexpr std::array<double, 20> kBarValues = {4000, 2000, 2000, 1000, 1000, 1000, 500,
-                                               300,  250,  200,  150,  120,  100,  80,
-                                               60,   50,   40,   30,   20,   10};
+constexpr std::array<double, 20> BarValues = {4000, 2000, 2000, 1000, 1000, 1000, 500,
+                                              300,  250,  200,  150,  120,  100,  80,
+                                              60,   50,   40,   30,   20,   10};
 
 // The range one axis showed in a frame.
 struct AxisView {
@@ -43,7 +43,7 @@ class WindowChartControlTest : public testing::Test {
     WindowChartControlTest() : control_(new TChartControl(&window_)), bars_(SetUpChart()) {
         window_.resize(590, 423);
         control_->setGeometry(208, 140, 378, 125);
-        Refill(kBarValues, 1.0);
+        Refill(BarValues, 1.0);
         window_.show();
         Settle();
     }

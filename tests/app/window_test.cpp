@@ -7,10 +7,10 @@
 
 #include "support/qt_printers.h"
 
-#include "app/Glyphs.h"
 #include "app/ScriptedDialogs.h"
 #include "app/TForm1.h"
 #include "app/TMemo.h"
+#include "app/glyphs.h"
 #include "chart/TChartControl.h"
 
 namespace tesmera {

@@ -5,8 +5,8 @@
 namespace tesmera {
 namespace {
 
-const NumberSeparators kEnglish{".", ","};
-const NumberSeparators kCzech{",", "\u00a0"};
+const NumberSeparators English{".", ","};
+const NumberSeparators Czech{",", "\u00a0"};
 
 struct FormatCase {
     const char* name;
@@ -26,25 +26,25 @@ TEST_P(FormatAxisValueTest, WritesThePicture) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, FormatAxisValueTest,
     testing::Values(
-        FormatCase{"two_decimals", 30, "#,##0.00", kEnglish, "30.00"},
-        FormatCase{"zero", 0, "#,##0.00", kEnglish, "0.00"},
-        FormatCase{"fraction_keeps_integer_zero", 0.6, "#,##0.00", kEnglish, "0.60"},
-        FormatCase{"tiny_negative_is_zero", -2.7755575615628914e-17, "#,##0.00", kEnglish, "0.00"},
-        FormatCase{"rounds_to_zero_without_sign", -0.004, "#,##0.00", kEnglish, "0.00"},
-        FormatCase{"negative", -500, "#,##0.00", kEnglish, "-500.00"},
-        FormatCase{"half_away_from_zero", 0.125, "#,##0.00", kEnglish, "0.13"},
-        FormatCase{"negative_half_away_from_zero", -0.125, "#,##0.00", kEnglish, "-0.13"},
-        FormatCase{"carry_into_integer", 9.999, "#,##0.00", kEnglish, "10.00"},
-        FormatCase{"thousands_grouped", 1234567.891, "#,##0.00", kEnglish, "1,234,567.89"},
-        FormatCase{"carry_adds_a_group", 999999.999, "#,##0.00", kEnglish, "1,000,000.00"},
-        FormatCase{"comma_decimal", 0.25, "#,##0.00", kCzech, "0,25"},
-        FormatCase{"comma_decimal_and_blank_groups", 12345.5, "#,##0.00", kCzech, "12\u00a0345,50"},
-        FormatCase{"default_whole_number", 19, "#,##0.###", kEnglish, "19"},
-        FormatCase{"default_drops_trailing_zeros", 2.5, "#,##0.###", kEnglish, "2.5"},
-        FormatCase{"default_three_decimals", 0.12345, "#,##0.###", kEnglish, "0.123"},
-        FormatCase{"default_zero", 0, "#,##0.###", kEnglish, "0"},
-        FormatCase{"default_grouping", 1500, "#,##0.###", kEnglish, "1,500"},
-        FormatCase{"huge_value", 1e20, "#,##0.00", kEnglish, "100,000,000,000,000,000,000.00"}),
+        FormatCase{"two_decimals", 30, "#,##0.00", English, "30.00"},
+        FormatCase{"zero", 0, "#,##0.00", English, "0.00"},
+        FormatCase{"fraction_keeps_integer_zero", 0.6, "#,##0.00", English, "0.60"},
+        FormatCase{"tiny_negative_is_zero", -2.7755575615628914e-17, "#,##0.00", English, "0.00"},
+        FormatCase{"rounds_to_zero_without_sign", -0.004, "#,##0.00", English, "0.00"},
+        FormatCase{"negative", -500, "#,##0.00", English, "-500.00"},
+        FormatCase{"half_away_from_zero", 0.125, "#,##0.00", English, "0.13"},
+        FormatCase{"negative_half_away_from_zero", -0.125, "#,##0.00", English, "-0.13"},
+        FormatCase{"carry_into_integer", 9.999, "#,##0.00", English, "10.00"},
+        FormatCase{"thousands_grouped", 1234567.891, "#,##0.00", English, "1,234,567.89"},
+        FormatCase{"carry_adds_a_group", 999999.999, "#,##0.00", English, "1,000,000.00"},
+        FormatCase{"comma_decimal", 0.25, "#,##0.00", Czech, "0,25"},
+        FormatCase{"comma_decimal_and_blank_groups", 12345.5, "#,##0.00", Czech, "12\u00a0345,50"},
+        FormatCase{"default_whole_number", 19, "#,##0.###", English, "19"},
+        FormatCase{"default_drops_trailing_zeros", 2.5, "#,##0.###", English, "2.5"},
+        FormatCase{"default_three_decimals", 0.12345, "#,##0.###", English, "0.123"},
+        FormatCase{"default_zero", 0, "#,##0.###", English, "0"},
+        FormatCase{"default_grouping", 1500, "#,##0.###", English, "1,500"},
+        FormatCase{"huge_value", 1e20, "#,##0.00", English, "100,000,000,000,000,000,000.00"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

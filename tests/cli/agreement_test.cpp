@@ -18,11 +18,11 @@ namespace {
 //   Σ w·expected = 248 / 16 / 8;  kappa = 1 − 3·8 / 248 = 28/31.
 // Mean ranks (ties shared): expert 1.5 3 4.5 6 7.5 1.5 4.5 7.5, model
 // 1 3 5 6.5 8 3 3 6.5; Σxy = 36.75, Σxx = 40.5, Σyy = 39.5 about the means.
-const std::vector<GradePair> kHandTable{{1, 1}, {2, 2}, {3, 3}, {4, 4},
-                                        {5, 5}, {1, 2}, {3, 2}, {5, 4}};
+const std::vector<GradePair> HandTable{{1, 1}, {2, 2}, {3, 3}, {4, 4},
+                                       {5, 5}, {1, 2}, {3, 2}, {5, 4}};
 
 TEST(MeasureAgreement, HandWorkedTable) {
-    const AgreementFigures f = MeasureAgreement(kHandTable);
+    const AgreementFigures f = MeasureAgreement(HandTable);
     EXPECT_EQ(f.Count, 8);
     EXPECT_EQ(f.ExactCount, 5);
     EXPECT_EQ(f.WithinOneCount, 8);

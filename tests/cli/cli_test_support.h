@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 #include "support/TempFolder.h"
 #include "support/wav_test_support.h"
 

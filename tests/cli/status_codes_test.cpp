@@ -5,7 +5,7 @@
 #include "analysis/reports.h"
 #include "analysis/scores.h"
 #include "cli/voice_file_list.h"
-#include "wave/WaveHeader.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 namespace {

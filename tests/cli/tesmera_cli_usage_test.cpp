@@ -35,17 +35,17 @@ TEST_P(BadUsage, IsOneLineAndAStatus) {
     EXPECT_EQ(test::ReadWhole(folder.Path() / "a3.wav"), test::ReadWhole(sample));
 }
 
-constexpr const char* kSubcommands = "analyze, agreement, extract, report, render";
+constexpr const char* Subcommands = "analyze, agreement, extract, report, render";
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, BadUsage,
     ::testing::Values(
         UsageCase{
             "NoSubcommand", "", 64,
-            "tesmera-cli: a subcommand is needed (" + std::string(kSubcommands) + ") (see --help)"},
+            "tesmera-cli: a subcommand is needed (" + std::string(Subcommands) + ") (see --help)"},
         UsageCase{"UnknownSubcommandIsNamed", "analyse a3.wav", 64,
                   "tesmera-cli: unknown subcommand 'analyse' (the subcommands are " +
-                      std::string(kSubcommands) + ") (see --help)"},
+                      std::string(Subcommands) + ") (see --help)"},
         UsageCase{"NoPath", "analyze", 64, "tesmera-cli: PATH is required (see --help)"},
         UsageCase{"UnknownOption", "analyze --bogus a3.wav", 64,
                   "tesmera-cli: unknown option '--bogus' (see --help)"},

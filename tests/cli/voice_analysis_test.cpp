@@ -15,7 +15,7 @@ using test::CanonicalWav;
 using test::HarmonicPeriod;
 
 // Coefficients of a period rounded to 16-bit samples come back this close.
-constexpr double kRoundingTolerance = 0.1;
+constexpr double RoundingTolerance = 0.1;
 
 struct KnownPeriod {
     int N;
@@ -36,17 +36,17 @@ TEST_P(KnownHarmonics, CoefficientsAmplitudesAndStatisticsComeBack) {
     EXPECT_EQ(record.Stage, AnalysisStage::Analysed);
     EXPECT_EQ(record.SampleCount, period.N);
     EXPECT_DOUBLE_EQ(record.PeriodFrequency, 44100.0 / period.N);
-    EXPECT_NEAR(record.Mean, 100, kRoundingTolerance);
-    EXPECT_NEAR(record.ax[0], 200, kRoundingTolerance);
+    EXPECT_NEAR(record.Mean, 100, RoundingTolerance);
+    EXPECT_NEAR(record.ax[0], 200, RoundingTolerance);
     std::array<double, CoefficientCount> expectedAA{};
     expectedAA[0] = 200;
     for (const test::Harmonic& h : period.harmonics) {
-        EXPECT_NEAR(record.ax[h.k], h.a, kRoundingTolerance) << "harmonic " << h.k;
-        EXPECT_NEAR(record.bx[h.k], h.b, kRoundingTolerance) << "harmonic " << h.k;
+        EXPECT_NEAR(record.ax[h.k], h.a, RoundingTolerance) << "harmonic " << h.k;
+        EXPECT_NEAR(record.bx[h.k], h.b, RoundingTolerance) << "harmonic " << h.k;
         expectedAA[h.k] = std::hypot(h.a, h.b);
     }
     for (int k = 0; k <= 20; ++k) {
-        EXPECT_NEAR(record.AA[k], expectedAA[k], kRoundingTolerance) << "harmonic " << k;
+        EXPECT_NEAR(record.AA[k], expectedAA[k], RoundingTolerance) << "harmonic " << k;
     }
     EXPECT_EQ(record.ExpertGrade, 3);
     for (const std::int32_t score : record.Score) {
@@ -161,25 +161,24 @@ TEST_P(FailingFiles, StatusCarriesTheWindowsText) {
 
 // Six harmonics, so none of 1..6 is an exact zero: with two, the rounded
 // samples' sixth harmonic is exactly zero and the coefficient warning comes.
-const std::vector<std::int16_t> kShortPeriod = HarmonicPeriod(
+const std::vector<std::int16_t> ShortPeriod = HarmonicPeriod(
     120, {{1, 4000, 0}, {2, 0, 2000}, {3, 900, 300}, {4, 500, 0}, {5, 0, 400}, {6, 250, 250}});
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FailingFiles,
     ::testing::Values(
-        FailingFile{"riff1.wav", test::Poke(CanonicalWav(kShortPeriod), 0, "RIFX"),
+        FailingFile{"riff1.wav", test::Poke(CanonicalWav(ShortPeriod), 0, "RIFX"),
                     " V souboru WAVE nebylo nalezeno navesti \"RIFF\" ", AnalysisStage::NotLoaded},
-        FailingFile{
-            "stereo1.wav",
-            test::Concat({test::FormatPart({.channels = 2}), test::DataChunk(kShortPeriod)}),
-            " Data v souboru WAVE nejsou MONO ", AnalysisStage::NotLoaded},
+        FailingFile{"stereo1.wav",
+                    test::Concat({test::FormatPart({.channels = 2}), test::DataChunk(ShortPeriod)}),
+                    " Data v souboru WAVE nejsou MONO ", AnalysisStage::NotLoaded},
         FailingFile{
             "bits1.wav",
-            test::Concat({test::FormatPart({.bitsPerSample = 8}), test::DataChunk(kShortPeriod)}),
+            test::Concat({test::FormatPart({.bitsPerSample = 8}), test::DataChunk(ShortPeriod)}),
             " Data v souboru WAVE nejsou 16-bitova ", AnalysisStage::NotLoaded},
-        FailingFile{"short1.wav", test::Prefix(CanonicalWav(kShortPeriod), 20),
+        FailingFile{"short1.wav", test::Prefix(CanonicalWav(ShortPeriod), 20),
                     "Read beyond end of file.", AnalysisStage::NotLoaded},
-        FailingFile{"nodata1.wav", test::Prefix(CanonicalWav(kShortPeriod), 44),
+        FailingFile{"nodata1.wav", test::Prefix(CanonicalWav(ShortPeriod), 44),
                     "Read beyond end of file.", AnalysisStage::NotLoaded},
         FailingFile{"long1.wav", CanonicalWav(std::vector<std::int16_t>(10001, 7)),
                     std::string(NothingToAnalyseWarning), AnalysisStage::Loaded},
@@ -188,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 12 samples reach harmonic 2 only, so harmonics 3..6 are zero.
         FailingFile{"tiny1.wav", CanonicalWav(HarmonicPeriod(12, {{1, 1000, 0}})),
                     std::string(ZeroCoefficientWarning), AnalysisStage::Analysed},
-        FailingFile{"rate1.wav", CanonicalWav(kShortPeriod, 48000),
+        FailingFile{"rate1.wav", CanonicalWav(ShortPeriod, 48000),
                     " Data byla vzorkovana rychlosti = 48000", AnalysisStage::Analysed}),
     // The file name without its extension.
     [](const auto& info) {

@@ -10,7 +10,7 @@
 #include <regex>
 #include <string>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 #include "analysis/reports.h"
 #include "analysis/scores.h"
 #include "cli/record_writers.h"

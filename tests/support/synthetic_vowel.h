@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/FourierApr.h"
+#include "analysis/fourier_apr.h"
 #include "recording/sound_input.h"
 
 namespace tesmera::test {
@@ -27,16 +27,16 @@ struct VowelRecipe {
 // Amplitudes of harmonics 1..6 (full scale 1), each a sine of phase 0 at
 // the start, so every period starts with a rising zero crossing at
 // t = onset + n / f0 (the slope there, Σ k·a_k, is the steepest).
-constexpr double kVowelAmplitudes[] = {0.3, 0.18, 0.12, 0.075, 0.045, 0.03};
+constexpr double VowelAmplitudes[] = {0.3, 0.18, 0.12, 0.075, 0.045, 0.03};
 
 // Harmonics 1..6 normalised to a unit norm, as the score models see them.
 inline std::vector<double> VowelNormalisedAmplitudes() {
     double norm = 0;
-    for (const double a : kVowelAmplitudes) {
+    for (const double a : VowelAmplitudes) {
         norm += a * a;
     }
     std::vector<double> normalised;
-    for (const double a : kVowelAmplitudes) {
+    for (const double a : VowelAmplitudes) {
         normalised.push_back(a / std::sqrt(norm));
     }
     return normalised;
@@ -54,7 +54,7 @@ inline MonoRecording SyntheticVowel(const VowelRecipe& vowel) {
         double value = noise(generator);
         if (t >= 0 && t < vowel.length) {
             for (int k = 1; k <= 6; ++k) {
-                value += kVowelAmplitudes[k - 1] *
+                value += VowelAmplitudes[k - 1] *
                          std::sin(static_cast<double>(TwoPi) * k * vowel.f0 * t);
             }
         }

@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "wave/SampleReader.h"
-#include "wave/WaveHeader.h"
+#include "wave/sample_reader.h"
 #include "wave/voice_period.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 namespace {
@@ -39,12 +39,12 @@ TEST(BundledSamples, LoadWithoutWarningAsOnePeriodWithAGrade) {
         std::vector<std::string> warnings;
         ASSERT_EQ(WaveHeadRead(path.string(), fields,
                                [&](const std::string& message) { warnings.push_back(message); }),
-                  kHeaderAccepted);
+                  HeaderAccepted);
         EXPECT_TRUE(warnings.empty());
         EXPECT_EQ(fields.SampleRate, NominalSampleRate);
-        EXPECT_EQ(fields.DataOffset, kCanonicalHeaderSize);
+        EXPECT_EQ(fields.DataOffset, CanonicalHeaderSize);
         EXPECT_EQ(static_cast<std::uintmax_t>(fields.DataSize),
-                  std::filesystem::file_size(path) - kCanonicalHeaderSize);
+                  std::filesystem::file_size(path) - CanonicalHeaderSize);
 
         std::vector<double> buffer(MaxSamples);
         const SampleReadResult read =
@@ -64,12 +64,12 @@ TEST(BundledRecording, HeaderDescribesTheWholeFileAtAnotherRate) {
     std::vector<std::string> warnings;
     ASSERT_EQ(WaveHeadRead(path.string(), fields,
                            [&](const std::string& message) { warnings.push_back(message); }),
-              kHeaderAccepted);
+              HeaderAccepted);
     EXPECT_EQ(warnings.size(), 1u);  // the rate notice
     EXPECT_NE(fields.SampleRate, NominalSampleRate);
-    EXPECT_EQ(fields.DataOffset, kCanonicalHeaderSize);
+    EXPECT_EQ(fields.DataOffset, CanonicalHeaderSize);
     EXPECT_EQ(static_cast<std::uintmax_t>(fields.DataSize),
-              std::filesystem::file_size(path) - kCanonicalHeaderSize);
+              std::filesystem::file_size(path) - CanonicalHeaderSize);
     EXPECT_GT(fields.DataSize / 2, MaxSamples);
 }
 

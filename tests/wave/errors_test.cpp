@@ -36,8 +36,8 @@ INSTANTIATE_TEST_SUITE_P(Errno, FileErrorFromErrno,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileError, OwnCodesHaveTheirMessages) {
-    EXPECT_STREQ(FileError(FileError::kReadBeyondEnd).what(), "Read beyond end of file");
-    EXPECT_STREQ(FileError(FileError::kInvalidNumericInput).what(), "Invalid numeric input");
+    EXPECT_STREQ(FileError(FileError::ReadBeyondEnd).what(), "Read beyond end of file");
+    EXPECT_STREQ(FileError(FileError::InvalidNumericInput).what(), "Invalid numeric input");
     EXPECT_STREQ(FileError(32).what(), "I/O error 32");
 }
 

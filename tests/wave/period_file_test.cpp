@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "support/wav_test_support.h"
-#include "wave/SampleReader.h"
 #include "wave/errors.h"
+#include "wave/sample_reader.h"
 
 namespace tesmera {
 namespace {

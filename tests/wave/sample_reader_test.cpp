@@ -1,4 +1,4 @@
-#include "wave/SampleReader.h"
+#include "wave/sample_reader.h"
 
 #include <cmath>
 #include <numbers>
@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 #include "support/wav_test_support.h"
-#include "wave/WaveHeader.h"
 #include "wave/errors.h"
 #include "wave/voice_period.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 namespace {
@@ -27,7 +27,7 @@ using testing::Each;
 using testing::ElementsAreArray;
 
 // Marks buffer entries that the reader must not touch.
-constexpr double kUntouched = -12345.5;
+constexpr double Untouched = -12345.5;
 
 struct SampleCase {
     const char* name;
@@ -45,7 +45,7 @@ class SampleLoop : public testing::TestWithParam<SampleCase> {};
 TEST_P(SampleLoop, CountsSumsAndStoresTheSamplesInFileOrder) {
     const SampleCase& c = GetParam();
     const TempFile file(Concat({FormatPart(), DataChunk(c.fileSamples, c.dataSize)}));
-    std::vector<double> buffer(MaxSamples, kUntouched);
+    std::vector<double> buffer(MaxSamples, Untouched);
 
     const SampleReadResult read = ReadSamples(file.Path(), 44, c.dataSize, buffer);
 
@@ -57,7 +57,7 @@ TEST_P(SampleLoop, CountsSumsAndStoresTheSamplesInFileOrder) {
                                              c.fileSamples.begin() + c.count);
     EXPECT_THAT(std::vector<double>(buffer.begin(), buffer.begin() + c.count),
                 ElementsAreArray(expectedStored));
-    EXPECT_THAT(std::vector<double>(buffer.begin() + c.count, buffer.end()), Each(kUntouched));
+    EXPECT_THAT(std::vector<double>(buffer.begin() + c.count, buffer.end()), Each(Untouched));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -117,7 +117,7 @@ TEST(ReadSamples, LongRecordingIsCountedWholeButStoredOnlyUpToTheBuffer) {
     }
     fileSamples.back() = -30000;  // the peak lies beyond the buffer
     const TempFile file(test::CanonicalWav(fileSamples));
-    std::vector<double> memory(MaxSamples + 10, kUntouched);
+    std::vector<double> memory(MaxSamples + 10, Untouched);
     const std::span<double> buffer = std::span(memory).first(MaxSamples);
 
     const SampleReadResult read =
@@ -128,14 +128,14 @@ TEST(ReadSamples, LongRecordingIsCountedWholeButStoredOnlyUpToTheBuffer) {
     EXPECT_EQ(read.MaxAbs, 30000);
     EXPECT_THAT(buffer, ElementsAreArray(std::vector<double>(fileSamples.begin(),
                                                              fileSamples.begin() + MaxSamples)));
-    EXPECT_THAT(std::span(memory).subspan(MaxSamples), Each(kUntouched));
+    EXPECT_THAT(std::span(memory).subspan(MaxSamples), Each(Untouched));
 }
 
 TEST(ReadSamples, EighteenByteFormatChunkIsReadBehindItsDataSize) {
     const TempFile file(
         Concat({FormatPart({.riffSize = 44, .formatSize = 18}), DataChunk({10, -20, 30})}));
     WaveHeadFields fields;
-    ASSERT_EQ(WaveHeadRead(file.Path(), fields, [](const std::string&) {}), kHeaderAccepted);
+    ASSERT_EQ(WaveHeadRead(file.Path(), fields, [](const std::string&) {}), HeaderAccepted);
     std::vector<double> buffer(MaxSamples);
 
     const SampleReadResult read =

@@ -11,11 +11,11 @@
 #include <gtest/gtest.h>
 
 #include "support/wav_test_support.h"
-#include "wave/SampleReader.h"
-#include "wave/WaveHeader.h"
 #include "wave/binary_file.h"
 #include "wave/errors.h"
+#include "wave/sample_reader.h"
 #include "wave/voice_period.h"
+#include "wave/wave_header.h"
 
 namespace tesmera {
 namespace {
@@ -63,7 +63,7 @@ LoadOutcome WithOneOpen(const std::string& path) {
     return Run([&](LoadOutcome& o, const WarningSink& warn) {
         FileReader reader(path);
         o.status = WaveHeadRead(reader, o.fields, warn);
-        if (o.status == kHeaderAccepted) {
+        if (o.status == HeaderAccepted) {
             o.read = ReadSamples(reader, o.fields.DataOffset, o.fields.DataSize, o.samples);
         }
     });
@@ -72,7 +72,7 @@ LoadOutcome WithOneOpen(const std::string& path) {
 LoadOutcome WithTwoOpens(const std::string& path) {
     return Run([&](LoadOutcome& o, const WarningSink& warn) {
         o.status = WaveHeadRead(path, o.fields, warn);
-        if (o.status == kHeaderAccepted) {
+        if (o.status == HeaderAccepted) {
             o.read = ReadSamples(path, o.fields.DataOffset, o.fields.DataSize, o.samples);
         }
     });

@@ -1,4 +1,4 @@
-#include "wave/WaveHeader.h"
+#include "wave/wave_header.h"
 
 #include <filesystem>
 #include <ostream>
@@ -25,15 +25,15 @@ using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::IsEmpty;
 
-const std::string kRiffWarning = " V souboru WAVE nebylo nalezeno navesti \"RIFF\" ";
-const std::string kWaveWarning = " V souboru WAVE nebylo nalezeno navesti \"WAVE\" ";
-const std::string kFmtWarning = " V souboru WAVE nebyla nalezena identifikace \"fmt_\" ";
-const std::string kPcmWarning = " Data v souboru WAVE nejsou ve formatu PCM ";
-const std::string kMonoWarning = " Data v souboru WAVE nejsou MONO ";
-const std::string kBitsWarning = " Data v souboru WAVE nejsou 16-bitova ";
-const std::string kDataWarning = " V souboru WAVE nebylo nalezeno navesti \"data\" ";
+const std::string RiffWarning = " V souboru WAVE nebylo nalezeno navesti \"RIFF\" ";
+const std::string WaveWarning = " V souboru WAVE nebylo nalezeno navesti \"WAVE\" ";
+const std::string FmtWarning = " V souboru WAVE nebyla nalezena identifikace \"fmt_\" ";
+const std::string PcmWarning = " Data v souboru WAVE nejsou ve formatu PCM ";
+const std::string MonoWarning = " Data v souboru WAVE nejsou MONO ";
+const std::string BitsWarning = " Data v souboru WAVE nejsou 16-bitova ";
+const std::string DataWarning = " V souboru WAVE nebylo nalezeno navesti \"data\" ";
 
-const std::vector<std::int16_t> kThreeSamples{100, -200, 300};
+const std::vector<std::int16_t> ThreeSamples{100, -200, 300};
 
 // Reads a header, collecting the warnings instead of showing them.
 struct HeaderOutcome {
@@ -43,7 +43,7 @@ struct HeaderOutcome {
 };
 
 HeaderOutcome ReadHeader(const std::string& path, const WaveHeadFields& preset = {}) {
-    HeaderOutcome outcome{kHeaderAccepted, preset, {}};
+    HeaderOutcome outcome{HeaderAccepted, preset, {}};
     outcome.status = WaveHeadRead(path, outcome.fields, [&](const std::string& message) {
         outcome.warnings.push_back(message);
     });
@@ -80,7 +80,7 @@ class AcceptedHeader : public testing::TestWithParam<AcceptedCase> {};
 TEST_P(AcceptedHeader, ReturnsTheFieldsBehindTheFirstDataTag) {
     const AcceptedCase& c = GetParam();
     const HeaderOutcome outcome = ReadHeaderBytes(c.bytes);
-    EXPECT_EQ(outcome.status, kHeaderAccepted);
+    EXPECT_EQ(outcome.status, HeaderAccepted);
     EXPECT_THAT(outcome.warnings, ElementsAreArray(c.warnings));
     EXPECT_EQ(outcome.fields.RiffSize, c.riffSize);
     EXPECT_EQ(outcome.fields.DataSize, c.dataSize);
@@ -99,9 +99,9 @@ Bytes ListChunk(std::string_view payload) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, AcceptedHeader,
     testing::Values(
-        AcceptedCase{"Canonical", test::CanonicalWav(kThreeSamples), {}, 42, 6, 44100, 44},
+        AcceptedCase{"Canonical", test::CanonicalWav(ThreeSamples), {}, 42, 6, 44100, 44},
         AcceptedCase{"Rate22050GivesANoticeFirst",
-                     test::CanonicalWav(kThreeSamples, 22050),
+                     test::CanonicalWav(ThreeSamples, 22050),
                      {" Data byla vzorkovana rychlosti = 22050"},
                      42,
                      6,
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                      44},
         AcceptedCase{
             "EighteenByteFormatChunk",
-            Concat({FormatPart({.riffSize = 44, .formatSize = 18}), DataChunk(kThreeSamples)}),
+            Concat({FormatPart({.riffSize = 44, .formatSize = 18}), DataChunk(ThreeSamples)}),
             {},
             44,
             6,
@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
             46},
         AcceptedCase{
             "ListChunkBeforeData",
-            Concat({FormatPart({.riffSize = 54}), ListChunk("INFOab"), DataChunk(kThreeSamples)}),
+            Concat({FormatPart({.riffSize = 54}), ListChunk("INFOab"), DataChunk(ThreeSamples)}),
             {},
             54,
             6,
@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         // bytes (7) are taken as the size.
         AcceptedCase{"DataTagInsideAnEarlierChunk",
                      Concat({FormatPart(), ListChunk(std::string("data\x07\0\0\0", 8)),
-                             DataChunk(kThreeSamples)}),
+                             DataChunk(ThreeSamples)}),
                      {},
                      0,
                      7,
@@ -154,7 +154,7 @@ class RejectedHeader : public testing::TestWithParam<RejectedCase> {};
 TEST_P(RejectedHeader, WarnsAndLeavesTheFieldsUntouched) {
     const WaveHeadFields preset{11, 22, 33, 44444};
     const HeaderOutcome outcome = ReadHeaderBytes(GetParam().bytes, preset);
-    EXPECT_EQ(outcome.status, kHeaderRejected);
+    EXPECT_EQ(outcome.status, HeaderRejected);
     EXPECT_THAT(outcome.warnings, ElementsAreArray(GetParam().warnings));
     EXPECT_EQ(outcome.fields.RiffSize, 11);
     EXPECT_EQ(outcome.fields.DataSize, 22);
@@ -162,7 +162,7 @@ TEST_P(RejectedHeader, WarnsAndLeavesTheFieldsUntouched) {
     EXPECT_EQ(outcome.fields.DataOffset, 44444);
 }
 
-const Bytes kCanonical = test::CanonicalWav(kThreeSamples);
+const Bytes CanonicalFile = test::CanonicalWav(ThreeSamples);
 
 // 36 format bytes, then bytes that never spell "data" ("Data" differs in case).
 Bytes WithoutDataTag(std::int32_t sampleRate) {
@@ -174,22 +174,23 @@ Bytes WithoutDataTag(std::int32_t sampleRate) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RejectedHeader,
     testing::Values(
-        RejectedCase{"LowerCaseRiff", test::Poke(kCanonical, 0, "riff"), {kRiffWarning}},
+        RejectedCase{"LowerCaseRiff", test::Poke(CanonicalFile, 0, "riff"), {RiffWarning}},
         RejectedCase{"BadFormTypeAndBadFormatReportOnlyTheFormType",
-                     test::PokeLE(test::Poke(kCanonical, 8, "WAVf"), 20, 3, 2),
-                     {kWaveWarning}},
-        RejectedCase{"FormatTagWithoutItsBlank", test::Poke(kCanonical, 12, "fmt_"), {kFmtWarning}},
-        RejectedCase{"FloatFormat", FormatPart({.audioFormat = 3}), {kPcmWarning}},
-        RejectedCase{"Stereo", FormatPart({.channels = 2}), {kMonoWarning}},
-        RejectedCase{"EightBit", FormatPart({.bitsPerSample = 8}), {kBitsWarning}},
-        RejectedCase{"TwentyFourBit", FormatPart({.bitsPerSample = 24}), {kBitsWarning}},
+                     test::PokeLE(test::Poke(CanonicalFile, 8, "WAVf"), 20, 3, 2),
+                     {WaveWarning}},
+        RejectedCase{
+            "FormatTagWithoutItsBlank", test::Poke(CanonicalFile, 12, "fmt_"), {FmtWarning}},
+        RejectedCase{"FloatFormat", FormatPart({.audioFormat = 3}), {PcmWarning}},
+        RejectedCase{"Stereo", FormatPart({.channels = 2}), {MonoWarning}},
+        RejectedCase{"EightBit", FormatPart({.bitsPerSample = 8}), {BitsWarning}},
+        RejectedCase{"TwentyFourBit", FormatPart({.bitsPerSample = 24}), {BitsWarning}},
         RejectedCase{"StereoEightBitReportsOnlyMono",
                      FormatPart({.channels = 2, .bitsPerSample = 8}),
-                     {kMonoWarning}},
-        RejectedCase{"NoDataTag", WithoutDataTag(44100), {kDataWarning}},
+                     {MonoWarning}},
+        RejectedCase{"NoDataTag", WithoutDataTag(44100), {DataWarning}},
         RejectedCase{"NoDataTagAfterARateNotice",
                      WithoutDataTag(22050),
-                     {" Data byla vzorkovana rychlosti = 22050", kDataWarning}}),
+                     {" Data byla vzorkovana rychlosti = 22050", DataWarning}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ShortFileCase {
@@ -210,12 +211,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ShortFileCase{"Empty", {}},
                     // Too short for the format fields, even with a bad tag.
                     ShortFileCase{"ThirtyFiveBytes",
-                                  test::Poke(test::Prefix(kCanonical, 35), 0, "XXXX")},
+                                  test::Poke(test::Prefix(CanonicalFile, 35), 0, "XXXX")},
                     // The search's first read fails.
-                    ShortFileCase{"ThirtySixBytes", test::Prefix(kCanonical, 36)},
+                    ShortFileCase{"ThirtySixBytes", test::Prefix(CanonicalFile, 36)},
                     // "data" found as the last four bytes: the size read fails.
-                    ShortFileCase{"DataTagAsTheLastFourBytes", test::Prefix(kCanonical, 40)},
-                    ShortFileCase{"DataSizeCutShort", test::Prefix(kCanonical, 42)}),
+                    ShortFileCase{"DataTagAsTheLastFourBytes", test::Prefix(CanonicalFile, 40)},
+                    ShortFileCase{"DataSizeCutShort", test::Prefix(CanonicalFile, 42)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WaveHeadRead, MissingFileIsNotFound) {
@@ -254,18 +255,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, NonRegularFile,
                          [](const auto& info) { return info.param.name; });
 
 TEST(WaveHeadRead, AcceptsAReadOnlyFile) {
-    const TempFile file(kCanonical);
+    const TempFile file(CanonicalFile);
     std::filesystem::permissions(file.Path(), std::filesystem::perms::owner_read |
                                                   std::filesystem::perms::group_read |
                                                   std::filesystem::perms::others_read);
     const HeaderOutcome outcome = ReadHeader(file.Path());
-    EXPECT_EQ(outcome.status, kHeaderAccepted);
+    EXPECT_EQ(outcome.status, HeaderAccepted);
     EXPECT_THAT(outcome.warnings, IsEmpty());
 }
 
 TEST(WaveHeadWrite, WritesTheCanonicalHeaderOverAnExistingFile) {
     const TempFile file(Bytes(100, 0xAB));
-    EXPECT_EQ(WaveHeadWrite(file.Path(), 22050, 1234, 882), kHeaderAccepted);
+    EXPECT_EQ(WaveHeadWrite(file.Path(), 22050, 1234, 882), HeaderAccepted);
     const Bytes expected =
         Concat({FormatPart({.riffSize = 1234, .sampleRate = 22050}), DataChunk({}, 882)});
     EXPECT_EQ(file.Read(), expected);
@@ -273,9 +274,9 @@ TEST(WaveHeadWrite, WritesTheCanonicalHeaderOverAnExistingFile) {
 
 TEST(WaveHeadWrite, RoundTripsThroughTheReaderWithoutAMessage) {
     const TempFile file;
-    ASSERT_EQ(WaveHeadWrite(file.Path(), 44100, 1234, 882), kHeaderAccepted);
+    ASSERT_EQ(WaveHeadWrite(file.Path(), 44100, 1234, 882), HeaderAccepted);
     const HeaderOutcome outcome = ReadHeader(file.Path());
-    EXPECT_EQ(outcome.status, kHeaderAccepted);
+    EXPECT_EQ(outcome.status, HeaderAccepted);
     EXPECT_THAT(outcome.warnings, IsEmpty());
     EXPECT_EQ(outcome.fields.RiffSize, 1234);
     EXPECT_EQ(outcome.fields.DataSize, 882);

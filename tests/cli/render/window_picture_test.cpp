@@ -14,7 +14,7 @@
 namespace tesmera {
 namespace {
 
-const std::string kSample = TESMERA_SOURCE_DIR "/samples/vowel_a_male1.wav";
+const std::string SampleFile = TESMERA_SOURCE_DIR "/samples/vowel_a_male1.wav";
 
 QImage Rgb(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
@@ -25,7 +25,7 @@ class WindowGrab : public ::testing::Test {
   protected:
     WindowGrab() {
         auto scripted = std::make_unique<testing::ScriptedDialogs>(shown);
-        scripted->Choose(QString::fromStdString(kSample));
+        scripted->Choose(QString::fromStdString(SampleFile));
         form = std::make_unique<TForm1>(*state, std::move(scripted));
         form->show();
         form->SpeedButton1Click();
@@ -42,7 +42,7 @@ class WindowGrab : public ::testing::Test {
 };
 
 TEST_F(WindowGrab, RenderHoldsTheGrabsOfOscilloscopeAndChart) {
-    const WindowPicture picture = RenderWindowPicture(kSample);
+    const WindowPicture picture = RenderWindowPicture(SampleFile);
     EXPECT_TRUE(picture.Messages.empty());
 
     QWidget* oscilloscope = Control("Image1");
@@ -68,12 +68,12 @@ TEST(RenderWindowPicture, CollectsWhatTheWindowShows) {
 TEST(TesmeraCliRender, WritesThePng) {
     const std::filesystem::path png = std::filesystem::temp_directory_path() /
                                       ("tesmera_render_" + std::to_string(getpid()) + ".png");
-    const std::string command = TESMERA_BINARY_DIR "/cli/tesmera-cli render " + kSample +
+    const std::string command = TESMERA_BINARY_DIR "/cli/tesmera-cli render " + SampleFile +
                                 " --png " + png.string() + " 2>/dev/null";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     const QImage written(QString::fromStdString(png.string()));
-    EXPECT_EQ(written.size(), RenderWindowPicture(kSample).Image.size());
+    EXPECT_EQ(written.size(), RenderWindowPicture(SampleFile).Image.size());
     std::filesystem::remove(png);
 }
 
@@ -93,7 +93,7 @@ class RenderRuns : public ::testing::TestWithParam<RenderRunCase> {};
 TEST_P(RenderRuns, WriteAPictureOnlyOfALoadedFile) {
     const RenderRunCase& c = GetParam();
     const test::TempFolder folder;
-    std::filesystem::copy_file(kSample, folder.Path() / "-x4.wav");
+    std::filesystem::copy_file(SampleFile, folder.Path() / "-x4.wav");
     const std::string sample = test::ReadWhole(folder.Path() / "-x4.wav");
     const test::ProcessRun run = test::RunProgram(
         c.arguments, folder, "cd " + test::ShellWord(folder.Path().string()) + " && ");
@@ -101,7 +101,7 @@ TEST_P(RenderRuns, WriteAPictureOnlyOfALoadedFile) {
     EXPECT_EQ(std::filesystem::exists(folder.Path() / "out.png"), c.pictureWritten);
     if (c.pictureWritten) {
         EXPECT_EQ(QImage(QString::fromStdString((folder.Path() / "out.png").string())).size(),
-                  RenderWindowPicture(kSample).Image.size());
+                  RenderWindowPicture(SampleFile).Image.size());
     }
     EXPECT_EQ(test::ReadWhole(folder.Path() / "-x4.wav"), sample);
 }
@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RenderWindowPicture, LoadsANameThatIsNotUtf8) {
     const test::TempFolder folder;
     const std::filesystem::path file = folder.Path() / "caf\xE9_3.wav";
-    std::filesystem::copy_file(kSample, file);
+    std::filesystem::copy_file(SampleFile, file);
     const WindowPicture picture = RenderWindowPicture(file.string());
     EXPECT_TRUE(picture.Loaded);
     EXPECT_TRUE(picture.Messages.empty());

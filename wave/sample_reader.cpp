@@ -1,4 +1,4 @@
-#include "wave/SampleReader.h"
+#include "wave/sample_reader.h"
 
 #include <algorithm>
 #include <array>

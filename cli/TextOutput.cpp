@@ -1,4 +1,4 @@
-#include "cli/text_output.h"
+#include "cli/TextOutput.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -9,10 +9,10 @@ namespace tesmera {
 
 namespace {
 
-constexpr const char* kStandardOutputLabel = "standard output";
+constexpr const char* StandardOutputLabel = "standard output";
 
 [[noreturn]] void StandardOutputFailed(int errnoValue) {
-    throw OutputFileError(kStandardOutputLabel, FileError::FromErrno(errnoValue).what());
+    throw OutputFileError(StandardOutputLabel, FileError::FromErrno(errnoValue).what());
 }
 
 }  // namespace

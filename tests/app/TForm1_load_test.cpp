@@ -3,7 +3,7 @@
 
 #include <QLocale>
 
-#include "app/window_fixture.h"
+#include "app/WindowFixture.h"
 #include "support/fifo_watchdog.h"
 #include "support/wav_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "wave/WaveHeader.h"
+#include "wave/wave_header.h"
 
 #include <algorithm>
 #include <array>
@@ -21,20 +21,20 @@ constexpr Tag MakeTag(std::string_view text) {
     return {std::byte(text[0]), std::byte(text[1]), std::byte(text[2]), std::byte(text[3])};
 }
 
-constexpr Tag kRiffTag = MakeTag("RIFF");
-constexpr Tag kWaveTag = MakeTag("WAVE");
-constexpr Tag kFormatTag = MakeTag("fmt ");
-constexpr Tag kDataTag = MakeTag("data");
+constexpr Tag RiffTag = MakeTag("RIFF");
+constexpr Tag WaveTag = MakeTag("WAVE");
+constexpr Tag FormatTag = MakeTag("fmt ");
+constexpr Tag DataTag = MakeTag("data");
 
-constexpr std::int16_t kPcmFormat = 1;
-constexpr std::int16_t kMonoChannels = 1;
-constexpr std::int16_t kBitsPerSample = 16;
-constexpr std::int32_t kFormatChunkSize = 16;
-constexpr std::int16_t kBytesPerSample = kBitsPerSample / 8;
+constexpr std::int16_t PcmFormat = 1;
+constexpr std::int16_t MonoChannels = 1;
+constexpr std::int16_t BitsPerSample = 16;
+constexpr std::int32_t FormatChunkSize = 16;
+constexpr std::int16_t BytesPerSample = BitsPerSample / 8;
 
 // Offset of the first byte after the bits-per-sample field; the data-tag
 // search starts here.
-constexpr std::size_t kFormatHeaderSize = 36;
+constexpr std::size_t FormatHeaderSize = 36;
 
 // The fields in front of the data tag. Every one is read before any check.
 struct FormatHeader {
@@ -48,7 +48,7 @@ struct FormatHeader {
     std::int16_t bitsPerSample;
 };
 
-FormatHeader DecodeFormatHeader(std::span<const std::byte, kFormatHeaderSize> bytes) {
+FormatHeader DecodeFormatHeader(std::span<const std::byte, FormatHeaderSize> bytes) {
     const auto tagAt = [&](std::size_t offset) {
         Tag tag;
         std::ranges::copy(bytes.subspan(offset, 4), tag.begin());
@@ -72,19 +72,19 @@ struct FormatCheck {
 };
 
 // Checked in this order; the first that fails is the only one reported.
-constexpr std::array<FormatCheck, 6> kFormatChecks{{
-    {[](const FormatHeader& h) { return h.riffTag == kRiffTag; }, NotRiffWarning},
-    {[](const FormatHeader& h) { return h.formType == kWaveTag; }, NotWaveWarning},
-    {[](const FormatHeader& h) { return h.subChunkTag == kFormatTag; }, NoFormatTagWarning},
-    {[](const FormatHeader& h) { return h.audioFormat == kPcmFormat; }, NotPcmWarning},
-    {[](const FormatHeader& h) { return h.channelCount == kMonoChannels; }, NotMonoWarning},
+constexpr std::array<FormatCheck, 6> FormatChecks{{
+    {[](const FormatHeader& h) { return h.riffTag == RiffTag; }, NotRiffWarning},
+    {[](const FormatHeader& h) { return h.formType == WaveTag; }, NotWaveWarning},
+    {[](const FormatHeader& h) { return h.subChunkTag == FormatTag; }, NoFormatTagWarning},
+    {[](const FormatHeader& h) { return h.audioFormat == PcmFormat; }, NotPcmWarning},
+    {[](const FormatHeader& h) { return h.channelCount == MonoChannels; }, NotMonoWarning},
     // The loader takes every two bytes as one sample, so any other width
     // would load as noise.
-    {[](const FormatHeader& h) { return h.bitsPerSample == kBitsPerSample; }, Not16BitWarning},
+    {[](const FormatHeader& h) { return h.bitsPerSample == BitsPerSample; }, Not16BitWarning},
 }};
 
 std::optional<std::string> FirstFormatFault(const FormatHeader& header) {
-    for (const FormatCheck& check : kFormatChecks) {
+    for (const FormatCheck& check : FormatChecks) {
         if (!check.passes(header)) {
             return std::string(check.warning);
         }
@@ -97,7 +97,7 @@ std::string RateNotice(std::int32_t sampleRate) {
 }
 
 FormatHeader ReadFormatHeader(FileReader& reader) {
-    std::array<std::byte, kFormatHeaderSize> bytes;
+    std::array<std::byte, FormatHeaderSize> bytes;
     reader.ReadExact(bytes);
     return DecodeFormatHeader(bytes);
 }
@@ -111,7 +111,7 @@ bool SkipToDataTag(FileReader& reader) {
     while (true) {
         std::shift_left(window.begin(), window.end(), 1);
         window.back() = reader.ReadByte();
-        if (window == kDataTag) {
+        if (window == DataTag) {
             return true;
         }
         if (reader.AtEnd()) {
@@ -131,7 +131,7 @@ std::int32_t ReadInt32LE(FileReader& reader) {
 std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t riffSize,
                                        std::int32_t dataSize) {
     std::vector<std::byte> bytes;
-    bytes.reserve(kCanonicalHeaderSize);
+    bytes.reserve(CanonicalHeaderSize);
     const auto tag = [&](const Tag& t) { bytes.insert(bytes.end(), t.begin(), t.end()); };
     const auto u16 = [&](std::int32_t value) {
         AppendLE(bytes, static_cast<std::uint32_t>(value), 2);
@@ -139,20 +139,20 @@ std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t rif
     const auto u32 = [&](std::int32_t value) {
         AppendLE(bytes, static_cast<std::uint32_t>(value), 4);
     };
-    tag(kRiffTag);
+    tag(RiffTag);
     u32(riffSize);
-    tag(kWaveTag);
-    tag(kFormatTag);
-    u32(kFormatChunkSize);
-    u16(kPcmFormat);
-    u16(kMonoChannels);
+    tag(WaveTag);
+    tag(FormatTag);
+    u32(FormatChunkSize);
+    u16(PcmFormat);
+    u16(MonoChannels);
     u32(sampleRate);
     // Byte rate in 32-bit arithmetic as the field stores it; a rate above
     // 2^30 wraps, which no audio rate comes near.
-    u32(static_cast<std::int32_t>(static_cast<std::uint32_t>(sampleRate) * kBytesPerSample));
-    u16(kBytesPerSample);  // block alignment of one mono sample
-    u16(kBitsPerSample);
-    tag(kDataTag);
+    u32(static_cast<std::int32_t>(static_cast<std::uint32_t>(sampleRate) * BytesPerSample));
+    u16(BytesPerSample);  // block alignment of one mono sample
+    u16(BitsPerSample);
+    tag(DataTag);
     u32(dataSize);
     return bytes;
 }
@@ -167,18 +167,18 @@ std::int32_t WaveHeadRead(FileReader& reader, WaveHeadFields& fields, const Warn
     const FormatHeader header = ReadFormatHeader(reader);
     if (const auto fault = FirstFormatFault(header)) {
         warn(*fault);
-        return kHeaderRejected;
+        return HeaderRejected;
     }
     if (header.sampleRate != NominalSampleRate) {
         warn(RateNotice(header.sampleRate));
     }
     if (!SkipToDataTag(reader)) {
         warn(std::string(NoDataTagWarning));
-        return kHeaderRejected;
+        return HeaderRejected;
     }
     const std::int32_t dataSize = ReadInt32LE(reader);
     fields = WaveHeadFields{header.riffSize, dataSize, header.sampleRate, reader.Position()};
-    return kHeaderAccepted;
+    return HeaderAccepted;
 }
 
 std::int32_t WaveHeadWrite(const std::string& fileName, std::int32_t SampleRate,
@@ -186,7 +186,7 @@ std::int32_t WaveHeadWrite(const std::string& fileName, std::int32_t SampleRate,
     FileWriter writer(fileName);
     writer.Write(CanonicalHeader(SampleRate, RiffSize, DataSize));
     writer.Close();
-    return kHeaderAccepted;
+    return HeaderAccepted;
 }
 
 }  // namespace tesmera

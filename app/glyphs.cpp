@@ -1,4 +1,4 @@
-#include "app/Glyphs.h"
+#include "app/glyphs.h"
 
 #include <array>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "app/Oscilloscope.h"
+#include "app/oscilloscope.h"
 
 #include <cmath>
 

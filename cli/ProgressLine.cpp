@@ -1,4 +1,4 @@
-#include "cli/progress_line.h"
+#include "cli/ProgressLine.h"
 
 #include <unistd.h>
 
@@ -9,14 +9,14 @@ namespace tesmera {
 namespace {
 
 // Short batches end before the first update, so they show nothing.
-constexpr auto kUpdateInterval = std::chrono::milliseconds(250);
+constexpr auto UpdateInterval = std::chrono::milliseconds(250);
 
 }  // namespace
 
 ProgressLine::ProgressLine(std::size_t total)
     : total_(total),
       enabled_(isatty(STDERR_FILENO) == 1),
-      nextUpdate_(Clock::now() + kUpdateInterval) {}
+      nextUpdate_(Clock::now() + UpdateInterval) {}
 
 ProgressLine::~ProgressLine() {
     if (shown_) {
@@ -29,7 +29,7 @@ void ProgressLine::Advance() {
     if (!enabled_ || Clock::now() < nextUpdate_) {
         return;
     }
-    nextUpdate_ = Clock::now() + kUpdateInterval;
+    nextUpdate_ = Clock::now() + UpdateInterval;
     std::fprintf(stderr, "\r%zu of %zu files analysed\033[K", done_, total_);
     std::fflush(stderr);
     shown_ = true;

@@ -15,8 +15,8 @@
 namespace tesmera {
 
 // HeaderStatus values.
-constexpr std::int32_t kHeaderAccepted = 0;
-constexpr std::int32_t kHeaderRejected = -1;
+constexpr std::int32_t HeaderAccepted = 0;
+constexpr std::int32_t HeaderRejected = -1;
 
 // The texts of the header check, in the order checked; each rejects the
 // file. Other tools tell them apart by these exact texts.
@@ -34,21 +34,21 @@ constexpr std::string_view NoDataTagWarning = " V souboru WAVE nebylo nalezeno n
 constexpr std::string_view RateNoticeStart = " Data byla vzorkovana rychlosti = ";
 
 // Size of the canonical header, and so the offset of its first sample.
-constexpr std::int64_t kCanonicalHeaderSize = 44;
+constexpr std::int64_t CanonicalHeaderSize = 44;
 
 struct WaveHeadFields {  // results of WaveHeadRead, written only when accepted
     std::int32_t RiffSize = 0;
     std::int32_t DataSize = 0;  // bytes, as stated; may be 0, negative or wrong
     std::int32_t SampleRate = 0;
-    std::int64_t DataOffset = kCanonicalHeaderSize;  // byte right after the data-size field
-                                                     // that the search found
+    std::int64_t DataOffset = CanonicalHeaderSize;  // byte right after the data-size field
+                                                    // that the search found
 };
 
 // Reads the 36 bytes up to the bits-per-sample field, checks them (RIFF,
 // WAVE, "fmt ", PCM, mono, 16 bits, in this order), gives a notice for a rate
 // other than NominalSampleRate, then searches byte by byte from offset 36 for
 // the first "data" and reads the 32-bit size behind it.
-// Returns kHeaderAccepted (fields written) or kHeaderRejected (fields
+// Returns HeaderAccepted (fields written) or HeaderRejected (fields
 // untouched; the reason was given through `warn`). The file is opened for
 // reading only and closed on every path.
 // Throws FileError, e.g. "File not found", or "Read beyond end of file" for a
@@ -67,7 +67,7 @@ std::vector<std::byte> CanonicalHeader(std::int32_t sampleRate, std::int32_t rif
 
 // Creates the file (an existing one is emptied) and writes the canonical
 // 44-byte header of 16-bit mono PCM; no samples. Both sizes come from the
-// caller. Returns kHeaderAccepted. Throws FileError.
+// caller. Returns HeaderAccepted. Throws FileError.
 std::int32_t WaveHeadWrite(const std::string& fileName, std::int32_t SampleRate,
                            std::int32_t RiffSize, std::int32_t DataSize);
 

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "app/TImage.h"
-#include "app/window_fixture.h"
+#include "app/WindowFixture.h"
 #include "chart/TChartControl.h"
 #include "support/degenerate_periods.h"
 #include "support/wav_test_support.h"
@@ -16,7 +16,7 @@ namespace {
 
 using test::CanonicalWav;
 
-constexpr char kRefusal[] =
+constexpr char RefusalMessage[] =
     " Soubor *.WAV neni v pameti  \r\n Delka zaznamu je vetsi nez 10000 vzorku ";
 
 // A voice file with a chosen name in its own temporary folder.
@@ -144,7 +144,7 @@ TEST_F(ComputeCommand, RefusedAfterARejectedLoad) {
     Load(stereo.Path());
     form->SpeedButton3Click();
     ASSERT_EQ(shown.warnings.size(), 2u);
-    EXPECT_EQ(shown.warnings[1], kRefusal);
+    EXPECT_EQ(shown.warnings[1], RefusalMessage);
     EXPECT_TRUE(MemoText("Memo4").isEmpty());
 }
 
@@ -152,7 +152,7 @@ TEST_F(ComputeCommand, RefusesMoreThanTenThousandSamples) {
     const NamedVoiceFile file("long1.wav", std::vector<std::int16_t>(MaxSamples + 1, 5));
     LoadAndCompute(file.Path());
     ASSERT_EQ(shown.warnings.size(), 1u);
-    EXPECT_EQ(shown.warnings[0], kRefusal);
+    EXPECT_EQ(shown.warnings[0], RefusalMessage);
     EXPECT_TRUE(Field("Edit1").isEmpty());
 }
 
