@@ -7,9 +7,11 @@
 #include <stdexcept>
 
 #include "cli/TextOutput.h"
+#include "cli/UsageError.h"
 #include "cli/agreement.h"
 #include "cli/agreement_output.h"
 #include "cli/batch.h"
+#include "cli/output_paths.h"
 #include "cli/recording_report.h"
 #include "cli/voice_file_list.h"
 
@@ -37,15 +39,30 @@ GradedScores FromReportRecord(const nlohmann::json& record) {
     return scores;
 }
 
-int CollectFromReportFile(const std::string& path, AgreementCollector& collector) {
+// The records of a `report --json` file; a file that cannot be read or is
+// not such a list is a command line that cannot be carried out.
+nlohmann::json ReportRecords(const std::string& path) {
     std::ifstream in(path);
     if (!in) {
-        throw std::runtime_error("cannot read " + path);
+        throw UsageError(path + ": the report cannot be read");
     }
-    const nlohmann::json records = nlohmann::json::parse(in);
+    nlohmann::json records = nlohmann::json::parse(in, nullptr, false);
+    if (!records.is_array()) {
+        throw UsageError(path + ": not a JSON list of report records");
+    }
+    return records;
+}
+
+int CollectFromReportFile(const std::string& path, AgreementCollector& collector) {
+    const nlohmann::json records = ReportRecords(path);
     bool allOk = true;
     for (const nlohmann::json& record : records) {
-        const GradedScores scores = FromReportRecord(record);
+        GradedScores scores;
+        try {
+            scores = FromReportRecord(record);
+        } catch (const nlohmann::json::exception&) {
+            throw UsageError(path + ": a record lacks a report's path, status, grade or scores");
+        }
         allOk = allOk && !scores.NotScored;
         collector.Add(scores);
     }
@@ -79,9 +96,13 @@ int Collect(const AgreementOptions& options, std::span<const BatchEntry> entries
 int RunAgreement(const AgreementOptions& options) {
     try {
         const std::vector<std::string> outputs{options.jsonPath};
-        const std::vector<BatchEntry> entries =
-            options.fromReport.empty() ? CollectBatch(options.paths, outputs, options.grades)
-                                       : std::vector<BatchEntry>{};
+        std::vector<BatchEntry> entries;
+        if (options.fromReport.empty()) {
+            entries = CollectBatch(options.paths, outputs, options.grades);
+        } else {
+            RefuseUnsafeOutputs(std::span(&options.fromReport, 1), outputs,
+                                StandardOutput::Allowed);
+        }
         // Opened first, so a wrong path fails before the long batch.
         std::optional<TextOutput> json;
         if (!options.jsonPath.empty()) {

@@ -65,6 +65,13 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"GradeTableOverwritten", "analyze a3.wav --grades a3.wav --csv ./a3.wav", 64,
                   "tesmera-cli analyze: ./a3.wav: is also an input, which the output would "
                   "overwrite; nothing was written"},
+        UsageCase{"ReportListMissing", "agreement --from-report none.json", 64,
+                  "tesmera-cli agreement: none.json: the report cannot be read"},
+        UsageCase{"ReportListNotJson", "agreement --from-report a3.wav", 64,
+                  "tesmera-cli agreement: a3.wav: not a JSON list of report records"},
+        UsageCase{"ReportListOverwritten", "agreement --from-report a3.wav --json ./a3.wav", 64,
+                  "tesmera-cli agreement: ./a3.wav: is also an input, which the output would "
+                  "overwrite; nothing was written"},
         UsageCase{"NoVoiceFileFound", "analyze empty", 1,
                   "tesmera-cli analyze: no voice file (*.wav) found in empty"},
         UsageCase{"PictureToStandardOutput", "render a3.wav --png -", 64,
