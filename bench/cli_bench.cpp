@@ -130,7 +130,9 @@ void BM_AnalyzeProcess(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyzeProcess)
     ->Args({1, 0})
+    ->Args({SmallBatch, 1})
     ->Args({SmallBatch, 0})
+    ->Args({LargeBatch, 1})
     ->Args({LargeBatch, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

@@ -6,6 +6,7 @@ Rows come from the benchmark names, so new cases need no change here:
   BM_AnalyzeProcess/<files>/<jobs>                -> batch table, one column per jobs
                                                      value (0: the program's default)
   BM_ExtractProcess                               -> recording rate
+  anything else                                   -> one line: its name and CPU time
 """
 import json
 import sys
@@ -82,11 +83,26 @@ def recording_line(runs):
                   f"({run.get('audio_s_per_s', 0.0):.0f} s of audio per second)")
 
 
+TABLED = tuple(name for name, _ in FOURIER_COLUMNS) + ("BM_AnalyzeProcess", "BM_ExtractProcess")
+
+
+def other_lines(runs):
+    others = [run for run in runs if not run["name"].split("/")[0] in TABLED]
+    if not others:
+        return
+    print()
+    print("Other benchmarks, CPU milliseconds per run")
+    width = max(len(run["name"]) for run in others)
+    for run in others:
+        print(f"{run['name']:<{width}}  {microseconds(run) / 1e3:>10.3f}")
+
+
 def main():
     runs = load(sys.argv[1:])
     fourier_table(runs)
     batch_table(runs)
     recording_line(runs)
+    other_lines(runs)
 
 
 if __name__ == "__main__":
