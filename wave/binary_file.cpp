@@ -15,9 +15,6 @@ namespace tesmera {
 
 namespace {
 
-// Large enough that a one-million-sample file needs only a few dozen reads.
-constexpr std::size_t kBlockSize = 64 * 1024;
-
 detail::FileHandle OpenOrThrow(const std::string& fileName, const char* mode) {
     errno = 0;
     detail::FileHandle file(std::fopen(fileName.c_str(), mode));
@@ -83,7 +80,7 @@ int OpenRegularFileForReading(const std::string& fileName) {
 
 FileReader::FileReader(const std::string& fileName)
     : file_(OpenRegularOrThrow(fileName)),
-      buffer_(std::make_unique_for_overwrite<std::byte[]>(kBlockSize)) {
+      buffer_(std::make_unique_for_overwrite<std::byte[]>(BlockSize)) {
     // The block buffer above already batches the reads; a second buffer in
     // the stream would only copy every byte twice.
     std::setvbuf(file_.get(), nullptr, _IONBF, 0);
@@ -106,7 +103,7 @@ bool FileReader::Refill() {
     bufferOffset_ += static_cast<std::int64_t>(end_);
     next_ = 0;
     errno = 0;
-    end_ = std::fread(buffer_.get(), 1, kBlockSize, file_.get());
+    end_ = std::fread(buffer_.get(), 1, BlockSize, file_.get());
     if (end_ == 0 && std::ferror(file_.get())) {
         // E.g. a directory opens like a file but cannot be read.
         throw FileError::FromErrno(errno);

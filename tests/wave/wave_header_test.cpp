@@ -11,6 +11,7 @@
 #include "support/fifo_watchdog.h"
 
 #include "support/wav_test_support.h"
+#include "wave/binary_file.h"
 #include "wave/errors.h"
 
 namespace tesmera {
@@ -192,6 +193,79 @@ INSTANTIATE_TEST_SUITE_P(
                      {" Data byla vzorkovana rychlosti = 22050", kDataWarning}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The search reads the file a block at a time: a tag (or a near miss) that
+// lies across a block edge must be found exactly as one inside a block.
+constexpr std::size_t kBlock = FileReader::BlockSize;
+
+// Bytes from offset 36 up to `end`, full of near misses of the tag
+// ("dat", "da", "d", "atad") but never the tag itself.
+Bytes NearMisses(std::size_t end) {
+    const std::string_view pattern = "dat-da-d-atad-";
+    Bytes bytes = FormatPart();
+    while (bytes.size() < end) {
+        bytes.push_back(static_cast<std::uint8_t>(pattern[bytes.size() % pattern.size()]));
+    }
+    return bytes;
+}
+
+// Near misses, then the tag at `tagOffset` with a stated size of 6 and three
+// samples.
+Bytes TagAt(std::size_t tagOffset) {
+    return Concat({NearMisses(tagOffset), DataChunk(kThreeSamples)});
+}
+
+struct BlockEdgeCase {
+    const char* name;
+    Bytes bytes;
+    std::int64_t tagOffset;
+    friend void PrintTo(const BlockEdgeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class DataTagNearABlockEdge : public testing::TestWithParam<BlockEdgeCase> {};
+
+TEST_P(DataTagNearABlockEdge, IsFoundWhereverItLies) {
+    const HeaderOutcome outcome = ReadHeaderBytes(GetParam().bytes);
+    EXPECT_EQ(outcome.status, kHeaderAccepted);
+    EXPECT_THAT(outcome.warnings, IsEmpty());
+    EXPECT_EQ(outcome.fields.DataSize, 6);
+    EXPECT_EQ(outcome.fields.DataOffset, GetParam().tagOffset + 8);
+}
+
+Bytes WithByteAt(Bytes bytes, std::size_t offset, char byte) {
+    bytes[offset] = static_cast<std::uint8_t>(byte);
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DataTagNearABlockEdge,
+    testing::Values(BlockEdgeCase{"EndsTheFirstBlock", TagAt(kBlock - 4), kBlock - 4},
+                    BlockEdgeCase{"ThreeBytesBeforeTheEdge", TagAt(kBlock - 3), kBlock - 3},
+                    BlockEdgeCase{"TwoBytesBeforeTheEdge", TagAt(kBlock - 2), kBlock - 2},
+                    BlockEdgeCase{"OneByteBeforeTheEdge", TagAt(kBlock - 1), kBlock - 1},
+                    BlockEdgeCase{"StartsTheSecondBlock", TagAt(kBlock), kBlock},
+                    BlockEdgeCase{"AcrossTheSecondEdge", TagAt(2 * kBlock - 2), 2 * kBlock - 2},
+                    // "d" + "data" across the edge: the second "d" starts the tag.
+                    BlockEdgeCase{"DoubledFirstLetterAcrossTheEdge",
+                                  WithByteAt(TagAt(kBlock - 2), kBlock - 3, 'd'), kBlock - 2},
+                    // "dat" ends the first block and the next one starts with "d".
+                    BlockEdgeCase{"NearMissEndsTheFirstBlock",
+                                  Concat({test::Poke(NearMisses(kBlock), kBlock - 3, "dat"),
+                                          test::Bytes{'d', 'x'}, DataChunk(kThreeSamples)}),
+                                  kBlock + 2},
+                    // The first tag counts, even when a second one lies beyond the edge.
+                    BlockEdgeCase{"FirstOfTwoTagsAcrossTheEdge",
+                                  Concat({TagAt(kBlock - 1), DataChunk(kThreeSamples)}),
+                                  kBlock - 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WaveHeadRead, NoDataTagOverSeveralBlocksIsRejected) {
+    // The near misses run up to the last byte, so the file ends on "dat".
+    const Bytes bytes = test::Poke(NearMisses(3 * kBlock + 5), 3 * kBlock + 2, "dat");
+    const HeaderOutcome outcome = ReadHeaderBytes(bytes);
+    EXPECT_EQ(outcome.status, kHeaderRejected);
+    EXPECT_THAT(outcome.warnings, ElementsAre(kDataWarning));
+}
+
 struct ShortFileCase {
     const char* name;
     Bytes bytes;
@@ -215,7 +289,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ShortFileCase{"ThirtySixBytes", test::Prefix(kCanonical, 36)},
                     // "data" found as the last four bytes: the size read fails.
                     ShortFileCase{"DataTagAsTheLastFourBytes", test::Prefix(kCanonical, 40)},
-                    ShortFileCase{"DataSizeCutShort", test::Prefix(kCanonical, 42)}),
+                    ShortFileCase{"DataSizeCutShort", test::Prefix(kCanonical, 42)},
+                    ShortFileCase{"TagAcrossABlockEdgeAsTheLastFourBytes",
+                                  test::Prefix(TagAt(kBlock - 2), kBlock + 2)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WaveHeadRead, MissingFileIsNotFound) {
