@@ -6,6 +6,7 @@ Rows come from the benchmark names, so new cases need no change here:
   BM_AnalyzeProcess/<files>/<jobs>                -> batch table, one column per jobs
                                                      value (0: the program's default)
   BM_ExtractProcess                               -> recording rate
+  BM_WindowCompute                                -> window compute line
 """
 import json
 import sys
@@ -82,11 +83,19 @@ def recording_line(runs):
                   f"({run.get('audio_s_per_s', 0.0):.0f} s of audio per second)")
 
 
+def window_line(runs):
+    for run in runs:
+        if run["name"].startswith("BM_WindowCompute"):
+            print(f"window compute command, 10000-sample period, offscreen: "
+                  f"{microseconds(run) / 1000:.3f} ms CPU (analysis, reports and repaint)")
+
+
 def main():
     runs = load(sys.argv[1:])
     fourier_table(runs)
     batch_table(runs)
     recording_line(runs)
+    window_line(runs)
 
 
 if __name__ == "__main__":
