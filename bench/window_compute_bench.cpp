@@ -109,7 +109,8 @@ void BM_WindowCompute(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_WindowCompute)->Unit(benchmark::kMillisecond);
+// Every thread of the process counts, in case the toolkit paints on another.
+BENCHMARK(BM_WindowCompute)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tesmera
