@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/BusyCursor.h"
 #include "app/CommandQueue.h"
 #include "app/TForm1.h"
 #include "wave/errors.h"
@@ -47,6 +48,9 @@ void TForm1::OpenFiles(const QStringList& paths) {
 void TForm1::OpenFile(const QString& path) {
     bool period = false;
     try {
+        // The check reads up to the whole header search of a large file; the
+        // error box after it is no longer work in progress.
+        const BusyCursor busy;
         period = IsVoicePeriodFile(QFile::encodeName(path).toStdString());
     } catch (const FileError& error) {
         dialogs_->ShowError(

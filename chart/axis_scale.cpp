@@ -29,6 +29,10 @@ int RoundHalfEven(long double value) {
     return static_cast<int>(std::nearbyintl(value));
 }
 
+int RoundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
+
 int AxisScale::PixelOf(double value) const {
     const double span = RangeMax - RangeMin;
     if (span == 0) {

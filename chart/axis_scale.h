@@ -30,6 +30,10 @@ constexpr double MinimumIncrement = 1e-12;
 // Nearest integer, a half going to the even neighbour (2.5 gives 2): the rule
 // for every chart size and position converted to whole pixels.
 int RoundHalfEven(long double value);
+// The same for a double, which needs no extended-precision rounding: the
+// result equals that of the value widened, at a fraction of the cost for the
+// thousands of trace points drawn per repaint.
+int RoundHalfEven(double value);
 
 // The next rung above x > 0 on the 1-2-5 ladder (1, 2, 5, 10, 20, ...): 1e-12
 // gives 2e-12, 3 gives 5. The result is always larger than x.

@@ -15,9 +15,6 @@ namespace tesmera {
 
 namespace {
 
-// Large enough that a one-million-sample file needs only a few dozen reads.
-constexpr std::size_t BlockSize = 64 * 1024;
-
 detail::FileHandle OpenOrThrow(const std::string& fileName, const char* mode) {
     errno = 0;
     detail::FileHandle file(std::fopen(fileName.c_str(), mode));

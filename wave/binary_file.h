@@ -40,6 +40,11 @@ int OpenRegularFileForReading(const std::string& fileName);
 // system call per read.
 class FileReader {
   public:
+    // Bytes read from the file at a time: large enough that a one-million-
+    // sample file needs only a few dozen reads. Blocks lie at multiples of it
+    // from the start of the file until a seek leaves the block read.
+    static constexpr std::size_t BlockSize = 64 * 1024;
+
     // Throws FileError (from errno) when the file cannot be opened.
     explicit FileReader(const std::string& fileName);
 

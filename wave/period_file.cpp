@@ -13,8 +13,9 @@ bool IsVoicePeriodFile(const std::string& path) {
             return false;
         }
         // The very loop the load runs, so the count is the one it would see;
-        // nothing needs storing to count.
-        return ReadSamples(path, header.DataOffset, header.DataSize, {}).SampleCount <= MaxSamples;
+        // it stops one sample past the limit, so a huge data chunk is not
+        // read to its end only to be refused.
+        return CountSamplesUpTo(path, header.DataOffset, header.DataSize, MaxSamples) <= MaxSamples;
     } catch (const FileError& error) {
         // A file that ends inside its header or data is no period the load
         // would take, and the recording reader gets its chance; a file that

@@ -64,22 +64,14 @@ std::int64_t DecodeBuffered(FileReader& reader, std::int64_t limit,
     return count;
 }
 
-}  // namespace
-
-SampleReadResult ReadSamples(const std::string& fileName, std::int64_t dataOffset,
-                             std::int32_t DataSize, std::span<double> samples) {
-    FileReader reader(fileName);
-    return ReadSamples(reader, dataOffset, DataSize, samples);
-}
-
 // Samples are decoded straight from the reader's block. Only a sample split
 // between two blocks, or the end of the file, goes through ReadExact, which
 // refills or raises "Read beyond end of file" exactly as a byte-wise read.
-SampleReadResult ReadSamples(FileReader& reader, std::int64_t dataOffset, std::int32_t DataSize,
-                             std::span<double> samples) {
+// Reads at least one sample, then on until `stated` or the end of the file.
+SampleReadResult ReadStatedSamples(FileReader& reader, std::int64_t dataOffset, std::int64_t stated,
+                                   std::span<double> samples) {
     reader.Seek(dataOffset);
     SampleAccumulator accumulator(samples);
-    const std::int64_t stated = StatedSampleCount(DataSize);
     std::int64_t remaining = stated;
     while (remaining > 0 && (remaining == stated || !reader.AtEnd())) {
         const std::int64_t decoded = DecodeBuffered(reader, remaining, accumulator);
@@ -90,6 +82,26 @@ SampleReadResult ReadSamples(FileReader& reader, std::int64_t dataOffset, std::i
         remaining -= decoded;
     }
     return accumulator.Result();
+}
+
+}  // namespace
+
+SampleReadResult ReadSamples(const std::string& fileName, std::int64_t dataOffset,
+                             std::int32_t DataSize, std::span<double> samples) {
+    FileReader reader(fileName);
+    return ReadSamples(reader, dataOffset, DataSize, samples);
+}
+
+SampleReadResult ReadSamples(FileReader& reader, std::int64_t dataOffset, std::int32_t DataSize,
+                             std::span<double> samples) {
+    return ReadStatedSamples(reader, dataOffset, StatedSampleCount(DataSize), samples);
+}
+
+std::int32_t CountSamplesUpTo(const std::string& fileName, std::int64_t dataOffset,
+                              std::int32_t DataSize, std::int32_t limit) {
+    FileReader reader(fileName);
+    const std::int64_t stated = std::min(StatedSampleCount(DataSize), std::int64_t{limit} + 1);
+    return ReadStatedSamples(reader, dataOffset, stated, {}).SampleCount;
 }
 
 SampleReadResult StoreSamples(std::span<const std::int16_t> period, std::span<double> samples) {

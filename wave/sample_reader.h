@@ -32,6 +32,13 @@ SampleReadResult ReadSamples(const std::string& fileName, std::int64_t dataOffse
 SampleReadResult ReadSamples(FileReader& reader, std::int64_t dataOffset, std::int32_t DataSize,
                              std::span<double> samples);
 
+// Counts as ReadSamples does, storing nothing, but stops once more than
+// `limit` samples are counted (limit >= 0): returns min(count, limit + 1).
+// Telling whether a file holds at most `limit` samples then reads no more of
+// it than that. Throws as ReadSamples for the part it reads.
+std::int32_t CountSamplesUpTo(const std::string& fileName, std::int64_t dataOffset,
+                              std::int32_t DataSize, std::int32_t limit);
+
 // The same loop over a period already in memory: every sample is counted
 // and summed, the first samples.size() are stored.
 SampleReadResult StoreSamples(std::span<const std::int16_t> period, std::span<double> samples);

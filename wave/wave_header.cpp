@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "wave/binary_file.h"
+#include "wave/errors.h"
 #include "wave/little_endian.h"
 
 namespace tesmera {
@@ -102,22 +104,72 @@ FormatHeader ReadFormatHeader(FileReader& reader) {
     return DecodeFormatHeader(bytes);
 }
 
-// Slides a four-byte window, starting as four blanks, over the file one byte
-// at a time. True with the reader right behind the first "data"; false when
-// the file ends without one. The first byte is always read, so a file that
-// ends at the search's start raises "Read beyond end of file".
-bool SkipToDataTag(FileReader& reader) {
-    Tag window = MakeTag("    ");
-    while (true) {
-        std::shift_left(window.begin(), window.end(), 1);
-        window.back() = reader.ReadByte();
-        if (window == DataTag) {
-            return true;
+// Offset of the first "data" in `bytes`, or nullopt.
+std::optional<std::size_t> FindDataTag(std::span<const std::byte> bytes) {
+    const void* found = ::memmem(bytes.data(), bytes.size(), DataTag.data(), DataTag.size());
+    if (found == nullptr) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(static_cast<const std::byte*>(found) - bytes.data());
+}
+
+// The last bytes read by the search, fewer than a tag: the part of a tag
+// that may continue in the next block.
+class TagCarry {
+  public:
+    // Offset in `block` right behind a tag that starts in the carried bytes
+    // and ends in `block`, or nullopt.
+    std::optional<std::size_t> FindAcrossEdge(std::span<const std::byte> block) const {
+        std::array<std::byte, 2 * (DataTag.size() - 1)> joint{};
+        const std::size_t head = std::min(block.size(), DataTag.size() - 1);
+        std::ranges::copy(std::span(bytes_).first(count_), joint.begin());
+        std::ranges::copy(block.first(head), joint.begin() + static_cast<std::ptrdiff_t>(count_));
+        const auto at = FindDataTag(std::span(joint).first(count_ + head));
+        if (!at) {
+            return std::nullopt;
         }
-        if (reader.AtEnd()) {
-            return false;
+        return *at + DataTag.size() - count_;
+    }
+
+    // Keeps the last bytes of the carried ones followed by `block`.
+    void Advance(std::span<const std::byte> block) {
+        for (const std::byte byte : block.last(std::min(block.size(), bytes_.size()))) {
+            if (count_ == bytes_.size()) {
+                std::shift_left(bytes_.begin(), bytes_.end(), 1);
+                --count_;
+            }
+            bytes_[count_++] = byte;
         }
     }
+
+  private:
+    std::array<std::byte, DataTag.size() - 1> bytes_{};
+    std::size_t count_ = 0;
+};
+
+// Searches the file from the reader's position on for the first "data", one
+// read-ahead block at a time, so a file without one is scanned at memory
+// speed. True with the reader right behind the tag; false when the file ends
+// without one. The first byte must exist: a file that ends at the search's
+// start raises "Read beyond end of file".
+bool SkipToDataTag(FileReader& reader) {
+    if (reader.AtEnd()) {
+        throw FileError(FileError::ReadBeyondEnd);
+    }
+    TagCarry carry;
+    for (auto block = reader.Buffered(); !block.empty(); block = reader.Buffered()) {
+        if (const auto behindTag = carry.FindAcrossEdge(block)) {
+            reader.Consume(*behindTag);
+            return true;
+        }
+        if (const auto at = FindDataTag(block)) {
+            reader.Consume(*at + DataTag.size());
+            return true;
+        }
+        carry.Advance(block);
+        reader.Consume(block.size());
+    }
+    return false;
 }
 
 std::int32_t ReadInt32LE(FileReader& reader) {

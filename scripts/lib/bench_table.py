@@ -7,6 +7,7 @@ Rows come from the benchmark names, so new cases need no change here:
                                                      value (0: the program's default)
   BM_ExtractProcess                               -> recording rate
   anything else                                   -> one line: its name and CPU time
+  BM_WindowCompute                                -> window compute line
 """
 import json
 import sys
@@ -83,7 +84,8 @@ def recording_line(runs):
                   f"({run.get('audio_s_per_s', 0.0):.0f} s of audio per second)")
 
 
-TABLED = tuple(name for name, _ in FOURIER_COLUMNS) + ("BM_AnalyzeProcess", "BM_ExtractProcess")
+TABLED = tuple(name for name, _ in FOURIER_COLUMNS) + ("BM_AnalyzeProcess", "BM_ExtractProcess",
+                                                          "BM_WindowCompute")
 
 
 def other_lines(runs):
@@ -95,6 +97,11 @@ def other_lines(runs):
     width = max(len(run["name"]) for run in others)
     for run in others:
         print(f"{run['name']:<{width}}  {microseconds(run) / 1e3:>10.3f}")
+def window_line(runs):
+    for run in runs:
+        if run["name"].startswith("BM_WindowCompute"):
+            print(f"window compute command, 10000-sample period, offscreen: "
+                  f"{microseconds(run) / 1000:.3f} ms CPU (analysis, reports and repaint)")
 
 
 def main():
@@ -102,6 +109,7 @@ def main():
     fourier_table(runs)
     batch_table(runs)
     recording_line(runs)
+    window_line(runs)
     other_lines(runs)
 
 

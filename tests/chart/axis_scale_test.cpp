@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace tesmera {
@@ -13,6 +14,37 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(RoundHalfEven(-2.5), -2);
     EXPECT_EQ(RoundHalfEven(10.51), 11);
 }
+
+// Trace points are rounded as doubles, chart positions as long doubles; both
+// must give the same pixel for the same value, so no picture changes with
+// the overload a caller happens to use.
+struct RoundingCase {
+    const char* name;
+    double value;
+    int expected;
+};
+
+class RoundHalfEvenOverloads : public testing::TestWithParam<RoundingCase> {};
+
+TEST_P(RoundHalfEvenOverloads, AgreeForEveryDouble) {
+    const RoundingCase& c = GetParam();
+    EXPECT_EQ(RoundHalfEven(c.value), c.expected);
+    EXPECT_EQ(RoundHalfEven(static_cast<long double>(c.value)), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RoundHalfEvenOverloads,
+                         testing::Values(RoundingCase{"Zero", 0.0, 0},
+                                         RoundingCase{"NegativeZero", -0.0, 0},
+                                         RoundingCase{"HalfGoesDown", 0.5, 0},
+                                         RoundingCase{"OneAndAHalfGoesUp", 1.5, 2},
+                                         RoundingCase{"NegativeHalf", -0.5, 0},
+                                         RoundingCase{"NegativeOneAndAHalf", -1.5, -2},
+                                         RoundingCase{"JustBelowAHalf", 0.49999999999999994, 0},
+                                         RoundingCase{"JustAboveAHalf", 0.5000000000000001, 1},
+                                         RoundingCase{"LargeHalf", 1048575.5, 1048576},
+                                         RoundingCase{"LargeNegativeHalf", -1048576.5, -1048576},
+                                         RoundingCase{"IntLimit", 2147483647.0, 2147483647}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct LadderCase {
     const char* name;

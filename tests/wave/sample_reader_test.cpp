@@ -1,5 +1,6 @@
 #include "wave/sample_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <numeric>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "support/wav_test_support.h"
+#include "wave/binary_file.h"
 #include "wave/errors.h"
 #include "wave/voice_period.h"
 #include "wave/wave_header.h"
@@ -143,6 +145,113 @@ TEST(ReadSamples, EighteenByteFormatChunkIsReadBehindItsDataSize) {
 
     EXPECT_EQ(read.SampleCount, 3);
     EXPECT_THAT(std::span(buffer).first(3), ElementsAreArray({10.0, -20.0, 30.0}));
+}
+
+// Samples are decoded from the reader's blocks; behind an odd-sized chunk
+// every sample at a block edge is split between two blocks.
+struct BlockEdgeSampleCase {
+    const char* name;
+    std::size_t listPayload;  // bytes of the chunk before the data chunk
+    std::size_t sampleCount;
+    friend void PrintTo(const BlockEdgeSampleCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class SamplesAcrossBlockEdges : public testing::TestWithParam<BlockEdgeSampleCase> {};
+
+TEST_P(SamplesAcrossBlockEdges, AreReadAsInOneBlock) {
+    const BlockEdgeSampleCase& c = GetParam();
+    std::vector<std::int16_t> fileSamples(c.sampleCount);
+    for (std::size_t i = 0; i < fileSamples.size(); ++i) {
+        // Both bytes of every sample differ, so a byte taken from the wrong
+        // side of an edge shows.
+        fileSamples[i] = static_cast<std::int16_t>(0x0102 + 257 * static_cast<int>(i % 97) -
+                                                   (i % 2 == 0 ? 0 : 20000));
+    }
+    Bytes list;
+    test::AppendText(list, "LIST");
+    test::AppendLE(list, static_cast<std::int64_t>(c.listPayload), 4);
+    list.resize(list.size() + c.listPayload, 'x');
+    const TempFile file(Concat({FormatPart(), list, DataChunk(fileSamples)}));
+    WaveHeadFields fields;
+    ASSERT_EQ(WaveHeadRead(file.Path(), fields, [](const std::string&) {}), HeaderAccepted);
+    ASSERT_EQ(fields.DataOffset, static_cast<std::int64_t>(36 + 8 + c.listPayload + 8));
+    std::vector<double> buffer(MaxSamples, Untouched);
+
+    const SampleReadResult read =
+        ReadSamples(file.Path(), fields.DataOffset, fields.DataSize, buffer);
+
+    double sumSq = 0;
+    for (const std::int16_t sample : fileSamples) {
+        sumSq += static_cast<double>(sample) * sample;
+    }
+    EXPECT_EQ(read.SampleCount, static_cast<std::int32_t>(c.sampleCount));
+    EXPECT_EQ(read.Sum, std::accumulate(fileSamples.begin(), fileSamples.end(), 0.0));
+    EXPECT_EQ(read.SumSq, sumSq);
+    const std::size_t stored = std::min<std::size_t>(c.sampleCount, MaxSamples);
+    EXPECT_THAT(
+        std::span(buffer).first(stored),
+        ElementsAreArray(std::vector<double>(
+            fileSamples.begin(), fileSamples.begin() + static_cast<std::ptrdiff_t>(stored))));
+}
+
+constexpr std::size_t Block = FileReader::BlockSize;
+
+INSTANTIATE_TEST_SUITE_P(Cases, SamplesAcrossBlockEdges,
+                         testing::Values(
+                             // Data from offset 57: every block edge splits a sample.
+                             BlockEdgeSampleCase{"OddOffsetOverThreeBlocks", 5, (3 * Block) / 2},
+                             // Data from offset 58: samples end exactly at the edges.
+                             BlockEdgeSampleCase{"EvenOffsetOverThreeBlocks", 6, (3 * Block) / 2},
+                             // The data chunk starts in the second block, one byte before its end.
+                             BlockEdgeSampleCase{"SizeFieldAndFirstSampleSplit", Block - 57, 100},
+                             // The last sample is the one split by the edge.
+                             BlockEdgeSampleCase{"FileEndsRightBehindASplitSample", 5,
+                                                 (Block - 57 + 1) / 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct CountCase {
+    const char* name;
+    Bytes fileTail;  // everything behind the canonical 44 bytes
+    std::int32_t dataSize;
+    std::int32_t limit;
+    std::int32_t count;
+    friend void PrintTo(const CountCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CountUpTo : public testing::TestWithParam<CountCase> {};
+
+TEST_P(CountUpTo, CountsLikeTheLoopButStopsPastTheLimit) {
+    const CountCase& c = GetParam();
+    const TempFile file(Concat({FormatPart(), DataChunk({}, c.dataSize), c.fileTail}));
+    EXPECT_EQ(CountSamplesUpTo(file.Path(), 44, c.dataSize, c.limit), c.count);
+}
+
+Bytes SamplesOf(std::size_t count) {
+    return test::SampleBytes(std::vector<std::int16_t>(count, -3));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CountUpTo,
+    testing::Values(CountCase{"BelowTheLimit", SamplesOf(5), 10, 9, 5},
+                    CountCase{"AtTheLimit", SamplesOf(9), 18, 9, 9},
+                    CountCase{"OnePastTheLimit", SamplesOf(10), 20, 9, 10},
+                    CountCase{"FarPastTheLimit", SamplesOf(3 * Block), 200000000, 9, 10},
+                    CountCase{"UnderstatedSizeStopsFirst", SamplesOf(50), 8, 9, 4},
+                    CountCase{"ShorterFileThanStated", SamplesOf(7), 1000, 9, 7},
+                    CountCase{"ZeroSizeStillReadsOne", SamplesOf(3), 0, 0, 1},
+                    // The cut sample lies beyond the limit, so it is never read.
+                    CountCase{"CutSampleBeyondTheLimit", Concat({SamplesOf(12), Bytes{0x01}}), 1000,
+                              9, 10}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CountSamplesUpTo, CutSampleWithinTheLimitReadsBeyondTheEnd) {
+    const TempFile file(Concat({FormatPart(), DataChunk({1, 2}, 1000), Bytes{0x01}}));
+    try {
+        CountSamplesUpTo(file.Path(), 44, 1000, 9);
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_STREQ(e.what(), "Read beyond end of file");
+    }
 }
 
 TEST(ComputePeriodStatistics, OnePeriodOf441SamplesIs100Hz) {

@@ -11,6 +11,7 @@
 #include "support/fifo_watchdog.h"
 
 #include "support/wav_test_support.h"
+#include "wave/binary_file.h"
 #include "wave/errors.h"
 
 namespace tesmera {
@@ -193,6 +194,78 @@ INSTANTIATE_TEST_SUITE_P(
                      {" Data byla vzorkovana rychlosti = 22050", DataWarning}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The search reads the file a block at a time: a tag (or a near miss) that
+// lies across a block edge must be found exactly as one inside a block.
+constexpr std::size_t Block = FileReader::BlockSize;
+
+// Bytes from offset 36 up to `end`, full of near misses of the tag
+// ("dat", "da", "d", "atad") but never the tag itself.
+Bytes NearMisses(std::size_t end) {
+    const std::string_view pattern = "dat-da-d-atad-";
+    Bytes bytes = FormatPart();
+    while (bytes.size() < end) {
+        bytes.push_back(static_cast<std::uint8_t>(pattern[bytes.size() % pattern.size()]));
+    }
+    return bytes;
+}
+
+// Near misses, then the tag at `tagOffset` with a stated size of 6 and three
+// samples.
+Bytes TagAt(std::size_t tagOffset) {
+    return Concat({NearMisses(tagOffset), DataChunk(ThreeSamples)});
+}
+
+struct BlockEdgeCase {
+    const char* name;
+    Bytes bytes;
+    std::int64_t tagOffset;
+    friend void PrintTo(const BlockEdgeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class DataTagNearABlockEdge : public testing::TestWithParam<BlockEdgeCase> {};
+
+TEST_P(DataTagNearABlockEdge, IsFoundWhereverItLies) {
+    const HeaderOutcome outcome = ReadHeaderBytes(GetParam().bytes);
+    EXPECT_EQ(outcome.status, HeaderAccepted);
+    EXPECT_THAT(outcome.warnings, IsEmpty());
+    EXPECT_EQ(outcome.fields.DataSize, 6);
+    EXPECT_EQ(outcome.fields.DataOffset, GetParam().tagOffset + 8);
+}
+
+Bytes WithByteAt(Bytes bytes, std::size_t offset, char byte) {
+    bytes[offset] = static_cast<std::uint8_t>(byte);
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DataTagNearABlockEdge,
+    testing::Values(BlockEdgeCase{"EndsTheFirstBlock", TagAt(Block - 4), Block - 4},
+                    BlockEdgeCase{"ThreeBytesBeforeTheEdge", TagAt(Block - 3), Block - 3},
+                    BlockEdgeCase{"TwoBytesBeforeTheEdge", TagAt(Block - 2), Block - 2},
+                    BlockEdgeCase{"OneByteBeforeTheEdge", TagAt(Block - 1), Block - 1},
+                    BlockEdgeCase{"StartsTheSecondBlock", TagAt(Block), Block},
+                    BlockEdgeCase{"AcrossTheSecondEdge", TagAt(2 * Block - 2), 2 * Block - 2},
+                    // "d" + "data" across the edge: the second "d" starts the tag.
+                    BlockEdgeCase{"DoubledFirstLetterAcrossTheEdge",
+                                  WithByteAt(TagAt(Block - 2), Block - 3, 'd'), Block - 2},
+                    // "dat" ends the first block and the next one starts with "d".
+                    BlockEdgeCase{"NearMissEndsTheFirstBlock",
+                                  Concat({test::Poke(NearMisses(Block), Block - 3, "dat"),
+                                          test::Bytes{'d', 'x'}, DataChunk(ThreeSamples)}),
+                                  Block + 2},
+                    // The first tag counts, even when a second one lies beyond the edge.
+                    BlockEdgeCase{"FirstOfTwoTagsAcrossTheEdge",
+                                  Concat({TagAt(Block - 1), DataChunk(ThreeSamples)}), Block - 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WaveHeadRead, NoDataTagOverSeveralBlocksIsRejected) {
+    // The near misses run up to the last byte, so the file ends on "dat".
+    const Bytes bytes = test::Poke(NearMisses(3 * Block + 5), 3 * Block + 2, "dat");
+    const HeaderOutcome outcome = ReadHeaderBytes(bytes);
+    EXPECT_EQ(outcome.status, HeaderRejected);
+    EXPECT_THAT(outcome.warnings, ElementsAre(DataWarning));
+}
+
 struct ShortFileCase {
     const char* name;
     Bytes bytes;
@@ -216,7 +289,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ShortFileCase{"ThirtySixBytes", test::Prefix(CanonicalFile, 36)},
                     // "data" found as the last four bytes: the size read fails.
                     ShortFileCase{"DataTagAsTheLastFourBytes", test::Prefix(CanonicalFile, 40)},
-                    ShortFileCase{"DataSizeCutShort", test::Prefix(CanonicalFile, 42)}),
+                    ShortFileCase{"DataSizeCutShort", test::Prefix(CanonicalFile, 42)},
+                    ShortFileCase{"TagAcrossABlockEdgeAsTheLastFourBytes",
+                                  test::Prefix(TagAt(Block - 2), Block + 2)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WaveHeadRead, MissingFileIsNotFound) {
