@@ -225,6 +225,18 @@ PitchEstimate OneCycle(std::span<const double> region, const PitchEstimate& pitc
     return pitch;
 }
 
+// The cut may differ from the track by the pitch tolerance, no more: a
+// shorter period belongs to a voice above the range, whose two cycles the
+// track took for one. Its half cut as a period would report a pitch the
+// extraction never searched, so it is refused.
+void RequireSearchedPitch(double f0) {
+    if (f0 > HighestF0 * (1 + kPitchTolerance)) {
+        throw ExtractionError("the voice at the chosen place is above " +
+                              FixedText(HighestF0, 15, 0, ".") +
+                              " Hz, the highest pitch extracted");
+    }
+}
+
 }  // namespace
 
 std::vector<std::int16_t> PeriodAs16Bit(std::span<const double> period) {
@@ -266,6 +278,7 @@ ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<doub
         throw ExtractionError("no clear period at the chosen place");
     }
     const PitchEstimate period = OneCycle(region, *pitch);
+    RequireSearchedPitch(NominalSampleRate / period.Lag);
     const double centre = (place.Time - first / rate) * NominalSampleRate;
     const double start = StartCrossing(region, centre, period.Lag);
     const double end = start + CycleLength(region, start, period.Lag);
