@@ -22,11 +22,6 @@ constexpr std::ptrdiff_t kStableNeighbours = 3;
 // Largest relative F0 change inside a stable stretch, and between the
 // estimated period and the crossings' distance.
 constexpr double kPitchTolerance = 0.1;
-// Half a lag is searched within these shares of the lag; a peak there with
-// this share of the lag's strength means the lag spans two cycles.
-constexpr double kHalfLagLowest = 0.45;
-constexpr double kHalfLagHighest = 0.55;
-constexpr double kPeakShareOfTwoCycles = 0.9;
 // Signal from a cycle's start, in periods, over which its length is measured:
 // enough for the correlation of one cycle with the next.
 constexpr double kCycleLengthSpan = 2.5;
@@ -217,12 +212,7 @@ double CycleLength(std::span<const double> x, double start, double period) {
 // The cycles themselves settle the octave: when the waveform repeats about
 // as well at half the lag, that lag held two cycles.
 PitchEstimate OneCycle(std::span<const double> region, const PitchEstimate& pitch) {
-    const auto half =
-        EstimatePitch(region, pitch.Lag * kHalfLagLowest, pitch.Lag * kHalfLagHighest);
-    if (half && half->Strength >= kPeakShareOfTwoCycles * pitch.Strength) {
-        return *half;
-    }
-    return pitch;
+    return HalfCycle(region, pitch).value_or(pitch);
 }
 
 // The cut may differ from the track by the pitch tolerance, no more: a

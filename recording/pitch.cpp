@@ -11,6 +11,11 @@ namespace tesmera {
 namespace {
 
 constexpr double kPeakShare = 0.9;
+// Half a lag is searched within these shares of the lag; a peak there with
+// this share of the lag's strength means the lag spans two cycles.
+constexpr double kHalfLagLowest = 0.45;
+constexpr double kHalfLagHighest = 0.55;
+constexpr double kPeakShareOfTwoCycles = 0.9;
 // A rough voice with a harmonics-to-noise ratio of 3 dB reaches a strength
 // of about 0.6 in these frames; white noise stays below 0.2.
 constexpr double kVoicedStrength = 0.55;
@@ -87,6 +92,28 @@ std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, doubl
     return PitchEstimate{static_cast<double>(chosen) + offset, r[chosen]};
 }
 
+std::optional<PitchEstimate> HalfCycle(std::span<const double> signal, const PitchEstimate& pitch) {
+    const auto half =
+        EstimatePitch(signal, pitch.Lag * kHalfLagLowest, pitch.Lag * kHalfLagHighest);
+    if (half && half->Strength >= kPeakShareOfTwoCycles * pitch.Strength) {
+        return half;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// The shortest lag searched misses the period of a voice above the range,
+// so the lag found spans two of its cycles; its half repeats as well and
+// lies above HighestF0. (A half inside the range would have been found as
+// the period itself.)
+bool AboveTheRange(std::span<const double> frame, const PitchEstimate& pitch, double sampleRate) {
+    const auto half = HalfCycle(frame, pitch);
+    return half && sampleRate / half->Lag > HighestF0;
+}
+
+}  // namespace
+
 std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate) {
     const auto frameLength = static_cast<std::size_t>(kFrameSeconds * sampleRate);
     const auto hop = static_cast<std::size_t>(kHopSeconds * sampleRate);
@@ -100,8 +127,8 @@ std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double 
             frames.push_back(result);
             continue;
         }
-        if (const auto pitch =
-                EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0)) {
+        const auto pitch = EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0);
+        if (pitch && !AboveTheRange(frame, *pitch, sampleRate)) {
             result.Strength = pitch->Strength;
             result.F0 = sampleRate / pitch->Lag;
         }

@@ -173,9 +173,9 @@ MonoRecording RepeatedCycle(std::int32_t rate, const std::vector<std::int16_t>& 
     return recording;
 }
 
-// Voices above the highest F0 searched: the track sees two of their cycles
-// as one period in range, and the cycles then show it is half as long. Such
-// a voice is refused instead of being cut as a period out of range.
+// Voices above the highest F0 searched: two of their cycles look like one
+// period in range, whose half repeats as well. Such a voice is refused
+// instead of being cut as a period out of range.
 INSTANTIATE_TEST_SUITE_P(
     AboveTheRange, Refusals,
     ::testing::Values(
@@ -184,22 +184,22 @@ INSTANTIATE_TEST_SUITE_P(
                     // 1143 Hz: the extraction fuzzer's finding.
                     return RepeatedCycle(8000, {7755, 9547, -5970, -9646, -8, -7755, 0});
                 },
-                std::nullopt, "above 1000 Hz"},
+                std::nullopt, "no voiced stretch"},
         Refusal{"Vowel1250HzAt44100Hz",
                 [] {
                     return test::SyntheticVowel({1250, 44100});
                 },
-                std::nullopt, "above 1000 Hz"},
+                std::nullopt, "no voiced stretch"},
         Refusal{"Vowel1400HzAt16000Hz",
                 [] {
                     return test::SyntheticVowel({1400, 16000});
                 },
-                std::nullopt, "above 1000 Hz"},
+                std::nullopt, "no voiced stretch"},
         Refusal{"Vowel1250HzAtTheGivenTime",
                 [] {
                     return test::SyntheticVowel({1250, 48000});
                 },
-                0.6, "above 1000 Hz"}),
+                0.6, "no voiced sound at 0.600 s"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ScalingCase {
