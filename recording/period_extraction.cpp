@@ -216,9 +216,8 @@ PitchEstimate OneCycle(std::span<const double> region, const PitchEstimate& pitc
 }
 
 // The cut may differ from the track by the pitch tolerance, no more: a
-// shorter period belongs to a voice above the range, whose two cycles the
-// track took for one. Its half cut as a period would report a pitch the
-// extraction never searched, so it is refused.
+// shorter period belongs to a voice above the range, and cut as a period it
+// would report a pitch the extraction never searched, so it is refused.
 void RequireSearchedPitch(double f0) {
     if (f0 > HighestF0 * (1 + kPitchTolerance)) {
         throw ExtractionError("the voice at the chosen place is above " +

@@ -55,6 +55,15 @@ double Rms(std::span<const double> centred) {
     return std::sqrt(energy / centred.size());
 }
 
+// The shortest lag searched misses the period of a voice above the range,
+// so the lag found spans two of its cycles; its half repeats as well and
+// lies above HighestF0. (A half inside the range would have been found as
+// the period itself.)
+bool AboveTheRange(std::span<const double> frame, const PitchEstimate& pitch, double sampleRate) {
+    const auto half = HalfCycle(frame, pitch);
+    return half && sampleRate / half->Lag > HighestF0;
+}
+
 }  // namespace
 
 std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, double minLag,
@@ -100,19 +109,6 @@ std::optional<PitchEstimate> HalfCycle(std::span<const double> signal, const Pit
     }
     return std::nullopt;
 }
-
-namespace {
-
-// The shortest lag searched misses the period of a voice above the range,
-// so the lag found spans two of its cycles; its half repeats as well and
-// lies above HighestF0. (A half inside the range would have been found as
-// the period itself.)
-bool AboveTheRange(std::span<const double> frame, const PitchEstimate& pitch, double sampleRate) {
-    const auto half = HalfCycle(frame, pitch);
-    return half && sampleRate / half->Lag > HighestF0;
-}
-
-}  // namespace
 
 std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate) {
     const auto frameLength = static_cast<std::size_t>(kFrameSeconds * sampleRate);
