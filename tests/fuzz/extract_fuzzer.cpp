@@ -47,7 +47,10 @@ void WriteBuiltRecording(const std::string& path, const std::uint8_t* data, std:
         recipe.atSeconds = data[3] / 100.0;
     }
     std::vector<std::int16_t> samples((size - 4) / 2);
-    std::memcpy(samples.data(), data + 4, samples.size() * 2);
+    // No samples at all leaves the vector without storage to copy into.
+    if (!samples.empty()) {
+        std::memcpy(samples.data(), data + 4, samples.size() * 2);
+    }
     // A short pattern repeated makes a voiced recording, the case worth
     // exploring; the bytes decide the cycle's shape and length.
     // Half a second: long enough for a stable stretch, short enough for
