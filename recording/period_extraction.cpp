@@ -22,11 +22,6 @@ constexpr std::ptrdiff_t StableNeighbours = 3;
 // Largest relative F0 change inside a stable stretch, and between the
 // estimated period and the crossings' distance.
 constexpr double PitchTolerance = 0.1;
-// Half a lag is searched within these shares of the lag; a peak there with
-// this share of the lag's strength means the lag spans two cycles.
-constexpr double HalfLagLowest = 0.45;
-constexpr double HalfLagHighest = 0.55;
-constexpr double PeakShareOfTwoCycles = 0.9;
 // Signal from a cycle's start, in periods, over which its length is measured:
 // enough for the correlation of one cycle with the next.
 constexpr double CycleLengthSpan = 2.5;
@@ -217,11 +212,18 @@ double CycleLength(std::span<const double> x, double start, double period) {
 // The cycles themselves settle the octave: when the waveform repeats about
 // as well at half the lag, that lag held two cycles.
 PitchEstimate OneCycle(std::span<const double> region, const PitchEstimate& pitch) {
-    const auto half = EstimatePitch(region, pitch.Lag * HalfLagLowest, pitch.Lag * HalfLagHighest);
-    if (half && half->Strength >= PeakShareOfTwoCycles * pitch.Strength) {
-        return *half;
+    return HalfCycle(region, pitch).value_or(pitch);
+}
+
+// The cut may differ from the track by the pitch tolerance, no more: a
+// shorter period belongs to a voice above the range, and cut as a period it
+// would report a pitch the extraction never searched, so it is refused.
+void RequireSearchedPitch(double f0) {
+    if (f0 > HighestF0 * (1 + PitchTolerance)) {
+        throw ExtractionError("the voice at the chosen place is above " +
+                              FixedText(HighestF0, 15, 0, ".") +
+                              " Hz, the highest pitch extracted");
     }
-    return pitch;
 }
 
 }  // namespace
@@ -265,6 +267,7 @@ ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<doub
         throw ExtractionError("no clear period at the chosen place");
     }
     const PitchEstimate period = OneCycle(region, *pitch);
+    RequireSearchedPitch(NominalSampleRate / period.Lag);
     const double centre = (place.Time - first / rate) * NominalSampleRate;
     const double start = StartCrossing(region, centre, period.Lag);
     const double end = start + CycleLength(region, start, period.Lag);

@@ -31,8 +31,9 @@ struct ExtractedPeriod {
 // The recording is converted around the cut before cutting, so the
 // band-limited filter sees real signal on both sides; the cut instants are
 // the same either way. Throws ExtractionError for silent or unvoiced input,
-// for `atSeconds` outside the recording or at an unvoiced place, and when
-// no rising zero crossing lies near the chosen place.
+// for `atSeconds` outside the recording or at an unvoiced place, for a voice
+// above the pitch range, and when no rising zero crossing lies near the
+// chosen place.
 ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<double> atSeconds);
 
 // A period cut from a longer signal as a period file holds it: the samples

@@ -9,6 +9,11 @@ namespace tesmera {
 namespace {
 
 constexpr double PeakShare = 0.9;
+// Half a lag is searched within these shares of the lag; a peak there with
+// this share of the lag's strength means the lag spans two cycles.
+constexpr double HalfLagLowest = 0.45;
+constexpr double HalfLagHighest = 0.55;
+constexpr double PeakShareOfTwoCycles = 0.9;
 // A rough voice with a harmonics-to-noise ratio of 3 dB reaches a strength
 // of about 0.6 in these frames; white noise stays below 0.2.
 constexpr double VoicedStrength = 0.55;
@@ -34,6 +39,15 @@ std::vector<double> WithoutMean(std::span<const double> frame) {
 double Rms(std::span<const double> centred) {
     const double energy = std::inner_product(centred.begin(), centred.end(), centred.begin(), 0.0);
     return std::sqrt(energy / centred.size());
+}
+
+// The shortest lag searched misses the period of a voice above the range,
+// so the lag found spans two of its cycles; its half repeats as well and
+// lies above HighestF0. (A half inside the range would have been found as
+// the period itself.)
+bool AboveTheRange(std::span<const double> frame, const PitchEstimate& pitch, double sampleRate) {
+    const auto half = HalfCycle(frame, pitch);
+    return half && sampleRate / half->Lag > HighestF0;
 }
 
 }  // namespace
@@ -69,6 +83,14 @@ std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, doubl
     return PitchEstimate{static_cast<double>(chosen) + offset, r[chosen]};
 }
 
+std::optional<PitchEstimate> HalfCycle(std::span<const double> signal, const PitchEstimate& pitch) {
+    const auto half = EstimatePitch(signal, pitch.Lag * HalfLagLowest, pitch.Lag * HalfLagHighest);
+    if (half && half->Strength >= PeakShareOfTwoCycles * pitch.Strength) {
+        return half;
+    }
+    return std::nullopt;
+}
+
 std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate,
                                          AutocorrelationFunction correlate) {
     const auto frameLength = static_cast<std::size_t>(FrameSeconds * sampleRate);
@@ -83,8 +105,9 @@ std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double 
             frames.push_back(result);
             continue;
         }
-        if (const auto pitch =
-                EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0, correlate)) {
+        const auto pitch =
+            EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0, correlate);
+        if (pitch && !AboveTheRange(frame, *pitch, sampleRate)) {
             result.Strength = pitch->Strength;
             result.F0 = sampleRate / pitch->Lag;
         }

@@ -30,6 +30,11 @@ std::optional<PitchEstimate> EstimatePitch(
     std::span<const double> signal, double minLag, double maxLag,
     AutocorrelationFunction correlate = NormalisedAutocorrelation);
 
+// The cycle inside `pitch` when its lag spans two: the peak between 0.45 and
+// 0.55 of the lag, when the signal repeats there at least 90 % as strongly.
+// Nothing when `pitch` is one cycle.
+std::optional<PitchEstimate> HalfCycle(std::span<const double> signal, const PitchEstimate& pitch);
+
 struct VoicingFrame {
     double Time;      // centre, seconds from the start
     double Rms;       // about the frame's mean, full scale 1
@@ -41,7 +46,8 @@ struct VoicingFrame {
 // Frames of 50 ms every 10 ms. A frame is voiced when its pitch is clear
 // (strength at least 0.55, so rough voices down to a harmonics-to-noise
 // ratio of about 3 dB count) and it is no more than 26 dB below the loudest
-// frame.
+// frame. A frame whose pitch lies above HighestF0 has no estimate: two of
+// its cycles would otherwise pass for one period in range.
 std::vector<VoicingFrame> AnalyseVoicing(
     std::span<const double> signal, double sampleRate,
     AutocorrelationFunction correlate = NormalisedAutocorrelation);

@@ -50,6 +50,10 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{"HalfUp", 2.5, 14, 0, ".", "3"},
         FixedCase{"NegativeHalfDown", -2.5, 14, 0, ".", "-3"},
         FixedCase{"EighthUp", 0.125, 10, 2, ".", "0.13"},
+        // A half at the seventeenth significant digit, past what a double
+        // prints exactly, still goes away from zero.
+        FixedCase{"QuarterUpAtSeventeenDigits", 1152667625216088.25, 18, 1, ".",
+                  "1152667625216088.3"},
         // 0.15 is stored as 0.1499999999999999944..., and its 18-digit form keeps that.
         FixedCase{"StoredBelowHalf", 0.15, 8, 1, ".", "0.1"},
         // 1.005 is 1.00499999999999989...: the 18-digit form still rounds down.

@@ -1,6 +1,7 @@
 // Any bytes as a voice file through the load and compute path and the CSV
 // and JSON writers: only the window's own message texts, no NaN, scores
-// 1..5 when scored, orders 1..M, and outputs that parse back.
+// 1..5 when scored, orders 1..M, outputs that parse back, and the window's
+// two buttons telling the same as the command line.
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -8,7 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <regex>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "analysis/fourier_apr.h"
 #include "analysis/reports.h"
@@ -16,6 +19,8 @@
 #include "cli/record_writers.h"
 #include "cli/voice_analysis.h"
 #include "fuzz/fuzz_support.h"
+#include "wave/errors.h"
+#include "wave/voice_period.h"
 
 namespace tesmera::fuzz {
 namespace {
@@ -102,6 +107,66 @@ void CheckOutputs(const ScratchFolder& folder, const VoiceAnalysis& record) {
             "CSV holds a non-finite number");
 }
 
+// What the window shows for a file: Load, then Compute, through the core
+// calls its commands make (a missing grade stops Compute; an error ends a
+// command in the error box's text).
+struct WindowRun {
+    PeriodAnalysis record;
+    std::vector<std::string> messages;
+};
+
+WindowRun RunLikeTheWindow(const std::string& path) {
+    static std::vector<double> samples(MaxSamples);
+    static std::vector<double> fundamental(MaxSamples);
+    static std::vector<double> approximation(MaxSamples);
+    WindowRun run;
+    run.record.Path = path;
+    const WarningSink show = [&run](const std::string& message) {
+        run.messages.push_back(message);
+    };
+    bool loaded = false;
+    try {
+        loaded = LoadPeriodFile(run.record, samples, show);
+    } catch (const TesmeraError& error) {
+        show(ErrorBoxText(error.what()));
+    }
+    // After a failed load Compute only warns that nothing is loaded; a
+    // batch never presses it, so that warning is not compared.
+    if (!loaded) {
+        return run;
+    }
+    if (!Analysable(true, run.record.SampleCount)) {
+        show(std::string(NothingToAnalyseWarning));
+        return run;
+    }
+    const auto count = static_cast<std::size_t>(run.record.SampleCount);
+    try {
+        ExpandPeriod(run.record, std::span(samples).first(count), FundamentalTraceOrder,
+                     ApproxEnergyTolerance, fundamental, approximation);
+        RatePeriod(run.record, MissingGrade::Stops, show);
+    } catch (const TesmeraError& error) {
+        show(ErrorBoxText(error.what()));
+    }
+    return run;
+}
+
+// The same bytes give the same texts, in the same order, and the same
+// figures in the window and on the command line.
+void CheckWindowAgrees(const std::string& path, const VoiceAnalysis& record) {
+    const WindowRun window = RunLikeTheWindow(path);
+    Require(window.messages == record.Messages, "the window shows other messages");
+    const PeriodAnalysis& shown = window.record;
+    Require(shown.Stage == record.Stage, "the window reaches another stage");
+    Require(shown.SampleCount == record.SampleCount && shown.MaxAbs == record.MaxAbs &&
+                shown.Mean == record.Mean && shown.StdDev == record.StdDev,
+            "the window loads other statistics");
+    Require(shown.ApproxOrder == record.ApproxOrder && shown.AA == record.AA,
+            "the window expands another series");
+    Require(shown.Scored == record.Scored && shown.Score == record.Score &&
+                shown.ScoreValue == record.ScoreValue,
+            "the window gives other scores");
+}
+
 }  // namespace
 }  // namespace tesmera::fuzz
 
@@ -113,5 +178,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const VoiceAnalysis record = analyser.Analyse(path);
     fuzz::CheckRecord(record);
     fuzz::CheckOutputs(folder, record);
+    fuzz::CheckWindowAgrees(path, record);
     return 0;
 }

@@ -3,7 +3,11 @@
 // refusals), or a WAV built from them (a rate, a channel count, an optional
 // place, then 16-bit samples), which reaches the extraction itself. A cut
 // period must be a finite, plausible period that the voice-file path loads.
+// The same recording then goes through the voice report and its three
+// outputs: known statuses, finite figures, scores 1..5, grade shares that
+// sum to 1 and cycle counts that agree everywhere.
 #include <sndfile.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +15,12 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "cli/recording_report.h"
+#include "cli/report_output.h"
 #include "cli/voice_analysis.h"
 #include "fuzz/fuzz_support.h"
 #include "recording/period_extraction.h"
@@ -40,7 +47,10 @@ void WriteBuiltRecording(const std::string& path, const std::uint8_t* data, std:
         recipe.atSeconds = data[3] / 100.0;
     }
     std::vector<std::int16_t> samples((size - 4) / 2);
-    std::memcpy(samples.data(), data + 4, samples.size() * 2);
+    // No samples at all leaves the vector without storage to copy into.
+    if (!samples.empty()) {
+        std::memcpy(samples.data(), data + 4, samples.size() * 2);
+    }
     // A short pattern repeated makes a voiced recording, the case worth
     // exploring; the bytes decide the cycle's shape and length.
     // Half a second: long enough for a stable stretch, short enough for
@@ -76,6 +86,99 @@ void CheckPeriod(const ScratchFolder& folder, const ExtractedPeriod& period, dou
             "extracted period loads another length");
 }
 
+bool KnownReportStatus(const std::string& status, bool readable) {
+    if (!readable) {
+        return status.starts_with("unreadable: ") && status.size() > 12;
+    }
+    static const std::string known[] = {std::string(ReportOk),
+                                        "silent",
+                                        "unvoiced",
+                                        "unvoiced at the chosen time",
+                                        "the chosen time lies outside the recording",
+                                        "too short: fewer than 5 cycles"};
+    return std::ranges::find(known, status) != std::end(known);
+}
+
+void CheckOptionalFinite(const std::optional<double>& figure) {
+    if (figure) {
+        RequireFinite(*figure, "perturbation figure not finite");
+    }
+}
+
+// Every cycle lies after the one before and inside the stretch's reach; the
+// analysed ones are accepted, cut and scored 1..5.
+std::size_t CheckCycles(const VoiceReport& report) {
+    std::size_t scored = 0;
+    for (std::size_t i = 0; i < report.Cycles.size(); ++i) {
+        const ReportedCycle& cycle = report.Cycles[i];
+        RequireFinite(cycle.StartSample, "cycle start not finite");
+        RequireFinite(cycle.EndSample, "cycle end not finite");
+        Require(cycle.StartSample < cycle.EndSample, "cycle reversed");
+        Require(i == 0 || report.Cycles[i - 1].EndSample == cycle.StartSample,
+                "cycles do not follow each other");
+        if (!cycle.Scored) {
+            continue;
+        }
+        ++scored;
+        Require(cycle.Verdict == CycleVerdict::CvAccepted && !cycle.Period.empty(),
+                "a refused or empty cycle scored");
+        for (std::size_t m = 0; m < ScoreModelCount; ++m) {
+            RequireFinite(cycle.ScoreValue[m], "cycle score value not finite");
+            Require(cycle.Score[m] >= 1 && cycle.Score[m] <= 5, "cycle score outside 1..5");
+        }
+    }
+    return scored;
+}
+
+void CheckModels(const VoiceReport& report) {
+    for (const ModelSummary& model : report.Models) {
+        RequireFinite(model.MedianValue, "median not finite");
+        Require(std::isfinite(model.Iqr) && model.Iqr >= 0, "IQR not a finite spread");
+        Require(model.Score >= 1 && model.Score <= 5, "model score outside 1..5");
+        double shares = 0;
+        for (const double share : model.GradeShares) {
+            Require(share >= 0 && share <= 1, "grade share outside 0..1");
+            shares += share;
+        }
+        Require(std::fabs(shares - 1) <= 1e-9, "grade shares do not sum to 1");
+    }
+    Require(std::isfinite(report.F0MeanHz) && report.F0MeanHz > 0, "mean F0 not positive");
+    Require(std::isfinite(report.F0SdHz) && report.F0SdHz >= 0, "F0 deviation not a spread");
+}
+
+void CheckReport(const VoiceReport& report) {
+    RequireFinite(report.StretchStartSeconds, "stretch start not finite");
+    RequireFinite(report.StretchEndSeconds, "stretch end not finite");
+    Require(report.StretchStartSeconds <= report.StretchEndSeconds, "report stretch reversed");
+    Require(CheckCycles(report) == report.AnalysedCycles, "analysed cycles miscounted");
+    Require(report.Ok() == (report.AnalysedCycles >= ReportMinimumCycles),
+            "status disagrees with the cycle count");
+    if (report.AnalysedCycles > 0) {
+        CheckModels(report);
+    }
+    for (const auto& figure : {report.Jitter.Local, report.Jitter.LocalAbsolute, report.Jitter.Rap,
+                               report.Jitter.Ppq5, report.Shimmer.Local, report.Shimmer.LocalDb,
+                               report.Shimmer.Apq3, report.Shimmer.Apq5, report.HnrDb}) {
+        CheckOptionalFinite(figure);
+    }
+}
+
+// The table, the CSV and the JSON a user reads: no non-finite number in any,
+// and the JSON tells the status and the cycle count of the report.
+void CheckReportOutputs(const RecordingReport& record) {
+    static const std::regex nonFinite(R"((^|[^A-Za-z])-?(nan|inf)([^A-Za-z]|$))",
+                                      std::regex::icase);
+    const std::span<const RecordingReport> records(&record, 1);
+    Require(!std::regex_search(ReportTableText(records), nonFinite),
+            "report table holds a non-finite number");
+    Require(!std::regex_search(ReportCsvText(records), nonFinite),
+            "report CSV holds a non-finite number");
+    const nlohmann::json parsed = nlohmann::json::parse(ReportJsonText(records));
+    Require(parsed.is_array() && parsed.size() == 1, "report JSON is not one record");
+    Require(parsed[0]["status"] == record.Status, "report JSON status differs");
+    Require(parsed[0]["cycles"] == record.Report.AnalysedCycles, "report JSON cycles differ");
+}
+
 }  // namespace
 }  // namespace tesmera::fuzz
 
@@ -92,8 +195,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         fuzz::WriteBuiltRecording(path, data + 1, size - 1, recipe);
     }
+    bool readable = false;
     try {
         const MonoRecording recording = ReadMonoRecording(path);
+        readable = true;
         for (const double x : recording.Samples) {
             fuzz::RequireFinite(x, "sample not finite");
         }
@@ -103,5 +208,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const ExtractionError& error) {
         fuzz::Require(std::strlen(error.what()) > 0, "empty refusal");
     }
+    const RecordingReport record = ReportRecording(path, recipe.atSeconds);
+    fuzz::Require(fuzz::KnownReportStatus(record.Status, readable), "unknown report status");
+    fuzz::CheckReport(record.Report);
+    fuzz::CheckReportOutputs(record);
     return 0;
 }

@@ -100,14 +100,16 @@ struct Refusal {
     MonoRecording (*recording)();
     std::optional<double> at;
     const char* message;
+    friend void PrintTo(const Refusal& refusal, std::ostream* os) { *os << refusal.name; }
 };
 
 class Refusals : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(Refusals, SayWhy) {
     try {
-        ExtractPeriod(GetParam().recording(), GetParam().at);
-        FAIL() << "no refusal";
+        const ExtractedPeriod period = ExtractPeriod(GetParam().recording(), GetParam().at);
+        FAIL() << "no refusal: cut " << period.Samples.size() << " samples at " << period.F0
+               << " Hz";
     } catch (const ExtractionError& error) {
         EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
             << error.what();
@@ -159,6 +161,45 @@ INSTANTIATE_TEST_SUITE_P(
                               },
                               std::numeric_limits<double>::infinity(),
                               "--at INF s lies outside the recording"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A cycle repeated for half a second, as the extraction fuzzer builds its
+// recordings: the cycle's samples (16-bit), played at `rate`.
+MonoRecording RepeatedCycle(std::int32_t rate, const std::vector<std::int16_t>& cycle) {
+    MonoRecording recording{rate, std::vector<double>(static_cast<std::size_t>(rate / 2))};
+    for (std::size_t i = 0; i < recording.Samples.size(); ++i) {
+        recording.Samples[i] = cycle[i % cycle.size()] / 32768.0;
+    }
+    return recording;
+}
+
+// Voices above the highest F0 searched: two of their cycles look like one
+// period in range, whose half repeats as well. Such a voice is refused
+// instead of being cut as a period out of range.
+INSTANTIATE_TEST_SUITE_P(
+    AboveTheRange, Refusals,
+    ::testing::Values(
+        Refusal{"SevenSampleCycleAt8000Hz",
+                [] {
+                    // 1143 Hz: the extraction fuzzer's finding.
+                    return RepeatedCycle(8000, {7755, 9547, -5970, -9646, -8, -7755, 0});
+                },
+                std::nullopt, "no voiced stretch"},
+        Refusal{"Vowel1250HzAt44100Hz",
+                [] {
+                    return test::SyntheticVowel({1250, 44100});
+                },
+                std::nullopt, "no voiced stretch"},
+        Refusal{"Vowel1400HzAt16000Hz",
+                [] {
+                    return test::SyntheticVowel({1400, 16000});
+                },
+                std::nullopt, "no voiced stretch"},
+        Refusal{"Vowel1250HzAtTheGivenTime",
+                [] {
+                    return test::SyntheticVowel({1250, 48000});
+                },
+                0.6, "no voiced sound at 0.600 s"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ScalingCase {

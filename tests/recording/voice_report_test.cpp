@@ -152,15 +152,21 @@ std::vector<double> ShortVowel() {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RefusedRecordings,
-    ::testing::Values(RefusalCase{"Silent", std::vector<double>(16000, 0.0), {}, "silent"},
-                      RefusalCase{"TooShortForAFrame", std::vector<double>(100, 0.1), {}, "silent"},
-                      RefusalCase{"Noise", WhiteNoise(), {}, "unvoiced"},
-                      RefusalCase{"FewCycles", ShortVowel(), {}, "too short: fewer than 5 cycles"},
-                      RefusalCase{"AtBeyondTheEnd",
-                                  tools::GenerateVowel(Recipe(16000, 150)).Samples, 9.0,
-                                  "the chosen time lies outside the recording"},
-                      RefusalCase{"AtInSilence", tools::GenerateVowel(Recipe(16000, 150)).Samples,
-                                  0.05, "unvoiced at the chosen time"}),
+    ::testing::Values(
+        RefusalCase{"Silent", std::vector<double>(16000, 0.0), {}, "silent"},
+        RefusalCase{"TooShortForAFrame", std::vector<double>(100, 0.1), {}, "silent"},
+        RefusalCase{"Noise", WhiteNoise(), {}, "unvoiced"},
+        RefusalCase{"FewCycles", ShortVowel(), {}, "too short: fewer than 5 cycles"},
+        RefusalCase{"AtBeyondTheEnd", tools::GenerateVowel(Recipe(16000, 150)).Samples, 9.0,
+                    "the chosen time lies outside the recording"},
+        RefusalCase{"AtInSilence", tools::GenerateVowel(Recipe(16000, 150)).Samples, 0.05,
+                    "unvoiced at the chosen time"},
+        // Above the pitch range: not reported as cycles of two periods
+        // at half the pitch.
+        RefusalCase{
+            "Voice1250Hz", tools::GenerateVowel(Recipe(16000, 1250)).Samples, {}, "unvoiced"},
+        RefusalCase{"Voice1400HzAtItsMiddle", tools::GenerateVowel(Recipe(16000, 1400)).Samples,
+                    0.9, "unvoiced at the chosen time"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(RefusedRecordings, ARateOfZeroIsAProgrammingError) {
