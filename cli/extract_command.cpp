@@ -7,6 +7,7 @@
 #include "analysis/reports.h"
 #include "cli/batch.h"
 #include "recording/period_extraction.h"
+#include "recording/sound_input.h"
 #include "recording/voice_file_writer.h"
 #include "wave/errors.h"
 #include "wave/file_name.h"
@@ -58,7 +59,8 @@ void WarnWithoutGrade(const std::string& outputPath) {
 int RunExtract(const ExtractOptions& options) {
     ExtractedPeriod period;
     try {
-        period = ExtractPeriod(ReadMonoRecording(options.inputPath), options.atSeconds);
+        RecordingFile recording(options.inputPath);
+        period = ExtractPeriod(recording, options.atSeconds);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tesmera-cli extract: %s\n", error.what());
         return kExitInputRefused;
