@@ -4,23 +4,41 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "recording/resampling.h"
+
 namespace tesmera {
 
-VoicingScan::VoicingScan(std::int32_t sampleRate)
-    : resampler_(TrackingRate / sampleRate, ResamplingQuality::Fast), tracker_(TrackingRate) {}
+namespace {
 
-void VoicingScan::Add(std::span<const double> block) {
-    tracking_.clear();
-    resampler_.Convert(block, false, tracking_);
-    tracker_.Add(tracking_);
-}
+// The voicing track of full-rate mono samples given in consecutive blocks:
+// they are brought to TrackingRate and cut into AnalyseVoicing's frames as
+// they come, so a long recording is never held whole.
+class VoicingScan {
+  public:
+    explicit VoicingScan(std::int32_t sampleRate)
+        : resampler_(TrackingRate / sampleRate, ResamplingQuality::Fast), tracker_(TrackingRate) {}
 
-std::vector<VoicingFrame> VoicingScan::Finish() {
-    tracking_.clear();
-    resampler_.Convert({}, true, tracking_);
-    tracker_.Add(tracking_);
-    return tracker_.Finish();
-}
+    void Add(std::span<const double> block) {
+        tracking_.clear();
+        resampler_.Convert(block, false, tracking_);
+        tracker_.Add(tracking_);
+    }
+
+    // The frames of the whole signal; the scan is spent.
+    std::vector<VoicingFrame> Finish() {
+        tracking_.clear();
+        resampler_.Convert({}, true, tracking_);
+        tracker_.Add(tracking_);
+        return tracker_.Finish();
+    }
+
+  private:
+    ResamplingStream resampler_;
+    VoicingTracker tracker_;
+    std::vector<double> tracking_;  // the current block at TrackingRate
+};
+
+}  // namespace
 
 void ScannedRecording::Scan(const BlockSource& source) {
     // The level pass is cheap next to the conversion to the tracking rate;

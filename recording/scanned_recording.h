@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "recording/pitch.h"
-#include "recording/resampling.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {
@@ -19,23 +18,8 @@ namespace tesmera {
 // HighestF0 and cheap at any input rate.
 constexpr double TrackingRate = NominalSampleRate / 4.0;
 
-// The voicing track of full-rate mono samples given in consecutive blocks:
-// they are brought to TrackingRate and cut into AnalyseVoicing's frames as
-// they come, so a long recording is never held whole.
-class VoicingScan {
-  public:
-    explicit VoicingScan(std::int32_t sampleRate);
-
-    void Add(std::span<const double> block);
-    // The frames of the whole signal; the scan is spent.
-    std::vector<VoicingFrame> Finish();
-
-  private:
-    ResamplingStream resampler_;
-    VoicingTracker tracker_;
-    std::vector<double> tracking_;  // the current block at TrackingRate
-};
-
+// A recording's voicing track with its full-rate mono samples on demand;
+// each kind says where the samples live.
 class ScannedRecording {
   public:
     virtual ~ScannedRecording() = default;
