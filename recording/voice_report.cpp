@@ -82,8 +82,7 @@ std::optional<FrameRange> ChooseStretch(std::span<const VoicingFrame> frames,
     const std::size_t centre = around ? *around : (stretch->First + stretch->Last) / 2;
     const double reach = LongestStretchSeconds / 2;
     const double centreTime = frames[centre].Time;
-    // Frames are evenly spaced: the window is shifted back inside the
-    // stretch when the centre lies near one of its ends.
+    // A centre near either end of the stretch shifts the window back inside it.
     const double start = std::clamp(centreTime - reach, frames[stretch->First].Time,
                                     frames[stretch->Last].Time - LongestStretchSeconds);
     std::size_t first = stretch->First;
