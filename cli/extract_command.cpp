@@ -10,6 +10,7 @@
 #include "cli/output_paths.h"
 #include "cli/terminal_text.h"
 #include "recording/period_extraction.h"
+#include "recording/sound_input.h"
 #include "recording/voice_file_writer.h"
 #include "wave/errors.h"
 #include "wave/file_name.h"
@@ -73,7 +74,8 @@ int RunExtract(const ExtractOptions& options) {
     }
     ExtractedPeriod period;
     try {
-        period = ExtractPeriod(ReadMonoRecording(options.inputPath), options.atSeconds);
+        RecordingFile recording(options.inputPath);
+        period = ExtractPeriod(recording, options.atSeconds);
     } catch (const std::exception& error) {
         PrintCommandFailure("extract", NamingPath(options.inputPath, error.what()));
         return ExitInputRefused;

@@ -52,8 +52,8 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
     record.Path = path;
     record.Grade = GradeOf(path);
     try {
-        const MonoRecording recording = ReadMonoRecording(path);
-        record.Report = ReportVoice(recording.Samples, recording.SampleRate, atSeconds);
+        RecordingFile recording(path);
+        record.Report = ReportVoice(recording, atSeconds);
         record.Status = record.Report.Status;
     } catch (const std::exception& error) {
         record.Status = std::string("unreadable: ") + error.what();

@@ -14,9 +14,6 @@ namespace tesmera {
 
 namespace {
 
-// Pitch tracking runs at a quarter of the nominal rate: enough for F0 up to
-// HighestF0 and cheap at any input rate.
-constexpr double TrackingRate = NominalSampleRate / 4.0;
 // Frames on each side that must be voiced for a frame to count as stable.
 constexpr std::ptrdiff_t StableNeighbours = 3;
 // Largest relative F0 change inside a stable stretch, and between the
@@ -142,19 +139,16 @@ VoicedPlace PlaceOf(const std::vector<VoicingFrame>& frames, std::size_t chosen)
     return {frames[chosen].Time, f0, frames[first].Time, frames[last].Time};
 }
 
-VoicedPlace FindVoicedPlace(const MonoRecording& recording, std::optional<double> atSeconds) {
-    const std::vector<double> tracking =
-        Resample(recording.Samples, TrackingRate / recording.SampleRate, ResamplingQuality::Fast);
-    const std::vector<VoicingFrame> frames = AnalyseVoicing(tracking, TrackingRate);
+VoicedPlace FindVoicedPlace(const ScannedRecording& recording, std::optional<double> atSeconds) {
+    const std::vector<VoicingFrame>& frames = recording.Frames();
     const bool silent =
         std::ranges::all_of(frames, [](const VoicingFrame& f) { return f.Rms <= SilenceRms; });
     if (frames.empty() || silent) {
         throw ExtractionError(
             "the recording is silent (or shorter than 50 ms): nothing to extract");
     }
-    const double duration = static_cast<double>(recording.Samples.size()) / recording.SampleRate;
     const std::size_t chosen =
-        atSeconds ? FrameAt(frames, *atSeconds, duration) : MostStableFrame(frames);
+        atSeconds ? FrameAt(frames, *atSeconds, recording.Duration()) : MostStableFrame(frames);
     if (chosen == frames.size()) {
         throw ExtractionError(
             "no voiced stretch found: the recording holds no clear periodic sound");
@@ -242,19 +236,19 @@ std::vector<std::int16_t> PeriodAs16Bit(std::span<const double> period) {
     return samples;
 }
 
-ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<double> atSeconds) {
+ExtractedPeriod ExtractPeriod(ScannedRecording& recording, std::optional<double> atSeconds) {
     const VoicedPlace place = FindVoicedPlace(recording, atSeconds);
-    const double rate = recording.SampleRate;
+    const double rate = recording.SampleRate();
     const double coarsePeriod = 1 / place.F0;  // seconds
 
     // Four periods (at least 30 ms) each side of the place, at the nominal rate.
     const double margin = std::max(4 * coarsePeriod, 0.03);
     const auto first = static_cast<std::size_t>(std::max(0.0, (place.Time - margin) * rate));
     const auto last =
-        std::min(recording.Samples.size(), static_cast<std::size_t>((place.Time + margin) * rate));
+        std::min(recording.SampleCount(), static_cast<std::size_t>((place.Time + margin) * rate));
     const double ratio = NominalSampleRate / rate;
-    std::vector<double> region = Resample(std::span(recording.Samples).subspan(first, last - first),
-                                          ratio, ResamplingQuality::Best);
+    std::vector<double> region =
+        Resample(recording.Samples(first, last - first), ratio, ResamplingQuality::Best);
     const double mean = Mean(region);
     for (double& x : region) {
         x -= mean;
@@ -286,6 +280,11 @@ ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<doub
     extracted.Samples =
         PeriodAs16Bit(std::span(region).subspan(firstSample, endSample - firstSample));
     return extracted;
+}
+
+ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<double> atSeconds) {
+    RecordingInMemory memory(recording.Samples, recording.SampleRate);
+    return ExtractPeriod(memory, atSeconds);
 }
 
 }  // namespace tesmera

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "recording/scanned_recording.h"
 #include "recording/sound_input.h"
 
 namespace tesmera {
@@ -34,6 +35,10 @@ struct ExtractedPeriod {
 // for `atSeconds` outside the recording or at an unvoiced place, for a voice
 // above the pitch range, and when no rising zero crossing lies near the
 // chosen place.
+//
+// Only the voicing track and the samples around the cut are used, so a
+// recording read from its file is never held whole.
+ExtractedPeriod ExtractPeriod(ScannedRecording& recording, std::optional<double> atSeconds);
 ExtractedPeriod ExtractPeriod(const MonoRecording& recording, std::optional<double> atSeconds);
 
 // A period cut from a longer signal as a period file holds it: the samples

@@ -91,28 +91,40 @@ std::optional<PitchEstimate> HalfCycle(std::span<const double> signal, const Pit
     return std::nullopt;
 }
 
-std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate,
-                                         AutocorrelationFunction correlate) {
-    const auto frameLength = static_cast<std::size_t>(FrameSeconds * sampleRate);
-    const auto hop = static_cast<std::size_t>(HopSeconds * sampleRate);
-    std::vector<VoicingFrame> frames;
-    for (std::size_t start = 0; start + frameLength <= signal.size(); start += hop) {
-        const std::vector<double> frame = WithoutMean(signal.subspan(start, frameLength));
-        VoicingFrame result{(start + frameLength / 2.0) / sampleRate, Rms(frame), 0, 0, false};
+VoicingTracker::VoicingTracker(double sampleRate, AutocorrelationFunction correlate)
+    : rate_(sampleRate),
+      frameLength_(static_cast<std::size_t>(FrameSeconds * sampleRate)),
+      hop_(static_cast<std::size_t>(HopSeconds * sampleRate)),
+      correlate_(correlate) {}
+
+void VoicingTracker::Add(std::span<const double> block) {
+    pending_.insert(pending_.end(), block.begin(), block.end());
+    const std::span<const double> held(pending_);
+    while (nextStart_ + frameLength_ <= pendingStart_ + held.size()) {
+        const std::vector<double> frame =
+            WithoutMean(held.subspan(nextStart_ - pendingStart_, frameLength_));
+        VoicingFrame result{(nextStart_ + frameLength_ / 2.0) / rate_, Rms(frame), 0, 0, false};
+        nextStart_ += hop_;
         // A silent frame is never voiced: its pitch would only cost time,
         // most of it for a long silent recording.
-        if (result.Rms <= SilenceRms) {
-            frames.push_back(result);
-            continue;
+        if (result.Rms > SilenceRms) {
+            const auto pitch =
+                EstimatePitch(frame, rate_ / HighestF0, rate_ / LowestF0, correlate_);
+            if (pitch && !AboveTheRange(frame, *pitch, rate_)) {
+                result.Strength = pitch->Strength;
+                result.F0 = rate_ / pitch->Lag;
+            }
         }
-        const auto pitch =
-            EstimatePitch(frame, sampleRate / HighestF0, sampleRate / LowestF0, correlate);
-        if (pitch && !AboveTheRange(frame, *pitch, sampleRate)) {
-            result.Strength = pitch->Strength;
-            result.F0 = sampleRate / pitch->Lag;
-        }
-        frames.push_back(result);
+        frames_.push_back(result);
     }
+    // Samples before the next frame are done with.
+    const std::size_t done = std::min(nextStart_ - pendingStart_, pending_.size());
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(done));
+    pendingStart_ += done;
+}
+
+std::vector<VoicingFrame> VoicingTracker::Finish() {
+    std::vector<VoicingFrame> frames = std::move(frames_);
     if (frames.empty()) {
         return frames;
     }
@@ -122,6 +134,13 @@ std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double 
                        frame.Rms >= VoicedLevelBelowLoudest * loudest && frame.Rms > SilenceRms;
     }
     return frames;
+}
+
+std::vector<VoicingFrame> AnalyseVoicing(std::span<const double> signal, double sampleRate,
+                                         AutocorrelationFunction correlate) {
+    VoicingTracker tracker(sampleRate, correlate);
+    tracker.Add(signal);
+    return tracker.Finish();
 }
 
 }  // namespace tesmera

@@ -52,6 +52,29 @@ std::vector<VoicingFrame> AnalyseVoicing(
     std::span<const double> signal, double sampleRate,
     AutocorrelationFunction correlate = NormalisedAutocorrelation);
 
+// The frames of AnalyseVoicing for a signal given in consecutive blocks of
+// any size: only the samples of the frames still open are kept, so a long
+// signal never has to be held whole.
+class VoicingTracker {
+  public:
+    explicit VoicingTracker(double sampleRate,
+                            AutocorrelationFunction correlate = NormalisedAutocorrelation);
+
+    void Add(std::span<const double> block);
+    // The frames, judged against the loudest of them; the tracker is spent.
+    std::vector<VoicingFrame> Finish();
+
+  private:
+    double rate_;
+    std::size_t frameLength_;
+    std::size_t hop_;
+    AutocorrelationFunction correlate_;
+    std::size_t nextStart_ = 0;     // the next frame's first sample, from the signal's start
+    std::size_t pendingStart_ = 0;  // the signal's sample held in pending_[0]
+    std::vector<double> pending_;
+    std::vector<VoicingFrame> frames_;
+};
+
 // The level below which a recording counts as silent (about −80 dBFS).
 constexpr double SilenceRms = 1e-4;
 

@@ -1,6 +1,7 @@
 // Band-limited sample-rate conversion through libsamplerate.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -16,5 +17,26 @@ enum class ResamplingQuality {
 // Throws std::runtime_error when the converter refuses.
 std::vector<double> Resample(std::span<const double> input, double ratio,
                              ResamplingQuality quality);
+
+// The same conversion for a signal given in consecutive blocks: the output
+// of all the blocks together is exactly Resample() of the whole signal, while
+// only the converter's short filter history is kept between blocks.
+class ResamplingStream {
+  public:
+    ResamplingStream(double ratio, ResamplingQuality quality);
+    ~ResamplingStream();
+    ResamplingStream(const ResamplingStream&) = delete;
+    ResamplingStream& operator=(const ResamplingStream&) = delete;
+
+    // Converts the next block and appends what it yields to `output`; with
+    // `last`, also the filter's tail (the signal ends there). Throws
+    // std::runtime_error when the converter refuses.
+    void Convert(std::span<const double> block, bool last, std::vector<double>& output);
+
+  private:
+    struct Converter;
+    std::unique_ptr<Converter> converter_;
+    double ratio_;
+};
 
 }  // namespace tesmera

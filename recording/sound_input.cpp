@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
-#include <span>
 #include <utility>
 
 #include "analysis/number_text.h"
@@ -41,13 +39,10 @@ void CheckFormat(const SF_INFO& info) {
     }
 }
 
-// Frames read and mixed at a time: the interleaved samples never exist for
-// the whole recording, only the mono result does.
-constexpr sf_count_t BlockFrames = 16384;
-
-// Appends the channel means of the interleaved frames to `mono`.
-void AppendMixed(std::span<const double> interleaved, int channels, std::vector<double>& mono) {
+// Writes the channel means of the interleaved frames to `mono`.
+void Mix(std::span<const double> interleaved, int channels, std::vector<double>& mono) {
     const auto width = static_cast<std::size_t>(channels);
+    mono.clear();
     for (std::size_t first = 0; first + width <= interleaved.size(); first += width) {
         double sum = 0;
         for (std::size_t c = 0; c < width; ++c) {
@@ -83,25 +78,86 @@ SoundFileHandle OpenSoundFile(const std::string& path, SF_INFO& info) {
 
 }  // namespace
 
-MonoRecording ReadMonoRecording(const std::string& path) {
+struct SoundFileReader::Handle {
     SF_INFO info{};
-    const SoundFileHandle file = OpenSoundFile(path, info);
-    CheckFormat(info);
-    std::vector<double> mono;
-    mono.reserve(static_cast<std::size_t>(info.frames));
-    std::vector<double> block(static_cast<std::size_t>(BlockFrames) *
-                              static_cast<std::size_t>(info.channels));
-    sf_count_t read = 0;
-    while ((read = sf_readf_double(file.get(), block.data(), BlockFrames)) > 0) {
-        AppendMixed(std::span(block).first(static_cast<std::size_t>(read) *
-                                           static_cast<std::size_t>(info.channels)),
-                    info.channels, mono);
+    SoundFileHandle file;
+};
+
+SoundFileReader::SoundFileReader(const std::string& path) : handle_(std::make_unique<Handle>()) {
+    handle_->file = OpenSoundFile(path, handle_->info);
+    CheckFormat(handle_->info);
+    interleaved_.resize(SoundBlockFrames * static_cast<std::size_t>(handle_->info.channels));
+    mono_.reserve(SoundBlockFrames);
+}
+
+SoundFileReader::~SoundFileReader() = default;
+
+std::int32_t SoundFileReader::SampleRate() const {
+    return handle_->info.samplerate;
+}
+
+std::size_t SoundFileReader::ReadBlocks(std::size_t first, std::size_t count,
+                                        const std::function<void(std::span<const double>)>& visit) {
+    SNDFILE* file = handle_->file.get();
+    const int channels = handle_->info.channels;
+    if (sf_seek(file, static_cast<sf_count_t>(first), SEEK_SET) < 0) {
+        return 0;
     }
-    if (mono.empty()) {
-        throw ExtractionError("cannot read the samples of " + path + ": " +
-                              sf_strerror(file.get()));
+    std::size_t done = 0;
+    while (done < count) {
+        const auto wanted = static_cast<sf_count_t>(std::min(SoundBlockFrames, count - done));
+        const sf_count_t read = sf_readf_double(file, interleaved_.data(), wanted);
+        if (read <= 0) {
+            break;
+        }
+        Mix(std::span(interleaved_)
+                .first(static_cast<std::size_t>(read) * static_cast<std::size_t>(channels)),
+            channels, mono_);
+        visit(mono_);
+        done += static_cast<std::size_t>(read);
     }
-    return {info.samplerate, std::move(mono)};
+    return done;
+}
+
+std::string SoundFileReader::LastError() const {
+    return sf_strerror(handle_->file.get());
+}
+
+MonoRecording ReadMonoRecording(const std::string& path) {
+    SoundFileReader reader(path);
+    MonoRecording recording{reader.SampleRate(), {}};
+    reader.ReadBlocks(0, SIZE_MAX, [&recording](std::span<const double> block) {
+        recording.Samples.insert(recording.Samples.end(), block.begin(), block.end());
+    });
+    if (recording.Samples.empty()) {
+        throw ExtractionError("cannot read the samples of " + path + ": " + reader.LastError());
+    }
+    return recording;
+}
+
+RecordingFile::RecordingFile(const std::string& path)
+    : RecordingFile(path, std::make_unique<SoundFileReader>(path)) {}
+
+RecordingFile::RecordingFile(const std::string& path, std::unique_ptr<SoundFileReader> reader)
+    : ScannedRecording(reader->SampleRate()), path_(path), reader_(std::move(reader)) {
+    Scan([this](const BlockVisitor& visit) { reader_->ReadBlocks(0, SIZE_MAX, visit); });
+    if (SampleCount() == 0) {
+        throw ExtractionError("cannot read the samples of " + path_ + ": " + reader_->LastError());
+    }
+}
+
+std::span<const double> RecordingFile::Samples(std::size_t first, std::size_t count) {
+    first = std::min(first, SampleCount());
+    count = std::min(count, SampleCount() - first);
+    samples_.clear();
+    samples_.reserve(count);
+    const std::size_t read = reader_->ReadBlocks(first, count, [this](std::span<const double> b) {
+        samples_.insert(samples_.end(), b.begin(), b.end());
+    });
+    if (read != count) {
+        throw ExtractionError("cannot read the samples of " + path_ + ": " + reader_->LastError());
+    }
+    return samples_;
 }
 
 }  // namespace tesmera

@@ -3,9 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "recording/scanned_recording.h"
 
 namespace tesmera {
 
@@ -24,10 +29,59 @@ struct MonoRecording {
     std::vector<double> Samples;  // full scale is ±1
 };
 
-// Reads the whole file; each output sample is the mean of the channels.
-// Throws ExtractionError for an unreadable file, a sample format other than
-// those above, a rate outside LowestInputRate..HighestInputRate or a file
-// without samples.
+// Frames read and mixed at a time: neither the interleaved nor the mixed
+// samples ever need to exist for more than this many frames at once.
+constexpr std::size_t SoundBlockFrames = 16384;
+
+// An open sound file read as mono, a block of at most SoundBlockFrames at a
+// time; each sample is the mean of the frame's channels.
+class SoundFileReader {
+  public:
+    // Throws ExtractionError for an unreadable file or one that is not a
+    // regular file, a sample format other than those above, a rate outside
+    // LowestInputRate..HighestInputRate or a file without frames.
+    explicit SoundFileReader(const std::string& path);
+    ~SoundFileReader();
+    SoundFileReader(const SoundFileReader&) = delete;
+    SoundFileReader& operator=(const SoundFileReader&) = delete;
+
+    std::int32_t SampleRate() const;  // Hz
+
+    // Calls `visit` with consecutive mono blocks of the samples from
+    // `first` (a frame index) up to `count` samples or the end of the file,
+    // whichever comes first; returns how many were read. Throws
+    // ExtractionError for a sample that is not a finite number.
+    std::size_t ReadBlocks(std::size_t first, std::size_t count,
+                           const std::function<void(std::span<const double>)>& visit);
+
+    // Why the last read stopped short, in libsndfile's words.
+    std::string LastError() const;
+
+  private:
+    struct Handle;
+    std::unique_ptr<Handle> handle_;
+    std::vector<double> interleaved_;
+    std::vector<double> mono_;
+};
+
+// Reads the whole file. Throws as SoundFileReader does, and ExtractionError
+// when no sample can be read.
 MonoRecording ReadMonoRecording(const std::string& path);
+
+// A recording read from its file in blocks: memory holds the voicing track
+// and the samples last asked for, never the whole recording.
+class RecordingFile final : public ScannedRecording {
+  public:
+    // Throws as ReadMonoRecording does.
+    explicit RecordingFile(const std::string& path);
+    std::span<const double> Samples(std::size_t first, std::size_t count) override;
+
+  private:
+    RecordingFile(const std::string& path, std::unique_ptr<SoundFileReader> reader);
+
+    std::string path_;
+    std::unique_ptr<SoundFileReader> reader_;
+    std::vector<double> samples_;
+};
 
 }  // namespace tesmera

@@ -10,6 +10,7 @@
 #include "recording/period_extraction.h"
 #include "recording/pitch.h"
 #include "recording/resampling.h"
+#include "recording/scanned_recording.h"
 #include "recording/voiced_stretch.h"
 #include "wave/voice_period.h"
 
@@ -17,16 +18,24 @@ namespace tesmera {
 
 namespace {
 
-// Pitch tracking runs at a quarter of the nominal rate, as for extraction.
-constexpr double TrackingRate = NominalSampleRate / 4.0;
 // The stretch reaches half a frame step beyond its first and last frame.
 constexpr double StretchMargin = 0.005;  // seconds
 // Signal kept on each side of the stretch when it is brought to the
 // nominal rate, so the band-limited filter sees real signal at the edges.
 constexpr double ConversionMargin = 0.02;  // seconds
+// A recording up to this long is measured whole, so the harmonicity frames
+// lie where they lie in the whole recording and its global peak is the
+// recording's own, as a voice tool analysing the file gives them. At the
+// highest input rate it costs 46 MB a copy.
+constexpr double WholeRecordingSeconds = 60;
+// A longer one is measured on its stretch with this much signal on each
+// side: the check of the last cycle looks one and a half periods past it
+// (25 ms at LowestF0), a harmonicity frame reaches 13 ms past its centre
+// and the conversion to the nominal rate wants ConversionMargin.
+constexpr double ExcerptMargin = 0.1;  // seconds
 
 struct Track {
-    std::vector<VoicingFrame> frames;
+    std::span<const VoicingFrame> frames;
     FrameRange stretch;
 };
 
@@ -51,7 +60,7 @@ PeriodTrack StretchPeriods(const Track& track) {
     };
 }
 
-std::optional<std::size_t> FrameNear(const std::vector<VoicingFrame>& frames, double seconds) {
+std::optional<std::size_t> FrameNear(std::span<const VoicingFrame> frames, double seconds) {
     if (frames.empty()) {
         return std::nullopt;
     }
@@ -60,12 +69,38 @@ std::optional<std::size_t> FrameNear(const std::vector<VoicingFrame>& frames, do
     return static_cast<std::size_t>(nearest - frames.begin());
 }
 
+// The longest steady stretch, or the one around `around`, limited to
+// LongestStretchSeconds: around that frame, or else the stretch's middle,
+// away from its onset and offset.
+std::optional<FrameRange> ChooseStretch(std::span<const VoicingFrame> frames,
+                                        std::optional<std::size_t> around) {
+    auto stretch = FindSteadyStretch(frames, around);
+    if (!stretch ||
+        frames[stretch->Last].Time - frames[stretch->First].Time <= LongestStretchSeconds) {
+        return stretch;
+    }
+    const std::size_t centre = around ? *around : (stretch->First + stretch->Last) / 2;
+    const double reach = LongestStretchSeconds / 2;
+    const double centreTime = frames[centre].Time;
+    // A centre near either end of the stretch shifts the window back inside it.
+    const double start = std::clamp(centreTime - reach, frames[stretch->First].Time,
+                                    frames[stretch->Last].Time - LongestStretchSeconds);
+    std::size_t first = stretch->First;
+    while (frames[first].Time < start) {
+        ++first;
+    }
+    std::size_t last = first;
+    while (last < stretch->Last && frames[last + 1].Time - frames[first].Time <= 2 * reach) {
+        ++last;
+    }
+    return FrameRange{first, last};
+}
+
 // The stretch, or the reason there is none (in `status`).
-std::optional<Track> TrackStretch(std::span<const double> samples, double rate,
+std::optional<Track> TrackStretch(const ScannedRecording& recording,
                                   std::optional<double> atSeconds, std::string& status) {
     Track track;
-    track.frames = AnalyseVoicing(Resample(samples, TrackingRate / rate, ResamplingQuality::Fast),
-                                  TrackingRate);
+    track.frames = recording.Frames();
     if (std::ranges::all_of(track.frames,
                             [](const VoicingFrame& f) { return f.Rms <= SilenceRms; })) {
         status = "silent";
@@ -73,20 +108,39 @@ std::optional<Track> TrackStretch(std::span<const double> samples, double rate,
     }
     std::optional<std::size_t> around;
     if (atSeconds) {
-        const double duration = static_cast<double>(samples.size()) / rate;
-        if (*atSeconds < 0 || *atSeconds > duration) {
+        if (*atSeconds < 0 || *atSeconds > recording.Duration()) {
             status = "the chosen time lies outside the recording";
             return std::nullopt;
         }
         around = FrameNear(track.frames, *atSeconds);
     }
-    const auto stretch = FindSteadyStretch(track.frames, around);
+    const auto stretch = ChooseStretch(track.frames, around);
     if (!stretch) {
         status = atSeconds ? "unvoiced at the chosen time" : "unvoiced";
         return std::nullopt;
     }
     track.stretch = *stretch;
     return track;
+}
+
+// The full-rate samples the cycles are measured on: the whole recording
+// when short enough, else the stretch with ExcerptMargin on each side.
+// Sample i of Samples is sample First + i of the recording.
+struct Excerpt {
+    std::size_t First = 0;
+    std::span<const double> Samples;
+    double StartSeconds = 0;  // of sample First; exactly 0 for a whole recording
+};
+
+Excerpt ExcerptFor(ScannedRecording& recording, double from, double to) {
+    const double rate = recording.SampleRate();
+    if (recording.Duration() <= WholeRecordingSeconds) {
+        return {0, recording.Samples(0, recording.SampleCount()), 0};
+    }
+    const auto first =
+        static_cast<std::size_t>(std::max(0.0, std::floor((from - ExcerptMargin) * rate)));
+    const auto end = static_cast<std::size_t>(std::ceil((to + ExcerptMargin) * rate));
+    return {first, recording.Samples(first, end - first), static_cast<double>(first) / rate};
 }
 
 // The stretch with its margins at the nominal rate, without its mean, and
@@ -119,9 +173,10 @@ NominalRegion ToNominalRate(std::span<const double> samples, double rate, double
 }
 
 // Cuts, scales and analyses every accepted cycle.
-void AnalyseCycles(VoiceReport& report, std::span<const double> samples, double rate) {
+void AnalyseCycles(VoiceReport& report, const Excerpt& excerpt, double rate) {
     const NominalRegion region =
-        ToNominalRate(samples, rate, report.StretchStartSeconds, report.StretchEndSeconds);
+        ToNominalRate(excerpt.Samples, rate, report.StretchStartSeconds - excerpt.StartSeconds,
+                      report.StretchEndSeconds - excerpt.StartSeconds);
     PeriodAnalyser analyser;
     for (ReportedCycle& cycle : report.Cycles) {
         if (cycle.Verdict != CycleVerdict::CvAccepted) {
@@ -130,7 +185,8 @@ void AnalyseCycles(VoiceReport& report, std::span<const double> samples, double 
         // The samples from the first at or after the start mark up to the
         // last before the end mark: the next cycle begins at that mark.
         const auto position = [&](double sample) {
-            return (sample / rate - region.StartSeconds) * NominalSampleRate;
+            return ((sample - static_cast<double>(excerpt.First)) / rate - region.StartSeconds) *
+                   NominalSampleRate;
         };
         const auto first =
             static_cast<std::size_t>(std::max(0.0, std::ceil(position(cycle.StartSample))));
@@ -181,26 +237,30 @@ void Summarise(VoiceReport& report, double rate) {
 
 }  // namespace
 
-VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
-                        std::optional<double> atSeconds) {
-    if (rate <= 0) {
-        throw std::invalid_argument("the sample rate must be positive");
-    }
+VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSeconds) {
     VoiceReport report;
-    const auto track = TrackStretch(samples, rate, atSeconds, report.Status);
+    const auto track = TrackStretch(recording, atSeconds, report.Status);
     if (!track) {
         return report;
     }
     report.StretchStartSeconds = track->frames[track->stretch.First].Time - StretchMargin;
     report.StretchEndSeconds = track->frames[track->stretch.Last].Time + StretchMargin;
-    const PeriodTrack period = StretchPeriods(*track);
-    const std::vector<double> marks =
-        MarkCycles(samples, rate, report.StretchStartSeconds, report.StretchEndSeconds, period);
+    const double rate = recording.SampleRate();
+    const Excerpt excerpt =
+        ExcerptFor(recording, report.StretchStartSeconds, report.StretchEndSeconds);
+    // From here on, times are seconds from the excerpt's first sample.
+    const double offset = excerpt.StartSeconds;
+    const PeriodTrack period = [periods = StretchPeriods(*track), offset](double seconds) {
+        return periods(seconds + offset);
+    };
+    const std::span<const double> samples = excerpt.Samples;
+    const std::vector<double> marks = MarkCycles(samples, rate, report.StretchStartSeconds - offset,
+                                                 report.StretchEndSeconds - offset, period);
     const std::vector<CycleVerdict> verdicts = CheckCycles(samples, rate, marks, period);
     for (std::size_t i = 0; i < verdicts.size(); ++i) {
         ReportedCycle cycle;
-        cycle.StartSample = marks[i] * rate;
-        cycle.EndSample = marks[i + 1] * rate;
+        cycle.StartSample = marks[i] * rate + static_cast<double>(excerpt.First);
+        cycle.EndSample = marks[i + 1] * rate + static_cast<double>(excerpt.First);
         cycle.Verdict = verdicts[i];
         report.Cycles.push_back(std::move(cycle));
     }
@@ -209,12 +269,18 @@ VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
     if (!marks.empty()) {
         report.HnrDb = MeanHarmonicity(samples, rate, marks, marks.front(), marks.back());
     }
-    AnalyseCycles(report, samples, rate);
+    AnalyseCycles(report, excerpt, rate);
     Summarise(report, rate);
     report.Status = report.AnalysedCycles < ReportMinimumCycles
                         ? "too short: fewer than " + std::to_string(ReportMinimumCycles) + " cycles"
                         : std::string(ReportOk);
     return report;
+}
+
+VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
+                        std::optional<double> atSeconds) {
+    RecordingInMemory recording(samples, rate);
+    return ReportVoice(recording, atSeconds);
 }
 
 }  // namespace tesmera

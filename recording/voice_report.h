@@ -21,6 +21,7 @@
 #include "recording/cycle_marks.h"
 #include "recording/model_summary.h"
 #include "recording/perturbation.h"
+#include "recording/scanned_recording.h"
 
 namespace tesmera {
 
@@ -72,10 +73,23 @@ struct VoiceReport {
     bool Ok() const { return Status == ReportOk; }
 };
 
-// `samples` at `rate` Hz (full scale ±1, mono). `atSeconds` chooses the
-// steady stretch around that time instead of the longest one; a time
-// outside the recording or at an unvoiced place gives status "unvoiced at
-// the chosen time". Throws only for a rate <= 0.
+// A steady stretch longer than this is reported on this much of it: the
+// medians and perturbation figures settle within a few seconds (30 s hold
+// 1800 cycles even at LowestF0), clinical recordings last 1 to 5 s, and it
+// bounds the full-rate samples held for a recording of any length (23 MB a
+// copy at the highest input rate).
+constexpr double LongestStretchSeconds = 30;
+
+// `atSeconds` chooses the steady stretch around that time instead of the
+// longest one; a time outside the recording or at an unvoiced place gives
+// status "unvoiced at the chosen time". A stretch longer than
+// LongestStretchSeconds is cut to that length around `atSeconds`, or else
+// around its middle. Only the voicing track and the samples of the stretch
+// (of the whole recording when it lasts at most a minute) are fetched.
+VoiceReport ReportVoice(ScannedRecording& recording,
+                        std::optional<double> atSeconds = std::nullopt);
+
+// `samples` at `rate` Hz (full scale ±1, mono). Throws only for a rate <= 0.
 VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
                         std::optional<double> atSeconds = std::nullopt);
 

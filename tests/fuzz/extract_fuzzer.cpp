@@ -25,6 +25,7 @@
 #include "fuzz/fuzz_support.h"
 #include "recording/period_extraction.h"
 #include "recording/pitch.h"
+#include "recording/sound_input.h"
 #include "recording/voice_file_writer.h"
 
 namespace tesmera::fuzz {
@@ -204,7 +205,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const double duration =
             static_cast<double>(recording.Samples.size()) / recording.SampleRate;
-        fuzz::CheckPeriod(folder, ExtractPeriod(recording, recipe.atSeconds), duration);
+        const ExtractedPeriod period = ExtractPeriod(recording, recipe.atSeconds);
+        fuzz::CheckPeriod(folder, period, duration);
+        // The command line reads the file in blocks instead: the same cut.
+        RecordingFile file(path);
+        fuzz::Require(ExtractPeriod(file, recipe.atSeconds).Samples == period.Samples,
+                      "the file read in blocks gave another cut");
     } catch (const ExtractionError& error) {
         fuzz::Require(std::strlen(error.what()) > 0, "empty refusal");
     }

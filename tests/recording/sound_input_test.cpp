@@ -2,7 +2,9 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -123,6 +125,47 @@ TEST(ReadMonoRecording, LongStereoRecordingIsMixedWhole) {
         EXPECT_NEAR(recording.Samples[i], MonoValue(i, 44100), 1.0 / 32768) << i;
     }
 }
+
+struct BlockRange {
+    const char* name;
+    std::size_t first;
+    std::size_t count;
+    std::size_t expected;  // samples read
+};
+
+class ReaderRanges : public ::testing::TestWithParam<BlockRange> {};
+
+// Memory for a read follows the block, never the request: however much is
+// asked for, no block handed out is longer than SoundBlockFrames, and the
+// blocks carry the requested samples in order.
+TEST_P(ReaderRanges, ComeInBoundedBlocksInOrder) {
+    const BlockRange& r = GetParam();
+    const test::TempFolder folder;
+    const std::string path = (folder.Path() / "input.wav").string();
+    constexpr std::size_t Frames = 3 * SoundBlockFrames + 123;
+    WriteSoundFile(path, SF_FORMAT_PCM_24, 2, 44100, Frames);
+    SoundFileReader reader(path);
+    std::size_t next = r.first;
+    std::size_t longest = 0;
+    const std::size_t read = reader.ReadBlocks(r.first, r.count, [&](std::span<const double> b) {
+        longest = std::max(longest, b.size());
+        for (const double x : b) {
+            ASSERT_NEAR(x, MonoValue(next, 44100), 1e-6) << next;
+            ++next;
+        }
+    });
+    EXPECT_EQ(read, r.expected);
+    EXPECT_EQ(next - r.first, r.expected);
+    EXPECT_LE(longest, SoundBlockFrames);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wav, ReaderRanges,
+    ::testing::Values(BlockRange{"EverythingAskedFor", 0, SIZE_MAX, 3 * SoundBlockFrames + 123},
+                      BlockRange{"FromTheMiddleAcrossBlocks", 20000, 25000, 25000},
+                      BlockRange{"ClippedAtTheEnd", 3 * SoundBlockFrames, 1000, 123},
+                      BlockRange{"NothingAskedFor", 5, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReadMonoRecording, FifoIsRefusedWithoutBlocking) {
     const test::FifoFile fifo;

@@ -1,0 +1,77 @@
+#include "recording/scanned_recording.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "recording/resampling.h"
+
+namespace tesmera {
+
+namespace {
+
+// The voicing track of full-rate mono samples given in consecutive blocks:
+// they are brought to TrackingRate and cut into AnalyseVoicing's frames as
+// they come, so a long recording is never held whole.
+class VoicingScan {
+  public:
+    explicit VoicingScan(std::int32_t sampleRate)
+        : resampler_(TrackingRate / sampleRate, ResamplingQuality::Fast), tracker_(TrackingRate) {}
+
+    void Add(std::span<const double> block) {
+        tracking_.clear();
+        resampler_.Convert(block, false, tracking_);
+        tracker_.Add(tracking_);
+    }
+
+    // The frames of the whole signal; the scan is spent.
+    std::vector<VoicingFrame> Finish() {
+        tracking_.clear();
+        resampler_.Convert({}, true, tracking_);
+        tracker_.Add(tracking_);
+        return tracker_.Finish();
+    }
+
+  private:
+    ResamplingStream resampler_;
+    VoicingTracker tracker_;
+    std::vector<double> tracking_;  // the current block at TrackingRate
+};
+
+}  // namespace
+
+void ScannedRecording::Scan(const BlockSource& source) {
+    // The level pass is cheap next to the conversion to the tracking rate;
+    // it lets a long recording of digital silence be refused at the speed
+    // of reading it.
+    std::size_t count = 0;
+    double peak = 0;
+    source([&](std::span<const double> block) {
+        count += block.size();
+        for (const double v : block) {
+            peak = std::max(peak, std::fabs(v));
+        }
+    });
+    count_ = count;
+    if (peak == 0) {
+        return;
+    }
+    VoicingScan scan(rate_);
+    source([&scan](std::span<const double> block) { scan.Add(block); });
+    frames_ = scan.Finish();
+}
+
+RecordingInMemory::RecordingInMemory(std::span<const double> samples, std::int32_t rate)
+    : ScannedRecording(rate), samples_(samples) {
+    if (rate <= 0) {
+        throw std::invalid_argument("the sample rate must be positive");
+    }
+    Scan([this](const BlockVisitor& visit) { visit(samples_); });
+}
+
+std::span<const double> RecordingInMemory::Samples(std::size_t first, std::size_t count) {
+    first = std::min(first, samples_.size());
+    return samples_.subspan(first, std::min(count, samples_.size() - first));
+}
+
+}  // namespace tesmera

@@ -1,0 +1,222 @@
+#include "recording/scanned_recording.h"
+
+#include <algorithm>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "recording/period_extraction.h"
+#include "recording/sound_input.h"
+#include "recording/voice_report.h"
+#include "support/TempFolder.h"
+#include "support/synthetic_vowel.h"
+
+namespace tesmera {
+namespace {
+
+using test::VowelRecipe;
+
+// Samples in memory, fed to the scan in read-sized blocks, that remember the
+// largest range extraction or the report fetched from them.
+class WatchedRecording final : public ScannedRecording {
+  public:
+    explicit WatchedRecording(const MonoRecording& recording)
+        : ScannedRecording(recording.SampleRate), samples_(recording.Samples) {
+        Scan([this](const BlockVisitor& visit) {
+            for (std::size_t first = 0; first < samples_.size(); first += SoundBlockFrames) {
+                visit(std::span(samples_).subspan(
+                    first, std::min(SoundBlockFrames, samples_.size() - first)));
+            }
+        });
+    }
+
+    std::span<const double> Samples(std::size_t first, std::size_t count) override {
+        first = std::min(first, samples_.size());
+        count = std::min(count, samples_.size() - first);
+        largestFetch_ = std::max(largestFetch_, count);
+        return std::span(samples_).subspan(first, count);
+    }
+
+    double LargestFetchSeconds() const { return static_cast<double>(largestFetch_) / SampleRate(); }
+
+  private:
+    std::vector<double> samples_;
+    std::size_t largestFetch_ = 0;
+};
+
+// 61.5 s of a steady 100 Hz vowel at 8000 Hz between 0.25 s silences: past
+// the length up to which a recording is measured whole.
+const MonoRecording& LongVowel() {
+    static const MonoRecording vowel =
+        test::SyntheticVowel(VowelRecipe{100, 8000, 0.25, 61.5, 0.25});
+    return vowel;
+}
+
+const MonoRecording& ShortVowel() {
+    static const MonoRecording vowel = test::SyntheticVowel(VowelRecipe{100, 8000, 0.25, 2, 0.25});
+    return vowel;
+}
+
+TEST(RecordingFetches, ExtractionFetchesOnlyAroundItsCut) {
+    WatchedRecording recording(LongVowel());
+    const ExtractedPeriod period = ExtractPeriod(recording, std::nullopt);
+    EXPECT_NEAR(period.F0, 100, 1);
+    // Four periods or 30 ms on each side of the place.
+    EXPECT_LE(recording.LargestFetchSeconds(), 0.081);
+}
+
+struct StretchCase {
+    const char* name;
+    std::optional<double> at;
+    double start;  // of the reported stretch, seconds, within 0.02 s
+    double end;
+};
+
+class LongStretch : public ::testing::TestWithParam<StretchCase> {};
+
+// A steady stretch longer than the cap is reported on the cap's length, and
+// only that part (with its margins) is ever fetched: memory follows the cap,
+// not the recording.
+TEST_P(LongStretch, IsReportedOnItsCappedPartOnly) {
+    const StretchCase& c = GetParam();
+    WatchedRecording recording(LongVowel());
+    const VoiceReport report = ReportVoice(recording, c.at);
+    ASSERT_EQ(report.Status, ReportOk);
+    EXPECT_NEAR(report.StretchStartSeconds, c.start, 0.02);
+    EXPECT_NEAR(report.StretchEndSeconds, c.end, 0.02);
+    EXPECT_LE(report.StretchEndSeconds - report.StretchStartSeconds, LongestStretchSeconds + 0.011);
+    EXPECT_LE(recording.LargestFetchSeconds(), LongestStretchSeconds + 0.25);
+    EXPECT_NEAR(report.F0MeanHz, 100, 0.5);
+}
+
+// The vowel's steady stretch runs from 0.24 s to 61.76 s.
+INSTANTIATE_TEST_SUITE_P(
+    Report, LongStretch,
+    ::testing::Values(StretchCase{"WithoutATimeTheMiddle", std::nullopt, 16.0, 46.0},
+                      StretchCase{"AroundTheChosenTime", 40.0, 25.0, 55.0},
+                      StretchCase{"ChosenTimeNearTheStartShiftsTheWindowIn", 3.0, 0.24, 30.24}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Up to a minute the recording is measured whole, exactly as in memory.
+TEST(RecordingFetches, ShortRecordingIsReportedWhole) {
+    WatchedRecording recording(ShortVowel());
+    const VoiceReport report = ReportVoice(recording);
+    EXPECT_EQ(report.Status, ReportOk);
+    EXPECT_EQ(recording.LargestFetchSeconds(), recording.Duration());
+}
+
+class FileFolder : public ::testing::Test {
+  protected:
+    std::string Write(const std::string& name, const MonoRecording& recording) const {
+        const std::string path = (folder_.Path() / name).string();
+        test::WriteRecording(path, recording);
+        return path;
+    }
+
+  private:
+    test::TempFolder folder_;
+};
+
+// The command line reads files block by block, the window holds them whole:
+// both must see the same track and the same figures.
+TEST_F(FileFolder, FileAndMemoryGiveTheSameFigures) {
+    const std::string path =
+        Write("vowel.wav", test::SyntheticVowel(VowelRecipe{180, 22050, 0.3, 2.5, 0.3}));
+    const MonoRecording whole = ReadMonoRecording(path);
+    RecordingFile file(path);
+    RecordingInMemory memory(whole.Samples, whole.SampleRate);
+
+    ASSERT_EQ(file.SampleCount(), whole.Samples.size());
+    ASSERT_EQ(file.Frames().size(), memory.Frames().size());
+    for (std::size_t i = 0; i < file.Frames().size(); ++i) {
+        EXPECT_EQ(file.Frames()[i].Rms, memory.Frames()[i].Rms) << i;
+        EXPECT_EQ(file.Frames()[i].F0, memory.Frames()[i].F0) << i;
+    }
+    const ExtractedPeriod fromFile = ExtractPeriod(file, 1.5);
+    const ExtractedPeriod fromMemory = ExtractPeriod(memory, 1.5);
+    EXPECT_EQ(fromFile.CutStartSeconds, fromMemory.CutStartSeconds);
+    EXPECT_EQ(fromFile.Samples, fromMemory.Samples);
+    const VoiceReport fileReport = ReportVoice(file);
+    const VoiceReport memoryReport = ReportVoice(memory);
+    EXPECT_EQ(fileReport.AnalysedCycles, memoryReport.AnalysedCycles);
+    EXPECT_EQ(fileReport.F0MeanHz, memoryReport.F0MeanHz);
+    EXPECT_EQ(fileReport.HnrDb, memoryReport.HnrDb);
+    EXPECT_EQ(fileReport.Jitter.Local, memoryReport.Jitter.Local);
+}
+
+struct RangeCase {
+    const char* name;
+    std::size_t first;
+    std::size_t count;
+    std::size_t expected;  // samples given back
+};
+
+class FileRanges : public FileFolder, public ::testing::WithParamInterface<RangeCase> {};
+
+TEST_P(FileRanges, AreTheSamplesOfTheWholeRecording) {
+    const RangeCase& c = GetParam();
+    MonoRecording ramp{8000, {}};
+    for (int i = 0; i < 40000; ++i) {
+        ramp.Samples.push_back(static_cast<double>(i % 20000 - 10000) / 32768);
+    }
+    RecordingFile file(Write("ramp.wav", ramp));
+    const std::span<const double> range = file.Samples(c.first, c.count);
+    ASSERT_EQ(range.size(), c.expected);
+    for (std::size_t i = 0; i < range.size(); ++i) {
+        ASSERT_EQ(range[i], ramp.Samples[c.first + i]) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Recording, FileRanges,
+                         ::testing::Values(RangeCase{"InsideOneReadBlock", 100, 50, 50},
+                                           RangeCase{"AcrossReadBlocks", 16000, 20000, 20000},
+                                           RangeCase{"ClippedAtTheEnd", 39990, 100, 10},
+                                           RangeCase{"PastTheEndIsEmpty", 40005, 10, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct QuietCase {
+    const char* name;
+    std::vector<double> samples;  // at 8000 Hz
+    bool tracked;                 // whether frames were made
+    std::string status;           // of the report
+};
+
+class QuietFiles : public FileFolder, public ::testing::WithParamInterface<QuietCase> {};
+
+// A recording of zeros is known silent from its level alone, however long;
+// anything else goes through the track.
+TEST_P(QuietFiles, AreRefusedByTheirTrackOrTheirLevel) {
+    const QuietCase& c = GetParam();
+    RecordingFile file(Write("quiet.wav", MonoRecording{8000, c.samples}));
+    EXPECT_EQ(file.SampleCount(), c.samples.size());
+    EXPECT_EQ(!file.Frames().empty(), c.tracked);
+    EXPECT_EQ(ReportVoice(file).Status, c.status);
+}
+
+std::vector<double> Click() {
+    std::vector<double> x(8000, 0.0);
+    x[4000] = 0.5;
+    return x;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Recording, QuietFiles,
+    ::testing::Values(
+        QuietCase{"TenMinutesOfZeros", std::vector<double>(8000 * 600, 0.0), false, "silent"},
+        QuietCase{"OneClickIsNoSilence", Click(), true, "unvoiced"},
+        QuietCase{"FarBelowTheSilenceLevel", std::vector<double>(8000, 3e-5), true, "silent"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FileFolder, LongSilentFileIsRefusedByExtraction) {
+    RecordingFile file(Write("zeros.wav", MonoRecording{8000, std::vector<double>(8000 * 600)}));
+    try {
+        ExtractPeriod(file, std::nullopt);
+        FAIL() << "accepted";
+    } catch (const ExtractionError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "the recording is silent (or shorter than 50 ms): nothing to extract");
+    }
+}
+
+}  // namespace
+}  // namespace tesmera
