@@ -61,7 +61,12 @@ class ModalAnswerer {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
             filters_ = dialog->nameFilters();
-            dialog->selectFile(fileToChoose_);
+            // Typed into the name field, as a user would. Selecting the file
+            // instead races the dialog's listing of its folder, which for a
+            // folder that does not exist can leave nothing selected.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(fileToChoose_);
             QMetaObject::invokeMethod(dialog, "accept");
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             boxes_.push_back({box->windowTitle(), box->text(), box->icon(),
