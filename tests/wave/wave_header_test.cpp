@@ -10,6 +10,7 @@
 
 #include "support/fifo_watchdog.h"
 
+#include "support/param_name.h"
 #include "support/wav_test_support.h"
 #include "wave/errors.h"
 
@@ -64,15 +65,13 @@ std::string FileErrorMessage(const std::string& path) {
     return "no error";
 }
 
-struct AcceptedCase {
-    const char* name;
+struct AcceptedCase : test::NamedCase<AcceptedCase> {
     Bytes bytes;
     std::vector<std::string> warnings;
     std::int32_t riffSize;
     std::int32_t dataSize;
     std::int32_t sampleRate;
     std::int64_t dataOffset;
-    friend void PrintTo(const AcceptedCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class AcceptedHeader : public testing::TestWithParam<AcceptedCase> {};
@@ -140,13 +139,11 @@ INSTANTIATE_TEST_SUITE_P(
                      -2,
                      44100,
                      44}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
-struct RejectedCase {
-    const char* name;
+struct RejectedCase : test::NamedCase<RejectedCase> {
     Bytes bytes;
     std::vector<std::string> warnings;
-    friend void PrintTo(const RejectedCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RejectedHeader : public testing::TestWithParam<RejectedCase> {};
@@ -191,12 +188,10 @@ INSTANTIATE_TEST_SUITE_P(
         RejectedCase{"NoDataTagAfterARateNotice",
                      WithoutDataTag(22050),
                      {" Data byla vzorkovana rychlosti = 22050", DataWarning}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
-struct ShortFileCase {
-    const char* name;
+struct ShortFileCase : test::NamedCase<ShortFileCase> {
     Bytes bytes;
-    friend void PrintTo(const ShortFileCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ShortFile : public testing::TestWithParam<ShortFileCase> {};
@@ -217,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // "data" found as the last four bytes: the size read fails.
                     ShortFileCase{"DataTagAsTheLastFourBytes", test::Prefix(CanonicalFile, 40)},
                     ShortFileCase{"DataSizeCutShort", test::Prefix(CanonicalFile, 42)}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(WaveHeadRead, MissingFileIsNotFound) {
     EXPECT_EQ(
@@ -230,8 +225,7 @@ TEST(WaveHeadRead, DirectoryIsAccessDenied) {
               "File access denied");
 }
 
-struct NonRegularCase {
-    std::string name;
+struct NonRegularCase : test::NamedCase<NonRegularCase> {
     std::string path;  // empty: a FIFO named x.wav
 };
 
@@ -252,7 +246,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, NonRegularFile,
                          testing::Values(NonRegularCase{"Fifo", ""},
                                          NonRegularCase{"CharacterDevice", "/dev/null"},
                                          NonRegularCase{"Directory", "/"}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 TEST(WaveHeadRead, AcceptsAReadOnlyFile) {
     const TempFile file(CanonicalFile);
