@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <random>
 #include <stdexcept>
@@ -22,8 +21,7 @@
 #include <benchmark/benchmark.h>
 
 #include "analysis/fourier_apr.h"
-#include "wave/voice_period.h"
-#include "wave/wave_header.h"
+#include "tests/support/wav_test_support.h"
 
 extern char** environ;
 
@@ -43,24 +41,22 @@ fs::path ProgramPath() {
 
 // A voice-like period of N samples: 12 harmonics falling as 1/k with phases
 // from the file's own seed, rounded to 16 bits.
-std::vector<char> PeriodBytes(int N, std::uint32_t seed) {
+std::vector<std::int16_t> PeriodSamples(int N, std::uint32_t seed) {
     std::mt19937 generator(seed);
     std::uniform_real_distribution<double> phase(0, static_cast<double>(TwoPi));
     std::vector<double> phases;
     for (int k = 1; k <= 12; ++k) {
         phases.push_back(phase(generator));
     }
-    std::vector<char> bytes;
+    std::vector<std::int16_t> samples;
     for (int i = 1; i <= N; ++i) {
         double value = 0;
         for (int k = 1; k <= 12; ++k) {
             value += 9000.0 / k * std::cos(static_cast<double>(TwoPi) * k * i / N + phases[k - 1]);
         }
-        const auto bits = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value)));
-        bytes.push_back(static_cast<char>(bits & 0xFF));
-        bytes.push_back(static_cast<char>(bits >> 8));
+        samples.push_back(static_cast<std::int16_t>(std::lround(value)));
     }
-    return bytes;
+    return samples;
 }
 
 // A temporary folder of voice files named "voice<i>_<grade>.wav".
@@ -75,11 +71,8 @@ class VoiceFolder {
             const std::string file =
                 (path_ / ("voice" + std::to_string(i) + "_" + std::to_string(1 + i % 5) + ".wav"))
                     .string();
-            const std::vector<char> samples = PeriodBytes(N, static_cast<std::uint32_t>(i));
-            const auto dataSize = static_cast<std::int32_t>(samples.size());
-            WaveHeadWrite(file, NominalSampleRate, 36 + dataSize, dataSize);
-            std::ofstream(file, std::ios::binary | std::ios::app)
-                .write(samples.data(), static_cast<std::streamsize>(samples.size()));
+            test::WriteFile(file,
+                            test::CanonicalWav(PeriodSamples(N, static_cast<std::uint32_t>(i))));
         }
     }
     ~VoiceFolder() { fs::remove_all(path_); }
@@ -147,8 +140,8 @@ class Recording {
                 ("tesmera_cli_bench_" + std::to_string(getpid()) + "_recording.wav")) {
         const int count = RecordingSeconds * RecordingRate;
         const int edge = RecordingRate / 4;
-        std::vector<char> bytes;
-        bytes.reserve(static_cast<std::size_t>(2 * count));
+        std::vector<std::int16_t> samples;
+        samples.reserve(static_cast<std::size_t>(count));
         double phase = 0;
         for (int n = 0; n < count; ++n) {
             const double t = static_cast<double>(n) / RecordingRate;
@@ -161,15 +154,9 @@ class Recording {
                 }
                 value *= 1.0 + 0.05 * std::sin(2 * std::numbers::pi * 0.3 * t);
             }
-            const auto bits =
-                static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value)));
-            bytes.push_back(static_cast<char>(bits & 0xFF));
-            bytes.push_back(static_cast<char>(bits >> 8));
+            samples.push_back(static_cast<std::int16_t>(std::lround(value)));
         }
-        const auto dataSize = static_cast<std::int32_t>(bytes.size());
-        WaveHeadWrite(path_.string(), RecordingRate, 36 + dataSize, dataSize);
-        std::ofstream(path_, std::ios::binary | std::ios::app)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        test::WriteFile(path_, test::CanonicalWav(samples, RecordingRate));
     }
     ~Recording() { fs::remove(path_); }
     Recording(const Recording&) = delete;

@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "tests/support/wav_test_support.h"
 #include "wave/sample_reader.h"
 #include "wave/voice_period.h"
 #include "wave/wave_header.h"
@@ -26,18 +26,13 @@ class VoiceFile {
         : path_((std::filesystem::temp_directory_path() /
                  ("tesmera_load_bench_" + std::to_string(count) + ".wav"))
                     .string()) {
-        const auto dataSize = static_cast<std::int32_t>(2 * count);
-        WaveHeadWrite(path_, NominalSampleRate, 36 + dataSize, dataSize);
-        std::vector<char> bytes;
-        bytes.reserve(static_cast<std::size_t>(dataSize));
+        std::vector<std::int16_t> samples;
+        samples.reserve(static_cast<std::size_t>(count));
         for (std::int64_t i = 0; i < count; ++i) {
             const double phase = 2.0 * std::numbers::pi * static_cast<double>(i % 441) / 441.0;
-            const auto bits = static_cast<std::uint16_t>(std::lround(12000.0 * std::sin(phase)));
-            bytes.push_back(static_cast<char>(bits & 0xFF));
-            bytes.push_back(static_cast<char>(bits >> 8));
+            samples.push_back(static_cast<std::int16_t>(std::lround(12000.0 * std::sin(phase))));
         }
-        std::ofstream(path_, std::ios::binary | std::ios::app)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        test::WriteFile(path_, test::CanonicalWav(samples));
     }
     ~VoiceFile() { std::filesystem::remove(path_); }
     VoiceFile(const VoiceFile&) = delete;

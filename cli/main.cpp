@@ -75,6 +75,13 @@ void AddJobsOption(CLI::App& command, unsigned& jobs) {
         ->check(JobCount());
 }
 
+// --csv FILE or --json FILE: the batch's records in that format.
+void AddRecordsOption(CLI::App& command, const std::string& option, const std::string& format,
+                      std::string& path) {
+    command.add_option(option, path, "Write " + format + " records to FILE ('-': standard output)")
+        ->option_text("FILE");
+}
+
 CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
     CLI::App* command = AddCommand(
         app, "analyze", "Load and compute voice files as the window does; table, CSV or JSON",
@@ -84,13 +91,8 @@ CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
             std::string(BatchExitStatus));
     command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav")
         ->required();
-    command
-        ->add_option("--csv", options.csvPath, "Write CSV records to FILE ('-': standard output)")
-        ->option_text("FILE");
-    command
-        ->add_option("--json", options.jsonPath,
-                     "Write JSON records to FILE ('-': standard output)")
-        ->option_text("FILE");
+    AddRecordsOption(*command, "--csv", "CSV", options.csvPath);
+    AddRecordsOption(*command, "--json", "JSON", options.jsonPath);
     AddGradeOptions(*command, options.grades);
     AddJobsOption(*command, options.jobs);
     return command;
@@ -179,13 +181,8 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
             std::string(BatchExitStatus));
     command->add_option("RECORDING", options.paths, "Recordings, or folders searched for *.wav")
         ->required();
-    command
-        ->add_option("--json", options.jsonPath,
-                     "Write JSON records to FILE ('-': standard output)")
-        ->option_text("FILE");
-    command
-        ->add_option("--csv", options.csvPath, "Write CSV records to FILE ('-': standard output)")
-        ->option_text("FILE");
+    AddRecordsOption(*command, "--json", "JSON", options.jsonPath);
+    AddRecordsOption(*command, "--csv", "CSV", options.csvPath);
     AddJobsOption(*command, options.jobs);
     command
         ->add_option("--periods", options.periodsFolder,

@@ -2,7 +2,7 @@
 # Shows that two builds give the same bytes: tools/compare_builds.sh BASE NEW [count] [seed]
 #
 # BASE and NEW are build folders holding cli/tesmera-cli and cli/tesmera-render;
-# NEW also holds tools/make_period_set. Writes `count` (default 1200) one-period
+# NEW also holds tools/make_periods. Writes `count` (default 1200) one-period
 # files with the fixed seed (default 1), then compares, build against build:
 #   tesmera-cli analyze --json, --csv and its table over those files and the
 #   bundled samples (with every exit status);
@@ -23,7 +23,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-"$new/tools/make_period_set" "$work/periods" "$count" "$seed"
+"$new/tools/make_periods" varied "$work/periods" "$count" "$seed"
 samples=("$root"/samples/*.wav)
 
 differences=0

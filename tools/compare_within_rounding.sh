@@ -32,7 +32,7 @@ else
   work="$(mktemp -d)"
   trap 'rm -rf "$work"' EXIT
 fi
-"$candidate/tools/make_periods" "$work/periods" "$count" "$seed"
+"$candidate/tools/make_periods" kernel "$work/periods" "$count" "$seed"
 
 for side in reference candidate; do
   build="${!side}"

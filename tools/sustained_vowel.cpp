@@ -89,9 +89,9 @@ GeneratedVowel GenerateVowel(const VowelRecipe& recipe) {
     return vowel;
 }
 
-void WriteVowel(const std::string& path, const GeneratedVowel& vowel) {
+void WriteMonoWav(const std::string& path, std::int32_t rate, const std::vector<double>& samples) {
     SF_INFO info{};
-    info.samplerate = vowel.Rate;
+    info.samplerate = rate;
     info.channels = 1;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(sf_open(path.c_str(), SFM_WRITE, &info),
@@ -99,8 +99,8 @@ void WriteVowel(const std::string& path, const GeneratedVowel& vowel) {
     if (!file) {
         throw std::runtime_error("cannot write " + path + ": " + sf_strerror(nullptr));
     }
-    const auto count = static_cast<sf_count_t>(vowel.Samples.size());
-    if (sf_writef_double(file.get(), vowel.Samples.data(), count) != count) {
+    const auto count = static_cast<sf_count_t>(samples.size());
+    if (sf_writef_double(file.get(), samples.data(), count) != count) {
         throw std::runtime_error("cannot write the samples of " + path);
     }
 }

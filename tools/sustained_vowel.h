@@ -41,7 +41,12 @@ struct GeneratedVowel {
 // leave the waveform continuous.
 GeneratedVowel GenerateVowel(const VowelRecipe& recipe);
 
-// Writes 16-bit PCM WAV through libsndfile; throws std::runtime_error.
-void WriteVowel(const std::string& path, const GeneratedVowel& vowel);
+// Writes mono samples (full scale ±1) as 16-bit PCM WAV through libsndfile;
+// throws std::runtime_error when the file or its samples cannot be written.
+void WriteMonoWav(const std::string& path, std::int32_t rate, const std::vector<double>& samples);
+
+inline void WriteVowel(const std::string& path, const GeneratedVowel& vowel) {
+    WriteMonoWav(path, vowel.Rate, vowel.Samples);
+}
 
 }  // namespace tesmera::tools

@@ -14,9 +14,10 @@
 #include <gtest/gtest.h>
 
 #include "analysis/fourier_apr.h"
+#include "support/param_name.h"
 #include "tests/analysis/fourier_reference.h"
-#include "tests/analysis/period_families.h"
 #include "tests/analysis/voice_like_signal.h"
+#include "tools/period_families.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {
@@ -82,11 +83,9 @@ struct Comparison {
 // --- A table of lengths: primes, powers of two, both sides of where the fast
 // transform takes over, the longest period, each with two signals.
 
-struct LengthCase {
-    std::string name;
+struct LengthCase : test::NamedCase<LengthCase> {
     std::int32_t N;
     bool noise;  // white noise instead of a voice-like period
-    friend void PrintTo(const LengthCase& c, std::ostream* os) { *os << c.name; }
 };
 
 std::vector<LengthCase> LengthCases() {
@@ -120,16 +119,14 @@ TEST_P(KernelAgreement, CoefficientsOrderAndSeriesMatchTheLongDoubleSums) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, KernelAgreement, testing::ValuesIn(LengthCases()),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 // --- Sweeps over lengths, coefficients only.
 
-struct SweepCase {
-    std::string name;
+struct SweepCase : test::NamedCase<SweepCase> {
     std::int32_t first;
     std::int32_t last;
     std::int32_t stride;
-    friend void PrintTo(const SweepCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class KernelSweep : public testing::TestWithParam<SweepCase> {};
@@ -153,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(Lengths, KernelSweep,
                                          SweepCase{"every_29th_length_to_1500", 201, 1500, 29},
                                          SweepCase{"every_997th_length_to_10000", 1501, 10000, 997},
                                          SweepCase{"fast_transform_lengths", 3072, 9216, 3072}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 TEST(KernelSweep, CoversBothMethods) {
     EXPECT_FALSE(UsesFastTransform(200));  // smooth, but short
@@ -167,13 +164,11 @@ TEST(KernelSweep, CoversBothMethods) {
 // --- Generated periods of every family: the same order as the long-double
 // sums give, also where the criterion is met or missed by 1e-7..1e-10.
 
-struct GeneratedCase {
-    std::string name;
+struct GeneratedCase : test::NamedCase<GeneratedCase> {
     PeriodFamily family;
     std::int32_t shortest;
     std::int32_t longest;
     std::int32_t count;
-    friend void PrintTo(const GeneratedCase& c, std::ostream* os) { *os << c.name; }
 };
 
 std::vector<GeneratedCase> GeneratedCases() {
@@ -204,18 +199,16 @@ TEST_P(GeneratedPeriods, KeepTheOrderAndTheCoefficientsOfTheLongDoubleSums) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, GeneratedPeriods, testing::ValuesIn(GeneratedCases()),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 // --- Harmonics at a quarter or a half of the length: every cosine and sine
 // is 0 or ±1, so with whole samples the sum is exact, as the long-double sums
 // give it; a value such as 41.25 must not come out a bit lower and be shown
 // as 41.2.
 
-struct ExactCase {
-    std::string name;
+struct ExactCase : test::NamedCase<ExactCase> {
     std::int32_t N;
     std::int32_t k;
-    friend void PrintTo(const ExactCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ExactHarmonics : public testing::TestWithParam<ExactCase> {};
@@ -244,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(QuarterTurns, ExactHarmonics,
                                          ExactCase{"quarter_of_92", 92, 23},
                                          ExactCase{"half_of_30", 30, 15},
                                          ExactCase{"quarter_of_388", 388, 97}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -1,4 +1,5 @@
 #include "analysis/number_text.h"
+#include "support/param_name.h"
 
 #include <climits>
 #include <cmath>
@@ -66,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The significant-digit limit is coarser than the decimal places here.
         FixedCase{"SignificantDigitLimit", 123456.789, 8, 4, ".", "123456.7900"},
         FixedCase{"SignificantDigitLimitSmall", 0.123456789, 4, 6, ".", "0.123500"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(SignsAndZeros, FixedTextTable,
                          testing::Values(FixedCase{"NegativeRoundsToZero", -0.04, 8, 1, ".", "0.0"},
@@ -78,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(SignsAndZeros, FixedTextTable,
                                          FixedCase{"SmallPositive", 0.004, 8, 1, ".", "0.0"},
                                          FixedCase{"Tiny", 1e-300, 10, 4, ".", "0.0000"},
                                          FixedCase{"NegativeExact", -1.5, 8, 1, ".", "-1.5"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     FieldForms, FixedTextTable,
@@ -91,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FixedCase{"NegativeBeyondSample", -65536.0, 8, 1, ".", "-65536.0"},
                     FixedCase{"EightDigitsOnePlace", 12345678.04, 8, 1, ".", "12345678.0"},
                     FixedCase{"SevenDigitsTwoPlaces", 1234567.0, 14, 2, ".", "1234567.00"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Separators, FixedTextTable,
@@ -103,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FixedCase{"ArabicNegative", -0.05, 8, 1, "\u066b", "-0\u066b1"},
                     FixedCase{"ArabicScientific", 1234567890123400.0, 14, 2, "\u066b",
                               "1\u066b2345678901234E15"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     ScientificFallback, FixedTextTable,
@@ -118,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FixedCase{"Infinity", Infinity, 14, 2, ".", "INF"},
                     FixedCase{"NegativeInfinity", -Infinity, 14, 2, ".", "-INF"},
                     FixedCase{"NotANumber", std::nan(""), 14, 2, ".", "NAN"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -9,6 +9,7 @@
 
 #include "analysis/reports.h"
 #include "support/TempFolder.h"
+#include "support/param_name.h"
 #include "support/wav_test_support.h"
 #include "tests/analysis/voice_like_signal.h"
 #include "wave/errors.h"
@@ -75,8 +76,7 @@ void ExpectSameResults(const PeriodAnalysis& a, const PeriodAnalysis& b) {
 
 // A period in memory must come out exactly as the same period read from a
 // file, whatever its length or content: the recording work relies on it.
-struct SamePeriod {
-    const char* name;
+struct SamePeriod : test::NamedCase<SamePeriod> {
     std::vector<std::int16_t> period;
 };
 
@@ -99,12 +99,11 @@ INSTANTIATE_TEST_SUITE_P(Periods, InMemoryMatchesFile,
                                            SamePeriod{"two_samples", {-32768, 32767}},
                                            SamePeriod{"silence", std::vector<std::int16_t>(200, 0)},
                                            SamePeriod{"too_long", VoiceLike(MaxSamples + 1)}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
 // A grade missing from the name: the window stops before the normalisation
 // (so no norm warning may come first), a batch notes it and goes on.
-struct GradePolicy {
-    const char* name;
+struct GradePolicy : test::NamedCase<GradePolicy> {
     MissingGrade missing;
     bool throws;
     std::vector<std::string> warnings;
@@ -143,10 +142,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         GradePolicy{"window_stops", MissingGrade::Stops, true, {}},
         GradePolicy{"batch_notes", MissingGrade::Noted, false, {std::string(NormIsZeroWarning)}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
-struct Capacity {
-    const char* name;
+struct Capacity : test::NamedCase<Capacity> {
     bool loaded;
     std::int32_t sampleCount;
     bool analysable;
@@ -164,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Edges, AnalysableEdges,
                                            Capacity{"full_buffer", true, MaxSamples, true},
                                            Capacity{"one_past_buffer", true, MaxSamples + 1,
                                                     false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
 TEST(PeriodAnalyser, TooLongIsDescribedAndRefused) {
     PeriodAnalyser analyser;

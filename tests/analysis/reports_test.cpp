@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/scores.h"
+#include "support/param_name.h"
 #include "wave/errors.h"
 
 namespace tesmera {

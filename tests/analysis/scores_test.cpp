@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/param_name.h"
 #include "wave/errors.h"
 
 namespace tesmera {
@@ -52,8 +53,7 @@ TEST(AmplitudeStep, IsTheLengthOfEachCoefficientPair) {
     EXPECT_EQ(AA[100], 2.0);
 }
 
-struct FloorCase {
-    std::string name;
+struct FloorCase : test::NamedCase<FloorCase> {
     double coefficient;  // ax[3]; bx[3] is zero
     double largestAbsSample;
     double expected;  // AA[3]
@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FloorCase{"AtTheFloorIsKept", 1e-9 * 1024, 1024, 1e-9 * 1024},
                       FloorCase{"QuantisationNoiseIsKept", 1e-3, 32768, 1e-3},
                       FloorCase{"SilenceHasNoFloor", 0.0, 0.0, 0.0}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(ScoreModels, AreAppliedInTheirFixedOrder) {
     const std::array<std::string_view, 6> ids{"10", "21", "22", "23", "24", "25"};
@@ -89,14 +89,12 @@ TEST(ScoreModels, AreAppliedInTheirFixedOrder) {
     }
 }
 
-struct WorkedExample {
-    const char* name;
+struct WorkedExample : test::NamedCase<WorkedExample> {
     Amplitudes AA;
     double norm;
     std::array<double, 6> normalised;
     std::array<double, 6> values;
     std::array<std::int32_t, 6> scores;
-    friend void PrintTo(const WorkedExample& e, std::ostream* os) { *os << e.name; }
 };
 
 class NormalisationExamples : public testing::TestWithParam<WorkedExample> {};
@@ -143,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   {Sixth, Sixth, Sixth, Sixth, Sixth, Sixth},
                                   {0.0750, 0.4935, 0.1966, 0.9735, 0.9728, 0.9319},
                                   {1, 1, 1, 1, 1, 1}}),
-    [](const testing::TestParamInfo<WorkedExample>& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(NormalisationStep, HigherHarmonicsUpToFifteenLowerEveryNormalisedAmplitude) {
     Amplitudes AA = WithHarmonics({4, 2, 2, 1, 1, 1});
@@ -186,8 +184,7 @@ TEST(NormalisationStep, AnAmplitudeTooSmallToDivideCountsAsZero) {
 }
 
 // A model whose value is its constant term alone.
-struct BoundaryCase {
-    const char* name;
+struct BoundaryCase : test::NamedCase<BoundaryCase> {
     double value;
     std::int32_t score;
 };
@@ -211,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BoundaryCase{"AboveTwoAndAHalf", 2.6, 3}, BoundaryCase{"ThreeAndAHalf", 3.5, 4},
                     BoundaryCase{"FourAndAHalf", 4.5, 4}, BoundaryCase{"Five", 5.0, 5},
                     BoundaryCase{"JustAboveFive", 5.0000001, 5}, BoundaryCase{"Huge", 1e9, 5}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(SCORExx, OnlyModelTenTakesThePlainAmplitudes) {
     const std::array<double, NormHarmonics> AANorm{std::numbers::e, 1, 1, 1, 1, 1};

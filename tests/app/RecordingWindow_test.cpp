@@ -17,6 +17,7 @@
 #include "app/RecordingWindow.h"
 #include "app/WindowFixture.h"
 #include "app/recording_files.h"
+#include "support/param_name.h"
 #include "wave/period_file.h"
 
 namespace tesmera {
@@ -68,8 +69,7 @@ TEST_F(Recording, ShowsTheBundledRecordingWithItsReport) {
               "Steady voice: both halves of the stretch give every model the same score.");
 }
 
-struct ChoiceCase {
-    std::string name;
+struct ChoiceCase : test::NamedCase<ChoiceCase> {
     int key;
     int expectedFromMiddle;  // offset from the starting cycle; INT_MIN first, INT_MAX last
 };
@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(RecordingWindow, CycleChoice,
                                            ChoiceCase{"Left", Qt::Key_Left, -1},
                                            ChoiceCase{"Home", Qt::Key_Home, INT_MIN},
                                            ChoiceCase{"End", Qt::Key_End, INT_MAX}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 TEST_F(Recording, LeftStopsAtTheFirstCycleAndRightAtTheLast) {
     RecordingWindow* window = Open(BundledRecording);

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <vector>
 
+#include "support/param_name.h"
 #include "window_chart_control.h"
 
 namespace tesmera {
@@ -30,16 +31,11 @@ bool AllSideAxesAutomatic(TChart& chart) {
 
 enum class DragOutcome { Zoom, Undo, Nothing };
 
-struct LeftDragCase {
-    const char* name;
+struct LeftDragCase : test::NamedCase<LeftDragCase> {
     int toX;
     int toY;
     DragOutcome outcome;
 };
-
-void PrintTo(const LeftDragCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class LeftDragTest : public ChartMouseTest, public testing::WithParamInterface<LeftDragCase> {};
 
@@ -80,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LeftDragCase{"UpLeft", 83, 23, DragOutcome::Undo},
                     LeftDragCase{"UpRight", 140, 23, DragOutcome::Undo},
                     LeftDragCase{"DownLeft", 60, 80, DragOutcome::Undo}),
-    [](const testing::TestParamInfo<LeftDragCase>& info) { return info.param.name; });
+    test::CaseName());
 
 TEST_F(ChartMouseTest, ZoomShowsTheValuesUnderTheDraggedRectangle) {
     TChartAxis& left = Chart().LeftAxis();
@@ -253,15 +249,10 @@ TEST_F(ChartMouseTest, HorizontalPanningKeepsTheValueAxis) {
 
 // --- The wheel.
 
-struct WheelCase {
-    const char* name;
+struct WheelCase : test::NamedCase<WheelCase> {
     std::vector<int> angles;
     double shareOfRange;  // how far the value range moves up
 };
-
-void PrintTo(const WheelCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class WheelTest : public ChartMouseTest, public testing::WithParamInterface<WheelCase> {};
 
@@ -278,12 +269,13 @@ TEST_P(WheelTest, MovesTheValueRangeByThreePercentPerNotch) {
     EXPECT_TRUE(Mouse().ScalesRestored());  // nothing saved for an undo
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Notches, WheelTest,
-    testing::Values(WheelCase{"OneDown", {-120}, 0.03}, WheelCase{"OneUp", {120}, -0.03},
-                    WheelCase{"TwoHalvesDown", {-60, -60}, 0.03},
-                    WheelCase{"HalfANotch", {-60}, 0.0}, WheelCase{"TwoDown", {-240}, 0.06}),
-    [](const testing::TestParamInfo<WheelCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Notches, WheelTest,
+                         testing::Values(WheelCase{"OneDown", {-120}, 0.03},
+                                         WheelCase{"OneUp", {120}, -0.03},
+                                         WheelCase{"TwoHalvesDown", {-60, -60}, 0.03},
+                                         WheelCase{"HalfANotch", {-60}, 0.0},
+                                         WheelCase{"TwoDown", {-240}, 0.06}),
+                         test::CaseName());
 
 TEST_F(ChartMouseTest, WheelRepaintsAtOnce) {
     const int framesBefore = Chart().FramesPainted();
@@ -303,17 +295,12 @@ TEST_F(ChartMouseTest, WheelStepIsThreeHundredthsOfTheWidth) {
 
 // --- Scrolling one axis with the limit check.
 
-struct LimitCase {
-    const char* name;
+struct LimitCase : test::NamedCase<LimitCase> {
     double low;
     double high;
     double delta;
     bool moves;
 };
-
-void PrintTo(const LimitCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class ScrollLimitTest : public ChartMouseTest, public testing::WithParamInterface<LimitCase> {};
 
@@ -333,9 +320,7 @@ INSTANTIATE_TEST_SUITE_P(Bars0To4000, ScrollLimitTest,
                                          LimitCase{"DownWithBarsBelow", 1000, 2000, -50, true},
                                          LimitCase{"DownAtTheBottom", 0, 2000, -50, false},
                                          LimitCase{"Zero", 1000, 2000, 0, false}),
-                         [](const testing::TestParamInfo<LimitCase>& info) {
-                             return info.param.name;
-                         });
+                         test::CaseName());
 
 // --- Click handlers and the switches.
 

@@ -5,6 +5,7 @@
 #include "app/tesmera_chart_settings.h"
 #include "chart/TChart.h"
 #include "chart/pixel_picture.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -49,8 +50,7 @@ TEST_F(WindowChartTest, PlotRectFromTheMarginsBeforeTitles) {
     EXPECT_EQ(chart_.PlotCenterY(), 62);
 }
 
-struct TitleCase {
-    const char* name;
+struct TitleCase : test::NamedCase<TitleCase> {
     int lines;
     bool visible;
     int heightsBelow;  // line heights the top moves down by (plus the gap when > 0)
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, TitleLayoutTest,
                          testing::Values(TitleCase{"none", 0, true, 0},
                                          TitleCase{"one", 1, true, 1}, TitleCase{"two", 2, true, 2},
                                          TitleCase{"hidden", 2, false, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
 TEST_F(WindowChartTest, FootMovesThePlotBottomOnlyWithLines) {
     chart_.Foot().Font() = chart_.Title().Font();
@@ -175,8 +175,7 @@ TEST_F(WindowChartTest, GradientPutsStartColourAtTheBottom) {
     EXPECT_EQ(At(0, 0), clBlue);
 }
 
-struct MarginCase {
-    const char* name;
+struct MarginCase : test::NamedCase<MarginCase> {
     TChartMargins margins;
     TRect plot;
 };
@@ -199,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(Margins, NormalizeTest,
                              MarginCase{"inverted_rows", {3, 70, 3, 70}, {11, 88, 367, 89}},
                              // Negative margins stop at the panel's top-left, not its bottom-right.
                              MarginCase{"negative", {-10, -10, -10, -10}, {0, 0, 416, 138}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
 TEST_F(WindowChartTest, SettingTheCurrentValueRequestsNoRepaint) {
     requests_ = 0;

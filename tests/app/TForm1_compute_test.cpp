@@ -9,6 +9,7 @@
 #include "app/WindowFixture.h"
 #include "chart/TChartControl.h"
 #include "support/degenerate_periods.h"
+#include "support/param_name.h"
 #include "support/wav_test_support.h"
 
 namespace tesmera {
@@ -212,8 +213,7 @@ TEST_P(DegeneratePeriodCompute, WarnsAndReportsZeroScores) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Periods, DegeneratePeriodCompute,
-                         ::testing::ValuesIn(test::DegeneratePeriods()),
-                         [](const auto& info) { return info.param.name; });
+                         ::testing::ValuesIn(test::DegeneratePeriods()), test::CaseName());
 
 // A zoom belongs to the user's view: a new compute refills the bars inside
 // it, and a new load brings back 20 flat bars without undoing it.

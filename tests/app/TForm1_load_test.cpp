@@ -5,6 +5,7 @@
 
 #include "app/WindowFixture.h"
 #include "support/fifo_watchdog.h"
+#include "support/param_name.h"
 #include "support/wav_test_support.h"
 
 namespace tesmera {
@@ -106,8 +107,7 @@ TEST_F(LoadCommand, MissingFileEndsInTheErrorBox) {
     EXPECT_FALSE(state->FileLoaded);
 }
 
-struct CursorCase {
-    std::string name;
+struct CursorCase : test::NamedCase<CursorCase> {
     test::Bytes bytes;  // empty: a file that does not exist
     std::optional<Qt::CursorShape> atMessage;
 };
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Loads, CursorDuringLoad,
                                                       CanonicalWav({1, 2, 3}, 22050),
                                                       Qt::WaitCursor},
                                            CursorCase{"ErrorBoxAfterTheLoad", {}, std::nullopt}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 // A FIFO named like a voice file would block the window forever on open.
 TEST_F(LoadCommand, FifoEndsInTheErrorBoxWithoutBlocking) {

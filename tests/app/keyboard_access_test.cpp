@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/WindowFixture.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -20,8 +21,7 @@ using testing::WindowFixture;
 // What a shortcut visibly does with scripted dialogs and nothing loaded.
 enum class Effect { LoadDialog, ComputeRefusal, RecordingDialog, Closes };
 
-struct ShortcutCase {
-    std::string name;
+struct ShortcutCase : test::NamedCase<ShortcutCase> {
     int key;
     Qt::KeyboardModifiers modifiers;
     const char* focus;  // the control that holds the keyboard focus
@@ -103,8 +103,7 @@ TEST_P(Shortcut, WorksFromEveryControlOnceTheKeyEventHasReturned) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Form1, Shortcut, ::testing::ValuesIn(ShortcutCases()),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Form1, Shortcut, ::testing::ValuesIn(ShortcutCases()), test::CaseName());
 
 TEST_F(ShownWindow, AKeyPressedTwiceBeforeTheCommandRunsStartsItOnce) {
     Focus("Edit1");
@@ -121,8 +120,7 @@ TEST_F(ShownWindow, ClickingAButtonRunsItsCommandAfterTheClick) {
     EXPECT_EQ(shown.warnings.size(), 1u);
 }
 
-struct TabCase {
-    std::string name;
+struct TabCase : test::NamedCase<TabCase> {
     Qt::KeyboardModifiers modifiers;
     const char* expectedWalk;  // the focus after each of 14 presses
 };
@@ -148,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TabCase{"ShiftTab", Qt::ShiftModifier,
                               "Edit19 Edit18 Edit17 Edit16 Edit15 Edit14 Memo4 Memo3 Memo1 Edit5 "
                               "Edit4 Edit3 Edit2 Edit1"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST_F(ShownWindow, MemosStillTakeTypedText) {
     Focus("Memo4");

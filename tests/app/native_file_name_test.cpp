@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "support/TempFolder.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -15,11 +16,8 @@ namespace fs = std::filesystem;
 
 // Names as the system stores them, some not UTF-8; each is created in a
 // fresh folder, shown as Qt shows it, and must come back byte for byte.
-struct NativeNameCase {
-    std::string name;
+struct NativeNameCase : test::NamedCase<NativeNameCase> {
     std::string relativePath;  // bytes
-
-    friend void PrintTo(const NativeNameCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class NativeNames : public ::testing::TestWithParam<NativeNameCase> {};
@@ -41,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(Names, NativeNames,
                                            NativeNameCase{"Latin1File", "caf\xE9_3.wav"},
                                            NativeNameCase{"Latin1Folder", "r\xE9pertoire/a3.wav"},
                                            NativeNameCase{"StrayByteInBoth", "\x80x/\xFFy3.wav"}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 TEST(NativeFileName, AMissingFileKeepsItsEncodedName) {
     EXPECT_EQ(NativeFileName(QStringLiteral("/nonexistent/a3.wav")), "/nonexistent/a3.wav");

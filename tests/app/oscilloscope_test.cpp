@@ -1,4 +1,5 @@
 #include "app/oscilloscope.h"
+#include "support/param_name.h"
 
 #include <cmath>
 #include <numbers>

@@ -15,6 +15,7 @@
 #include "app/RecordingWindow.h"
 #include "app/WindowFixture.h"
 #include "app/recording_files.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -23,8 +24,7 @@ using testing::WindowFixture;
 
 enum class Outcome { Loaded, RecordingOpened, Message };
 
-struct OutsideCase {
-    std::string name;
+struct OutsideCase : test::NamedCase<OutsideCase> {
     std::function<QStringList(const test::TempFolder&)> files;
     Outcome outcome;
     const char* field;    // Edit1 afterwards, for a load
@@ -130,8 +130,7 @@ TEST_P(OutsideFile, IsLoadedOpenedOrRefusedByItsKind) {
     EXPECT_TRUE(shown.fileDialogs.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Form1, OutsideFile, ::testing::ValuesIn(OutsideCases),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Form1, OutsideFile, ::testing::ValuesIn(OutsideCases), test::CaseName());
 
 class Outside : public WindowFixture {
   protected:

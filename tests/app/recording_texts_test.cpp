@@ -4,14 +4,14 @@
 
 #include "analysis/reports.h"
 #include "app/recording_texts.h"
+#include "support/param_name.h"
 #include "support/qt_printers.h"
 #include "wave/file_name.h"
 
 namespace tesmera {
 namespace {
 
-struct ProposedCase {
-    std::string name;
+struct ProposedCase : test::NamedCase<ProposedCase> {
     const char* recording;
     int cycle;
     const char* proposed;
@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                      9,
                      "/d/hlas\xc3\xa9"
                      "2.cycle9.wav"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 VoiceReport ReportWith(const std::string& status, std::size_t cycles, std::size_t analysed,
                        bool steady) {
@@ -56,8 +56,7 @@ VoiceReport ReportWith(const std::string& status, std::size_t cycles, std::size_
     return report;
 }
 
-struct VerdictCase {
-    std::string name;
+struct VerdictCase : test::NamedCase<VerdictCase> {
     VoiceReport report;
     const char* steadiness;
     const char* unshowable;
@@ -94,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "Not enough for a report: too short: fewer than 5 cycles.",
                     "The recording holds no voice cycles to analyse (too short: fewer than 5 "
                     "cycles)."}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(RecordingTexts, ModelRowsUseTheDecimalSeparatorAndRoundTheShares) {
     VoiceReport report = ReportWith("ok", 40, 40, true);

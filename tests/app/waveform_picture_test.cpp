@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "app/waveform_picture.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
 
-struct ColumnsCase {
-    std::string name;
+struct ColumnsCase : test::NamedCase<ColumnsCase> {
     std::vector<double> samples;
     double first;
     double end;
@@ -40,10 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
         ColumnsCase{"PartOfTheSignal", {9, 1, 2, 3, 4, 9}, 1, 5, 2, {{1, 2}, {3, 4}}},
         ColumnsCase{"BeyondTheSignalIsEmpty", {5, 6}, 0, 4, 2, {{5, 6}, {0, 0}}},
         ColumnsCase{"BeforeTheSignalIsEmpty", {5, 6}, -2, 2, 2, {{0, 0}, {5, 6}}}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
-struct CycleCase {
-    std::string name;
+struct CycleCase : test::NamedCase<CycleCase> {
     double sample;
     std::optional<std::size_t> expected;
 };
@@ -68,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(WaveformPicture, CycleUnder,
                                            CycleCase{"InAGap", 280, std::nullopt},
                                            CycleCase{"LastCycle", 379.9, 2},
                                            CycleCase{"LastEnd", 380, std::nullopt}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 TEST(WaveformPicture, AxisMapsBothWays) {
     const SampleAxis axis(1000, 3000, 10, 400);

@@ -9,18 +9,16 @@
 
 #include "app/ScriptedDialogs.h"
 #include "config/build_config.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
 
-struct CommandLineCase {
-    const char* name;
+struct CommandLineCase : test::NamedCase<CommandLineCase> {
     std::vector<std::string> arguments;
     WindowAction action;
     std::vector<std::string> files;
     std::string problem;
-
-    friend void PrintTo(const CommandLineCase& line, std::ostream* out) { *out << line.name; }
 };
 
 class WindowCommandLines : public ::testing::TestWithParam<CommandLineCase> {};
@@ -58,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"UnknownOption", {"--bogus"}, RefuseUsage, {}, "unknown option '--bogus'"},
         // The window says itself that it opens one file at a time.
         CommandLineCase{"TwoFiles", {"a.wav", "b.wav"}, OpenWindow, {"a.wav", "b.wav"}, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(WindowCommandLineTexts, VersionNamesTheProgramAndTheProjectVersion) {
     EXPECT_EQ(WindowVersionText(), "tesmera " + std::string(Version) + "\n");

@@ -7,47 +7,26 @@
 
 #include "support/qt_printers.h"
 
-#include "app/ScriptedDialogs.h"
 #include "app/TForm1.h"
-#include "app/TMemo.h"
+#include "app/WindowFixture.h"
 #include "app/glyphs.h"
 #include "chart/TChartControl.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
 
-using testing::ScriptedDialogs;
-using testing::ShownMessages;
+// The window as it opens, with scripted dialogs.
+using Window = testing::WindowFixture;
 
-class Window : public ::testing::Test {
-  protected:
-    Window() {
-        auto dialogs = std::make_unique<ScriptedDialogs>(shown);
-        form = std::make_unique<TForm1>(*state, std::move(dialogs));
-    }
-
-    template <typename Control = QWidget>
-    Control* Find(const char* name) const {
-        auto* control = form->findChild<Control*>(QLatin1String(name));
-        EXPECT_NE(control, nullptr) << name;
-        return control;
-    }
-
-    std::unique_ptr<AnalysisState> state = std::make_unique<AnalysisState>();
-    ShownMessages shown;
-    std::unique_ptr<TForm1> form;
-};
-
-struct Placement {
-    const char* name;
+struct Placement : test::NamedCase<Placement> {
     QRect geometry;
-    friend void PrintTo(const Placement& p, std::ostream* os) { *os << p.name; }
 };
 
 class ControlPlacement : public Window, public ::testing::WithParamInterface<Placement> {};
 
 TEST_P(ControlPlacement, SitsWhereTheWindowPutsIt) {
-    const QWidget* control = Find(GetParam().name);
+    const QWidget* control = Find(GetParam().name.c_str());
     ASSERT_NE(control, nullptr);
     if (const auto* label = qobject_cast<const QLabel*>(control)) {
         // Captions grow to their text in the platform's font.
@@ -78,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         Placement{"Label4", {477, 272, 27, 13}}, Placement{"Label9", {477, 306, 30, 13}},
         Placement{"Label10", {362, 306, 34, 13}}, Placement{"Label15", {362, 323, 35, 13}},
         Placement{"Label20", {477, 323, 35, 13}}, Placement{"Label21", {362, 340, 31, 13}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST_F(Window, HasAFixedSizeCaptionAndNoMaximiseButton) {
     EXPECT_EQ(form->windowTitle(), " Tesmera - demo");

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "chart/TChart.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -24,8 +25,7 @@ struct BarChart {
     }
 };
 
-struct WidthCase {
-    const char* name;
+struct WidthCase : test::NamedCase<WidthCase> {
     int axisLength;
     int expectedWidth;
 };
@@ -45,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ComputeBarWidthTest,
                          testing::Values(WidthCase{"w0", 20, 0}, WidthCase{"w1", 21, 2},
                                          WidthCase{"w5", 105, 4}, WidthCase{"w15", 315, 10},
                                          WidthCase{"w16", 336, 12}, WidthCase{"w35", 735, 24}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 TEST(ComputeBarWidth, EmptySeriesHasNoWidth) {
     BarChart fixture(0, 300);

@@ -10,12 +10,12 @@
 
 #include "chart/TBarSeries.h"
 #include "chart/TChart.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
 
-struct SetterCase {
-    const char* name;
+struct SetterCase : test::NamedCase<SetterCase> {
     // Sets the field to its current value, then to a new one.
     std::function<void(TChart&, TBarSeries&)> keep;
     std::function<void(TChart&, TBarSeries&)> change;
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](TChart&, TBarSeries& b) { b.YValues().SetMultiplier(2); }},
         SetterCase{"pen", [](TChart& c, TBarSeries&) { c.LeftAxis().Grid().SetWidth(1); },
                    [](TChart& c, TBarSeries&) { c.LeftAxis().Grid().SetWidth(2); }}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(ChangeNotification, SeriesAxisChoiceMovesItsPoints) {
     TChart chart;

@@ -8,6 +8,7 @@
 #include "chart/TChart.h"
 #include "chart/axis_layout.h"
 #include "chart/axis_series.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -32,8 +33,7 @@ TBarSeries& AddBars(TChart& chart, std::initializer_list<double> values) {
     return bars;
 }
 
-struct MappingCase {
-    const char* name;
+struct MappingCase : test::NamedCase<MappingCase> {
     AxisPlace place;
     bool inverted;
     double value;
@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                     MappingCase{"horizontal_inner", AxisPlace::Bottom, false, 20, 75},
                     MappingCase{"horizontal_inverted", AxisPlace::Bottom, true, 30, 24},
                     MappingCase{"outside_range", AxisPlace::Left, false, -30, 176}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(ValueToPixel, ZeroSpanAndHugeOffsetsGoToTheCentre) {
     const auto flat = MakeAxis(AxisPlace::Left, 0, 0, 24, 100);

@@ -6,6 +6,7 @@
 
 #include "chart/TChartCanvas3D.h"
 #include "pixel_picture.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -290,8 +291,7 @@ TEST_F(CanvasTest, FillAreaCoversRectangleWithoutOutline) {
               "....\n");
 }
 
-struct AnchorCase {
-    const char* name;
+struct AnchorCase : test::NamedCase<AnchorCase> {
     int flags;
     // Expected ink edges relative to the anchor point (60, 20), given the
     // text's width w and cell height h: which edge lies where.
@@ -335,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(Flags, TextAnchorTest,
                                          AnchorCase{"left_bottom_8", 8, true, false, false, true},
                                          AnchorCase{"centre_bottom_14", 14, false, false, true,
                                                     true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
 TEST_F(CanvasTest, TransparentTextSetsOnlyGlyphPixelsInFontColour) {
     Start(60, 20);

@@ -6,6 +6,7 @@
 
 #include "chart/TChartSeries.h"
 #include "chart/chart_errors.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -18,8 +19,7 @@ std::vector<double> ReadAll(const TChartValueList& list) {
     return values;
 }
 
-struct OrderCase {
-    const char* name;
+struct OrderCase : test::NamedCase<OrderCase> {
     TChartListOrder order;
     std::vector<double> inserted;
     std::vector<int> indices;
@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         OrderCase{"ascending_in_order", loAscending, {0, 1, 1, 5}, {0, 1, 2, 3}, {0, 1, 1, 5}},
         OrderCase{"descending_1_3_2_2", loDescending, {1, 3, 2, 2}, {0, 0, 1, 2}, {3, 2, 2, 1}},
         OrderCase{"none_keeps_insertion", loNone, {3, 1, 2}, {0, 1, 2}, {3, 1, 2}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(TChartValueListTest, EqualValueLandsAfterItsEquals) {
     TChartSeries owner;

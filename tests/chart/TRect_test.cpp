@@ -1,12 +1,12 @@
 #include "chart/TRect.h"
+#include "support/param_name.h"
 
 #include <gtest/gtest.h>
 
 namespace tesmera {
 namespace {
 
-struct ExtentCase {
-    const char* name;
+struct ExtentCase : test::NamedCase<ExtentCase> {
     TRect rect;
     int width;
     int height;
@@ -28,10 +28,9 @@ INSTANTIATE_TEST_SUITE_P(Rects, TRectExtentTest,
                                          ExtentCase{"no_width", {4, 4, 4, 9}, 0, 5, true},
                                          ExtentCase{"no_height", {4, 4, 9, 4}, 5, 0, true},
                                          ExtentCase{"reversed", {9, 9, 4, 4}, -5, -5, true}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
-struct ContainsCase {
-    const char* name;
+struct ContainsCase : test::NamedCase<ContainsCase> {
     int x;
     int y;
     bool inside;
@@ -52,10 +51,9 @@ INSTANTIATE_TEST_SUITE_P(Points, TRectContainsTest,
                                          ContainsCase{"bottom_edge", 5, 8, false},
                                          ContainsCase{"left_of_it", 1, 5, false},
                                          ContainsCase{"above_it", 5, 2, false}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
-struct CombineCase {
-    const char* name;
+struct CombineCase : test::NamedCase<CombineCase> {
     TRect a;
     TRect b;
     TRect both;
@@ -75,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // Sharing only the excluded edge is sharing no pixel.
                     CombineCase{"touching", {0, 0, 10, 10}, {10, 0, 20, 10}, {}},
                     CombineCase{"apart", {0, 0, 3, 3}, {5, 5, 9, 9}, {}}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(TRect, OrderedSwapsReversedCorners) {
     EXPECT_EQ((TRect{9, 8, 2, 3}.Ordered()), (TRect{2, 3, 9, 8}));

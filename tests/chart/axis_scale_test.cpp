@@ -1,4 +1,5 @@
 #include "chart/axis_scale.h"
+#include "support/param_name.h"
 
 #include <gtest/gtest.h>
 
@@ -44,10 +45,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, RoundHalfEvenOverloads,
                                          RoundingCase{"LargeHalf", 1048575.5, 1048576},
                                          RoundingCase{"LargeNegativeHalf", -1048576.5, -1048576},
                                          RoundingCase{"IntLimit", 2147483647.0, 2147483647}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
-struct LadderCase {
-    const char* name;
+struct LadderCase : test::NamedCase<LadderCase> {
     double start;
     std::vector<double> rungs;
 };
@@ -69,10 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
                     LadderCase{"from_1e_12", 1e-12, {2e-12, 5e-12, 1e-11, 2e-11}},
                     LadderCase{"from_0_05", 0.05, {0.1, 0.2, 0.5, 1}},
                     LadderCase{"just_below_a_rung", 1.9999999999999998, {5}}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
-struct IncrementCase {
-    const char* name;
+struct IncrementCase : test::NamedCase<IncrementCase> {
     IncrementInputs inputs;
     double expected;
 };
@@ -98,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         IncrementCase{"no_room_for_a_label", {14, 5, 10, 0, 30}, MinimumIncrement},
         IncrementCase{"unmeasured_label_counts_one", {0, 76, 10, 0, 30}, 50},
         IncrementCase{"huge_span_skips_overflowing_rungs", {14, 76, 10, 0, 1e15}, 2e14}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(MaxLabelCount, WidensTheLabelBySeparationPercent) {
     EXPECT_EQ(MaxLabelCount(14, 76, 10), 5);  // 14 + Round(1.4) = 15

@@ -1,4 +1,5 @@
 #include "chart/axis_ticks.h"
+#include "support/param_name.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,7 @@ int FourteenPixelLine(const QString&) {
     return 14;
 }
 
-struct TicksCase {
-    const char* name;
+struct TicksCase : test::NamedCase<TicksCase> {
     AxisScale scale;
     double increment;  // the axis setting
     int labelsSeparation;
@@ -176,10 +176,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "0",
                   1000,
                   {{1e20 + 1e5, 10, "100000000000000098000"}}}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
-struct IncrementLengthCase {
-    const char* name;
+struct IncrementLengthCase : test::NamedCase<IncrementLengthCase> {
     int axisLength;
     double expected;
 };
@@ -196,10 +195,9 @@ INSTANTIATE_TEST_SUITE_P(Lengths, TickIncrementTest,
                          testing::Values(IncrementLengthCase{"range_0_30_at_600px", 600, 1},
                                          IncrementLengthCase{"range_0_30_at_76px", 76, 10},
                                          IncrementLengthCase{"range_0_30_at_0px", 0, 1e-12}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
-struct RoundingCase {
-    const char* name;
+struct RoundingCase : test::NamedCase<RoundingCase> {
     double value;
     double increment;
     double expected;
@@ -218,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(Values, RoundedToIncrementTest,
                                          RoundingCase{"on_a_multiple", 6, 2, 6},
                                          // The quotient overflows: the value stays.
                                          RoundingCase{"overflowing_quotient", 1e308, 1e-12, 1e308}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -1,12 +1,12 @@
 #include "chart/bar_geometry.h"
+#include "support/param_name.h"
 
 #include <gtest/gtest.h>
 
 namespace tesmera {
 namespace {
 
-struct WidthCase {
-    const char* name;
+struct WidthCase : test::NamedCase<WidthCase> {
     int percent;
     int space;
     int sideBySide;
@@ -34,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BarWidthFromSpaceTest,
                                          WidthCase{"extended_exact_half", 7, 150, 1, 10},
                                          // 10 % of 55 lands just below 5.5.
                                          WidthCase{"extended_below_half", 10, 55, 2, 2}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 TEST(SpacePerPoint, KeepsAPointOfRoomForSideMargins) {
     EXPECT_EQ(SpacePerPoint(315, 20, true), 15);
@@ -51,8 +51,7 @@ TEST(BarSideMargin, IsHalvedWithoutSideMargins) {
     EXPECT_EQ(BarSideMargin(2, 10, true), 20);
 }
 
-struct OffsetCase {
-    const char* name;
+struct OffsetCase : test::NamedCase<OffsetCase> {
     BarPlacement placement;
     int expected;
 };
@@ -72,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                     OffsetCase{"second_of_two", {TMultiBar::mbSide, 2, 2, 10, 0}, 0},
                     OffsetCase{"first_of_two", {TMultiBar::mbSide, 1, 2, 10, 0}, -10},
                     OffsetCase{"not_side_by_side_odd", {TMultiBar::mbNone, 1, 1, 7, 0}, -3}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -1,12 +1,12 @@
 #include "chart/chart_math.h"
+#include "support/param_name.h"
 
 #include <gtest/gtest.h>
 
 namespace tesmera {
 namespace {
 
-struct MulDivCase {
-    const char* name;
+struct MulDivCase : test::NamedCase<MulDivCase> {
     int a;
     int b;
     int c;
@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                     MulDivCase{"NegativeSmallFraction", 1, -255, 124, -2},    // -2.06
                     MulDivCase{"WideProduct", 2000000000, 3, 4, 1500000000},  // 64-bit product
                     MulDivCase{"ZeroDivisor", 9, 9, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

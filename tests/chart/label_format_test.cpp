@@ -1,4 +1,5 @@
 #include "chart/label_format.h"
+#include "support/param_name.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,7 @@ namespace {
 const NumberSeparators English{".", ","};
 const NumberSeparators Czech{",", "\u00a0"};
 
-struct FormatCase {
-    const char* name;
+struct FormatCase : test::NamedCase<FormatCase> {
     double value;
     const char* pattern;
     NumberSeparators separators;
@@ -45,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"default_zero", 0, "#,##0.###", English, "0"},
         FormatCase{"default_grouping", 1500, "#,##0.###", English, "1,500"},
         FormatCase{"huge_value", 1e20, "#,##0.00", English, "100,000,000,000,000,000,000.00"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

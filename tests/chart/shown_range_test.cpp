@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "chart/TChartSeries.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
 
-struct ShownCase {
-    const char* name;
+struct ShownCase : test::NamedCase<ShownCase> {
     std::vector<double> positions;
     TChartListOrder order;
     double low;
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         ShownCase{"between_two_points", {0, 1, 2}, loAscending, 0.4, 0.6, 1, 0},
         ShownCase{"right_of_all_points", {0, 1, 2}, loAscending, -5, -1, 0, -1},
         ShownCase{"unordered_never_searched", {5, 1, 9}, loNone, 100, 200, 0, 2}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -6,6 +6,7 @@
 
 #include "cli/UsageError.h"
 #include "cli/cli_test_support.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -21,16 +22,13 @@ VoiceAnalysis Analysed(const std::string& path, std::optional<std::int32_t> name
     return record;
 }
 
-struct GradeCase {
-    std::string name;
+struct GradeCase : test::NamedCase<GradeCase> {
     std::string table;  // CSV text; empty: no table
     bool nameGrades;
     std::string path;  // relative paths are in the table's folder
     std::optional<std::int32_t> nameGrade;
     std::optional<std::int32_t> grade;
     std::string origin;
-
-    friend void PrintTo(const GradeCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class Grades : public ::testing::TestWithParam<GradeCase> {};
@@ -69,14 +67,11 @@ INSTANTIATE_TEST_SUITE_P(
                   std::nullopt, ""},
         GradeCase{"TableOverridesName", "name,grade\na3.wav,5\n", true, "/v/a3.wav", 3, 5,
                   GradeFromTable}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
-struct BadTableCase {
-    std::string name;
+struct BadTableCase : test::NamedCase<BadTableCase> {
     std::string table;
     std::string message;  // after the table's path
-
-    friend void PrintTo(const BadTableCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class BadTables : public ::testing::TestWithParam<BadTableCase> {};
@@ -106,18 +101,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadTableCase{"GradeNotANumber", "name,grade\na.wav,3\nb.wav,three\n",
                      " line 3: grade 'three' is not a whole number"},
         BadTableCase{"MissingGrade", "name,grade\na.wav\n", " line 2: no grade"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(GradeTable, AMissingTableIsAUsageError) {
     EXPECT_THROW(GradeSource::FromTable("/nonexistent/grades.csv", true), UsageError);
 }
 
-struct NumberCase {
-    std::string name;
+struct NumberCase : test::NamedCase<NumberCase> {
     std::string path;
     bool partOfANumber;
-
-    friend void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class NameGradeNumbers : public ::testing::TestWithParam<NumberCase> {};
@@ -134,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"DigitAfterLetter", "take2b3.wav", false},
                       NumberCase{"OnlyTheFirstFullStopCounts", "a3.2023.wav", false},
                       NumberCase{"FolderDigitsDoNotCount", "/2023/a3.wav", false}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

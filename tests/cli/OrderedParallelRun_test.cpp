@@ -1,4 +1,5 @@
 #include "cli/OrderedParallelRun.h"
+#include "support/param_name.h"
 
 #include <atomic>
 #include <chrono>
@@ -19,8 +20,7 @@ void UnevenDelay(std::size_t i) {
     }
 }
 
-struct RunCase {
-    const char* name;
+struct RunCase : test::NamedCase<RunCase> {
     std::size_t count;
     unsigned jobs;
 };
@@ -68,10 +68,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"ManyItemsOneJob", 3000, 1}, RunCase{"ManyItemsTwoJobs", 3000, 2},
                       RunCase{"ManyItemsFourJobs", 3000, 4},
                       RunCase{"ManyItemsSixteenJobs", 3000, 16}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
-struct Failure {
-    const char* name;
+struct Failure : test::NamedCase<Failure> {
     unsigned jobs;
     bool inWork;  // else in use
     std::size_t item;
@@ -118,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Throws, FailedRuns,
                                            Failure{"UseOfTheFirstItemFourJobs", 4, false, 0},
                                            Failure{"UseOfALaterItemOneJob", 1, false, 500},
                                            Failure{"UseOfALaterItemFourJobs", 4, false, 500}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
 TEST(DefaultJobCount, IsAtLeastOne) {
     EXPECT_GE(DefaultJobCount(), 1U);

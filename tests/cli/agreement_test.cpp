@@ -7,6 +7,7 @@
 
 #include "cli/GradeSource.h"
 #include "cli/agreement_output.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -36,8 +37,7 @@ TEST(MeasureAgreement, HandWorkedTable) {
     EXPECT_EQ(f.Confusion, expected);
 }
 
-struct Extreme {
-    const char* name;
+struct Extreme : test::NamedCase<Extreme> {
     std::vector<GradePair> pairs;
     std::optional<double> kappa;
     std::optional<double> rho;
@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // The model never varies: kappa 0, no rank correlation.
                       Extreme{"ConstantModel", {{1, 3}, {5, 3}}, 0.0, std::nullopt},
                       Extreme{"OnePair", {{2, 4}}, 0.0, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(MeasureAgreement, NoPairsLeaveEveryFigureUndefined) {
     const AgreementFigures f = MeasureAgreement({});

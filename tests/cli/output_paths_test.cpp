@@ -7,6 +7,7 @@
 
 #include "cli/UsageError.h"
 #include "cli/cli_test_support.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -15,14 +16,11 @@ namespace fs = std::filesystem;
 
 // Paths are relative to a folder holding a.wav, b.wav, a hard link
 // hard.wav to a.wav, a symbolic link soft.wav to b.wav and out.csv.
-struct OutputCheckCase {
-    std::string name;
+struct OutputCheckCase : test::NamedCase<OutputCheckCase> {
     std::vector<std::string> inputs;
     std::vector<std::string> outputs;
     StandardOutput standardOutput;
     std::string refusal;  // the end of the message; empty: accepted
-
-    friend void PrintTo(const OutputCheckCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class OutputCheck : public ::testing::TestWithParam<OutputCheckCase> {
@@ -116,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "./-x3.wav for a file of that name; nothing was written"},
         OutputCheckCase{
             "MissingInputIsNoConflict", {"gone.wav"}, {"new.csv"}, StandardOutput::Allowed, ""}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

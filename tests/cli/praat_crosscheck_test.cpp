@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "support/TempFolder.h"
+#include "support/param_name.h"
 #include "support/process_run.h"
 #include "tools/sustained_vowel.h"
 
@@ -21,10 +22,8 @@ namespace {
 const std::string Program = TESMERA_BINARY_DIR "/cli/tesmera-cli";
 const std::string PeerScript = TESMERA_SOURCE_DIR "/tests/cli/praat/voice_measures.praat";
 
-struct PeerCase {
-    std::string name;
+struct PeerCase : test::NamedCase<PeerCase> {
     tools::VowelRecipe recipe;
-    friend void PrintTo(const PeerCase& c, std::ostream* os) { *os << c.name; }
 };
 
 PeerCase Case(std::string name, std::int32_t rate, double f0, double jitter, double shimmer,
@@ -100,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Table, AgreementWithThePeer,
                                            Case("Rough48k", 48000, 230, 0.012, 0.05, 10, 6),
                                            Case("VeryRough48k", 48000, 105, 0.02, 0.08, 5, 7),
                                            Case("Steady48k", 48000, 160, 0.002, 0.01, 35, 8)),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -10,6 +10,7 @@
 
 #include "analysis/reports.h"
 #include "cli/cli_test_support.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -132,12 +133,9 @@ TEST_F(CsvOutput, FailedFilesKeepTheirTextAndLeaveValuesEmpty) {
 
 // Text cells a spreadsheet would run as formulas start with an apostrophe;
 // other texts and every number stay as they are.
-struct CsvCellCase {
-    std::string name;
+struct CsvCellCase : test::NamedCase<CsvCellCase> {
     std::string path;
     std::string cell;  // the path field after the CSV quoting is undone
-
-    friend void PrintTo(const CsvCellCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CsvTextCells : public CsvOutput, public ::testing::WithParamInterface<CsvCellCase> {};
@@ -164,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CsvCellCase{"At", "@SUM(A1)3.wav", "'@SUM(A1)3.wav"},
                       CsvCellCase{"Tab", "\t=1.wav", "'\t=1.wav"},
                       CsvCellCase{"FormulaSignInside", "a=b+c.wav", "a=b+c.wav"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 class JsonOutput : public ::testing::Test {
   protected:

@@ -9,6 +9,7 @@
 
 #include "cli/cli_test_support.h"
 #include "config/build_config.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -38,13 +39,10 @@ TEST(RenderProgramCandidates, BesideSelfFirstThenTheInstalledPlaceRelativeToIt) 
 }
 
 // A staged tree: which files exist, and which one must be chosen.
-struct StagedTree {
-    const char* name;
+struct StagedTree : test::NamedCase<StagedTree> {
     std::vector<std::string> executables;  // relative to the stage
     std::vector<std::string> plainFiles;   // present but not executable
     std::string expected;                  // relative to the stage
-
-    friend void PrintTo(const StagedTree& tree, std::ostream* out) { *out << tree.name; }
 };
 
 class FindRenderProgramInTrees : public ::testing::TestWithParam<StagedTree> {};
@@ -84,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         StagedTree{"NothingAnywhere", {}, {}, "usr/bin/tesmera-render"},
         StagedTree{
             "FolderIsNoProgram", {}, {"usr/bin/tesmera-render/x"}, "usr/bin/tesmera-render"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -12,6 +12,7 @@
 #include "cli/recording_report.h"
 #include "cli/voice_analysis.h"
 #include "support/TempFolder.h"
+#include "support/param_name.h"
 #include "support/process_run.h"
 #include "tools/sustained_vowel.h"
 
@@ -157,13 +158,11 @@ TEST(ReportCommand, UnwritableOutputIsAToolFailure) {
         folder, 2);
 }
 
-struct PeriodNameCase {
-    std::string name;
+struct PeriodNameCase : test::NamedCase<PeriodNameCase> {
     std::string recording;
     std::size_t number;
     std::optional<std::int32_t> grade;
     std::string expected;
-    friend void PrintTo(const PeriodNameCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CyclePeriodNames : public ::testing::TestWithParam<PeriodNameCase> {};
@@ -181,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PeriodNameCase{"NoGrade", "/a/b/vowel.wav", 7, std::nullopt,
                                      "vowel_c007_nograde.wav"},
                       PeriodNameCase{"NoExtension", "bob2", 2, 2, "bob2_c002_2.wav"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -5,17 +5,15 @@
 #include "analysis/reports.h"
 #include "analysis/scores.h"
 #include "cli/voice_file_list.h"
+#include "support/param_name.h"
 #include "wave/wave_header.h"
 
 namespace tesmera {
 namespace {
 
-struct CodeCase {
-    std::string name;
+struct CodeCase : test::NamedCase<CodeCase> {
     std::string message;
     std::string code;
-
-    friend void PrintTo(const CodeCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class StatusCodes : public ::testing::TestWithParam<CodeCase> {};
@@ -48,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{"Folder", FolderNamedLikeVoiceFileStatus, "is_folder"},
         CodeCase{"Pipe", NotARegularFileStatus, "not_regular_file"},
         CodeCase{"Unknown", "Something else.", "error"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(StatusCode, FollowsTheStatusAndTellsAMissingGrade) {
     VoiceAnalysis record;

@@ -3,17 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "cli/utf8_text.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
 
-struct TextCase {
-    std::string name;
+struct TextCase : test::NamedCase<TextCase> {
     std::string text;
     std::string terminal;  // TerminalText
     bool utf8;             // IsValidUtf8
-
-    friend void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class Texts : public ::testing::TestWithParam<TextCase> {};
@@ -57,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"OverlongSlash", "\xC0\xAF", "\\xC0\\xAF", false},
         TextCase{"Surrogate", "\xED\xA0\x80", "\\xED\\xA0\\x80", false},
         TextCase{"AboveUnicode", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80", false}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(TerminalLine, LineBreaksBecomeBlanksOtherControlsAreEscaped) {
     EXPECT_EQ(TerminalLine(" Soubor  \r\n Delka\t\x1b"), " Soubor     Delka \\x1B");

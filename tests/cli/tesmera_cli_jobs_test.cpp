@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_process_support.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -14,7 +15,7 @@ using test::ReadWhole;
 using test::RunProgram;
 using test::ShellWord;
 
-const std::string PeriodSetProgram = TESMERA_BINARY_DIR "/tools/make_period_set";
+const std::string PeriodSetProgram = TESMERA_BINARY_DIR "/tools/make_periods";
 
 // Every output of one batch command, as bytes.
 struct BatchOutputs {
@@ -41,8 +42,7 @@ BatchOutputs RunBatch(const std::string& command, const std::string& input, int 
     return outputs;
 }
 
-struct SameBytes {
-    const char* name;
+struct SameBytes : test::NamedCase<SameBytes> {
     const char* command;
     bool toFiles;  // else the table on standard output
 };
@@ -54,7 +54,8 @@ class JobCounts : public ::testing::TestWithParam<SameBytes> {
     static void SetUpTestSuite() {
         folder_ = new test::TempFolder();
         const std::string input = (folder_->Path() / "periods").string();
-        ASSERT_EQ(std::system((PeriodSetProgram + " " + ShellWord(input) + " 150 11").c_str()), 0);
+        ASSERT_EQ(
+            std::system((PeriodSetProgram + " varied " + ShellWord(input) + " 150 11").c_str()), 0);
     }
     static void TearDownTestSuite() {
         delete folder_;
@@ -86,10 +87,9 @@ INSTANTIATE_TEST_SUITE_P(Outputs, JobCounts,
                                            SameBytes{"AnalyzeCsvAndJson", "analyze", true},
                                            SameBytes{"AgreementTable", "agreement", false},
                                            SameBytes{"AgreementJson", "agreement", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
-struct BadJobs {
-    const char* name;
+struct BadJobs : test::NamedCase<BadJobs> {
     const char* value;
 };
 
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Values, BadJobCounts,
                          ::testing::Values(BadJobs{"Zero", "0"}, BadJobs{"Negative", "-2"},
                                            BadJobs{"NotANumber", "two"}, BadJobs{"Fraction", "1.5"},
                                            BadJobs{"TooMany", "100000"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -7,6 +7,7 @@
 #include "cli/cli_process_support.h"
 #include "cli/cli_test_support.h"
 #include "support/fifo_watchdog.h"
+#include "support/param_name.h"
 #include "support/process_run.h"
 #include "support/synthetic_vowel.h"
 #include "tools/sustained_vowel.h"
@@ -122,8 +123,7 @@ TEST(TesmeraCliProcess, ExtractAcceptsARoughVoice) {
     EXPECT_EQ(run.exitStatus, 0) << run.output;
 }
 
-struct AtCase {
-    std::string name;
+struct AtCase : test::NamedCase<AtCase> {
     std::string at;
 };
 
@@ -145,10 +145,9 @@ TEST_P(NonFiniteAt, IsAUsageError) {
 INSTANTIATE_TEST_SUITE_P(Values, NonFiniteAt,
                          ::testing::Values(AtCase{"NotANumber", "nan"}, AtCase{"Infinity", "inf"},
                                            AtCase{"UpperCaseNotANumber", "NAN"}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
-struct FifoCommand {
-    std::string name;
+struct FifoCommand : test::NamedCase<FifoCommand> {
     std::string command;  // before the FIFO's path
     int exitStatus;
     std::string message;
@@ -175,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
     Commands, FifoInput,
     ::testing::Values(FifoCommand{"Analyze", "analyze", 1, "File access denied."},
                       FifoCommand{"Extract", "extract", 1, "x.wav: not a regular file"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(TesmeraCliProcess, ExtractRefusesSilence) {
     const test::TempFolder folder;

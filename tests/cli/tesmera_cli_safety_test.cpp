@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_process_support.h"
+#include "support/param_name.h"
 #include "support/synthetic_vowel.h"
 
 namespace tesmera {
@@ -45,12 +46,9 @@ class CliFolder : public ::testing::Test {
 
 // Command lines whose output would overwrite an input or mix outputs:
 // refused before anything is read or written.
-struct RefusedCase {
-    std::string name;
+struct RefusedCase : test::NamedCase<RefusedCase> {
     std::string arguments;  // run in the folder
     std::string message;
-
-    friend void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RefusedOutputs : public CliFolder, public ::testing::WithParamInterface<RefusedCase> {};
@@ -101,20 +99,17 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"ExtractToStandardOutput", "extract vowel.wav -",
                     "tesmera-cli extract: -: this output is a file and cannot go to standard "
                     "output; nothing was written"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 // Writes that fail part-way (the shell's file-size limit of 512 bytes
 // makes every write past it fail): the old file stays whole and no
 // temporary file is left.
-struct FailedWriteCase {
-    std::string name;
+struct FailedWriteCase : test::NamedCase<FailedWriteCase> {
     std::string arguments;
     std::string output;
     // Where the message can be seen: the agreement table goes first, to a
     // standard output under the same limit, and the message is lost there.
     std::string message;
-
-    friend void PrintTo(const FailedWriteCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class FailedWrites : public CliFolder, public ::testing::WithParamInterface<FailedWriteCase> {};
@@ -143,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       "old.json", ""},
                       FailedWriteCase{"ExtractedPeriod", "extract vowel.wav period.wav",
                                       "period.wav", "cannot write period.wav: "}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST_F(CliFolder, AFullDeviceIsAFailedOutput) {
     const ProcessRun run = Run("analyze a3.wav --csv /dev/full");

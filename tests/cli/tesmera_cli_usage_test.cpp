@@ -5,19 +5,17 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_process_support.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct UsageCase {
-    std::string name;
+struct UsageCase : test::NamedCase<UsageCase> {
     std::string arguments;  // run in a folder holding a3.wav and the folder empty/
     int exitStatus;
     std::string message;  // standard error, without its line end
-
-    friend void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class BadUsage : public ::testing::TestWithParam<UsageCase> {};
@@ -77,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"PictureToStandardOutput", "render a3.wav --png -", 64,
                   "tesmera-render: -: this output is a file and cannot go to standard output; "
                   "nothing was written"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -6,6 +6,7 @@
 #include "cli/cli_test_support.h"
 #include "cli/voice_file_list.h"
 #include "support/degenerate_periods.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -98,7 +99,7 @@ TEST_P(DegeneratePeriods, GiveTheWarningAndNoScores) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Periods, DegeneratePeriods, ::testing::ValuesIn(test::DegeneratePeriods()),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 TEST(VoiceAnalysis, ScoresFollowTheModelsOnTheNormalisedAmplitudes) {
     const test::TempFolder folder;
@@ -141,8 +142,7 @@ TEST(VoiceAnalysis, NameWithoutGradeKeepsTheAnalysis) {
 }
 
 // What the window would show, and how far each file gets.
-struct FailingFile {
-    const char* name;
+struct FailingFile : test::NamedCase<FailingFile> {
     Bytes content;
     std::string status;
     AnalysisStage stage;

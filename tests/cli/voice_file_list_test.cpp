@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_test_support.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -33,12 +34,9 @@ TEST(VoiceFileList, FoldersGiveTheirWavFilesSortedFilesStayAsGiven) {
 // Things in a searched folder that are not plain voice files: each is
 // reported in its place (or left to the file's own record), never dropped
 // and never a reason to stop.
-struct FolderThingCase {
-    std::string name;
+struct FolderThingCase : test::NamedCase<FolderThingCase> {
     std::function<void(const fs::path& folder)> make;
     std::vector<BatchEntry> expected;  // paths relative to the folder
-
-    friend void PrintTo(const FolderThingCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class FolderThings : public ::testing::TestWithParam<FolderThingCase> {};
@@ -82,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         FolderThingCase{"PipeIsReportedUnopened",
                         [](const fs::path& f) { mkfifo((f / "p1.wav").c_str(), 0600); },
                         {{"p1.wav", NotARegularFileStatus}, {"z9.wav", ""}}}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(VoiceFileList, AnUnreadableFolderIsReported) {
     if (geteuid() == 0) {

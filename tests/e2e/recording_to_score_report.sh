@@ -5,6 +5,7 @@
 # score report written. Run under xvfb-run; arguments: program, driver,
 # recording, screenshot path.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/window_session.sh"
 program="$1"
 driver="$2"
 recording="$3"
@@ -34,9 +35,7 @@ before=$("$driver" dark "$main_caption" "${score_report[@]}")
 "$driver" keys "$main_caption" F9
 sleep 1
 after=$("$driver" dark "$main_caption" "${score_report[@]}")
-if command -v import >/dev/null 2>&1; then
-  import -window root "$screenshot" || true
-fi
+save_screenshot "$screenshot"
 if [ "$after" -lt 300 ]; then
   echo "score report still empty after Analyse and F9: $after dark pixels" >&2
   exit 1
@@ -44,12 +43,4 @@ fi
 echo "score report written: $after dark pixels"
 
 "$driver" close "$main_caption"
-for _ in $(seq 1 100); do
-  if ! kill -0 "$pid" 2>/dev/null; then
-    wait "$pid"
-    exit 0
-  fi
-  sleep 0.1
-done
-echo "program still running 10 s after its window was asked to close" >&2
-exit 1
+expect_clean_exit

@@ -6,6 +6,7 @@
 # application title) without any click. Closes the box and the window and
 # expects a clean exit. Run under xvfb-run; arguments: program, driver.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/window_session.sh"
 program="$1"
 driver="$2"
 missing="$(mktemp -u /tmp/tesmera_no_such_XXXXXX.wav)"
@@ -20,13 +21,4 @@ trap 'kill "$pid" 2>/dev/null || true' EXIT
 sleep 0.5
 "$driver" close " Tesmera - demo"
 
-for _ in $(seq 1 100); do
-  if ! kill -0 "$pid" 2>/dev/null; then
-    wait "$pid"
-    echo "the named file was loaded at start, program exited cleanly"
-    exit 0
-  fi
-  sleep 0.1
-done
-echo "program still running 10 s after its window was asked to close" >&2
-exit 1
+expect_clean_exit "the named file was loaded at start, program exited cleanly"

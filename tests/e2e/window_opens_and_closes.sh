@@ -3,6 +3,7 @@
 # screenshot beside the test, closes the window as a user would and expects a
 # clean exit. Run under xvfb-run; arguments: program, driver, screenshot path.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/window_session.sh"
 program="$1"
 driver="$2"
 screenshot="$3"
@@ -14,18 +15,7 @@ trap 'kill "$pid" 2>/dev/null || true' EXIT
 
 "$driver" wait "$caption" 30
 sleep 0.5
-if command -v import >/dev/null 2>&1; then
-  import -window root "$screenshot" || true
-fi
+save_screenshot "$screenshot"
 "$driver" close "$caption"
 
-for _ in $(seq 1 100); do
-  if ! kill -0 "$pid" 2>/dev/null; then
-    wait "$pid"
-    echo "window closed, program exited cleanly"
-    exit 0
-  fi
-  sleep 0.1
-done
-echo "program still running 10 s after its window was asked to close" >&2
-exit 1
+expect_clean_exit "window closed, program exited cleanly"

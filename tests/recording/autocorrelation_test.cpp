@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "recording/pitch.h"
+#include "support/param_name.h"
 #include "support/synthetic_vowel.h"
 
 namespace tesmera {
@@ -65,8 +66,7 @@ std::vector<double> ImpulseTrain(std::size_t count, std::size_t period) {
     return samples;
 }
 
-struct Signal {
-    const char* name;
+struct Signal : test::NamedCase<Signal> {
     std::vector<double> (*samples)();  // made when the case runs
 };
 
@@ -114,7 +114,7 @@ TEST_P(AutocorrelationOf, GivesTheSameVoicingAsTheDirectSums) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, AutocorrelationOf, ::testing::ValuesIn(Signals),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
 TEST(Autocorrelation, FindsTheVowelsPitch) {
     const std::vector<VoicingFrame> frames = AnalyseVoicing(Vowel(210.3), TrackingRate);

@@ -7,14 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/param_name.h"
 #include "tools/sustained_vowel.h"
 
 namespace tesmera {
 namespace {
 
-struct MarkCase {
-    std::string name;
-    friend void PrintTo(const MarkCase& c, std::ostream* os) { *os << c.name; }
+struct MarkCase : test::NamedCase<MarkCase> {
     std::int32_t rate;
     double f0;
 };
@@ -52,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Table, MarksOfSteadyVowels,
                                            MarkCase{"Male44k", 44100, 98.5},
                                            MarkCase{"Child48k", 48000, 310},
                                            MarkCase{"Low96k", 96000, 80}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 // With jitter the marks follow each generated cycle: the distances between
 // marks track the generated period lengths.
@@ -84,9 +83,7 @@ TEST(MarksOfSteadyVowels, NoneInAStretchShorterThanTwoPeriods) {
         MarkCycles(vowel.Samples, vowel.Rate, 0.5, 0.51, [](double) { return 0.01; }).empty());
 }
 
-struct VerdictCase {
-    std::string name;
-    friend void PrintTo(const VerdictCase& c, std::ostream* os) { *os << c.name; }
+struct VerdictCase : test::NamedCase<VerdictCase> {
     double trackScale;    // the pitch track's period over the true one
     double shiftSamples;  // one mark moved by this much
     CycleVerdict expected;
@@ -119,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VerdictCase{"TrackAnOctaveHigh", 0.5, 0, CycleVerdict::CvOffTrack},
                       VerdictCase{"TrackEightPercentOff", 1.08, 0, CycleVerdict::CvAccepted},
                       VerdictCase{"TrackTwelvePercentOff", 1.12, 0, CycleVerdict::CvOffTrack}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

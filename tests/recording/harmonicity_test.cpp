@@ -1,4 +1,5 @@
 #include "recording/harmonicity.h"
+#include "support/param_name.h"
 
 #include <cmath>
 #include <numbers>
@@ -37,9 +38,7 @@ NoisyTone MakeTone(double rate, double snrDb, double seconds = 1) {
     return tone;
 }
 
-struct HnrCase {
-    std::string name;
-    friend void PrintTo(const HnrCase& c, std::ostream* os) { *os << c.name; }
+struct HnrCase : test::NamedCase<HnrCase> {
     double rate;
     double snrDb;
 };
@@ -62,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Table, HarmonicityOfNoisyTones,
                                            HnrCase{"Rough22k", 22050, 10},
                                            HnrCase{"Rough48k", 48000, 6},
                                            HnrCase{"VeryRough44k", 44100, 3}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 TEST(HarmonicityOfNoisyTones, ExactRepetitionIsVeryHigh) {
     const NoisyTone tone = MakeTone(44100, 300);

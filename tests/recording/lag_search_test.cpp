@@ -1,4 +1,5 @@
 #include "recording/lag_search.h"
+#include "support/param_name.h"
 
 #include <cmath>
 #include <numeric>
@@ -32,9 +33,7 @@ TEST(SquareSums, OfAnyRange) {
     EXPECT_DOUBLE_EQ(sums.Of(3, 0), 0);
 }
 
-struct PeakCase {
-    std::string name;
-    friend void PrintTo(const PeakCase& c, std::ostream* os) { *os << c.name; }
+struct PeakCase : test::NamedCase<PeakCase> {
     std::ptrdiff_t lowest;
     std::ptrdiff_t highest;
     std::ptrdiff_t step;
@@ -69,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Table, LagPeaks,
                                            PeakCase{"PeakBeyondHighest", 10, 60, 4, 80, 60},
                                            PeakCase{"PeakBelowLowest", 10, 60, 4, 2, 10},
                                            PeakCase{"SingleLag", 20, 20, 3, 20.4, 20.4}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

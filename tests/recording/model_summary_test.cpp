@@ -1,4 +1,5 @@
 #include "recording/model_summary.h"
+#include "support/param_name.h"
 
 #include <ostream>
 #include <string>
@@ -9,9 +10,7 @@
 namespace tesmera {
 namespace {
 
-struct QuantileCase {
-    std::string name;
-    friend void PrintTo(const QuantileCase& c, std::ostream* os) { *os << c.name; }
+struct QuantileCase : test::NamedCase<QuantileCase> {
     std::vector<double> sorted;
     double q;
     double expected;
@@ -32,11 +31,9 @@ INSTANTIATE_TEST_SUITE_P(
                       QuantileCase{"ThirdQuartileBetween", {1, 2, 3, 4}, 0.75, 3.25},
                       QuantileCase{"Single", {7}, 0.25, 7}, QuantileCase{"Lowest", {1, 2, 3}, 0, 1},
                       QuantileCase{"Highest", {1, 2, 3}, 1, 3}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
-struct SummaryCase {
-    std::string name;
-    friend void PrintTo(const SummaryCase& c, std::ostream* os) { *os << c.name; }
+struct SummaryCase : test::NamedCase<SummaryCase> {
     std::vector<double> values;
     double median;
     std::int32_t score;
@@ -94,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                     false},
         // Values at or below 0.5 are grade 1, above 5 grade 5.
         SummaryCase{"ClampedGrades", {0.2, 0.5, 5.1, 5.6}, 2.8, 3, 4.8, {0.5, 0, 0, 0, 0.5}, true}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 std::vector<CycleValues> Cycles(std::size_t count, double first, double second) {
     std::vector<CycleValues> cycles;
@@ -106,9 +103,7 @@ std::vector<CycleValues> Cycles(std::size_t count, double first, double second) 
     return cycles;
 }
 
-struct SteadyCase {
-    std::string name;
-    friend void PrintTo(const SteadyCase& c, std::ostream* os) { *os << c.name; }
+struct SteadyCase : test::NamedCase<SteadyCase> {
     std::vector<CycleValues> cycles;
     bool steady;
 };
@@ -136,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // 0.2 apart but on both sides of 2.5: different scores.
                       SteadyCase{"HalvesCloseButOtherGrades", Cycles(40, 2.4, 2.6), false},
                       SteadyCase{"OneModelDrifts", OneModelDrifts(), false}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

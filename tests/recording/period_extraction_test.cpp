@@ -94,13 +94,11 @@ TEST(ExtractPeriod, CutsAtTheGivenTime) {
     EXPECT_NEAR(period.CutStartSeconds, 0.9, 1 / vowel.f0);
 }
 
-struct Refusal {
-    const char* name;
+struct Refusal : test::NamedCase<Refusal> {
     // Made when the case runs, so the table itself stays small.
     MonoRecording (*recording)();
     std::optional<double> at;
     const char* message;
-    friend void PrintTo(const Refusal& refusal, std::ostream* os) { *os << refusal.name; }
 };
 
 class Refusals : public ::testing::TestWithParam<Refusal> {};
@@ -161,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
                               },
                               std::numeric_limits<double>::infinity(),
                               "--at INF s lies outside the recording"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 // A cycle repeated for half a second, as the extraction fuzzer builds its
 // recordings: the cycle's samples (16-bit), played at `rate`.
@@ -200,11 +198,9 @@ INSTANTIATE_TEST_SUITE_P(
                     return test::SyntheticVowel({1250, 48000});
                 },
                 0.6, "no voiced sound at 0.600 s"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
-struct ScalingCase {
-    std::string name;
-    friend void PrintTo(const ScalingCase& c, std::ostream* os) { *os << c.name; }
+struct ScalingCase : test::NamedCase<ScalingCase> {
     std::vector<double> period;
     std::vector<std::int16_t> expected;
 };
@@ -221,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ScalingCase{"NegativePeak", {0.2, -0.4, 0}, {16384, -32767, 0}},
                       // Nothing to scale: a silent cut stays silent instead of dividing by zero.
                       ScalingCase{"Silent", {0, 0, 0}, {0, 0, 0}}, ScalingCase{"Empty", {}, {}}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

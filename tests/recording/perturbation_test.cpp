@@ -1,4 +1,5 @@
 #include "recording/perturbation.h"
+#include "support/param_name.h"
 
 #include <cmath>
 #include <numbers>
@@ -28,9 +29,7 @@ std::vector<double> Repeated(const std::vector<double>& pattern, int times) {
     return values;
 }
 
-struct JitterCase {
-    std::string name;
-    friend void PrintTo(const JitterCase& c, std::ostream* os) { *os << c.name; }
+struct JitterCase : test::NamedCase<JitterCase> {
     std::vector<double> periods;  // seconds
     std::optional<double> local;
     std::optional<double> rap;
@@ -84,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         JitterCase{"TooFewPeriods", {0.01}, std::nullopt, std::nullopt, std::nullopt},
         JitterCase{
             "TwoPeriodsHaveNoTriple", {0.01, 0.011}, 1.0 / 10.5, std::nullopt, std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(JitterOfPeriods, AbsoluteIsTheMeanDifferenceInSeconds) {
     const JitterFigures jitter = MeasureJitter(MarksFromPeriods(Repeated({0.010, 0.011}, 10)));
@@ -95,9 +94,7 @@ TEST(JitterOfPeriods, AbsoluteIsTheMeanDifferenceInSeconds) {
 // A sine whose periods alternate between two amplitudes, stepping at the
 // rising zero crossings, with marks at its peaks: each mark's window lies
 // inside its own period, so its amplitude is proportional to the period's.
-struct ShimmerCase {
-    std::string name;
-    friend void PrintTo(const ShimmerCase& c, std::ostream* os) { *os << c.name; }
+struct ShimmerCase : test::NamedCase<ShimmerCase> {
     double a;
     double b;
 };

@@ -11,6 +11,7 @@
 
 #include "support/TempFolder.h"
 #include "support/fifo_watchdog.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -42,8 +43,7 @@ void WriteSoundFile(const std::string& path, int encoding, int channels, int rat
     sf_writef_double(file.get(), interleaved.data(), static_cast<sf_count_t>(frames));
 }
 
-struct Encoding {
-    const char* name;
+struct Encoding : test::NamedCase<Encoding> {
     int encoding;
     int channels;
     int rate;
@@ -73,10 +73,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Encoding{"Pcm24Stereo22k", SF_FORMAT_PCM_24, 2, 22050, 1e-6},
                       Encoding{"Pcm32Mono96k", SF_FORMAT_PCM_32, 1, 96000, 1e-8},
                       Encoding{"FloatStereo44k", SF_FORMAT_FLOAT, 2, 44100, 1e-7}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
-struct Refused {
-    const char* name;
+struct Refused : test::NamedCase<Refused> {
     int encoding;
     int rate;
     std::string message;
@@ -106,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "sample rate 4000 Hz is outside 8000 to 96000 Hz"},
                       Refused{"RateTooHigh", SF_FORMAT_PCM_16, 192000,
                               "sample rate 192000 Hz is outside 8000 to 96000 Hz"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(ReadMonoRecording, UnreadableFileIsRefused) {
     EXPECT_THROW(ReadMonoRecording("/nonexistent/input.wav"), ExtractionError);

@@ -9,15 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/param_name.h"
 #include "tools/sustained_vowel.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {
 namespace {
 
-struct VowelCase {
-    std::string name;
-    friend void PrintTo(const VowelCase& c, std::ostream* os) { *os << c.name; }
+struct VowelCase : test::NamedCase<VowelCase> {
     tools::VowelRecipe recipe;
 };
 
@@ -72,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VowelCase{"Female48k", Recipe(48000, 210, 0.004, 0.02, 25)},
                       VowelCase{"RoughMale44k", Recipe(44100, 130, 0.015, 0.05, 8)},
                       VowelCase{"High96k", Recipe(96000, 300, 0.003, 0.01)}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 // Every analysed cycle is a period file's worth: 16-bit at the nominal rate,
 // peak at full scale, one period long; refused cycles hold nothing.
@@ -117,9 +116,7 @@ TEST(ReportsOfVowels, AtChoosesTheStretchAroundThatTime) {
     EXPECT_LT(chosen.StretchEndSeconds, secondStart);
 }
 
-struct RefusalCase {
-    std::string name;
-    friend void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+struct RefusalCase : test::NamedCase<RefusalCase> {
     std::vector<double> samples;
     std::optional<double> at;
     std::string status;
@@ -167,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
             "Voice1250Hz", tools::GenerateVowel(Recipe(16000, 1250)).Samples, {}, "unvoiced"},
         RefusalCase{"Voice1400HzAtItsMiddle", tools::GenerateVowel(Recipe(16000, 1400)).Samples,
                     0.9, "unvoiced at the chosen time"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(RefusedRecordings, ARateOfZeroIsAProgrammingError) {
     EXPECT_THROW(ReportVoice(std::vector<double>(100, 0.0), 0), std::invalid_argument);

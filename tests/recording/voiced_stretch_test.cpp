@@ -1,4 +1,5 @@
 #include "recording/voiced_stretch.h"
+#include "support/param_name.h"
 
 #include <ostream>
 #include <string>
@@ -44,9 +45,7 @@ std::vector<FrameSpec> Join(std::initializer_list<std::vector<FrameSpec>> parts)
 const std::vector<FrameSpec> Silence(3, FrameSpec{'.', 0});
 const std::vector<FrameSpec> Quiet(3, FrameSpec{'q', 0});
 
-struct StretchCase {
-    std::string name;
-    friend void PrintTo(const StretchCase& c, std::ostream* os) { *os << c.name; }
+struct StretchCase : test::NamedCase<StretchCase> {
     std::vector<FrameSpec> frames;
     std::optional<std::size_t> around;
     std::optional<FrameRange> expected;
@@ -97,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FrameRange{11, 14}},
         StretchCase{"AroundAnUnvoicedFrame", Join({Voiced(8, 150), Silence}), 9, std::nullopt},
         StretchCase{"NothingVoiced", Join({Silence, Silence}), {}, std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "support/param_name.h"
+
 namespace tesmera::test {
 
-struct DegeneratePeriod {
-    std::string name;
+struct DegeneratePeriod : NamedCase<DegeneratePeriod> {
     std::vector<std::int16_t> samples;
     std::string warning;  // the one warning the compute must give
 };

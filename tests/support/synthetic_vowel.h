@@ -2,17 +2,15 @@
 // silence, with its harmonics stated, for the extraction tests.
 #pragma once
 
-#include <sndfile.h>
-
 #include <cmath>
 #include <cstdint>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "analysis/fourier_apr.h"
 #include "recording/sound_input.h"
+#include "tools/sustained_vowel.h"
 
 namespace tesmera::test {
 
@@ -63,16 +61,9 @@ inline MonoRecording SyntheticVowel(const VowelRecipe& vowel) {
     return recording;
 }
 
-// Writes a recording as a 16-bit PCM WAV file through libsndfile.
+// Writes a recording as a 16-bit PCM WAV file; throws when it cannot.
 inline void WriteRecording(const std::string& path, const MonoRecording& recording) {
-    SF_INFO info{};
-    info.samplerate = recording.SampleRate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(sf_open(path.c_str(), SFM_WRITE, &info),
-                                                           sf_close);
-    sf_writef_double(file.get(), recording.Samples.data(),
-                     static_cast<sf_count_t>(recording.Samples.size()));
+    tools::WriteMonoWav(path, recording.SampleRate, recording.Samples);
 }
 
 }  // namespace tesmera::test

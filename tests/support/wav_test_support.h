@@ -107,6 +107,13 @@ inline Bytes CanonicalWav(const std::vector<std::int16_t>& samples,
         {FormatPart({.riffSize = 36 + dataSize, .sampleRate = sampleRate}), DataChunk(samples)});
 }
 
+// Writes `content` to `path`, replacing what the file held.
+inline void WriteFile(const std::filesystem::path& path, const Bytes& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(content.data()),
+              static_cast<std::streamsize>(content.size()));
+}
+
 // A file in the system's temporary folder, removed when this goes out of scope.
 class TempFile {
   public:
@@ -122,11 +129,7 @@ class TempFile {
 
     const std::string& Path() const { return path_; }
 
-    void Write(const Bytes& content) const {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(content.data()),
-                  static_cast<std::streamsize>(content.size()));
-    }
+    void Write(const Bytes& content) const { WriteFile(path_, content); }
 
     Bytes Read() const {
         std::ifstream in(path_, std::ios::binary);

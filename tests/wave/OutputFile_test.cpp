@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TempFolder.h"
+#include "support/param_name.h"
 #include "support/wav_test_support.h"
 
 namespace tesmera {
@@ -96,13 +97,10 @@ TEST(OutputFileDevice, ADeviceIsWrittenInPlace) {
 
 // Outputs that cannot be written: each fails with its path and reason,
 // and the folder it was meant for holds nothing new.
-struct FailingOutputCase {
-    std::string name;
+struct FailingOutputCase : test::NamedCase<FailingOutputCase> {
     std::string relativePath;  // in a fresh folder; empty: `absolutePath`
     std::string absolutePath;
     std::string reason;
-
-    friend void PrintTo(const FailingOutputCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class FailingOutput : public ::testing::TestWithParam<FailingOutputCase> {};
@@ -131,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                                         "File not found"},
                       FailingOutputCase{"AFolder", "sub.csv", "", "File access denied"},
                       FailingOutputCase{"FullDevice", "", "/dev/full", "Disk full"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace tesmera

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/param_name.h"
 #include "wave/checked_math.h"
 
 namespace tesmera {
@@ -33,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(Errno, FileErrorFromErrno,
                                          ErrnoCase{"IsADirectory", EISDIR, "File access denied"},
                                          ErrnoCase{"NoSpaceLeft", ENOSPC, "Disk full"},
                                          ErrnoCase{"InputOutput", EIO, "I/O error 5"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName());
 
 TEST(FileError, OwnCodesHaveTheirMessages) {
     EXPECT_STREQ(FileError(FileError::ReadBeyondEnd).what(), "Read beyond end of file");

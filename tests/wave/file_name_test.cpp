@@ -1,4 +1,5 @@
 #include "wave/file_name.h"
+#include "support/param_name.h"
 
 #include <ostream>
 #include <string>
@@ -28,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"TwoFullStops", "/home/x/Voice.Backup.WAV", "voice.backup.wav"},
                     NameCase{"NoSeparator", "NoSeparator.Wav", "noseparator.wav"},
                     NameCase{"EndsWithSeparator", "/ends/with/", ""}, NameCase{"Empty", "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(AsciiLower, ChangesOnlyTheLettersAToZ) {
     EXPECT_EQ(AsciiLower("AZ@[`az 09_\xC3\x84"), "az@[`az 09_\xC3\x84");

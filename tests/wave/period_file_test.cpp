@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/param_name.h"
 #include "support/wav_test_support.h"
 #include "wave/errors.h"
 #include "wave/sample_reader.h"
@@ -29,8 +30,7 @@ std::vector<std::int16_t> Ramp(std::size_t count) {
     return samples;
 }
 
-struct PeriodFileCase {
-    std::string name;
+struct PeriodFileCase : test::NamedCase<PeriodFileCase> {
     Bytes content;
     bool period;
 };
@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         PeriodFileCase{"EndsInsideTheHeader", Prefix(CanonicalWav(Ramp(10)), 30), false},
         PeriodFileCase{"EndsInsideASample", Prefix(CanonicalWav(Ramp(10)), 45), false},
         PeriodFileCase{"Empty", Bytes{}, false}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(PeriodFile, AFileThatCannotBeOpenedIsTheCallersToReport) {
     const std::string missing =

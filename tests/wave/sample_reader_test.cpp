@@ -11,6 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/param_name.h"
 #include "support/wav_test_support.h"
 #include "wave/binary_file.h"
 #include "wave/errors.h"
@@ -31,15 +32,13 @@ using testing::ElementsAreArray;
 // Marks buffer entries that the reader must not touch.
 constexpr double Untouched = -12345.5;
 
-struct SampleCase {
-    const char* name;
+struct SampleCase : test::NamedCase<SampleCase> {
     std::vector<std::int16_t> fileSamples;  // all samples behind the canonical header
     std::int32_t dataSize;                  // as stated in the header
     std::int32_t count;
     double sum;
     double sumSq;
     double maxAbs;
-    friend void PrintTo(const SampleCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class SampleLoop : public testing::TestWithParam<SampleCase> {};
@@ -78,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         SampleCase{"OddDataSizeRoundsUp", {1, 2, 3, 4, 5}, 7, 4, 10, 30, 4},
         SampleCase{"FileLongerThanStated", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 6, 3, 6, 14, 3},
         SampleCase{"FileShorterThanStated", {1, 2, 3, 4, 5}, 100, 5, 15, 55, 5}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 std::string ReadErrorMessage(const Bytes& bytes, std::int32_t dataSize) {
     const TempFile file(bytes);

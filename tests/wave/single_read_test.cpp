@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/param_name.h"
 #include "support/wav_test_support.h"
 #include "wave/binary_file.h"
 #include "wave/errors.h"
@@ -92,10 +93,8 @@ Bytes Filler(std::size_t size) {
     return Bytes(size, 0x11);
 }
 
-struct SingleReadCase {
-    std::string name;
+struct SingleReadCase : test::NamedCase<SingleReadCase> {
     Bytes file;
-    friend void PrintTo(const SingleReadCase& c, std::ostream* os) { *os << c.name; }
 };
 
 std::vector<SingleReadCase> Cases() {
@@ -128,8 +127,7 @@ TEST_P(SingleRead, GivesWhatSeparateOpensGive) {
     EXPECT_TRUE(WithOneOpen(file.Path()) == WithTwoOpens(file.Path()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SingleRead, testing::ValuesIn(Cases()),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, SingleRead, testing::ValuesIn(Cases()), test::CaseName());
 
 TEST(SingleRead, AFileThatEndsInsideASampleFailsAfterCountingTheWholeOnes) {
     Bytes bytes = Concat({FormatPart(), Filler(1), DataChunk(Ramp(40000), 200000)});

@@ -10,6 +10,7 @@
 
 #include "support/fifo_watchdog.h"
 
+#include "support/param_name.h"
 #include "support/wav_test_support.h"
 #include "wave/binary_file.h"
 #include "wave/errors.h"
@@ -65,15 +66,13 @@ std::string FileErrorMessage(const std::string& path) {
     return "no error";
 }
 
-struct AcceptedCase {
-    const char* name;
+struct AcceptedCase : test::NamedCase<AcceptedCase> {
     Bytes bytes;
     std::vector<std::string> warnings;
     std::int32_t riffSize;
     std::int32_t dataSize;
     std::int32_t sampleRate;
     std::int64_t dataOffset;
-    friend void PrintTo(const AcceptedCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class AcceptedHeader : public testing::TestWithParam<AcceptedCase> {};
@@ -141,13 +140,11 @@ INSTANTIATE_TEST_SUITE_P(
                      -2,
                      44100,
                      44}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
-struct RejectedCase {
-    const char* name;
+struct RejectedCase : test::NamedCase<RejectedCase> {
     Bytes bytes;
     std::vector<std::string> warnings;
-    friend void PrintTo(const RejectedCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RejectedHeader : public testing::TestWithParam<RejectedCase> {};
@@ -192,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
         RejectedCase{"NoDataTagAfterARateNotice",
                      WithoutDataTag(22050),
                      {" Data byla vzorkovana rychlosti = 22050", DataWarning}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 // The search reads the file a block at a time: a tag (or a near miss) that
 // lies across a block edge must be found exactly as one inside a block.
@@ -256,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // The first tag counts, even when a second one lies beyond the edge.
                     BlockEdgeCase{"FirstOfTwoTagsAcrossTheEdge",
                                   Concat({TagAt(Block - 1), DataChunk(ThreeSamples)}), Block - 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(WaveHeadRead, NoDataTagOverSeveralBlocksIsRejected) {
     // The near misses run up to the last byte, so the file ends on "dat".
@@ -266,10 +263,8 @@ TEST(WaveHeadRead, NoDataTagOverSeveralBlocksIsRejected) {
     EXPECT_THAT(outcome.warnings, ElementsAre(DataWarning));
 }
 
-struct ShortFileCase {
-    const char* name;
+struct ShortFileCase : test::NamedCase<ShortFileCase> {
     Bytes bytes;
-    friend void PrintTo(const ShortFileCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ShortFile : public testing::TestWithParam<ShortFileCase> {};
@@ -292,7 +287,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ShortFileCase{"DataSizeCutShort", test::Prefix(CanonicalFile, 42)},
                     ShortFileCase{"TagAcrossABlockEdgeAsTheLastFourBytes",
                                   test::Prefix(TagAt(Block - 2), Block + 2)}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName());
 
 TEST(WaveHeadRead, MissingFileIsNotFound) {
     EXPECT_EQ(
@@ -305,8 +300,7 @@ TEST(WaveHeadRead, DirectoryIsAccessDenied) {
               "File access denied");
 }
 
-struct NonRegularCase {
-    std::string name;
+struct NonRegularCase : test::NamedCase<NonRegularCase> {
     std::string path;  // empty: a FIFO named x.wav
 };
 
@@ -327,7 +321,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, NonRegularFile,
                          testing::Values(NonRegularCase{"Fifo", ""},
                                          NonRegularCase{"CharacterDevice", "/dev/null"},
                                          NonRegularCase{"Directory", "/"}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName());
 
 TEST(WaveHeadRead, AcceptsAReadOnlyFile) {
     const TempFile file(CanonicalFile);

@@ -10,6 +10,7 @@
 #include "app/ScriptedDialogs.h"
 #include "app/TForm1.h"
 #include "cli/cli_process_support.h"
+#include "support/param_name.h"
 
 namespace tesmera {
 namespace {
@@ -79,13 +80,10 @@ TEST(TesmeraCliRender, WritesThePng) {
 
 // `tesmera-cli render` as a user runs it, in a folder holding a copy of a
 // sample named "-x4.wav".
-struct RenderRunCase {
-    std::string name;
+struct RenderRunCase : test::NamedCase<RenderRunCase> {
     std::string arguments;  // run in the folder; the picture is out.png
     int exitStatus;
     bool pictureWritten;
-
-    friend void PrintTo(const RenderRunCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RenderRuns : public ::testing::TestWithParam<RenderRunCase> {};
@@ -117,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
         RenderRunCase{"FullDevice", "render ./-x4.wav --png /dev/full", 2, false},
         RenderRunCase{"PictureOverTheVoiceFile", "render ./-x4.wav --png ./-x4.wav", 64, false},
         RenderRunCase{"PictureToStandardOutput", "render ./-x4.wav --png -", 64, false}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(RenderWindowPicture, LoadsANameThatIsNotUtf8) {
     const test::TempFolder folder;

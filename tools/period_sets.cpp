@@ -1,30 +1,24 @@
-// Writes a fixed, varied set of one-period voice files for comparing two
-// builds byte for byte: make_period_set <folder> [count] [seed]
-//
-// The same count and seed always give the same files. Lengths run from 2 to
-// a little past MaxSamples; signals are vowel-like, plain waveforms and odd
-// ones (silence, a constant, an impulse, full scale, noise); about one file
-// in eight has a header the window warns about or refuses; names carry a
-// grade digit, or none, or an extra full stop.
+#include "tools/period_sets.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "analysis/fourier_apr.h"
+#include "tools/period_families.h"
 #include "wave/voice_period.h"
 
+namespace tesmera::period_sets {
 namespace {
 
-using tesmera::MaxSamples;
-using tesmera::TwoPi;
 using Bytes = std::vector<std::uint8_t>;
 using Samples = std::vector<std::int16_t>;
 
@@ -247,16 +241,30 @@ std::string FileName(int index, const char* kind, std::mt19937& random) {
     }
 }
 
+void WriteFile(const std::filesystem::path& file, const Bytes& bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + file.string());
+    }
+}
+
+std::string FamilyFileName(int index, testing_signals::PeriodFamily family) {
+    // Appended piece by piece: GCC 12 misreports "p" + std::string.
+    std::string name(1, 'p');
+    name += std::to_string(index);
+    name += '_';
+    name += testing_signals::FamilyName(family);
+    name += '_';
+    name += std::to_string(1 + index % 5);
+    name += ".wav";
+    return name;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: make_period_set <folder> [count] [seed]\n");
-        return 2;
-    }
-    const std::filesystem::path folder = argv[1];
-    const int count = argc > 2 ? std::stoi(argv[2]) : 1200;
-    const auto seed = static_cast<std::uint32_t>(argc > 3 ? std::stoul(argv[3]) : 1);
+void WriteVariedFiles(const std::filesystem::path& folder, int count, std::uint32_t seed) {
     std::filesystem::create_directories(folder);
     std::mt19937 random(seed);
     for (int index = 0; index < count; ++index) {
@@ -266,13 +274,26 @@ int main(int argc, char** argv) {
         const bool odd = std::uniform_int_distribution<int>(0, 7)(random) == 0;
         const Header header = odd ? OddHeader(random, 44 + 2 * samples.size()) : Header{};
         const Bytes bytes = WaveFile(samples, header);
-        std::ofstream out(folder / FileName(index, kind.name, random), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            std::fprintf(stderr, "make_period_set: cannot write into %s\n", argv[1]);
-            return 1;
-        }
+        WriteFile(folder / FileName(index, kind.name, random), bytes);
     }
-    return 0;
 }
+
+void WriteKernelFamilies(const std::filesystem::path& folder, int count, std::uint32_t seed) {
+    std::filesystem::create_directories(folder);
+    std::mt19937 lengths(seed);
+    testing_signals::PeriodGenerator generator(seed + 1);
+    constexpr auto Families = std::size(testing_signals::AllPeriodFamilies);
+    for (int index = 0; index < count; ++index) {
+        const auto family =
+            testing_signals::AllPeriodFamilies[static_cast<std::size_t>(index) % Families];
+        const std::int32_t N = index % 2 == 0 ? std::uniform_int_distribution(2, 10000)(lengths)
+                                              : std::uniform_int_distribution(60, 1500)(lengths);
+        Samples samples;
+        for (const double value : generator.Make(family, N, false)) {
+            samples.push_back(Clamp16(value));
+        }
+        WriteFile(folder / FamilyFileName(index, family), WaveFile(samples, Header{}));
+    }
+}
+
+}  // namespace tesmera::period_sets

@@ -1,7 +1,7 @@
 // Generated voice periods for checking the Fourier kernel against the long-
 // double sums: voice-like periods and signals built to be hard for it, above
 // all near-ties in the order criterion. Shared by the kernel tests and the
-// generator of the comparison between two builds (tools/make_periods.cpp).
+// generated sets that two builds are compared over (tools/period_sets.h).
 #pragma once
 
 #include <algorithm>
