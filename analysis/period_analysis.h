@@ -111,8 +111,8 @@ void RatePeriod(PeriodAnalysis& record, MissingGrade missing, const WarningSink&
 // The part of the compute half the scores rest on, for callers that use
 // nothing else: the coefficients up to the maximum order, the amplitudes,
 // the normalisation and the scores, with the same values the two steps
-// above give, but no reconstructions, peaks of them or expert grade (they
-// stay cleared). `period` is all of the period. A zero norm or amplitude is
+// above give; the reconstructions' order and peaks and the expert grade are
+// left as they were. `period` is all of the period. A zero norm or amplitude is
 // told through `warn` and leaves the scores at 0; the stage becomes Analysed.
 void ScorePeriod(PeriodAnalysis& record, std::span<const double> period, const WarningSink& warn);
 
