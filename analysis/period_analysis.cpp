@@ -44,6 +44,30 @@ void ReadGrade(PeriodAnalysis& record, MissingGrade missing) {
     }
 }
 
+void Amplitudes(PeriodAnalysis& record, std::span<const double> period) {
+    // The floor is relative to the samples the series was computed from.
+    AmplitudeStep(record.ax, record.bx, PeakOf(period), record.AA);
+}
+
+void ClearScores(PeriodAnalysis& record) {
+    record.AmplitudeNorm = 0;
+    record.ScoreValue.fill(0.0);
+    record.Score.fill(0);
+}
+
+void Normalise(PeriodAnalysis& record, const WarningSink& warn) {
+    // The step warns exactly when it leaves the models out.
+    bool warned = false;
+    const WarningSink watch = [&warned, &warn](const std::string& message) {
+        warned = true;
+        warn(message);
+    };
+    NormalisationStep(record.AA, record.AmplitudeNorm, record.AANorm, record.ScoreValue,
+                      record.Score, watch);
+    record.Scored = !warned;
+    record.Stage = AnalysisStage::Analysed;
+}
+
 }  // namespace
 
 bool LoadPeriodFile(PeriodAnalysis& record, std::span<double> samples, const WarningSink& warn) {
@@ -76,25 +100,25 @@ void ExpandPeriod(PeriodAnalysis& record, std::span<const double> period,
                record.ApproxOrder, approximation);
     record.FundamentalMax = PeakOf(fundamental.first(period.size()));
     record.ApproxMax = PeakOf(approximation.first(period.size()));
-    // The floor is relative to the samples the series was computed from.
-    AmplitudeStep(record.ax, record.bx, PeakOf(period), record.AA);
+    Amplitudes(record, period);
 }
 
 void RatePeriod(PeriodAnalysis& record, MissingGrade missing, const WarningSink& warn) {
-    record.AmplitudeNorm = 0;
-    record.ScoreValue.fill(0.0);
-    record.Score.fill(0);
+    ClearScores(record);
     ReadGrade(record, missing);
-    // The step warns exactly when it leaves the models out.
-    bool warned = false;
-    const WarningSink watch = [&warned, &warn](const std::string& message) {
-        warned = true;
-        warn(message);
-    };
-    NormalisationStep(record.AA, record.AmplitudeNorm, record.AANorm, record.ScoreValue,
-                      record.Score, watch);
-    record.Scored = !warned;
-    record.Stage = AnalysisStage::Analysed;
+    Normalise(record, warn);
+}
+
+void ScorePeriod(PeriodAnalysis& record, std::span<const double> period, const WarningSink& warn) {
+    record.ax.fill(0.0);
+    record.bx.fill(0.0);
+    if (period.size() > 1) {
+        FourierCoefficients(period, MaximumOrder(static_cast<std::int32_t>(period.size())),
+                            record.ax, record.bx);
+    }
+    Amplitudes(record, period);
+    ClearScores(record);
+    Normalise(record, warn);
 }
 
 PeriodAnalyser::PeriodAnalyser()
@@ -112,15 +136,31 @@ void PeriodAnalyser::AnalyseSamples(PeriodAnalysis& record, std::span<const std:
     Compute(record, warn);
 }
 
-void PeriodAnalyser::Compute(PeriodAnalysis& record, const WarningSink& warn) {
+void PeriodAnalyser::ScoreSamples(PeriodAnalysis& record, std::span<const std::int16_t> period,
+                                  const WarningSink& warn) {
+    LoadPeriodSamples(record, period, samples_);
+    if (const auto loaded = LoadedPeriod(record, warn)) {
+        ScorePeriod(record, *loaded, warn);
+    }
+}
+
+std::optional<std::span<const double>> PeriodAnalyser::LoadedPeriod(const PeriodAnalysis& record,
+                                                                    const WarningSink& warn) const {
     if (!Analysable(true, record.SampleCount)) {
         warn(std::string(NothingToAnalyseWarning));
+        return std::nullopt;
+    }
+    return std::span<const double>(samples_).first(static_cast<std::size_t>(record.SampleCount));
+}
+
+void PeriodAnalyser::Compute(PeriodAnalysis& record, const WarningSink& warn) {
+    const auto loaded = LoadedPeriod(record, warn);
+    if (!loaded) {
         return;
     }
-    const auto count = static_cast<std::size_t>(record.SampleCount);
-    ExpandPeriod(record, std::span(samples_).first(count), FundamentalTraceOrder,
-                 ApproxEnergyTolerance, std::span(fundamental_).first(count),
-                 std::span(approximation_).first(count));
+    const std::size_t count = loaded->size();
+    ExpandPeriod(record, *loaded, FundamentalTraceOrder, ApproxEnergyTolerance,
+                 std::span(fundamental_).first(count), std::span(approximation_).first(count));
     RatePeriod(record, MissingGrade::Noted, warn);
 }
 

@@ -196,10 +196,10 @@ void AnalyseCycles(VoiceReport& report, const Excerpt& excerpt, double rate) {
             continue;
         }
         cycle.Period = PeriodAs16Bit(std::span(region.Samples).subspan(first, end - first));
-        // The window's own pipeline; its warnings (a zero harmonic) only
+        // The window's own scoring; its warnings (a zero harmonic) only
         // leave the cycle unscored.
         PeriodAnalysis analysis;
-        analyser.AnalyseSamples(analysis, cycle.Period, [](const std::string&) {});
+        analyser.ScoreSamples(analysis, cycle.Period, [](const std::string&) {});
         cycle.Scored = analysis.Scored;
         cycle.ScoreValue = analysis.ScoreValue;
         cycle.Score = analysis.Score;

@@ -92,13 +92,53 @@ TEST_P(InMemoryMatchesFile, EveryResult) {
     EXPECT_EQ(inMemory.warnings, fromFile.warnings);
 }
 
-INSTANTIATE_TEST_SUITE_P(Periods, InMemoryMatchesFile,
-                         ::testing::Values(SamePeriod{"voice_441", VoiceLike(441)},
-                                           SamePeriod{"voice_longest", VoiceLike(MaxSamples)},
-                                           SamePeriod{"one_sample", {1234}},
-                                           SamePeriod{"two_samples", {-32768, 32767}},
-                                           SamePeriod{"silence", std::vector<std::int16_t>(200, 0)},
-                                           SamePeriod{"too_long", VoiceLike(MaxSamples + 1)}),
+const std::vector<SamePeriod>& EdgePeriods() {
+    static const std::vector<SamePeriod> periods{{"voice_441", VoiceLike(441)},
+                                                 {"voice_prime_397", VoiceLike(397)},
+                                                 {"voice_longest", VoiceLike(MaxSamples)},
+                                                 {"one_sample", {1234}},
+                                                 {"two_samples", {-32768, 32767}},
+                                                 {"silence", std::vector<std::int16_t>(200, 0)},
+                                                 {"too_long", VoiceLike(MaxSamples + 1)}};
+    return periods;
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, InMemoryMatchesFile, ::testing::ValuesIn(EdgePeriods()),
+                         test::CaseName());
+
+// Scoring alone must give the scores, and every value they rest on, exactly
+// as the whole compute half does, warnings included; a report rates each
+// cycle that way. The analyser has first scored a longer period, so stale
+// buffer entries would show.
+class ScoringMatchesCompute : public ::testing::TestWithParam<SamePeriod> {};
+
+TEST_P(ScoringMatchesCompute, ScoresAndWhatTheyRestOn) {
+    PeriodAnalyser whole;
+    const Outcome computed = AnalyseInMemory(whole, GetParam().name, GetParam().period);
+    PeriodAnalyser reused;
+    Outcome earlier;
+    reused.ScoreSamples(earlier.record, VoiceLike(MaxSamples), [](const std::string&) {});
+    Outcome scored;
+    scored.record.Path = GetParam().name;
+    reused.ScoreSamples(scored.record, GetParam().period, [&scored](const std::string& message) {
+        scored.warnings.push_back(message);
+    });
+    const PeriodAnalysis& a = scored.record;
+    const PeriodAnalysis& b = computed.record;
+    EXPECT_EQ(a.Stage, b.Stage);
+    EXPECT_EQ(a.SampleCount, b.SampleCount);
+    EXPECT_EQ(a.ax, b.ax);
+    EXPECT_EQ(a.bx, b.bx);
+    EXPECT_EQ(a.AA, b.AA);
+    EXPECT_EQ(a.AmplitudeNorm, b.AmplitudeNorm);
+    EXPECT_EQ(a.AANorm, b.AANorm);
+    EXPECT_EQ(a.ScoreValue, b.ScoreValue);
+    EXPECT_EQ(a.Score, b.Score);
+    EXPECT_EQ(a.Scored, b.Scored);
+    EXPECT_EQ(scored.warnings, computed.warnings);
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, ScoringMatchesCompute, ::testing::ValuesIn(EdgePeriods()),
                          test::CaseName());
 
 // A grade missing from the name: the window stops before the normalisation
