@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cosines and sines of the N angles 2πj/N (j = 0..N−1) of one period length,
 // in double. Harmonic k at sample i has the angle 2πki/N, which equals the
 // angle at j = ki mod N up to whole turns, so one table serves every

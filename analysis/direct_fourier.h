@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Fourier sums evaluated term by term in double, for period lengths
 // where a fast transform does not pay: the samples are folded in pairs
 // (i, N − i), which share a cosine and negate a sine, and taken eight at a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Truncated real Fourier series of one voice period: coefficients, the choice
 // of order by an energy criterion, and the period rebuilt from the series.
 #pragma once

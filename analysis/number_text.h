@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two number-to-text forms that every value field, report and table
 // uses, and the decimal rounding beneath them that the chart's labels share.
 // Plain functions of the value and the formatting settings: the caller

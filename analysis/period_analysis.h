@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One voice period from its samples to its rating, in two halves that the
 // window and the command line both run, so they cannot disagree:
 //   the load half checks a file's header, reads its samples and describes

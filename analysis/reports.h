@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of a compute: the expert grade read from the file name, the
 // score report and the coefficient table. Each line ends in "\r\n", the
 // memo's own line break.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Harmonic amplitudes, their normalisation and the six fixed score models
 // that rate a voice from 1 to 5.
 #pragma once

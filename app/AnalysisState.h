@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program-wide record of the loaded voice period and every result drawn
 // from it. Plain data with fixed capacities: nothing is allocated per sample,
 // and a load or compute only overwrites entries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application-wide busy cursor while a command works, as a scope: shown
 // on construction, the previous cursor back on destruction, whatever way the
 // scope ends. A dialog shown meanwhile takes the normal cursor back through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A thin widget over a cached picture: the picture is drawn again only when
 // what it shows or the widget's size has changed, and painting copies it.
 #pragma once

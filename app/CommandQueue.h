@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the window's commands one at a time, each only after the event that
 // asked for it has returned. A click, a shortcut or an assistive tool's
 // "press" therefore comes back at once, even when the command then waits in a

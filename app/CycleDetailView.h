@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The steady stretch in detail: its waveform with every cycle mark, the
 // cycles left out of the analysis greyed and the selected cycle
 // highlighted. Left and Right (Home, End) choose the neighbouring (first,

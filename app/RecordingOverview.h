@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole recording at a glance: its waveform, the steady stretch the
 // report analyses shaded, and the selected cycle marked in red.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window of one recording of a sustained vowel: the whole recording with
 // its steady stretch, the stretch's cycles, the voice report as tables, and
 // the selected cycle, which can be analysed in the main window or saved as

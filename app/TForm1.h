@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window. Its methods run the two commands step by step, in the
 // order the user sees them happen, and call the core for every number.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compute command: expand the loaded period into its Fourier series,
 // score it, and rewrite every result view of the window.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Creation of the window's controls: positions, sizes, colours, fonts and the
 // names that screen readers announce.
 #include <QApplication>

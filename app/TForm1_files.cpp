@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files from outside the window: the command line and drops, and the folder
 // the next file dialog starts in.
 #include <QDragEnterEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard and assistive access: the shortcuts, the queue every command
 // request goes through, and the descriptions a screen reader announces.
 #include <QKeySequence>

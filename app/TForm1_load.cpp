@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The load command: discard every earlier result, let the user choose a
 // voice file, check its header, read its samples and show the statistics.
 // Files given from outside and periods cut from a recording go through the

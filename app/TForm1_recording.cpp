@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recordings of a sustained vowel: the dialog that opens one, the report
 // that decides whether it can be shown, and the window that shows it.
 #include <stdexcept>

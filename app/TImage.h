@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An image control: shows a picture of its own size. Drawing happens on
 // Surface() through a canvas; repaint() shows the result at once.
 #pragma once

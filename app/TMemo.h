@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A multi-line memo whose text is read and written with "\r\n" line ends,
 // the form the reports are built in, while the editor shows plain lines.
 #pragma once

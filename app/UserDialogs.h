@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything modal that a command may show. The window talks only to this
 // interface, so tests can script the user's answers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pixel art of the window: the two tool-bar glyphs and the window icon,
 // drawn in code so the program ships no image files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number separators of the user's locale, for the value fields, the
 // report and the chart's labels.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The name of a chosen file as the system spells it. Qt decodes file names
 // as UTF-8 and puts U+FFFD for bytes that are not, so a name that is not
 // UTF-8 ("caf\xE9.wav" from an old archive) comes back from a file dialog

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The oscilloscope strip: one voice period as a blue trace over a red model
 // trace and a grey zero line, each trace scaled by its own peak so it fills
 // the height whatever the signal's level.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words and numbers of the recording window: the report table's cells,
 // the measures, the steadiness verdict, the reason a recording cannot be
 // shown and the name proposed for a saved period. Plain functions of the

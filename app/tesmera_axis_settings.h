@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings the main window gives the axes and the bar series of its chart.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/tesmera_chart_settings.h"
 
 #include "app/locale_separators.h"

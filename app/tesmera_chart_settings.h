@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings the main window gives its chart when it creates it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing steps shared by the recording window's pictures.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arithmetic behind the recording window's pictures: which samples fall
 // under which pixel column, and which cycle lies under a point. Kept out of
 // the painting so tests can check it without drawing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of `tesmera-cli` as a user runs it: a whole process, start-up
 // included. `analyze` over 1000 and 20000 one-period files of 100 to 1000
 // samples, writing CSV to /dev/null, and the start-up cost alone (one file);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Fourier coefficient kernel against the direct pair-by-pair sums in long
 // double and against the FFT library's own time for the same coefficients,
 // at the highest order (100) and several period lengths, single-threaded.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time to load a voice file as the load command does: header check, sample
 // loop and statistics. Files of 10000 samples (the largest that can be
 // analysed) and of one million samples (counted in full, stored in part).

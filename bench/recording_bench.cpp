@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time to cut one period out of a 60-s recording at 48 kHz, as `extract`
 // does once the file is read: tracking the pitch over the whole recording,
 // then resampling and marking the chosen place. The tracking alone is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time to report a recording of a sustained vowel, from its samples in
 // memory to the finished report: pitch track, stretch, cycle marks and
 // checks, perturbation, harmonicity and every cycle's analysis. Goals in an

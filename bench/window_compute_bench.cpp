@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CPU time of the window's compute command on a 10000-sample period (the
 // longest that can be analysed): the expansion, the score models, the
 // reports and the repaint of the whole window, shown on the offscreen

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bar series: every point is a vertical bar standing on the series' origin
 // value and reaching the point's value, centred on the point's position.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas operations that take a depth coordinate. The chart is drawn in
 // two dimensions, where every depth is ignored.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Base of everything in the chart that has settings (the chart itself, its
 // axes, series and value lists, and sub-objects such as title lines, pens,
 // brushes, fonts and walls): every change of a setting ends in one call of

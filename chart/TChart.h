@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart as the window uses it: the end of the class chain. Repaint
 // requests are honoured once construction has finished.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One axis of the chart: it maps values to pixels along one edge of the plot
 // area, takes its range from the series drawn against it and chooses the
 // distance between its value labels. The settings are the axis' published

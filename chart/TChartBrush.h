@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Brushes of the chart's objects. clDefault as colour means "no colour of its
 // own": each user says what that gives (usually no fill).
 #pragma once

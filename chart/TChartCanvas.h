@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's drawing canvas: every pixel the chart draws goes through here.
 // Lines and rectangles are rasterised on the image's pixels by this class,
 // so the pixel rules hold exactly:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas the chart draws with, and its off-screen buffer: a frame is drawn
 // into the buffer once and copied to the screen in one step; paints that find
 // the buffer current only copy it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's window: a child widget that owns the chart and shows its
 // frames. It keeps the picture it shows (the screen) as an image: a paint
 // request copies the chart's buffer onto it, or has the chart paint a new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A font of the chart (title, foot, axis labels). Sizes are whole pixels of
 // character height; points convert at 96 pixels per inch, as on the desktop
 // the layout was designed for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's own reaction to the mouse: a left drag down and to the right
 // zooms into the dragged rectangle, a left drag in any other direction undoes
 // every zoom and scroll, a right drag scrolls the view with the mouse, and the

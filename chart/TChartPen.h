@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pens of the chart's objects (walls, axes, grid, bars). Every change of a
 // setting notifies the owner; the canvas takes a pen over with ApplyChartPen.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data a chart plots: one position (X) and one value (Y) per point, with a
 // label and a colour, kept in step by ValueIndex (0-based). The chart calls
 // the virtual operations in fixed orders; each series kind overrides the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An ordered list of text lines (the lines of a chart title). Every change
 // notifies the owner; operations that change nothing do not.
 #pragma once

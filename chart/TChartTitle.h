@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A block of text lines drawn above (title) or below (foot) the plot area.
 // Every change of a setting, a line, the font, the brush or the frame
 // notifies the owner of the title.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One list of point values of a series (positions or plotted values), with
 // cached statistics that the axes may ask for many times per frame.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A wall of the chart. Only the back wall is drawn in two dimensions: the
 // outline around the plot area, filled unless its brush is clear.
 #pragma once

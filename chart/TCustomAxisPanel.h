@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart level that owns the series and lays out and draws the axes and
 // the series. The series list keeps the order the series were added in,
 // which is the order of measuring and drawing.

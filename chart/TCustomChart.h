@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart level that owns the title and foot blocks and the walls, and runs
 // the drawing steps of one frame.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base of the chart: the panel settings, the canvas with its off-screen
 // buffer, the plot rectangle and the paint path. Nothing draws inside a
 // setter: every change ends in InvalidateChart, which only marks the buffer

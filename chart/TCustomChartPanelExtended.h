@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart level that adds the background gradient and the mouse zoom and
 // scroll switches.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pixel rectangle of the chart. As a figure it covers the columns left to
 // right - 1 and the rows top to bottom - 1: the right column and the bottom
 // row are excluded, unlike QRect::right()/bottom().

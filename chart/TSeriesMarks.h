@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Point annotations of one series. Only Visible takes part in the picture:
 // while it is false no mark is drawn and the series asks no room for marks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state of one mouse drag (the zoom rectangle or the scroll), in pixels of
 // the control.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which chart axes a series is drawn against.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Laying out the chart's axes in a frame: their ranges, the room their labels
 // and ticks take from the plot area, their pixel positions, and the widening
 // of their ranges by the series' pixel margins.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing one axis of a laid-out chart: its labels, then its line, ticks and
 // grid lines across the plot area.
 #pragma once

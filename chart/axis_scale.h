@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arithmetic behind an axis scale: pixel rounding and the choice of the
 // distance between value labels. Plain functions, so that they can be tested
 // without a chart.

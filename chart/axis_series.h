@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an axis learns from the series of its chart: which series are drawn
 // against it, the value range they cover and how it labels itself.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The value labels of an axis as a value: which values get a label, where they
 // sit and what they read, for one frame's range, pixels and label settings.
 // No fonts and no canvas: the caller says how long a label text is.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bar widths and horizontal placement of a bar series, as plain computations
 // on pixels and percentages.
 #pragma once

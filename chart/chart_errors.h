@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Errors raised by the chart component's own containers.
 #pragma once
 

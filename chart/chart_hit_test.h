@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which part of the chart lies under a mouse position, by the geometry of the
 // last painted frame.
 #pragma once

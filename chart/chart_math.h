@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Integer scaling shared by the chart's layout and gradient.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colours of the chart component, stored as 0x00BBGGRR numbers so that the
 // two marker values below can share the type with real colours.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts of the axis labels, written with the small picture patterns the
 // axes store ("#,##0.00", "#,##0.###").
 #pragma once

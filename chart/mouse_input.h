@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the chart learns from the mouse: which button changed, which keys and
 // buttons were held, and which way the wheel turned. The control translates
 // the platform's events into these.

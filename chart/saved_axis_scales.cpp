@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/saved_axis_scales.h"
 
 #include "chart/TCustomAxisPanel.h"

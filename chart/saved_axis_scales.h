@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scales of the four side axes as they were before a zoom or scroll, so
 // that the view can be undone in one step.
 #pragma once

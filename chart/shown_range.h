@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which points of a series lie inside the plot area, found on the series'
 // position list.
 #pragma once

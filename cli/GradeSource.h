@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the expert grades of a batch come from: a table the user gives
 // (--grades), and unless turned off (--no-name-grades) the last character of
 // each file name, as the window reads it.

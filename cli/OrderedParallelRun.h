@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Work items run on several threads, their results used one at a time in
 // the items' order, so what a batch writes does not depend on how many
 // threads ran it.

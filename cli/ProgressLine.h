@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A one-line progress count on the terminal for long batches. It writes to
 // standard error only when that is a terminal, at most a few times a
 // second, and wipes itself when done, so files and pipes never see it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a command writes its results: a file the user named, or standard
 // output for "-". Nothing else is ever written.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How well each score model agrees with the expert grades: plain figures
 // over pairs of grades, and the collection of those pairs from a batch.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tesmera-cli agreement`: the batch analysis, then how each score model
 // agrees with the expert grades in the file names.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The agreement figures as a table for reading and as JSON.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tesmera-cli analyze`: every file's load and compute results as a table,
 // CSV or JSON.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the batch commands share: the files from the user's paths, each
 // analysed in turn, and the exit status they end with.
 #pragma once

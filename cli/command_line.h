@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing a program's command line the same way in tesmera-cli and
 // tesmera-render: help goes to standard output with status 0, and anything
 // the parser refuses is one line on standard error with ExitUsage.

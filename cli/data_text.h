@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts for machine-readable outputs: independent of the user's locale and
 // exact, unlike the window's fixed texts. They are appended to a text being
 // built, so a record needs no string per field.

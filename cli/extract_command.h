@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tesmera-cli extract`: one voice period from an ordinary recording,
 // written as a voice file the window and `analyze` can load.
 #pragma once

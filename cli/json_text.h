@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JSON for the machine-readable outputs: always valid UTF-8, whatever bytes
 // a file name holds.
 #pragma once

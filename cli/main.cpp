@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tesmera-cli: batch analysis, expert agreement and period extraction for
 // voice files, without the window. Rendering pictures needs Qt, so it lives
 // in the separate tesmera-render program that `render` hands over to; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks on the outputs a command was given, made before anything is
 // written, so a slip on the command line never destroys a voice file.
 #pragma once

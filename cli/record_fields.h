@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fields of one analysed file, in the order every output lists them,
 // so the CSV header, the CSV rows and the JSON records cannot drift apart.
 #pragma once

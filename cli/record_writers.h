@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The outputs of `analyze`: one record per file as CSV or JSON, or a short
 // table for a person at a terminal. Each writes as the files come, so a long
 // batch needs no memory per file.

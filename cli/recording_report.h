@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One recording's voice report as the command line gives it: the report of
 // the core, the recording's path and the expert grade in its name.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tesmera-cli render`: hands over to tesmera-render, the one program of
 // the command line that links Qt, so the other subcommands start without it.
 #pragma once

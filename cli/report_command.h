@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tesmera-cli report`: the voice report of recordings of sustained vowels,
 // as a table, JSON or CSV, optionally with every analysed cycle written as
 // a period file.

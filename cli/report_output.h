@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The outputs of `report`: JSON (an array of ReportRecordJson objects),
 // CSV (one row per recording, the same fields flattened) and the terminal
 // table a person reads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Machine-readable codes for the status texts of a batch record, so a
 // script need not match the window's Czech texts.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names and other outside texts as the command line prints them for a
 // person: a file name may hold escape sequences or line breaks that would
 // otherwise move the cursor, recolour or rewrite the terminal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 as the outputs check it: file names on Linux are bytes, and only
 // some byte strings are text.
 #pragma once

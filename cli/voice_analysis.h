@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One voice file through the period pipeline the window runs, for batch use:
 // every text the window would have shown is collected instead of shown.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/voice_file_list.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files a batch command works on, from the paths the user gave.
 #pragma once
 

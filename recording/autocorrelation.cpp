@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording/autocorrelation.h"
 
 #include <fftw3.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The normalised autocorrelation a pitch estimate is read from, computed
 // through the FFT so a frame costs O(n log n) rather than a sum per lag.
 #pragma once

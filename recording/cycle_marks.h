@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Glottal cycle marks in a voiced stretch: one mark per cycle at the same
 // point of the waveform, found by cross-correlation from cycle to cycle,
 // and the check of each cycle against the pitch track and its own

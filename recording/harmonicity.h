@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The harmonics-to-noise ratio by forward cross-correlation: in each short
 // frame, how much of the signal repeats one period later.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lag at which a correlation peaks, found cheaply: a coarse grid, a
 // climb to the neighbouring peak sample by sample, and a parabola through
 // the peak and its neighbours. Shared by the cycle marks and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What many cycles of one voice say through one score model: the median raw
 // value and its grade, the spread, the share of cycles at each grade, and
 // whether the median is too uncertain to name one grade.

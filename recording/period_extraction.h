@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One voice period cut from an ordinary recording of a sustained vowel, in
 // the form the window loads: 16-bit samples at NominalSampleRate.
 #pragma once

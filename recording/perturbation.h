@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jitter and shimmer of a voice from its period marks, defined as the
 // standard voice-analysis tools define them (docs/measures.md has the
 // formulas): a period counts only inside the period floor and ceiling, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pitch by normalised autocorrelation, and the voiced frames of a
 // recording found with it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Band-limited sample-rate conversion through libsamplerate.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A recording as extraction and the voice report read it: one pass over
 // all its samples in blocks gives the voicing track, and afterwards only
 // the ranges of full-rate samples asked for are fetched. Whether the

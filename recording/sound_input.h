@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ordinary recordings read through libsndfile: PCM WAV of 8, 16, 24 or
 // 32-bit integers or 32-bit floats, any channel count mixed down to mono.
 #pragma once

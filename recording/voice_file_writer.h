@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes one voice period as the window reads it: the canonical header of
 // WaveHeadWrite, then the samples.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The voice report of a recording of a sustained vowel: one call takes the
 // recording's samples and gives the steady stretch, every glottal cycle in
 // it with its single-period analysis, the six score models summarised over

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The steady voiced stretch of a sustained vowel, chosen on the pitch
 // track's frames: loud enough, voiced throughout, and at one pitch.
 #pragma once

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a test name in the CTest listing is unreadable: a dump of the
 # parameter's bytes, a "GetParam()" or "TypeParam" tail, or a bare index
 # such as "/3", which is what a parameterised suite without a name

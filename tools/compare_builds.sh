@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shows that two builds give the same bytes: tools/compare_builds.sh BASE NEW [count] [seed]
 #
 # BASE and NEW are build folders holding cli/tesmera-cli and cli/tesmera-render;

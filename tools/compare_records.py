@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Compares two `tesmera-cli analyze --json` outputs record by record.
 
 Texts, statuses, integers (orders, scores, grades) and every displayed text

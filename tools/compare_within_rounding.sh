@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs `tesmera-cli analyze --json` from two existing build folders over the
 # same generated periods and compares the records (tools/compare_records.py):
 # no status, order, score or displayed text may change, and every number must

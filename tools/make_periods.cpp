@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a generated set of one-period voice files for comparing two builds
 // of the analysis (see tools/period_sets.h for the two sets):
 //

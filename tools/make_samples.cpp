@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the bundled voice files: one period each of a synthetic vowel, a
 // glottal pulse train shaped by formant resonators, at 44100 Hz, 16-bit mono
 // behind the canonical header. Grades 1 (clean) to 5 (very rough) follow the

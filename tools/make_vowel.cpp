@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes one sustained vowel of known perturbation as 16-bit PCM WAV, to try
 // `tesmera-cli report` on a voice whose jitter, shimmer and noise are known.
 //

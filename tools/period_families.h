@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generated voice periods for checking the Fourier kernel against the long-
 // double sums: voice-like periods and signals built to be hard for it, above
 // all near-ties in the order criterion. Shared by the kernel tests and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated sets of one-period voice files that two builds of the
 // analysis are compared over. The same count and seed always give the same
 // files, byte for byte.

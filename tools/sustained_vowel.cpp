@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/sustained_vowel.h"
 
 #include <sndfile.h>

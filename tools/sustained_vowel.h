@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthetic sustained vowels with known perturbation, for tests, benchmarks
 // and the comparison with a peer voice tool: silence, a faded-in steady
 // voice whose periods and period amplitudes vary at random by stated

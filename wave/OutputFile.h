@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file the command line writes, which appears whole or not at all: an old
 // file of that name stays untouched until the new one is complete on disk.
 #pragma once

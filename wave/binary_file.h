@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Byte-level file access for the voice files: a reader that never hands out
 // fewer bytes than asked for, and a writer that reports every failure. Both
 // own their file and close it on every path.

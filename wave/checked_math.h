@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arithmetic that raises FloatingPointError where IEEE 754 would quietly
 // produce an infinity or a NaN. Used at the operations whose operands can
 // come from a user's file (scales, roots, logarithms); everything else is

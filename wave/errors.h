@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The errors of reading and computing that end a command. Each carries the
 // exact text that the general error box shows (before the box adds its
 // closing full stop).

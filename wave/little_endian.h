@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Little-endian integers as the WAV format stores them. The conversions work
 // on bytes, so they hold on any host byte order.
 #pragma once

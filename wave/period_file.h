@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells a voice period file from any other sound file, for files handed to
 // the window from outside (the command line, a drop).
 #pragma once

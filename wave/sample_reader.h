@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample loop of the load command and the statistics computed from it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Facts about a voice-period recording shared by loading, analysis and the
 // window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The header of a voice file: a RIFF WAVE file holding 16-bit mono PCM
 // samples. The reader decides whether a file is accepted and tells the user
 // why not; the writer produces the canonical 44-byte header.

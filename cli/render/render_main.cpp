@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tesmera-render: the window's oscilloscope and chart for one voice file,
 // saved as a PNG without a display. The only part of the command line that
 // links Qt; `tesmera-cli render` hands over to it.

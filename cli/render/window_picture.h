@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture of a voice file as the window shows it after its load and
 // compute commands: the oscilloscope strip and the amplitude chart.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints the one table of ./scripts/bench from Google Benchmark JSON files.
 
 Rows come from the benchmark names, so new cases need no change here:

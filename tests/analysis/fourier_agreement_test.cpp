@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The double-precision kernel (term by term or by fast transform) against
 // the Fourier sums formed pair by pair in long double: every coefficient
 // within 1e-12 of the largest sample magnitude, the same approximation order,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Fourier coefficient sums evaluated directly, exactly as they are
 // defined: for each harmonic k and sample i the angle ((k × 2π) × i) / N is
 // formed in long double and gets its own cosine and sine. It is slow

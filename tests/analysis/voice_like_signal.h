@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthetic voice periods for the Fourier tests and the benchmark.
 #pragma once
 

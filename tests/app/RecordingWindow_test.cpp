@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording window on the bundled recording and on generated voices:
 // what it shows, how a cycle is chosen, and the two ways a cycle leaves it.
 #include <climits>

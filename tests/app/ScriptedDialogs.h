@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for the user at the window's modal dialogs: answers the file
 // dialogs from a script and records every message box and where each file
 // dialog started.

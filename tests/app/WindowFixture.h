@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window with scripted dialogs, for tests that run its commands.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader finds in the window: names, descriptions with the
 // shortcuts, the chart's bar values and the oscilloscope's content, and a
 // "press" that returns before its command runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's chart painted whole, with its axes and bars, checked on the
 // computed axis fields and on the pixels of the frame.
 #include <gtest/gtest.h>

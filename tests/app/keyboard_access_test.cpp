@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window driven from the keyboard: the shortcuts work from every control,
 // start their commands only after the key event has returned, and Tab walks
 // every field and memo.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files handed to the window from outside: the command line and drops. A
 // file the load takes as one period is loaded by it; any other opens as a
 // recording; several files or an unreadable one get a message.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window with the real Qt message boxes and open-file dialog, answered
 // from the event loop as a user would answer them.
 #include <filesystem>

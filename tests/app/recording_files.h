@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recordings written for the window tests: a voiced sustained vowel with
 // stated perturbation, silence and noise, as 16-bit WAV files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's chart control for mouse tests: the window's chart, axis and
 // bar settings, the title line, 20 bars, 378 x 125 pixels, placed at (208,
 // 140) inside a larger parent like the window's, shown (off screen) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rubber band of a zoom drag, on the pixels the control shows.
 #include <gtest/gtest.h>
 

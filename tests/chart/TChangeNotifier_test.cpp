@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every owner of settings stores through the same compare-and-notify step:
 // setting the value a field already has asks for no repaint, a new value for
 // exactly one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/TRect.h"
 #include "support/param_name.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/bar_geometry.h"
 #include "support/param_name.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-image comparisons for pixel tests: an image is written as one text
 // row per pixel row, so a test states every pixel of a small image.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running tesmera-cli as a user does, through the shell, for the
 // end-to-end tests.
 #pragma once

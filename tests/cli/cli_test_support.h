@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Voice files with known content, in a temporary folder of their own, for
 // the command-line tests.
 #pragma once

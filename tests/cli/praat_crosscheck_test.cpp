@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tesmera-cli report` against the peer voice tool on generated sustained
 // vowels of known jitter, shimmer and noise: both measure the same stretch
 // of the same file, and must agree within the tolerances users rely on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tesmera-cli report` as a user runs it: its outputs, the period files it
 // writes for the window, its statuses and exit codes.
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch commands give the same bytes however many threads analyse the
 // files, and refuse a thread count that makes no sense.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a user runs it: exit statuses, help and the CSV it writes.
 #include <cstdlib>
 #include <fstream>

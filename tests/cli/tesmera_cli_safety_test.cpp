@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program run as a careless or hostile user would: outputs never
 // destroy inputs or old files, a batch never stops early, names never
 // reach a terminal or a spreadsheet raw.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command lines that cannot be carried out: each gives one line saying what
 // was wrong, exit status 64, and reads and writes nothing.
 #include <filesystem>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A clinician's way from a recording to a score report, on the real program:
 # start it with a recording of a sustained vowel, press "Analyse in main
 # window" in the recording window (Alt+A), then compute with F9, and find the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program on a virtual display, waits for its window, saves a
 # screenshot beside the test, closes the window as a user would and expects a
 # clean exit. Run under xvfb-run; arguments: program, driver, screenshot path.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Steps shared by the end-to-end scripts, sourced after the program was
 # started in the background with its process id in `pid`.

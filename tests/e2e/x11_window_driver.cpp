@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives a top-level window of a real program on an X display, the way a
 // user and a window manager would: wait for it by caption, type keys into
 // it, look at its pixels, then ask it to close.

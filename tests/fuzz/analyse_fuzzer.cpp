@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a voice file through the load and compute path and the CSV
 // and JSON writers: only the window's own message texts, no NaN, scores
 // 1..5 when scored, orders 1..M, outputs that parse back, and the window's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recordings through the reader and the period extraction. The first byte
 // chooses the form: the bytes themselves as a sound file (the reader's
 // refusals), or a WAV built from them (a rate, a channel count, an optional

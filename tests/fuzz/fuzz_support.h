@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the fuzz targets: a scratch folder of the process's own,
 // and a check that stops the run with a readable reason, which libFuzzer
 // then reports as a finding with the input that caused it.

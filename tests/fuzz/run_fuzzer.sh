@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # run_fuzzer.sh FUZZER SEEDS WORK SECONDS [libFuzzer options...]
 # Runs one fuzz target for SECONDS on a working corpus grown from the seeds
 # (the seeds in the repository are never written), and fails on any finding:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names and numbers through the texts built from them: the grade
 // stem, the expert grade, name parts, the fixed and integer number texts,
 // the round-trip number text, and the JSON, CSV and terminal texts of names.

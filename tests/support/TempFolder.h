@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A temporary folder of a test's own, removed with everything it holds.
 #pragma once
 

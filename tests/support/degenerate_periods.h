@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Periods whose harmonics 1..6 hold exact zeros, so only rounding noise of
 // the series stands between them and the coefficient warnings: the window's
 // and the command line's tests both check that the noise is not scored.

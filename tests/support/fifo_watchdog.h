@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A FIFO named like a voice file, and a watchdog that frees a reader stuck
 // on it: a regression makes the test fail instead of hanging the suite.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names for parameterised tests. A test name may hold letters, digits and
 // underscores only, so "0.75" becomes "0_75" and "-2" becomes "Minus2".
 #pragma once

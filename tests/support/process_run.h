@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a command line as a user's shell would, for end-to-end tests.
 #pragma once
 

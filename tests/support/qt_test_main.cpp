@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() for test programs that create widgets or draw text: one QApplication
 // for the whole run, headless unless the caller chose a platform.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A synthetic sustained vowel: silence, then a steady voiced stretch, then
 // silence, with its harmonics stated, for the extraction tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // WAV files for the tests, built byte by byte so that every malformed case
 // is visible in the test itself, and written to temporary files that are
 // removed again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The voice files shipped in samples/ must load as the window loads them;
 // the recording in samples/recordings/ must at least describe itself truly.
 #include <cctype>

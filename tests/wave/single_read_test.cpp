@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A voice file read through one open reader, header and samples from the same
 // blocks, against the header and the samples each read with their own open:
 // the same fields, warnings, samples and sums, and the same error at the same
