@@ -10,11 +10,11 @@
 #include "app/TMemo.h"
 
 #include "analysis/number_text.h"
-#include "app/BusyCursor.h"
 #include "app/TImage.h"
 #include "app/glyphs.h"
 #include "app/locale_separators.h"
 #include "app/oscilloscope.h"
+#include "app/override_cursor.h"
 #include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
 #include "wave/errors.h"

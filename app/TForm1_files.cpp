@@ -8,9 +8,9 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "app/BusyCursor.h"
 #include "app/CommandQueue.h"
 #include "app/TForm1.h"
+#include "app/override_cursor.h"
 #include "wave/errors.h"
 #include "wave/period_file.h"
 

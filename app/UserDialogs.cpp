@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/UserDialogs.h"
 
-#include "app/BusyCursor.h"
+#include "app/override_cursor.h"
 
 #include <QApplication>
 #include <QFileDialog>
