@@ -9,6 +9,7 @@
 #include "analysis/number_text.h"
 #include "recording/pitch.h"
 #include "recording/resampling.h"
+#include "wave/peak_scaling.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {
@@ -224,17 +225,7 @@ void RequireSearchedPitch(double f0) {
 }  // namespace
 
 std::vector<std::int16_t> PeriodAs16Bit(std::span<const double> period) {
-    double peak = 0;
-    for (const double v : period) {
-        peak = std::max(peak, std::fabs(v));
-    }
-    std::vector<std::int16_t> samples;
-    samples.reserve(period.size());
-    for (const double v : period) {
-        samples.push_back(
-            static_cast<std::int16_t>(peak > 0 ? std::lround(v / peak * PeakSample) : 0));
-    }
-    return samples;
+    return ScaledToPeak(period, PeakSample);
 }
 
 ExtractedPeriod ExtractPeriod(ScannedRecording& recording, std::optional<double> atSeconds) {

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "wave/peak_scaling.h"
 #include "wave/sample_reader.h"
 #include "wave/voice_period.h"
 #include "wave/wave_header.h"
@@ -255,19 +256,6 @@ void AddHiss(std::vector<std::int16_t>& samples, int hiss, unsigned seed) {
     }
 }
 
-std::vector<std::int16_t> ScaleToPeak(const std::vector<double>& period, double peak) {
-    double largest = 0.0;
-    for (const double value : period) {
-        largest = std::max(largest, std::abs(value));
-    }
-    std::vector<std::int16_t> samples;
-    samples.reserve(period.size());
-    for (const double value : period) {
-        samples.push_back(static_cast<std::int16_t>(std::lround(value / largest * peak)));
-    }
-    return samples;
-}
-
 // Amplitude of harmonic k of the period (k cycles per period).
 double HarmonicAmplitude(const std::vector<std::int16_t>& samples, int k) {
     double cosine = 0.0;
@@ -342,7 +330,7 @@ void VerifyRecordingHeader(const std::filesystem::path& path, std::int32_t sampl
 void WriteVoicePeriods(const std::filesystem::path& folder) {
     for (const VoiceRecipe& recipe : Recipes) {
         const std::vector<std::int16_t> samples =
-            ScaleToPeak(SynthesizePeriod(recipe), recipe.peak);
+            ScaledToPeak(SynthesizePeriod(recipe), recipe.peak);
         RequireLowHarmonics(recipe.fileName, samples);
         WriteVoiceFile(folder / recipe.fileName, NominalSampleRate, samples);
         VerifyVoiceFile(folder / recipe.fileName, samples.size());
@@ -352,7 +340,7 @@ void WriteVoicePeriods(const std::filesystem::path& folder) {
 void WriteRecording(const std::filesystem::path& folder, const SustainedVowel& recipe) {
     const std::filesystem::path path = folder / recipe.fileName;
     std::filesystem::create_directories(path.parent_path());
-    std::vector<std::int16_t> samples = ScaleToPeak(SynthesizeSustainedVowel(recipe), recipe.peak);
+    std::vector<std::int16_t> samples = ScaledToPeak(SynthesizeSustainedVowel(recipe), recipe.peak);
     AddHiss(samples, recipe.hiss, recipe.seed + 1);
     std::cout << recipe.fileName << ": " << samples.size() << " samples at " << recipe.sampleRate
               << " Hz\n";
