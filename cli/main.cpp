@@ -5,6 +5,7 @@
 // other subcommands start without loading any of Qt.
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -155,6 +156,15 @@ CLI::Validator SecondsFromZero() {
         "SECONDS >= 0");
 }
 
+// --at SECONDS: the place in a recording to work at instead of its most
+// stable stretch.
+void AddAtOption(CLI::App& command, const std::string& description,
+                 std::optional<double>& atSeconds) {
+    command.add_option("--at", atSeconds, description)
+        ->option_text("SECONDS")
+        ->check(SecondsFromZero());
+}
+
 CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
     CLI::App* command = AddCommand(
         app, "extract", "Cut one voice period from a recording of a sustained vowel",
@@ -166,9 +176,7 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
         "failed,\n64 usage (e.g. OUTPUT is the INPUT, or '-').");
     command->add_option("INPUT", options.inputPath, "The recording")->required();
     command->add_option("OUTPUT", options.outputPath, "The voice file to write (.wav)")->required();
-    command->add_option("--at", options.atSeconds, "Cut at this time instead")
-        ->option_text("SECONDS")
-        ->check(SecondsFromZero());
+    AddAtOption(*command, "Cut at this time instead", options.atSeconds);
     return command;
 }
 
@@ -189,9 +197,7 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
         ->add_option("--periods", options.periodsFolder,
                      "Also write every analysed cycle as a period file into DIR")
         ->option_text("DIR");
-    command->add_option("--at", options.atSeconds, "Report the steady stretch around this time")
-        ->option_text("SECONDS")
-        ->check(SecondsFromZero());
+    AddAtOption(*command, "Report the steady stretch around this time", options.atSeconds);
     return command;
 }
 
