@@ -7,10 +7,7 @@
 namespace tesmera {
 
 struct TRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }

@@ -76,14 +76,20 @@ TEST(PixelToValue, IsZeroWithoutLength) {
     EXPECT_EQ(collapsed->PixelToValue(60), 0);
 }
 
-TEST(ApplySeriesMargins, WidensTheRangeOnTheSamePixels) {
-    TChart chart;
+// The bottom axis of a three-bar chart set to low .. high, placed on the
+// plot and widened by the bars' margins.
+const TChartAxis& BottomAfterMargins(TChart& chart, const TRect& plot, double low, double high) {
     AddBars(chart, {1, 2, 3});
     TChartAxis& bottom = chart.BottomAxis();
-    const TRect plot{0, 0, 200, 100};
-    bottom.SetRange(0, 2);
+    bottom.SetRange(low, high);
     PlaceAxisPixels(bottom, plot);
     ApplySeriesMargins(chart, plot);
+    return bottom;
+}
+
+TEST(ApplySeriesMargins, WidensTheRangeOnTheSamePixels) {
+    TChart chart;
+    const TChartAxis& bottom = BottomAfterMargins(chart, {0, 0, 200, 100}, 0, 2);
     // 200 div 4 = 50 pixels per slot, 35 of them a bar: margins of 36.
     const double grow = 36 * 2.0 / (200 - 72);
     EXPECT_DOUBLE_EQ(bottom.RangeMin(), -grow);
@@ -94,12 +100,7 @@ TEST(ApplySeriesMargins, WidensTheRangeOnTheSamePixels) {
 
 TEST(ApplySeriesMargins, CollapsedAxisGetsAnEmptyRange) {
     TChart chart;
-    AddBars(chart, {1, 2, 3});
-    TChartAxis& bottom = chart.BottomAxis();
-    const TRect plot{10, 10, 10, 10};
-    bottom.SetRange(3, 9);
-    PlaceAxisPixels(bottom, plot);
-    ApplySeriesMargins(chart, plot);
+    const TChartAxis& bottom = BottomAfterMargins(chart, {10, 10, 10, 10}, 3, 9);
     EXPECT_EQ(bottom.RangeMin(), 0);
     EXPECT_EQ(bottom.RangeMax(), 0);
 }

@@ -9,8 +9,7 @@ namespace {
 
 struct ExtentCase : test::NamedCase<ExtentCase> {
     TRect rect;
-    int width;
-    int height;
+    int width, height;
     bool empty;
 };
 

@@ -8,9 +8,7 @@ namespace tesmera {
 namespace {
 
 struct WidthCase : test::NamedCase<WidthCase> {
-    int percent;
-    int space;
-    int sideBySide;
+    int percent, space, sideBySide;
     int expected;
 };
 

@@ -8,10 +8,7 @@ namespace tesmera {
 namespace {
 
 struct MulDivCase : test::NamedCase<MulDivCase> {
-    int a;
-    int b;
-    int c;
-    int expected;
+    int a, b, c, expected;
 };
 
 class MulDivTest : public testing::TestWithParam<MulDivCase> {};

@@ -14,10 +14,8 @@ namespace {
 struct ShownCase : test::NamedCase<ShownCase> {
     std::vector<double> positions;
     TChartListOrder order;
-    double low;
-    double high;
-    int first;
-    int last;
+    double low, high;
+    int first, last;
 };
 
 class FindShownRangeTest : public testing::TestWithParam<ShownCase> {};

@@ -29,15 +29,14 @@ struct PeerCase : test::NamedCase<PeerCase> {
 
 PeerCase Case(std::string name, std::int32_t rate, double f0, double jitter, double shimmer,
               double hnrDb, std::uint32_t seed) {
-    tools::VowelRecipe recipe;
-    recipe.Rate = rate;
-    recipe.F0 = f0;
-    recipe.Jitter = jitter;
-    recipe.Shimmer = shimmer;
-    recipe.HnrDb = hnrDb;
-    recipe.Seconds = 2;
-    recipe.Seed = seed;
-    return {std::move(name), recipe};
+    return {std::move(name),
+            {.Rate = rate,
+             .F0 = f0,
+             .Jitter = jitter,
+             .Shimmer = shimmer,
+             .HnrDb = hnrDb,
+             .Seconds = 2,
+             .Seed = seed}};
 }
 
 struct PeerFigures {

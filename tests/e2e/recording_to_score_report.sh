@@ -7,10 +7,7 @@
 # recording, screenshot path.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/window_session.sh"
-program="$1"
-driver="$2"
-recording="$3"
-screenshot="$4"
+readonly program="$1" driver="$2" recording="$3" screenshot="$4"
 main_caption=" Tesmera - demo"
 
 # The expert grade is the last character of the name before its first full

@@ -7,8 +7,7 @@
 # expects a clean exit. Run under xvfb-run; arguments: program, driver.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/window_session.sh"
-program="$1"
-driver="$2"
+readonly program="$1" driver="$2"
 missing="$(mktemp -u /tmp/tesmera_no_such_XXXXXX.wav)"
 
 "$program" "$missing" &

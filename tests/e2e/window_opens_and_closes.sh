@@ -5,9 +5,7 @@
 # clean exit. Run under xvfb-run; arguments: program, driver, screenshot path.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/window_session.sh"
-program="$1"
-driver="$2"
-screenshot="$3"
+readonly program="$1" driver="$2" screenshot="$3"
 caption=" Tesmera - demo"
 
 "$program" &

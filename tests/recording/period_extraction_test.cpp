@@ -21,14 +21,25 @@ namespace {
 
 using test::VowelRecipe;
 
+// The period cut from the vowel, after checking that its F0 is the vowel's
+// within `f0Tolerance` (a fraction of F0) and its length within a sample.
+ExtractedPeriod CutAtTheVowelsPitch(const VowelRecipe& vowel, double f0Tolerance) {
+    ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(vowel), std::nullopt);
+    EXPECT_NEAR(period.F0, vowel.f0, f0Tolerance * vowel.f0);
+    EXPECT_NEAR(static_cast<double>(period.Samples.size()), NominalSampleRate / vowel.f0, 1.0);
+    return period;
+}
+
+std::string VowelName(const ::testing::TestParamInfo<VowelRecipe>& info) {
+    return "F" + test::NameOf(info.param.f0) + "HzAt" + std::to_string(info.param.rate);
+}
+
 class ExtractionFromVowels : public ::testing::TestWithParam<VowelRecipe> {};
 
 TEST_P(ExtractionFromVowels, OnePeriodOfTheRightLengthAndSpectrum) {
     const VowelRecipe& vowel = GetParam();
-    const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(vowel), std::nullopt);
+    const ExtractedPeriod period = CutAtTheVowelsPitch(vowel, 0.002);
 
-    EXPECT_NEAR(period.F0, vowel.f0, 0.002 * vowel.f0);
-    EXPECT_NEAR(static_cast<double>(period.Samples.size()), NominalSampleRate / vowel.f0, 1.0);
     // The cut starts at a rising zero crossing of the vowel, a whole number
     // of periods after its onset, and ends one period later.
     const double periodsIn = (period.CutStartSeconds - vowel.onset) * vowel.f0;
@@ -64,30 +75,21 @@ INSTANTIATE_TEST_SUITE_P(Vowels, ExtractionFromVowels,
                          ::testing::Values(VowelRecipe{147.3, 48000}, VowelRecipe{98.5, 44100},
                                            VowelRecipe{310.0, 8000}, VowelRecipe{220.7, 22050},
                                            VowelRecipe{123.4, 96000}),
-                         [](const auto& info) {
-                             return "F" + test::NameOf(info.param.f0) + "HzAt" +
-                                    std::to_string(info.param.rate);
-                         });
+                         VowelName);
 
 class HighVoices : public ::testing::TestWithParam<VowelRecipe> {};
 
 // The top of the pitch range: a period of a few tracking samples must not
 // be taken for two (980 Hz reported as 490 Hz).
 TEST_P(HighVoices, KeepTheirOctave) {
-    const VowelRecipe& vowel = GetParam();
-    const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(vowel), std::nullopt);
-    EXPECT_NEAR(period.F0, vowel.f0, 0.005 * vowel.f0);
-    EXPECT_NEAR(static_cast<double>(period.Samples.size()), NominalSampleRate / vowel.f0, 1.0);
+    CutAtTheVowelsPitch(GetParam(), 0.005);
 }
 
 INSTANTIATE_TEST_SUITE_P(Vowels, HighVoices,
                          ::testing::Values(VowelRecipe{980.0, 44100}, VowelRecipe{980.0, 16000},
                                            VowelRecipe{1000.0, 48000}, VowelRecipe{950.0, 8000},
                                            VowelRecipe{700.0, 96000}),
-                         [](const auto& info) {
-                             return "F" + test::NameOf(info.param.f0) + "HzAt" +
-                                    std::to_string(info.param.rate);
-                         });
+                         VowelName);
 
 TEST(ExtractPeriod, CutsAtTheGivenTime) {
     const VowelRecipe vowel{200, 44100};

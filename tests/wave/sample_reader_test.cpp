@@ -22,11 +22,7 @@
 namespace tesmera {
 namespace {
 
-using test::Bytes;
-using test::Concat;
-using test::DataChunk;
-using test::FormatPart;
-using test::TempFile;
+using namespace test;  // the WAV file builders
 using testing::Each;
 using testing::ElementsAreArray;
 
@@ -37,9 +33,7 @@ struct SampleCase : test::NamedCase<SampleCase> {
     std::vector<std::int16_t> fileSamples;  // all samples behind the canonical header
     std::int32_t dataSize;                  // as stated in the header
     std::int32_t count;
-    double sum;
-    double sumSq;
-    double maxAbs;
+    double sum, sumSq, maxAbs;
 };
 
 class SampleLoop : public testing::TestWithParam<SampleCase> {};

@@ -22,11 +22,7 @@
 namespace tesmera {
 namespace {
 
-using test::Bytes;
-using test::Concat;
-using test::DataChunk;
-using test::FormatPart;
-using test::TempFile;
+using namespace test;  // the WAV file builders
 
 // Everything a load learns from a file, or the error that ended it.
 struct LoadOutcome {

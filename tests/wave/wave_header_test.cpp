@@ -19,11 +19,7 @@
 namespace tesmera {
 namespace {
 
-using test::Bytes;
-using test::Concat;
-using test::DataChunk;
-using test::FormatPart;
-using test::TempFile;
+using namespace test;  // the WAV file builders
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::IsEmpty;
