@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <random>
 #include <string_view>
 #include <vector>
 
 #include "analysis/fourier_apr.h"
+#include "analysis/period_analysis.h"
 
 namespace tesmera::testing_signals {
 
@@ -30,27 +32,13 @@ constexpr PeriodFamily AllPeriodFamilies[] = {
     PeriodFamily::Voice,  PeriodFamily::Pulse,        PeriodFamily::Noise,       PeriodFamily::Tone,
     PeriodFamily::Offset, PeriodFamily::NearTieAbove, PeriodFamily::NearTieBelow};
 
+// The families' names in file and test names, in declaration order.
 inline std::string_view FamilyName(PeriodFamily family) {
-    switch (family) {
-        case PeriodFamily::Voice:
-            return "voice";
-        case PeriodFamily::Pulse:
-            return "pulse";
-        case PeriodFamily::Noise:
-            return "noise";
-        case PeriodFamily::Tone:
-            return "tone";
-        case PeriodFamily::Offset:
-            return "offset";
-        case PeriodFamily::NearTieAbove:
-            return "near_tie_above";
-        default:
-            return "near_tie_below";
-    }
+    constexpr std::string_view Names[] = {"voice",  "pulse",          "noise",         "tone",
+                                          "offset", "near_tie_above", "near_tie_below"};
+    static_assert(std::size(Names) == std::size(AllPeriodFamilies));
+    return Names[static_cast<std::size_t>(family)];
 }
-
-// The energy tolerance the window and the command line pass.
-constexpr double DefaultTolerance = 0.01;
 
 class PeriodGenerator {
   public:
@@ -159,7 +147,7 @@ class PeriodGenerator {
             held += c * c;
             AddHarmonic(x, k, c, Uniform(0.0, 6.3));
         }
-        const double share = std::pow((1.0 - DefaultTolerance) * (1.0 + delta), 2.0);
+        const double share = std::pow((1.0 - ApproxEnergyTolerance) * (1.0 + delta), 2.0);
         AddHarmonic(x, m + 1, std::sqrt(held * (1.0 / share - 1.0)), Uniform(0.0, 6.3));
     }
 

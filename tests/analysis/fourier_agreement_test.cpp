@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/fourier_apr.h"
+#include "analysis/period_analysis.h"
 #include "support/param_name.h"
 #include "tests/analysis/fourier_reference.h"
 #include "tests/analysis/voice_like_signal.h"
@@ -72,12 +73,10 @@ struct Comparison {
         const auto N = static_cast<std::int32_t>(x.size());
         Buffer signal(MaxSamples, 0.0);
         std::ranges::copy(x, signal.begin());
-        FourierApr(signal, N, testing_signals::DefaultTolerance, ax, bx, 1, fundamental, order,
-                   approx);
+        FourierApr(signal, N, ApproxEnergyTolerance, ax, bx, 1, fundamental, order, approx);
         const std::int32_t M = MaximumOrder(N);
         reference::FourierCoefficients(x, M, referenceAx, referenceBx);
-        referenceOrder =
-            ApproximationOrder(x, referenceAx, referenceBx, M, testing_signals::DefaultTolerance);
+        referenceOrder = ApproximationOrder(x, referenceAx, referenceBx, M, ApproxEnergyTolerance);
     }
 };
 
