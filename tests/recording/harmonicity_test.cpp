@@ -40,8 +40,7 @@ NoisyTone MakeTone(double rate, double snrDb, double seconds = 1) {
 }
 
 struct HnrCase : test::NamedCase<HnrCase> {
-    double rate;
-    double snrDb;
+    double rate, snrDb;  // Hz, dB
 };
 
 class HarmonicityOfNoisyTones : public ::testing::TestWithParam<HnrCase> {};

@@ -96,8 +96,7 @@ TEST(JitterOfPeriods, AbsoluteIsTheMeanDifferenceInSeconds) {
 // rising zero crossings, with marks at its peaks: each mark's window lies
 // inside its own period, so its amplitude is proportional to the period's.
 struct ShimmerCase : test::NamedCase<ShimmerCase> {
-    double a;
-    double b;
+    double a, b;
 };
 
 class ShimmerOfAlternatingAmplitudes : public ::testing::TestWithParam<ShimmerCase> {};
