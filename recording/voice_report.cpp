@@ -151,7 +151,9 @@ struct NominalRegion {
     std::vector<double> Samples;
 };
 
-NominalRegion ToNominalRate(std::span<const double> samples, double rate, double from, double to) {
+NominalRegion ToNominalRate(std::span<const double> samples, std::int32_t sampleRate, double from,
+                            double to, unsigned threads) {
+    const double rate = sampleRate;
     const auto first =
         static_cast<std::size_t>(std::max(0.0, std::floor((from - ConversionMargin) * rate)));
     const auto end = std::min(
@@ -163,7 +165,7 @@ NominalRegion ToNominalRate(std::span<const double> samples, double rate, double
     } else {
         // The scores read harmonics up to the 15th, far inside the fast
         // converter's pass band; the best one would cost most of the report.
-        region.Samples = Resample(part, NominalSampleRate / rate, ResamplingQuality::Fast);
+        region.Samples = ResampleInPieces(part, sampleRate, NominalSampleRate, threads);
     }
     const double mean = std::accumulate(region.Samples.begin(), region.Samples.end(), 0.0) /
                         static_cast<double>(region.Samples.size());
@@ -174,10 +176,12 @@ NominalRegion ToNominalRate(std::span<const double> samples, double rate, double
 }
 
 // Cuts, scales and analyses every accepted cycle.
-void AnalyseCycles(VoiceReport& report, const Excerpt& excerpt, double rate) {
-    const NominalRegion region =
-        ToNominalRate(excerpt.Samples, rate, report.StretchStartSeconds - excerpt.StartSeconds,
-                      report.StretchEndSeconds - excerpt.StartSeconds);
+void AnalyseCycles(VoiceReport& report, const Excerpt& excerpt, std::int32_t sampleRate,
+                   unsigned threads) {
+    const double rate = sampleRate;
+    const NominalRegion region = ToNominalRate(
+        excerpt.Samples, sampleRate, report.StretchStartSeconds - excerpt.StartSeconds,
+        report.StretchEndSeconds - excerpt.StartSeconds, threads);
     PeriodAnalyser analyser;
     for (ReportedCycle& cycle : report.Cycles) {
         if (cycle.Verdict != CycleVerdict::CvAccepted) {
@@ -270,7 +274,7 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     if (!marks.empty()) {
         report.HnrDb = MeanHarmonicity(samples, rate, marks, marks.front(), marks.back());
     }
-    AnalyseCycles(report, excerpt, rate);
+    AnalyseCycles(report, excerpt, recording.SampleRate(), recording.Threads());
     Summarise(report, rate);
     report.Status = report.AnalysedCycles < ReportMinimumCycles
                         ? "too short: fewer than " + std::to_string(ReportMinimumCycles) + " cycles"
@@ -279,8 +283,8 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
 }
 
 VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
-                        std::optional<double> atSeconds) {
-    RecordingInMemory recording(samples, rate);
+                        std::optional<double> atSeconds, unsigned threads) {
+    RecordingInMemory recording(samples, rate, threads);
     return ReportVoice(recording, atSeconds);
 }
 
