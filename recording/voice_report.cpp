@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numeric>
 #include <stdexcept>
 
 #include "analysis/period_analysis.h"
 #include "recording/harmonicity.h"
+#include "recording/parallel_work.h"
 #include "recording/period_extraction.h"
 #include "recording/pitch.h"
 #include "recording/resampling.h"
@@ -34,6 +36,8 @@ constexpr double WholeRecordingSeconds = 60;
 // (25 ms at LowestF0), a harmonicity frame reaches 13 ms past its centre
 // and the conversion to the nominal rate wants ConversionMargin.
 constexpr double ExcerptMargin = 0.1;  // seconds
+// Cycles analysed by one task, with one analyser's buffers.
+constexpr std::size_t CyclesPerTask = 32;
 
 struct Track {
     std::span<const VoicingFrame> frames;
@@ -175,40 +179,52 @@ NominalRegion ToNominalRate(std::span<const double> samples, std::int32_t sample
     return region;
 }
 
-// Cuts, scales and analyses every accepted cycle.
+// Cuts `cycle` from `region`, where `position` gives a recording sample's
+// place, scales it and scores it as the window would.
+void AnalyseCycle(ReportedCycle& cycle, const NominalRegion& region,
+                  const std::function<double(double)>& position, PeriodAnalyser& analyser) {
+    // The samples from the first at or after the start mark up to the
+    // last before the end mark: the next cycle begins at that mark.
+    const auto first =
+        static_cast<std::size_t>(std::max(0.0, std::ceil(position(cycle.StartSample))));
+    const auto end = std::min(region.Samples.size(),
+                              static_cast<std::size_t>(std::ceil(position(cycle.EndSample))));
+    if (end <= first + 1) {
+        return;
+    }
+    cycle.Period = PeriodAs16Bit(std::span(region.Samples).subspan(first, end - first));
+    // The window's own scoring; its warnings (a zero harmonic) only
+    // leave the cycle unscored.
+    PeriodAnalysis analysis;
+    analyser.ScoreSamples(analysis, cycle.Period, [](const std::string&) {});
+    cycle.Scored = analysis.Scored;
+    cycle.ScoreValue = analysis.ScoreValue;
+    cycle.Score = analysis.Score;
+}
+
+// Cuts, scales and analyses every accepted cycle, a run of CyclesPerTask
+// at a time per thread.
 void AnalyseCycles(VoiceReport& report, const Excerpt& excerpt, std::int32_t sampleRate,
                    unsigned threads) {
     const double rate = sampleRate;
     const NominalRegion region = ToNominalRate(
         excerpt.Samples, sampleRate, report.StretchStartSeconds - excerpt.StartSeconds,
         report.StretchEndSeconds - excerpt.StartSeconds, threads);
-    PeriodAnalyser analyser;
-    for (ReportedCycle& cycle : report.Cycles) {
-        if (cycle.Verdict != CycleVerdict::CvAccepted) {
-            continue;
+    const std::function<double(double)> position = [&](double sample) {
+        return ((sample - static_cast<double>(excerpt.First)) / rate - region.StartSeconds) *
+               NominalSampleRate;
+    };
+    std::vector<ReportedCycle>& cycles = report.Cycles;
+    const std::size_t tasks = (cycles.size() + CyclesPerTask - 1) / CyclesPerTask;
+    RunInParallel(tasks, threads, [&](std::size_t task) {
+        PeriodAnalyser analyser;
+        const std::size_t end = std::min(cycles.size(), (task + 1) * CyclesPerTask);
+        for (std::size_t i = task * CyclesPerTask; i < end; ++i) {
+            if (cycles[i].Verdict == CycleVerdict::CvAccepted) {
+                AnalyseCycle(cycles[i], region, position, analyser);
+            }
         }
-        // The samples from the first at or after the start mark up to the
-        // last before the end mark: the next cycle begins at that mark.
-        const auto position = [&](double sample) {
-            return ((sample - static_cast<double>(excerpt.First)) / rate - region.StartSeconds) *
-                   NominalSampleRate;
-        };
-        const auto first =
-            static_cast<std::size_t>(std::max(0.0, std::ceil(position(cycle.StartSample))));
-        const auto end = std::min(region.Samples.size(),
-                                  static_cast<std::size_t>(std::ceil(position(cycle.EndSample))));
-        if (end <= first + 1) {
-            continue;
-        }
-        cycle.Period = PeriodAs16Bit(std::span(region.Samples).subspan(first, end - first));
-        // The window's own scoring; its warnings (a zero harmonic) only
-        // leave the cycle unscored.
-        PeriodAnalysis analysis;
-        analyser.ScoreSamples(analysis, cycle.Period, [](const std::string&) {});
-        cycle.Scored = analysis.Scored;
-        cycle.ScoreValue = analysis.ScoreValue;
-        cycle.Score = analysis.Score;
-    }
+    });
 }
 
 void Summarise(VoiceReport& report, double rate) {
@@ -272,7 +288,8 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     report.Jitter = MeasureJitter(marks);
     report.Shimmer = MeasureShimmer(samples, rate, marks);
     if (!marks.empty()) {
-        report.HnrDb = MeanHarmonicity(samples, rate, marks, marks.front(), marks.back());
+        report.HnrDb = MeanHarmonicity(samples, rate, marks, marks.front(), marks.back(), {},
+                                       recording.Threads());
     }
     AnalyseCycles(report, excerpt, recording.SampleRate(), recording.Threads());
     Summarise(report, rate);
