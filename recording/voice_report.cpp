@@ -275,9 +275,11 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
         return periods(seconds + offset);
     };
     const std::span<const double> samples = excerpt.Samples;
-    const std::vector<double> marks = MarkCycles(samples, rate, report.StretchStartSeconds - offset,
-                                                 report.StretchEndSeconds - offset, period);
-    const std::vector<CycleVerdict> verdicts = CheckCycles(samples, rate, marks, period);
+    const unsigned threads = recording.Threads();
+    const std::vector<double> marks =
+        MarkCycles(samples, rate, report.StretchStartSeconds - offset,
+                   report.StretchEndSeconds - offset, period, threads);
+    const std::vector<CycleVerdict> verdicts = CheckCycles(samples, rate, marks, period, threads);
     for (std::size_t i = 0; i < verdicts.size(); ++i) {
         ReportedCycle cycle;
         cycle.StartSample = marks[i] * rate + static_cast<double>(excerpt.First);
@@ -288,10 +290,10 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     report.Jitter = MeasureJitter(marks);
     report.Shimmer = MeasureShimmer(samples, rate, marks);
     if (!marks.empty()) {
-        report.HnrDb = MeanHarmonicity(samples, rate, marks, marks.front(), marks.back(), {},
-                                       recording.Threads());
+        report.HnrDb =
+            MeanHarmonicity(samples, rate, marks, marks.front(), marks.back(), {}, threads);
     }
-    AnalyseCycles(report, excerpt, recording.SampleRate(), recording.Threads());
+    AnalyseCycles(report, excerpt, recording.SampleRate(), threads);
     Summarise(report, rate);
     report.Status = report.AnalysedCycles < ReportMinimumCycles
                         ? "too short: fewer than " + std::to_string(ReportMinimumCycles) + " cycles"
