@@ -13,6 +13,9 @@ namespace {
 
 static_assert(TrackingRate == static_cast<std::int32_t>(TrackingRate));
 
+// Samples of leading silence fed to the scan at a time.
+constexpr std::size_t SilenceBlock = 65536;
+
 // The voicing track of full-rate mono samples given in consecutive blocks:
 // they are brought to TrackingRate and cut into AnalyseVoicing's frames as
 // they come, so a long recording is never held whole.
@@ -26,6 +29,14 @@ class VoicingScan {
         tracking_.clear();
         resampler_.Convert(block, false, tracking_);
         tracker_.Add(tracking_);
+    }
+
+    // `count` samples of digital silence, in blocks of a bounded size.
+    void AddSilence(std::size_t count) {
+        const std::vector<double> zeros(std::min(count, SilenceBlock), 0.0);
+        for (std::size_t done = 0; done < count; done += zeros.size()) {
+            Add(std::span(zeros).first(std::min(zeros.size(), count - done)));
+        }
     }
 
     // The frames of the whole signal; the scan is spent.
@@ -48,15 +59,22 @@ ScannedRecording::ScannedRecording(std::int32_t rate, unsigned threads)
     : rate_(rate), threads_(std::max(1U, threads)) {}
 
 void ScannedRecording::Scan(const BlockSource& source) {
-    // Digital silence converts to silence without the converter's work,
-    // so a long silent recording is refused at about the speed of reading it.
+    // Leading digital silence is only counted until a sound comes, so a
+    // recording of nothing but zeros is refused at the speed of reading it.
     std::size_t count = 0;
     double peak = 0;
     VoicingScan scan(rate_, threads_);
     source([&](std::span<const double> block) {
+        const bool silentSoFar = peak == 0;
         count += block.size();
         for (const double v : block) {
             peak = std::max(peak, std::fabs(v));
+        }
+        if (peak == 0) {
+            return;
+        }
+        if (silentSoFar) {
+            scan.AddSilence(count - block.size());
         }
         scan.Add(block);
     });
