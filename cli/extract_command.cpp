@@ -10,6 +10,7 @@
 #include "cli/batch.h"
 #include "cli/output_paths.h"
 #include "cli/terminal_text.h"
+#include "recording/parallel_work.h"
 #include "recording/period_extraction.h"
 #include "recording/sound_input.h"
 #include "recording/voice_file_writer.h"
@@ -75,7 +76,7 @@ int RunExtract(const ExtractOptions& options) {
     }
     ExtractedPeriod period;
     try {
-        RecordingFile recording(options.inputPath);
+        RecordingFile recording(options.inputPath, AvailableCores());
         period = ExtractPeriod(recording, options.atSeconds);
     } catch (const std::exception& error) {
         PrintCommandFailure("extract", NamingPath(options.inputPath, error.what()));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/recording_report.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "analysis/reports.h"
@@ -48,12 +49,13 @@ nlohmann::ordered_json ModelJson(std::string_view id, const ModelSummary& summar
 
 }  // namespace
 
-RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds) {
+RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds,
+                                unsigned threads) {
     RecordingReport record;
     record.Path = path;
     record.Grade = GradeOf(path);
     try {
-        RecordingFile recording(path);
+        RecordingFile recording(path, threads);
         record.Report = ReportVoice(recording, atSeconds);
         record.Status = record.Report.Status;
     } catch (const std::exception& error) {
@@ -64,8 +66,13 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
 
 void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double> atSeconds,
                       unsigned jobs, const std::function<void(RecordingReport&&)>& use) {
-    OrderedParallelRun<RecordingReport> run(jobs, [entries, atSeconds] {
-        return [entries, atSeconds](std::size_t i) {
+    // Each recording gets its share of the jobs, so one long recording
+    // still uses them all.
+    const auto files = static_cast<unsigned>(std::max<std::size_t>(1, entries.size()));
+    const unsigned workers = std::max(1U, jobs);
+    const unsigned threads = workers / std::min(workers, files);
+    OrderedParallelRun<RecordingReport> run(jobs, [entries, atSeconds, threads] {
+        return [entries, atSeconds, threads](std::size_t i) {
             if (!entries[i].Problem.empty()) {
                 RecordingReport record;
                 record.Path = entries[i].Path;
@@ -73,7 +80,7 @@ void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double>
                 record.Status = entries[i].Problem;
                 return record;
             }
-            return ReportRecording(entries[i].Path, atSeconds);
+            return ReportRecording(entries[i].Path, atSeconds, threads);
         };
     });
     run.Run(entries.size(), use);

@@ -26,13 +26,15 @@ struct RecordingReport {
     VoiceReport Report;
 };
 
-// Reads and reports one recording; never throws for a bad input.
-RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds);
+// Reads and reports one recording, on up to `threads` threads; never throws
+// for a bad input.
+RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds,
+                                unsigned threads = 1);
 
 // Reports the entries on `jobs` threads and hands each record to `use`, on
 // the calling thread, in the entries' order; an entry with a problem
-// becomes a record with that status. What `use` sees does not depend on
-// `jobs`.
+// becomes a record with that status. Fewer entries than jobs share the
+// spare threads. What `use` sees does not depend on `jobs`.
 void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double> atSeconds,
                       unsigned jobs, const std::function<void(RecordingReport&&)>& use);
 

@@ -2,10 +2,12 @@
 #include "recording/cycle_marks.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
 #include "recording/lag_search.h"
+#include "recording/parallel_work.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {
@@ -19,6 +21,8 @@ constexpr double MisshapenSamples = 2;  // at NominalSampleRate
 // Lags are first tried on a grid of this rate's samples: a voice's
 // correlation peak is far wider than one of them.
 constexpr double CoarseGridRate = 11025;
+// Cycles checked by one task.
+constexpr std::size_t CyclesPerCheck = 64;
 
 // The signal with its running sums of squares, for normalised correlations
 // of equal windows.
@@ -111,7 +115,7 @@ std::optional<double> NextMark(const Walk& walk, double mark, int direction) {
 }  // namespace
 
 std::vector<double> MarkCycles(std::span<const double> signal, double rate, double from, double to,
-                               const PeriodTrack& period) {
+                               const PeriodTrack& period, unsigned threads) {
     const double middle = (from + to) / 2;
     const double p = period(middle) * rate;
     const Correlator x(signal);
@@ -132,34 +136,39 @@ std::vector<double> MarkCycles(std::span<const double> signal, double rate, doub
         return std::fabs(x.At(static_cast<std::ptrdiff_t>(std::lround(position))));
     };
     const double start = magnitude(*high) >= magnitude(*low) ? *high : *low;
-    std::vector<double> before;
-    for (auto mark = NextMark(walk, start, -1); mark; mark = NextMark(walk, *mark, -1)) {
-        before.push_back(*mark);
-    }
+    // The walks backwards and forwards from the start are independent.
+    std::array<std::vector<double>, 2> sides;
+    RunInParallel(2, threads, [&](std::size_t side) {
+        const int direction = side == 0 ? -1 : 1;
+        for (auto mark = NextMark(walk, start, direction); mark;
+             mark = NextMark(walk, *mark, direction)) {
+            sides[side].push_back(*mark);
+        }
+    });
     std::vector<double> marks;
-    for (auto it = before.rbegin(); it != before.rend(); ++it) {
+    marks.reserve(sides[0].size() + 1 + sides[1].size());
+    for (auto it = sides[0].rbegin(); it != sides[0].rend(); ++it) {
         marks.push_back(*it / rate);
     }
     marks.push_back(start / rate);
-    for (auto mark = NextMark(walk, start, 1); mark; mark = NextMark(walk, *mark, 1)) {
-        marks.push_back(*mark / rate);
+    for (const double mark : sides[1]) {
+        marks.push_back(mark / rate);
     }
     return marks;
 }
 
 std::vector<CycleVerdict> CheckCycles(std::span<const double> signal, double rate,
-                                      std::span<const double> marks, const PeriodTrack& period) {
+                                      std::span<const double> marks, const PeriodTrack& period,
+                                      unsigned threads) {
     const Correlator x(signal);
     // Lags tried on each side of the cycle's length: the tolerance and as much again.
     const auto reach =
         static_cast<std::ptrdiff_t>(std::ceil(2 * MisshapenSamples * rate / NominalSampleRate));
-    std::vector<CycleVerdict> verdicts;
-    for (std::size_t i = 0; i + 1 < marks.size(); ++i) {
+    const auto verdict = [&](std::size_t i) {
         const double length = marks[i + 1] - marks[i];
         const double tracked = period((marks[i] + marks[i + 1]) / 2);
         if (std::fabs(1 / length - 1 / tracked) > TrackTolerance / tracked) {
-            verdicts.push_back(CycleVerdict::CvOffTrack);
-            continue;
+            return CycleVerdict::CvOffTrack;
         }
         // The lag near the cycle's length at which the cycle's own waveform
         // repeats best, refined between samples.
@@ -168,16 +177,23 @@ std::vector<CycleVerdict> CheckCycles(std::span<const double> signal, double rat
         const auto centre = static_cast<std::ptrdiff_t>(std::lround(marks[i] * rate)) + half;
         const auto lag = static_cast<std::ptrdiff_t>(std::lround(samples));
         if (centre - half < 0 || centre + lag + reach + 1 + half >= x.Size()) {
-            verdicts.push_back(CycleVerdict::CvAccepted);
-            continue;
+            return CycleVerdict::CvAccepted;
         }
         const LagPeak repeat = FindLagPeak(lag - reach, lag + reach, 1, [&](std::ptrdiff_t l) {
             return x.Windows(centre, centre + l, half);
         });
         const double misfit = std::fabs(repeat.Lag - samples) * NominalSampleRate / rate;
-        verdicts.push_back(misfit > MisshapenSamples ? CycleVerdict::CvMisshapen
-                                                     : CycleVerdict::CvAccepted);
-    }
+        return misfit > MisshapenSamples ? CycleVerdict::CvMisshapen : CycleVerdict::CvAccepted;
+    };
+    const std::size_t cycles = marks.size() < 2 ? 0 : marks.size() - 1;
+    std::vector<CycleVerdict> verdicts(cycles);
+    const std::size_t tasks = (cycles + CyclesPerCheck - 1) / CyclesPerCheck;
+    RunInParallel(tasks, threads, [&](std::size_t task) {
+        for (std::size_t i = task * CyclesPerCheck;
+             i < std::min(cycles, (task + 1) * CyclesPerCheck); ++i) {
+            verdicts[i] = verdict(i);
+        }
+    });
     return verdicts;
 }
 

@@ -20,9 +20,11 @@ using PeriodTrack = std::function<double(double seconds)>;
 // to both sides: the next mark is where a window of one period around the
 // current mark correlates best with the signal 0.8 to 1.25 local periods
 // away (refined between samples), so every mark sits at the same point of
-// its cycle. Empty when the stretch is shorter than two periods.
+// its cycle. Empty when the stretch is shorter than two periods. The two
+// directions are walked on up to `threads` threads (at most two help);
+// `period` must allow calls from several threads at once.
 std::vector<double> MarkCycles(std::span<const double> signal, double rate, double from, double to,
-                               const PeriodTrack& period);
+                               const PeriodTrack& period, unsigned threads = 1);
 
 // Why a cycle (between two neighbouring marks) is left out of the analysis.
 enum class CycleVerdict {
@@ -32,8 +34,10 @@ enum class CycleVerdict {
                   // repeats best by more than 2 samples at 44100 Hz
 };
 
-// One verdict per cycle (marks.size() − 1 of them).
+// One verdict per cycle (marks.size() − 1 of them), the same on any number
+// of `threads`.
 std::vector<CycleVerdict> CheckCycles(std::span<const double> signal, double rate,
-                                      std::span<const double> marks, const PeriodTrack& period);
+                                      std::span<const double> marks, const PeriodTrack& period,
+                                      unsigned threads = 1);
 
 }  // namespace tesmera

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "recording/lag_search.h"
+#include "recording/parallel_work.h"
 
 namespace tesmera {
 
@@ -90,11 +91,55 @@ double GlobalPeak(std::span<const double> signal) {
     return peak;
 }
 
+// What every frame of one measurement shares.
+struct FrameGrid {
+    std::span<const double> signal;
+    double rate;
+    std::span<const double> marks;
+    double from;
+    double to;
+    const HarmonicitySettings& settings;
+    std::size_t window;  // samples on each side of a frame's centre
+    double firstTime;    // of the first frame's centre, seconds
+    double globalPeak;
+    std::ptrdiff_t step;  // of the coarse lag grid
+};
+
+// The HNR of frame `f` in dB; nothing when it is unvoiced or not measured.
+std::optional<double> FrameHarmonicity(const FrameGrid& grid, std::size_t f) {
+    const double time = grid.firstTime + static_cast<double>(f) * grid.settings.TimeStep;
+    const double period = LocalPeriod(grid.marks, time) * grid.rate;
+    const auto centre = static_cast<std::ptrdiff_t>(std::lround(time * grid.rate));
+    const std::ptrdiff_t start = centre - static_cast<std::ptrdiff_t>(grid.window);
+    if (time < grid.from || time > grid.to || period <= 0 || start < 0 ||
+        static_cast<std::size_t>(start) + 2 * grid.window + 1 > grid.signal.size()) {
+        return std::nullopt;
+    }
+    const Frame frame(grid.signal, static_cast<std::size_t>(start), grid.window);
+    const auto shortest = static_cast<std::size_t>(std::max(2.0, ShortestLagShare * period));
+    const auto longest =
+        std::min(frame.MaximumLag() - 1, static_cast<std::size_t>(LongestLagShare * period));
+    if (shortest > longest) {
+        return std::nullopt;
+    }
+    const LagPeak peak = FindLagPeak(
+        static_cast<std::ptrdiff_t>(shortest), static_cast<std::ptrdiff_t>(longest), grid.step,
+        [&frame](std::ptrdiff_t lag) { return frame.Correlation(static_cast<std::size_t>(lag)); });
+    const double r = std::min(peak.Value, HighestCorrelation);
+    const double localShare =
+        grid.globalPeak > 0 ? frame.PeakNearCentre(grid.window / 2) / grid.globalPeak : 0;
+    const double unvoiced = std::max(0.0, 2 - localShare / grid.settings.SilenceThreshold);
+    if (r <= unvoiced || r <= 0) {
+        return std::nullopt;
+    }
+    return 10 * std::log10(r / (1 - r));
+}
+
 }  // namespace
 
 std::optional<double> MeanHarmonicity(std::span<const double> signal, double rate,
                                       std::span<const double> marks, double from, double to,
-                                      const HarmonicitySettings& settings) {
+                                      const HarmonicitySettings& settings, unsigned threads) {
     const auto window = static_cast<std::size_t>(std::floor(rate / settings.MinimumPitch));
     if (signal.size() < 2 * window + 1 || window < 4) {
         return std::nullopt;
@@ -102,42 +147,28 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
     const double duration = static_cast<double>(signal.size()) / rate;
     const auto frames = static_cast<std::size_t>(
         std::floor((duration - 2 / settings.MinimumPitch) / settings.TimeStep) + 1);
-    const double firstTime = (static_cast<double>(signal.size()) - 1) / (2 * rate) -
-                             (static_cast<double>(frames) - 1) * settings.TimeStep / 2;
-    const double globalPeak = GlobalPeak(signal);
-    const auto step = static_cast<std::ptrdiff_t>(std::max(1.0, std::floor(rate / CoarseGridRate)));
+    const FrameGrid grid{
+        signal,
+        rate,
+        marks,
+        from,
+        to,
+        settings,
+        window,
+        (static_cast<double>(signal.size()) - 1) / (2 * rate) -
+            (static_cast<double>(frames) - 1) * settings.TimeStep / 2,
+        GlobalPeak(signal),
+        static_cast<std::ptrdiff_t>(std::max(1.0, std::floor(rate / CoarseGridRate)))};
+    std::vector<std::optional<double>> measured(frames);
+    RunInParallel(frames, threads, [&](std::size_t f) { measured[f] = FrameHarmonicity(grid, f); });
+    // Summed in time order, whatever the threads.
     double sum = 0;
     std::size_t voiced = 0;
-    for (std::size_t f = 0; f < frames; ++f) {
-        const double time = firstTime + static_cast<double>(f) * settings.TimeStep;
-        const double period = LocalPeriod(marks, time) * rate;
-        const auto centre = static_cast<std::ptrdiff_t>(std::lround(time * rate));
-        const std::ptrdiff_t start = centre - static_cast<std::ptrdiff_t>(window);
-        if (time < from || time > to || period <= 0 || start < 0 ||
-            static_cast<std::size_t>(start) + 2 * window + 1 > signal.size()) {
-            continue;
+    for (const std::optional<double>& hnr : measured) {
+        if (hnr) {
+            sum += *hnr;
+            ++voiced;
         }
-        const Frame frame(signal, static_cast<std::size_t>(start), window);
-        const auto shortest = static_cast<std::size_t>(std::max(2.0, ShortestLagShare * period));
-        const auto longest =
-            std::min(frame.MaximumLag() - 1, static_cast<std::size_t>(LongestLagShare * period));
-        if (shortest > longest) {
-            continue;
-        }
-        const LagPeak peak =
-            FindLagPeak(static_cast<std::ptrdiff_t>(shortest), static_cast<std::ptrdiff_t>(longest),
-                        step, [&frame](std::ptrdiff_t lag) {
-                            return frame.Correlation(static_cast<std::size_t>(lag));
-                        });
-        const double r = std::min(peak.Value, HighestCorrelation);
-        const double localShare =
-            globalPeak > 0 ? frame.PeakNearCentre(window / 2) / globalPeak : 0;
-        const double unvoiced = std::max(0.0, 2 - localShare / settings.SilenceThreshold);
-        if (r <= unvoiced || r <= 0) {
-            continue;
-        }
-        sum += 10 * std::log10(r / (1 - r));
-        ++voiced;
     }
     if (voiced == 0) {
         return std::nullopt;

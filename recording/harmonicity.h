@@ -26,8 +26,11 @@ struct HarmonicitySettings {
 // A frame is unvoiced when its r does not exceed
 // max(0, 2 − (local peak / global peak) / SilenceThreshold), the local peak
 // taken half a window to each side of its centre.
+// The frames are measured on up to `threads` threads; the mean is the same
+// for any count.
 std::optional<double> MeanHarmonicity(std::span<const double> signal, double rate,
                                       std::span<const double> marks, double from, double to,
-                                      const HarmonicitySettings& settings = {});
+                                      const HarmonicitySettings& settings = {},
+                                      unsigned threads = 1);
 
 }  // namespace tesmera

@@ -21,11 +21,11 @@ double DotProduct(const double* a, const double* b, std::size_t count) {
     return (partial[0] + partial[1]) + (partial[2] + partial[3]);
 }
 
-SquareSums::SquareSums(std::span<const double> x) {
-    sums_.reserve(x.size() + 1);
-    sums_.push_back(0);
-    for (const double v : x) {
-        sums_.push_back(sums_.back() + v * v);
+SquareSums::SquareSums(std::span<const double> x) : sums_(x.size() + 1) {
+    double sum = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        sum += x[i] * x[i];
+        sums_[i + 1] = sum;
     }
 }
 

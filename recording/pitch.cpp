@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numeric>
 
+#include "recording/parallel_work.h"
+
 namespace tesmera {
 
 namespace {
@@ -92,32 +94,43 @@ std::optional<PitchEstimate> HalfCycle(std::span<const double> signal, const Pit
     return std::nullopt;
 }
 
-VoicingTracker::VoicingTracker(double sampleRate, AutocorrelationFunction correlate)
+VoicingTracker::VoicingTracker(double sampleRate, AutocorrelationFunction correlate,
+                               unsigned threads)
     : rate_(sampleRate),
       frameLength_(static_cast<std::size_t>(FrameSeconds * sampleRate)),
       hop_(static_cast<std::size_t>(HopSeconds * sampleRate)),
-      correlate_(correlate) {}
+      correlate_(correlate),
+      threads_(threads) {}
+
+VoicingFrame VoicingTracker::Analyse(std::span<const double> samples, std::size_t start) const {
+    const std::vector<double> frame = WithoutMean(samples);
+    VoicingFrame result{(start + frameLength_ / 2.0) / rate_, Rms(frame), 0, 0, false};
+    // A silent frame is never voiced: its pitch would only cost time, most
+    // of it for a long silent recording.
+    if (result.Rms > SilenceRms) {
+        const auto pitch = EstimatePitch(frame, rate_ / HighestF0, rate_ / LowestF0, correlate_);
+        if (pitch && !AboveTheRange(frame, *pitch, rate_)) {
+            result.Strength = pitch->Strength;
+            result.F0 = rate_ / pitch->Lag;
+        }
+    }
+    return result;
+}
 
 void VoicingTracker::Add(std::span<const double> block) {
     pending_.insert(pending_.end(), block.begin(), block.end());
-    const std::span<const double> held(pending_);
-    while (nextStart_ + frameLength_ <= pendingStart_ + held.size()) {
-        const std::vector<double> frame =
-            WithoutMean(held.subspan(nextStart_ - pendingStart_, frameLength_));
-        VoicingFrame result{(nextStart_ + frameLength_ / 2.0) / rate_, Rms(frame), 0, 0, false};
+    std::vector<std::size_t> starts;
+    while (nextStart_ + frameLength_ <= pendingStart_ + pending_.size()) {
+        starts.push_back(nextStart_);
         nextStart_ += hop_;
-        // A silent frame is never voiced: its pitch would only cost time,
-        // most of it for a long silent recording.
-        if (result.Rms > SilenceRms) {
-            const auto pitch =
-                EstimatePitch(frame, rate_ / HighestF0, rate_ / LowestF0, correlate_);
-            if (pitch && !AboveTheRange(frame, *pitch, rate_)) {
-                result.Strength = pitch->Strength;
-                result.F0 = rate_ / pitch->Lag;
-            }
-        }
-        frames_.push_back(result);
     }
+    const std::size_t first = frames_.size();
+    frames_.resize(first + starts.size());
+    const std::span<const double> held(pending_);
+    RunInParallel(starts.size(), threads_, [&](std::size_t i) {
+        frames_[first + i] =
+            Analyse(held.subspan(starts[i] - pendingStart_, frameLength_), starts[i]);
+    });
     // Samples before the next frame are done with.
     const std::size_t done = std::min(nextStart_ - pendingStart_, pending_.size());
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(done));

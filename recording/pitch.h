@@ -55,21 +55,26 @@ std::vector<VoicingFrame> AnalyseVoicing(
 
 // The frames of AnalyseVoicing for a signal given in consecutive blocks of
 // any size: only the samples of the frames still open are kept, so a long
-// signal never has to be held whole.
+// signal never has to be held whole. The frames a block completes are
+// analysed on up to `threads` threads; they are the same for any count.
 class VoicingTracker {
   public:
     explicit VoicingTracker(double sampleRate,
-                            AutocorrelationFunction correlate = NormalisedAutocorrelation);
+                            AutocorrelationFunction correlate = NormalisedAutocorrelation,
+                            unsigned threads = 1);
 
     void Add(std::span<const double> block);
     // The frames, judged against the loudest of them; the tracker is spent.
     std::vector<VoicingFrame> Finish();
 
   private:
+    VoicingFrame Analyse(std::span<const double> frame, std::size_t start) const;
+
     double rate_;
     std::size_t frameLength_;
     std::size_t hop_;
     AutocorrelationFunction correlate_;
+    unsigned threads_;
     std::size_t nextStart_ = 0;     // the next frame's first sample, from the signal's start
     std::size_t pendingStart_ = 0;  // the signal's sample held in pending_[0]
     std::vector<double> pending_;

@@ -11,18 +11,32 @@ namespace tesmera {
 
 namespace {
 
+static_assert(TrackingRate == static_cast<std::int32_t>(TrackingRate));
+
+// Samples of leading silence fed to the scan at a time.
+constexpr std::size_t SilenceBlock = 65536;
+
 // The voicing track of full-rate mono samples given in consecutive blocks:
 // they are brought to TrackingRate and cut into AnalyseVoicing's frames as
 // they come, so a long recording is never held whole.
 class VoicingScan {
   public:
-    explicit VoicingScan(std::int32_t sampleRate)
-        : resampler_(TrackingRate / sampleRate, ResamplingQuality::Fast), tracker_(TrackingRate) {}
+    VoicingScan(std::int32_t sampleRate, unsigned threads)
+        : resampler_(sampleRate, static_cast<std::int32_t>(TrackingRate), threads),
+          tracker_(TrackingRate, NormalisedAutocorrelation, threads) {}
 
     void Add(std::span<const double> block) {
         tracking_.clear();
         resampler_.Convert(block, false, tracking_);
         tracker_.Add(tracking_);
+    }
+
+    // `count` samples of digital silence, in blocks of a bounded size.
+    void AddSilence(std::size_t count) {
+        const std::vector<double> zeros(std::min(count, SilenceBlock), 0.0);
+        for (std::size_t done = 0; done < count; done += zeros.size()) {
+            Add(std::span(zeros).first(std::min(zeros.size(), count - done)));
+        }
     }
 
     // The frames of the whole signal; the scan is spent.
@@ -34,36 +48,45 @@ class VoicingScan {
     }
 
   private:
-    ResamplingStream resampler_;
+    PiecewiseResampler resampler_;
     VoicingTracker tracker_;
     std::vector<double> tracking_;  // the current block at TrackingRate
 };
 
 }  // namespace
 
+ScannedRecording::ScannedRecording(std::int32_t rate, unsigned threads)
+    : rate_(rate), threads_(std::max(1U, threads)) {}
+
 void ScannedRecording::Scan(const BlockSource& source) {
-    // The level pass is cheap next to the conversion to the tracking rate;
-    // it lets a long recording of digital silence be refused at the speed
-    // of reading it.
+    // Leading digital silence is only counted until a sound comes, so a
+    // recording of nothing but zeros is refused at the speed of reading it.
     std::size_t count = 0;
     double peak = 0;
+    VoicingScan scan(rate_, threads_);
     source([&](std::span<const double> block) {
+        const bool silentSoFar = peak == 0;
         count += block.size();
         for (const double v : block) {
             peak = std::max(peak, std::fabs(v));
         }
+        if (peak == 0) {
+            return;
+        }
+        if (silentSoFar) {
+            scan.AddSilence(count - block.size());
+        }
+        scan.Add(block);
     });
     count_ = count;
-    if (peak == 0) {
-        return;
+    if (peak > 0) {
+        frames_ = scan.Finish();
     }
-    VoicingScan scan(rate_);
-    source([&scan](std::span<const double> block) { scan.Add(block); });
-    frames_ = scan.Finish();
 }
 
-RecordingInMemory::RecordingInMemory(std::span<const double> samples, std::int32_t rate)
-    : ScannedRecording(rate), samples_(samples) {
+RecordingInMemory::RecordingInMemory(std::span<const double> samples, std::int32_t rate,
+                                     unsigned threads)
+    : ScannedRecording(rate, threads), samples_(samples) {
     if (rate <= 0) {
         throw std::invalid_argument("the sample rate must be positive");
     }

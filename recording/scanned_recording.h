@@ -2,7 +2,8 @@
 // A recording as extraction and the voice report read it: one pass over
 // all its samples in blocks gives the voicing track, and afterwards only
 // the ranges of full-rate samples asked for are fetched. Whether the
-// samples live in memory or in a file, the figures are the same.
+// samples live in memory or in a file, and however many threads work on
+// it, the figures are the same.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +29,8 @@ class ScannedRecording {
     ScannedRecording& operator=(const ScannedRecording&) = delete;
 
     std::int32_t SampleRate() const { return rate_; }  // Hz
+    // The threads work on this recording may use, at least 1.
+    unsigned Threads() const { return threads_; }
     std::size_t SampleCount() const { return count_; }
     double Duration() const { return static_cast<double>(count_) / rate_; }  // seconds
     // In time order; empty when the recording is shorter than one frame or
@@ -44,14 +47,13 @@ class ScannedRecording {
     using BlockVisitor = std::function<void(std::span<const double>)>;
     using BlockSource = std::function<void(const BlockVisitor&)>;
 
-    explicit ScannedRecording(std::int32_t rate) : rate_(rate) {}
-    // Counts the samples and tracks their voicing; `source` is walked once
-    // for the level and, unless the recording is all zeros, once more for
-    // the track.
+    explicit ScannedRecording(std::int32_t rate, unsigned threads = 1);
+    // Counts the samples and tracks their voicing in one walk of `source`.
     void Scan(const BlockSource& source);
 
   private:
     std::int32_t rate_;
+    unsigned threads_;
     std::size_t count_ = 0;
     std::vector<VoicingFrame> frames_;
 };
@@ -60,7 +62,7 @@ class ScannedRecording {
 class RecordingInMemory final : public ScannedRecording {
   public:
     // Throws std::invalid_argument for a rate <= 0.
-    RecordingInMemory(std::span<const double> samples, std::int32_t rate);
+    RecordingInMemory(std::span<const double> samples, std::int32_t rate, unsigned threads = 1);
     std::span<const double> Samples(std::size_t first, std::size_t count) override;
 
   private:

@@ -136,11 +136,12 @@ MonoRecording ReadMonoRecording(const std::string& path) {
     return recording;
 }
 
-RecordingFile::RecordingFile(const std::string& path)
-    : RecordingFile(path, std::make_unique<SoundFileReader>(path)) {}
+RecordingFile::RecordingFile(const std::string& path, unsigned threads)
+    : RecordingFile(path, std::make_unique<SoundFileReader>(path), threads) {}
 
-RecordingFile::RecordingFile(const std::string& path, std::unique_ptr<SoundFileReader> reader)
-    : ScannedRecording(reader->SampleRate()), path_(path), reader_(std::move(reader)) {
+RecordingFile::RecordingFile(const std::string& path, std::unique_ptr<SoundFileReader> reader,
+                             unsigned threads)
+    : ScannedRecording(reader->SampleRate(), threads), path_(path), reader_(std::move(reader)) {
     Scan([this](const BlockVisitor& visit) { reader_->ReadBlocks(0, SIZE_MAX, visit); });
     if (SampleCount() == 0) {
         throw ExtractionError("cannot read the samples of " + path_ + ": " + reader_->LastError());

@@ -69,16 +69,19 @@ class SoundFileReader {
 // when no sample can be read.
 MonoRecording ReadMonoRecording(const std::string& path);
 
-// A recording read from its file in blocks: memory holds the voicing track
-// and the samples last asked for, never the whole recording.
+// A recording read from its file in blocks, once for the voicing track and
+// then only where asked: memory holds the track and the samples last asked
+// for, never the whole recording.
 class RecordingFile final : public ScannedRecording {
   public:
-    // Throws as ReadMonoRecording does.
-    explicit RecordingFile(const std::string& path);
+    // Throws as ReadMonoRecording does. The voicing track is made on up to
+    // `threads` threads.
+    explicit RecordingFile(const std::string& path, unsigned threads = 1);
     std::span<const double> Samples(std::size_t first, std::size_t count) override;
 
   private:
-    RecordingFile(const std::string& path, std::unique_ptr<SoundFileReader> reader);
+    RecordingFile(const std::string& path, std::unique_ptr<SoundFileReader> reader,
+                  unsigned threads);
 
     std::string path_;
     std::unique_ptr<SoundFileReader> reader_;

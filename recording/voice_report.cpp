@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numeric>
 #include <stdexcept>
 
 #include "analysis/period_analysis.h"
 #include "recording/harmonicity.h"
+#include "recording/parallel_work.h"
 #include "recording/period_extraction.h"
 #include "recording/pitch.h"
 #include "recording/resampling.h"
@@ -34,6 +36,8 @@ constexpr double WholeRecordingSeconds = 60;
 // (25 ms at LowestF0), a harmonicity frame reaches 13 ms past its centre
 // and the conversion to the nominal rate wants ConversionMargin.
 constexpr double ExcerptMargin = 0.1;  // seconds
+// Cycles analysed by one task, with one analyser's buffers.
+constexpr std::size_t CyclesPerTask = 32;
 
 struct Track {
     std::span<const VoicingFrame> frames;
@@ -151,7 +155,9 @@ struct NominalRegion {
     std::vector<double> Samples;
 };
 
-NominalRegion ToNominalRate(std::span<const double> samples, double rate, double from, double to) {
+NominalRegion ToNominalRate(std::span<const double> samples, std::int32_t sampleRate, double from,
+                            double to, unsigned threads) {
+    const double rate = sampleRate;
     const auto first =
         static_cast<std::size_t>(std::max(0.0, std::floor((from - ConversionMargin) * rate)));
     const auto end = std::min(
@@ -163,7 +169,7 @@ NominalRegion ToNominalRate(std::span<const double> samples, double rate, double
     } else {
         // The scores read harmonics up to the 15th, far inside the fast
         // converter's pass band; the best one would cost most of the report.
-        region.Samples = Resample(part, NominalSampleRate / rate, ResamplingQuality::Fast);
+        region.Samples = ResampleInPieces(part, sampleRate, NominalSampleRate, threads);
     }
     const double mean = std::accumulate(region.Samples.begin(), region.Samples.end(), 0.0) /
                         static_cast<double>(region.Samples.size());
@@ -173,38 +179,52 @@ NominalRegion ToNominalRate(std::span<const double> samples, double rate, double
     return region;
 }
 
-// Cuts, scales and analyses every accepted cycle.
-void AnalyseCycles(VoiceReport& report, const Excerpt& excerpt, double rate) {
-    const NominalRegion region =
-        ToNominalRate(excerpt.Samples, rate, report.StretchStartSeconds - excerpt.StartSeconds,
-                      report.StretchEndSeconds - excerpt.StartSeconds);
-    PeriodAnalyser analyser;
-    for (ReportedCycle& cycle : report.Cycles) {
-        if (cycle.Verdict != CycleVerdict::CvAccepted) {
-            continue;
-        }
-        // The samples from the first at or after the start mark up to the
-        // last before the end mark: the next cycle begins at that mark.
-        const auto position = [&](double sample) {
-            return ((sample - static_cast<double>(excerpt.First)) / rate - region.StartSeconds) *
-                   NominalSampleRate;
-        };
-        const auto first =
-            static_cast<std::size_t>(std::max(0.0, std::ceil(position(cycle.StartSample))));
-        const auto end = std::min(region.Samples.size(),
-                                  static_cast<std::size_t>(std::ceil(position(cycle.EndSample))));
-        if (end <= first + 1) {
-            continue;
-        }
-        cycle.Period = PeriodAs16Bit(std::span(region.Samples).subspan(first, end - first));
-        // The window's own scoring; its warnings (a zero harmonic) only
-        // leave the cycle unscored.
-        PeriodAnalysis analysis;
-        analyser.ScoreSamples(analysis, cycle.Period, [](const std::string&) {});
-        cycle.Scored = analysis.Scored;
-        cycle.ScoreValue = analysis.ScoreValue;
-        cycle.Score = analysis.Score;
+// Cuts `cycle` from `region`, where `position` gives a recording sample's
+// place, scales it and scores it as the window would.
+void AnalyseCycle(ReportedCycle& cycle, const NominalRegion& region,
+                  const std::function<double(double)>& position, PeriodAnalyser& analyser) {
+    // The samples from the first at or after the start mark up to the
+    // last before the end mark: the next cycle begins at that mark.
+    const auto first =
+        static_cast<std::size_t>(std::max(0.0, std::ceil(position(cycle.StartSample))));
+    const auto end = std::min(region.Samples.size(),
+                              static_cast<std::size_t>(std::ceil(position(cycle.EndSample))));
+    if (end <= first + 1) {
+        return;
     }
+    cycle.Period = PeriodAs16Bit(std::span(region.Samples).subspan(first, end - first));
+    // The window's own scoring; its warnings (a zero harmonic) only
+    // leave the cycle unscored.
+    PeriodAnalysis analysis;
+    analyser.ScoreSamples(analysis, cycle.Period, [](const std::string&) {});
+    cycle.Scored = analysis.Scored;
+    cycle.ScoreValue = analysis.ScoreValue;
+    cycle.Score = analysis.Score;
+}
+
+// Cuts, scales and analyses every accepted cycle, a run of CyclesPerTask
+// at a time per thread.
+void AnalyseCycles(VoiceReport& report, const Excerpt& excerpt, std::int32_t sampleRate,
+                   unsigned threads) {
+    const double rate = sampleRate;
+    const NominalRegion region = ToNominalRate(
+        excerpt.Samples, sampleRate, report.StretchStartSeconds - excerpt.StartSeconds,
+        report.StretchEndSeconds - excerpt.StartSeconds, threads);
+    const std::function<double(double)> position = [&](double sample) {
+        return ((sample - static_cast<double>(excerpt.First)) / rate - region.StartSeconds) *
+               NominalSampleRate;
+    };
+    std::vector<ReportedCycle>& cycles = report.Cycles;
+    const std::size_t tasks = (cycles.size() + CyclesPerTask - 1) / CyclesPerTask;
+    RunInParallel(tasks, threads, [&](std::size_t task) {
+        PeriodAnalyser analyser;
+        const std::size_t end = std::min(cycles.size(), (task + 1) * CyclesPerTask);
+        for (std::size_t i = task * CyclesPerTask; i < end; ++i) {
+            if (cycles[i].Verdict == CycleVerdict::CvAccepted) {
+                AnalyseCycle(cycles[i], region, position, analyser);
+            }
+        }
+    });
 }
 
 void Summarise(VoiceReport& report, double rate) {
@@ -255,9 +275,11 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
         return periods(seconds + offset);
     };
     const std::span<const double> samples = excerpt.Samples;
-    const std::vector<double> marks = MarkCycles(samples, rate, report.StretchStartSeconds - offset,
-                                                 report.StretchEndSeconds - offset, period);
-    const std::vector<CycleVerdict> verdicts = CheckCycles(samples, rate, marks, period);
+    const unsigned threads = recording.Threads();
+    const std::vector<double> marks =
+        MarkCycles(samples, rate, report.StretchStartSeconds - offset,
+                   report.StretchEndSeconds - offset, period, threads);
+    const std::vector<CycleVerdict> verdicts = CheckCycles(samples, rate, marks, period, threads);
     for (std::size_t i = 0; i < verdicts.size(); ++i) {
         ReportedCycle cycle;
         cycle.StartSample = marks[i] * rate + static_cast<double>(excerpt.First);
@@ -268,9 +290,10 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     report.Jitter = MeasureJitter(marks);
     report.Shimmer = MeasureShimmer(samples, rate, marks);
     if (!marks.empty()) {
-        report.HnrDb = MeanHarmonicity(samples, rate, marks, marks.front(), marks.back());
+        report.HnrDb =
+            MeanHarmonicity(samples, rate, marks, marks.front(), marks.back(), {}, threads);
     }
-    AnalyseCycles(report, excerpt, rate);
+    AnalyseCycles(report, excerpt, recording.SampleRate(), threads);
     Summarise(report, rate);
     report.Status = report.AnalysedCycles < ReportMinimumCycles
                         ? "too short: fewer than " + std::to_string(ReportMinimumCycles) + " cycles"
@@ -279,8 +302,8 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
 }
 
 VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
-                        std::optional<double> atSeconds) {
-    RecordingInMemory recording(samples, rate);
+                        std::optional<double> atSeconds, unsigned threads) {
+    RecordingInMemory recording(samples, rate, threads);
     return ReportVoice(recording, atSeconds);
 }
 

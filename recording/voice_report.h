@@ -86,12 +86,15 @@ constexpr double LongestStretchSeconds = 30;
 // status "unvoiced at the chosen time". A stretch longer than
 // LongestStretchSeconds is cut to that length around `atSeconds`, or else
 // around its middle. Only the voicing track and the samples of the stretch
-// (of the whole recording when it lasts at most a minute) are fetched.
+// (of the whole recording when it lasts at most a minute) are fetched. The
+// work uses up to recording.Threads() threads; the report is the same for
+// any count.
 VoiceReport ReportVoice(ScannedRecording& recording,
                         std::optional<double> atSeconds = std::nullopt);
 
-// `samples` at `rate` Hz (full scale ±1, mono). Throws only for a rate <= 0.
+// `samples` at `rate` Hz (full scale ±1, mono), worked on by up to
+// `threads` threads. Throws only for a rate <= 0.
 VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
-                        std::optional<double> atSeconds = std::nullopt);
+                        std::optional<double> atSeconds = std::nullopt, unsigned threads = 1);
 
 }  // namespace tesmera

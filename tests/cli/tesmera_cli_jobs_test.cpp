@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The batch commands give the same bytes however many threads analyse the
-// files, and refuse a thread count that makes no sense.
+// files, or share one recording, and refuse a thread count that makes no
+// sense.
+#include <cstdint>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "cli/cli_process_support.h"
 #include "support/param_name.h"
+#include "tools/sustained_vowel.h"
 
 namespace tesmera {
 namespace {
@@ -88,6 +91,48 @@ INSTANTIATE_TEST_SUITE_P(Outputs, JobCounts,
                                            SameBytes{"AnalyzeCsvAndJson", "analyze", true},
                                            SameBytes{"AgreementTable", "agreement", false},
                                            SameBytes{"AgreementJson", "agreement", true}),
+                         test::CaseName());
+
+struct OneRecording : test::NamedCase<OneRecording> {
+    std::int32_t rate;
+    const char* options;  // beside --jobs and --json
+};
+
+class RecordingJobCounts : public ::testing::TestWithParam<OneRecording> {};
+
+// A single recording is worked on by every job: its report must not change.
+TEST_P(RecordingJobCounts, GiveTheSameReport) {
+    const OneRecording& c = GetParam();
+    const test::TempFolder folder;
+    tools::VowelRecipe recipe;
+    recipe.Rate = c.rate;
+    recipe.F0 = 131;
+    recipe.Jitter = 0.012;
+    recipe.Shimmer = 0.05;
+    recipe.HnrDb = 10;
+    recipe.Seconds = 2.5;
+    const std::string input = (folder.Path() / "rough_g4.wav").string();
+    tools::WriteVowel(input, tools::GenerateVowel(recipe));
+    std::string json[2];
+    std::string console[2];
+    for (const int jobs : {1, 4}) {
+        const std::string output = (folder.Path() / (std::to_string(jobs) + ".json")).string();
+        const ProcessRun run =
+            RunProgram("report --jobs " + std::to_string(jobs) + " " + c.options + " --json " +
+                           ShellWord(output) + " " + ShellWord(input),
+                       folder);
+        EXPECT_EQ(run.exitStatus, 0) << run.output;
+        console[jobs == 1 ? 0 : 1] = run.output;
+        json[jobs == 1 ? 0 : 1] = ReadWhole(output);
+    }
+    EXPECT_NE(json[0].find("\"status\": \"ok\""), std::string::npos) << json[0];
+    EXPECT_TRUE(console[0] == console[1]) << "standard output and error differ";
+    EXPECT_TRUE(json[0] == json[1]) << "JSON differs";
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, RecordingJobCounts,
+                         ::testing::Values(OneRecording{"At48k", 48000, ""},
+                                           OneRecording{"At16kAroundATime", 16000, "--at 1.2"}),
                          test::CaseName());
 
 struct BadJobs : test::NamedCase<BadJobs> {

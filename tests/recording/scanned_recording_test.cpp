@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "recording/period_extraction.h"
+#include "recording/resampling.h"
 #include "recording/sound_input.h"
 #include "recording/voice_report.h"
 #include "support/TempFolder.h"
 #include "support/synthetic_vowel.h"
+#include "tools/sustained_vowel.h"
 
 namespace tesmera {
 namespace {
@@ -24,6 +26,7 @@ class WatchedRecording final : public ScannedRecording {
     explicit WatchedRecording(const MonoRecording& recording)
         : ScannedRecording(recording.SampleRate), samples_(recording.Samples) {
         Scan([this](const BlockVisitor& visit) {
+            ++walks_;
             for (std::size_t first = 0; first < samples_.size(); first += SoundBlockFrames) {
                 visit(std::span(samples_).subspan(
                     first, std::min(SoundBlockFrames, samples_.size() - first)));
@@ -39,10 +42,12 @@ class WatchedRecording final : public ScannedRecording {
     }
 
     double LargestFetchSeconds() const { return static_cast<double>(largestFetch_) / SampleRate(); }
+    int Walks() const { return walks_; }
 
   private:
     std::vector<double> samples_;
     std::size_t largestFetch_ = 0;
+    int walks_ = 0;
 };
 
 // 61.5 s of a steady 100 Hz vowel at 8000 Hz between 0.25 s silences: past
@@ -96,6 +101,96 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(StretchCase{"WithoutATimeTheMiddle", std::nullopt, 16.0, 46.0},
                       StretchCase{"AroundTheChosenTime", 40.0, 25.0, 55.0},
                       StretchCase{"ChosenTimeNearTheStartShiftsTheWindowIn", 3.0, 0.24, 30.24}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A file is decoded once for its track, however long it is.
+TEST(RecordingFetches, TheScanWalksTheSamplesOnce) {
+    EXPECT_EQ(WatchedRecording(ShortVowel()).Walks(), 1);
+}
+
+void ExpectSameReport(const VoiceReport& a, const VoiceReport& b) {
+    EXPECT_EQ(a.Status, b.Status);
+    EXPECT_EQ(a.StretchStartSeconds, b.StretchStartSeconds);
+    EXPECT_EQ(a.StretchEndSeconds, b.StretchEndSeconds);
+    ASSERT_EQ(a.Cycles.size(), b.Cycles.size());
+    for (std::size_t i = 0; i < a.Cycles.size(); ++i) {
+        const ReportedCycle& x = a.Cycles[i];
+        const ReportedCycle& y = b.Cycles[i];
+        EXPECT_EQ(x.StartSample, y.StartSample) << "cycle " << i;
+        EXPECT_EQ(x.EndSample, y.EndSample) << "cycle " << i;
+        EXPECT_EQ(x.Verdict, y.Verdict) << "cycle " << i;
+        EXPECT_EQ(x.Period, y.Period) << "cycle " << i;
+        EXPECT_EQ(x.ScoreValue, y.ScoreValue) << "cycle " << i;
+    }
+    EXPECT_EQ(a.AnalysedCycles, b.AnalysedCycles);
+    for (std::size_t m = 0; m < ScoreModelCount; ++m) {
+        EXPECT_EQ(a.Models[m].MedianValue, b.Models[m].MedianValue) << "model " << m;
+        EXPECT_EQ(a.Models[m].Iqr, b.Models[m].Iqr) << "model " << m;
+        EXPECT_EQ(a.Models[m].GradeShares, b.Models[m].GradeShares) << "model " << m;
+        EXPECT_EQ(a.Models[m].Borderline, b.Models[m].Borderline) << "model " << m;
+    }
+    EXPECT_EQ(a.Steady, b.Steady);
+    EXPECT_EQ(a.F0MeanHz, b.F0MeanHz);
+    EXPECT_EQ(a.F0SdHz, b.F0SdHz);
+    EXPECT_EQ(a.Jitter.Local, b.Jitter.Local);
+    EXPECT_EQ(a.Jitter.Ppq5, b.Jitter.Ppq5);
+    EXPECT_EQ(a.Shimmer.Local, b.Shimmer.Local);
+    EXPECT_EQ(a.Shimmer.Apq5, b.Shimmer.Apq5);
+    EXPECT_EQ(a.HnrDb, b.HnrDb);
+}
+
+struct ThreadCase {
+    const char* name;
+    tools::VowelRecipe recipe;
+    std::optional<double> at;
+};
+
+tools::VowelRecipe RoughVowel(std::int32_t rate, double f0, double seconds, double silence) {
+    tools::VowelRecipe recipe;
+    recipe.Rate = rate;
+    recipe.F0 = f0;
+    recipe.Jitter = 0.01;
+    recipe.Shimmer = 0.04;
+    recipe.HnrDb = 12;
+    recipe.Seconds = seconds;
+    recipe.Silence = silence;
+    return recipe;
+}
+
+class ThreadCounts : public ::testing::TestWithParam<ThreadCase> {};
+
+void ExpectSameFrames(std::span<const VoicingFrame> a, std::span<const VoicingFrame> b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].Rms, b[i].Rms) << "frame " << i;
+        EXPECT_EQ(a[i].Strength, b[i].Strength) << "frame " << i;
+        EXPECT_EQ(a[i].F0, b[i].F0) << "frame " << i;
+        EXPECT_EQ(a[i].Voiced, b[i].Voiced) << "frame " << i;
+    }
+}
+
+// However many threads share a recording's work, its track and its report
+// are those of one thread, to the last bit, and the track is that of the
+// whole recording converted in one run and cut into frames.
+TEST_P(ThreadCounts, GiveTheTrackAndReportOfOneThread) {
+    const ThreadCase& c = GetParam();
+    const tools::GeneratedVowel vowel = tools::GenerateVowel(c.recipe);
+    RecordingInMemory one(vowel.Samples, vowel.Rate, 1);
+    RecordingInMemory three(vowel.Samples, vowel.Rate, 3);
+    const std::vector<double> tracking =
+        Resample(vowel.Samples, TrackingRate / vowel.Rate, ResamplingQuality::Fast);
+    ExpectSameFrames(one.Frames(), AnalyseVoicing(tracking, TrackingRate));
+    ExpectSameFrames(one.Frames(), three.Frames());
+    const VoiceReport report = ReportVoice(one, c.at);
+    EXPECT_EQ(report.Status, ReportOk);
+    ExpectSameReport(report, ReportVoice(three, c.at));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Recording, ThreadCounts,
+    ::testing::Values(ThreadCase{"RoughMaleAt48k", RoughVowel(48000, 118, 3.2, 0.2), {}},
+                      ThreadCase{"FemaleAt16kAroundATime", RoughVowel(16000, 215, 2.5, 0.3), 1.4},
+                      ThreadCase{"MaleAt44kAfterLongSilence", RoughVowel(44100, 97, 2.0, 1.7), {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Up to a minute the recording is measured whole, exactly as in memory.

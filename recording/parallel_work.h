@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Independent pieces of one recording's work spread over a few threads.
+// The pieces never depend on how many threads run them, so results are the
+// same for any count.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+namespace tesmera {
+
+// The threads worth using on this machine: its cores, at least 1.
+unsigned AvailableCores();
+
+// Calls `task(i)` once for every i in [0, count), on up to `threads` threads
+// (the caller's own among them; 0 counts as 1), and returns when all are
+// done. Each task must write only its own results. When tasks throw, the
+// exception of the lowest-numbered one that threw is rethrown after every
+// started task has finished; tasks not yet started are skipped.
+void RunInParallel(std::size_t count, unsigned threads,
+                   const std::function<void(std::size_t)>& task);
+
+}  // namespace tesmera
