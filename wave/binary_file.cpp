@@ -72,10 +72,8 @@ int OpenRegularFileForReading(const std::string& fileName) {
     if (!S_ISREG(status.st_mode)) {
         throw NotARegularFile();
     }
-    const int flags = ::fcntl(descriptor.Get(), F_GETFL);
-    if (flags < 0 || ::fcntl(descriptor.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        throw FileError::FromErrno(errno);
-    }
+    // Reading or seeking a regular file never waits, so O_NONBLOCK changes
+    // nothing from here on and stays set: two system calls saved per file.
     return descriptor.Release();
 }
 

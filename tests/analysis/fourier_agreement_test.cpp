@@ -154,10 +154,11 @@ INSTANTIATE_TEST_SUITE_P(Lengths, KernelSweep,
                          test::CaseName());
 
 TEST(KernelSweep, CoversBothMethods) {
-    EXPECT_FALSE(UsesFastTransform(200));  // smooth, but short
-    EXPECT_TRUE(UsesFastTransform(208));
-    EXPECT_TRUE(UsesFastTransform(441));
-    EXPECT_FALSE(UsesFastTransform(997));
+    EXPECT_FALSE(UsesFastTransform(441));   // smooth, but short
+    EXPECT_FALSE(UsesFastTransform(1000));  // smooth, but short
+    EXPECT_TRUE(UsesFastTransform(1024));
+    EXPECT_TRUE(UsesFastTransform(2000));
+    EXPECT_FALSE(UsesFastTransform(2003));
     EXPECT_TRUE(UsesFastTransform(10000));
     EXPECT_FALSE(UsesFastTransform(9973));
 }
