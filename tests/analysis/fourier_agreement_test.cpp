@@ -149,6 +149,8 @@ TEST_P(KernelSweep, EveryLengthAgreesWithTheLongDoubleSums) {
 INSTANTIATE_TEST_SUITE_P(Lengths, KernelSweep,
                          testing::Values(SweepCase{"every_length_2_to_200", 2, 200, 1},
                                          SweepCase{"every_29th_length_to_1500", 201, 1500, 29},
+                                         SweepCase{"where_the_fast_transform_takes_over", 1010,
+                                                   1040, 1},
                                          SweepCase{"every_997th_length_to_10000", 1501, 10000, 997},
                                          SweepCase{"fast_transform_lengths", 3072, 9216, 3072}),
                          test::CaseName());
