@@ -76,10 +76,12 @@ struct LaneAngles {
             blockStep[k] = j;
         }
     }
-    std::array<double, MaxLaneHarmonics * Lanes> cos{};
-    std::array<double, MaxLaneHarmonics * Lanes> sin{};
-    std::array<std::int32_t, MaxLaneHarmonics> first{};
-    std::array<std::int32_t, MaxLaneHarmonics> blockStep{};
+    // Entries of harmonics 0..count−1 only: left unset beyond, as clearing
+    // 14 kB costs more than filling what a short series uses.
+    std::array<double, MaxLaneHarmonics * Lanes> cos;
+    std::array<double, MaxLaneHarmonics * Lanes> sin;
+    std::array<std::int32_t, MaxLaneHarmonics> first;
+    std::array<std::int32_t, MaxLaneHarmonics> blockStep;
 };
 
 struct Kernel {
@@ -237,7 +239,8 @@ void DirectSeries(const HarmonicTable& table, std::span<const double> ax,
     const std::int32_t order = std::max(L, 0);
     const LaneAngles lanes(table, order + 1);
     const Kernel kernel = KernelOf(table, lanes);
-    std::array<std::int32_t, MaxLaneHarmonics> start = lanes.first;
+    std::array<std::int32_t, MaxLaneHarmonics> start;
+    std::copy_n(lanes.first.begin(), order + 1, start.begin());
     const double mean = ax[0] / 2.0;
     const std::int32_t pairs = (N - 1) / 2;
     std::array<double, Lanes> cosPart{};
