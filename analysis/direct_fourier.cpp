@@ -12,12 +12,13 @@ namespace tesmera {
 
 namespace {
 
-// Samples in one vector: one AVX-512 register, two AVX2 registers.
-constexpr std::int32_t Width = 8;
+// Samples in one vector: one AVX2 register. A wider vector would fill an
+// AVX-512 register, but the AVX2 version would then spill every operation
+// to memory and run thirty times slower.
+constexpr std::int32_t Width = 4;
 // Vectors in one block of samples, and the samples in it: each block costs
-// a table step per harmonic, which longer blocks would share among more
-// products, but their running sums would no longer fit the registers.
-constexpr std::int32_t Halves = 1;
+// a table step per harmonic, shared among all its products.
+constexpr std::int32_t Halves = 2;
 constexpr std::int32_t Lanes = Halves * Width;
 // Harmonics summed side by side, so that their independent sums overlap.
 constexpr std::int32_t HarmonicsPerPass = 4;
