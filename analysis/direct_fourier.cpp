@@ -34,14 +34,15 @@ using Vector = double __attribute__((vector_size(Width * sizeof(double))));
 // sines of the pair cancel to Σ_{i≤H} (x_i − x_{N−i}) sin(θi). The buffers
 // serve call after call of the thread, so a batch allocates them once.
 struct FoldedSamples {
-    void Fold(std::span<const double> x) {
+    // Folds x less `offset` (the differences do not change).
+    void Fold(std::span<const double> x, double offset) {
         const auto N = x.size();
         pairs = static_cast<std::int32_t>((N - 1) / 2);
         blocks = (pairs + Lanes - 1) / Lanes;
         sum.assign(static_cast<std::size_t>(blocks * Lanes), 0.0);
         difference.assign(sum.size(), 0.0);
         for (std::size_t i = 1; i <= static_cast<std::size_t>(pairs); ++i) {
-            sum[i - 1] = x[i - 1] + x[N - i - 1];
+            sum[i - 1] = (x[i - 1] - offset) + (x[N - i - 1] - offset);
             difference[i - 1] = x[i - 1] - x[N - i - 1];
         }
     }
@@ -214,8 +215,14 @@ Kernel KernelOf(const HarmonicTable& table, const LaneAngles& lanes) {
 void DirectSums(const HarmonicTable& table, std::span<const double> samples, std::int32_t M,
                 std::span<double> cosSums, std::span<double> sinSums) {
     const std::int32_t N = table.Size();
+    // The sums are taken of the samples less the last one, x_N: for
+    // harmonics 1..M < N the same sums, as the angles of a harmonic over a
+    // whole period cancel, but a constant period then gives exact zeros, as
+    // the fast transform does, not a rounding residue that would push its
+    // order to the highest. For whole sample values the subtraction is exact.
+    const double offset = samples[N - 1];
     thread_local FoldedSamples folded;
-    folded.Fold(samples);
+    folded.Fold(samples, offset);
     const std::int32_t passes = (M + HarmonicsPerPass) / HarmonicsPerPass;
     const LaneAngles lanes(table, passes * HarmonicsPerPass);
     const Kernel kernel = KernelOf(table, lanes);
@@ -225,13 +232,14 @@ void DirectSums(const HarmonicTable& table, std::span<const double> samples, std
         FoldedPass(kernel, folded.sum.data(), folded.difference.data(), folded.blocks,
                    pass * HarmonicsPerPass, a.data(), b.data());
     }
-    // Samples N (angle 0) and, for even N, N/2 (angle πk) have no partner.
-    const double last = samples[N - 1];
-    const double middle = N % 2 == 0 ? samples[N / 2 - 1] : 0.0;
+    // Samples N (angle 0, now x_N − x_N = 0) and, for even N, N/2 (angle πk)
+    // have no partner.
+    const double middle = N % 2 == 0 ? samples[N / 2 - 1] - offset : 0.0;
     for (std::int32_t k = 0; k <= M; ++k) {
-        cosSums[k] = last + (k % 2 == 0 ? middle : -middle) + a[k];
+        cosSums[k] = (k % 2 == 0 ? middle : -middle) + a[k];
         sinSums[k] = b[k];
     }
+    cosSums[0] += N * offset;
 }
 
 void DirectSeries(const HarmonicTable& table, std::span<const double> ax,

@@ -243,5 +243,40 @@ INSTANTIATE_TEST_SUITE_P(QuarterTurns, ExactHarmonics,
                                          ExactCase{"quarter_of_388", 388, 97}),
                          test::CaseName());
 
+// --- A constant period: every harmonic exactly zero by either method, so
+// the criterion is met at order 1 rather than by whatever order rounding
+// residue happens to reach.
+
+struct ConstantCase : test::NamedCase<ConstantCase> {
+    std::int32_t N;
+    double level;
+};
+
+class ConstantPeriods : public testing::TestWithParam<ConstantCase> {};
+
+TEST_P(ConstantPeriods, HaveNoHarmonicsAndOrderOne) {
+    const ConstantCase& c = GetParam();
+    const Comparison r(Buffer(static_cast<std::size_t>(c.N), c.level));
+    EXPECT_EQ(r.ax[0], 2 * c.level);
+    for (std::int32_t k = 1; k <= MaximumOrder(c.N); ++k) {
+        ASSERT_EQ(r.ax[k], 0.0) << "harmonic " << k;
+        ASSERT_EQ(r.bx[k], 0.0) << "harmonic " << k;
+    }
+    EXPECT_EQ(r.order, 1);
+    EXPECT_EQ(r.approx[0], c.level);
+    EXPECT_EQ(r.approx[c.N - 1], c.level);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, ConstantPeriods,
+                         testing::Values(ConstantCase{"N16_level_minus_1", 16, -1},
+                                         ConstantCase{"N35_level_7", 35, 7},
+                                         ConstantCase{"N50_level_minus_32768", 50, -32768},
+                                         ConstantCase{"N441_level_32767", 441, 32767},
+                                         ConstantCase{"N997_level_123", 997, 123},
+                                         ConstantCase{"N3399_level_minus_5", 3399, -5},
+                                         ConstantCase{"N1024_level_4", 1024, 4},
+                                         ConstantCase{"N10000_level_300", 10000, 300}),
+                         test::CaseName());
+
 }  // namespace
 }  // namespace tesmera
