@@ -22,10 +22,6 @@ class HarmonicTable {
     // The N entries in order, for loops that walk them by position.
     const double* CosData() const { return cos_.data(); }
     const double* SinData() const { return sin_.data(); }
-    // Entry (k·i) mod N for any k, i >= 0.
-    std::int32_t IndexOf(std::int64_t k, std::int64_t i) const {
-        return static_cast<std::int32_t>((k * i) % N_);
-    }
 
   private:
     std::int32_t N_;

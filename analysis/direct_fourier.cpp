@@ -6,68 +6,91 @@
 #include <cstring>
 #include <vector>
 
+#include "analysis/fourier_apr.h"
+
 namespace tesmera {
 
 namespace {
 
-// Samples handled together; one AVX-512 register, two AVX2 registers.
-constexpr std::int32_t Lanes = 8;
+// Samples in one vector: one AVX2 register. A wider vector would fill an
+// AVX-512 register, but the AVX2 version would then spill every operation
+// to memory and run thirty times slower.
+constexpr std::int32_t Width = 4;
+// Vectors in one block of samples, and the samples in it: each block costs
+// a table step per harmonic, shared among all its products.
+constexpr std::int32_t Halves = 2;
+constexpr std::int32_t Lanes = Halves * Width;
 // Harmonics summed side by side, so that their independent sums overlap.
 constexpr std::int32_t HarmonicsPerPass = 4;
+// Harmonics a call may need lane angles for: every harmonic up to
+// MaxHarmonic, rounded up to whole passes.
+constexpr std::int32_t MaxLaneHarmonics = CoefficientCount + HarmonicsPerPass;
 
-using Vector = double __attribute__((vector_size(Lanes * sizeof(double))));
+using Vector = double __attribute__((vector_size(Width * sizeof(double))));
 
 // Sample pairs (i, N − i) for i = 1..H, H = (N − 1)/2, as their sums and
 // differences, zero-padded to whole lane blocks: Σ x_i cos(θi) over all i is
 // x_N + [N even] x_{N/2} cos(πk) + Σ_{i≤H} (x_i + x_{N−i}) cos(θi), and the
-// sines of the pair cancel to Σ_{i≤H} (x_i − x_{N−i}) sin(θi).
+// sines of the pair cancel to Σ_{i≤H} (x_i − x_{N−i}) sin(θi). The buffers
+// serve call after call of the thread, so a batch allocates them once.
 struct FoldedSamples {
-    explicit FoldedSamples(std::span<const double> x)
-        : pairs(static_cast<std::int32_t>((x.size() - 1) / 2)),
-          blocks((pairs + Lanes - 1) / Lanes),
-          sum(static_cast<std::size_t>(blocks * Lanes), 0.0),
-          difference(sum.size(), 0.0) {
+    // Folds x less `offset` (the differences do not change).
+    void Fold(std::span<const double> x, double offset) {
         const auto N = x.size();
+        pairs = static_cast<std::int32_t>((N - 1) / 2);
+        blocks = (pairs + Lanes - 1) / Lanes;
+        sum.assign(static_cast<std::size_t>(blocks * Lanes), 0.0);
+        difference.assign(sum.size(), 0.0);
         for (std::size_t i = 1; i <= static_cast<std::size_t>(pairs); ++i) {
-            sum[i - 1] = x[i - 1] + x[N - i - 1];
+            sum[i - 1] = (x[i - 1] - offset) + (x[N - i - 1] - offset);
             difference[i - 1] = x[i - 1] - x[N - i - 1];
         }
     }
-    std::int32_t pairs;
-    std::int32_t blocks;
+    std::int32_t pairs = 0;
+    std::int32_t blocks = 0;
     std::vector<double> sum;
     std::vector<double> difference;
 };
 
-// Table positions of harmonics 0..count−1 within one lane block: lane r of
-// harmonic k holds the entry (k·r) mod N, so the angle of sample i0 + r is
-// that of i0 turned by it. Also each harmonic's step from block to block.
+// Position j + step in the table of N entries, for j, step < N: an
+// addition instead of a division.
+std::int32_t Advance(std::int32_t j, std::int32_t step, std::int32_t N) {
+    j += step;
+    return j >= N ? j - N : j;
+}
+
+// Table positions of harmonics 0..count−1 (count <= MaxLaneHarmonics): lane
+// r of harmonic k holds the entry (k·r) mod N, so the angle of sample i0 + r
+// is that of i0 turned by it. Also each harmonic's position at sample 1 and
+// its step from block to block.
 struct LaneAngles {
-    LaneAngles(const HarmonicTable& table, std::int32_t count)
-        : cos(static_cast<std::size_t>(count * Lanes)),
-          sin(cos.size()),
-          blockStep(static_cast<std::size_t>(count)) {
+    LaneAngles(const HarmonicTable& table, std::int32_t count) {
+        const std::int32_t N = table.Size();
         for (std::int32_t k = 0; k < count; ++k) {
+            const std::int32_t step = k < N ? k : k % N;
+            std::int32_t j = 0;
             for (std::int32_t r = 0; r < Lanes; ++r) {
-                const std::int32_t j = table.IndexOf(k, r);
                 cos[k * Lanes + r] = table.Cos(j);
                 sin[k * Lanes + r] = table.Sin(j);
+                j = Advance(j, step, N);
             }
-            blockStep[k] = table.IndexOf(k, Lanes);
+            first[k] = step;
+            blockStep[k] = j;
         }
     }
-    std::vector<double> cos;
-    std::vector<double> sin;
-    std::vector<std::int32_t> blockStep;
+    // Entries of harmonics 0..count−1 only: left unset beyond, as clearing
+    // 14 kB costs more than filling what a short series uses.
+    std::array<double, MaxLaneHarmonics * Lanes> cos;
+    std::array<double, MaxLaneHarmonics * Lanes> sin;
+    std::array<std::int32_t, MaxLaneHarmonics> first;
+    std::array<std::int32_t, MaxLaneHarmonics> blockStep;
 };
 
 struct Kernel {
     const double* tableCos;
     const double* tableSin;
     std::int32_t N;
-    const double* laneCos;  // LaneAngles, harmonic-major
-    const double* laneSin;
-    const std::int32_t* blockStep;
+    const LaneAngles* lanes;
 };
 
 // Vectors pass by reference only: their by-value convention differs
@@ -82,47 +105,76 @@ void Store(const Vector& v, double* to) {
 
 double LaneTotal(const Vector& v) {
     double total = 0.0;
-    for (std::int32_t r = 0; r < Lanes; ++r) {
+    for (std::int32_t r = 0; r < Width; ++r) {
         total += v[r];
     }
     return total;
 }
 
+// The lanes' four running sums of one harmonic: u·c_b, u·s_b, v·c_b and
+// v·s_b (see FoldedPass), each in the block's vectors.
+struct LaneSums {
+    Vector uc[Halves];
+    Vector us[Halves];
+    Vector vc[Halves];
+    Vector vs[Halves];
+};
+
 // Folded sums of harmonics first..first+HarmonicsPerPass−1 over pair blocks
-// starting at sample 1, block b covering samples 1 + 8b .. 8 + 8b.
+// starting at sample 1, block b covering samples i_b .. i_b + Lanes − 1,
+// i_b = 1 + Lanes·b. The angle of sample i_b + r is that of i_b (one table
+// entry, c_b + i s_b) turned by that of r (the lane angle); the turn is the
+// same in every block, so each lane first gathers u·c_b, u·s_b, v·c_b and
+// v·s_b over the blocks, and the lane angles are applied once at the end:
+// four products per sample pair and harmonic instead of eight.
 __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) void FoldedPass(
     const Kernel& kernel, const double* sum, const double* difference, std::int32_t blocks,
     std::int32_t first, double* cosSums, double* sinSums) {
-    Vector laneCos[HarmonicsPerPass];
-    Vector laneSin[HarmonicsPerPass];
-    Vector a[HarmonicsPerPass];
-    Vector b[HarmonicsPerPass];
+    LaneSums sums[HarmonicsPerPass];
     std::int32_t j[HarmonicsPerPass];
+    std::int32_t step[HarmonicsPerPass];
     for (std::int32_t h = 0; h < HarmonicsPerPass; ++h) {
-        const std::int32_t k = first + h;
-        Load(laneCos[h], kernel.laneCos + k * Lanes);
-        Load(laneSin[h], kernel.laneSin + k * Lanes);
-        a[h] = Vector{};
-        b[h] = Vector{};
-        j[h] = k % kernel.N;
+        for (std::int32_t half = 0; half < Halves; ++half) {
+            sums[h].uc[half] = sums[h].us[half] = sums[h].vc[half] = sums[h].vs[half] = Vector{};
+        }
+        j[h] = kernel.lanes->first[first + h];
+        step[h] = kernel.lanes->blockStep[first + h];
     }
     for (std::int32_t block = 0; block < blocks; ++block) {
-        Vector u;
-        Vector v;
-        Load(u, sum + block * Lanes);
-        Load(v, difference + block * Lanes);
+        Vector u[Halves];
+        Vector v[Halves];
+        for (std::int32_t half = 0; half < Halves; ++half) {
+            Load(u[half], sum + block * Lanes + half * Width);
+            Load(v[half], difference + block * Lanes + half * Width);
+        }
         for (std::int32_t h = 0; h < HarmonicsPerPass; ++h) {
             const double c = kernel.tableCos[j[h]];
             const double s = kernel.tableSin[j[h]];
-            a[h] += u * (c * laneCos[h] - s * laneSin[h]);
-            b[h] += v * (s * laneCos[h] + c * laneSin[h]);
-            j[h] += kernel.blockStep[first + h];
+            for (std::int32_t half = 0; half < Halves; ++half) {
+                sums[h].uc[half] += u[half] * c;
+                sums[h].us[half] += u[half] * s;
+                sums[h].vc[half] += v[half] * c;
+                sums[h].vs[half] += v[half] * s;
+            }
+            j[h] += step[h];
             j[h] -= j[h] >= kernel.N ? kernel.N : 0;
         }
     }
     for (std::int32_t h = 0; h < HarmonicsPerPass; ++h) {
-        cosSums[first + h] = LaneTotal(a[h]);
-        sinSums[first + h] = LaneTotal(b[h]);
+        const double* laneCos = kernel.lanes->cos.data() + (first + h) * Lanes;
+        const double* laneSin = kernel.lanes->sin.data() + (first + h) * Lanes;
+        Vector a = Vector{};
+        Vector b = Vector{};
+        for (std::int32_t half = 0; half < Halves; ++half) {
+            Vector lc;
+            Vector ls;
+            Load(lc, laneCos + half * Width);
+            Load(ls, laneSin + half * Width);
+            a += lc * sums[h].uc[half] - ls * sums[h].us[half];
+            b += lc * sums[h].vs[half] + ls * sums[h].vc[half];
+        }
+        cosSums[first + h] = LaneTotal(a);
+        sinSums[first + h] = LaneTotal(b);
     }
 }
 
@@ -132,27 +184,30 @@ __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) vo
 __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) void SeriesBlock(
     const Kernel& kernel, const double* ax, const double* bx, std::int32_t L, std::int32_t* start,
     double* cosPart, double* sinPart) {
-    Vector c = Vector{};
-    Vector s = Vector{};
+    Vector c[Halves] = {};
+    Vector s[Halves] = {};
     for (std::int32_t k = 1; k <= L; ++k) {
         const double baseCos = kernel.tableCos[start[k]];
         const double baseSin = kernel.tableSin[start[k]];
-        Vector laneCos;
-        Vector laneSin;
-        Load(laneCos, kernel.laneCos + k * Lanes);
-        Load(laneSin, kernel.laneSin + k * Lanes);
-        c += ax[k] * (baseCos * laneCos - baseSin * laneSin);
-        s += bx[k] * (baseSin * laneCos + baseCos * laneSin);
-        start[k] += kernel.blockStep[k];
+        for (std::int32_t half = 0; half < Halves; ++half) {
+            Vector laneCos;
+            Vector laneSin;
+            Load(laneCos, kernel.lanes->cos.data() + k * Lanes + half * Width);
+            Load(laneSin, kernel.lanes->sin.data() + k * Lanes + half * Width);
+            c[half] += ax[k] * (baseCos * laneCos - baseSin * laneSin);
+            s[half] += bx[k] * (baseSin * laneCos + baseCos * laneSin);
+        }
+        start[k] += kernel.lanes->blockStep[k];
         start[k] -= start[k] >= kernel.N ? kernel.N : 0;
     }
-    Store(c, cosPart);
-    Store(s, sinPart);
+    for (std::int32_t half = 0; half < Halves; ++half) {
+        Store(c[half], cosPart + half * Width);
+        Store(s[half], sinPart + half * Width);
+    }
 }
 
 Kernel KernelOf(const HarmonicTable& table, const LaneAngles& lanes) {
-    return {table.CosData(),  table.SinData(),  table.Size(),
-            lanes.cos.data(), lanes.sin.data(), lanes.blockStep.data()};
+    return {table.CosData(), table.SinData(), table.Size(), &lanes};
 }
 
 }  // namespace
@@ -160,23 +215,31 @@ Kernel KernelOf(const HarmonicTable& table, const LaneAngles& lanes) {
 void DirectSums(const HarmonicTable& table, std::span<const double> samples, std::int32_t M,
                 std::span<double> cosSums, std::span<double> sinSums) {
     const std::int32_t N = table.Size();
-    const FoldedSamples folded(samples);
+    // The sums are taken of the samples less the last one, x_N: for
+    // harmonics 1..M < N the same sums, as the angles of a harmonic over a
+    // whole period cancel, but a constant period then gives exact zeros, as
+    // the fast transform does, not a rounding residue that would push its
+    // order to the highest. For whole sample values the subtraction is exact.
+    const double offset = samples[N - 1];
+    thread_local FoldedSamples folded;
+    folded.Fold(samples, offset);
     const std::int32_t passes = (M + HarmonicsPerPass) / HarmonicsPerPass;
     const LaneAngles lanes(table, passes * HarmonicsPerPass);
     const Kernel kernel = KernelOf(table, lanes);
-    std::vector<double> a(lanes.blockStep.size());
-    std::vector<double> b(a.size());
+    std::array<double, MaxLaneHarmonics> a{};
+    std::array<double, MaxLaneHarmonics> b{};
     for (std::int32_t pass = 0; pass < passes; ++pass) {
         FoldedPass(kernel, folded.sum.data(), folded.difference.data(), folded.blocks,
                    pass * HarmonicsPerPass, a.data(), b.data());
     }
-    // Samples N (angle 0) and, for even N, N/2 (angle πk) have no partner.
-    const double last = samples[N - 1];
-    const double middle = N % 2 == 0 ? samples[N / 2 - 1] : 0.0;
+    // Samples N (angle 0, now x_N − x_N = 0) and, for even N, N/2 (angle πk)
+    // have no partner.
+    const double middle = N % 2 == 0 ? samples[N / 2 - 1] - offset : 0.0;
     for (std::int32_t k = 0; k <= M; ++k) {
-        cosSums[k] = last + (k % 2 == 0 ? middle : -middle) + a[k];
+        cosSums[k] = (k % 2 == 0 ? middle : -middle) + a[k];
         sinSums[k] = b[k];
     }
+    cosSums[0] += N * offset;
 }
 
 void DirectSeries(const HarmonicTable& table, std::span<const double> ax,
@@ -185,10 +248,8 @@ void DirectSeries(const HarmonicTable& table, std::span<const double> ax,
     const std::int32_t order = std::max(L, 0);
     const LaneAngles lanes(table, order + 1);
     const Kernel kernel = KernelOf(table, lanes);
-    std::vector<std::int32_t> start(static_cast<std::size_t>(order + 1));
-    for (std::int32_t k = 0; k <= order; ++k) {
-        start[k] = table.IndexOf(k, 1);
-    }
+    std::array<std::int32_t, MaxLaneHarmonics> start;
+    std::copy_n(lanes.first.begin(), order + 1, start.begin());
     const double mean = ax[0] / 2.0;
     const std::int32_t pairs = (N - 1) / 2;
     std::array<double, Lanes> cosPart{};

@@ -16,10 +16,12 @@ namespace tesmera {
 
 namespace {
 
-// Below this length the fast transform's fixed costs, planning above all,
-// outweigh the term-by-term sums; from it on all harmonics up to
-// MaxHarmonic lie below N/2, where the half spectrum holds them.
-constexpr std::int32_t FastTransformMinimum = 2 * CoefficientCount;
+// Below this length the term-by-term sums cost no more than a few times the
+// fast transform's, while the transform's plan for a length met the first
+// time costs a hundred times more: a batch of periods of many lengths (voice
+// periods at the usual rates have 40 to 1400 samples) would spend most of
+// its time planning. From it on the transform is several times faster.
+constexpr std::int32_t FastTransformMinimum = 1024;
 // A series of at most this order is summed term by term even where the
 // coefficients came from the fast transform: a few terms per sample cost
 // less than a whole backward transform.

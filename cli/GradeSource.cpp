@@ -123,8 +123,15 @@ GradeSource GradeSource::FromTable(const std::string& tablePath, bool nameGrades
 }
 
 std::optional<std::int32_t> GradeSource::TableGrade(const std::string& path) const {
-    if (const auto found = byPath_.find(NormalPath(path)); found != byPath_.end()) {
-        return found->second;
+    // Normalising a path asks the file system about every folder on it: not
+    // worth doing for a table without paths, or without a table.
+    if (!byPath_.empty()) {
+        if (const auto found = byPath_.find(NormalPath(path)); found != byPath_.end()) {
+            return found->second;
+        }
+    }
+    if (byName_.empty()) {
+        return std::nullopt;
     }
     const fs::path name = fs::path(path).filename();
     for (const fs::path& key : {name, name.stem()}) {

@@ -21,10 +21,12 @@ inline unsigned DefaultJobCount() {
     return std::max(1U, std::thread::hardware_concurrency());
 }
 
-// Runs `work(i)` for i in 0..count-1 on `jobs` threads (the calling thread
-// alone when jobs is 1) and hands each result to `use` on the calling
-// thread, strictly in order of i. `makeWork` is called once per thread, so
-// each thread has its own buffers; `use` never runs concurrently.
+// Runs `work(i)` for i in 0..count-1 on `jobs` threads, the calling thread
+// one of them, and hands each result to `use` on the calling thread,
+// strictly in order of i. `makeWork` is called once per thread, so each
+// thread has its own buffers; `use` never runs concurrently. The calling
+// thread makes items itself while the one it is to use next is not ready,
+// so it neither sleeps nor leaves a core idle while it could work.
 //
 // At most InFlightPerJob * jobs results wait or are being made at a time,
 // so memory stays bounded however many items there are. An exception from
@@ -49,12 +51,20 @@ class OrderedParallelRun {
             return;
         }
         Shared shared(count, InFlightPerJob * jobs_);
+        const Work own = makeWork_();
         {
             Workers workers(shared);
-            for (unsigned j = 0; j < jobs_; ++j) {
+            for (unsigned j = 1; j < jobs_; ++j) {
                 workers.Start([&shared, work = makeWork_()] { WorkLoop(shared, work); });
             }
             for (std::size_t i = 0; i < count; ++i) {
+                while (!shared.Ready(i)) {
+                    const std::optional<std::size_t> next = shared.TryClaim();
+                    if (!next) {
+                        break;
+                    }
+                    Make(shared, own, *next);
+                }
                 use(shared.Take(i));
             }
         }
@@ -86,6 +96,20 @@ class OrderedParallelRun {
             return next_++;
         }
 
+        // The next item to make if one may be claimed now, without waiting.
+        std::optional<std::size_t> TryClaim() {
+            const std::lock_guard lock(mutex_);
+            if (stopping_ || next_ == count_ || next_ >= taken_ + slots_.size()) {
+                return std::nullopt;
+            }
+            return next_++;
+        }
+
+        bool Ready(std::size_t i) {
+            const std::lock_guard lock(mutex_);
+            return slots_[i % slots_.size()].ready;
+        }
+
         void Deliver(std::size_t i, std::optional<Result> result, std::exception_ptr error) {
             {
                 const std::lock_guard lock(mutex_);
@@ -108,8 +132,15 @@ class OrderedParallelRun {
             Result result = std::move(*slot.result);
             slot = Slot{};
             ++taken_;
+            // Threads waiting for room are woken once half the window is
+            // free, not item by item: each wake-up costs more than an item
+            // of work. Nothing waits on them meanwhile: the calling thread
+            // makes the items it needs itself.
+            const bool wake = taken_ % std::max<std::size_t>(1, slots_.size() / 2) == 0;
             lock.unlock();
-            claimable_.notify_all();
+            if (wake) {
+                claimable_.notify_all();
+            }
             return result;
         }
 
@@ -151,13 +182,17 @@ class OrderedParallelRun {
         std::vector<std::thread> threads_;
     };
 
+    static void Make(Shared& shared, const Work& work, std::size_t i) {
+        try {
+            shared.Deliver(i, work(i), nullptr);
+        } catch (...) {
+            shared.Deliver(i, std::nullopt, std::current_exception());
+        }
+    }
+
     static void WorkLoop(Shared& shared, const Work& work) {
         while (const std::optional<std::size_t> i = shared.Claim()) {
-            try {
-                shared.Deliver(*i, work(*i), nullptr);
-            } catch (...) {
-                shared.Deliver(*i, std::nullopt, std::current_exception());
-            }
+            Make(shared, work, *i);
         }
     }
 

@@ -23,28 +23,58 @@ constexpr std::string_view DashForStandardOutput = "-";
 struct FileIdentity {
     std::optional<std::pair<dev_t, ino_t>> node;
     std::string path;
+    bool regular = false;  // an existing regular file (not part of the identity)
 
     bool operator<(const FileIdentity& other) const {
         return node != other.node ? node < other.node : path < other.path;
     }
 };
 
-std::optional<std::pair<dev_t, ino_t>> NodeOf(const std::string& path) {
+std::optional<std::pair<dev_t, ino_t>> NodeOf(const std::string& path, bool* regular = nullptr) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
         return std::nullopt;
     }
+    if (regular != nullptr) {
+        *regular = S_ISREG(info.st_mode);
+    }
     return std::pair(info.st_dev, info.st_ino);
 }
 
+// The nodes of the inputs, looked up on first use: a batch of thousands of
+// files whose outputs go to new files or to a device (/dev/null, a
+// terminal, a pipe), none of which writing could overwrite an input through,
+// never asks about them.
+class InputNodes {
+  public:
+    explicit InputNodes(std::span<const std::string> inputs) : inputs_(inputs) {}
+
+    bool Contains(const std::pair<dev_t, ino_t>& node) {
+        if (!nodes_) {
+            nodes_.emplace();
+            for (const std::string& input : inputs_) {
+                if (const auto inputNode = NodeOf(input)) {
+                    nodes_->insert(*inputNode);
+                }
+            }
+        }
+        return nodes_->contains(node);
+    }
+
+  private:
+    std::span<const std::string> inputs_;
+    std::optional<std::set<std::pair<dev_t, ino_t>>> nodes_;
+};
+
 FileIdentity IdentityOf(const std::string& path) {
-    if (const auto node = NodeOf(path)) {
-        return {node, {}};
+    bool regular = false;
+    if (const auto node = NodeOf(path, &regular)) {
+        return {node, {}, regular};
     }
     std::error_code error;
     const fs::path absolute = fs::absolute(path, error);
     const fs::path normal = fs::weakly_canonical(absolute, error);
-    return {std::nullopt, error ? absolute.lexically_normal().string() : normal.string()};
+    return {std::nullopt, error ? absolute.lexically_normal().string() : normal.string(), false};
 }
 
 [[noreturn]] void Refuse(const std::string& path, const std::string& why) {
@@ -55,12 +85,7 @@ FileIdentity IdentityOf(const std::string& path) {
 
 void RefuseUnsafeOutputs(std::span<const std::string> inputs, std::span<const std::string> outputs,
                          StandardOutput standardOutput) {
-    std::set<std::pair<dev_t, ino_t>> inputNodes;
-    for (const std::string& input : inputs) {
-        if (const auto node = NodeOf(input)) {
-            inputNodes.insert(*node);
-        }
-    }
+    InputNodes inputNodes(inputs);
     std::set<FileIdentity> seen;
     bool standardOutputSeen = false;
     for (const std::string& output : outputs) {
@@ -81,7 +106,7 @@ void RefuseUnsafeOutputs(std::span<const std::string> inputs, std::span<const st
                                output + " for a file of that name");
         }
         const FileIdentity identity = IdentityOf(output);
-        if (identity.node && inputNodes.contains(*identity.node)) {
+        if (identity.regular && inputNodes.Contains(*identity.node)) {
             Refuse(output, "is also an input, which the output would overwrite");
         }
         if (!seen.insert(identity).second) {

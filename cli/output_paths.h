@@ -13,8 +13,9 @@ namespace tesmera {
 enum class StandardOutput { Allowed, Refused };
 
 // Throws UsageError, naming the path, when an output
-// - is one of the inputs (the same device and inode, so a link or another
-//   spelling of the path is caught too),
+// - is an existing regular file that is also one of the inputs (the same
+//   device and inode, so a link or another spelling of the path is caught
+//   too); a device or a pipe such as /dev/null overwrites nothing,
 // - is named twice (standard output "-" included), or is "-" where that is
 //   refused,
 // - starts with '-' but is not "-": the parser takes a following "-x3.wav"

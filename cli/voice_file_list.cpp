@@ -30,6 +30,12 @@ bool Examine(const fs::directory_entry& entry, std::vector<BatchEntry>& found) {
     if (!HasVoiceFileName(entry.path())) {
         return realFolder;
     }
+    // The listing already tells a plain file apart (no question to the file
+    // system); only links and the like are looked up.
+    if (entry.is_regular_file(error) && !error) {
+        found.push_back({entry.path().string(), {}});
+        return realFolder;
+    }
     const fs::file_status status = entry.status(error);
     if (error || fs::is_regular_file(status)) {
         // A file, or a link that cannot be followed: opening it tells why.

@@ -43,17 +43,6 @@ class DescriptorGuard {
     int descriptor_;
 };
 
-detail::FileHandle OpenRegularOrThrow(const std::string& fileName) {
-    DescriptorGuard descriptor(OpenRegularFileForReading(fileName));
-    errno = 0;
-    detail::FileHandle file(::fdopen(descriptor.Get(), "rb"));
-    if (!file) {
-        throw FileError::FromErrno(errno);
-    }
-    descriptor.Release();
-    return file;
-}
-
 }  // namespace
 
 NotARegularFile::NotARegularFile() : FileError(AccessDenied) {}
@@ -72,19 +61,17 @@ int OpenRegularFileForReading(const std::string& fileName) {
     if (!S_ISREG(status.st_mode)) {
         throw NotARegularFile();
     }
-    const int flags = ::fcntl(descriptor.Get(), F_GETFL);
-    if (flags < 0 || ::fcntl(descriptor.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        throw FileError::FromErrno(errno);
-    }
+    // Reading or seeking a regular file never waits, so O_NONBLOCK changes
+    // nothing from here on and stays set: two system calls saved per file.
     return descriptor.Release();
 }
 
 FileReader::FileReader(const std::string& fileName)
-    : file_(OpenRegularOrThrow(fileName)),
-      buffer_(std::make_unique_for_overwrite<std::byte[]>(BlockSize)) {
-    // The block buffer above already batches the reads; a second buffer in
-    // the stream would only copy every byte twice.
-    std::setvbuf(file_.get(), nullptr, _IONBF, 0);
+    : buffer_(std::make_unique_for_overwrite<std::byte[]>(BlockSize)),
+      descriptor_(OpenRegularFileForReading(fileName)) {}
+
+FileReader::~FileReader() {
+    ::close(descriptor_);
 }
 
 void FileReader::Seek(std::int64_t offset) {
@@ -92,7 +79,8 @@ void FileReader::Seek(std::int64_t offset) {
         next_ = static_cast<std::size_t>(offset - bufferOffset_);
         return;
     }
-    if (fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) != 0) {
+    errno = 0;
+    if (::lseek(descriptor_, static_cast<off_t>(offset), SEEK_SET) < 0) {
         throw FileError::FromErrno(errno);
     }
     bufferOffset_ = offset;
@@ -103,12 +91,16 @@ void FileReader::Seek(std::int64_t offset) {
 bool FileReader::Refill() {
     bufferOffset_ += static_cast<std::int64_t>(end_);
     next_ = 0;
-    errno = 0;
-    end_ = std::fread(buffer_.get(), 1, BlockSize, file_.get());
-    if (end_ == 0 && std::ferror(file_.get())) {
-        // E.g. a directory opens like a file but cannot be read.
+    end_ = 0;
+    ssize_t count = 0;
+    do {
+        errno = 0;
+        count = ::read(descriptor_, buffer_.get(), BlockSize);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
         throw FileError::FromErrno(errno);
     }
+    end_ = static_cast<std::size_t>(count);
     return end_ > 0;
 }
 

@@ -46,8 +46,12 @@ class FileReader {
     // from the start of the file until a seek leaves the block read.
     static constexpr std::size_t BlockSize = 64 * 1024;
 
-    // Throws FileError (from errno) when the file cannot be opened.
+    // Throws FileError (from errno) when the file cannot be opened, and
+    // NotARegularFile for anything but a regular file.
     explicit FileReader(const std::string& fileName);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
 
     // Byte offset of the next byte to be read.
     std::int64_t Position() const { return bufferOffset_ + static_cast<std::int64_t>(next_); }
@@ -72,10 +76,14 @@ class FileReader {
     // Replaces the buffer by the next block; false at the end of the file.
     bool Refill();
 
-    detail::FileHandle file_;
     // Not zero-filled: only bytes up to end_ are ever read, and a batch opens
-    // thousands of files.
+    // thousands of files. Made before the file is opened, so a failure here
+    // leaves no descriptor behind.
     std::unique_ptr<std::byte[]> buffer_;
+    // Read directly, without a stream: the block buffer already batches the
+    // reads, and a short read of a regular file is its end, so a file that
+    // fits one block costs one read.
+    int descriptor_;
     std::size_t next_ = 0;           // index of the next unread byte in buffer_
     std::size_t end_ = 0;            // one past the last valid byte in buffer_
     std::int64_t bufferOffset_ = 0;  // file offset of buffer_[0]

@@ -148,15 +148,18 @@ TEST_P(KernelSweep, EveryLengthAgreesWithTheLongDoubleSums) {
 INSTANTIATE_TEST_SUITE_P(Lengths, KernelSweep,
                          testing::Values(SweepCase{"every_length_2_to_200", 2, 200, 1},
                                          SweepCase{"every_29th_length_to_1500", 201, 1500, 29},
+                                         SweepCase{"where_the_fast_transform_takes_over", 1010,
+                                                   1040, 1},
                                          SweepCase{"every_997th_length_to_10000", 1501, 10000, 997},
                                          SweepCase{"fast_transform_lengths", 3072, 9216, 3072}),
                          test::CaseName());
 
 TEST(KernelSweep, CoversBothMethods) {
-    EXPECT_FALSE(UsesFastTransform(200));  // smooth, but short
-    EXPECT_TRUE(UsesFastTransform(208));
-    EXPECT_TRUE(UsesFastTransform(441));
-    EXPECT_FALSE(UsesFastTransform(997));
+    EXPECT_FALSE(UsesFastTransform(441));   // smooth, but short
+    EXPECT_FALSE(UsesFastTransform(1000));  // smooth, but short
+    EXPECT_TRUE(UsesFastTransform(1024));
+    EXPECT_TRUE(UsesFastTransform(2000));
+    EXPECT_FALSE(UsesFastTransform(2003));
     EXPECT_TRUE(UsesFastTransform(10000));
     EXPECT_FALSE(UsesFastTransform(9973));
 }
@@ -237,6 +240,41 @@ INSTANTIATE_TEST_SUITE_P(QuarterTurns, ExactHarmonics,
                                          ExactCase{"quarter_of_92", 92, 23},
                                          ExactCase{"half_of_30", 30, 15},
                                          ExactCase{"quarter_of_388", 388, 97}),
+                         test::CaseName());
+
+// --- A constant period: every harmonic exactly zero by either method, so
+// the criterion is met at order 1 rather than by whatever order rounding
+// residue happens to reach.
+
+struct ConstantCase : test::NamedCase<ConstantCase> {
+    std::int32_t N;
+    double level;
+};
+
+class ConstantPeriods : public testing::TestWithParam<ConstantCase> {};
+
+TEST_P(ConstantPeriods, HaveNoHarmonicsAndOrderOne) {
+    const ConstantCase& c = GetParam();
+    const Comparison r(Buffer(static_cast<std::size_t>(c.N), c.level));
+    EXPECT_EQ(r.ax[0], 2 * c.level);
+    for (std::int32_t k = 1; k <= MaximumOrder(c.N); ++k) {
+        ASSERT_EQ(r.ax[k], 0.0) << "harmonic " << k;
+        ASSERT_EQ(r.bx[k], 0.0) << "harmonic " << k;
+    }
+    EXPECT_EQ(r.order, 1);
+    EXPECT_EQ(r.approx[0], c.level);
+    EXPECT_EQ(r.approx[c.N - 1], c.level);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, ConstantPeriods,
+                         testing::Values(ConstantCase{"N16_level_minus_1", 16, -1},
+                                         ConstantCase{"N35_level_7", 35, 7},
+                                         ConstantCase{"N50_level_minus_32768", 50, -32768},
+                                         ConstantCase{"N441_level_32767", 441, 32767},
+                                         ConstantCase{"N997_level_123", 997, 123},
+                                         ConstantCase{"N3399_level_minus_5", 3399, -5},
+                                         ConstantCase{"N1024_level_4", 1024, 4},
+                                         ConstantCase{"N10000_level_300", 10000, 300}),
                          test::CaseName());
 
 }  // namespace

@@ -114,7 +114,13 @@ INSTANTIATE_TEST_SUITE_P(
                         "an output name starting with '-' may be a misplaced option; write "
                         "./-x3.wav for a file of that name; nothing was written"},
         OutputCheckCase{
-            "MissingInputIsNoConflict", {"gone.wav"}, {"new.csv"}, StandardOutput::Allowed, ""}),
+            "MissingInputIsNoConflict", {"gone.wav"}, {"new.csv"}, StandardOutput::Allowed, ""},
+        // Writing to a device overwrites no input, even the same device.
+        OutputCheckCase{"DeviceThatIsAlsoAnInput",
+                        {"a.wav", "/dev/null"},
+                        {"/dev/null"},
+                        StandardOutput::Allowed,
+                        ""}),
     test::CaseName());
 
 }  // namespace
