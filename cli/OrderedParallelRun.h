@@ -16,11 +16,6 @@
 
 namespace tesmera {
 
-// Worker threads for a batch when the user does not say: every core.
-inline unsigned DefaultJobCount() {
-    return std::max(1U, std::thread::hardware_concurrency());
-}
-
 // Runs `work(i)` for i in 0..count-1 on `jobs` threads, the calling thread
 // one of them, and hands each result to `use` on the calling thread,
 // strictly in order of i. `makeWork` is called once per thread, so each

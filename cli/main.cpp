@@ -18,6 +18,7 @@
 #include "cli/render_command.h"
 #include "cli/report_command.h"
 #include "config/build_config.h"
+#include "recording/parallel_work.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ CLI::Validator JobCount() {
 // --jobs N; without it a batch uses every core. The output is the same
 // whatever N is.
 void AddJobsOption(CLI::App& command, unsigned& jobs) {
-    jobs = DefaultJobCount();
+    jobs = AvailableCores();
     command
         .add_option("--jobs", jobs,
                     "Analyse files on N threads (default: every core); the output does not "

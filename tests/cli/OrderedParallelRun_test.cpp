@@ -120,9 +120,5 @@ INSTANTIATE_TEST_SUITE_P(Throws, FailedRuns,
                                            Failure{"UseOfALaterItemFourJobs", 4, false, 500}),
                          test::CaseName());
 
-TEST(DefaultJobCount, IsAtLeastOne) {
-    EXPECT_GE(DefaultJobCount(), 1U);
-}
-
 }  // namespace
 }  // namespace tesmera
