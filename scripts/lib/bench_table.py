@@ -31,9 +31,9 @@ def load(paths):
     return runs
 
 
-def microseconds(run):
+def microseconds(run, clock="cpu_time"):
     scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}[run["time_unit"]]
-    return run["cpu_time"] * scale
+    return run[clock] * scale
 
 
 def fourier_table(runs):
@@ -94,10 +94,14 @@ def other_lines(runs):
     if not others:
         return
     print()
-    print("Other benchmarks, CPU milliseconds per run")
+    # A benchmark timed in real time may run on several threads; the CPU
+    # time Google Benchmark reports is then only the main thread's.
+    print("Other benchmarks, milliseconds per run: CPU time, or wall clock for those "
+          "ending in real_time")
     width = max(len(run["name"]) for run in others)
     for run in others:
-        print(f"{run['name']:<{width}}  {microseconds(run) / 1e3:>10.3f}")
+        clock = "real_time" if run["name"].endswith("/real_time") else "cpu_time"
+        print(f"{run['name']:<{width}}  {microseconds(run, clock) / 1e3:>10.3f}")
 def window_line(runs):
     for run in runs:
         if run["name"].startswith("BM_WindowCompute"):
