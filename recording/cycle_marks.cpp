@@ -187,10 +187,8 @@ std::vector<CycleVerdict> CheckCycles(std::span<const double> signal, double rat
     };
     const std::size_t cycles = marks.size() < 2 ? 0 : marks.size() - 1;
     std::vector<CycleVerdict> verdicts(cycles);
-    const std::size_t tasks = (cycles + CyclesPerCheck - 1) / CyclesPerCheck;
-    RunInParallel(tasks, threads, [&](std::size_t task) {
-        for (std::size_t i = task * CyclesPerCheck;
-             i < std::min(cycles, (task + 1) * CyclesPerCheck); ++i) {
+    RunInParallelRuns(cycles, CyclesPerCheck, threads, [&](std::size_t first, std::size_t end) {
+        for (std::size_t i = first; i < end; ++i) {
             verdicts[i] = verdict(i);
         }
     });

@@ -61,4 +61,10 @@ void RunInParallel(std::size_t count, unsigned threads,
     }
 }
 
+void RunInParallelRuns(std::size_t count, std::size_t run, unsigned threads,
+                       const std::function<void(std::size_t first, std::size_t end)>& work) {
+    RunInParallel((count + run - 1) / run, threads,
+                  [&](std::size_t task) { work(task * run, std::min(count, (task + 1) * run)); });
+}
+
 }  // namespace tesmera

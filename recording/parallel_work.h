@@ -20,4 +20,10 @@ unsigned AvailableCores();
 void RunInParallel(std::size_t count, unsigned threads,
                    const std::function<void(std::size_t)>& task);
 
+// As RunInParallel over runs of at most `run` consecutive items (run >= 1):
+// `work(first, end)` handles items first..end-1, so that what a run sets up
+// once (buffers, an analyser) serves all of its items.
+void RunInParallelRuns(std::size_t count, std::size_t run, unsigned threads,
+                       const std::function<void(std::size_t first, std::size_t end)>& work);
+
 }  // namespace tesmera

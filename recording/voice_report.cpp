@@ -215,16 +215,15 @@ void AnalyseCycles(VoiceReport& report, const Excerpt& excerpt, std::int32_t sam
                NominalSampleRate;
     };
     std::vector<ReportedCycle>& cycles = report.Cycles;
-    const std::size_t tasks = (cycles.size() + CyclesPerTask - 1) / CyclesPerTask;
-    RunInParallel(tasks, threads, [&](std::size_t task) {
-        PeriodAnalyser analyser;
-        const std::size_t end = std::min(cycles.size(), (task + 1) * CyclesPerTask);
-        for (std::size_t i = task * CyclesPerTask; i < end; ++i) {
-            if (cycles[i].Verdict == CycleVerdict::CvAccepted) {
-                AnalyseCycle(cycles[i], region, position, analyser);
-            }
-        }
-    });
+    RunInParallelRuns(cycles.size(), CyclesPerTask, threads,
+                      [&](std::size_t first, std::size_t end) {
+                          PeriodAnalyser analyser;
+                          for (std::size_t i = first; i < end; ++i) {
+                              if (cycles[i].Verdict == CycleVerdict::CvAccepted) {
+                                  AnalyseCycle(cycles[i], region, position, analyser);
+                              }
+                          }
+                      });
 }
 
 void Summarise(VoiceReport& report, double rate) {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -67,6 +68,27 @@ INSTANTIATE_TEST_SUITE_P(
                       SpreadCase{"LowestOfSeveralFailuresWins", 300, 4, {250, 17, 90}},
                       SpreadCase{"FailureOnOneThread", 50, 1, {30, 10}}),
     test::CaseName());
+
+// Runs cover every item exactly once, in pieces of the run length with a
+// shorter last one.
+TEST(SpreadRuns, CoverEveryItemOnceInRunsOfTheGivenLength) {
+    for (const auto& [count, run] :
+         {std::pair<std::size_t, std::size_t>{0, 4}, {3, 4}, {8, 4}, {1001, 64}, {5, 1}}) {
+        std::vector<int> seen(count, 0);
+        std::vector<std::size_t> lengths((count + run - 1) / run, 0);
+        RunInParallelRuns(count, run, 3, [&](std::size_t first, std::size_t end) {
+            lengths[first / run] = end - first;
+            for (std::size_t i = first; i < end; ++i) {
+                ++seen[i];
+            }
+        });
+        EXPECT_EQ(std::ranges::count(seen, 1), static_cast<std::ptrdiff_t>(count))
+            << count << " items in runs of " << run;
+        for (std::size_t r = 0; r < lengths.size(); ++r) {
+            EXPECT_EQ(lengths[r], std::min(run, count - r * run)) << "run " << r;
+        }
+    }
+}
 
 TEST(AvailableCores, AreAtLeastOne) {
     EXPECT_GE(AvailableCores(), 1U);
