@@ -28,6 +28,13 @@ usr="$stage/root/usr"
 [ "$("$usr/bin/tesmera-cli" --version)" = "tesmera-cli $version" ] || fail "tesmera-cli --version"
 [ "$("$usr/bin/tesmera" --version)" = "tesmera $version" ] || fail "tesmera --version"
 
+# No program carries a library run path: we install no library of our own,
+# and an empty entry would load libraries from the current folder.
+for program in "$build/app/tesmera" "$build/cli/tesmera-cli" "$build/cli/tesmera-render" \
+  "$usr/bin/tesmera" "$usr/bin/tesmera-cli" "$usr/libexec/tesmera/tesmera-render"; do
+  ! readelf --dynamic "$program" | grep -E 'RPATH|RUNPATH' || fail "$program has a run path"
+done
+
 # An installed sample analyses cleanly with the installed program.
 sample="$usr/share/tesmera/samples/vowel_u_male2.wav"
 [ -f "$sample" ] || fail "no installed sample at $sample"
