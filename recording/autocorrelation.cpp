@@ -4,6 +4,7 @@
 #include <fftw3.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <map>
@@ -122,16 +123,40 @@ std::vector<double> CrossSums(std::span<const double> x, std::size_t maxLag) {
     return sums;
 }
 
-}  // namespace
+// sum x[i] x[i+lag] for lag 0..maxLag, lag by lag. Four running sums per
+// lag, so that their additions overlap, combined in a fixed order.
+std::vector<double> DirectCrossSums(std::span<const double> x, std::size_t maxLag) {
+    constexpr std::size_t Sums = 4;
+    std::vector<double> cross(maxLag + 1);
+    for (std::size_t lag = 0; lag <= maxLag; ++lag) {
+        const std::size_t count = x.size() - lag;
+        std::array<double, Sums> sums{};
+        std::size_t i = 0;
+        for (; i + Sums <= count; i += Sums) {
+            for (std::size_t s = 0; s < Sums; ++s) {
+                sums[s] += x[i + s] * x[i + s + lag];
+            }
+        }
+        for (; i < count; ++i) {
+            sums[0] += x[i] * x[i + lag];
+        }
+        cross[lag] = (sums[0] + sums[1]) + (sums[2] + sums[3]);
+    }
+    return cross;
+}
 
-std::vector<double> NormalisedAutocorrelation(std::span<const double> x, std::size_t maxLag) {
+using CrossSumsFunction = std::vector<double> (*)(std::span<const double>, std::size_t);
+
+// r from the cross sums of lags 0..min(maxLag, n − 1) made by `crossSums`.
+std::vector<double> Normalised(std::span<const double> x, std::size_t maxLag,
+                               CrossSumsFunction crossSums) {
     std::vector<double> r(maxLag + 1, 0.0);
     const std::size_t n = x.size();
     if (n == 0) {
         return r;
     }
     const std::size_t lags = std::min(maxLag, n - 1);
-    const std::vector<double> cross = CrossSums(x, lags);
+    const std::vector<double> cross = crossSums(x, lags);
 
     // head[m]: energy of x[0..m-1]; tail[m]: energy of x[m..n-1]. The tail
     // is summed from the end rather than taken as a difference of prefix
@@ -148,6 +173,16 @@ std::vector<double> NormalisedAutocorrelation(std::span<const double> x, std::si
         r[lag] = before > 0 && after > 0 ? cross[lag] / std::sqrt(before * after) : 0;
     }
     return r;
+}
+
+}  // namespace
+
+std::vector<double> NormalisedAutocorrelation(std::span<const double> x, std::size_t maxLag) {
+    return Normalised(x, maxLag, CrossSums);
+}
+
+std::vector<double> DirectNormalisedAutocorrelation(std::span<const double> x, std::size_t maxLag) {
+    return Normalised(x, maxLag, DirectCrossSums);
 }
 
 }  // namespace tesmera

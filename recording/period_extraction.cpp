@@ -2,6 +2,7 @@
 #include "recording/period_extraction.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -26,6 +27,9 @@ constexpr double PitchTolerance = 0.1;
 constexpr double CycleLengthSpan = 2.5;
 constexpr double PeakSample = 32767;
 constexpr double Unstable = -std::numeric_limits<double>::infinity();
+// The cut's few correlations each meet a length of their own once: summed
+// directly, they cost less than the transform plans they would need.
+constexpr AutocorrelationFunction OneOffCorrelation = DirectNormalisedAutocorrelation;
 
 double Mean(std::span<const double> values) {
     return std::accumulate(values.begin(), values.end(), 0.0) / values.size();
@@ -46,16 +50,18 @@ double Stability(const std::vector<VoicingFrame>& frames, std::ptrdiff_t i) {
     if (i < StableNeighbours || i + StableNeighbours >= std::ssize(frames)) {
         return Unstable;
     }
-    std::vector<double> f0;
-    std::vector<double> rms;
-    std::vector<double> strength;
-    for (std::ptrdiff_t j = i - StableNeighbours; j <= i + StableNeighbours; ++j) {
-        if (!frames[j].Voiced) {
+    // Fixed arrays: this runs for every frame of a long recording.
+    std::array<double, 2 * StableNeighbours + 1> f0;
+    std::array<double, f0.size()> rms;
+    std::array<double, f0.size()> strength;
+    for (std::size_t k = 0; k < f0.size(); ++k) {
+        const VoicingFrame& frame = frames[i - StableNeighbours + static_cast<std::ptrdiff_t>(k)];
+        if (!frame.Voiced) {
             return Unstable;
         }
-        f0.push_back(frames[j].F0);
-        rms.push_back(frames[j].Rms);
-        strength.push_back(frames[j].Strength);
+        f0[k] = frame.F0;
+        rms[k] = frame.Rms;
+        strength[k] = frame.Strength;
     }
     return Mean(strength) - RelativeSpread(f0) - 0.5 * RelativeSpread(rms);
 }
@@ -201,14 +207,14 @@ double CycleLength(std::span<const double> x, double start, double period) {
         return period;
     }
     const auto own = EstimatePitch(x.subspan(from, span), period * (1 - PitchTolerance),
-                                   period * (1 + PitchTolerance));
+                                   period * (1 + PitchTolerance), OneOffCorrelation);
     return own ? own->Lag : period;
 }
 
 // The cycles themselves settle the octave: when the waveform repeats about
 // as well at half the lag, that lag held two cycles.
 PitchEstimate OneCycle(std::span<const double> region, const PitchEstimate& pitch) {
-    return HalfCycle(region, pitch).value_or(pitch);
+    return HalfCycle(region, pitch, OneOffCorrelation).value_or(pitch);
 }
 
 // The cut may differ from the track by the pitch tolerance, no more: a
@@ -248,7 +254,7 @@ ExtractedPeriod ExtractPeriod(ScannedRecording& recording, std::optional<double>
 
     const double expectedLag = coarsePeriod * NominalSampleRate;
     const auto pitch = EstimatePitch(region, expectedLag * (1 - PitchTolerance),
-                                     expectedLag * (1 + PitchTolerance));
+                                     expectedLag * (1 + PitchTolerance), OneOffCorrelation);
     if (!pitch) {
         throw ExtractionError("no clear period at the chosen place");
     }

@@ -44,31 +44,32 @@ double Rms(std::span<const double> centred) {
     return std::sqrt(energy / centred.size());
 }
 
-// The shortest lag searched misses the period of a voice above the range,
-// so the lag found spans two of its cycles; its half repeats as well and
-// lies above HighestF0. (A half inside the range would have been found as
-// the period itself.)
-bool AboveTheRange(std::span<const double> frame, const PitchEstimate& pitch, double sampleRate) {
-    const auto half = HalfCycle(frame, pitch);
-    return half && sampleRate / half->Lag > HighestF0;
-}
+// The whole lags searched for a period of minLag..maxLag samples in a
+// signal of `length` samples: nothing when the range is empty or the signal
+// too short for it.
+struct LagRange {
+    std::size_t First;
+    std::size_t Last;
+};
 
-}  // namespace
-
-std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, double minLag,
-                                           double maxLag, AutocorrelationFunction correlate) {
+std::optional<LagRange> SearchedLags(double minLag, double maxLag, std::size_t length) {
     // The whole lag just below minLag belongs to the range: a period of
     // 11.25 samples peaks at lag 11, and without it the peak of two periods
     // would be taken for the period (an octave too low at the top).
     const auto first = static_cast<std::size_t>(std::max(1.0, std::floor(minLag)));
     const auto last = static_cast<std::size_t>(std::floor(maxLag));
     // One lag either side, so a peak at the range's edge can be judged.
-    if (first > last || last + 1 >= signal.size() / 2) {
+    if (first > last || last + 1 >= length / 2) {
         return std::nullopt;
     }
-    const std::vector<double> r = correlate(signal, last + 1);
+    return LagRange{first, last};
+}
+
+// The period within `lags` read from the normalised autocorrelation `r`,
+// taken up to lags.Last + 1 at least.
+std::optional<PitchEstimate> PeakIn(std::span<const double> r, const LagRange& lags) {
     std::vector<std::size_t> peaks;
-    for (std::size_t lag = first; lag <= last; ++lag) {
+    for (std::size_t lag = lags.First; lag <= lags.Last; ++lag) {
         if (r[lag] > r[lag - 1] && r[lag] >= r[lag + 1]) {
             peaks.push_back(lag);
         }
@@ -86,12 +87,42 @@ std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, doubl
     return PitchEstimate{static_cast<double>(chosen) + offset, r[chosen]};
 }
 
-std::optional<PitchEstimate> HalfCycle(std::span<const double> signal, const PitchEstimate& pitch) {
-    const auto half = EstimatePitch(signal, pitch.Lag * HalfLagLowest, pitch.Lag * HalfLagHighest);
+// The peak found near half of `pitch`'s lag, when it shows two cycles.
+std::optional<PitchEstimate> TwoCyclesIn(const std::optional<PitchEstimate>& half,
+                                         const PitchEstimate& pitch) {
     if (half && half->Strength >= PeakShareOfTwoCycles * pitch.Strength) {
         return half;
     }
     return std::nullopt;
+}
+
+// The shortest lag searched misses the period of a voice above the range,
+// so the lag found spans two of its cycles; its half repeats as well and
+// lies above HighestF0. (A half inside the range would have been found as
+// the period itself.) `r` is the correlation `pitch` was read from.
+bool AboveTheRange(std::span<const double> r, std::size_t length, const PitchEstimate& pitch,
+                   double sampleRate) {
+    const auto lags = SearchedLags(pitch.Lag * HalfLagLowest, pitch.Lag * HalfLagHighest, length);
+    const auto half = TwoCyclesIn(lags ? PeakIn(r, *lags) : std::nullopt, pitch);
+    return half && sampleRate / half->Lag > HighestF0;
+}
+
+}  // namespace
+
+std::optional<PitchEstimate> EstimatePitch(std::span<const double> signal, double minLag,
+                                           double maxLag, AutocorrelationFunction correlate) {
+    const auto lags = SearchedLags(minLag, maxLag, signal.size());
+    if (!lags) {
+        return std::nullopt;
+    }
+    return PeakIn(correlate(signal, lags->Last + 1), *lags);
+}
+
+std::optional<PitchEstimate> HalfCycle(std::span<const double> signal, const PitchEstimate& pitch,
+                                       AutocorrelationFunction correlate) {
+    return TwoCyclesIn(
+        EstimatePitch(signal, pitch.Lag * HalfLagLowest, pitch.Lag * HalfLagHighest, correlate),
+        pitch);
 }
 
 VoicingTracker::VoicingTracker(double sampleRate, AutocorrelationFunction correlate,
@@ -107,9 +138,12 @@ VoicingFrame VoicingTracker::Analyse(std::span<const double> samples, std::size_
     VoicingFrame result{(start + frameLength_ / 2.0) / rate_, Rms(frame), 0, 0, false};
     // A silent frame is never voiced: its pitch would only cost time, most
     // of it for a long silent recording.
-    if (result.Rms > SilenceRms) {
-        const auto pitch = EstimatePitch(frame, rate_ / HighestF0, rate_ / LowestF0, correlate_);
-        if (pitch && !AboveTheRange(frame, *pitch, rate_)) {
+    const auto lags = SearchedLags(rate_ / HighestF0, rate_ / LowestF0, frame.size());
+    if (result.Rms > SilenceRms && lags) {
+        // One correlation serves the period and the half cycle inside it.
+        const std::vector<double> r = correlate_(frame, lags->Last + 1);
+        const auto pitch = PeakIn(r, *lags);
+        if (pitch && !AboveTheRange(r, frame.size(), *pitch, rate_)) {
             result.Strength = pitch->Strength;
             result.F0 = rate_ / pitch->Lag;
         }

@@ -34,7 +34,9 @@ std::optional<PitchEstimate> EstimatePitch(
 // The cycle inside `pitch` when its lag spans two: the peak between 0.45 and
 // 0.55 of the lag, when the signal repeats there at least 90 % as strongly.
 // Nothing when `pitch` is one cycle.
-std::optional<PitchEstimate> HalfCycle(std::span<const double> signal, const PitchEstimate& pitch);
+std::optional<PitchEstimate> HalfCycle(
+    std::span<const double> signal, const PitchEstimate& pitch,
+    AutocorrelationFunction correlate = NormalisedAutocorrelation);
 
 struct VoicingFrame {
     double Time;      // centre, seconds from the start
