@@ -43,18 +43,21 @@ void CheckFormat(const SF_INFO& info) {
 // Writes the channel means of the interleaved frames to `mono`.
 void Mix(std::span<const double> interleaved, int channels, std::vector<double>& mono) {
     const auto width = static_cast<std::size_t>(channels);
-    mono.clear();
-    for (std::size_t first = 0; first + width <= interleaved.size(); first += width) {
+    const double count = channels;
+    // Sized first and checked after, so the loop has no exit and no growth
+    // and runs at memory speed: a long recording passes through it whole.
+    mono.resize(interleaved.size() / width);
+    for (std::size_t frame = 0; frame < mono.size(); ++frame) {
         double sum = 0;
         for (std::size_t c = 0; c < width; ++c) {
-            sum += interleaved[first + c];
+            sum += interleaved[frame * width + c];
         }
-        if (!std::isfinite(sum)) {
-            // Only float recordings can hold them; every later step would
-            // turn them into a period of not-a-numbers.
-            throw ExtractionError("the recording holds samples that are not finite numbers");
-        }
-        mono.push_back(sum / channels);
+        mono[frame] = sum / count;
+    }
+    if (!std::ranges::all_of(mono, [](double v) { return std::isfinite(v); })) {
+        // Only float recordings can hold them; every later step would turn
+        // them into a period of not-a-numbers.
+        throw ExtractionError("the recording holds samples that are not finite numbers");
     }
 }
 
