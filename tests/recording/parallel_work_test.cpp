@@ -5,6 +5,7 @@
 #include <atomic>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -87,6 +88,29 @@ TEST(SpreadRuns, CoverEveryItemOnceInRunsOfTheGivenLength) {
         for (std::size_t r = 0; r < lengths.size(); ++r) {
             EXPECT_EQ(lengths[r], std::min(run, count - r * run)) << "run " << r;
         }
+    }
+}
+
+// Rounds may nest (a task spreading work of its own) and overlap (several
+// threads spreading work at once); every task still runs once.
+TEST(SpreadWork, NestedAndOverlappingRoundsRunEveryTaskOnce) {
+    constexpr std::size_t Callers = 2;
+    constexpr std::size_t Outer = 4;
+    constexpr std::size_t Inner = 50;
+    std::vector<std::atomic<int>> runs(Callers * Outer * Inner);
+    {
+        std::vector<std::jthread> callers;
+        for (std::size_t c = 0; c < Callers; ++c) {
+            callers.emplace_back([&, c] {
+                RunInParallel(Outer, 3, [&](std::size_t o) {
+                    RunInParallel(Inner, 3,
+                                  [&](std::size_t i) { ++runs[(c * Outer + o) * Inner + i]; });
+                });
+            });
+        }
+    }  // the callers join here
+    for (std::size_t t = 0; t < runs.size(); ++t) {
+        EXPECT_EQ(runs[t], 1) << "task " << t;
     }
 }
 
