@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -166,6 +167,52 @@ INSTANTIATE_TEST_SUITE_P(
                       BlockRange{"ClippedAtTheEnd", 3 * SoundBlockFrames, 1000, 123},
                       BlockRange{"NothingAskedFor", 5, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// With more than one thread the file is read ahead on a thread of its own:
+// the samples and the track are those of a plain read.
+TEST(RecordingFile, ReadingAheadGivesWhatAPlainReadGives) {
+    const test::TempFolder folder;
+    const std::string path = (folder.Path() / "input.wav").string();
+    constexpr std::size_t Frames = 5 * SoundBlockFrames + 7;
+    WriteSoundFile(path, SF_FORMAT_PCM_16, 2, 44100, Frames);
+    RecordingFile plain(path, 1);
+    RecordingFile ahead(path, 4);
+    ASSERT_EQ(ahead.SampleCount(), Frames);
+    ASSERT_EQ(ahead.Frames().size(), plain.Frames().size());
+    for (std::size_t i = 0; i < plain.Frames().size(); ++i) {
+        EXPECT_EQ(ahead.Frames()[i].Rms, plain.Frames()[i].Rms) << "frame " << i;
+        EXPECT_EQ(ahead.Frames()[i].F0, plain.Frames()[i].F0) << "frame " << i;
+        EXPECT_EQ(ahead.Frames()[i].Strength, plain.Frames()[i].Strength) << "frame " << i;
+    }
+}
+
+// A float recording with a sample that is not a number, blocks into the
+// file, is refused with the same words however many threads read it.
+TEST(RecordingFile, NotANumberLateInTheFileIsRefused) {
+    const test::TempFolder folder;
+    const std::string path = (folder.Path() / "input.wav").string();
+    std::vector<float> samples(4 * SoundBlockFrames, 0.25F);
+    samples[3 * SoundBlockFrames + 5] = std::numeric_limits<float>::quiet_NaN();
+    {
+        SF_INFO info{};
+        info.samplerate = 44100;
+        info.channels = 1;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(sf_open(path.c_str(), SFM_WRITE, &info),
+                                                         sf_close);
+        ASSERT_TRUE(file) << sf_strerror(nullptr);
+        sf_writef_float(file.get(), samples.data(), static_cast<sf_count_t>(samples.size()));
+    }
+    for (const unsigned threads : {1U, 4U}) {
+        try {
+            RecordingFile recording(path, threads);
+            ADD_FAILURE() << "accepted on " << threads << " threads";
+        } catch (const ExtractionError& error) {
+            EXPECT_STREQ(error.what(), "the recording holds samples that are not finite numbers")
+                << threads << " threads";
+        }
+    }
+}
 
 TEST(ReadMonoRecording, FifoIsRefusedWithoutBlocking) {
     const test::FifoFile fifo;
