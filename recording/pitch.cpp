@@ -44,14 +44,15 @@ double Rms(std::span<const double> centred) {
     return std::sqrt(energy / centred.size());
 }
 
-// The whole lags searched for a period of minLag..maxLag samples in a
-// signal of `length` samples: nothing when the range is empty or the signal
-// too short for it.
+// Whole lags, First to Last inclusive.
 struct LagRange {
     std::size_t First;
     std::size_t Last;
 };
 
+// The lags searched for a period of minLag..maxLag samples in a signal of
+// `length` samples: nothing when the range is empty or the signal too short
+// for it.
 std::optional<LagRange> SearchedLags(double minLag, double maxLag, std::size_t length) {
     // The whole lag just below minLag belongs to the range: a period of
     // 11.25 samples peaks at lag 11, and without it the peak of two periods
