@@ -168,24 +168,6 @@ INSTANTIATE_TEST_SUITE_P(
                       BlockRange{"NothingAskedFor", 5, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// With more than one thread the file is read ahead on a thread of its own:
-// the samples and the track are those of a plain read.
-TEST(RecordingFile, ReadingAheadGivesWhatAPlainReadGives) {
-    const test::TempFolder folder;
-    const std::string path = (folder.Path() / "input.wav").string();
-    constexpr std::size_t Frames = 5 * SoundBlockFrames + 7;
-    WriteSoundFile(path, SF_FORMAT_PCM_16, 2, 44100, Frames);
-    RecordingFile plain(path, 1);
-    RecordingFile ahead(path, 4);
-    ASSERT_EQ(ahead.SampleCount(), Frames);
-    ASSERT_EQ(ahead.Frames().size(), plain.Frames().size());
-    for (std::size_t i = 0; i < plain.Frames().size(); ++i) {
-        EXPECT_EQ(ahead.Frames()[i].Rms, plain.Frames()[i].Rms) << "frame " << i;
-        EXPECT_EQ(ahead.Frames()[i].F0, plain.Frames()[i].F0) << "frame " << i;
-        EXPECT_EQ(ahead.Frames()[i].Strength, plain.Frames()[i].Strength) << "frame " << i;
-    }
-}
-
 // A float recording with a sample that is not a number, blocks into the
 // file, is refused with the same words however many threads read it.
 TEST(RecordingFile, NotANumberLateInTheFileIsRefused) {
