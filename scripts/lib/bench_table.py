@@ -18,6 +18,7 @@ FOURIER_COLUMNS = [
     ("BM_KernelCoefficients", "kernel"),
     ("BM_ReferenceCoefficients", "long double"),
     ("BM_FftLibraryCoefficients", "FFT library"),
+    ("BM_FftLibraryNewLengthCoefficients", "FFT new N"),
     ("BM_FourierApr", "FourierApr"),
 ]
 
@@ -45,6 +46,8 @@ def fourier_table(runs):
     if not times:
         return
     print("Fourier coefficients of harmonics 0..100, CPU microseconds per period")
+    print("(FFT library: its plan for the length cached; FFT new N: the plan made afresh "
+          "each time, as a batch of many lengths needs it; a process's first plan costs more)")
     header = f"{'N':>6}" + "".join(f"{title:>14}" for _, title in FOURIER_COLUMNS)
     print(header + f"{'kernel/FFT':>12}")
     for N in sorted(times):
@@ -102,6 +105,8 @@ def other_lines(runs):
     for run in others:
         clock = "real_time" if run["name"].endswith("/real_time") else "cpu_time"
         print(f"{run['name']:<{width}}  {microseconds(run, clock) / 1e3:>10.3f}")
+
+
 def window_line(runs):
     for run in runs:
         if run["name"].startswith("BM_WindowCompute"):
