@@ -24,12 +24,19 @@ FOURIER_COLUMNS = [
 
 
 def load(paths):
-    runs = []
+    """One run per benchmark: the median where it was repeated, named without
+    the aggregate's suffix."""
+    runs = {}
     for path in paths:
         with open(path) as f:
-            runs += [b for b in json.load(f)["benchmarks"] if b.get("run_type") != "aggregate"
-                     or b.get("aggregate_name") == "median"]
-    return runs
+            for run in json.load(f)["benchmarks"]:
+                name = run.get("run_name", run["name"])
+                if run.get("run_type") == "aggregate":
+                    if run.get("aggregate_name") == "median":
+                        runs[name] = dict(run, name=name)
+                elif name not in runs or runs[name].get("run_type") != "aggregate":
+                    runs[name] = run
+    return list(runs.values())
 
 
 def microseconds(run, clock="cpu_time"):
