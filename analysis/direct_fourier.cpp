@@ -99,10 +99,6 @@ void Load(Vector& v, const double* from) {
     std::memcpy(&v, from, sizeof v);
 }
 
-void Store(const Vector& v, double* to) {
-    std::memcpy(to, &v, sizeof v);
-}
-
 double LaneTotal(const Vector& v) {
     double total = 0.0;
     for (std::int32_t r = 0; r < Width; ++r) {
@@ -178,31 +174,40 @@ __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) vo
     }
 }
 
-// The cosine and sine parts of the series of harmonics 1..L over one block
-// of pairs starting at sample i0 (the table position of harmonic k at i0 is
-// start[k], advanced here to the next block).
-__attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) void SeriesBlock(
+// The series mean + Σ_{k=1..L} (a_k cos(θ_k i) + b_k sin(θ_k i)) at every
+// sample pair (i, N − i), i = 1..pairs: the cosine part c and sine part s
+// at i give mean + c + s there and mean + c − s at N − i, as the pair
+// shares a cosine and negates a sine. Blocks of Lanes samples start at
+// i0 = 1, 1 + Lanes, ...; the table position of harmonic k at i0 is
+// start[k], advanced from block to block. One call walks every block, so
+// the processor version is chosen once per series, not once per block.
+__attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) void SeriesPairs(
     const Kernel& kernel, const double* ax, const double* bx, std::int32_t L, std::int32_t* start,
-    double* cosPart, double* sinPart) {
-    Vector c[Halves] = {};
-    Vector s[Halves] = {};
-    for (std::int32_t k = 1; k <= L; ++k) {
-        const double baseCos = kernel.tableCos[start[k]];
-        const double baseSin = kernel.tableSin[start[k]];
-        for (std::int32_t half = 0; half < Halves; ++half) {
-            Vector laneCos;
-            Vector laneSin;
-            Load(laneCos, kernel.lanes->cos.data() + k * Lanes + half * Width);
-            Load(laneSin, kernel.lanes->sin.data() + k * Lanes + half * Width);
-            c[half] += ax[k] * (baseCos * laneCos - baseSin * laneSin);
-            s[half] += bx[k] * (baseSin * laneCos + baseCos * laneSin);
+    double mean, std::int32_t pairs, double* out) {
+    for (std::int32_t i0 = 1; i0 <= pairs; i0 += Lanes) {
+        Vector c[Halves] = {};
+        Vector s[Halves] = {};
+        for (std::int32_t k = 1; k <= L; ++k) {
+            const double baseCos = kernel.tableCos[start[k]];
+            const double baseSin = kernel.tableSin[start[k]];
+            for (std::int32_t half = 0; half < Halves; ++half) {
+                Vector laneCos;
+                Vector laneSin;
+                Load(laneCos, kernel.lanes->cos.data() + k * Lanes + half * Width);
+                Load(laneSin, kernel.lanes->sin.data() + k * Lanes + half * Width);
+                c[half] += ax[k] * (baseCos * laneCos - baseSin * laneSin);
+                s[half] += bx[k] * (baseSin * laneCos + baseCos * laneSin);
+            }
+            start[k] += kernel.lanes->blockStep[k];
+            start[k] -= start[k] >= kernel.N ? kernel.N : 0;
         }
-        start[k] += kernel.lanes->blockStep[k];
-        start[k] -= start[k] >= kernel.N ? kernel.N : 0;
-    }
-    for (std::int32_t half = 0; half < Halves; ++half) {
-        Store(c[half], cosPart + half * Width);
-        Store(s[half], sinPart + half * Width);
+        for (std::int32_t r = 0; r < Lanes && i0 + r <= pairs; ++r) {
+            const std::int32_t i = i0 + r;
+            const double cosPart = c[r / Width][r % Width];
+            const double sinPart = s[r / Width][r % Width];
+            out[i - 1] = mean + cosPart + sinPart;
+            out[kernel.N - i - 1] = mean + cosPart - sinPart;
+        }
     }
 }
 
@@ -251,18 +256,7 @@ void DirectSeries(const HarmonicTable& table, std::span<const double> ax,
     std::array<std::int32_t, MaxLaneHarmonics> start;
     std::copy_n(lanes.first.begin(), order + 1, start.begin());
     const double mean = ax[0] / 2.0;
-    const std::int32_t pairs = (N - 1) / 2;
-    std::array<double, Lanes> cosPart{};
-    std::array<double, Lanes> sinPart{};
-    for (std::int32_t i0 = 1; i0 <= pairs; i0 += Lanes) {
-        SeriesBlock(kernel, ax.data(), bx.data(), order, start.data(), cosPart.data(),
-                    sinPart.data());
-        for (std::int32_t r = 0; r < Lanes && i0 + r <= pairs; ++r) {
-            const std::int32_t i = i0 + r;
-            out[i - 1] = mean + cosPart[r] + sinPart[r];
-            out[N - i - 1] = mean + cosPart[r] - sinPart[r];
-        }
-    }
+    SeriesPairs(kernel, ax.data(), bx.data(), order, start.data(), mean, (N - 1) / 2, out.data());
     double atZero = mean;
     double atHalf = mean;
     for (std::int32_t k = 1; k <= order; ++k) {
