@@ -99,6 +99,16 @@ void Load(Vector& v, const double* from) {
     std::memcpy(&v, from, sizeof v);
 }
 
+void Store(const Vector& v, double* to) {
+    std::memcpy(to, &v, sizeof v);
+}
+
+// The lanes stored in the opposite order: the last at to[0].
+void StoreReversed(const Vector& v, double* to) {
+    using LaneOrder = std::int64_t __attribute__((vector_size(Width * sizeof(std::int64_t))));
+    Store(__builtin_shuffle(v, LaneOrder{3, 2, 1, 0}), to);
+}
+
 double LaneTotal(const Vector& v) {
     double total = 0.0;
     for (std::int32_t r = 0; r < Width; ++r) {
@@ -201,12 +211,27 @@ __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) vo
             start[k] += kernel.lanes->blockStep[k];
             start[k] -= start[k] >= kernel.N ? kernel.N : 0;
         }
-        for (std::int32_t r = 0; r < Lanes && i0 + r <= pairs; ++r) {
+        if (i0 + Lanes - 1 <= pairs) {
+            // A whole block: samples i0.. ascend from out[i0 − 1], their
+            // partners N − i0.. descend from out[N − i0 − 1].
+            for (std::int32_t half = 0; half < Halves; ++half) {
+                Store(mean + c[half] + s[half], out + i0 - 1 + half * Width);
+                StoreReversed(mean + c[half] - s[half], out + kernel.N - i0 - (half + 1) * Width);
+            }
+            continue;
+        }
+        // The last, partial block, through memory: indexing the vectors'
+        // lanes by a variable would keep them out of registers in the loop.
+        double cosPart[Lanes];
+        double sinPart[Lanes];
+        for (std::int32_t half = 0; half < Halves; ++half) {
+            Store(c[half], cosPart + half * Width);
+            Store(s[half], sinPart + half * Width);
+        }
+        for (std::int32_t r = 0; i0 + r <= pairs; ++r) {
             const std::int32_t i = i0 + r;
-            const double cosPart = c[r / Width][r % Width];
-            const double sinPart = s[r / Width][r % Width];
-            out[i - 1] = mean + cosPart + sinPart;
-            out[kernel.N - i - 1] = mean + cosPart - sinPart;
+            out[i - 1] = mean + cosPart[r] + sinPart[r];
+            out[kernel.N - i - 1] = mean + cosPart[r] - sinPart[r];
         }
     }
 }
