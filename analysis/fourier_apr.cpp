@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -115,6 +117,25 @@ double SignalEnergy(std::span<const double> samples, double a0) {
     return std::sqrt(sum);
 }
 
+bool Overlap(std::span<const double> a, std::span<const double> b) {
+    const std::less<const double*> before;
+    return before(a.data(), b.data() + b.size()) && before(b.data(), a.data() + a.size());
+}
+
+// The samples as they are on entry. The outputs are cleared and written
+// while the samples are still read, so a signal that shares memory with an
+// output is copied first, into a buffer the thread keeps so that a batch
+// allocates it once; any other signal is read where it lies.
+std::span<const double> EntrySamples(std::span<const double> samples,
+                                     std::initializer_list<std::span<const double>> outputs) {
+    if (std::ranges::none_of(outputs, [&](auto output) { return Overlap(samples, output); })) {
+        return samples;
+    }
+    thread_local std::vector<double> copy;
+    copy.assign(samples.begin(), samples.end());
+    return copy;
+}
+
 }  // namespace
 
 std::int32_t MaximumOrder(std::int32_t N) {
@@ -163,6 +184,8 @@ void FourierApr(std::span<const double> signal, std::int32_t N, double tolerance
     if (length > signal.size() || length > fundamental.size() || length > approx.size()) {
         throw std::invalid_argument("FourierApr: N exceeds the signal buffers");
     }
+    const std::span<const double> samples =
+        EntrySamples(signal.first(length), {fundamental, approx, ax, bx});
     std::ranges::fill(fundamental, 0.0);
     std::ranges::fill(approx, 0.0);
     std::ranges::fill(ax, 0.0);
@@ -172,11 +195,6 @@ void FourierApr(std::span<const double> signal, std::int32_t N, double tolerance
         return;
     }
 
-    // A copy, so the caller's array stays as it was whatever happens here;
-    // kept by the thread from call to call, so it is allocated only once.
-    thread_local std::vector<double> copy;
-    copy.assign(signal.begin(), signal.begin() + N);
-    const std::span<const double> samples(copy);
     const PeriodTransform transform(N);
     transform.Sums(samples, M, ax, bx);
     ScaleSums(N, M, ax, bx);

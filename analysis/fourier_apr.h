@@ -58,7 +58,8 @@ std::int32_t ApproximationOrder(std::span<const double> samples,
 // that order into `approx[0..N−1]`.
 //
 // With N <= 1 the outputs stay cleared and `approxOrder` keeps its value.
-// The caller's signal is never changed (the operation works on a copy).
+// The samples are read as they were on entry, also when `signal` shares
+// memory with an output, which is then cleared and written as above.
 // Throws std::invalid_argument when N exceeds the length of `signal`,
 // `fundamental` or `approx`.
 void FourierApr(std::span<const double> signal, std::int32_t N, double tolerance,

@@ -171,6 +171,37 @@ TEST(FourierApr, AFundamentalOrderOfZeroGivesTheMean) {
     ExpectNear(e.fundamental, 200, Buffer(200, mean), 1e-9);
 }
 
+// A caller may hand one array in as the signal and as a reconstruction: the
+// samples are still those it held on entry.
+enum class SharedOutput { Fundamental, Approximation };
+
+class FourierAprSharingAnOutput : public testing::TestWithParam<SharedOutput> {};
+
+TEST_P(FourierAprSharingAnOutput, ReadsTheSignalAsItWasOnEntry) {
+    const Buffer x = testing_signals::VoiceLikePeriod(441);
+    Expansion separate;
+    separate.Run(x);
+
+    Expansion shared;
+    Buffer& both = GetParam() == SharedOutput::Fundamental ? shared.fundamental : shared.approx;
+    std::ranges::copy(x, both.begin());
+    FourierApr(both, 441, 0.01, shared.ax, shared.bx, 1, shared.fundamental, shared.approxOrder,
+               shared.approx);
+
+    EXPECT_EQ(shared.ax, separate.ax);
+    EXPECT_EQ(shared.bx, separate.bx);
+    EXPECT_EQ(shared.approxOrder, separate.approxOrder);
+    EXPECT_EQ(shared.fundamental, separate.fundamental);
+    EXPECT_EQ(shared.approx, separate.approx);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, FourierAprSharingAnOutput,
+                         testing::Values(SharedOutput::Fundamental, SharedOutput::Approximation),
+                         [](const testing::TestParamInfo<SharedOutput>& info) {
+                             return info.param == SharedOutput::Fundamental ? "Fundamental"
+                                                                            : "Approximation";
+                         });
+
 TEST(FourierApr, RefusesALengthBeyondItsBuffers) {
     Coefficients ax{}, bx{};
     Buffer signal(10), out(10);
