@@ -105,8 +105,8 @@ void Store(const Vector& v, double* to) {
 
 // The lanes stored in the opposite order: the last at to[0].
 void StoreReversed(const Vector& v, double* to) {
-    using LaneOrder = std::int64_t __attribute__((vector_size(Width * sizeof(std::int64_t))));
-    Store(__builtin_shuffle(v, LaneOrder{3, 2, 1, 0}), to);
+    static_assert(Width == 4, "the lane order below names four lanes");
+    Store(__builtin_shufflevector(v, v, 3, 2, 1, 0), to);
 }
 
 double LaneTotal(const Vector& v) {
