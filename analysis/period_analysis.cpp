@@ -59,9 +59,9 @@ void ClearScores(PeriodAnalysis& record) {
 void Normalise(PeriodAnalysis& record, const WarningSink& warn) {
     // The step warns exactly when it leaves the models out.
     bool warned = false;
-    const WarningSink watch = [&warned, &warn](const std::string& message) {
+    const WarningSink watch = [&warned, &warn](const Status& warning) {
         warned = true;
-        warn(message);
+        warn(warning);
     };
     NormalisationStep(record.AA, record.AmplitudeNorm, record.AANorm, record.ScoreValue,
                       record.Score, watch);
@@ -148,7 +148,7 @@ void PeriodAnalyser::ScoreSamples(PeriodAnalysis& record, std::span<const std::i
 std::optional<std::span<const double>> PeriodAnalyser::LoadedPeriod(const PeriodAnalysis& record,
                                                                     const WarningSink& warn) const {
     if (!Analysable(true, record.SampleCount)) {
-        warn(std::string(NothingToAnalyseWarning));
+        warn({StatusCode::TooLong, std::string(NothingToAnalyseWarning)});
         return std::nullopt;
     }
     return std::span<const double>(samples_).first(static_cast<std::size_t>(record.SampleCount));

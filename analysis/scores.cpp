@@ -25,9 +25,9 @@ constexpr std::string_view LinearModelId = "10";
 constexpr double LowestScoreLimit = 0.5;
 constexpr double HighestScoreLimit = 5.0;
 
-void Warn(const WarningSink& warn, std::string_view message) {
+void Warn(const WarningSink& warn, StatusCode code, std::string_view message) {
     if (warn) {
-        warn(std::string(message));
+        warn({code, std::string(message)});
     }
 }
 
@@ -67,7 +67,7 @@ void NormalisationStep(std::span<const double, CoefficientCount> AA, double& Amp
     std::ranges::fill(AANorm, 0.0);
     AmplitudeNorm = std::sqrt(sumOfSquares);
     if (AmplitudeNorm == 0.0) {
-        Warn(warn, NormIsZeroWarning);
+        Warn(warn, StatusCode::ZeroNorm, NormIsZeroWarning);
         return;
     }
 
@@ -79,7 +79,7 @@ void NormalisationStep(std::span<const double, CoefficientCount> AA, double& Amp
         anyZero = anyZero || AANorm[j - 1] == 0.0;
     }
     if (anyZero) {
-        Warn(warn, ZeroCoefficientWarning);
+        Warn(warn, StatusCode::ZeroAmplitude, ZeroCoefficientWarning);
         return;
     }
 

@@ -66,17 +66,8 @@ void FitHeight(QTableWidget* table) {
 }  // namespace
 
 std::size_t FirstSelectedCycle(const VoiceReport& report) {
-    const std::size_t middle = report.Cycles.size() / 2;
-    std::size_t best = middle;
-    std::size_t bestDistance = report.Cycles.size();
-    for (std::size_t i = 0; i < report.Cycles.size(); ++i) {
-        const std::size_t distance = i > middle ? i - middle : middle - i;
-        if (!report.Cycles[i].Period.empty() && distance < bestDistance) {
-            best = i;
-            bestDistance = distance;
-        }
-    }
-    return best;
+    const double middle = (report.StretchStartSeconds + report.StretchEndSeconds) / 2;
+    return AnalysedCycleNearest(report, middle).value_or(report.Cycles.size() / 2);
 }
 
 RecordingWindow::RecordingWindow(QString path, MonoRecording recording, VoiceReport report,

@@ -71,8 +71,9 @@ class RecordingWindow : public QWidget {
     QPushButton* saveButton_ = nullptr;
 };
 
-// The cycle a recording window selects first: the accepted cycle nearest the
-// middle of the stretch, or the middle cycle when none was accepted.
+// The cycle a recording window selects first: the analysed cycle nearest the
+// middle of the stretch (the one `extract` cuts), or the middle cycle when
+// none was analysed.
 std::size_t FirstSelectedCycle(const VoiceReport& report);
 
 }  // namespace tesmera

@@ -100,8 +100,8 @@ void TForm1::BarChartRefill() {
 }
 
 WarningSink TForm1::Warnings() {
-    return [this](const std::string& message) {
-        dialogs_->ShowWarning(QString::fromStdString(message));
+    return [this](const Status& warning) {
+        dialogs_->ShowWarning(QString::fromStdString(warning.Text));
     };
 }
 

@@ -31,7 +31,7 @@ void TForm1::OpenRecording(const QString& path) {
         recording = ReadMonoRecording(QFile::encodeName(path).toStdString());
         report = ReportVoice(recording.Samples, recording.SampleRate);
     } catch (const std::runtime_error& error) {
-        // The reader's refusal (ExtractionError) or the rate converter's.
+        // The reader's refusal (RecordingError) or the rate converter's.
         dialogs_->ShowError(QString::fromStdString(ErrorBoxText(error.what())));
         return;
     }

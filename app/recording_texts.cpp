@@ -9,7 +9,7 @@
 
 #include "analysis/number_text.h"
 #include "analysis/reports.h"
-#include "wave/file_name.h"
+#include "recording/cycle_file_name.h"
 
 namespace tesmera {
 
@@ -85,7 +85,7 @@ std::vector<MeasureText> MeasureRows(const VoiceReport& report, const QString& d
 QString SteadinessText(const VoiceReport& report) {
     if (!report.Ok()) {
         return QStringLiteral("Not enough for a report: %1.")
-            .arg(QString::fromStdString(report.Status));
+            .arg(QString::fromStdString(report.Outcome.Text));
     }
     if (report.Steady) {
         return QStringLiteral(
@@ -105,15 +105,16 @@ QString UnshowableReason(const VoiceReport& report) {
     if (!report.Cycles.empty()) {
         return {};
     }
-    if (report.Status == "silent") {
-        return QStringLiteral("The recording is silent: there is no voice to analyse.");
+    switch (report.Outcome.Code) {
+        case StatusCode::Silent:
+            return QStringLiteral("The recording is silent: there is no voice to analyse.");
+        case StatusCode::Unvoiced:
+            return QStringLiteral(
+                "The recording holds no steady voiced stretch: no vowel was found to analyse.");
+        default:
+            return QStringLiteral("The recording holds no voice cycles to analyse (%1).")
+                .arg(QString::fromStdString(report.Outcome.Text));
     }
-    if (report.Status == "unvoiced") {
-        return QStringLiteral(
-            "The recording holds no steady voiced stretch: no vowel was found to analyse.");
-    }
-    return QStringLiteral("The recording holds no voice cycles to analyse (%1).")
-        .arg(QString::fromStdString(report.Status));
 }
 
 QString CycleText(const ReportedCycle& cycle, int number, int count, double rate,
@@ -141,16 +142,9 @@ QString CycleText(const ReportedCycle& cycle, int number, int count, double rate
 
 QString ProposedPeriodPath(const QString& recordingPath, int number) {
     const QFileInfo info(recordingPath);
-    const std::string name = info.fileName().toStdString();
-    const std::size_t stemSize = GradeStem(AsciiLower(name)).size();
-    QString rest = QString::fromStdString(name.substr(stemSize));
-    const qsizetype extension = rest.lastIndexOf(QLatin1Char('.'));
-    if (extension >= 0) {
-        rest.truncate(extension);
-    }
-    const QString fileName = QString::fromStdString(name.substr(0, stemSize)) +
-                             QStringLiteral(".cycle%1").arg(number) + rest + QStringLiteral(".wav");
-    return info.dir().filePath(fileName);
+    const std::string name =
+        CyclePeriodFileName(info.fileName().toStdString(), static_cast<std::size_t>(number));
+    return info.dir().filePath(QString::fromStdString(name));
 }
 
 }  // namespace tesmera

@@ -42,9 +42,8 @@ QString CycleText(const ReportedCycle& cycle, int number, int count, double rate
                   const QString& decimal);
 
 // Where "Save period as..." proposes to write cycle `number` of a recording:
-// beside it, named so that the expert grade (the last character before the
-// first full stop) stays the recording's: "/a/voice3.flac", 12 gives
-// "/a/voice3.cycle12.wav".
+// beside it, under the name every route gives that cycle (see
+// CyclePeriodFileName): "/a/voice3.flac", 12 gives "/a/voice3_c012_3.wav".
 QString ProposedPeriodPath(const QString& recordingPath, int number);
 
 }  // namespace tesmera

@@ -50,7 +50,7 @@ void BM_LoadVoiceFile(benchmark::State& state) {
     std::vector<double> samples(MaxSamples);
     for (auto _ : state) {
         WaveHeadFields fields;
-        WaveHeadRead(file.Path(), fields, [](const std::string&) {});
+        WaveHeadRead(file.Path(), fields, [](const Status&) {});
         const SampleReadResult read =
             ReadSamples(file.Path(), fields.DataOffset, fields.DataSize, samples);
         benchmark::DoNotOptimize(ComputePeriodStatistics(read));

@@ -142,19 +142,24 @@ std::optional<std::int32_t> GradeSource::TableGrade(const std::string& path) con
     return std::nullopt;
 }
 
-void GradeSource::Apply(VoiceAnalysis& record) const {
-    if (const auto grade = TableGrade(record.Path)) {
-        record.ExpertGrade = *grade;
-        record.GradeNote.clear();
-        record.GradeOrigin = GradeFromTable;
-    } else if (nameGrades_ && record.ExpertGrade) {
-        record.GradeOrigin = GradeFromName;
+void GradeSource::Apply(const std::string& path, std::optional<std::int32_t>& grade,
+                        std::string& note, std::string& origin) const {
+    if (const auto fromTable = TableGrade(path)) {
+        grade = *fromTable;
+        note.clear();
+        origin = GradeFromTable;
+    } else if (nameGrades_ && grade) {
+        origin = GradeFromName;
     } else if (!nameGrades_) {
-        record.ExpertGrade.reset();
-        record.GradeNote = tablePath_.empty()
-                               ? "grades from names are turned off"
-                               : "not in " + tablePath_ + " and grades from names are turned off";
+        grade.reset();
+        note = tablePath_.empty()
+                   ? "grades from names are turned off"
+                   : "not in " + tablePath_ + " and grades from names are turned off";
     }
+}
+
+void GradeSource::Apply(VoiceAnalysis& record) const {
+    Apply(record.Path, record.ExpertGrade, record.GradeNote, record.GradeOrigin);
 }
 
 bool GradeIsPartOfANumber(const std::string& path) {

@@ -32,8 +32,12 @@ class GradeSource {
     // No table; `nameGrades` false leaves every grade absent.
     static GradeSource NamesOnly(bool nameGrades);
 
-    // Sets record.ExpertGrade, GradeNote and GradeOrigin: the table's grade
-    // when it has the file, else the name's (when allowed), else none.
+    // Sets `grade`, `note` and `origin` of the input at `path`, whose name
+    // gave `grade` (nothing when it gives none, `note` then says why): the
+    // table's grade when it has the input, else the name's (when allowed),
+    // else none.
+    void Apply(const std::string& path, std::optional<std::int32_t>& grade, std::string& note,
+               std::string& origin) const;
     void Apply(VoiceAnalysis& record) const;
 
   private:

@@ -145,7 +145,7 @@ void AgreementCollector::Add(const VoiceAnalysis& record) {
     GradedScores scores{record.Path,      std::nullopt,       record.ExpertGrade,
                         record.GradeNote, record.GradeOrigin, record.Score};
     if (!record.Scored) {
-        scores.NotScored = record.Status();
+        scores.NotScored = record.StatusText();
     }
     Add(scores);
 }

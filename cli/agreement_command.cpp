@@ -20,21 +20,36 @@ namespace tesmera {
 
 namespace {
 
-// A record of `report --json`: its status must be "ok" for its median
-// scores to count.
+// A recording's median scores, its grade from its name, and the status that
+// decides whether they count.
+GradedScores FromReport(const RecordingReport& record) {
+    GradedScores scores;
+    scores.Path = record.Path;
+    scores.ExpertGrade = record.Grade;
+    if (!record.Ok()) {
+        scores.NotScored = record.Outcome.Text;
+        return scores;
+    }
+    for (std::size_t m = 0; m < ScoreModelCount; ++m) {
+        scores.Score[m] = record.Report.Models[m].Score;
+    }
+    return scores;
+}
+
+// One record of a `report --json` file, as FromReport gives it.
 GradedScores FromReportRecord(const nlohmann::json& record) {
     GradedScores scores;
     scores.Path = record.at("path").get<std::string>();
-    if (const std::string status = record.at("status").get<std::string>(); status != ReportOk) {
-        scores.NotScored = status;
-    }
     if (!record.at("grade").is_null()) {
-        // A report reads the grade from the recording's name.
         scores.ExpertGrade = record["grade"].get<std::int32_t>();
-        scores.GradeOrigin = GradeFromName;
+    }
+    if (const std::string status = record.at("status").get<std::string>();
+        status != StatusCodeName(StatusCode::Ok)) {
+        scores.NotScored = status;
+        return scores;
     }
     const nlohmann::json& models = record.at("models");
-    for (std::size_t m = 0; m < ScoreModelCount && !scores.NotScored; ++m) {
+    for (std::size_t m = 0; m < ScoreModelCount; ++m) {
         scores.Score[m] = models.at(m).at("score").get<std::int32_t>();
     }
     return scores;
@@ -54,41 +69,56 @@ nlohmann::json ReportRecords(const std::string& path) {
     return records;
 }
 
-int CollectFromReportFile(const std::string& path, AgreementCollector& collector) {
-    const nlohmann::json records = ReportRecords(path);
-    bool allOk = true;
-    for (const nlohmann::json& record : records) {
+// Takes each recording's grade as the options say, then counts it.
+class RecordingCollector {
+  public:
+    RecordingCollector(const GradeSource& grades, AgreementCollector& collector)
+        : grades_(grades), collector_(collector) {}
+
+    void Add(GradedScores scores) {
+        grades_.Apply(scores.Path, scores.ExpertGrade, scores.GradeNote, scores.GradeOrigin);
+        allOk_ = allOk_ && !scores.NotScored;
+        collector_.Add(scores);
+    }
+    int ExitStatus() const { return allOk_ ? ExitAllOk : ExitSomeFilesFailed; }
+
+  private:
+    const GradeSource& grades_;
+    AgreementCollector& collector_;
+    bool allOk_ = true;
+};
+
+int CollectFromReportFile(const std::string& path, RecordingCollector& collector) {
+    for (const nlohmann::json& record : ReportRecords(path)) {
         GradedScores scores;
         try {
             scores = FromReportRecord(record);
         } catch (const nlohmann::json::exception&) {
             throw UsageError(path + ": a record lacks a report's path, status, grade or scores");
         }
-        allOk = allOk && !scores.NotScored;
-        collector.Add(scores);
+        collector.Add(std::move(scores));
     }
-    return allOk ? ExitAllOk : ExitSomeFilesFailed;
+    return collector.ExitStatus();
 }
 
 int CollectFromRecordings(std::span<const BatchEntry> entries, unsigned jobs,
-                          AgreementCollector& collector) {
-    bool allOk = true;
-    ReportRecordings(entries, std::nullopt, jobs, [&](RecordingReport&& record) {
-        allOk = allOk && record.Status == ReportOk;
-        collector.Add(FromReportRecord(ReportRecordJson(record)));
-    });
-    return allOk ? ExitAllOk : ExitSomeFilesFailed;
+                          RecordingCollector& collector) {
+    ReportRecordings(entries, std::nullopt, jobs,
+                     [&](RecordingReport&& record) { collector.Add(FromReport(record)); });
+    return collector.ExitStatus();
 }
 
 int Collect(const AgreementOptions& options, std::span<const BatchEntry> entries,
             AgreementCollector& collector) {
+    const GradeSource grades = GradeSourceFor(options.grades);
+    RecordingCollector recordings(grades, collector);
     if (!options.fromReport.empty()) {
-        return CollectFromReportFile(options.fromReport, collector);
+        return CollectFromReportFile(options.fromReport, recordings);
     }
     if (options.recordings) {
-        return CollectFromRecordings(entries, options.jobs, collector);
+        return CollectFromRecordings(entries, options.jobs, recordings);
     }
-    return AnalyseBatch(entries, GradeSourceFor(options.grades), options.jobs, true,
+    return AnalyseBatch(entries, grades, options.jobs, true,
                         [&](const VoiceAnalysis& record) { collector.Add(record); });
 }
 
@@ -101,8 +131,11 @@ int RunAgreement(const AgreementOptions& options) {
         if (options.fromReport.empty()) {
             entries = CollectBatch(options.paths, outputs, options.grades);
         } else {
-            RefuseUnsafeOutputs(std::span(&options.fromReport, 1), outputs,
-                                StandardOutput::Allowed);
+            std::vector<std::string> inputs{options.fromReport};
+            if (!options.grades.tablePath.empty()) {
+                inputs.push_back(options.grades.tablePath);
+            }
+            RefuseUnsafeOutputs(inputs, outputs, StandardOutput::Allowed);
         }
         // Opened first, so a wrong path fails before the long batch.
         std::optional<TextOutput> json;

@@ -1,30 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/analyze_command.h"
 
-#include <memory>
-
+#include "cli/analysis_format.h"
 #include "cli/batch.h"
-#include "cli/record_writers.h"
 
 namespace tesmera {
-
-namespace {
-
-std::vector<std::unique_ptr<RecordWriter>> WritersFor(const AnalyzeOptions& options) {
-    std::vector<std::unique_ptr<RecordWriter>> writers;
-    if (!options.csvPath.empty()) {
-        writers.push_back(std::make_unique<CsvRecordWriter>(options.csvPath));
-    }
-    if (!options.jsonPath.empty()) {
-        writers.push_back(std::make_unique<JsonRecordWriter>(options.jsonPath));
-    }
-    if (writers.empty()) {
-        writers.push_back(std::make_unique<TerminalTableWriter>());
-    }
-    return writers;
-}
-
-}  // namespace
 
 int RunAnalyze(const AnalyzeOptions& options) {
     try {
@@ -32,7 +12,8 @@ int RunAnalyze(const AnalyzeOptions& options) {
         const std::vector<BatchEntry> entries =
             CollectBatch(options.paths, outputs, options.grades);
         const GradeSource grades = GradeSourceFor(options.grades);
-        const auto writers = WritersFor(options);
+        const AnalysisFormat format;
+        const auto writers = RecordWritersFor(options.csvPath, options.jsonPath, format);
         // The table itself shows how far a batch has got.
         const bool toFiles = !options.csvPath.empty() || !options.jsonPath.empty();
         const int status =

@@ -19,7 +19,7 @@ namespace {
 VoiceAnalysis ProblemRecord(const BatchEntry& entry) {
     VoiceAnalysis record;
     record.Path = entry.Path;
-    record.Messages.push_back(entry.Problem);
+    record.Problems.push_back(*entry.Problem);
     return record;
 }
 
@@ -70,7 +70,7 @@ int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades,
     OrderedParallelRun<VoiceAnalysis> run(jobs, [entries] {
         return [entries, analyser = std::make_shared<VoiceFileAnalyser>()](std::size_t i) {
             const BatchEntry& entry = entries[i];
-            return entry.Problem.empty() ? analyser->Analyse(entry.Path) : ProblemRecord(entry);
+            return entry.Problem ? ProblemRecord(entry) : analyser->Analyse(entry.Path);
         };
     });
     bool allOk = true;

@@ -21,4 +21,43 @@ void AppendIntegerText(std::string& text, long long value);
 // spreadsheet would take it for a formula.
 void AppendCsvText(std::string& line, std::string_view text);
 
+// Appends fields separated by commas into a buffer that serves line after
+// line (its capacity is kept): numbers go in as characters, never as a
+// string of their own.
+class CsvLine {
+  public:
+    explicit CsvLine(std::string& buffer) : line_(buffer) { line_.clear(); }
+
+    void Add(std::string_view field) {
+        Separate();
+        line_ += field;
+    }
+    void AddText(std::string_view text) {
+        Separate();
+        AppendCsvText(line_, text);
+    }
+    // Shortest text that reads back as the same double ("0.1", "1e-07").
+    void AddNumber(double value) {
+        Separate();
+        AppendRoundTripText(line_, value);
+    }
+    void AddInteger(long long value) {
+        Separate();
+        AppendIntegerText(line_, value);
+    }
+    // Ends the line with its "\n".
+    void Finish() { line_ += '\n'; }
+
+  private:
+    void Separate() {
+        if (!first_) {
+            line_ += ',';
+        }
+        first_ = false;
+    }
+
+    std::string& line_;
+    bool first_ = true;
+};
+
 }  // namespace tesmera

@@ -35,17 +35,20 @@ std::string Fixed(double value, int digits) {
 
 void PrintSummary(const ExtractOptions& options, const ExtractedPeriod& period) {
     const auto length = static_cast<long long>(period.Samples.size());
-    // The tracked F0 averages about 30 ms; the period's own is what the
-    // window will compute from the file.
+    // The cycle's own F0 from its marks; the period's is what the window
+    // will compute from the file, at whole samples.
     std::printf(
-        "F0      %s Hz tracked, %s Hz of the cut period (%d / %s)\n", Fixed(period.F0, 2).c_str(),
+        "F0      %s Hz of the cycle, %s Hz of the cut period (%d / %s)\n",
+        Fixed(period.F0, 2).c_str(),
         Fixed(static_cast<double>(NominalSampleRate) / static_cast<double>(length), 2).c_str(),
         NominalSampleRate, IntegerText(length).c_str());
     std::printf("period  %s samples at %d Hz (%s ms)\n", IntegerText(length).c_str(),
                 NominalSampleRate, Fixed(1000.0 * length / NominalSampleRate, 4).c_str());
-    std::printf("cut     %s s to %s s of %s\n", Fixed(period.CutStartSeconds, 6).c_str(),
-                Fixed(period.CutEndSeconds, 6).c_str(), TerminalText(options.inputPath).c_str());
-    std::printf("stretch %s s to %s s (stable voiced stretch)\n",
+    std::printf("cycle   %s of the report, cut %s s to %s s of %s\n",
+                IntegerText(static_cast<long long>(period.Cycle)).c_str(),
+                Fixed(period.CutStartSeconds, 6).c_str(), Fixed(period.CutEndSeconds, 6).c_str(),
+                TerminalText(options.inputPath).c_str());
+    std::printf("stretch %s s to %s s (the analysed stretch)\n",
                 Fixed(period.StretchStartSeconds, 3).c_str(),
                 Fixed(period.StretchEndSeconds, 3).c_str());
     std::printf("written %s\n", TerminalText(options.outputPath).c_str());
@@ -78,6 +81,14 @@ int RunExtract(const ExtractOptions& options) {
     try {
         RecordingFile recording(options.inputPath, AvailableCores());
         period = ExtractPeriod(recording, options.atSeconds);
+    } catch (const RecordingError& error) {
+        // A recording that was read but holds no cycle to take says so in
+        // the report's words.
+        const std::string why = error.Code() == StatusCode::Unreadable
+                                    ? std::string(error.what())
+                                    : std::string("no cycle to extract: ") + error.what();
+        PrintCommandFailure("extract", NamingPath(options.inputPath, why));
+        return ExitInputRefused;
     } catch (const std::exception& error) {
         PrintCommandFailure("extract", NamingPath(options.inputPath, error.what()));
         return ExitInputRefused;

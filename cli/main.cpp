@@ -68,9 +68,9 @@ CLI::Validator JobCount() {
 
 // --jobs N; without it a batch uses every core. The output is the same
 // whatever N is.
-void AddJobsOption(CLI::App& command, unsigned& jobs) {
+CLI::Option* AddJobsOption(CLI::App& command, unsigned& jobs) {
     jobs = AvailableCores();
-    command
+    return command
         .add_option("--jobs", jobs,
                     "Analyse files on N threads (default: every core); the output does not "
                     "depend on N")
@@ -136,7 +136,8 @@ CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
         }
     });
     AddGradeOptions(*command, options.grades);
-    AddJobsOption(*command, options.jobs);
+    // A report file holds its figures already: there is nothing to analyse.
+    AddJobsOption(*command, options.jobs)->excludes(fromReport);
     return command;
 }
 
@@ -170,14 +171,16 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
     CLI::App* command = AddCommand(
         app, "extract", "Cut one voice period from a recording of a sustained vowel",
         "Reads PCM WAV at 8 to 96 kHz (8/16/24/32-bit integer or 32-bit float, stereo mixed to\n"
-        "mono), finds the most stable voiced stretch (or the place at --at), estimates F0 by\n"
-        "autocorrelation, cuts between consecutive rising zero crossings, resamples to 44100 Hz\n"
-        "band-limited, scales the peak to 32767 and writes a voice file.\n"
+        "mono), marks the glottal cycles of its steady voiced stretch as `report` does, and\n"
+        "writes the analysed cycle nearest the stretch's middle (or --at) exactly as `report`\n"
+        "scores it: brought to 44100 Hz, its peak scaled to 32767. The cycle's number is the one\n"
+        "the recording window and `report --periods` give it.\n"
         "Exit status: 0 written, 1 input refused (silent, unvoiced, unreadable), 2 output "
         "failed,\n64 usage (e.g. OUTPUT is the INPUT, or '-').");
     command->add_option("INPUT", options.inputPath, "The recording")->required();
     command->add_option("OUTPUT", options.outputPath, "The voice file to write (.wav)")->required();
-    AddAtOption(*command, "Cut at this time instead", options.atSeconds);
+    AddAtOption(*command, "Take the cycle at this time, in the stretch around it",
+                options.atSeconds);
     return command;
 }
 

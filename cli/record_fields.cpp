@@ -3,8 +3,6 @@
 
 #include <string>
 
-#include "cli/status_codes.h"
-
 namespace tesmera {
 
 namespace {
@@ -21,8 +19,8 @@ void VisitRecordFields(const VoiceAnalysis& record, RecordFieldSink& sink) {
     const bool analysed = record.Stage == AnalysisStage::Analysed;
 
     sink.Text("path", record.Path);
-    sink.Message("status", record.Status());
-    sink.Text("status_code", StatusCode(record));
+    sink.Message("status", record.StatusText());
+    sink.Text("status_code", record.StatusCodes());
     sink.Integer("SampleCount", When<long long>(loaded, record.SampleCount));
     sink.Number("Mean", When(loaded, record.Mean));
     sink.Number("StdDev", When(loaded, record.StdDev));

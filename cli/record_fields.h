@@ -32,10 +32,10 @@ class RecordFieldSink {
                          bool present) = 0;
 };
 
-// path, status, status_code (see StatusCode), SampleCount, Mean, StdDev, MaxAbs, PeriodFrequency,
-// PeriodMs, ApproxOrder, ax, bx, AA, AmplitudeNorm, AANorm, then
-// ScoreValue<id> and Score<id> for each model, ExpertGrade, GradeNote (the
-// conversion message when the name gives no grade) and GradeSource.
+// path, status, status_code (see VoiceAnalysis::StatusCodes), SampleCount, Mean, StdDev, MaxAbs,
+// PeriodFrequency, PeriodMs, ApproxOrder, ax, bx, AA, AmplitudeNorm, AANorm, then ScoreValue<id>
+// and Score<id> for each model, ExpertGrade, GradeNote (the conversion message when the name gives
+// no grade) and GradeSource.
 void VisitRecordFields(const VoiceAnalysis& record, RecordFieldSink& sink);
 
 }  // namespace tesmera

@@ -7,6 +7,7 @@
 #include "analysis/reports.h"
 #include "cli/OrderedParallelRun.h"
 #include "cli/json_text.h"
+#include "recording/cycle_file_name.h"
 #include "recording/sound_input.h"
 #include "wave/file_name.h"
 
@@ -16,18 +17,9 @@ namespace {
 
 constexpr double Percent = 100;
 constexpr double MicrosecondsPerSecond = 1e6;
-constexpr int CycleNumberDigits = 3;
 
 nlohmann::ordered_json Figure(const std::optional<double>& value, double scale = 1) {
     return value ? nlohmann::ordered_json(*value * scale) : nlohmann::ordered_json(nullptr);
-}
-
-std::optional<std::int32_t> GradeOf(const std::string& path) {
-    try {
-        return ExpertGradeOf(AsciiLower(FileNamePart(path)));
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
 }
 
 nlohmann::ordered_json ModelJson(std::string_view id, const ModelSummary& summary, bool figures) {
@@ -53,13 +45,15 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
                                 unsigned threads) {
     RecordingReport record;
     record.Path = path;
-    record.Grade = GradeOf(path);
+    record.Grade = RecordingNameGrade(path);
     try {
         RecordingFile recording(path, threads);
         record.Report = ReportVoice(recording, atSeconds);
-        record.Status = record.Report.Status;
+        record.Outcome = record.Report.Outcome;
+    } catch (const TesmeraError& error) {
+        record.Outcome = {error.Code(), std::string("unreadable: ") + error.what()};
     } catch (const std::exception& error) {
-        record.Status = std::string("unreadable: ") + error.what();
+        record.Outcome = {StatusCode::Unreadable, std::string("unreadable: ") + error.what()};
     }
     return record;
 }
@@ -73,11 +67,11 @@ void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double>
     const unsigned threads = workers / std::min(workers, files);
     OrderedParallelRun<RecordingReport> run(jobs, [entries, atSeconds, threads] {
         return [entries, atSeconds, threads](std::size_t i) {
-            if (!entries[i].Problem.empty()) {
+            if (entries[i].Problem) {
                 RecordingReport record;
                 record.Path = entries[i].Path;
-                record.Grade = GradeOf(record.Path);
-                record.Status = entries[i].Problem;
+                record.Grade = RecordingNameGrade(record.Path);
+                record.Outcome = *entries[i].Problem;
                 return record;
             }
             return ReportRecording(entries[i].Path, atSeconds, threads);
@@ -96,7 +90,8 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     };
     nlohmann::ordered_json json;
     AddText(json, "path", record.Path);
-    json["status"] = record.Status;
+    json["status"] = record.Outcome.Text;
+    json["status_code"] = StatusCodeName(record.Outcome.Code);
     json["grade"] = record.Grade ? nlohmann::ordered_json(*record.Grade) : nullptr;
     json["stretch_start_s"] = when(report.StretchStartSeconds);
     json["stretch_end_s"] = when(report.StretchEndSeconds);
@@ -118,20 +113,6 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
         json["models"].push_back(ModelJson(ScoreModels[m].id, report.Models[m], figures));
     }
     return json;
-}
-
-std::string CyclePeriodFileName(const std::string& recordingPath, std::size_t number,
-                                std::optional<std::int32_t> grade) {
-    std::string stem = FileNamePart(recordingPath);
-    if (const auto dot = stem.rfind('.'); dot != std::string::npos && dot > 0) {
-        stem.erase(dot);
-    }
-    std::string digits = std::to_string(number);
-    if (digits.size() < CycleNumberDigits) {
-        digits.insert(0, CycleNumberDigits - digits.size(), '0');
-    }
-    const std::string suffix = grade ? std::to_string(*grade) : "nograde";
-    return stem + "_c" + digits + "_" + suffix + ".wav";
 }
 
 }  // namespace tesmera

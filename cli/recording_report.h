@@ -21,8 +21,11 @@ struct RecordingReport {
     // The grade from the name, by the rule for period files; absent when the
     // name ends in no digit.
     std::optional<std::int32_t> Grade;
-    // ReportOk, "unreadable: <why>" or the core report's own status.
-    std::string Status;
+    // Ok, Unreadable "unreadable: <why>", the batch entry's problem, or
+    // the core report's own outcome.
+    Status Outcome;
+
+    bool Ok() const { return Outcome.Ok(); }
     VoiceReport Report;
 };
 
@@ -38,7 +41,7 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
 void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double> atSeconds,
                       unsigned jobs, const std::function<void(RecordingReport&&)>& use);
 
-// The record scripts rely on: path, status, grade, stretch_start_s,
+// The record scripts rely on: path, status, status_code, grade, stretch_start_s,
 // stretch_end_s, cycles, steady, f0_mean_hz, f0_sd_hz, jitter_local_pct,
 // jitter_local_abs_us, jitter_rap_pct, jitter_ppq5_pct, shimmer_local_pct,
 // shimmer_local_db, shimmer_apq3_pct, shimmer_apq5_pct, hnr_db, then
@@ -46,13 +49,5 @@ void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double>
 // iqr, grade_shares (five numbers) and borderline. Undefined figures are
 // null; a recording without figures has null for all of them.
 nlohmann::ordered_json ReportRecordJson(const RecordingReport& record);
-
-// The period file name of analysed cycle `number` (from 1): the
-// recording's name without its extension, "_c" and the number in at least
-// three digits, then "_" and the grade digit, so the window reads the
-// recording's grade ("anna_g3.wav", 1 → "anna_g3_c001_3.wav"). Without a
-// grade the name ends in "_nograde" (the window will then refuse to score it).
-std::string CyclePeriodFileName(const std::string& recordingPath, std::size_t number,
-                                std::optional<std::int32_t> grade);
 
 }  // namespace tesmera

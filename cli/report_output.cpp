@@ -59,21 +59,6 @@ std::vector<std::pair<std::string, std::string>> FlatFields(const Json& record) 
     return fields;
 }
 
-std::string CsvLine(const std::vector<std::pair<std::string, std::string>>& fields, bool names) {
-    std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) {
-            line += ',';
-        }
-        if (names) {
-            AppendCsvText(line, fields[i].first);
-        } else {
-            line += fields[i].second;
-        }
-    }
-    return line + "\n";
-}
-
 std::string Fixed(double value, int digits) {
     return FixedText(value, 15, digits, ".");
 }
@@ -120,7 +105,7 @@ std::string PerturbationRows(const VoiceReport& r) {
 
 std::string RecordTable(const RecordingReport& record) {
     const VoiceReport& r = record.Report;
-    std::string text = record.Path + "\n  status " + record.Status + ", expert grade " +
+    std::string text = record.Path + "\n  status " + record.Outcome.Text + ", expert grade " +
                        (record.Grade ? IntegerText(*record.Grade) : std::string("none")) + "\n";
     if (r.AnalysedCycles == 0) {
         return text;
@@ -134,35 +119,47 @@ std::string RecordTable(const RecordingReport& record) {
 
 }  // namespace
 
-std::string ReportJsonText(std::span<const RecordingReport> records) {
-    Json array = Json::array();
-    for (const RecordingReport& record : records) {
-        array.push_back(ReportRecordJson(record));
-    }
-    return array.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
-}
-
-std::string ReportCsvText(std::span<const RecordingReport> records) {
+void ReportFormat::CsvHeader(std::string& line) const {
     // The header comes from an empty record, so it exists without recordings.
-    std::string text = CsvLine(FlatFields(ReportRecordJson(RecordingReport{})), true);
-    for (const RecordingReport& record : records) {
-        text += CsvLine(FlatFields(ReportRecordJson(record)), false);
+    CsvLine header(line);
+    for (const auto& [name, value] : FlatFields(ReportRecordJson(RecordingReport{}))) {
+        header.AddText(name);
     }
-    return text;
+    header.Finish();
 }
 
-std::string ReportTableText(std::span<const RecordingReport> records) {
-    std::string text;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (i > 0) {
-            text += '\n';
+void ReportFormat::CsvRow(const RecordingReport& record, std::string& line) const {
+    CsvLine row(line);
+    for (const auto& [name, value] : FlatFields(ReportRecordJson(record))) {
+        row.Add(value);
+    }
+    row.Finish();
+}
+
+std::string ReportFormat::JsonText(const RecordingReport& record) const {
+    const std::string object =
+        ReportRecordJson(record).dump(2, ' ', false, Json::error_handler_t::replace);
+    std::string indented;
+    for (const char c : object) {
+        indented += c;
+        if (c == '\n') {
+            indented += "  ";
         }
-        text += RecordTable(records[i]);
     }
-    if (!records.empty()) {
-        text += "\n\"?\": borderline, the median's 95 % interval reaches another grade.\n";
-    }
-    return text;
+    return indented;
+}
+
+std::string ReportFormat::TableHeading() const {
+    return {};
+}
+
+std::string ReportFormat::TableEntry(const RecordingReport& record, bool first) const {
+    return (first ? "" : "\n") + RecordTable(record);
+}
+
+std::string ReportFormat::TableClosing(bool anyRecord) const {
+    return anyRecord ? "\n\"?\": borderline, the median's 95 % interval reaches another grade.\n"
+                     : "";
 }
 
 }  // namespace tesmera

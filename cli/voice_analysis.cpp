@@ -7,29 +7,43 @@
 
 namespace tesmera {
 
-std::string VoiceAnalysis::Status() const {
-    if (Messages.empty()) {
-        return "ok";
+namespace {
+
+template <typename Part>
+std::string Joined(const std::vector<Status>& problems, Part part) {
+    std::string joined;
+    for (const Status& problem : problems) {
+        joined += (joined.empty() ? "" : " | ") + std::string(part(problem));
     }
-    std::string status = Messages.front();
-    for (std::size_t i = 1; i < Messages.size(); ++i) {
-        status += " | ";
-        status += Messages[i];
+    return joined;
+}
+
+}  // namespace
+
+std::string VoiceAnalysis::StatusText() const {
+    return Ok() ? "ok" : Joined(Problems, [](const Status& s) { return s.Text; });
+}
+
+std::string VoiceAnalysis::StatusCodes() const {
+    if (Ok()) {
+        return Stage == AnalysisStage::Analysed && !ExpertGrade ? "no_grade" : "ok";
     }
-    return status;
+    return Joined(Problems, [](const Status& s) { return StatusCodeName(s.Code); });
 }
 
 VoiceAnalysis VoiceFileAnalyser::Analyse(const std::string& path) {
     VoiceAnalysis record;
     record.Path = path;
-    const WarningSink collect = [&record](const std::string& message) {
-        record.Messages.push_back(message);
+    const WarningSink collect = [&record](const Status& warning) {
+        record.Problems.push_back(warning);
     };
     try {
         analyser_.AnalyseFile(record, collect);
-    } catch (const std::exception& error) {
+    } catch (const TesmeraError& error) {
         // Whatever the window's error box would show; a batch goes on.
-        collect(ErrorBoxText(error.what()));
+        collect({error.Code(), ErrorBoxText(error.what())});
+    } catch (const std::exception& error) {
+        collect({StatusCode::Error, ErrorBoxText(error.what())});
     }
     return record;
 }

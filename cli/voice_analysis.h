@@ -11,20 +11,23 @@
 namespace tesmera {
 
 struct VoiceAnalysis : PeriodAnalysis {
-    // Every warning and error text the window would have shown for this
-    // file, in the order shown (errors already in their error-box form).
+    // Every warning and error the window would have shown for this file, in
+    // the order shown (error texts already in their error-box form).
     // A name without a digit grade ends the window's compute with a
     // conversion error; a batch keeps the analysis instead, and the file
     // still counts as "ok" (see GradeNote).
-    std::vector<std::string> Messages;
+    std::vector<Status> Problems;
     // Where ExpertGrade came from: GradeFromTable, GradeFromName, or empty
     // when there is none (set by a batch's GradeSource).
     std::string GradeOrigin;
 
     // True when the window would have shown no warning and no error.
-    bool Ok() const { return Messages.empty(); }
-    // "ok", or the messages joined by " | ".
-    std::string Status() const;
+    bool Ok() const { return Problems.empty(); }
+    // "ok", or the problems' texts joined by " | ".
+    std::string StatusText() const;
+    // "ok"; "no_grade" when ok but no grade was found; otherwise the
+    // problems' codes in order, joined by " | " as the texts are.
+    std::string StatusCodes() const;
 };
 
 // Loads and analyses voice files one after the other: samples are read from
@@ -33,7 +36,7 @@ struct VoiceAnalysis : PeriodAnalysis {
 // described but not analysed.
 class VoiceFileAnalyser {
   public:
-    // Never throws for a bad file: its failure is in Messages.
+    // Never throws for a bad file: its failure is in Problems.
     VoiceAnalysis Analyse(const std::string& path);
 
   private:

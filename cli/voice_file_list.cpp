@@ -19,7 +19,8 @@ bool HasVoiceFileName(const fs::path& path) {
 
 BatchEntry UnreadFolder(const fs::path& folder, const std::error_code& error) {
     return {folder.string(),
-            FolderNotReadStatus + ErrorBoxText(FileError::FromErrno(error.value()).what())};
+            Status{StatusCode::FolderNotRead,
+                   FolderNotReadStatus + ErrorBoxText(FileError::FromErrno(error.value()).what())}};
 }
 
 // Adds what one folder entry contributes; returns true when it is a folder
@@ -41,9 +42,11 @@ bool Examine(const fs::directory_entry& entry, std::vector<BatchEntry>& found) {
         // A file, or a link that cannot be followed: opening it tells why.
         found.push_back({entry.path().string(), {}});
     } else if (fs::is_directory(status)) {
-        found.push_back({entry.path().string(), FolderNamedLikeVoiceFileStatus});
+        found.push_back(
+            {entry.path().string(), Status{StatusCode::IsFolder, FolderNamedLikeVoiceFileStatus}});
     } else {
-        found.push_back({entry.path().string(), NotARegularFileStatus});
+        found.push_back(
+            {entry.path().string(), Status{StatusCode::NotRegularFile, NotARegularFileStatus}});
     }
     return realFolder;
 }

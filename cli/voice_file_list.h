@@ -2,9 +2,12 @@
 // The files a batch command works on, from the paths the user gave.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "base/Status.h"
 
 namespace tesmera {
 
@@ -15,10 +18,10 @@ constexpr const char* FolderNamedLikeVoiceFileStatus = "Folder, not a voice file
 constexpr const char* NotARegularFileStatus = "Not a regular file.";
 
 // One entry of a batch: a path to analyse, or one that cannot be, with the
-// reason as its status text.
+// reason as its status.
 struct BatchEntry {
     std::string Path;
-    std::string Problem;  // empty: analyse the file
+    std::optional<Status> Problem;  // absent: analyse the file
 
     bool operator==(const BatchEntry&) const = default;
 };

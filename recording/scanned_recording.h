@@ -38,7 +38,7 @@ class ScannedRecording {
     const std::vector<VoicingFrame>& Frames() const { return frames_; }
 
     // Samples [first, first + count) at SampleRate, clipped to the recording.
-    // The span stays valid until the next call. Throws ExtractionError when
+    // The span stays valid until the next call. Throws RecordingError when
     // the samples cannot be read.
     virtual std::span<const double> Samples(std::size_t first, std::size_t count) = 0;
 

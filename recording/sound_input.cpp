@@ -33,15 +33,15 @@ void CheckFormat(const SF_INFO& info) {
     const int encoding = info.format & SF_FORMAT_SUBMASK;
     if (std::find(AcceptedEncodings.begin(), AcceptedEncodings.end(), encoding) ==
         AcceptedEncodings.end()) {
-        throw ExtractionError(
+        throw RecordingError(
             "unsupported sample format: use PCM of 8, 16, 24 or 32-bit integers or 32-bit floats");
     }
     if (info.samplerate < LowestInputRate || info.samplerate > HighestInputRate) {
-        throw ExtractionError("sample rate " + IntegerText(info.samplerate) +
-                              " Hz is outside 8000 to 96000 Hz");
+        throw RecordingError("sample rate " + IntegerText(info.samplerate) +
+                             " Hz is outside 8000 to 96000 Hz");
     }
     if (info.frames <= 0 || info.channels <= 0) {
-        throw ExtractionError("the recording holds no samples");
+        throw RecordingError("the recording holds no samples");
     }
 }
 
@@ -62,7 +62,7 @@ void Mix(std::span<const double> interleaved, int channels, std::vector<double>&
     if (!std::ranges::all_of(mono, [](double v) { return std::isfinite(v); })) {
         // Only float recordings can hold them; every later step would turn
         // them into a period of not-a-numbers.
-        throw ExtractionError("the recording holds samples that are not finite numbers");
+        throw RecordingError("the recording holds samples that are not finite numbers");
     }
 }
 
@@ -73,14 +73,14 @@ SoundFileHandle OpenSoundFile(const std::string& path, SF_INFO& info) {
         // libsndfile closes the descriptor, also when it fails.
         file.reset(sf_open_fd(OpenRegularFileForReading(path), SFM_READ, &info, SF_TRUE));
     } catch (const NotARegularFile&) {
-        throw ExtractionError("cannot read " + path + ": not a regular file");
+        throw RecordingError("cannot read " + path + ": not a regular file");
     } catch (const FileError&) {
         // A missing or forbidden file cannot block: libsndfile opens it
         // again to say why in its own words.
         file.reset(sf_open(path.c_str(), SFM_READ, &info));
     }
     if (!file) {
-        throw ExtractionError("cannot read " + path + ": " + sf_strerror(nullptr));
+        throw RecordingError("cannot read " + path + ": " + sf_strerror(nullptr));
     }
     return file;
 }
@@ -246,7 +246,7 @@ MonoRecording ReadMonoRecording(const std::string& path) {
         recording.Samples.insert(recording.Samples.end(), block.begin(), block.end());
     });
     if (recording.Samples.empty()) {
-        throw ExtractionError("cannot read the samples of " + path + ": " + reader.LastError());
+        throw RecordingError("cannot read the samples of " + path + ": " + reader.LastError());
     }
     return recording;
 }
@@ -265,7 +265,7 @@ RecordingFile::RecordingFile(const std::string& path, std::unique_ptr<SoundFileR
         }
     });
     if (SampleCount() == 0) {
-        throw ExtractionError("cannot read the samples of " + path_ + ": " + reader_->LastError());
+        throw RecordingError("cannot read the samples of " + path_ + ": " + reader_->LastError());
     }
 }
 
@@ -278,7 +278,7 @@ std::span<const double> RecordingFile::Samples(std::size_t first, std::size_t co
         samples_.insert(samples_.end(), b.begin(), b.end());
     });
     if (read != count) {
-        throw ExtractionError("cannot read the samples of " + path_ + ": " + reader_->LastError());
+        throw RecordingError("cannot read the samples of " + path_ + ": " + reader_->LastError());
     }
     return samples_;
 }

@@ -11,14 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "base/TesmeraError.h"
 #include "recording/scanned_recording.h"
 
 namespace tesmera {
 
-// Input that the extraction cannot use; the message says why, for the user.
-class ExtractionError : public std::runtime_error {
+// A recording that cannot be used; the message says why, for the user.
+class RecordingError : public TesmeraError {
   public:
-    using std::runtime_error::runtime_error;
+    explicit RecordingError(const std::string& message, StatusCode code = StatusCode::Unreadable)
+        : TesmeraError(message, code) {}
+    explicit RecordingError(const Status& refusal) : TesmeraError(refusal.Text, refusal.Code) {}
 };
 
 // The rates the extraction accepts, in Hz (inclusive).
@@ -38,7 +41,7 @@ constexpr std::size_t SoundBlockFrames = 16384;
 // time; each sample is the mean of the frame's channels.
 class SoundFileReader {
   public:
-    // Throws ExtractionError for an unreadable file or one that is not a
+    // Throws RecordingError for an unreadable file or one that is not a
     // regular file, a sample format other than those above, a rate outside
     // LowestInputRate..HighestInputRate or a file without frames.
     explicit SoundFileReader(const std::string& path);
@@ -51,7 +54,7 @@ class SoundFileReader {
     // Calls `visit` with consecutive mono blocks of the samples from
     // `first` (a frame index) up to `count` samples or the end of the file,
     // whichever comes first; returns how many were read. Throws
-    // ExtractionError for a sample that is not a finite number.
+    // RecordingError for a sample that is not a finite number.
     std::size_t ReadBlocks(std::size_t first, std::size_t count,
                            const std::function<void(std::span<const double>)>& visit);
 
@@ -65,7 +68,7 @@ class SoundFileReader {
     std::vector<double> mono_;
 };
 
-// Reads the whole file. Throws as SoundFileReader does, and ExtractionError
+// Reads the whole file. Throws as SoundFileReader does, and RecordingError
 // when no sample can be read.
 MonoRecording ReadMonoRecording(const std::string& path);
 

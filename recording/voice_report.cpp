@@ -21,132 +21,11 @@ namespace tesmera {
 
 namespace {
 
-// The stretch reaches half a frame step beyond its first and last frame.
-constexpr double StretchMargin = 0.005;  // seconds
 // Signal kept on each side of the stretch when it is brought to the
 // nominal rate, so the band-limited filter sees real signal at the edges.
 constexpr double ConversionMargin = 0.02;  // seconds
-// A recording up to this long is measured whole, so the harmonicity frames
-// lie where they lie in the whole recording and its global peak is the
-// recording's own, as a voice tool analysing the file gives them. At the
-// highest input rate it costs 46 MB a copy.
-constexpr double WholeRecordingSeconds = 60;
-// A longer one is measured on its stretch with this much signal on each
-// side: the check of the last cycle looks one and a half periods past it
-// (25 ms at LowestF0), a harmonicity frame reaches 13 ms past its centre
-// and the conversion to the nominal rate wants ConversionMargin.
-constexpr double ExcerptMargin = 0.1;  // seconds
 // Cycles analysed by one task, with one analyser's buffers.
 constexpr std::size_t CyclesPerTask = 32;
-
-struct Track {
-    std::span<const VoicingFrame> frames;
-    FrameRange stretch;
-};
-
-// The F0 of the stretch's frames, linear between their centres, constant
-// beyond the first and last.
-PeriodTrack StretchPeriods(const Track& track) {
-    const auto first = track.frames.begin() + static_cast<std::ptrdiff_t>(track.stretch.First);
-    const auto end = track.frames.begin() + static_cast<std::ptrdiff_t>(track.stretch.Last) + 1;
-    return [first, end](double seconds) {
-        const auto after = std::upper_bound(
-            first, end, seconds, [](double t, const VoicingFrame& f) { return t < f.Time; });
-        if (after == first) {
-            return 1 / first->F0;
-        }
-        if (after == end) {
-            return 1 / (end - 1)->F0;
-        }
-        const VoicingFrame& a = *(after - 1);
-        const VoicingFrame& b = *after;
-        const double share = (seconds - a.Time) / (b.Time - a.Time);
-        return 1 / (a.F0 + share * (b.F0 - a.F0));
-    };
-}
-
-std::optional<std::size_t> FrameNear(std::span<const VoicingFrame> frames, double seconds) {
-    if (frames.empty()) {
-        return std::nullopt;
-    }
-    const auto nearest = std::ranges::min_element(
-        frames, {}, [&](const VoicingFrame& f) { return std::fabs(f.Time - seconds); });
-    return static_cast<std::size_t>(nearest - frames.begin());
-}
-
-// The longest steady stretch, or the one around `around`, limited to
-// LongestStretchSeconds: around that frame, or else the stretch's middle,
-// away from its onset and offset.
-std::optional<FrameRange> ChooseStretch(std::span<const VoicingFrame> frames,
-                                        std::optional<std::size_t> around) {
-    auto stretch = FindSteadyStretch(frames, around);
-    if (!stretch ||
-        frames[stretch->Last].Time - frames[stretch->First].Time <= LongestStretchSeconds) {
-        return stretch;
-    }
-    const std::size_t centre = around ? *around : (stretch->First + stretch->Last) / 2;
-    const double reach = LongestStretchSeconds / 2;
-    const double centreTime = frames[centre].Time;
-    // A centre near either end of the stretch shifts the window back inside it.
-    const double start = std::clamp(centreTime - reach, frames[stretch->First].Time,
-                                    frames[stretch->Last].Time - LongestStretchSeconds);
-    std::size_t first = stretch->First;
-    while (frames[first].Time < start) {
-        ++first;
-    }
-    std::size_t last = first;
-    while (last < stretch->Last && frames[last + 1].Time - frames[first].Time <= 2 * reach) {
-        ++last;
-    }
-    return FrameRange{first, last};
-}
-
-// The stretch, or the reason there is none (in `status`).
-std::optional<Track> TrackStretch(const ScannedRecording& recording,
-                                  std::optional<double> atSeconds, std::string& status) {
-    Track track;
-    track.frames = recording.Frames();
-    if (std::ranges::all_of(track.frames,
-                            [](const VoicingFrame& f) { return f.Rms <= SilenceRms; })) {
-        status = "silent";
-        return std::nullopt;
-    }
-    std::optional<std::size_t> around;
-    if (atSeconds) {
-        if (*atSeconds < 0 || *atSeconds > recording.Duration()) {
-            status = "the chosen time lies outside the recording";
-            return std::nullopt;
-        }
-        around = FrameNear(track.frames, *atSeconds);
-    }
-    const auto stretch = ChooseStretch(track.frames, around);
-    if (!stretch) {
-        status = atSeconds ? "unvoiced at the chosen time" : "unvoiced";
-        return std::nullopt;
-    }
-    track.stretch = *stretch;
-    return track;
-}
-
-// The full-rate samples the cycles are measured on: the whole recording
-// when short enough, else the stretch with ExcerptMargin on each side.
-// Sample i of Samples is sample First + i of the recording.
-struct Excerpt {
-    std::size_t First = 0;
-    std::span<const double> Samples;
-    double StartSeconds = 0;  // of sample First; exactly 0 for a whole recording
-};
-
-Excerpt ExcerptFor(ScannedRecording& recording, double from, double to) {
-    const double rate = recording.SampleRate();
-    if (recording.Duration() <= WholeRecordingSeconds) {
-        return {0, recording.Samples(0, recording.SampleCount()), 0};
-    }
-    const auto first =
-        static_cast<std::size_t>(std::max(0.0, std::floor((from - ExcerptMargin) * rate)));
-    const auto end = static_cast<std::size_t>(std::ceil((to + ExcerptMargin) * rate));
-    return {first, recording.Samples(first, end - first), static_cast<double>(first) / rate};
-}
 
 // The stretch with its margins at the nominal rate, without its mean, and
 // the time of its first sample.
@@ -196,7 +75,7 @@ void AnalyseCycle(ReportedCycle& cycle, const NominalRegion& region,
     // The window's own scoring; its warnings (a zero harmonic) only
     // leave the cycle unscored.
     PeriodAnalysis analysis;
-    analyser.ScoreSamples(analysis, cycle.Period, [](const std::string&) {});
+    analyser.ScoreSamples(analysis, cycle.Period, [](const Status&) {});
     cycle.Scored = analysis.Scored;
     cycle.ScoreValue = analysis.ScoreValue;
     cycle.Score = analysis.Score;
@@ -204,7 +83,7 @@ void AnalyseCycle(ReportedCycle& cycle, const NominalRegion& region,
 
 // Cuts, scales and analyses every accepted cycle, a run of CyclesPerTask
 // at a time per thread.
-void AnalyseCycles(VoiceReport& report, const Excerpt& excerpt, std::int32_t sampleRate,
+void AnalyseCycles(VoiceReport& report, const RecordingExcerpt& excerpt, std::int32_t sampleRate,
                    unsigned threads) {
     const double rate = sampleRate;
     const NominalRegion region = ToNominalRate(
@@ -255,48 +134,48 @@ void Summarise(VoiceReport& report, double rate) {
     }
 }
 
-}  // namespace
-
-VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSeconds) {
-    VoiceReport report;
-    const auto track = TrackStretch(recording, atSeconds, report.Status);
-    if (!track) {
-        return report;
-    }
-    report.StretchStartSeconds = track->frames[track->stretch.First].Time - StretchMargin;
-    report.StretchEndSeconds = track->frames[track->stretch.Last].Time + StretchMargin;
-    const double rate = recording.SampleRate();
-    const Excerpt excerpt =
-        ExcerptFor(recording, report.StretchStartSeconds, report.StretchEndSeconds);
-    // From here on, times are seconds from the excerpt's first sample.
-    const double offset = excerpt.StartSeconds;
-    const PeriodTrack period = [periods = StretchPeriods(*track), offset](double seconds) {
-        return periods(seconds + offset);
-    };
-    const std::span<const double> samples = excerpt.Samples;
-    const unsigned threads = recording.Threads();
-    const std::vector<double> marks =
-        MarkCycles(samples, rate, report.StretchStartSeconds - offset,
-                   report.StretchEndSeconds - offset, period, threads);
-    const std::vector<CycleVerdict> verdicts = CheckCycles(samples, rate, marks, period, threads);
-    for (std::size_t i = 0; i < verdicts.size(); ++i) {
-        ReportedCycle cycle;
-        cycle.StartSample = marks[i] * rate + static_cast<double>(excerpt.First);
-        cycle.EndSample = marks[i + 1] * rate + static_cast<double>(excerpt.First);
-        cycle.Verdict = verdicts[i];
-        report.Cycles.push_back(std::move(cycle));
-    }
+void Measure(VoiceReport& report, const MarkedStretch& stretch, unsigned threads) {
+    const double rate = report.SampleRate;
+    const std::span<const double> samples = stretch.Excerpt.Samples;
+    const std::vector<double>& marks = stretch.Marks;
     report.Jitter = MeasureJitter(marks);
     report.Shimmer = MeasureShimmer(samples, rate, marks);
     if (!marks.empty()) {
         report.HnrDb =
             MeanHarmonicity(samples, rate, marks, marks.front(), marks.back(), {}, threads);
     }
-    AnalyseCycles(report, excerpt, recording.SampleRate(), threads);
+}
+
+}  // namespace
+
+VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSeconds) {
+    VoiceReport report;
+    report.SampleRate = recording.SampleRate();
+    const MarkedStretch stretch = MarkStretch(recording, atSeconds);
+    if (!stretch.Outcome.Ok()) {
+        report.Outcome = stretch.Outcome;
+        return report;
+    }
+    report.StretchStartSeconds = stretch.StartSeconds;
+    report.StretchEndSeconds = stretch.EndSeconds;
+    const double rate = recording.SampleRate();
+    const auto first = static_cast<double>(stretch.Excerpt.First);
+    for (std::size_t i = 0; i < stretch.Verdicts.size(); ++i) {
+        ReportedCycle cycle;
+        cycle.StartSample = stretch.Marks[i] * rate + first;
+        cycle.EndSample = stretch.Marks[i + 1] * rate + first;
+        cycle.Verdict = stretch.Verdicts[i];
+        report.Cycles.push_back(std::move(cycle));
+    }
+    const unsigned threads = recording.Threads();
+    Measure(report, stretch, threads);
+    AnalyseCycles(report, stretch.Excerpt, recording.SampleRate(), threads);
     Summarise(report, rate);
-    report.Status = report.AnalysedCycles < ReportMinimumCycles
-                        ? "too short: fewer than " + std::to_string(ReportMinimumCycles) + " cycles"
-                        : std::string(ReportOk);
+    if (report.AnalysedCycles < ReportMinimumCycles) {
+        report.Outcome = {
+            StatusCode::TooShort,
+            "too short: fewer than " + std::to_string(ReportMinimumCycles) + " cycles"};
+    }
     return report;
 }
 
@@ -304,6 +183,25 @@ VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
                         std::optional<double> atSeconds, unsigned threads) {
     RecordingInMemory recording(samples, rate, threads);
     return ReportVoice(recording, atSeconds);
+}
+
+std::optional<std::size_t> AnalysedCycleNearest(const VoiceReport& report, double seconds) {
+    const double sample = seconds * report.SampleRate;
+    std::optional<std::size_t> nearest;
+    double nearestDistance = 0;
+    for (std::size_t i = 0; i < report.Cycles.size(); ++i) {
+        const ReportedCycle& cycle = report.Cycles[i];
+        if (!cycle.Scored) {
+            continue;
+        }
+        const double distance =
+            std::max({0.0, cycle.StartSample - sample, sample - cycle.EndSample});
+        if (!nearest || distance < nearestDistance) {
+            nearest = i;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
 }
 
 }  // namespace tesmera

@@ -19,7 +19,9 @@
 #include <vector>
 
 #include "analysis/scores.h"
+#include "base/Status.h"
 #include "recording/cycle_marks.h"
+#include "recording/marked_stretch.h"
 #include "recording/model_summary.h"
 #include "recording/perturbation.h"
 #include "recording/scanned_recording.h"
@@ -28,9 +30,6 @@ namespace tesmera {
 
 // Fewer analysed cycles than this and the report's status says "too short".
 constexpr std::size_t ReportMinimumCycles = 5;
-
-// The status of a report that has its figures.
-constexpr std::string_view ReportOk = "ok";
 
 struct ReportedCycle {
     // The cycle runs between two neighbouring marks, as sample positions of
@@ -51,9 +50,11 @@ struct ReportedCycle {
 };
 
 struct VoiceReport {
-    // ReportOk, or why there are no figures: "silent", "unvoiced",
-    // "too short: fewer than 5 cycles" (the figures found so far are kept).
-    std::string Status;
+    // Ok, or why there are no figures: the stretch's refusal (see
+    // MarkedStretch), or TooShort "too short: fewer than 5 cycles" (the
+    // figures found so far are kept).
+    Status Outcome;
+    std::int32_t SampleRate = 0;  // of the recording, Hz: the unit of the cycles' positions
     double StretchStartSeconds = 0;
     double StretchEndSeconds = 0;
     // Every cycle of the stretch in time order, refused ones included.
@@ -71,24 +72,13 @@ struct VoiceReport {
     ShimmerFigures Shimmer;
     std::optional<double> HnrDb;
 
-    bool Ok() const { return Status == ReportOk; }
+    bool Ok() const { return Outcome.Ok(); }
 };
 
-// A steady stretch longer than this is reported on this much of it: the
-// medians and perturbation figures settle within a few seconds (30 s hold
-// 1800 cycles even at LowestF0), clinical recordings last 1 to 5 s, and it
-// bounds the full-rate samples held for a recording of any length (23 MB a
-// copy at the highest input rate).
-constexpr double LongestStretchSeconds = 30;
-
-// `atSeconds` chooses the steady stretch around that time instead of the
-// longest one; a time outside the recording or at an unvoiced place gives
-// status "unvoiced at the chosen time". A stretch longer than
-// LongestStretchSeconds is cut to that length around `atSeconds`, or else
-// around its middle. Only the voicing track and the samples of the stretch
-// (of the whole recording when it lasts at most a minute) are fetched. The
-// work uses up to recording.Threads() threads; the report is the same for
-// any count.
+// The report of the stretch MarkStretch finds (see there for `atSeconds`).
+// Only the voicing track and the samples of the stretch (of the whole
+// recording when it lasts at most a minute) are fetched. The work uses up to
+// recording.Threads() threads; the report is the same for any count.
 VoiceReport ReportVoice(ScannedRecording& recording,
                         std::optional<double> atSeconds = std::nullopt);
 
@@ -96,5 +86,10 @@ VoiceReport ReportVoice(ScannedRecording& recording,
 // `threads` threads. Throws only for a rate <= 0.
 VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
                         std::optional<double> atSeconds = std::nullopt, unsigned threads = 1);
+
+// The analysed cycle nearest `seconds` (its start or end closest in time),
+// the earlier on a tie; nothing when no cycle was analysed. Every route that
+// takes one cycle of a report takes it this way.
+std::optional<std::size_t> AnalysedCycleNearest(const VoiceReport& report, double seconds);
 
 }  // namespace tesmera

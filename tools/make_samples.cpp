@@ -305,7 +305,7 @@ void VerifyVoiceFile(const std::filesystem::path& path, std::size_t expectedCoun
     WaveHeadFields fields;
     bool warned = false;
     const std::int32_t status =
-        WaveHeadRead(path.string(), fields, [&](const std::string&) { warned = true; });
+        WaveHeadRead(path.string(), fields, [&](const Status&) { warned = true; });
     std::vector<double> buffer(MaxSamples);
     if (status != HeaderAccepted || warned ||
         ReadSamples(path.string(), fields.DataOffset, fields.DataSize, buffer).SampleCount !=
@@ -319,7 +319,7 @@ void VerifyVoiceFile(const std::filesystem::path& path, std::size_t expectedCoun
 void VerifyRecordingHeader(const std::filesystem::path& path, std::int32_t sampleRate,
                            std::size_t expectedCount) {
     WaveHeadFields fields;
-    const std::int32_t status = WaveHeadRead(path.string(), fields, [](const std::string&) {});
+    const std::int32_t status = WaveHeadRead(path.string(), fields, [](const Status&) {});
     if (status != HeaderAccepted || fields.SampleRate != sampleRate ||
         fields.DataOffset != CanonicalHeaderSize ||
         fields.DataSize != static_cast<std::int32_t>(2 * expectedCount)) {

@@ -5,9 +5,47 @@
 
 namespace tesmera {
 
-FileError::FileError(int code) : TesmeraError(MessageFor(code)), code_(code) {}
+namespace {
 
-FileError::FileError(int code, const std::string& message) : TesmeraError(message), code_(code) {}
+StatusCode FileStatusCode(int fileCode) {
+    switch (fileCode) {
+        case FileError::FileNotFound:
+            return StatusCode::NotFound;
+        case FileError::InvalidFilename:
+            return StatusCode::InvalidName;
+        case FileError::TooManyOpenFiles:
+            return StatusCode::TooManyOpenFiles;
+        case FileError::AccessDenied:
+            return StatusCode::AccessDenied;
+        case FileError::ReadBeyondEnd:
+            return StatusCode::ReadBeyondEnd;
+        case FileError::DiskFull:
+            return StatusCode::DiskFull;
+        case FileError::InvalidNumericInput:
+            return StatusCode::InvalidNumericInput;
+        default:
+            return StatusCode::IoError;
+    }
+}
+
+StatusCode FloatingPointStatusCode(FloatingPointError::Kind kind) {
+    switch (kind) {
+        case FloatingPointError::Kind::DivisionByZero:
+            return StatusCode::DivisionByZero;
+        case FloatingPointError::Kind::Overflow:
+            return StatusCode::Overflow;
+        case FloatingPointError::Kind::InvalidOperation:
+            break;
+    }
+    return StatusCode::InvalidOperation;
+}
+
+}  // namespace
+
+FileError::FileError(int code) : FileError(code, MessageFor(code), FileStatusCode(code)) {}
+
+FileError::FileError(int code, const std::string& message, StatusCode status)
+    : TesmeraError(message, status), fileCode_(code) {}
 
 FileError FileError::FromErrno(int errnoValue) {
     switch (errnoValue) {
@@ -28,7 +66,8 @@ FileError FileError::FromErrno(int errnoValue) {
         default:
             // Not through MessageFor: errno values overlap the file layer's own
             // codes (EIO is 5, like "File access denied").
-            return FileError(errnoValue, "I/O error " + std::to_string(errnoValue));
+            return FileError(errnoValue, "I/O error " + std::to_string(errnoValue),
+                             StatusCode::IoError);
     }
 }
 
@@ -70,7 +109,7 @@ const char* FloatingPointMessage(FloatingPointError::Kind kind) {
 }  // namespace
 
 FloatingPointError::FloatingPointError(Kind kind)
-    : TesmeraError(FloatingPointMessage(kind)), kind_(kind) {}
+    : TesmeraError(FloatingPointMessage(kind), FloatingPointStatusCode(kind)), kind_(kind) {}
 
 ConvertError ConvertError::NotAnInteger(const std::string& text) {
     return ConvertError("'" + text + "' is not a valid integer value");

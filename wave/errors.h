@@ -28,11 +28,12 @@ class FileError : public TesmeraError {
     static FileError FromErrno(int errnoValue);
     static std::string MessageFor(int code);
 
-    int Code() const { return code_; }
+    // The runtime-library number, as above.
+    int FileCode() const { return fileCode_; }
 
   private:
-    FileError(int code, const std::string& message);
-    int code_;
+    FileError(int code, const std::string& message, StatusCode status);
+    int fileCode_;
 };
 
 // Division by zero, an invalid operation and overflow are errors, not silent
@@ -55,7 +56,7 @@ class ConvertError : public TesmeraError {
     static ConvertError NotAnInteger(const std::string& text);
 
   private:
-    using TesmeraError::TesmeraError;
+    explicit ConvertError(const std::string& message) : TesmeraError(message) {}
 };
 
 // The text of the general error box: the message, with a full stop appended

@@ -10,7 +10,7 @@ namespace tesmera {
 bool IsVoicePeriodFile(const std::string& path) {
     try {
         WaveHeadFields header;
-        if (WaveHeadRead(path, header, [](const std::string&) {}) != HeaderAccepted) {
+        if (WaveHeadRead(path, header, [](const Status&) {}) != HeaderAccepted) {
             return false;
         }
         // The very loop the load runs, so the count is the one it would see;
@@ -21,7 +21,7 @@ bool IsVoicePeriodFile(const std::string& path) {
         // A file that ends inside its header or data is no period the load
         // would take, and the recording reader gets its chance; a file that
         // cannot be opened or read at all is the caller's to report.
-        if (error.Code() != FileError::ReadBeyondEnd) {
+        if (error.FileCode() != FileError::ReadBeyondEnd) {
             throw;
         }
         return false;

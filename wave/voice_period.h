@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+
 #include <string>
+#include "base/Status.h"
 
 namespace tesmera {
 
@@ -20,6 +22,6 @@ constexpr std::int32_t NominalSampleRate = 44100;
 // Receives the program's own warnings (Czech texts) while an operation goes
 // on. The window shows each in a modal warning box and returns when the user
 // has closed it; a command-line tool may collect them instead.
-using WarningSink = std::function<void(const std::string& message)>;
+using WarningSink = std::function<void(const Status& warning)>;
 
 }  // namespace tesmera

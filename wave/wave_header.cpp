@@ -72,31 +72,38 @@ FormatHeader DecodeFormatHeader(std::span<const std::byte, FormatHeaderSize> byt
 struct FormatCheck {
     bool (*passes)(const FormatHeader&);
     std::string_view warning;
+    StatusCode code;
 };
 
 // Checked in this order; the first that fails is the only one reported.
 constexpr std::array<FormatCheck, 6> FormatChecks{{
-    {[](const FormatHeader& h) { return h.riffTag == RiffTag; }, NotRiffWarning},
-    {[](const FormatHeader& h) { return h.formType == WaveTag; }, NotWaveWarning},
-    {[](const FormatHeader& h) { return h.subChunkTag == FormatTag; }, NoFormatTagWarning},
-    {[](const FormatHeader& h) { return h.audioFormat == PcmFormat; }, NotPcmWarning},
-    {[](const FormatHeader& h) { return h.channelCount == MonoChannels; }, NotMonoWarning},
+    {[](const FormatHeader& h) { return h.riffTag == RiffTag; }, NotRiffWarning,
+     StatusCode::NotRiff},
+    {[](const FormatHeader& h) { return h.formType == WaveTag; }, NotWaveWarning,
+     StatusCode::NotWave},
+    {[](const FormatHeader& h) { return h.subChunkTag == FormatTag; }, NoFormatTagWarning,
+     StatusCode::NoFmt},
+    {[](const FormatHeader& h) { return h.audioFormat == PcmFormat; }, NotPcmWarning,
+     StatusCode::NotPcm},
+    {[](const FormatHeader& h) { return h.channelCount == MonoChannels; }, NotMonoWarning,
+     StatusCode::NotMono},
     // The loader takes every two bytes as one sample, so any other width
     // would load as noise.
-    {[](const FormatHeader& h) { return h.bitsPerSample == BitsPerSample; }, Not16BitWarning},
+    {[](const FormatHeader& h) { return h.bitsPerSample == BitsPerSample; }, Not16BitWarning,
+     StatusCode::Not16Bit},
 }};
 
-std::optional<std::string> FirstFormatFault(const FormatHeader& header) {
+std::optional<Status> FirstFormatFault(const FormatHeader& header) {
     for (const FormatCheck& check : FormatChecks) {
         if (!check.passes(header)) {
-            return std::string(check.warning);
+            return Status{check.code, std::string(check.warning)};
         }
     }
     return std::nullopt;
 }
 
-std::string RateNotice(std::int32_t sampleRate) {
-    return std::string(RateNoticeStart) + std::to_string(sampleRate);
+Status RateNotice(std::int32_t sampleRate) {
+    return {StatusCode::RateNotice, std::string(RateNoticeStart) + std::to_string(sampleRate)};
 }
 
 FormatHeader ReadFormatHeader(FileReader& reader) {
@@ -226,7 +233,7 @@ std::int32_t WaveHeadRead(FileReader& reader, WaveHeadFields& fields, const Warn
         warn(RateNotice(header.sampleRate));
     }
     if (!SkipToDataTag(reader)) {
-        warn(std::string(NoDataTagWarning));
+        warn({StatusCode::NoData, std::string(NoDataTagWarning)});
         return HeaderRejected;
     }
     const std::int32_t dataSize = ReadInt32LE(reader);

@@ -35,8 +35,8 @@ Outcome AnalyseInMemory(PeriodAnalyser& analyser, const std::string& name,
                         const std::vector<std::int16_t>& period) {
     Outcome outcome;
     outcome.record.Path = name;
-    analyser.AnalyseSamples(outcome.record, period, [&outcome](const std::string& message) {
-        outcome.warnings.push_back(message);
+    analyser.AnalyseSamples(outcome.record, period, [&outcome](const Status& warning) {
+        outcome.warnings.push_back(warning.Text);
     });
     return outcome;
 }
@@ -45,8 +45,8 @@ Outcome AnalyseWritten(const test::TempFolder& folder, const std::string& name,
                        const std::vector<std::int16_t>& period) {
     Outcome outcome;
     outcome.record.Path = folder.Add(name, test::CanonicalWav(period));
-    PeriodAnalyser().AnalyseFile(outcome.record, [&outcome](const std::string& message) {
-        outcome.warnings.push_back(message);
+    PeriodAnalyser().AnalyseFile(outcome.record, [&outcome](const Status& warning) {
+        outcome.warnings.push_back(warning.Text);
     });
     return outcome;
 }
@@ -123,11 +123,11 @@ TEST_P(ScoringMatchesCompute, ScoresAndWhatTheyRestOn) {
     const Outcome computed = AnalyseInMemory(whole, GetParam().name, GetParam().period);
     PeriodAnalyser reused;
     Outcome earlier;
-    reused.ScoreSamples(earlier.record, VoiceLike(MaxSamples), [](const std::string&) {});
+    reused.ScoreSamples(earlier.record, VoiceLike(MaxSamples), [](const Status&) {});
     Outcome scored;
     scored.record.Path = GetParam().name;
-    reused.ScoreSamples(scored.record, GetParam().period, [&scored](const std::string& message) {
-        scored.warnings.push_back(message);
+    reused.ScoreSamples(scored.record, GetParam().period, [&scored](const Status& warning) {
+        scored.warnings.push_back(warning.Text);
     });
     ExpectSameScores(scored.record, computed.record);
     EXPECT_EQ(scored.warnings, computed.warnings);
@@ -158,7 +158,7 @@ TEST_P(MissingGradeOnSilence, StopsOrGoesOn) {
                  ApproxEnergyTolerance, fundamental, approximation);
 
     std::vector<std::string> warnings;
-    const WarningSink collect = [&warnings](const std::string& m) { warnings.push_back(m); };
+    const WarningSink collect = [&warnings](const Status& w) { warnings.push_back(w.Text); };
     if (policy.throws) {
         EXPECT_THROW(RatePeriod(record, policy.missing, collect), ConvertError);
         EXPECT_EQ(record.Stage, AnalysisStage::Loaded);
@@ -221,8 +221,7 @@ TEST(PeriodAnalyser, EmptyPeriodIsAnError) {
     PeriodAnalyser analyser;
     PeriodAnalysis record;
     record.Path = "empty1.wav";
-    EXPECT_THROW(analyser.AnalyseSamples(record, {}, [](const std::string&) {}),
-                 FloatingPointError);
+    EXPECT_THROW(analyser.AnalyseSamples(record, {}, [](const Status&) {}), FloatingPointError);
     EXPECT_EQ(record.Stage, AnalysisStage::NotLoaded);
 }
 

@@ -36,7 +36,7 @@ struct Normalisation {
     explicit Normalisation(const Amplitudes& AA) {
         AANorm.fill(0.25);  // stale contents of an earlier compute
         NormalisationStep(AA, norm, AANorm, values, scores,
-                          [this](const std::string& message) { warnings.push_back(message); });
+                          [this](const Status& warning) { warnings.push_back(warning.Text); });
     }
 };
 

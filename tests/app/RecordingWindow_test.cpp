@@ -18,6 +18,7 @@
 #include "app/RecordingWindow.h"
 #include "app/WindowFixture.h"
 #include "app/recording_files.h"
+#include "recording/cycle_file_name.h"
 #include "support/param_name.h"
 #include "wave/period_file.h"
 
@@ -161,12 +162,11 @@ TEST_F(Recording, ACycleAnalysedOrSavedAndLoadedGivesTheSameScores) {
     dialogs->Choose(saved);
     window->SaveSelectedCycle();
     ASSERT_EQ(shown.fileDialogs.size(), 1u);
-    EXPECT_EQ(shown.fileDialogs[0],
-              std::make_pair(
-                  QString("save"),
-                  QString::fromStdString(
-                      (folder.Path() / ("sustained4.cycle" + std::to_string(cycle + 1) + ".wav"))
-                          .string())));
+    EXPECT_EQ(
+        shown.fileDialogs[0],
+        std::make_pair(QString("save"),
+                       QString::fromStdString(
+                           (folder.Path() / CyclePeriodFileName(graded, cycle + 1)).string())));
     ASSERT_TRUE(IsVoicePeriodFile(saved.toStdString()));
 
     window->AnalyseSelectedCycle();

@@ -92,7 +92,7 @@ TEST(AgreementCollector, SkipsFilesWithoutScoresOrUsableGrades) {
     collector.Add(Scored("b5.wav", 5, 4));
     VoiceAnalysis silent = Scored("s2.wav", 2, 0);
     silent.Scored = false;
-    silent.Messages.push_back(std::string(NormIsZeroWarning));
+    silent.Problems.push_back({StatusCode::ZeroNorm, std::string(NormIsZeroWarning)});
     collector.Add(silent);
     VoiceAnalysis unnamed = Scored("x.wav", std::nullopt, 2);
     unnamed.GradeNote = "'x' is not a valid integer value.";

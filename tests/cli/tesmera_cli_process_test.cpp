@@ -86,9 +86,9 @@ TEST(TesmeraCliProcess, ExtractWritesAPeriodThatAnalyzeAccepts) {
     test::WriteRecording(input, test::SyntheticVowel({180, 48000}));
     const ProcessRun extract = RunProgram("extract " + input + " " + output, folder);
     EXPECT_EQ(extract.exitStatus, 0) << extract.output;
-    // The tracked F0, then the cut period's own: 44100 / 245 samples.
+    // The cycle's F0 from its marks, then the cut period's own: 44100 / 245 samples.
     EXPECT_EQ(extract.output.substr(0, extract.output.find('\n') + 1),
-              "F0      180.00 Hz tracked, 180.00 Hz of the cut period (44100 / 245)\n")
+              "F0      180.00 Hz of the cycle, 180.00 Hz of the cut period (44100 / 245)\n")
         << extract.output;
     EXPECT_EQ(extract.output.find("note:"), std::string::npos);
     EXPECT_EQ(RunProgram("analyze " + output, folder).exitStatus, 0);
@@ -185,9 +185,7 @@ TEST(TesmeraCliProcess, ExtractRefusesSilence) {
         RunProgram("extract " + input + " " + (folder.Path() / "out.wav").string(), folder);
     EXPECT_EQ(run.exitStatus, 1);
     // The message names the recording it is about.
-    EXPECT_EQ(run.output, "tesmera-cli extract: " + input +
-                              ": the recording is silent (or shorter than 50 ms): nothing to "
-                              "extract\n");
+    EXPECT_EQ(run.output, "tesmera-cli extract: " + input + ": no cycle to extract: silent\n");
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.wav"));
 }
 

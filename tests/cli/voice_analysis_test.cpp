@@ -34,7 +34,7 @@ TEST_P(KnownHarmonics, CoefficientsAmplitudesAndStatisticsComeBack) {
 
     const VoiceAnalysis record = AnalyseVoiceFile(path);
 
-    ASSERT_EQ(record.Status(), "ok");
+    ASSERT_EQ(record.StatusText(), "ok");
     EXPECT_EQ(record.Stage, AnalysisStage::Analysed);
     EXPECT_EQ(record.SampleCount, period.N);
     EXPECT_DOUBLE_EQ(record.PeriodFrequency, 44100.0 / period.N);
@@ -91,7 +91,7 @@ TEST_P(DegeneratePeriods, GiveTheWarningAndNoScores) {
     const test::TempFolder folder;
     const std::string path = folder.Add("period3.wav", CanonicalWav(GetParam().samples));
     const VoiceAnalysis record = AnalyseVoiceFile(path);
-    EXPECT_EQ(record.Status(), GetParam().warning);
+    EXPECT_EQ(record.StatusText(), GetParam().warning);
     EXPECT_EQ(record.Stage, AnalysisStage::Analysed);
     EXPECT_FALSE(record.Scored);
     for (const std::int32_t score : record.Score) {
@@ -136,16 +136,18 @@ TEST(VoiceAnalysis, NameWithoutGradeKeepsTheAnalysis) {
     const test::TempFolder folder;
     const VoiceAnalysis record = AnalyseVoiceFile(
         folder.Add("Voice.WAV", CanonicalWav(HarmonicPeriod(150, {{1, 3000, 0}, {2, 0, 900}}))));
-    EXPECT_EQ(record.Status(), "ok");
+    EXPECT_EQ(record.StatusText(), "ok");
     EXPECT_EQ(record.Stage, AnalysisStage::Analysed);
     EXPECT_FALSE(record.ExpertGrade.has_value());
     EXPECT_EQ(record.GradeNote, "'e' is not a valid integer value.");
+    EXPECT_EQ(record.StatusCodes(), "no_grade");
 }
 
 // What the window would show, and how far each file gets.
 struct FailingFile : test::NamedCase<FailingFile> {
     Bytes content;
     std::string status;
+    std::string code;
     AnalysisStage stage;
 };
 
@@ -155,7 +157,8 @@ TEST_P(FailingFiles, StatusCarriesTheWindowsText) {
     const FailingFile& file = GetParam();
     const test::TempFolder folder;
     const VoiceAnalysis record = AnalyseVoiceFile(folder.Add(file.name, file.content));
-    EXPECT_EQ(record.Status(), file.status);
+    EXPECT_EQ(record.StatusText(), file.status);
+    EXPECT_EQ(record.StatusCodes(), file.code);
     EXPECT_EQ(record.Stage, file.stage);
     EXPECT_FALSE(record.Ok());
 }
@@ -169,27 +172,29 @@ INSTANTIATE_TEST_SUITE_P(
     Table, FailingFiles,
     ::testing::Values(
         FailingFile{"riff1.wav", test::Poke(CanonicalWav(ShortPeriod), 0, "RIFX"),
-                    " V souboru WAVE nebylo nalezeno navesti \"RIFF\" ", AnalysisStage::NotLoaded},
+                    " V souboru WAVE nebylo nalezeno navesti \"RIFF\" ", "not_riff",
+                    AnalysisStage::NotLoaded},
         FailingFile{"stereo1.wav",
                     test::Concat({test::FormatPart({.channels = 2}), test::DataChunk(ShortPeriod)}),
-                    " Data v souboru WAVE nejsou MONO ", AnalysisStage::NotLoaded},
+                    " Data v souboru WAVE nejsou MONO ", "not_mono", AnalysisStage::NotLoaded},
         FailingFile{
             "bits1.wav",
             test::Concat({test::FormatPart({.bitsPerSample = 8}), test::DataChunk(ShortPeriod)}),
-            " Data v souboru WAVE nejsou 16-bitova ", AnalysisStage::NotLoaded},
+            " Data v souboru WAVE nejsou 16-bitova ", "not_16bit", AnalysisStage::NotLoaded},
         FailingFile{"short1.wav", test::Prefix(CanonicalWav(ShortPeriod), 20),
-                    "Read beyond end of file.", AnalysisStage::NotLoaded},
+                    "Read beyond end of file.", "read_beyond_end", AnalysisStage::NotLoaded},
         FailingFile{"nodata1.wav", test::Prefix(CanonicalWav(ShortPeriod), 44),
-                    "Read beyond end of file.", AnalysisStage::NotLoaded},
+                    "Read beyond end of file.", "read_beyond_end", AnalysisStage::NotLoaded},
         FailingFile{"long1.wav", CanonicalWav(std::vector<std::int16_t>(10001, 7)),
-                    std::string(NothingToAnalyseWarning), AnalysisStage::Loaded},
+                    std::string(NothingToAnalyseWarning), "too_long", AnalysisStage::Loaded},
         FailingFile{"silent1.wav", CanonicalWav(std::vector<std::int16_t>(200, 0)),
-                    std::string(NormIsZeroWarning), AnalysisStage::Analysed},
+                    std::string(NormIsZeroWarning), "zero_norm", AnalysisStage::Analysed},
         // 12 samples reach harmonic 2 only, so harmonics 3..6 are zero.
         FailingFile{"tiny1.wav", CanonicalWav(HarmonicPeriod(12, {{1, 1000, 0}})),
-                    std::string(ZeroCoefficientWarning), AnalysisStage::Analysed},
+                    std::string(ZeroCoefficientWarning), "zero_amplitude", AnalysisStage::Analysed},
         FailingFile{"rate1.wav", CanonicalWav(ShortPeriod, 48000),
-                    " Data byla vzorkovana rychlosti = 48000", AnalysisStage::Analysed}),
+                    " Data byla vzorkovana rychlosti = 48000", "rate_notice",
+                    AnalysisStage::Analysed}),
     // The file name without its extension.
     [](const auto& info) {
         const std::string file = info.param.name;
@@ -198,7 +203,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(VoiceAnalysis, MissingFileIsAnErrorRecord) {
     const VoiceAnalysis record = AnalyseVoiceFile("/nonexistent/voice3.wav");
-    EXPECT_EQ(record.Status(), "File not found.");
+    EXPECT_EQ(record.StatusText(), "File not found.");
+    EXPECT_EQ(record.StatusCodes(), "not_found");
     EXPECT_EQ(record.Stage, AnalysisStage::NotLoaded);
 }
 
@@ -216,7 +222,9 @@ TEST(VoiceAnalysis, WarningsAccumulateInTheOrderShown) {
     const test::TempFolder folder;
     const VoiceAnalysis record = AnalyseVoiceFile(
         folder.Add("quiet1.wav", CanonicalWav(std::vector<std::int16_t>(64, 0), 22050)));
-    EXPECT_EQ(record.Status(), " Data byla vzorkovana rychlosti = 22050 |  !!!  norma = 0  !!! ");
+    EXPECT_EQ(record.StatusText(),
+              " Data byla vzorkovana rychlosti = 22050 |  !!!  norma = 0  !!! ");
+    EXPECT_EQ(record.StatusCodes(), "rate_notice | zero_norm");
 }
 
 // A longer period leaves samples behind in the shared buffers; the next,

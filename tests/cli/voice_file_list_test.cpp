@@ -26,10 +26,10 @@ TEST(VoiceFileList, FoldersGiveTheirWavFilesSortedFilesStayAsGiven) {
     folder.Add("deeper/c3.Wav", {});
     const std::string root = folder.Path().string();
     const std::vector<std::string> paths{"x.txt", root};
-    EXPECT_EQ(CollectVoiceFiles(paths), (std::vector<BatchEntry>{{"x.txt", ""},
-                                                                 {root + "/a1.wav", ""},
-                                                                 {root + "/b2.WAV", ""},
-                                                                 {root + "/deeper/c3.Wav", ""}}));
+    EXPECT_EQ(CollectVoiceFiles(paths), (std::vector<BatchEntry>{{"x.txt", {}},
+                                                                 {root + "/a1.wav", {}},
+                                                                 {root + "/b2.WAV", {}},
+                                                                 {root + "/deeper/c3.Wav", {}}}));
 }
 
 // Things in a searched folder that are not plain voice files: each is
@@ -58,29 +58,31 @@ TEST_P(FolderThings, AreReportedAndTheSearchGoesOn) {
 INSTANTIATE_TEST_SUITE_P(
     Entries, FolderThings,
     ::testing::Values(
-        FolderThingCase{
-            "FolderNamedLikeAVoiceFile",
-            [](const fs::path& f) {
-                fs::create_directories(f / "d1.wav");
-                std::ofstream(f / "d1.wav" / "in2.wav");
-            },
-            {{"d1.wav", FolderNamedLikeVoiceFileStatus}, {"d1.wav/in2.wav", ""}, {"z9.wav", ""}}},
+        FolderThingCase{"FolderNamedLikeAVoiceFile",
+                        [](const fs::path& f) {
+                            fs::create_directories(f / "d1.wav");
+                            std::ofstream(f / "d1.wav" / "in2.wav");
+                        },
+                        {{"d1.wav", Status{StatusCode::IsFolder, FolderNamedLikeVoiceFileStatus}},
+                         {"d1.wav/in2.wav", {}},
+                         {"z9.wav", {}}}},
         FolderThingCase{"LinkLoop",
                         [](const fs::path& f) { fs::create_symlink(f / "l1.wav", f / "l1.wav"); },
-                        {{"l1.wav", ""}, {"z9.wav", ""}}},
+                        {{"l1.wav", {}}, {"z9.wav", {}}}},
         FolderThingCase{"DanglingLink",
                         [](const fs::path& f) { fs::create_symlink(f / "gone", f / "g1.wav"); },
-                        {{"g1.wav", ""}, {"z9.wav", ""}}},
+                        {{"g1.wav", {}}, {"z9.wav", {}}}},
         FolderThingCase{"LinkedFolderIsNotFollowed",
                         [](const fs::path& f) {
                             fs::create_directories(f / "real");
                             std::ofstream(f / "real" / "r1.wav");
                             fs::create_directory_symlink(f, f / "real" / "back");
                         },
-                        {{"real/r1.wav", ""}, {"z9.wav", ""}}},
+                        {{"real/r1.wav", {}}, {"z9.wav", {}}}},
         FolderThingCase{"PipeIsReportedUnopened",
                         [](const fs::path& f) { mkfifo((f / "p1.wav").c_str(), 0600); },
-                        {{"p1.wav", NotARegularFileStatus}, {"z9.wav", ""}}}),
+                        {{"p1.wav", Status{StatusCode::NotRegularFile, NotARegularFileStatus}},
+                         {"z9.wav", {}}}}),
     test::CaseName());
 
 TEST(VoiceFileList, AnUnreadableFolderIsReported) {
@@ -93,10 +95,10 @@ TEST(VoiceFileList, AnUnreadableFolderIsReported) {
     const std::vector<std::string> paths{folder.Path().string()};
     const auto entries = CollectVoiceFiles(paths);
     fs::permissions(folder.Path() / "locked", fs::perms::owner_all);
-    EXPECT_EQ(
-        entries,
-        (std::vector<BatchEntry>{{(folder.Path() / "locked").string(),
-                                  std::string(FolderNotReadStatus) + "File access denied."}}));
+    EXPECT_EQ(entries, (std::vector<BatchEntry>{
+                           {(folder.Path() / "locked").string(),
+                            Status{StatusCode::FolderNotRead,
+                                   std::string(FolderNotReadStatus) + "File access denied."}}}));
 }
 
 TEST(VoiceFileList, PathsThatCannotBeExaminedAreKeptForTheirOwnRecords) {
@@ -104,7 +106,7 @@ TEST(VoiceFileList, PathsThatCannotBeExaminedAreKeptForTheirOwnRecords) {
     fs::create_symlink(folder.Path() / "loop", folder.Path() / "loop");
     const std::vector<std::string> paths{(folder.Path() / "loop" / "x.wav").string(),
                                          std::string(300, 'n') + ".wav"};
-    EXPECT_EQ(CollectVoiceFiles(paths), (std::vector<BatchEntry>{{paths[0], ""}, {paths[1], ""}}));
+    EXPECT_EQ(CollectVoiceFiles(paths), (std::vector<BatchEntry>{{paths[0], {}}, {paths[1], {}}}));
 }
 
 }  // namespace

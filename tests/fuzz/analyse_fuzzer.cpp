@@ -17,7 +17,7 @@
 #include "analysis/fourier_apr.h"
 #include "analysis/reports.h"
 #include "analysis/scores.h"
-#include "cli/record_writers.h"
+#include "cli/analysis_format.h"
 #include "cli/voice_analysis.h"
 #include "fuzz/fuzz_support.h"
 #include "wave/errors.h"
@@ -94,15 +94,16 @@ void CheckRecord(const VoiceAnalysis& record) {
 void CheckOutputs(const ScratchFolder& folder, const VoiceAnalysis& record) {
     const std::string csvPath = folder.File("out.csv");
     const std::string jsonPath = folder.File("out.json");
-    CsvRecordWriter csv(csvPath);
-    JsonRecordWriter json(jsonPath);
+    const AnalysisFormat format;
+    CsvRecordWriter<VoiceAnalysis> csv(csvPath, format);
+    JsonRecordWriter<VoiceAnalysis> json(jsonPath, format);
     csv.Write(record);
     json.Write(record);
     csv.Finish();
     json.Finish();
     const nlohmann::json parsed = nlohmann::json::parse(ReadWhole(jsonPath));
     Require(parsed.is_array() && parsed.size() == 1, "JSON is not one record");
-    Require(parsed[0]["status"] == record.Status(), "JSON status differs");
+    Require(parsed[0]["status"] == record.StatusText(), "JSON status differs");
     const std::string text = ReadWhole(csvPath);
     Require(text.find("nan") == std::string::npos && text.find("inf") == std::string::npos,
             "CSV holds a non-finite number");
@@ -122,8 +123,8 @@ WindowRun RunLikeTheWindow(const std::string& path) {
     static std::vector<double> approximation(MaxSamples);
     WindowRun run;
     run.record.Path = path;
-    const WarningSink show = [&run](const std::string& message) {
-        run.messages.push_back(message);
+    const WarningSink show = [&run](const Status& warning) {
+        run.messages.push_back(warning.Text);
     };
     bool loaded = false;
     try {

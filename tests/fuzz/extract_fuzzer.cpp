@@ -88,17 +88,18 @@ void CheckPeriod(const ScratchFolder& folder, const ExtractedPeriod& period, dou
             "extracted period loads another length");
 }
 
-bool KnownReportStatus(const std::string& status, bool readable) {
+bool KnownReportStatus(const Status& status, bool readable) {
     if (!readable) {
-        return status.starts_with("unreadable: ") && status.size() > 12;
+        return status.Code == StatusCode::Unreadable && status.Text.starts_with("unreadable: ") &&
+               status.Text.size() > 12;
     }
-    static const std::string known[] = {std::string(ReportOk),
-                                        "silent",
-                                        "unvoiced",
-                                        "unvoiced at the chosen time",
-                                        "the chosen time lies outside the recording",
-                                        "too short: fewer than 5 cycles"};
-    return std::ranges::find(known, status) != std::end(known);
+    static const StatusCode known[] = {StatusCode::Ok,
+                                       StatusCode::Silent,
+                                       StatusCode::Unvoiced,
+                                       StatusCode::UnvoicedAtTime,
+                                       StatusCode::OutsideRecording,
+                                       StatusCode::TooShort};
+    return std::ranges::find(known, status.Code) != std::end(known);
 }
 
 void CheckOptionalFinite(const std::optional<double>& figure) {
@@ -177,7 +178,9 @@ void CheckReportOutputs(const RecordingReport& record) {
             "report CSV holds a non-finite number");
     const nlohmann::json parsed = nlohmann::json::parse(ReportJsonText(records));
     Require(parsed.is_array() && parsed.size() == 1, "report JSON is not one record");
-    Require(parsed[0]["status"] == record.Status, "report JSON status differs");
+    Require(parsed[0]["status"] == record.Outcome.Text, "report JSON status differs");
+    Require(parsed[0]["status_code"] == StatusCodeName(record.Outcome.Code),
+            "report JSON status code differs");
     Require(parsed[0]["cycles"] == record.Report.AnalysedCycles, "report JSON cycles differ");
 }
 
@@ -199,24 +202,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     bool readable = false;
     try {
-        const MonoRecording recording = ReadMonoRecording(path);
+        RecordingFile file(path);
         readable = true;
-        for (const double x : recording.Samples) {
+        const std::span<const double> read = file.Samples(0, file.SampleCount());
+        const std::vector<double> samples(read.begin(), read.end());
+        for (const double x : samples) {
             fuzz::RequireFinite(x, "sample not finite");
         }
-        const double duration =
-            static_cast<double>(recording.Samples.size()) / recording.SampleRate;
-        const ExtractedPeriod period = ExtractPeriod(recording, recipe.atSeconds);
-        fuzz::CheckPeriod(folder, period, duration);
-        // The command line reads the file in blocks instead: the same cut.
-        RecordingFile file(path);
-        fuzz::Require(ExtractPeriod(file, recipe.atSeconds).Samples == period.Samples,
-                      "the file read in blocks gave another cut");
-    } catch (const ExtractionError& error) {
+        const ExtractedPeriod period = ExtractPeriod(file, recipe.atSeconds);
+        fuzz::CheckPeriod(folder, period, file.Duration());
+        // The same samples held in memory: the same cut.
+        fuzz::Require(
+            ExtractPeriod(MonoRecording{file.SampleRate(), samples}, recipe.atSeconds).Samples ==
+                period.Samples,
+            "the samples in memory gave another cut");
+    } catch (const RecordingError& error) {
         fuzz::Require(std::strlen(error.what()) > 0, "empty refusal");
     }
     const RecordingReport record = ReportRecording(path, recipe.atSeconds);
-    fuzz::Require(fuzz::KnownReportStatus(record.Status, readable), "unknown report status");
+    fuzz::Require(fuzz::KnownReportStatus(record.Outcome, readable), "unknown report status");
     fuzz::CheckReport(record.Report);
     fuzz::CheckReportOutputs(record);
     return 0;

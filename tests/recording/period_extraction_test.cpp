@@ -12,6 +12,7 @@
 
 #include "analysis/period_analysis.h"
 #include "recording/voice_file_writer.h"
+#include "recording/voice_report.h"
 #include "support/TempFolder.h"
 #include "support/param_name.h"
 #include "support/synthetic_vowel.h"
@@ -40,10 +41,16 @@ TEST_P(ExtractionFromVowels, OnePeriodOfTheRightLengthAndSpectrum) {
     const VowelRecipe& vowel = GetParam();
     const ExtractedPeriod period = CutAtTheVowelsPitch(vowel, 0.002);
 
-    // The cut starts at a rising zero crossing of the vowel, a whole number
-    // of periods after its onset, and ends one period later.
-    const double periodsIn = (period.CutStartSeconds - vowel.onset) * vowel.f0;
-    EXPECT_NEAR(periodsIn, std::round(periodsIn), vowel.f0 / NominalSampleRate);
+    // The cut is the report's analysed cycle nearest the stretch's middle,
+    // exactly as the report scored it and the window would save it.
+    const MonoRecording recording = test::SyntheticVowel(vowel);
+    const VoiceReport report = ReportVoice(recording.Samples, recording.SampleRate);
+    ASSERT_GE(period.Cycle, 1U);
+    ASSERT_LE(period.Cycle, report.Cycles.size());
+    EXPECT_EQ(period.Samples, report.Cycles[period.Cycle - 1].Period);
+    EXPECT_EQ(
+        period.Cycle - 1,
+        AnalysedCycleNearest(report, (report.StretchStartSeconds + report.StretchEndSeconds) / 2));
     EXPECT_NEAR(period.CutEndSeconds - period.CutStartSeconds, 1 / vowel.f0,
                 1.0 / NominalSampleRate);
     EXPECT_GE(period.CutStartSeconds, period.StretchStartSeconds);
@@ -62,7 +69,7 @@ TEST_P(ExtractionFromVowels, OnePeriodOfTheRightLengthAndSpectrum) {
     analysis.Path = path;
     std::vector<std::string> warnings;
     PeriodAnalyser().AnalyseFile(
-        analysis, [&warnings](const std::string& warning) { warnings.push_back(warning); });
+        analysis, [&warnings](const Status& warning) { warnings.push_back(warning.Text); });
     ASSERT_EQ(analysis.Stage, AnalysisStage::Analysed);
     EXPECT_THAT(warnings, ::testing::IsEmpty());
     const std::vector<double> expected = test::VowelNormalisedAmplitudes();
@@ -80,9 +87,12 @@ INSTANTIATE_TEST_SUITE_P(Vowels, ExtractionFromVowels,
 class HighVoices : public ::testing::TestWithParam<VowelRecipe> {};
 
 // The top of the pitch range: a period of a few tracking samples must not
-// be taken for two (980 Hz reported as 490 Hz).
+// be taken for two (980 Hz reported as 490 Hz). One cycle's marks lie within
+// a fraction of a sample of the truth, which at 8 kHz is 3 % of a period.
 TEST_P(HighVoices, KeepTheirOctave) {
-    CutAtTheVowelsPitch(GetParam(), 0.005);
+    const VowelRecipe& vowel = GetParam();
+    const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(vowel), std::nullopt);
+    EXPECT_NEAR(period.F0, vowel.f0, 0.04 * vowel.f0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Vowels, HighVoices,
@@ -94,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(Vowels, HighVoices,
 TEST(ExtractPeriod, CutsAtTheGivenTime) {
     const VowelRecipe vowel{200, 44100};
     const ExtractedPeriod period = ExtractPeriod(test::SyntheticVowel(vowel), 0.9);
-    EXPECT_NEAR(period.CutStartSeconds, 0.9, 1 / vowel.f0);
+    EXPECT_LE(period.CutStartSeconds, 0.9);
+    EXPECT_GE(period.CutEndSeconds, 0.9);
 }
 
 struct Refusal : test::NamedCase<Refusal> {
@@ -102,6 +113,7 @@ struct Refusal : test::NamedCase<Refusal> {
     MonoRecording (*recording)();
     std::optional<double> at;
     const char* message;
+    StatusCode code;
 };
 
 class Refusals : public ::testing::TestWithParam<Refusal> {};
@@ -111,9 +123,9 @@ TEST_P(Refusals, SayWhy) {
         const ExtractedPeriod period = ExtractPeriod(GetParam().recording(), GetParam().at);
         FAIL() << "no refusal: cut " << period.Samples.size() << " samples at " << period.F0
                << " Hz";
-    } catch (const ExtractionError& error) {
-        EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
-            << error.what();
+    } catch (const RecordingError& error) {
+        EXPECT_EQ(error.what(), std::string(GetParam().message));
+        EXPECT_EQ(error.Code(), GetParam().code);
     }
 }
 
@@ -133,35 +145,39 @@ INSTANTIATE_TEST_SUITE_P(
                               [] {
                                   return MonoRecording{44100, std::vector<double>(44100, 0.0)};
                               },
-                              std::nullopt, "silent"},
+                              std::nullopt, "silent", StatusCode::Silent},
                       Refusal{"TooShort",
                               [] {
                                   return MonoRecording{44100, std::vector<double>(1000, 0.5)};
                               },
-                              std::nullopt, "silent"},
-                      Refusal{"Noise", WhiteNoise, std::nullopt, "no voiced stretch"},
+                              std::nullopt, "silent", StatusCode::Silent},
+                      Refusal{"Noise", WhiteNoise, std::nullopt, "unvoiced", StatusCode::Unvoiced},
                       Refusal{"AtSilence",
                               [] {
                                   return test::SyntheticVowel({200, 22050});
                               },
-                              0.1, "no voiced sound at 0.100 s"},
+                              0.1, "unvoiced at the chosen time", StatusCode::UnvoicedAtTime},
                       Refusal{"AtBeyondTheEnd",
                               [] {
                                   return test::SyntheticVowel({200, 22050});
                               },
-                              3.0, "--at 3.000 s lies outside the recording (0 to 1.300 s)"},
+                              3.0,
+                              "the chosen time 3.000 s lies outside the recording (0 to 1.300 s)",
+                              StatusCode::OutsideRecording},
                       Refusal{"AtNotANumber",
                               [] {
                                   return test::SyntheticVowel({200, 22050});
                               },
                               std::numeric_limits<double>::quiet_NaN(),
-                              "--at NAN s lies outside the recording"},
+                              "the chosen time NAN s lies outside the recording (0 to 1.300 s)",
+                              StatusCode::OutsideRecording},
                       Refusal{"AtInfinity",
                               [] {
                                   return test::SyntheticVowel({200, 22050});
                               },
                               std::numeric_limits<double>::infinity(),
-                              "--at INF s lies outside the recording"}),
+                              "the chosen time INF s lies outside the recording (0 to 1.300 s)",
+                              StatusCode::OutsideRecording}),
     test::CaseName());
 
 // A cycle repeated for half a second, as the extraction fuzzer builds its
@@ -185,22 +201,22 @@ INSTANTIATE_TEST_SUITE_P(
                     // 1143 Hz: the extraction fuzzer's finding.
                     return RepeatedCycle(8000, {7755, 9547, -5970, -9646, -8, -7755, 0});
                 },
-                std::nullopt, "no voiced stretch"},
+                std::nullopt, "unvoiced", StatusCode::Unvoiced},
         Refusal{"Vowel1250HzAt44100Hz",
                 [] {
                     return test::SyntheticVowel({1250, 44100});
                 },
-                std::nullopt, "no voiced stretch"},
+                std::nullopt, "unvoiced", StatusCode::Unvoiced},
         Refusal{"Vowel1400HzAt16000Hz",
                 [] {
                     return test::SyntheticVowel({1400, 16000});
                 },
-                std::nullopt, "no voiced stretch"},
+                std::nullopt, "unvoiced", StatusCode::Unvoiced},
         Refusal{"Vowel1250HzAtTheGivenTime",
                 [] {
                     return test::SyntheticVowel({1250, 48000});
                 },
-                0.6, "no voiced sound at 0.600 s"}),
+                0.6, "unvoiced at the chosen time", StatusCode::UnvoicedAtTime}),
     test::CaseName());
 
 struct ScalingCase : test::NamedCase<ScalingCase> {

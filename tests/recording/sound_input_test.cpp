@@ -93,7 +93,7 @@ TEST_P(RefusedInputs, SayWhy) {
     try {
         ReadMonoRecording(path);
         FAIL() << "accepted";
-    } catch (const ExtractionError& error) {
+    } catch (const RecordingError& error) {
         EXPECT_EQ(error.what(), r.message);
     }
 }
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
     test::CaseName());
 
 TEST(ReadMonoRecording, UnreadableFileIsRefused) {
-    EXPECT_THROW(ReadMonoRecording("/nonexistent/input.wav"), ExtractionError);
+    EXPECT_THROW(ReadMonoRecording("/nonexistent/input.wav"), RecordingError);
 }
 
 // The recording is read and mixed block by block: frames across block
@@ -189,7 +189,7 @@ TEST(RecordingFile, NotANumberLateInTheFileIsRefused) {
         try {
             RecordingFile recording(path, threads);
             ADD_FAILURE() << "accepted on " << threads << " threads";
-        } catch (const ExtractionError& error) {
+        } catch (const RecordingError& error) {
             EXPECT_STREQ(error.what(), "the recording holds samples that are not finite numbers")
                 << threads << " threads";
         }
@@ -203,7 +203,7 @@ TEST(ReadMonoRecording, FifoIsRefusedWithoutBlocking) {
     EXPECT_FALSE(test::BlockedOnFifo(fifo, [&] {
         try {
             ReadMonoRecording(fifo.Path());
-        } catch (const ExtractionError& error) {
+        } catch (const RecordingError& error) {
             message = error.what();
         }
     }));

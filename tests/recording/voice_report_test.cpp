@@ -40,7 +40,7 @@ TEST_P(ReportsOfVowels, HaveSensibleFigures) {
     const tools::GeneratedVowel vowel = tools::GenerateVowel(recipe);
     const VoiceReport report = ReportVoice(vowel.Samples, vowel.Rate);
 
-    EXPECT_EQ(report.Status, "ok");
+    EXPECT_TRUE(report.Ok()) << report.Outcome.Text;
     // The stretch lies in the voice, and misses at most its fades and a frame.
     EXPECT_GE(report.StretchStartSeconds, recipe.Silence - 0.015);
     EXPECT_LE(report.StretchEndSeconds, recipe.Silence + recipe.Seconds + 0.015);
@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ReportsOfVowels, CyclesAreReadyForTheWindow) {
     const tools::GeneratedVowel vowel = tools::GenerateVowel(Recipe(48000, 160, 0.01));
     const VoiceReport report = ReportVoice(vowel.Samples, vowel.Rate);
-    ASSERT_EQ(report.Status, "ok");
+    ASSERT_TRUE(report.Ok()) << report.Outcome.Text;
     std::size_t scored = 0;
     for (const ReportedCycle& cycle : report.Cycles) {
         ASSERT_LT(cycle.StartSample, cycle.EndSample);
@@ -120,7 +120,7 @@ TEST(ReportsOfVowels, AtChoosesTheStretchAroundThatTime) {
 struct RefusalCase : test::NamedCase<RefusalCase> {
     std::vector<double> samples;
     std::optional<double> at;
-    std::string status;
+    Status status;
 };
 
 class RefusedRecordings : public ::testing::TestWithParam<RefusalCase> {};
@@ -128,7 +128,8 @@ class RefusedRecordings : public ::testing::TestWithParam<RefusalCase> {};
 TEST_P(RefusedRecordings, SayWhy) {
     const RefusalCase& c = GetParam();
     const VoiceReport report = ReportVoice(c.samples, 16000, c.at);
-    EXPECT_EQ(report.Status, c.status);
+    EXPECT_EQ(report.Outcome.Code, c.status.Code);
+    EXPECT_EQ(report.Outcome.Text, c.status.Text);
     EXPECT_FALSE(report.Ok());
 }
 
@@ -151,20 +152,33 @@ std::vector<double> ShortVowel() {
 INSTANTIATE_TEST_SUITE_P(
     Table, RefusedRecordings,
     ::testing::Values(
-        RefusalCase{"Silent", std::vector<double>(16000, 0.0), {}, "silent"},
-        RefusalCase{"TooShortForAFrame", std::vector<double>(100, 0.1), {}, "silent"},
-        RefusalCase{"Noise", WhiteNoise(), {}, "unvoiced"},
-        RefusalCase{"FewCycles", ShortVowel(), {}, "too short: fewer than 5 cycles"},
-        RefusalCase{"AtBeyondTheEnd", tools::GenerateVowel(Recipe(16000, 150)).Samples, 9.0,
-                    "the chosen time lies outside the recording"},
-        RefusalCase{"AtInSilence", tools::GenerateVowel(Recipe(16000, 150)).Samples, 0.05,
-                    "unvoiced at the chosen time"},
+        RefusalCase{"Silent", std::vector<double>(16000, 0.0), {}, {StatusCode::Silent, "silent"}},
+        RefusalCase{
+            "TooShortForAFrame", std::vector<double>(100, 0.1), {}, {StatusCode::Silent, "silent"}},
+        RefusalCase{"Noise", WhiteNoise(), {}, {StatusCode::Unvoiced, "unvoiced"}},
+        RefusalCase{"FewCycles",
+                    ShortVowel(),
+                    {},
+                    {StatusCode::TooShort, "too short: fewer than 5 cycles"}},
+        RefusalCase{"AtBeyondTheEnd",
+                    tools::GenerateVowel(Recipe(16000, 150)).Samples,
+                    9.0,
+                    {StatusCode::OutsideRecording,
+                     "the chosen time 9.000 s lies outside the recording (0 to 1.900 s)"}},
+        RefusalCase{"AtInSilence",
+                    tools::GenerateVowel(Recipe(16000, 150)).Samples,
+                    0.05,
+                    {StatusCode::UnvoicedAtTime, "unvoiced at the chosen time"}},
         // Above the pitch range: not reported as cycles of two periods
         // at half the pitch.
-        RefusalCase{
-            "Voice1250Hz", tools::GenerateVowel(Recipe(16000, 1250)).Samples, {}, "unvoiced"},
-        RefusalCase{"Voice1400HzAtItsMiddle", tools::GenerateVowel(Recipe(16000, 1400)).Samples,
-                    0.9, "unvoiced at the chosen time"}),
+        RefusalCase{"Voice1250Hz",
+                    tools::GenerateVowel(Recipe(16000, 1250)).Samples,
+                    {},
+                    {StatusCode::Unvoiced, "unvoiced"}},
+        RefusalCase{"Voice1400HzAtItsMiddle",
+                    tools::GenerateVowel(Recipe(16000, 1400)).Samples,
+                    0.9,
+                    {StatusCode::UnvoicedAtTime, "unvoiced at the chosen time"}}),
     test::CaseName());
 
 TEST(RefusedRecordings, ARateOfZeroIsAProgrammingError) {

@@ -39,7 +39,7 @@ TEST(BundledSamples, LoadWithoutWarningAsOnePeriodWithAGrade) {
         WaveHeadFields fields;
         std::vector<std::string> warnings;
         ASSERT_EQ(WaveHeadRead(path.string(), fields,
-                               [&](const std::string& message) { warnings.push_back(message); }),
+                               [&](const Status& warning) { warnings.push_back(warning.Text); }),
                   HeaderAccepted);
         EXPECT_TRUE(warnings.empty());
         EXPECT_EQ(fields.SampleRate, NominalSampleRate);
@@ -64,7 +64,7 @@ TEST(BundledRecording, HeaderDescribesTheWholeFileAtAnotherRate) {
     WaveHeadFields fields;
     std::vector<std::string> warnings;
     ASSERT_EQ(WaveHeadRead(path.string(), fields,
-                           [&](const std::string& message) { warnings.push_back(message); }),
+                           [&](const Status& warning) { warnings.push_back(warning.Text); }),
               HeaderAccepted);
     EXPECT_EQ(warnings.size(), 1u);  // the rate notice
     EXPECT_NE(fields.SampleRate, NominalSampleRate);

@@ -131,7 +131,7 @@ TEST(ReadSamples, EighteenByteFormatChunkIsReadBehindItsDataSize) {
     const TempFile file(
         Concat({FormatPart({.riffSize = 44, .formatSize = 18}), DataChunk({10, -20, 30})}));
     WaveHeadFields fields;
-    ASSERT_EQ(WaveHeadRead(file.Path(), fields, [](const std::string&) {}), HeaderAccepted);
+    ASSERT_EQ(WaveHeadRead(file.Path(), fields, [](const Status&) {}), HeaderAccepted);
     std::vector<double> buffer(MaxSamples);
 
     const SampleReadResult read =
@@ -167,7 +167,7 @@ TEST_P(SamplesAcrossBlockEdges, AreReadAsInOneBlock) {
     list.resize(list.size() + c.listPayload, 'x');
     const TempFile file(Concat({FormatPart(), list, DataChunk(fileSamples)}));
     WaveHeadFields fields;
-    ASSERT_EQ(WaveHeadRead(file.Path(), fields, [](const std::string&) {}), HeaderAccepted);
+    ASSERT_EQ(WaveHeadRead(file.Path(), fields, [](const Status&) {}), HeaderAccepted);
     ASSERT_EQ(fields.DataOffset, static_cast<std::int64_t>(36 + 8 + c.listPayload + 8));
     std::vector<double> buffer(MaxSamples, Untouched);
 

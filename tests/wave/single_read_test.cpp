@@ -48,7 +48,9 @@ struct LoadOutcome {
 template <typename Load>
 LoadOutcome Run(Load load) {
     LoadOutcome outcome;
-    const WarningSink warn = [&](std::string_view text) { outcome.warnings.emplace_back(text); };
+    const WarningSink warn = [&](const Status& warning) {
+        outcome.warnings.push_back(warning.Text);
+    };
     try {
         load(outcome, warn);
     } catch (const FileError& e) {

@@ -43,8 +43,8 @@ struct HeaderOutcome {
 
 HeaderOutcome ReadHeader(const std::string& path, const WaveHeadFields& preset = {}) {
     HeaderOutcome outcome{HeaderAccepted, preset, {}};
-    outcome.status = WaveHeadRead(path, outcome.fields, [&](const std::string& message) {
-        outcome.warnings.push_back(message);
+    outcome.status = WaveHeadRead(path, outcome.fields, [&](const Status& warning) {
+        outcome.warnings.push_back(warning.Text);
     });
     return outcome;
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/record_writers.h"
+#include "cli/analysis_format.h"
 
 #include <algorithm>
 #include <array>
@@ -30,48 +30,6 @@ std::string JoinedLines(std::string_view text) {
     }
     return joined;
 }
-
-// Appends fields separated by commas into a buffer that serves line after
-// line (its capacity is kept): numbers go in as characters, never as a
-// string of their own.
-class CsvLine {
-  public:
-    explicit CsvLine(std::string& buffer) : line_(buffer) { line_.clear(); }
-
-    void Add(std::string_view field) {
-        Separate();
-        line_ += field;
-    }
-    void AddText(std::string_view text) {
-        Separate();
-        AppendCsvText(line_, text);
-    }
-    // Shortest text that reads back as the same double ("0.1", "1e-07").
-    void AddNumber(double value) {
-        Separate();
-        AppendRoundTripText(line_, value);
-    }
-    void AddInteger(long long value) {
-        Separate();
-        AppendIntegerText(line_, value);
-    }
-    // The line with its "\n", valid while the buffer is untouched.
-    std::string_view Finish() {
-        line_ += '\n';
-        return line_;
-    }
-
-  private:
-    void Separate() {
-        if (!first_) {
-            line_ += ',';
-        }
-        first_ = false;
-    }
-
-    std::string& line_;
-    bool first_ = true;
-};
 
 class CsvHeaderSink final : public RecordFieldSink {
   public:
@@ -162,58 +120,43 @@ std::string TableRow(const VoiceAnalysis& record) {
     for (const std::int32_t score : record.Score) {
         row += ColumnIf(analysed, score, 2);
     }
-    return row + "  " + TerminalLine(record.Status()) + "\n";
+    return row + "  " + TerminalLine(record.StatusText()) + "\n";
 }
 
 }  // namespace
 
-CsvRecordWriter::CsvRecordWriter(const std::string& path) : output_(path) {
-    CsvLine header(line_);
+void AnalysisFormat::CsvHeader(std::string& line) const {
+    CsvLine header(line);
     CsvHeaderSink sink(header);
     VisitRecordFields(VoiceAnalysis{}, sink);
-    output_.Write(header.Finish());
+    header.Finish();
 }
 
-void CsvRecordWriter::Write(const VoiceAnalysis& record) {
-    CsvLine row(line_);
+void AnalysisFormat::CsvRow(const VoiceAnalysis& record, std::string& line) const {
+    CsvLine row(line);
     CsvRowSink sink(row);
     VisitRecordFields(record, sink);
-    output_.Write(row.Finish());
+    row.Finish();
 }
 
-void CsvRecordWriter::Finish() {
-    output_.Close();
-}
-
-JsonRecordWriter::JsonRecordWriter(const std::string& path) : output_(path) {
-    output_.Write("[");
-}
-
-void JsonRecordWriter::Write(const VoiceAnalysis& record) {
+std::string AnalysisFormat::JsonText(const VoiceAnalysis& record) const {
     JsonObjectSink sink;
     VisitRecordFields(record, sink);
-    output_.Write(first_ ? "\n  " : ",\n  ");
-    output_.Write(JsonLine(sink.Object()));
-    first_ = false;
+    return JsonLine(sink.Object());
 }
 
-void JsonRecordWriter::Finish() {
-    output_.Write(first_ ? "]\n" : "\n]\n");
-    output_.Close();
+std::string AnalysisFormat::TableHeading() const {
+    std::string heading = "file";
+    heading.resize(NameWidth, ' ');
+    return heading + "       N   F0 [Hz] order grade 10 21 22 23 24 25  status\n";
 }
 
-TerminalTableWriter::TerminalTableWriter() : output_(std::string(TextOutput::StandardOutputName)) {
-    std::string header = "file";
-    header.resize(NameWidth, ' ');
-    output_.Write(header + "       N   F0 [Hz] order grade 10 21 22 23 24 25  status\n");
+std::string AnalysisFormat::TableEntry(const VoiceAnalysis& record, bool) const {
+    return TableRow(record);
 }
 
-void TerminalTableWriter::Write(const VoiceAnalysis& record) {
-    output_.Write(TableRow(record));
-}
-
-void TerminalTableWriter::Finish() {
-    output_.Close();
+std::string AnalysisFormat::TableClosing(bool) const {
+    return {};
 }
 
 }  // namespace tesmera

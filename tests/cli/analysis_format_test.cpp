@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/record_writers.h"
+#include "cli/analysis_format.h"
 
 #include <algorithm>
 #include <charconv>
@@ -63,7 +63,8 @@ class CsvOutput : public ::testing::Test {
   protected:
     std::vector<std::vector<std::string>> WriteAndParse(const std::vector<VoiceAnalysis>& records) {
         const std::string path = (folder.Path() / "out.csv").string();
-        CsvRecordWriter writer(path);
+        const AnalysisFormat format;
+        CsvRecordWriter<VoiceAnalysis> writer(path, format);
         for (const VoiceAnalysis& record : records) {
             writer.Write(record);
         }
@@ -144,7 +145,7 @@ class CsvTextCells : public CsvOutput, public ::testing::WithParamInterface<CsvC
 TEST_P(CsvTextCells, FormulaStartsAreNeutralised) {
     VoiceAnalysis record;
     record.Path = GetParam().path;
-    record.Messages.push_back("-a warning");
+    record.Problems.push_back({StatusCode::Error, "-a warning"});
     record.Stage = AnalysisStage::Loaded;
     record.Mean = -2.5;
     const auto rows = WriteAndParse({record});
@@ -169,7 +170,8 @@ class JsonOutput : public ::testing::Test {
   protected:
     nlohmann::json WriteAndParse(const std::vector<VoiceAnalysis>& records) {
         const std::string path = (folder.Path() / "out.json").string();
-        JsonRecordWriter writer(path);
+        const AnalysisFormat format;
+        JsonRecordWriter<VoiceAnalysis> writer(path, format);
         for (const VoiceAnalysis& record : records) {
             writer.Write(record);
         }
@@ -205,7 +207,7 @@ TEST_F(JsonOutput, ANameThatIsNotUtf8KeepsItsBytesBeside) {
     record.Path =
         "voices/caf\xE9"
         "3\n.wav";
-    record.Messages.push_back("File not found.");
+    record.Problems.push_back({StatusCode::NotFound, "File not found."});
     const auto json = WriteAndParse({record});
     EXPECT_EQ(json[0]["path"],
               "voices/caf\xEF\xBF\xBD"
@@ -215,7 +217,8 @@ TEST_F(JsonOutput, ANameThatIsNotUtf8KeepsItsBytesBeside) {
 
 TEST_F(JsonOutput, EmptyBatchIsAnEmptyArray) {
     const std::string path = (folder.Path() / "out.json").string();
-    JsonRecordWriter writer(path);
+    const AnalysisFormat format;
+    JsonRecordWriter<VoiceAnalysis> writer(path, format);
     writer.Finish();
     EXPECT_EQ(ReadWhole(path), "[]\n");
 }

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "recording/marked_stretch.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/number_text.h"
+#include "recording/voiced_stretch.h"
+
+namespace tesmera {
+
+namespace {
+
+// The stretch reaches half a frame step beyond its first and last frame.
+constexpr double StretchMargin = 0.005;  // seconds
+// A recording up to this long is measured whole, so the harmonicity frames
+// lie where they lie in the whole recording and its global peak is the
+// recording's own, as a voice tool analysing the file gives them. At the
+// highest input rate it costs 46 MB a copy.
+constexpr double WholeRecordingSeconds = 60;
+// A longer one is measured on its stretch with this much signal on each
+// side: the check of the last cycle looks one and a half periods past it
+// (25 ms at LowestF0), a harmonicity frame reaches 13 ms past its centre
+// and the conversion to the nominal rate wants 20 ms.
+constexpr double ExcerptMargin = 0.1;  // seconds
+
+std::string SecondsText(double seconds) {
+    return FixedText(seconds, 15, 3, ".");
+}
+
+// The F0 of the stretch's frames, linear between their centres, constant
+// beyond the first and last; times in seconds of the recording.
+PeriodTrack StretchPeriods(std::span<const VoicingFrame> frames, FrameRange stretch) {
+    const auto first = frames.begin() + static_cast<std::ptrdiff_t>(stretch.First);
+    const auto end = frames.begin() + static_cast<std::ptrdiff_t>(stretch.Last) + 1;
+    return [first, end](double seconds) {
+        const auto after = std::upper_bound(
+            first, end, seconds, [](double t, const VoicingFrame& f) { return t < f.Time; });
+        if (after == first) {
+            return 1 / first->F0;
+        }
+        if (after == end) {
+            return 1 / (end - 1)->F0;
+        }
+        const VoicingFrame& a = *(after - 1);
+        const VoicingFrame& b = *after;
+        const double share = (seconds - a.Time) / (b.Time - a.Time);
+        return 1 / (a.F0 + share * (b.F0 - a.F0));
+    };
+}
+
+std::size_t FrameNear(std::span<const VoicingFrame> frames, double seconds) {
+    const auto nearest = std::ranges::min_element(
+        frames, {}, [&](const VoicingFrame& f) { return std::fabs(f.Time - seconds); });
+    return static_cast<std::size_t>(nearest - frames.begin());
+}
+
+// The longest steady stretch, or the one around `around`, limited to
+// LongestStretchSeconds: around that frame, or else the stretch's middle,
+// away from its onset and offset.
+std::optional<FrameRange> ChooseStretch(std::span<const VoicingFrame> frames,
+                                        std::optional<std::size_t> around) {
+    auto stretch = FindSteadyStretch(frames, around);
+    if (!stretch ||
+        frames[stretch->Last].Time - frames[stretch->First].Time <= LongestStretchSeconds) {
+        return stretch;
+    }
+    const std::size_t centre = around ? *around : (stretch->First + stretch->Last) / 2;
+    const double reach = LongestStretchSeconds / 2;
+    const double centreTime = frames[centre].Time;
+    // A centre near either end of the stretch shifts the window back inside it.
+    const double start = std::clamp(centreTime - reach, frames[stretch->First].Time,
+                                    frames[stretch->Last].Time - LongestStretchSeconds);
+    std::size_t first = stretch->First;
+    while (frames[first].Time < start) {
+        ++first;
+    }
+    std::size_t last = first;
+    while (last < stretch->Last && frames[last + 1].Time - frames[first].Time <= 2 * reach) {
+        ++last;
+    }
+    return FrameRange{first, last};
+}
+
+// The stretch's frames, or the refusal in `outcome`.
+std::optional<FrameRange> FindStretch(const ScannedRecording& recording,
+                                      std::optional<double> atSeconds, Status& outcome) {
+    const std::span<const VoicingFrame> frames = recording.Frames();
+    if (std::ranges::all_of(frames, [](const VoicingFrame& f) { return f.Rms <= SilenceRms; })) {
+        outcome = {StatusCode::Silent, "silent"};
+        return std::nullopt;
+    }
+    std::optional<std::size_t> around;
+    if (atSeconds) {
+        // Written so that a not-a-number is refused too.
+        if (!(*atSeconds >= 0 && *atSeconds <= recording.Duration())) {
+            outcome = {StatusCode::OutsideRecording, "the chosen time " + SecondsText(*atSeconds) +
+                                                         " s lies outside the recording (0 to " +
+                                                         SecondsText(recording.Duration()) + " s)"};
+            return std::nullopt;
+        }
+        around = FrameNear(frames, *atSeconds);
+    }
+    const auto stretch = ChooseStretch(frames, around);
+    if (!stretch) {
+        outcome = atSeconds ? Status{StatusCode::UnvoicedAtTime, "unvoiced at the chosen time"}
+                            : Status{StatusCode::Unvoiced, "unvoiced"};
+    }
+    return stretch;
+}
+
+RecordingExcerpt ExcerptFor(ScannedRecording& recording, double from, double to) {
+    const double rate = recording.SampleRate();
+    if (recording.Duration() <= WholeRecordingSeconds) {
+        return {0, recording.Samples(0, recording.SampleCount()), 0};
+    }
+    const auto first =
+        static_cast<std::size_t>(std::max(0.0, std::floor((from - ExcerptMargin) * rate)));
+    const auto end = static_cast<std::size_t>(std::ceil((to + ExcerptMargin) * rate));
+    return {first, recording.Samples(first, end - first), static_cast<double>(first) / rate};
+}
+
+}  // namespace
+
+MarkedStretch MarkStretch(ScannedRecording& recording, std::optional<double> atSeconds) {
+    MarkedStretch stretch;
+    const auto frames = FindStretch(recording, atSeconds, stretch.Outcome);
+    if (!frames) {
+        return stretch;
+    }
+    const std::span<const VoicingFrame> track = recording.Frames();
+    stretch.StartSeconds = track[frames->First].Time - StretchMargin;
+    stretch.EndSeconds = track[frames->Last].Time + StretchMargin;
+    stretch.Excerpt = ExcerptFor(recording, stretch.StartSeconds, stretch.EndSeconds);
+    // From here on, times are seconds from the excerpt's first sample.
+    const double offset = stretch.Excerpt.StartSeconds;
+    const PeriodTrack period = [periods = StretchPeriods(track, *frames), offset](double seconds) {
+        return periods(seconds + offset);
+    };
+    const double rate = recording.SampleRate();
+    const std::span<const double> samples = stretch.Excerpt.Samples;
+    stretch.Marks = MarkCycles(samples, rate, stretch.StartSeconds - offset,
+                               stretch.EndSeconds - offset, period, recording.Threads());
+    stretch.Verdicts = CheckCycles(samples, rate, stretch.Marks, period, recording.Threads());
+    return stretch;
+}
+
+}  // namespace tesmera
