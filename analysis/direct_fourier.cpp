@@ -287,10 +287,11 @@ template <std::int32_t Width>
     }
 }
 
-// The kernels compiled for each processor version. No version enables
-// fused multiply-add (and the file is compiled with -ffp-contract=off), so
-// every version rounds each product and each sum on its own, in the order
-// the source gives, lane by lane: the same bits on every processor.
+// The kernels compiled for each processor version. The file is compiled
+// with -ffp-contract=off, so no product is fused into a sum even where the
+// instructions allow it (AVX-512 brings fused multiply-add): every version
+// rounds each product and each sum on its own, in the order the source
+// gives, lane by lane, and gives the same bits on every processor.
 template <class Work>
 void RunBaseline(const Work& work) {
     Run<4>(work);
