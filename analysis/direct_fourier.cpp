@@ -17,9 +17,10 @@ namespace tesmera {
 namespace {
 
 // Samples in one block: each block costs a table step per harmonic, shared
-// among all its products. A block is one AVX-512 register, or two AVX2
-// registers: a whole block in AVX2 registers would spill every operation to
-// memory and run thirty times slower.
+// among all its products. A block is one AVX-512 register, two AVX2 or four
+// SSE2 registers: each version takes vectors of its registers' width, as
+// vectors wider than the registers go through memory and run several times
+// slower.
 constexpr std::int32_t Lanes = 8;
 // The lanes a block's sums are folded onto before their total: those of one
 // AVX2 register. Every version folds and adds in this one order.
@@ -30,7 +31,7 @@ constexpr std::int32_t HarmonicsPerPass = 4;
 // MaxHarmonic, rounded up to whole passes.
 constexpr std::int32_t MaxLaneHarmonics = CoefficientCount + HarmonicsPerPass;
 
-// Width samples side by side: 4 or 8.
+// Width samples side by side: 2, 4 or 8.
 template <std::int32_t Width>
 struct VectorOf {
     typedef double Type __attribute__((vector_size(Width * sizeof(double))));
@@ -117,6 +118,10 @@ template <class V>
 }
 
 // The lanes stored in the opposite order: the last at to[0].
+[[gnu::always_inline]] inline void StoreReversed(const Vector<2>& v, double* to) {
+    Store(__builtin_shufflevector(v, v, 1, 0), to);
+}
+
 [[gnu::always_inline]] inline void StoreReversed(const Vector<4>& v, double* to) {
     Store(__builtin_shufflevector(v, v, 3, 2, 1, 0), to);
 }
@@ -292,9 +297,10 @@ template <std::int32_t Width>
 // instructions allow it (AVX-512 brings fused multiply-add): every version
 // rounds each product and each sum on its own, in the order the source
 // gives, lane by lane, and gives the same bits on every processor.
+// SSE2, which every x86-64 processor has.
 template <class Work>
 void RunBaseline(const Work& work) {
-    Run<4>(work);
+    Run<2>(work);
 }
 
 template <class Work>
