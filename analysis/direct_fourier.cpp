@@ -296,8 +296,8 @@ template <std::int32_t Width>
 // with -ffp-contract=off, so no product is fused into a sum even where the
 // instructions allow it (AVX-512 brings fused multiply-add): every version
 // rounds each product and each sum on its own, in the order the source
-// gives, lane by lane, and gives the same bits on every processor.
-// SSE2, which every x86-64 processor has.
+// gives, lane by lane, and gives the same bits on every processor. The
+// baseline version is SSE2, which every x86-64 processor has.
 template <class Work>
 void RunBaseline(const Work& work) {
     Run<2>(work);
