@@ -3,30 +3,41 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/fourier_apr.h"
+#include "base/TesmeraError.h"
 
 namespace tesmera {
 
 namespace {
 
-// Samples in one vector: one AVX2 register. A wider vector would fill an
-// AVX-512 register, but the AVX2 version would then spill every operation
-// to memory and run thirty times slower.
-constexpr std::int32_t Width = 4;
-// Vectors in one block of samples, and the samples in it: each block costs
-// a table step per harmonic, shared among all its products.
-constexpr std::int32_t Halves = 2;
-constexpr std::int32_t Lanes = Halves * Width;
+// Samples in one block: each block costs a table step per harmonic, shared
+// among all its products. A block is one AVX-512 register, two AVX2 or four
+// SSE2 registers: each version takes vectors of its registers' width, as
+// vectors wider than the registers go through memory and run several times
+// slower.
+constexpr std::int32_t Lanes = 8;
+// The lanes a block's sums are folded onto before their total: those of one
+// AVX2 register. Every version folds and adds in this one order.
+constexpr std::int32_t SumLanes = 4;
 // Harmonics summed side by side, so that their independent sums overlap.
 constexpr std::int32_t HarmonicsPerPass = 4;
 // Harmonics a call may need lane angles for: every harmonic up to
 // MaxHarmonic, rounded up to whole passes.
 constexpr std::int32_t MaxLaneHarmonics = CoefficientCount + HarmonicsPerPass;
 
-using Vector = double __attribute__((vector_size(Width * sizeof(double))));
+// Width samples side by side: 2, 4 or 8.
+template <std::int32_t Width>
+struct VectorOf {
+    typedef double Type __attribute__((vector_size(Width * sizeof(double))));
+};
+template <std::int32_t Width>
+using Vector = typename VectorOf<Width>::Type;
 
 // Sample pairs (i, N − i) for i = 1..H, H = (N − 1)/2, as their sums and
 // differences, zero-padded to whole lane blocks: Σ x_i cos(θi) over all i is
@@ -93,37 +104,57 @@ struct Kernel {
     const LaneAngles* lanes;
 };
 
-// Vectors pass by reference only: their by-value convention differs
-// between the processor versions.
-void Load(Vector& v, const double* from) {
+// The helpers and kernels below are compiled into each processor version
+// that calls them, never called across versions. Vectors pass by reference
+// only all the same: their by-value convention differs between versions.
+template <class V>
+[[gnu::always_inline]] inline void Load(V& v, const double* from) {
     std::memcpy(&v, from, sizeof v);
 }
 
-void Store(const Vector& v, double* to) {
+template <class V>
+[[gnu::always_inline]] inline void Store(const V& v, double* to) {
     std::memcpy(to, &v, sizeof v);
 }
 
 // The lanes stored in the opposite order: the last at to[0].
-void StoreReversed(const Vector& v, double* to) {
-    static_assert(Width == 4, "the lane order below names four lanes");
+[[gnu::always_inline]] inline void StoreReversed(const Vector<2>& v, double* to) {
+    Store(__builtin_shufflevector(v, v, 1, 0), to);
+}
+
+[[gnu::always_inline]] inline void StoreReversed(const Vector<4>& v, double* to) {
     Store(__builtin_shufflevector(v, v, 3, 2, 1, 0), to);
 }
 
-double LaneTotal(const Vector& v) {
+[[gnu::always_inline]] inline void StoreReversed(const Vector<8>& v, double* to) {
+    Store(__builtin_shufflevector(v, v, 7, 6, 5, 4, 3, 2, 1, 0), to);
+}
+
+// The total of a block's lanes, given as Lanes / Width vectors: lane r of
+// every SumLanes-wide group is added onto r, group by group from zero, then
+// those SumLanes are added from zero in order.
+template <std::int32_t Width>
+[[gnu::always_inline]] inline double BlockTotal(const Vector<Width> (&parts)[Lanes / Width]) {
+    double folded[SumLanes] = {};
+    for (std::int32_t lane = 0; lane < Lanes; ++lane) {
+        folded[lane % SumLanes] += parts[lane / Width][lane % Width];
+    }
     double total = 0.0;
-    for (std::int32_t r = 0; r < Width; ++r) {
-        total += v[r];
+    for (const double value : folded) {
+        total += value;
     }
     return total;
 }
 
 // The lanes' four running sums of one harmonic: u·c_b, u·s_b, v·c_b and
-// v·s_b (see FoldedPass), each in the block's vectors.
+// v·s_b (see FoldedPass), each in the block's Lanes / Width vectors.
+template <std::int32_t Width>
 struct LaneSums {
-    Vector uc[Halves];
-    Vector us[Halves];
-    Vector vc[Halves];
-    Vector vs[Halves];
+    static constexpr std::int32_t Parts = Lanes / Width;
+    Vector<Width> uc[Parts];
+    Vector<Width> us[Parts];
+    Vector<Width> vc[Parts];
+    Vector<Width> vs[Parts];
 };
 
 // Folded sums of harmonics first..first+HarmonicsPerPass−1 over pair blocks
@@ -133,34 +164,46 @@ struct LaneSums {
 // same in every block, so each lane first gathers u·c_b, u·s_b, v·c_b and
 // v·s_b over the blocks, and the lane angles are applied once at the end:
 // four products per sample pair and harmonic instead of eight.
-__attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) void FoldedPass(
-    const Kernel& kernel, const double* sum, const double* difference, std::int32_t blocks,
-    std::int32_t first, double* cosSums, double* sinSums) {
-    LaneSums sums[HarmonicsPerPass];
+struct FoldedPass {
+    const Kernel& kernel;
+    const double* sum;
+    const double* difference;
+    std::int32_t blocks;
+    std::int32_t first;
+    double* cosSums;
+    double* sinSums;
+};
+
+template <std::int32_t Width>
+[[gnu::always_inline]] inline void Run(const FoldedPass& pass) {
+    using V = Vector<Width>;
+    constexpr std::int32_t Parts = Lanes / Width;
+    const auto& [kernel, sum, difference, blocks, first, cosSums, sinSums] = pass;
+    LaneSums<Width> sums[HarmonicsPerPass];
     std::int32_t j[HarmonicsPerPass];
     std::int32_t step[HarmonicsPerPass];
     for (std::int32_t h = 0; h < HarmonicsPerPass; ++h) {
-        for (std::int32_t half = 0; half < Halves; ++half) {
-            sums[h].uc[half] = sums[h].us[half] = sums[h].vc[half] = sums[h].vs[half] = Vector{};
+        for (std::int32_t part = 0; part < Parts; ++part) {
+            sums[h].uc[part] = sums[h].us[part] = sums[h].vc[part] = sums[h].vs[part] = V{};
         }
         j[h] = kernel.lanes->first[first + h];
         step[h] = kernel.lanes->blockStep[first + h];
     }
     for (std::int32_t block = 0; block < blocks; ++block) {
-        Vector u[Halves];
-        Vector v[Halves];
-        for (std::int32_t half = 0; half < Halves; ++half) {
-            Load(u[half], sum + block * Lanes + half * Width);
-            Load(v[half], difference + block * Lanes + half * Width);
+        V u[Parts];
+        V v[Parts];
+        for (std::int32_t part = 0; part < Parts; ++part) {
+            Load(u[part], sum + block * Lanes + part * Width);
+            Load(v[part], difference + block * Lanes + part * Width);
         }
         for (std::int32_t h = 0; h < HarmonicsPerPass; ++h) {
             const double c = kernel.tableCos[j[h]];
             const double s = kernel.tableSin[j[h]];
-            for (std::int32_t half = 0; half < Halves; ++half) {
-                sums[h].uc[half] += u[half] * c;
-                sums[h].us[half] += u[half] * s;
-                sums[h].vc[half] += v[half] * c;
-                sums[h].vs[half] += v[half] * s;
+            for (std::int32_t part = 0; part < Parts; ++part) {
+                sums[h].uc[part] += u[part] * c;
+                sums[h].us[part] += u[part] * s;
+                sums[h].vc[part] += v[part] * c;
+                sums[h].vs[part] += v[part] * s;
             }
             j[h] += step[h];
             j[h] -= j[h] >= kernel.N ? kernel.N : 0;
@@ -169,18 +212,18 @@ __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) vo
     for (std::int32_t h = 0; h < HarmonicsPerPass; ++h) {
         const double* laneCos = kernel.lanes->cos.data() + (first + h) * Lanes;
         const double* laneSin = kernel.lanes->sin.data() + (first + h) * Lanes;
-        Vector a = Vector{};
-        Vector b = Vector{};
-        for (std::int32_t half = 0; half < Halves; ++half) {
-            Vector lc;
-            Vector ls;
-            Load(lc, laneCos + half * Width);
-            Load(ls, laneSin + half * Width);
-            a += lc * sums[h].uc[half] - ls * sums[h].us[half];
-            b += lc * sums[h].vs[half] + ls * sums[h].vc[half];
+        V a[Parts];
+        V b[Parts];
+        for (std::int32_t part = 0; part < Parts; ++part) {
+            V lc;
+            V ls;
+            Load(lc, laneCos + part * Width);
+            Load(ls, laneSin + part * Width);
+            a[part] = lc * sums[h].uc[part] - ls * sums[h].us[part];
+            b[part] = lc * sums[h].vs[part] + ls * sums[h].vc[part];
         }
-        cosSums[first + h] = LaneTotal(a);
-        sinSums[first + h] = LaneTotal(b);
+        cosSums[first + h] = BlockTotal<Width>(a);
+        sinSums[first + h] = BlockTotal<Width>(b);
     }
 }
 
@@ -191,22 +234,35 @@ __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) vo
 // i0 = 1, 1 + Lanes, ...; the table position of harmonic k at i0 is
 // start[k], advanced from block to block. One call walks every block, so
 // the processor version is chosen once per series, not once per block.
-__attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) void SeriesPairs(
-    const Kernel& kernel, const double* ax, const double* bx, std::int32_t L, std::int32_t* start,
-    double mean, std::int32_t pairs, double* out) {
+struct SeriesPairs {
+    const Kernel& kernel;
+    const double* ax;
+    const double* bx;
+    std::int32_t L;
+    std::int32_t* start;
+    double mean;
+    std::int32_t pairs;
+    double* out;
+};
+
+template <std::int32_t Width>
+[[gnu::always_inline]] inline void Run(const SeriesPairs& series) {
+    using V = Vector<Width>;
+    constexpr std::int32_t Parts = Lanes / Width;
+    const auto& [kernel, ax, bx, L, start, mean, pairs, out] = series;
     for (std::int32_t i0 = 1; i0 <= pairs; i0 += Lanes) {
-        Vector c[Halves] = {};
-        Vector s[Halves] = {};
+        V c[Parts] = {};
+        V s[Parts] = {};
         for (std::int32_t k = 1; k <= L; ++k) {
             const double baseCos = kernel.tableCos[start[k]];
             const double baseSin = kernel.tableSin[start[k]];
-            for (std::int32_t half = 0; half < Halves; ++half) {
-                Vector laneCos;
-                Vector laneSin;
-                Load(laneCos, kernel.lanes->cos.data() + k * Lanes + half * Width);
-                Load(laneSin, kernel.lanes->sin.data() + k * Lanes + half * Width);
-                c[half] += ax[k] * (baseCos * laneCos - baseSin * laneSin);
-                s[half] += bx[k] * (baseSin * laneCos + baseCos * laneSin);
+            for (std::int32_t part = 0; part < Parts; ++part) {
+                V laneCos;
+                V laneSin;
+                Load(laneCos, kernel.lanes->cos.data() + k * Lanes + part * Width);
+                Load(laneSin, kernel.lanes->sin.data() + k * Lanes + part * Width);
+                c[part] += ax[k] * (baseCos * laneCos - baseSin * laneSin);
+                s[part] += bx[k] * (baseSin * laneCos + baseCos * laneSin);
             }
             start[k] += kernel.lanes->blockStep[k];
             start[k] -= start[k] >= kernel.N ? kernel.N : 0;
@@ -214,9 +270,9 @@ __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) vo
         if (i0 + Lanes - 1 <= pairs) {
             // A whole block: samples i0.. ascend from out[i0 − 1], their
             // partners N − i0.. descend from out[N − i0 − 1].
-            for (std::int32_t half = 0; half < Halves; ++half) {
-                Store(mean + c[half] + s[half], out + i0 - 1 + half * Width);
-                StoreReversed(mean + c[half] - s[half], out + kernel.N - i0 - (half + 1) * Width);
+            for (std::int32_t part = 0; part < Parts; ++part) {
+                Store(mean + c[part] + s[part], out + i0 - 1 + part * Width);
+                StoreReversed(mean + c[part] - s[part], out + kernel.N - i0 - (part + 1) * Width);
             }
             continue;
         }
@@ -224,9 +280,9 @@ __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) vo
         // lanes by a variable would keep them out of registers in the loop.
         double cosPart[Lanes];
         double sinPart[Lanes];
-        for (std::int32_t half = 0; half < Halves; ++half) {
-            Store(c[half], cosPart + half * Width);
-            Store(s[half], sinPart + half * Width);
+        for (std::int32_t part = 0; part < Parts; ++part) {
+            Store(c[part], cosPart + part * Width);
+            Store(s[part], sinPart + part * Width);
         }
         for (std::int32_t r = 0; i0 + r <= pairs; ++r) {
             const std::int32_t i = i0 + r;
@@ -236,14 +292,83 @@ __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4"))) vo
     }
 }
 
+// The kernels compiled for each processor version. The file is compiled
+// with -ffp-contract=off, so no product is fused into a sum even where the
+// instructions allow it (AVX-512 brings fused multiply-add): every version
+// rounds each product and each sum on its own, in the order the source
+// gives, lane by lane, and gives the same bits on every processor. The
+// baseline version is SSE2, which every x86-64 processor has.
+template <class Work>
+void RunBaseline(const Work& work) {
+    Run<2>(work);
+}
+
+template <class Work>
+__attribute__((target("avx2"))) void RunAvx2(const Work& work) {
+    Run<4>(work);
+}
+
+// A whole block in one register, and thirty-two registers for the running
+// sums of a pass.
+template <class Work>
+__attribute__((target("avx2,avx512f,avx512vl"))) void RunAvx512(const Work& work) {
+    Run<8>(work);
+}
+
+template <class Work>
+void RunOn(VectorPath path, const Work& work) {
+    switch (path) {
+        case VectorPath::Baseline:
+            return RunBaseline(work);
+        case VectorPath::Avx2:
+            return RunAvx2(work);
+        case VectorPath::Avx512:
+            return RunAvx512(work);
+    }
+}
+
+VectorPath PathNamed(std::string_view name) {
+    for (const VectorPath path : RunnableVectorPaths()) {
+        if (VectorPathName(path) == name) {
+            return path;
+        }
+    }
+    throw TesmeraError("TESMERA_VECTOR_PATH names no processor version this processor runs: " +
+                       std::string(name));
+}
+
 Kernel KernelOf(const HarmonicTable& table, const LaneAngles& lanes) {
     return {table.CosData(), table.SinData(), table.Size(), &lanes};
 }
 
 }  // namespace
 
+std::string_view VectorPathName(VectorPath path) {
+    constexpr std::string_view Names[] = {"baseline", "avx2", "avx512"};
+    return Names[static_cast<std::size_t>(path)];
+}
+
+std::vector<VectorPath> RunnableVectorPaths() {
+    std::vector<VectorPath> paths{VectorPath::Baseline};
+    if (__builtin_cpu_supports("avx2")) {
+        paths.push_back(VectorPath::Avx2);
+        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl")) {
+            paths.push_back(VectorPath::Avx512);
+        }
+    }
+    return paths;
+}
+
+VectorPath ChosenVectorPath() {
+    static const VectorPath chosen = [] {
+        const char* name = std::getenv("TESMERA_VECTOR_PATH");
+        return name != nullptr ? PathNamed(name) : RunnableVectorPaths().back();
+    }();
+    return chosen;
+}
+
 void DirectSums(const HarmonicTable& table, std::span<const double> samples, std::int32_t M,
-                std::span<double> cosSums, std::span<double> sinSums) {
+                std::span<double> cosSums, std::span<double> sinSums, VectorPath path) {
     const std::int32_t N = table.Size();
     // The sums are taken of the samples less the last one, x_N: for
     // harmonics 1..M < N the same sums, as the angles of a harmonic over a
@@ -259,8 +384,8 @@ void DirectSums(const HarmonicTable& table, std::span<const double> samples, std
     std::array<double, MaxLaneHarmonics> a{};
     std::array<double, MaxLaneHarmonics> b{};
     for (std::int32_t pass = 0; pass < passes; ++pass) {
-        FoldedPass(kernel, folded.sum.data(), folded.difference.data(), folded.blocks,
-                   pass * HarmonicsPerPass, a.data(), b.data());
+        RunOn(path, FoldedPass{kernel, folded.sum.data(), folded.difference.data(), folded.blocks,
+                               pass * HarmonicsPerPass, a.data(), b.data()});
     }
     // Samples N (angle 0, now x_N − x_N = 0) and, for even N, N/2 (angle πk)
     // have no partner.
@@ -273,7 +398,8 @@ void DirectSums(const HarmonicTable& table, std::span<const double> samples, std
 }
 
 void DirectSeries(const HarmonicTable& table, std::span<const double> ax,
-                  std::span<const double> bx, std::int32_t L, std::span<double> out) {
+                  std::span<const double> bx, std::int32_t L, std::span<double> out,
+                  VectorPath path) {
     const std::int32_t N = table.Size();
     const std::int32_t order = std::max(L, 0);
     const LaneAngles lanes(table, order + 1);
@@ -281,7 +407,8 @@ void DirectSeries(const HarmonicTable& table, std::span<const double> ax,
     std::array<std::int32_t, MaxLaneHarmonics> start;
     std::copy_n(lanes.first.begin(), order + 1, start.begin());
     const double mean = ax[0] / 2.0;
-    SeriesPairs(kernel, ax.data(), bx.data(), order, start.data(), mean, (N - 1) / 2, out.data());
+    RunOn(path, SeriesPairs{kernel, ax.data(), bx.data(), order, start.data(), mean, (N - 1) / 2,
+                            out.data()});
     double atZero = mean;
     double atHalf = mean;
     for (std::int32_t k = 1; k <= order; ++k) {
