@@ -86,7 +86,7 @@ std::vector<Buffer> SamplePeriods() {
         PeriodAnalysis record;
         record.Path = entry.path().string();
         Buffer samples(MaxSamples);
-        if (LoadPeriodFile(record, samples, [](const std::string&) {})) {
+        if (LoadPeriodFile(record, samples, [](const Status&) {})) {
             samples.resize(static_cast<std::size_t>(std::min(record.SampleCount, MaxSamples)));
             periods.push_back(samples);
         }
