@@ -174,5 +174,29 @@ TEST(ReportCommand, UnwritableOutputIsAToolFailure) {
         folder, 2);
 }
 
+// The grade options act on recordings as they act on period files, whether
+// the recordings are reported now or read back from a report.
+TEST(AgreementOfRecordings, TakesGradesFromTheTableAndCanIgnoreNames) {
+    const test::TempFolder folder;
+    const std::string plain = WriteVowel(folder, "plain.wav", 150);
+    const std::string named = WriteVowel(folder, "named_4.wav", 200);
+    const std::string table = (folder.Path() / "grades.csv").string();
+    std::ofstream(table) << "name,grade\nplain,2\n";
+    Report(plain + " " + named + " --json " + (folder.Path() / "r.json").string(), folder);
+    const std::string agreement =
+        Program + " agreement --json - --no-name-grades --grades " + table;
+    for (const std::string& input : {"--recordings " + plain + " " + named,
+                                     "--from-report " + folder.Path().string() + "/r.json"}) {
+        const test::ProcessRun run = test::RunCommand(agreement + " " + input, folder);
+        const nlohmann::json figures = nlohmann::json::parse(run.output);
+        ASSERT_EQ(figures["grades"].size(), 1u) << input;
+        EXPECT_EQ(figures["grades"][0]["path"], plain);
+        EXPECT_EQ(figures["grades"][0]["grade"], 2);
+        EXPECT_EQ(figures["grades"][0]["source"], "table");
+        ASSERT_EQ(figures["skipped"].size(), 1u) << input;
+        EXPECT_EQ(figures["skipped"][0]["path"], named);
+    }
+}
+
 }  // namespace
 }  // namespace tesmera

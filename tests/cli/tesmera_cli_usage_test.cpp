@@ -71,6 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"ReportListOverwritten", "agreement --from-report a3.wav --json ./a3.wav", 64,
                   "tesmera-cli agreement: ./a3.wav: is also an input, which the output would "
                   "overwrite; nothing was written"},
+        UsageCase{"ReportListWithJobs", "agreement --from-report r.json --jobs 2", 64,
+                  "tesmera-cli: --from-report excludes --jobs (see --help)"},
         UsageCase{"NoVoiceFileFound", "analyze empty", 1,
                   "tesmera-cli analyze: no voice file (*.wav) found in empty"},
         UsageCase{"PictureToStandardOutput", "render a3.wav --png -", 64,
