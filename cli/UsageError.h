@@ -3,13 +3,13 @@
 // before it reads or writes anything, and exits with ExitUsage.
 #pragma once
 
-#include <stdexcept>
+#include "base/TesmeraError.h"
 
 namespace tesmera {
 
-class UsageError : public std::runtime_error {
+class UsageError : public TesmeraError {
   public:
-    using std::runtime_error::runtime_error;
+    explicit UsageError(const std::string& message) : TesmeraError(message) {}
 };
 
 }  // namespace tesmera

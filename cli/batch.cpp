@@ -34,7 +34,7 @@ std::string Listed(std::span<const std::string> paths) {
 }  // namespace
 
 NoVoiceFileError::NoVoiceFileError(std::span<const std::string> paths)
-    : std::runtime_error("no voice file (*.wav) found in " + Listed(paths)) {}
+    : TesmeraError("no voice file (*.wav) found in " + Listed(paths)) {}
 
 std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
                                      std::span<const std::string> outputs,

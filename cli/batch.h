@@ -5,10 +5,10 @@
 
 #include <functional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/TesmeraError.h"
 #include "cli/GradeSource.h"
 #include "cli/voice_analysis.h"
 #include "cli/voice_file_list.h"
@@ -23,7 +23,7 @@ constexpr int ExitUsage = 64;           // the command line cannot be carried ou
 
 // No path given to a batch named a voice file or a folder holding one; the
 // message names the paths.
-class NoVoiceFileError : public std::runtime_error {
+class NoVoiceFileError : public TesmeraError {
   public:
     explicit NoVoiceFileError(std::span<const std::string> paths);
 };

@@ -95,9 +95,6 @@ int RunExtract(const ExtractOptions& options) {
     }
     try {
         WriteVoicePeriod(options.outputPath, period.Samples);
-    } catch (const std::length_error& error) {
-        PrintCommandFailure("extract", "cannot write " + options.outputPath + ": " + error.what());
-        return ExitToolFailed;
     } catch (...) {
         return ReportCommandFailure("extract");
     }

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/TesmeraError.h"
 #include "recording/parallel_work.h"
 
 namespace tesmera {
@@ -35,7 +36,7 @@ std::size_t MultipleAtLeast(std::size_t unit, double least) {
 }
 
 [[noreturn]] void Refused(int error) {
-    throw std::runtime_error(std::string("resampling failed: ") + src_strerror(error));
+    throw TesmeraError(std::string("resampling failed: ") + src_strerror(error));
 }
 
 double RatioOf(std::int32_t fromRate, std::int32_t toRate) {

@@ -33,7 +33,7 @@ std::vector<std::byte> SampleBytes(std::span<const std::int16_t> samples) {
 void WriteVoicePeriod(const std::string& fileName, std::span<const std::int16_t> samples) {
     const std::int64_t dataSize = static_cast<std::int64_t>(samples.size()) * BytesPerSample;
     if (dataSize + RiffSizeOverData > std::numeric_limits<std::int32_t>::max()) {
-        throw std::length_error("Voice period too long for a WAV header");
+        throw OutputFileError(fileName, "Voice period too long for a WAV header");
     }
     OutputFile file(fileName);
     file.Write(CanonicalHeader(NominalSampleRate,

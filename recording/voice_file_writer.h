@@ -11,7 +11,7 @@ namespace tesmera {
 
 // Replaces the file only once it is complete (see OutputFile): a 44-byte header stating
 // NominalSampleRate and the data size, then the samples as 16-bit little-endian values. Throws
-// OutputFileError; std::length_error when the data would not fit the header's 32-bit sizes.
+// OutputFileError, also when the data would not fit the header's 32-bit sizes.
 void WriteVoicePeriod(const std::string& fileName, std::span<const std::int16_t> samples);
 
 }  // namespace tesmera

@@ -72,7 +72,7 @@ void SyncFolderOf(const std::string& file) {
 }  // namespace
 
 OutputFileError::OutputFileError(const std::string& path, const std::string& reason)
-    : std::runtime_error("cannot write " + path + ": " + reason) {}
+    : TesmeraError("cannot write " + path + ": " + reason) {}
 
 OutputFile::OutputFile(const std::string& path) : path_(path), target_(ResolvedTarget(path)) {
     struct stat existing {};

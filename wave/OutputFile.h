@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/TesmeraError.h"
 #include "wave/binary_file.h"
 
 namespace tesmera {
@@ -16,7 +17,7 @@ namespace tesmera {
 // An output that could not be written; the message names the path (as
 // given, so a printer escapes it for a terminal) and gives the reason
 // ("cannot write /a/b.csv: Disk full").
-class OutputFileError : public std::runtime_error {
+class OutputFileError : public TesmeraError {
   public:
     OutputFileError(const std::string& path, const std::string& reason);
 };
