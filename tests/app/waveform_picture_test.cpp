@@ -26,7 +26,7 @@ TEST_P(Columns, HoldEveryPeakOfTheirSamples) {
         ColumnExtremes(c.samples, SampleAxis(c.first, c.end, 1, c.width));
     std::vector<std::pair<double, double>> got;
     for (const ColumnRange& r : columns) {
-        got.emplace_back(r.low, r.high);
+        got.emplace_back(r.Low, r.High);
     }
     EXPECT_EQ(got, c.expected);
 }
