@@ -18,10 +18,9 @@ const QColor LeftOutShade(225, 225, 225);
 const QColor MarkColor(0, 128, 0);
 const QColor SelectedMarkColor(255, 0, 0);
 
-void DrawMark(QPainter& painter, const QRect& inner, const SampleAxis& axis, double sample,
-              const QColor& color) {
+// A mark across the area at `sample`, in the painter's pen.
+void DrawMark(QPainter& painter, const QRect& inner, const SampleAxis& axis, double sample) {
     const int x = static_cast<int>(std::lround(axis.ToX(sample)));
-    painter.setPen(QPen(color, 1));
     painter.drawLine(x, inner.top(), x, inner.bottom());
 }
 
@@ -68,8 +67,9 @@ void CycleDetailView::Compose(QPainter& painter, const QRect& area, const QImage
     // The selected cycle's marks over the rest, so a neighbour's never
     // covers them.
     const ReportedCycle& selected = report_.Cycles[selected_];
-    DrawMark(painter, inner, axis, selected.StartSample, SelectedMarkColor);
-    DrawMark(painter, inner, axis, selected.EndSample, SelectedMarkColor);
+    painter.setPen(QPen(SelectedMarkColor, 1));
+    DrawMark(painter, inner, axis, selected.StartSample);
+    DrawMark(painter, inner, axis, selected.EndSample);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(hasFocus() ? QPen(palette().color(QPalette::Highlight), 1)
                               : QPen(QColor(128, 128, 128), 1));
@@ -91,10 +91,11 @@ void CycleDetailView::ShadeCycles(QPainter& painter, const QRect& inner, const S
 }
 
 void CycleDetailView::DrawMarks(QPainter& painter, const QRect& inner, const SampleAxis& axis) {
+    painter.setPen(QPen(MarkColor, 1));
     for (const ReportedCycle& cycle : report_.Cycles) {
-        DrawMark(painter, inner, axis, cycle.StartSample, MarkColor);
+        DrawMark(painter, inner, axis, cycle.StartSample);
     }
-    DrawMark(painter, inner, axis, report_.Cycles.back().EndSample, MarkColor);
+    DrawMark(painter, inner, axis, report_.Cycles.back().EndSample);
 }
 
 void CycleDetailView::keyPressEvent(QKeyEvent* event) {

@@ -14,6 +14,8 @@ namespace tesmera {
 struct ValueRange {
     double Low = 0;
     double High = 0;
+
+    bool operator==(const ValueRange&) const = default;
 };
 
 // Built from the samples in order, a block at a time. Bucket b holds the
