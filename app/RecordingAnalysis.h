@@ -47,6 +47,8 @@ class RecordingAnalysis : public QObject {
     bool Idle() const { return pool_.activeThreadCount() == 0; }
 
   signals:
+    // Every signal comes on this object's thread, never on the working one.
+    // `path` is under way from now on.
     void Started(const QString& path);
     // The share of the recording read so far, 0 to 1.
     void Progressed(double share);
@@ -58,6 +60,8 @@ class RecordingAnalysis : public QObject {
     void Run(std::uint64_t job, const QString& path, std::stop_token stop);
     // Tells this object the job's progress and stops the job's scan.
     ScanControl Control(std::uint64_t job, std::stop_token stop);
+    // On this object's thread: pass on what the job under way sends, and
+    // drop what a dropped job still sends.
     void Deliver(std::uint64_t job, const AnalysedRecording& result);
     void Report(std::uint64_t job, double share);
 
