@@ -10,12 +10,24 @@ CachedPicture::CachedPicture(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+const QImage& CachedPicture::Layer() {
+    if (layer_.size() != size()) {
+        layer_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        layer_.fill(Qt::transparent);
+        QPainter painter(&layer_);
+        DrawLayer(painter, layer_.rect());
+        ++layerDraws_;
+    }
+    return layer_;
+}
+
 const QImage& CachedPicture::Picture() {
     if (stale_ || picture_.size() != size()) {
+        const QImage& layer = Layer();
         picture_ = QImage(size(), QImage::Format_RGB32);
         picture_.fill(Qt::white);
         QPainter painter(&picture_);
-        DrawPicture(painter, picture_.rect());
+        Compose(painter, picture_.rect(), layer);
         stale_ = false;
     }
     return picture_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A thin widget over a cached picture: the picture is drawn again only when
-// what it shows or the widget's size has changed, and painting copies it.
+// A thin widget over cached pictures, in two layers: what is costly to draw
+// and changes only with the widget's size (a waveform) is drawn once into a
+// transparent layer; what changes with the user's choices (a selection, the
+// focus frame) is composed around that layer, and painting copies the result.
 #pragma once
 
 #include <QImage>
@@ -15,21 +17,33 @@ class CachedPicture : public QWidget {
   public:
     explicit CachedPicture(QWidget* parent = nullptr);
 
-    // The picture at the widget's current size, drawn first when stale.
+    // The picture at the widget's current size, composed first when stale.
     const QImage& Picture();
+    // How many times the layer has been drawn: once per size, however often
+    // the picture is composed.
+    int LayerDraws() const { return layerDraws_; }
 
   protected:
-    // What the picture shows has changed: draw it anew before the next paint.
+    // What is composed around the layer has changed: compose the picture
+    // anew before the next paint.
     void Invalidate();
-    // Draws the whole picture; `area` is the widget's rectangle.
-    virtual void DrawPicture(QPainter& painter, const QRect& area) = 0;
+    // Draws the costly part on a transparent image; `area` is the widget's
+    // rectangle.
+    virtual void DrawLayer(QPainter& painter, const QRect& area) = 0;
+    // Draws the whole picture on white, `layer` (at the widget's size) among
+    // the rest.
+    virtual void Compose(QPainter& painter, const QRect& area, const QImage& layer) = 0;
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    const QImage& Layer();
+
+    QImage layer_;
     QImage picture_;
     bool stale_ = true;
+    int layerDraws_ = 0;
 };
 
 }  // namespace tesmera

@@ -18,11 +18,16 @@ const QColor LeftOutShade(225, 225, 225);
 const QColor MarkColor(0, 128, 0);
 const QColor SelectedMarkColor(255, 0, 0);
 
+// A mark across the area at `sample`, in the painter's pen.
+void DrawMark(QPainter& painter, const QRect& inner, const SampleAxis& axis, double sample) {
+    const int x = static_cast<int>(std::lround(axis.ToX(sample)));
+    painter.drawLine(x, inner.top(), x, inner.bottom());
+}
+
 }  // namespace
 
-CycleDetailView::CycleDetailView(const MonoRecording& recording, const VoiceReport& report,
-                                 QWidget* parent)
-    : CachedPicture(parent), recording_(recording), report_(report) {
+CycleDetailView::CycleDetailView(const RecordingModel& model, QWidget* parent)
+    : CachedPicture(parent), model_(model), report_(model.Report) {
     setObjectName(QStringLiteral("CycleDetailView"));
     setAccessibleName(tr("Cycles of the steady stretch"));
     setFocusPolicy(Qt::StrongFocus);
@@ -30,9 +35,9 @@ CycleDetailView::CycleDetailView(const MonoRecording& recording, const VoiceRepo
 }
 
 SampleAxis CycleDetailView::Axis() const {
-    const double rate = recording_.SampleRate;
-    return SampleAxis(std::floor(report_.StretchStartSeconds * rate),
-                      std::ceil(report_.StretchEndSeconds * rate), 1, width() - 2);
+    const SampleSpan span = StretchSpan(report_, model_.SampleRate);
+    return SampleAxis(static_cast<double>(span.First), static_cast<double>(span.End), 1,
+                      width() - 2);
 }
 
 void CycleDetailView::SetSelectedCycle(std::size_t index) {
@@ -44,20 +49,27 @@ void CycleDetailView::SetSelectedCycle(std::size_t index) {
     Invalidate();
 }
 
-void CycleDetailView::DrawPicture(QPainter& painter, const QRect& area) {
+void CycleDetailView::DrawLayer(QPainter& painter, const QRect& area) {
+    const QRect inner = area.adjusted(1, 1, -1, -1);
+    const SampleAxis axis = Axis();
+    painter.setPen(QColor(160, 160, 160));
+    painter.drawLine(inner.left(), inner.center().y(), inner.right(), inner.center().y());
+    DrawEnvelope(painter, inner, ColumnExtremes(model_.Stretch, model_.StretchFirst, axis),
+                 PeakScale(LargestMagnitude(model_.Stretch)), QColor(0, 0, 128));
+    DrawMarks(painter, inner, axis);
+}
+
+void CycleDetailView::Compose(QPainter& painter, const QRect& area, const QImage& layer) {
     const QRect inner = area.adjusted(1, 1, -1, -1);
     const SampleAxis axis = Axis();
     ShadeCycles(painter, inner, axis);
-    painter.setPen(QColor(160, 160, 160));
-    painter.drawLine(inner.left(), inner.center().y(), inner.right(), inner.center().y());
-    const auto first = static_cast<std::size_t>(std::max(0.0, axis.First()));
-    const auto end =
-        std::min(recording_.Samples.size(), static_cast<std::size_t>(std::max(0.0, axis.End())));
-    const std::span<const double> stretch =
-        std::span(recording_.Samples).subspan(first, end > first ? end - first : 0);
-    DrawEnvelope(painter, inner, ColumnExtremes(recording_.Samples, axis), PeakScale(stretch),
-                 QColor(0, 0, 128));
-    DrawMarks(painter, inner, axis);
+    painter.drawImage(0, 0, layer);
+    // The selected cycle's marks over the rest, so a neighbour's never
+    // covers them.
+    const ReportedCycle& selected = report_.Cycles[selected_];
+    painter.setPen(QPen(SelectedMarkColor, 1));
+    DrawMark(painter, inner, axis, selected.StartSample);
+    DrawMark(painter, inner, axis, selected.EndSample);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(hasFocus() ? QPen(palette().color(QPalette::Highlight), 1)
                               : QPen(QColor(128, 128, 128), 1));
@@ -79,19 +91,11 @@ void CycleDetailView::ShadeCycles(QPainter& painter, const QRect& inner, const S
 }
 
 void CycleDetailView::DrawMarks(QPainter& painter, const QRect& inner, const SampleAxis& axis) {
-    const auto mark = [&](double sample, const QColor& color) {
-        const int x = static_cast<int>(std::lround(axis.ToX(sample)));
-        painter.setPen(QPen(color, 1));
-        painter.drawLine(x, inner.top(), x, inner.bottom());
-    };
+    painter.setPen(QPen(MarkColor, 1));
     for (const ReportedCycle& cycle : report_.Cycles) {
-        mark(cycle.StartSample, MarkColor);
+        DrawMark(painter, inner, axis, cycle.StartSample);
     }
-    mark(report_.Cycles.back().EndSample, MarkColor);
-    // The selected cycle's marks last, so a neighbour's never covers them.
-    const ReportedCycle& selected = report_.Cycles[selected_];
-    mark(selected.StartSample, SelectedMarkColor);
-    mark(selected.EndSample, SelectedMarkColor);
+    DrawMark(painter, inner, axis, report_.Cycles.back().EndSample);
 }
 
 void CycleDetailView::keyPressEvent(QKeyEvent* event) {

@@ -3,25 +3,24 @@
 // cycles left out of the analysis greyed and the selected cycle
 // highlighted. Left and Right (Home, End) choose the neighbouring (first,
 // last) cycle and a click chooses the cycle under the mouse; the window
-// decides what a choice selects.
+// decides what a choice selects. The waveform and the marks are drawn once
+// per size; a new selection only shades and marks another cycle.
 #pragma once
 
 #include <cstddef>
 
 #include "app/CachedPicture.h"
+#include "app/RecordingModel.h"
 #include "app/waveform_picture.h"
-#include "recording/sound_input.h"
-#include "recording/voice_report.h"
 
 namespace tesmera {
 
 class CycleDetailView : public CachedPicture {
     Q_OBJECT
   public:
-    // Both records belong to the caller and outlive the widget; the report
+    // The model belongs to the caller and outlives the widget; its report
     // has at least one cycle.
-    CycleDetailView(const MonoRecording& recording, const VoiceReport& report,
-                    QWidget* parent = nullptr);
+    explicit CycleDetailView(const RecordingModel& model, QWidget* parent = nullptr);
 
     void SetSelectedCycle(std::size_t index);
     // The stretch's samples over the picture's inner columns.
@@ -31,7 +30,8 @@ class CycleDetailView : public CachedPicture {
     void CycleChosen(std::size_t index);
 
   protected:
-    void DrawPicture(QPainter& painter, const QRect& area) override;
+    void DrawLayer(QPainter& painter, const QRect& area) override;
+    void Compose(QPainter& painter, const QRect& area, const QImage& layer) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -41,7 +41,7 @@ class CycleDetailView : public CachedPicture {
     void ShadeCycles(QPainter& painter, const QRect& inner, const SampleAxis& axis);
     void DrawMarks(QPainter& painter, const QRect& inner, const SampleAxis& axis);
 
-    const MonoRecording& recording_;
+    const RecordingModel& model_;
     const VoiceReport& report_;
     std::size_t selected_ = 0;
 };

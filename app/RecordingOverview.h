@@ -1,31 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole recording at a glance: its waveform, the steady stretch the
-// report analyses shaded, and the selected cycle marked in red.
+// report analyses shaded, and the selected cycle marked in red. The
+// waveform comes from the recording's outline and is drawn once per size;
+// a new selection only marks another cycle over it.
 #pragma once
 
 #include <cstddef>
 
 #include "app/CachedPicture.h"
-#include "recording/sound_input.h"
-#include "recording/voice_report.h"
+#include "app/RecordingModel.h"
+#include "app/waveform_picture.h"
 
 namespace tesmera {
 
 class RecordingOverview : public CachedPicture {
     Q_OBJECT
   public:
-    // Both records belong to the caller and outlive the widget.
-    RecordingOverview(const MonoRecording& recording, const VoiceReport& report,
-                      QWidget* parent = nullptr);
+    // The model belongs to the caller and outlives the widget.
+    explicit RecordingOverview(const RecordingModel& model, QWidget* parent = nullptr);
 
     void SetSelectedCycle(std::size_t index);
 
   protected:
-    void DrawPicture(QPainter& painter, const QRect& area) override;
+    void DrawLayer(QPainter& painter, const QRect& area) override;
+    void Compose(QPainter& painter, const QRect& area, const QImage& layer) override;
 
   private:
-    const MonoRecording& recording_;
-    const VoiceReport& report_;
+    // The whole recording over the picture's inner columns.
+    SampleAxis Axis(const QRect& inner) const;
+
+    const RecordingModel& model_;
     std::size_t selected_ = 0;
 };
 

@@ -70,12 +70,11 @@ std::size_t FirstSelectedCycle(const VoiceReport& report) {
     return AnalysedCycleNearest(report, middle).value_or(report.Cycles.size() / 2);
 }
 
-RecordingWindow::RecordingWindow(QString path, MonoRecording recording, VoiceReport report,
-                                 UserDialogs& dialogs, AnalyseInMainWindow analyse, QWidget* parent)
+RecordingWindow::RecordingWindow(QString path, RecordingModel model, UserDialogs& dialogs,
+                                 AnalyseInMainWindow analyse, QWidget* parent)
     : QWidget(parent, Qt::Window),
       path_(std::move(path)),
-      recording_(std::move(recording)),
-      report_(std::move(report)),
+      model_(std::move(model)),
       dialogs_(dialogs),
       analyse_(std::move(analyse)) {
     setObjectName(QStringLiteral("RecordingWindow"));
@@ -92,8 +91,8 @@ RecordingWindow::RecordingWindow(QString path, MonoRecording recording, VoiceRep
 
 void RecordingWindow::CreateLayout() {
     auto* layout = new QVBoxLayout(this);
-    overview_ = new RecordingOverview(recording_, report_, this);
-    detail_ = new CycleDetailView(recording_, report_, this);
+    overview_ = new RecordingOverview(model_, this);
+    detail_ = new CycleDetailView(model_, this);
     connect(detail_, &CycleDetailView::CycleChosen, this, &RecordingWindow::SelectCycle);
     layout->addWidget(overview_, 1);
     layout->addWidget(detail_, 3);
@@ -191,7 +190,7 @@ void RecordingWindow::SelectCycle(std::size_t index) {
         cycleNumber_->setValue(static_cast<int>(selected_ + 1));
     }
     cycleText_->setText(CycleText(cycle, static_cast<int>(selected_ + 1),
-                                  static_cast<int>(report_.Cycles.size()), recording_.SampleRate,
+                                  static_cast<int>(report_.Cycles.size()), model_.SampleRate,
                                   Decimal()));
     // A cycle left out of the analysis has no period to load or save.
     analyseButton_->setEnabled(!cycle.Period.empty());

@@ -12,9 +12,8 @@
 
 #include <QWidget>
 
+#include "app/RecordingModel.h"
 #include "app/UserDialogs.h"
-#include "recording/sound_input.h"
-#include "recording/voice_report.h"
 
 class QLabel;
 class QPushButton;
@@ -33,9 +32,9 @@ class RecordingWindow : public QWidget {
     using AnalyseInMainWindow =
         std::function<void(const QString& fileName, std::span<const std::int16_t> period)>;
 
-    // `report` has at least one cycle. `dialogs` belong to the main window,
-    // which outlives this one (it is the parent).
-    RecordingWindow(QString path, MonoRecording recording, VoiceReport report, UserDialogs& dialogs,
+    // The model's report has at least one cycle. `dialogs` belong to the
+    // main window, which outlives this one (it is the parent).
+    RecordingWindow(QString path, RecordingModel model, UserDialogs& dialogs,
                     AnalyseInMainWindow analyse, QWidget* parent = nullptr);
 
     const VoiceReport& Report() const { return report_; }
@@ -57,8 +56,8 @@ class RecordingWindow : public QWidget {
     void CreateLayout();
 
     QString path_;
-    MonoRecording recording_;
-    VoiceReport report_;
+    RecordingModel model_;
+    const VoiceReport& report_ = model_.Report;
     UserDialogs& dialogs_;
     AnalyseInMainWindow analyse_;
     std::size_t selected_ = 0;

@@ -39,6 +39,7 @@ TForm1::TForm1(AnalysisState& state, std::unique_ptr<UserDialogs> dialogs, QWidg
     setWindowIcon(QIcon(QPixmap::fromImage(WindowIconImage())));
     setFixedSize(ClientWidth, ClientHeight);
     CreateControls();
+    CreateRecordingAnalysis();
     FormCreate();
 }
 

@@ -26,8 +26,10 @@ class QToolButton;
 
 namespace tesmera {
 
+struct AnalysedRecording;
 class CommandQueue;
 struct PeriodAnalysis;
+class RecordingAnalysis;
 class TBarSeries;
 class TChartControl;
 class TImage;
@@ -61,6 +63,8 @@ class TForm1 : public QWidget {
     // The commands asked for by clicks, shortcuts and assistive tools run
     // through this queue, one at a time.
     CommandQueue& Commands() { return *commands_; }
+    // Recordings are opened on a thread of their own through this.
+    RecordingAnalysis& Recordings() { return *recordings_; }
     void Osciloskop1Ini();
     void Osciloskop11(const AnalysisState::Signal& signalValues,
                       const AnalysisState::Signal& modelValues, double signalScale,
@@ -97,14 +101,17 @@ class TForm1 : public QWidget {
     void ShowLoadedPeriod(const PeriodAnalysis& record);
     void ShowLoadedValues();
     void OpenFile(const QString& path);
+    void CreateRecordingAnalysis();
     void OpenRecording(const QString& path);
+    void ShowRecording(const AnalysedRecording& result);
     void RememberFolderOf(const QString& path);
     void ComputeAnalysis();
     void ShowReports();
 
     AnalysisState& state_;
     std::unique_ptr<UserDialogs> dialogs_;
-    CommandQueue* commands_ = nullptr;  // owned through Qt's parent chain
+    CommandQueue* commands_ = nullptr;         // owned through Qt's parent chain
+    RecordingAnalysis* recordings_ = nullptr;  // likewise
     // Where the next file dialog starts: the folder of the last file opened
     // in this run, empty before the first. Kept in memory only.
     QString lastFolder_;

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Recordings of a sustained vowel: the dialog that opens one, the report
 // that decides whether it can be shown, and the window that shows it.
-#include <stdexcept>
-
 #include <QFile>
 
 #include "app/CommandQueue.h"
+#include "app/RecordingAnalysis.h"
+#include "app/RecordingProgress.h"
 #include "app/RecordingWindow.h"
 #include "app/TForm1.h"
 #include "app/recording_texts.h"
-#include "recording/sound_input.h"
-#include "recording/voice_report.h"
 #include "wave/errors.h"
 
 namespace tesmera {
@@ -24,23 +22,29 @@ void TForm1::SpeedButton4Click() {
     OpenRecording(*chosen);
 }
 
+void TForm1::CreateRecordingAnalysis() {
+    recordings_ = new RecordingAnalysis(this);
+    // The progress ends before the result is shown, so an error box never
+    // comes up under the busy cursor.
+    new RecordingProgress(*recordings_, *this);
+    connect(recordings_, &RecordingAnalysis::Finished, this, &TForm1::ShowRecording);
+}
+
 void TForm1::OpenRecording(const QString& path) {
-    MonoRecording recording;
-    VoiceReport report;
-    try {
-        recording = ReadMonoRecording(QFile::encodeName(path).toStdString());
-        report = ReportVoice(recording.Samples, recording.SampleRate);
-    } catch (const std::runtime_error& error) {
-        // The reader's refusal (RecordingError) or the rate converter's.
-        dialogs_->ShowError(QString::fromStdString(ErrorBoxText(error.what())));
+    recordings_->Start(path);
+}
+
+void TForm1::ShowRecording(const AnalysedRecording& result) {
+    if (!result.Model) {
+        dialogs_->ShowError(QString::fromStdString(ErrorBoxText(result.Error)));
         return;
     }
-    if (const QString reason = UnshowableReason(report); !reason.isEmpty()) {
+    if (const QString reason = UnshowableReason(result.Model->Report); !reason.isEmpty()) {
         dialogs_->ShowError(reason);
         return;
     }
     auto* window = new RecordingWindow(
-        path, std::move(recording), std::move(report), *dialogs_,
+        result.Path, std::move(*result.Model), *dialogs_,
         [this](const QString& fileName, std::span<const std::int16_t> period) {
             // The period is copied: the load runs after the press returns.
             std::vector<std::int16_t> samples(period.begin(), period.end());

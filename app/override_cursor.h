@@ -24,6 +24,13 @@ class BusyCursor : public OverrideCursor {
     BusyCursor() : OverrideCursor(Qt::WaitCursor) {}
 };
 
+// The arrow with a busy sign while work goes on behind a window that still
+// answers.
+class WorkingCursor : public OverrideCursor {
+  public:
+    WorkingCursor() : OverrideCursor(Qt::BusyCursor) {}
+};
+
 // The normal arrow over a modal dialog, so that the user is never told to
 // wait while asked something.
 class IdleCursor : public OverrideCursor {

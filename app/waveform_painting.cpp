@@ -15,18 +15,22 @@ void DrawEnvelope(QPainter& painter, const QRect& area, std::span<const ColumnRa
     painter.setPen(QPen(color, 1));
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const int x = area.left() + static_cast<int>(c);
-        const int top = static_cast<int>(std::lround(middle - columns[c].high / scale * half));
-        const int bottom = static_cast<int>(std::lround(middle - columns[c].low / scale * half));
+        const int top = static_cast<int>(std::lround(middle - columns[c].High / scale * half));
+        const int bottom = static_cast<int>(std::lround(middle - columns[c].Low / scale * half));
         painter.drawLine(x, top, x, bottom);
     }
 }
 
-double PeakScale(std::span<const double> samples) {
+double PeakScale(double peak) {
+    return peak > 0 ? peak : 1;
+}
+
+double LargestMagnitude(std::span<const double> samples) {
     double peak = 0;
     for (const double v : samples) {
         peak = std::max(peak, std::fabs(v));
     }
-    return peak > 0 ? peak : 1;
+    return peak;
 }
 
 }  // namespace tesmera

@@ -18,8 +18,11 @@ namespace tesmera {
 void DrawEnvelope(QPainter& painter, const QRect& area, std::span<const ColumnRange> columns,
                   double scale, const QColor& color);
 
-// The largest magnitude of `samples`, or 1 for silence, so a picture of it
-// fills its height.
-double PeakScale(std::span<const double> samples);
+// The value at a picture's edges for values whose largest magnitude is
+// `peak`: the peak, or 1 for silence, so a picture fills its height.
+double PeakScale(double peak);
+
+// The largest magnitude of `samples`; 0 for none.
+double LargestMagnitude(std::span<const double> samples);
 
 }  // namespace tesmera

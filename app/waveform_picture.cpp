@@ -17,9 +17,14 @@ double SampleAxis::ToSample(double x) const {
     return first_ + (x - left_) * (end_ - first_) / width_;
 }
 
-std::vector<ColumnRange> ColumnExtremes(std::span<const double> samples, const SampleAxis& axis) {
+namespace {
+
+// One range per column of `axis`: `range(from, to)` over the whole sample
+// positions [from, to) the column holds within [first, end).
+template <typename Range>
+std::vector<ColumnRange> EachColumn(const SampleAxis& axis, double first, double end,
+                                    const Range& range) {
     std::vector<ColumnRange> columns(static_cast<std::size_t>(axis.Width()));
-    const auto count = static_cast<double>(samples.size());
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const double x = axis.Left() + static_cast<double>(c);
         double from = std::ceil(axis.ToSample(x));
@@ -28,17 +33,41 @@ std::vector<ColumnRange> ColumnExtremes(std::span<const double> samples, const S
             from = std::floor(axis.ToSample(x));
             to = from + 1;
         }
-        from = std::max(from, 0.0);
-        to = std::min(to, count);
-        if (from >= to) {
-            continue;
+        from = std::max(from, first);
+        to = std::min(to, end);
+        if (from < to) {
+            columns[c] = range(static_cast<std::size_t>(from), static_cast<std::size_t>(to));
         }
-        const auto [low, high] =
-            std::minmax_element(samples.begin() + static_cast<std::ptrdiff_t>(from),
-                                samples.begin() + static_cast<std::ptrdiff_t>(to));
-        columns[c] = {*low, *high};
     }
     return columns;
+}
+
+}  // namespace
+
+std::vector<ColumnRange> ColumnExtremes(std::span<const double> samples, std::size_t first,
+                                        const SampleAxis& axis) {
+    const auto start = static_cast<double>(first);
+    return EachColumn(axis, start, start + static_cast<double>(samples.size()),
+                      [&](std::size_t from, std::size_t to) {
+                          const auto [low, high] =
+                              std::ranges::minmax(samples.subspan(from - first, to - from));
+                          return ColumnRange{low, high};
+                      });
+}
+
+std::vector<ColumnRange> EnvelopeColumns(const SampleEnvelope& envelope, const SampleAxis& axis) {
+    const std::span<const ValueRange> buckets = envelope.Buckets();
+    const std::size_t length = envelope.BucketLength();
+    return EachColumn(axis, 0, static_cast<double>(envelope.SampleCount()),
+                      [&](std::size_t from, std::size_t to) {
+                          ColumnRange merged = buckets[from / length];
+                          for (const ValueRange& b : buckets.subspan(
+                                   from / length + 1, (to - 1) / length - from / length)) {
+                              merged.Low = std::min(merged.Low, b.Low);
+                              merged.High = std::max(merged.High, b.High);
+                          }
+                          return merged;
+                      });
 }
 
 std::optional<std::size_t> CycleAt(std::span<const ReportedCycle> cycles, double sample) {

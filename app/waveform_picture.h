@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "recording/SampleEnvelope.h"
 #include "recording/voice_report.h"
 
 namespace tesmera {
@@ -35,17 +36,22 @@ class SampleAxis {
 };
 
 // The lowest and highest sample under one pixel column.
-struct ColumnRange {
-    double low = 0;
-    double high = 0;
-};
+using ColumnRange = ValueRange;
 
 // One range per column of `axis`, over the whole samples whose positions
 // lie in that column, so a signal far longer than the width still shows
 // every peak. A column that holds no sample position (a short signal spread
-// wide) takes the sample just left of it. Positions outside `samples` are
-// left out; a column with none at all is {0, 0}.
-std::vector<ColumnRange> ColumnExtremes(std::span<const double> samples, const SampleAxis& axis);
+// wide) takes the sample just left of it. `samples` are the positions
+// [first, first + samples.size()); positions outside them are left out, and
+// a column with none at all is {0, 0}.
+std::vector<ColumnRange> ColumnExtremes(std::span<const double> samples, std::size_t first,
+                                        const SampleAxis& axis);
+
+// The same columns drawn from an outline: a column takes every bucket that
+// holds one of its sample positions. With buckets of one sample it is
+// ColumnExtremes of the samples; longer ones can widen a column's range by
+// what lies within a bucket's length beyond its edges.
+std::vector<ColumnRange> EnvelopeColumns(const SampleEnvelope& envelope, const SampleAxis& axis);
 
 // The index of the cycle whose [StartSample, EndSample) holds `sample`;
 // nothing before the first or after the last.

@@ -58,28 +58,29 @@ class VoicingScan {
 ScannedRecording::ScannedRecording(std::int32_t rate, unsigned threads)
     : rate_(rate), threads_(std::max(1U, threads)) {}
 
-void ScannedRecording::Scan(const BlockSource& source) {
+void ScannedRecording::Scan(const BlockSource& source, std::size_t expected,
+                            const ScanControl& control) {
     // Leading digital silence is only counted until a sound comes, so a
     // recording of nothing but zeros is refused at the speed of reading it.
-    std::size_t count = 0;
-    double peak = 0;
     VoicingScan scan(rate_, threads_);
     source([&](std::span<const double> block) {
-        const bool silentSoFar = peak == 0;
-        count += block.size();
-        for (const double v : block) {
-            peak = std::max(peak, std::fabs(v));
+        if (control.Stop.stop_requested()) {
+            throw ScanCancelled();
         }
-        if (peak == 0) {
-            return;
+        const bool silentSoFar = envelope_.Peak() == 0;
+        envelope_.Add(block);
+        if (envelope_.Peak() > 0) {
+            if (silentSoFar) {
+                scan.AddSilence(envelope_.SampleCount() - block.size());
+            }
+            scan.Add(block);
         }
-        if (silentSoFar) {
-            scan.AddSilence(count - block.size());
+        if (control.Progress) {
+            control.Progress(envelope_.SampleCount(), expected);
         }
-        scan.Add(block);
     });
-    count_ = count;
-    if (peak > 0) {
+    count_ = envelope_.SampleCount();
+    if (envelope_.Peak() > 0) {
         frames_ = scan.Finish();
     }
 }

@@ -9,8 +9,11 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <stop_token>
 #include <vector>
 
+#include "base/TesmeraError.h"
+#include "recording/SampleEnvelope.h"
 #include "recording/pitch.h"
 #include "wave/voice_period.h"
 
@@ -19,6 +22,22 @@ namespace tesmera {
 // Pitch tracking runs at a quarter of the nominal rate: enough for F0 up to
 // HighestF0 and cheap at any input rate.
 constexpr double TrackingRate = NominalSampleRate / 4.0;
+
+// How a scan tells its progress and is told to stop; both are looked at
+// once per block, on the thread that scans.
+struct ScanControl {
+    // Called after each block with the samples scanned so far and the
+    // count the whole recording is expected to hold (0 when not known).
+    std::function<void(std::size_t scanned, std::size_t expected)> Progress;
+    // A stop requested ends the scan, before its next block, with ScanCancelled.
+    std::stop_token Stop;
+};
+
+// A scan stopped through its ScanControl before it was complete.
+class ScanCancelled : public TesmeraError {
+  public:
+    ScanCancelled() : TesmeraError("the scan of the recording was stopped") {}
+};
 
 // A recording's voicing track with its full-rate mono samples on demand;
 // each kind says where the samples live.
@@ -36,6 +55,8 @@ class ScannedRecording {
     // In time order; empty when the recording is shorter than one frame or
     // holds only zeros (every frame would be silent).
     const std::vector<VoicingFrame>& Frames() const { return frames_; }
+    // The extremes of all the samples, to draw the whole recording from.
+    const SampleEnvelope& Envelope() const { return envelope_; }
 
     // Samples [first, first + count) at SampleRate, clipped to the recording.
     // The span stays valid until the next call. Throws RecordingError when
@@ -48,14 +69,17 @@ class ScannedRecording {
     using BlockSource = std::function<void(const BlockVisitor&)>;
 
     explicit ScannedRecording(std::int32_t rate, unsigned threads = 1);
-    // Counts the samples and tracks their voicing in one walk of `source`.
-    void Scan(const BlockSource& source);
+    // Counts the samples, tracks their voicing and outlines them in one walk
+    // of `source`, which is expected to give `expected` samples (0: not
+    // known). Throws ScanCancelled when `control` stops it.
+    void Scan(const BlockSource& source, std::size_t expected = 0, const ScanControl& control = {});
 
   private:
     std::int32_t rate_;
     unsigned threads_;
     std::size_t count_ = 0;
     std::vector<VoicingFrame> frames_;
+    SampleEnvelope envelope_;
 };
 
 // Samples the caller keeps in memory (they must outlive this object).

@@ -105,6 +105,10 @@ std::int32_t SoundFileReader::SampleRate() const {
     return handle_->info.samplerate;
 }
 
+std::size_t SoundFileReader::Frames() const {
+    return static_cast<std::size_t>(handle_->info.frames);
+}
+
 std::size_t SoundFileReader::ReadBlocks(std::size_t first, std::size_t count,
                                         const std::function<void(std::span<const double>)>& visit) {
     SNDFILE* file = handle_->file.get();
@@ -251,19 +255,21 @@ MonoRecording ReadMonoRecording(const std::string& path) {
     return recording;
 }
 
-RecordingFile::RecordingFile(const std::string& path, unsigned threads)
-    : RecordingFile(path, std::make_unique<SoundFileReader>(path), threads) {}
+RecordingFile::RecordingFile(const std::string& path, unsigned threads, const ScanControl& control)
+    : RecordingFile(path, std::make_unique<SoundFileReader>(path), threads, control) {}
 
 RecordingFile::RecordingFile(const std::string& path, std::unique_ptr<SoundFileReader> reader,
-                             unsigned threads)
+                             unsigned threads, const ScanControl& control)
     : ScannedRecording(reader->SampleRate(), threads), path_(path), reader_(std::move(reader)) {
-    Scan([this, threads](const BlockVisitor& visit) {
-        if (threads > 1) {
-            ReadAhead(*reader_, visit);
-        } else {
-            reader_->ReadBlocks(0, SIZE_MAX, visit);
-        }
-    });
+    Scan(
+        [this, threads](const BlockVisitor& visit) {
+            if (threads > 1) {
+                ReadAhead(*reader_, visit);
+            } else {
+                reader_->ReadBlocks(0, SIZE_MAX, visit);
+            }
+        },
+        reader_->Frames(), control);
     if (SampleCount() == 0) {
         throw RecordingError("cannot read the samples of " + path_ + ": " + reader_->LastError());
     }

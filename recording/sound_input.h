@@ -50,6 +50,7 @@ class SoundFileReader {
     SoundFileReader& operator=(const SoundFileReader&) = delete;
 
     std::int32_t SampleRate() const;  // Hz
+    std::size_t Frames() const;       // as the header gives them
 
     // Calls `visit` with consecutive mono blocks of the samples from
     // `first` (a frame index) up to `count` samples or the end of the file,
@@ -77,14 +78,15 @@ MonoRecording ReadMonoRecording(const std::string& path);
 // for, never the whole recording.
 class RecordingFile final : public ScannedRecording {
   public:
-    // Throws as ReadMonoRecording does. The voicing track is made on up to
-    // `threads` threads.
-    explicit RecordingFile(const std::string& path, unsigned threads = 1);
+    // Throws as ReadMonoRecording does, and ScanCancelled when `control`
+    // stops the scan. The voicing track is made on up to `threads` threads.
+    explicit RecordingFile(const std::string& path, unsigned threads = 1,
+                           const ScanControl& control = {});
     std::span<const double> Samples(std::size_t first, std::size_t count) override;
 
   private:
     RecordingFile(const std::string& path, std::unique_ptr<SoundFileReader> reader,
-                  unsigned threads);
+                  unsigned threads, const ScanControl& control);
 
     std::string path_;
     std::unique_ptr<SoundFileReader> reader_;

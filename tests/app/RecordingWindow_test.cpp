@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CycleDetailView.h"
+#include "app/RecordingOverview.h"
 #include "app/RecordingWindow.h"
 #include "app/WindowFixture.h"
 #include "app/recording_files.h"
@@ -34,6 +35,7 @@ class Recording : public WindowFixture {
   protected:
     RecordingWindow* Open(const QString& path) {
         form->OpenFiles({path});
+        EXPECT_TRUE(testing::AwaitRecording(*form));
         const auto windows = form->findChildren<RecordingWindow*>();
         EXPECT_EQ(windows.size(), 1);
         EXPECT_TRUE(shown.errors.empty()) << shown.errors.front().toStdString();
@@ -112,6 +114,31 @@ TEST_F(Recording, LeftStopsAtTheFirstCycleAndRightAtTheLast) {
     EXPECT_EQ(window->SelectedCycle(), last);
     QTest::keyClick(detail, Qt::Key_Right);
     EXPECT_EQ(window->SelectedCycle(), last);
+}
+
+// Moving between cycles marks them over pictures drawn once: no pass over
+// the samples, and nothing of the cycle left behind.
+TEST_F(Recording, ACycleChangeComposesOverTheCachedWaveforms) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto* overview = In<RecordingOverview>(window, "RecordingOverview");
+    auto* detail = In<CycleDetailView>(window, "CycleDetailView");
+    const QImage overviewBefore = overview->Picture();
+    const QImage detailBefore = detail->Picture();
+    const int overviewLayers = overview->LayerDraws();
+    const int detailLayers = detail->LayerDraws();
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_End}) {
+        QTest::keyClick(detail, key);
+        EXPECT_NE(overview->Picture(), overviewBefore);
+        EXPECT_NE(detail->Picture(), detailBefore);
+    }
+    window->SelectCycle(FirstSelectedCycle(window->Report()));
+    EXPECT_EQ(overview->Picture(), overviewBefore);
+    EXPECT_EQ(detail->Picture(), detailBefore);
+    EXPECT_EQ(overview->LayerDraws(), overviewLayers);
+    EXPECT_EQ(detail->LayerDraws(), detailLayers);
 }
 
 TEST_F(Recording, SpinBoxAndClickChooseACycle) {
@@ -209,6 +236,7 @@ TEST_F(Recording, RoughVoiceOpensWithItsCyclesAndAHigherJitter) {
 TEST_F(Recording, OpenRecordingAsksForOneAndOpensIt) {
     dialogs->Choose(BundledRecording);
     form->SpeedButton4Click();
+    ASSERT_TRUE(testing::AwaitRecording(*form));
     ASSERT_EQ(shown.fileDialogs.size(), 1u);
     EXPECT_EQ(shown.fileDialogs[0].first, "recording");
     EXPECT_EQ(form->findChildren<RecordingWindow*>().size(), 1);

@@ -67,7 +67,10 @@ class ScriptedDialogs final : public UserDialogs {
         if (answers_.empty()) {
             return std::nullopt;
         }
-        std::optional<QString> answer = answers_.front();
+        // Swapped out rather than copied: GCC 12 takes a copy of an
+        // optional QString for one that may be uninitialised.
+        std::optional<QString> answer;
+        answer.swap(answers_.front());
         answers_.pop_front();
         return answer;
     }

@@ -4,17 +4,30 @@
 
 #include <memory>
 
+#include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include "support/qt_printers.h"
 
+#include "app/RecordingAnalysis.h"
 #include "app/ScriptedDialogs.h"
 #include "app/TForm1.h"
 #include "app/TMemo.h"
 
 namespace tesmera::testing {
+
+// Runs the event loop until the recording being opened has been shown or
+// refused; false when that takes longer than `seconds`.
+inline bool AwaitRecording(TForm1& form, int seconds = 120) {
+    const QDeadlineTimer deadline(std::chrono::seconds{seconds});
+    while (form.Recordings().Busy() && !deadline.hasExpired()) {
+        QTest::qWait(5);
+    }
+    return !form.Recordings().Busy();
+}
 
 class WindowFixture : public ::testing::Test {
   protected:

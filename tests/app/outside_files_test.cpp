@@ -97,6 +97,7 @@ class OutsideFile : public WindowFixture, public ::testing::WithParamInterface<O
 TEST_P(OutsideFile, IsLoadedOpenedOrRefusedByItsKind) {
     const OutsideCase& c = GetParam();
     form->OpenFiles(c.files(folder));
+    ASSERT_TRUE(testing::AwaitRecording(*form));
     const QString folderPath = QString::fromStdString(folder.Path().string());
     const QString message = QString::fromLatin1(c.message).replace("{folder}", folderPath);
     switch (c.outcome) {

@@ -19,6 +19,7 @@
 #include "app/TForm1.h"
 #include "app/TImage.h"
 #include "app/TMemo.h"
+#include "app/WindowFixture.h"
 #include "app/recording_files.h"
 #include "support/qt_printers.h"
 
@@ -145,6 +146,7 @@ TEST_F(RealDialogs, OpenABundledRecordingAndSaveACycle) {
         ModalAnswerer user(
             QStringLiteral(TESMERA_SOURCE_DIR "/samples/recordings/sustained_a_male.wav"));
         form.SpeedButton4Click();
+        ASSERT_TRUE(testing::AwaitRecording(form));
         EXPECT_EQ(user.FileDialogFilters(),
                   (QStringList{"Recordings (*.wav *.flac *.aif *.aiff *.au *.caf *.w64)",
                                "All files (*)"}));
@@ -173,6 +175,7 @@ TEST_F(RealDialogs, ASilentRecordingGetsItsReasonInTheErrorBox) {
     ModalAnswerer user(QString::fromStdString(
         testing::AddSamples(folder, "quiet.wav", std::vector<std::int16_t>(30000))));
     form.SpeedButton4Click();
+    ASSERT_TRUE(testing::AwaitRecording(form));
     EXPECT_EQ(user.Boxes(),
               std::vector{Box("Tesmera", "The recording is silent: there is no voice to analyse.",
                               QMessageBox::Critical)});

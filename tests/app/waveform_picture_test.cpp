@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct ColumnsCase : test::NamedCase<ColumnsCase> {
     double end;
     int width;
     std::vector<std::pair<double, double>> expected;  // low, high per column
+    std::size_t samplesFirst = 0;                     // the position of samples[0]
 };
 
 class Columns : public ::testing::TestWithParam<ColumnsCase> {};
@@ -23,10 +25,10 @@ class Columns : public ::testing::TestWithParam<ColumnsCase> {};
 TEST_P(Columns, HoldEveryPeakOfTheirSamples) {
     const ColumnsCase& c = GetParam();
     const std::vector<ColumnRange> columns =
-        ColumnExtremes(c.samples, SampleAxis(c.first, c.end, 1, c.width));
+        ColumnExtremes(c.samples, c.samplesFirst, SampleAxis(c.first, c.end, 1, c.width));
     std::vector<std::pair<double, double>> got;
     for (const ColumnRange& r : columns) {
-        got.emplace_back(r.low, r.high);
+        got.emplace_back(r.Low, r.High);
     }
     EXPECT_EQ(got, c.expected);
 }
@@ -40,8 +42,36 @@ INSTANTIATE_TEST_SUITE_P(
         ColumnsCase{"OneSampleSpreadWide", {4, -4}, 0, 2, 4, {{4, 4}, {4, 4}, {-4, -4}, {-4, -4}}},
         ColumnsCase{"PartOfTheSignal", {9, 1, 2, 3, 4, 9}, 1, 5, 2, {{1, 2}, {3, 4}}},
         ColumnsCase{"BeyondTheSignalIsEmpty", {5, 6}, 0, 4, 2, {{5, 6}, {0, 0}}},
-        ColumnsCase{"BeforeTheSignalIsEmpty", {5, 6}, -2, 2, 2, {{0, 0}, {5, 6}}}),
+        ColumnsCase{"BeforeTheSignalIsEmpty", {5, 6}, -2, 2, 2, {{0, 0}, {5, 6}}},
+        ColumnsCase{
+            "SamplesFromALaterPosition", {1, 2, 3, 4}, 2, 8, 3, {{0, 0}, {1, 2}, {3, 4}}, 4}),
     test::CaseName());
+
+// Drawn from an outline, a column holds its own samples' extremes: exactly
+// them at runs of one sample, and at longer runs perhaps a neighbour's too.
+TEST(WaveformPicture, OutlineColumnsHoldTheirSamplesExtremes) {
+    for (const std::size_t count : {std::size_t{5000}, 4 * SampleEnvelope::MaxBuckets + 3}) {
+        std::vector<double> samples(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            samples[i] = std::sin(static_cast<double>(i) * 0.01) * static_cast<double>(i % 13);
+        }
+        SampleEnvelope envelope;
+        envelope.Add(samples);
+        for (const int width : {7, 700, 9000}) {
+            const SampleAxis axis(0, static_cast<double>(count), 1, width);
+            const std::vector<ColumnRange> exact = ColumnExtremes(samples, 0, axis);
+            const std::vector<ColumnRange> outlined = EnvelopeColumns(envelope, axis);
+            if (envelope.BucketLength() == 1) {
+                EXPECT_EQ(outlined, exact) << width;
+                continue;
+            }
+            for (std::size_t c = 0; c < exact.size(); ++c) {
+                ASSERT_LE(outlined[c].Low, exact[c].Low) << width << " " << c;
+                ASSERT_GE(outlined[c].High, exact[c].High) << width << " " << c;
+            }
+        }
+    }
+}
 
 struct CycleCase : test::NamedCase<CycleCase> {
     double sample;

@@ -248,6 +248,56 @@ TEST_F(FileFolder, ReadingAheadGivesTheTrackOfAPlainRead) {
     ExpectSameFrames(ahead.Frames(), plain.Frames());
 }
 
+// The scan tells its progress after every block against the length the
+// header announces, and outlines every sample, leading digital silence
+// (which the voicing track only counts) included.
+TEST_F(FileFolder, TheScanToldItsProgressAndOutlinedEverySample) {
+    MonoRecording vowel = test::SyntheticVowel(VowelRecipe{140, 22050, 0.3, 2.0, 0.3});
+    vowel.Samples.insert(vowel.Samples.begin(), 20000, 0.0);
+    std::vector<std::pair<std::size_t, std::size_t>> told;
+    const RecordingFile file(
+        Write("vowel.wav", vowel), 1,
+        {[&](std::size_t scanned, std::size_t expected) { told.emplace_back(scanned, expected); },
+         {}});
+    const std::size_t total = vowel.Samples.size();
+    ASSERT_EQ(told.size(), (total + SoundBlockFrames - 1) / SoundBlockFrames);
+    EXPECT_EQ(told.front(), std::make_pair(SoundBlockFrames, total));
+    EXPECT_EQ(told.back(), std::make_pair(total, total));
+    const SampleEnvelope& envelope = file.Envelope();
+    ASSERT_EQ(envelope.SampleCount(), total);
+    ASSERT_EQ(envelope.BucketLength(), 2U);
+    EXPECT_EQ(envelope.Buckets()[0], (ValueRange{0, 0}));
+    EXPECT_EQ(envelope.Buckets()[9999], (ValueRange{0, 0}));
+    EXPECT_NE(envelope.Buckets().back(), (ValueRange{0, 0}));
+    EXPECT_GT(envelope.Peak(), 0.4);
+}
+
+class StoppedScan : public FileFolder, public ::testing::WithParamInterface<unsigned> {};
+
+// A stop asked for while the third block is told ends the scan before the
+// fourth, whether the file is read ahead on a thread of its own or not.
+TEST_P(StoppedScan, EndsBeforeTheNextBlock) {
+    const MonoRecording vowel = test::SyntheticVowel(VowelRecipe{140, 22050, 0.3, 9.0, 0.3});
+    const std::string path = Write("vowel.wav", vowel);
+    std::stop_source stop;
+    std::vector<std::size_t> told;
+    const ScanControl control{[&](std::size_t scanned, std::size_t) {
+                                  told.push_back(scanned);
+                                  if (told.size() == 3) {
+                                      stop.request_stop();
+                                  }
+                              },
+                              stop.get_token()};
+    EXPECT_THROW(RecordingFile(path, GetParam(), control), ScanCancelled);
+    EXPECT_EQ(told, (std::vector<std::size_t>{SoundBlockFrames, 2 * SoundBlockFrames,
+                                              3 * SoundBlockFrames}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Recording, StoppedScan, ::testing::Values(1U, 4U),
+                         [](const ::testing::TestParamInfo<unsigned>& info) {
+                             return info.param == 1 ? "PlainRead" : "ReadAhead";
+                         });
+
 struct RangeCase {
     const char* name;
     std::size_t first;
