@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "recording/ThreadSanitizerEdge.h"
 #include "recording/parallel_work.h"
@@ -47,16 +48,14 @@ class OrderedParallelRun {
             return;
         }
         tbb::enumerable_thread_specific<Work> works([this] { return makeWork_(); });
-        Edges edges;
-        std::size_t next = 0;
-        edges.claimed.Leave();
+        State state(count, InFlightPerJob * jobs_);
+        state.claimed.Leave();
         InArenaOf(jobs_, [&] {
-            tbb::parallel_pipeline(InFlightPerJob * jobs_, Claim(count, next, edges) &
-                                                               Make(works, edges) &
-                                                               Use(use, edges));
+            tbb::parallel_pipeline(state.slots.size(),
+                                   Claim(state) & Make(works, state) & Use(use, state));
         });
-        edges.made.Arrive();
-        edges.used.Arrive();
+        state.made.Arrive();
+        state.used.Arrive();
     }
 
   private:
@@ -66,57 +65,66 @@ class OrderedParallelRun {
         std::exception_ptr error;
     };
 
-    // The orderings of the pipeline's stages (see ThreadSanitizerEdge.h):
-    // each claim after the one before, an item's making after its claim,
-    // its use after its making, each use after the one before.
-    struct Edges {
+    // What the stages share. Item i is made into slot i % window, free again
+    // by then as no more items than that are in the pipeline; the pipeline
+    // passes only the item's number. The edges (see ThreadSanitizerEdge.h)
+    // order each claim after the one before, an item's making after its
+    // claim and after its slot's last use, and each use after its item's
+    // making and after the use before.
+    struct State {
+        State(std::size_t count, std::size_t window) : count(count), slots(window) {}
+        const std::size_t count;
+        std::size_t next = 0;  // the first item not yet claimed
+        std::vector<Made> slots;
         ThreadSanitizerEdge claimed;
         ThreadSanitizerEdge made;
         ThreadSanitizerEdge used;
     };
 
     // Items 0..count-1, one at a time in order.
-    static auto Claim(std::size_t count, std::size_t& next, Edges& edges) {
+    static auto Claim(State& state) {
         return tbb::make_filter<void, std::size_t>(
-            tbb::filter_mode::serial_in_order, [count, &next, &edges](tbb::flow_control& control) {
-                edges.claimed.Arrive();
-                if (next == count) {
+            tbb::filter_mode::serial_in_order, [&state](tbb::flow_control& control) {
+                state.claimed.Arrive();
+                const ThreadSanitizerLeaveOnExit leave(state.claimed);
+                if (state.next == state.count) {
                     control.stop();
+                    return state.next;
                 }
-                const std::size_t item = next < count ? next++ : next;
-                edges.claimed.Leave();
-                return item;
+                return state.next++;
             });
     }
 
     // An item's result on any thread, with that thread's own work object.
-    static auto Make(tbb::enumerable_thread_specific<Work>& works, Edges& edges) {
-        return tbb::make_filter<std::size_t, Made>(tbb::filter_mode::parallel,
-                                                   [&works, &edges](std::size_t i) {
-                                                       edges.claimed.Arrive();
-                                                       Made made;
-                                                       try {
-                                                           made.result.emplace(works.local()(i));
-                                                       } catch (...) {
-                                                           made.error = std::current_exception();
-                                                       }
-                                                       edges.made.Leave();
-                                                       return made;
-                                                   });
+    static auto Make(tbb::enumerable_thread_specific<Work>& works, State& state) {
+        return tbb::make_filter<std::size_t, std::size_t>(
+            tbb::filter_mode::parallel, [&works, &state](std::size_t i) {
+                state.claimed.Arrive();
+                state.used.Arrive();
+                Made& made = state.slots[i % state.slots.size()];
+                try {
+                    made.result.emplace(works.local()(i));
+                } catch (...) {
+                    made.error = std::current_exception();
+                }
+                state.made.Leave();
+                return i;
+            });
     }
 
-    // The results in item order, one at a time.
-    static auto Use(const std::function<void(Result&&)>& use, Edges& edges) {
-        return tbb::make_filter<Made, void>(tbb::filter_mode::serial_in_order,
-                                            [&use, &edges](Made made) {
-                                                edges.made.Arrive();
-                                                edges.used.Arrive();
-                                                const ThreadSanitizerLeaveOnExit leave(edges.used);
-                                                if (made.error) {
-                                                    std::rethrow_exception(made.error);
-                                                }
-                                                use(std::move(*made.result));
-                                            });
+    // The results in item order, one at a time; each slot emptied for reuse.
+    static auto Use(const std::function<void(Result&&)>& use, State& state) {
+        return tbb::make_filter<std::size_t, void>(
+            tbb::filter_mode::serial_in_order, [&use, &state](std::size_t i) {
+                state.made.Arrive();
+                state.used.Arrive();
+                const ThreadSanitizerLeaveOnExit leave(state.used);
+                Made made = std::exchange(state.slots[i % state.slots.size()], Made{});
+                if (made.error) {
+                    std::rethrow_exception(made.error);
+                }
+                use(std::move(*made.result));
+            });
     }
 
     unsigned jobs_;

@@ -160,47 +160,55 @@ struct BlockRead {
 // its scan, and so it overlaps the scan's work instead of holding it up
 // block by block. The blocks, their order and the failures are those of a
 // plain read: a failed read reaches the visiting side as a value, in its
-// place, and ends the reading.
+// place, and ends the reading. Block k is read into slot k % BlocksAhead,
+// free again by then as no more blocks than that are in the pipeline; the
+// pipeline passes only the slot, and the buffers are reused.
 void ReadAhead(SoundFileReader& reader, const std::function<void(std::span<const double>)>& visit) {
-    ThreadSanitizerEdge read;  // see ThreadSanitizerEdge.h: each stage after itself,
-    ThreadSanitizerEdge used;  // and a block's visit after its reading
-    read.Leave();
+    std::array<BlockRead, BlocksAhead> slots;
+    std::size_t blocks = 0;
     std::size_t first = 0;
     bool done = false;
-    const auto readNext = [&](tbb::flow_control& control) {
+    ThreadSanitizerEdge read;  // see ThreadSanitizerEdge.h: each stage after
+    ThreadSanitizerEdge used;  // itself, a block's visit after its reading,
+    read.Leave();              // and a slot's reuse after its visit
+    const auto readNext = [&](tbb::flow_control& control) -> BlockRead* {
         read.Arrive();
+        used.Arrive();
         const ThreadSanitizerLeaveOnExit leave(read);
-        BlockRead block;
         if (done) {
             control.stop();
-            return block;
+            return nullptr;
         }
+        BlockRead& block = slots[blocks++ % BlocksAhead];
+        block.error = nullptr;
         try {
             const std::span<const double> samples = reader.ReadBlock(first, SoundBlockFrames);
             block.samples.assign(samples.begin(), samples.end());
             first += samples.size();
             done = samples.empty();
         } catch (...) {
+            block.samples.clear();
             block.error = std::current_exception();
             done = true;
         }
-        return block;
+        return &block;
     };
-    const auto visitNext = [&](BlockRead block) {
+    const auto visitNext = [&](BlockRead* block) {
         read.Arrive();
         used.Arrive();
         const ThreadSanitizerLeaveOnExit leave(used);
-        if (block.error) {
-            std::rethrow_exception(block.error);
+        if (block->error) {
+            std::rethrow_exception(block->error);
         }
-        if (!block.samples.empty()) {
-            visit(block.samples);
+        if (!block->samples.empty()) {
+            visit(block->samples);
         }
     };
     tbb::parallel_pipeline(
         BlocksAhead,
-        tbb::make_filter<void, BlockRead>(tbb::filter_mode::serial_in_order, readNext) &
-            tbb::make_filter<BlockRead, void>(tbb::filter_mode::serial_in_order, visitNext));
+        tbb::make_filter<void, BlockRead*>(tbb::filter_mode::serial_in_order, readNext) &
+            tbb::make_filter<BlockRead*, void>(tbb::filter_mode::serial_in_order, visitNext));
+    read.Arrive();
     used.Arrive();
 }
 
