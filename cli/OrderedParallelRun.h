@@ -54,8 +54,6 @@ class OrderedParallelRun {
             tbb::parallel_pipeline(state.slots.size(),
                                    Claim(state) & Make(works, state) & Use(use, state));
         });
-        state.made.Arrive();
-        state.used.Arrive();
     }
 
   private:
@@ -69,10 +67,19 @@ class OrderedParallelRun {
     // by then as no more items than that are in the pipeline; the pipeline
     // passes only the item's number. The edges (see ThreadSanitizerEdge.h)
     // order each claim after the one before, an item's making after its
-    // claim and after its slot's last use, and each use after its item's
-    // making and after the use before.
+    // claim and after its slot's last use, each use after its item's
+    // making and after the use before, and the slots' end after all.
     struct State {
         State(std::size_t count, std::size_t window) : count(count), slots(window) {}
+        // The pipeline has finished with every thread's part by then, also
+        // when it failed.
+        ~State() {
+            claimed.Arrive();
+            made.Arrive();
+            used.Arrive();
+        }
+        State(const State&) = delete;
+        State& operator=(const State&) = delete;
         const std::size_t count;
         std::size_t next = 0;  // the first item not yet claimed
         std::vector<Made> slots;

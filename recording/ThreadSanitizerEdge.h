@@ -52,4 +52,17 @@ class ThreadSanitizerLeaveOnExit {
     ThreadSanitizerEdge& edge_;
 };
 
+// Arrives at an edge however a scope ends: where a library call that may
+// throw has finished with every thread's part before it returns or throws.
+class ThreadSanitizerArriveOnExit {
+  public:
+    explicit ThreadSanitizerArriveOnExit(ThreadSanitizerEdge& edge) : edge_(edge) {}
+    ~ThreadSanitizerArriveOnExit() { edge_.Arrive(); }
+    ThreadSanitizerArriveOnExit(const ThreadSanitizerArriveOnExit&) = delete;
+    ThreadSanitizerArriveOnExit& operator=(const ThreadSanitizerArriveOnExit&) = delete;
+
+  private:
+    ThreadSanitizerEdge& edge_;
+};
+
 }  // namespace tesmera

@@ -74,7 +74,17 @@ unsigned AvailableCores() {
 }
 
 void InArenaOf(unsigned threads, const std::function<void()>& work) {
-    ArenaOf(std::max(1U, threads)).execute(work);
+    // A caller that finds no free place in the arena hands `work` to one of
+    // its threads (see ThreadSanitizerEdge.h).
+    ThreadSanitizerEdge handed;
+    ThreadSanitizerEdge done;
+    const ThreadSanitizerArriveOnExit doneSeen(done);
+    handed.Leave();
+    ArenaOf(std::max(1U, threads)).execute([&] {
+        handed.Arrive();
+        const ThreadSanitizerLeaveOnExit leave(done);
+        work();
+    });
 }
 
 void RunInParallel(std::size_t count, unsigned threads,

@@ -168,9 +168,14 @@ void ReadAhead(SoundFileReader& reader, const std::function<void(std::span<const
     std::size_t blocks = 0;
     std::size_t first = 0;
     bool done = false;
-    ThreadSanitizerEdge read;  // see ThreadSanitizerEdge.h: each stage after
-    ThreadSanitizerEdge used;  // itself, a block's visit after its reading,
-    read.Leave();              // and a slot's reuse after its visit
+    // See ThreadSanitizerEdge.h: each stage after itself, a block's visit
+    // after its reading, a slot's reuse after its visit, and the slots' end
+    // after the pipeline's, however it ends.
+    ThreadSanitizerEdge read;
+    ThreadSanitizerEdge used;
+    const ThreadSanitizerArriveOnExit readDone(read);
+    const ThreadSanitizerArriveOnExit usedDone(used);
+    read.Leave();
     const auto readNext = [&](tbb::flow_control& control) -> BlockRead* {
         read.Arrive();
         used.Arrive();
@@ -208,8 +213,6 @@ void ReadAhead(SoundFileReader& reader, const std::function<void(std::span<const
         BlocksAhead,
         tbb::make_filter<void, BlockRead*>(tbb::filter_mode::serial_in_order, readNext) &
             tbb::make_filter<BlockRead*, void>(tbb::filter_mode::serial_in_order, visitNext));
-    read.Arrive();
-    used.Arrive();
 }
 
 }  // namespace
