@@ -7,6 +7,7 @@
 #include <oneapi/tbb/enumerable_thread_specific.h>
 #include <oneapi/tbb/parallel_pipeline.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <exception>
 #include <functional>
@@ -35,6 +36,10 @@ class OrderedParallelRun {
   public:
     using Work = std::function<Result(std::size_t)>;
     static constexpr std::size_t InFlightPerJob = 8;
+    // Items pass through the pipeline in runs of this many: a token costs
+    // the library a few microseconds, a sizeable share of a short file's
+    // analysis. InFlightPerJob is a multiple of it.
+    static constexpr std::size_t ItemsPerToken = 4;
 
     OrderedParallelRun(unsigned jobs, std::function<Work()> makeWork)
         : jobs_(jobs < 1 ? 1 : jobs), makeWork_(std::move(makeWork)) {}
@@ -51,7 +56,7 @@ class OrderedParallelRun {
         State state(count, InFlightPerJob * jobs_);
         state.claimed.Leave();
         InArenaOf(jobs_, [&] {
-            tbb::parallel_pipeline(state.slots.size(),
+            tbb::parallel_pipeline(state.slots.size() / ItemsPerToken,
                                    Claim(state) & Make(works, state) & Use(use, state));
         });
     }
@@ -88,7 +93,7 @@ class OrderedParallelRun {
         ThreadSanitizerEdge used;
     };
 
-    // Items 0..count-1, one at a time in order.
+    // The first items of the runs of 0..count-1, one at a time in order.
     static auto Claim(State& state) {
         return tbb::make_filter<void, std::size_t>(
             tbb::filter_mode::serial_in_order, [&state](tbb::flow_control& control) {
@@ -98,40 +103,52 @@ class OrderedParallelRun {
                     control.stop();
                     return state.next;
                 }
-                return state.next++;
+                const std::size_t first = state.next;
+                state.next = RunEnd(state, first);
+                return first;
             });
     }
 
-    // An item's result on any thread, with that thread's own work object.
+    // A run's results on any thread, with that thread's own work object.
     static auto Make(tbb::enumerable_thread_specific<Work>& works, State& state) {
         return tbb::make_filter<std::size_t, std::size_t>(
-            tbb::filter_mode::parallel, [&works, &state](std::size_t i) {
+            tbb::filter_mode::parallel, [&works, &state](std::size_t first) {
                 state.claimed.Arrive();
                 state.used.Arrive();
-                Made& made = state.slots[i % state.slots.size()];
-                try {
-                    made.result.emplace(works.local()(i));
-                } catch (...) {
-                    made.error = std::current_exception();
+                const Work& work = works.local();
+                for (std::size_t i = first; i < RunEnd(state, first); ++i) {
+                    Made& made = state.slots[i % state.slots.size()];
+                    try {
+                        made.result.emplace(work(i));
+                    } catch (...) {
+                        made.error = std::current_exception();
+                    }
                 }
                 state.made.Leave();
-                return i;
+                return first;
             });
     }
 
     // The results in item order, one at a time; each slot emptied for reuse.
     static auto Use(const std::function<void(Result&&)>& use, State& state) {
         return tbb::make_filter<std::size_t, void>(
-            tbb::filter_mode::serial_in_order, [&use, &state](std::size_t i) {
+            tbb::filter_mode::serial_in_order, [&use, &state](std::size_t first) {
                 state.made.Arrive();
                 state.used.Arrive();
                 const ThreadSanitizerLeaveOnExit leave(state.used);
-                Made made = std::exchange(state.slots[i % state.slots.size()], Made{});
-                if (made.error) {
-                    std::rethrow_exception(made.error);
+                for (std::size_t i = first; i < RunEnd(state, first); ++i) {
+                    Made made = std::exchange(state.slots[i % state.slots.size()], Made{});
+                    if (made.error) {
+                        std::rethrow_exception(made.error);
+                    }
+                    use(std::move(*made.result));
                 }
-                use(std::move(*made.result));
             });
+    }
+
+    // The end of the run of items from `first`.
+    static std::size_t RunEnd(const State& state, std::size_t first) {
+        return std::min(state.count, first + ItemsPerToken);
     }
 
     unsigned jobs_;
