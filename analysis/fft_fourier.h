@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Fourier sums through the FFTW library, for period lengths whose
-// transform is fast. Plans are made once per length and kept in a bounded
-// process-wide cache; any number of threads may call these at once.
+// transform is fast. Their plans come from the program's one plan cache
+// (analysis/fft_plans.h); any number of threads may call these at once.
 #pragma once
 
 #include <cstdint>

@@ -4,35 +4,42 @@
 // threads ran it.
 #pragma once
 
+#include <oneapi/tbb/enumerable_thread_specific.h>
+#include <oneapi/tbb/parallel_pipeline.h>
+
 #include <algorithm>
-#include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <functional>
-#include <mutex>
 #include <optional>
-#include <thread>
+#include <utility>
 #include <vector>
+
+#include "recording/ThreadSanitizerEdge.h"
+#include "recording/parallel_work.h"
 
 namespace tesmera {
 
-// Runs `work(i)` for i in 0..count-1 on `jobs` threads, the calling thread
-// one of them, and hands each result to `use` on the calling thread,
-// strictly in order of i. `makeWork` is called once per thread, so each
-// thread has its own buffers; `use` never runs concurrently. The calling
-// thread makes items itself while the one it is to use next is not ready,
-// so it neither sleeps nor leaves a core idle while it could work.
+// Runs `work(i)` for i in 0..count-1 on up to `jobs` threads (no more than
+// the machine's cores), the calling thread one of them, and hands each
+// result to `use`, strictly in order of i and never two at once. `makeWork`
+// is called once per thread that makes items, so each such thread has its
+// own buffers.
 //
-// At most InFlightPerJob * jobs results wait or are being made at a time,
+// At most InFlightPerJob * jobs items are made or wait to be used at a time,
 // so memory stays bounded however many items there are. An exception from
 // `work` reaches the caller when its item's turn comes; one from `use`
-// stops the threads and reaches the caller at once. Items not yet started
-// when a failure reaches the caller are never run.
+// stops the run and reaches the caller once the items being made are done.
+// Items not yet started when a failure reaches the caller are never run.
 template <class Result>
 class OrderedParallelRun {
   public:
     using Work = std::function<Result(std::size_t)>;
     static constexpr std::size_t InFlightPerJob = 8;
+    // Items pass through the pipeline in runs of this many: a token costs
+    // the library a few microseconds, a sizeable share of a short file's
+    // analysis. InFlightPerJob is a multiple of it.
+    static constexpr std::size_t ItemsPerToken = 4;
 
     OrderedParallelRun(unsigned jobs, std::function<Work()> makeWork)
         : jobs_(jobs < 1 ? 1 : jobs), makeWork_(std::move(makeWork)) {}
@@ -45,150 +52,103 @@ class OrderedParallelRun {
             }
             return;
         }
-        Shared shared(count, InFlightPerJob * jobs_);
-        const Work own = makeWork_();
-        {
-            Workers workers(shared);
-            for (unsigned j = 1; j < jobs_; ++j) {
-                workers.Start([&shared, work = makeWork_()] { WorkLoop(shared, work); });
-            }
-            for (std::size_t i = 0; i < count; ++i) {
-                while (!shared.Ready(i)) {
-                    const std::optional<std::size_t> next = shared.TryClaim();
-                    if (!next) {
-                        break;
-                    }
-                    Make(shared, own, *next);
-                }
-                use(shared.Take(i));
-            }
-        }
+        tbb::enumerable_thread_specific<Work> works([this] { return makeWork_(); });
+        State state(count, InFlightPerJob * jobs_);
+        state.claimed.Leave();
+        InArenaOf(jobs_, [&] {
+            tbb::parallel_pipeline(state.slots.size() / ItemsPerToken,
+                                   Claim(state) & Make(works, state) & Use(use, state));
+        });
     }
 
   private:
-    // One finished item: its result, or what `work` threw for it.
-    struct Slot {
+    // One made item: its result, or what `work` threw for it.
+    struct Made {
         std::optional<Result> result;
         std::exception_ptr error;
-        bool ready = false;
     };
 
-    // The ring of slots item i uses slot i % size of, and who may claim what.
-    class Shared {
-      public:
-        Shared(std::size_t count, std::size_t window) : count_(count), slots_(window) {}
+    // What the stages share. Item i is made into slot i % window, free again
+    // by then as no more items than that are in the pipeline; the pipeline
+    // passes only the item's number. The edges (see ThreadSanitizerEdge.h)
+    // order each claim after the one before, an item's making after its
+    // claim and after its slot's last use, each use after its item's
+    // making and after the use before, and the slots' end after all.
+    struct State {
+        State(std::size_t count, std::size_t window) : count(count), slots(window) {}
+        // The pipeline has finished with every thread's part by then, also
+        // when it failed.
+        ~State() {
+            claimed.Arrive();
+            made.Arrive();
+            used.Arrive();
+        }
+        State(const State&) = delete;
+        State& operator=(const State&) = delete;
+        const std::size_t count;
+        std::size_t next = 0;  // the first item not yet claimed
+        std::vector<Made> slots;
+        ThreadSanitizerEdge claimed;
+        ThreadSanitizerEdge made;
+        ThreadSanitizerEdge used;
+    };
 
-        // The next item to make, waiting while the window is full; nothing
-        // once every item is claimed or the run is stopping.
-        std::optional<std::size_t> Claim() {
-            std::unique_lock lock(mutex_);
-            claimable_.wait(lock, [&] {
-                return stopping_ || next_ == count_ || next_ < taken_ + slots_.size();
+    // The first items of the runs of 0..count-1, one at a time in order.
+    static auto Claim(State& state) {
+        return tbb::make_filter<void, std::size_t>(
+            tbb::filter_mode::serial_in_order, [&state](tbb::flow_control& control) {
+                state.claimed.Arrive();
+                const ThreadSanitizerLeaveOnExit leave(state.claimed);
+                if (state.next == state.count) {
+                    control.stop();
+                    return state.next;
+                }
+                const std::size_t first = state.next;
+                state.next = RunEnd(state, first);
+                return first;
             });
-            if (stopping_ || next_ == count_) {
-                return std::nullopt;
-            }
-            return next_++;
-        }
-
-        // The next item to make if one may be claimed now, without waiting.
-        std::optional<std::size_t> TryClaim() {
-            const std::lock_guard lock(mutex_);
-            if (stopping_ || next_ == count_ || next_ >= taken_ + slots_.size()) {
-                return std::nullopt;
-            }
-            return next_++;
-        }
-
-        bool Ready(std::size_t i) {
-            const std::lock_guard lock(mutex_);
-            return slots_[i % slots_.size()].ready;
-        }
-
-        void Deliver(std::size_t i, std::optional<Result> result, std::exception_ptr error) {
-            {
-                const std::lock_guard lock(mutex_);
-                Slot& slot = slots_[i % slots_.size()];
-                slot.result = std::move(result);
-                slot.error = error;
-                slot.ready = true;
-            }
-            delivered_.notify_all();
-        }
-
-        // Item i's result once it is made (rethrowing its error); frees its slot.
-        Result Take(std::size_t i) {
-            std::unique_lock lock(mutex_);
-            Slot& slot = slots_[i % slots_.size()];
-            delivered_.wait(lock, [&] { return slot.ready; });
-            if (slot.error) {
-                std::rethrow_exception(slot.error);
-            }
-            Result result = std::move(*slot.result);
-            slot = Slot{};
-            ++taken_;
-            // Threads waiting for room are woken once half the window is
-            // free, not item by item: each wake-up costs more than an item
-            // of work. Nothing waits on them meanwhile: the calling thread
-            // makes the items it needs itself.
-            const bool wake = taken_ % std::max<std::size_t>(1, slots_.size() / 2) == 0;
-            lock.unlock();
-            if (wake) {
-                claimable_.notify_all();
-            }
-            return result;
-        }
-
-        void Stop() {
-            {
-                const std::lock_guard lock(mutex_);
-                stopping_ = true;
-            }
-            claimable_.notify_all();
-        }
-
-      private:
-        std::mutex mutex_;
-        std::condition_variable claimable_;
-        std::condition_variable delivered_;
-        const std::size_t count_;
-        std::vector<Slot> slots_;
-        std::size_t next_ = 0;   // first item not yet claimed
-        std::size_t taken_ = 0;  // items already handed to `use`
-        bool stopping_ = false;
-    };
-
-    // The threads of one run: stopped and joined however the run ends.
-    class Workers {
-      public:
-        explicit Workers(Shared& shared) : shared_(shared) {}
-        Workers(const Workers&) = delete;
-        Workers& operator=(const Workers&) = delete;
-        ~Workers() {
-            shared_.Stop();
-            for (std::thread& thread : threads_) {
-                thread.join();
-            }
-        }
-        void Start(std::function<void()> loop) { threads_.emplace_back(std::move(loop)); }
-
-      private:
-        Shared& shared_;
-        std::vector<std::thread> threads_;
-    };
-
-    static void Make(Shared& shared, const Work& work, std::size_t i) {
-        try {
-            shared.Deliver(i, work(i), nullptr);
-        } catch (...) {
-            shared.Deliver(i, std::nullopt, std::current_exception());
-        }
     }
 
-    static void WorkLoop(Shared& shared, const Work& work) {
-        while (const std::optional<std::size_t> i = shared.Claim()) {
-            Make(shared, work, *i);
-        }
+    // A run's results on any thread, with that thread's own work object.
+    static auto Make(tbb::enumerable_thread_specific<Work>& works, State& state) {
+        return tbb::make_filter<std::size_t, std::size_t>(
+            tbb::filter_mode::parallel, [&works, &state](std::size_t first) {
+                state.claimed.Arrive();
+                state.used.Arrive();
+                const Work& work = works.local();
+                for (std::size_t i = first; i < RunEnd(state, first); ++i) {
+                    Made& made = state.slots[i % state.slots.size()];
+                    try {
+                        made.result.emplace(work(i));
+                    } catch (...) {
+                        made.error = std::current_exception();
+                    }
+                }
+                state.made.Leave();
+                return first;
+            });
+    }
+
+    // The results in item order, one at a time; each slot emptied for reuse.
+    static auto Use(const std::function<void(Result&&)>& use, State& state) {
+        return tbb::make_filter<std::size_t, void>(
+            tbb::filter_mode::serial_in_order, [&use, &state](std::size_t first) {
+                state.made.Arrive();
+                state.used.Arrive();
+                const ThreadSanitizerLeaveOnExit leave(state.used);
+                for (std::size_t i = first; i < RunEnd(state, first); ++i) {
+                    Made made = std::exchange(state.slots[i % state.slots.size()], Made{});
+                    if (made.error) {
+                        std::rethrow_exception(made.error);
+                    }
+                    use(std::move(*made.result));
+                }
+            });
+    }
+
+    // The end of the run of items from `first`.
+    static std::size_t RunEnd(const State& state, std::size_t first) {
+        return std::min(state.count, first + ItemsPerToken);
     }
 
     unsigned jobs_;

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording/autocorrelation.h"
 
-#include <fftw3.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <complex>
-#include <map>
-#include <memory>
-#include <mutex>
+#include <cstdint>
+
+#include "analysis/fft_plans.h"
 
 namespace tesmera {
 
@@ -31,89 +28,25 @@ std::size_t SmoothLength(std::size_t n) {
     }
 }
 
-struct FftwFree {
-    void operator()(void* p) const { fftw_free(p); }
-};
-using RealBuffer = std::unique_ptr<double[], FftwFree>;
-using SpectrumBuffer = std::unique_ptr<fftw_complex[], FftwFree>;
-
-RealBuffer AllocateReal(std::size_t n) {
-    return RealBuffer(fftw_alloc_real(n));
-}
-SpectrumBuffer AllocateSpectrum(std::size_t n) {
-    return SpectrumBuffer(fftw_alloc_complex(n));
-}
-
-// The forward and backward real transforms of one length. Estimate-mode
-// plans, so the same length always runs the same arithmetic and results do
-// not depend on timing or on which thread planned first.
-struct TransformPair {
-    fftw_plan Forward = nullptr;
-    fftw_plan Backward = nullptr;
-};
-
-// Plans are made once per length and kept for the program's life. The
-// library's planner is not thread-safe, its execution on fresh arrays is:
-// only the lookup and planning are under the lock.
-class PlanCache {
-  public:
-    PlanCache(const PlanCache&) = delete;
-    PlanCache& operator=(const PlanCache&) = delete;
-    ~PlanCache() {
-        for (auto& [length, pair] : plans_) {
-            fftw_destroy_plan(pair.Forward);
-            fftw_destroy_plan(pair.Backward);
-        }
-    }
-
-    static PlanCache& Instance() {
-        static PlanCache cache;
-        return cache;
-    }
-
-    TransformPair For(std::size_t length) {
-        const std::lock_guard lock(mutex_);
-        auto found = plans_.find(length);
-        if (found == plans_.end()) {
-            found = plans_.emplace(length, Plan(length)).first;
-        }
-        return found->second;
-    }
-
-  private:
-    PlanCache() = default;
-
-    static TransformPair Plan(std::size_t length) {
-        const auto n = static_cast<int>(length);
-        const RealBuffer real = AllocateReal(length);
-        const SpectrumBuffer spectrum = AllocateSpectrum(length / 2 + 1);
-        return {fftw_plan_dft_r2c_1d(n, real.get(), spectrum.get(), FFTW_ESTIMATE),
-                fftw_plan_dft_c2r_1d(n, spectrum.get(), real.get(), FFTW_ESTIMATE)};
-    }
-
-    std::mutex mutex_;
-    std::map<std::size_t, TransformPair> plans_;
-};
-
 // sum x[i] x[i+lag] for lag 0..maxLag, by the Wiener-Khinchin relation on a
 // zero-padded copy long enough that no product wraps around.
 std::vector<double> CrossSums(std::span<const double> x, std::size_t maxLag) {
     const std::size_t length = SmoothLength(x.size() + maxLag + 1);
-    const std::size_t bins = length / 2 + 1;
-    const TransformPair plans = PlanCache::Instance().For(length);
+    const auto plans = RealTransformPlansFor(static_cast<std::int32_t>(length));
+    const std::size_t bins = HalfSpectrumSize(plans->Size());
 
-    const RealBuffer real = AllocateReal(length);
-    const SpectrumBuffer spectrum = AllocateSpectrum(bins);
+    const FftwRealBuffer real = AllocateFftwReal(length);
+    const FftwSpectrumBuffer spectrum = AllocateFftwSpectrum(bins);
     std::ranges::copy(x, real.get());
     std::fill(real.get() + x.size(), real.get() + length, 0.0);
-    fftw_execute_dft_r2c(plans.Forward, real.get(), spectrum.get());
+    plans->Forward(real.get(), spectrum.get());
     for (std::size_t k = 0; k < bins; ++k) {
         const double re = spectrum[k][0];
         const double im = spectrum[k][1];
         spectrum[k][0] = re * re + im * im;
         spectrum[k][1] = 0;
     }
-    fftw_execute_dft_c2r(plans.Backward, spectrum.get(), real.get());
+    plans->Backward(spectrum.get(), real.get());
 
     std::vector<double> sums(maxLag + 1);
     const double scale = 1.0 / static_cast<double>(length);  // the backward transform is unscaled

@@ -1,116 +1,90 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording/parallel_work.h"
 
+#include <oneapi/tbb/blocked_range.h>
+#include <oneapi/tbb/info.h>
+#include <oneapi/tbb/parallel_for.h>
+#include <oneapi/tbb/task_arena.h>
+
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <exception>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <utility>
-#include <vector>
+
+#include "recording/ThreadSanitizerEdge.h"
 
 namespace tesmera {
 
 namespace {
 
-// Threads kept from one round of work to the next. A recording's work comes
-// in many short rounds; a thread started for each one began its share late
-// (its stack and its first allocations cost about a millisecond on a
-// virtual machine), leaving the caller to do most of the round alone.
-class HelperThreads {
-  public:
-    HelperThreads() = default;
-    HelperThreads(const HelperThreads&) = delete;
-    HelperThreads& operator=(const HelperThreads&) = delete;
-    ~HelperThreads() {
-        {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        for (const auto& helper : helpers_) {
-            helper->wake.notify_one();
-        }
-    }  // the helpers join here
+// One arena per thread count, kept for the program's life: a recording's
+// work comes in many short rounds, and an arena made for each would cost
+// more than some of them. Arenas may be entered by several threads at once
+// and from inside one another. More threads than the library has for the
+// machine are not asked for: it would refuse them with a warning on the
+// standard error.
+tbb::task_arena& ArenaOf(unsigned threads) {
+    const int usable = std::min(static_cast<int>(threads), tbb::info::default_concurrency());
+    static std::mutex lock;
+    static std::map<int, std::unique_ptr<tbb::task_arena>> arenas;
+    const std::lock_guard guard(lock);
+    auto& arena = arenas[usable];
+    if (!arena) {
+        arena = std::make_unique<tbb::task_arena>(usable);
+    }
+    return *arena;
+}
 
-    static HelperThreads& Shared() {
-        static HelperThreads pool;
-        return pool;
+// The exception of the lowest-numbered task that threw. A task above it is
+// no longer worth starting; every task below it still runs, so the failure
+// kept is the one a plain loop would have met first.
+class LowestFailure {
+  public:
+    explicit LowestFailure(std::size_t count) : first_(count) {}
+
+    bool Skips(std::size_t task) const { return task > first_.load(std::memory_order_relaxed); }
+
+    void Keep(std::size_t task, std::exception_ptr error) {
+        const std::lock_guard guard(lock_);
+        if (task < first_) {
+            first_ = task;
+            error_ = std::move(error);
+        }
     }
 
-    // Runs `work` on the caller and on `helpers` other threads at once, and
-    // returns when every run of it has returned. `work` must not throw.
-    // Calls may overlap and nest: each round has helpers of its own, and
-    // more are started when none are idle.
-    void Run(std::size_t helpers, const std::function<void()>& work) {
-        Round round{&work, helpers};
-        {
-            const std::lock_guard lock(mutex_);
-            while (idle_.size() < helpers) {
-                Start();
-            }
-            for (std::size_t i = 0; i < helpers; ++i) {
-                Helper* helper = idle_.back();
-                idle_.pop_back();
-                helper->round = &round;
-                helper->wake.notify_one();
-            }
+    void RethrowIfAny() const {
+        if (error_) {
+            std::rethrow_exception(error_);
         }
-        work();
-        std::unique_lock lock(mutex_);
-        finished_.wait(lock, [&] { return round.running == 0; });
     }
 
   private:
-    struct Round {
-        const std::function<void()>* work;
-        std::size_t running;  // helpers still in it
-    };
-    struct Helper {
-        std::condition_variable wake;
-        Round* round = nullptr;
-        std::jthread thread;  // last, so it joins before the rest goes
-    };
-
-    // Under the lock.
-    void Start() {
-        auto helper = std::make_unique<Helper>();
-        Helper& self = *helper;
-        helper->thread = std::jthread([this, &self] { Serve(self); });
-        idle_.push_back(helper.get());
-        helpers_.push_back(std::move(helper));
-    }
-
-    void Serve(Helper& self) {
-        std::unique_lock lock(mutex_);
-        while (true) {
-            self.wake.wait(lock, [&] { return self.round != nullptr || stopping_; });
-            if (self.round == nullptr) {
-                return;
-            }
-            Round& round = *std::exchange(self.round, nullptr);
-            lock.unlock();
-            (*round.work)();
-            lock.lock();
-            idle_.push_back(&self);
-            if (--round.running == 0) {
-                finished_.notify_all();
-            }
-        }
-    }
-
-    std::mutex mutex_;
-    std::condition_variable finished_;
-    bool stopping_ = false;
-    std::vector<Helper*> idle_;
-    std::vector<std::unique_ptr<Helper>> helpers_;  // last, so they join first
+    std::mutex lock_;
+    std::atomic<std::size_t> first_;
+    std::exception_ptr error_;
 };
 
 }  // namespace
 
 unsigned AvailableCores() {
     return std::max(1U, std::thread::hardware_concurrency());
+}
+
+void InArenaOf(unsigned threads, const std::function<void()>& work) {
+    // A caller that finds no free place in the arena hands `work` to one of
+    // its threads (see ThreadSanitizerEdge.h).
+    ThreadSanitizerEdge handed;
+    ThreadSanitizerEdge done;
+    const ThreadSanitizerArriveOnExit doneSeen(done);
+    handed.Leave();
+    ArenaOf(std::max(1U, threads)).execute([&] {
+        handed.Arrive();
+        const ThreadSanitizerLeaveOnExit leave(done);
+        work();
+    });
 }
 
 void RunInParallel(std::size_t count, unsigned threads,
@@ -122,35 +96,31 @@ void RunInParallel(std::size_t count, unsigned threads,
         }
         return;
     }
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> failed{false};
-    std::mutex failureLock;
-    std::size_t failedTask = count;
-    std::exception_ptr failure;
-    const auto work = [&] {
-        // A task once taken always runs, so every task before a failing
-        // one has run and the lowest failure is the serial run's.
-        while (!failed) {
-            const std::size_t i = next++;
-            if (i >= count) {
-                return;
-            }
-            try {
-                task(i);
-            } catch (...) {
-                const std::lock_guard lock(failureLock);
-                if (i < failedTask) {
-                    failedTask = i;
-                    failure = std::current_exception();
-                }
-                failed = true;
-            }
-        }
-    };
-    HelperThreads::Shared().Run(workers - 1, work);
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
+    LowestFailure failure(count);
+    ThreadSanitizerEdge start;
+    ThreadSanitizerEdge finish;
+    start.Leave();
+    InArenaOf(static_cast<unsigned>(workers), [&] {
+        // Tasks one at a time: each is a sizeable piece of work, and the
+        // scheduler splits a range of them as threads fall idle.
+        tbb::parallel_for(tbb::blocked_range<std::size_t>(0, count, 1),
+                          [&](const tbb::blocked_range<std::size_t>& tasks) {
+                              start.Arrive();
+                              for (std::size_t i = tasks.begin(); i != tasks.end(); ++i) {
+                                  if (failure.Skips(i)) {
+                                      continue;
+                                  }
+                                  try {
+                                      task(i);
+                                  } catch (...) {
+                                      failure.Keep(i, std::current_exception());
+                                  }
+                              }
+                              finish.Leave();
+                          });
+    });
+    finish.Arrive();
+    failure.RethrowIfAny();
 }
 
 void RunInParallelRuns(std::size_t count, std::size_t run, unsigned threads,

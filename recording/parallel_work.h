@@ -12,6 +12,11 @@ namespace tesmera {
 // The threads worth using on this machine: its cores, at least 1.
 unsigned AvailableCores();
 
+// Runs `work` on the calling thread in an arena of oneTBB threads, so that
+// the parallel algorithms it starts use up to `threads` threads (0 counts
+// as 1), the caller's own among them, and no more than the machine's cores.
+void InArenaOf(unsigned threads, const std::function<void()>& work);
+
 // Calls `task(i)` once for every i in [0, count), on up to `threads` threads
 // (the caller's own among them; 0 counts as 1), and returns when all are
 // done. Each task must write only its own results. When tasks throw, the

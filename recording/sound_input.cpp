@@ -1,19 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording/sound_input.h"
 
+#include <oneapi/tbb/parallel_pipeline.h>
 #include <sndfile.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <condition_variable>
-#include <deque>
 #include <exception>
-#include <mutex>
-#include <thread>
 #include <utility>
 
 #include "analysis/number_text.h"
+#include "recording/ThreadSanitizerEdge.h"
 #include "wave/binary_file.h"
 #include "wave/errors.h"
 
@@ -111,25 +109,39 @@ std::size_t SoundFileReader::Frames() const {
 
 std::size_t SoundFileReader::ReadBlocks(std::size_t first, std::size_t count,
                                         const std::function<void(std::span<const double>)>& visit) {
-    SNDFILE* file = handle_->file.get();
-    const int channels = handle_->info.channels;
-    if (sf_seek(file, static_cast<sf_count_t>(first), SEEK_SET) < 0) {
+    if (sf_seek(handle_->file.get(), static_cast<sf_count_t>(first), SEEK_SET) < 0) {
         return 0;
     }
     std::size_t done = 0;
     while (done < count) {
-        const auto wanted = static_cast<sf_count_t>(std::min(SoundBlockFrames, count - done));
-        const sf_count_t read = sf_readf_double(file, interleaved_.data(), wanted);
-        if (read <= 0) {
+        const std::span<const double> block = ReadNext(std::min(SoundBlockFrames, count - done));
+        if (block.empty()) {
             break;
         }
-        Mix(std::span(interleaved_)
-                .first(static_cast<std::size_t>(read) * static_cast<std::size_t>(channels)),
-            channels, mono_);
-        visit(mono_);
-        done += static_cast<std::size_t>(read);
+        visit(block);
+        done += block.size();
     }
     return done;
+}
+
+std::span<const double> SoundFileReader::ReadBlock(std::size_t first, std::size_t count) {
+    if (sf_seek(handle_->file.get(), static_cast<sf_count_t>(first), SEEK_SET) < 0) {
+        return {};
+    }
+    return ReadNext(std::min(SoundBlockFrames, count));
+}
+
+std::span<const double> SoundFileReader::ReadNext(std::size_t count) {
+    const int channels = handle_->info.channels;
+    const sf_count_t read =
+        sf_readf_double(handle_->file.get(), interleaved_.data(), static_cast<sf_count_t>(count));
+    if (read <= 0) {
+        return {};
+    }
+    Mix(std::span(interleaved_)
+            .first(static_cast<std::size_t>(read) * static_cast<std::size_t>(channels)),
+        channels, mono_);
+    return mono_;
 }
 
 std::string SoundFileReader::LastError() const {
@@ -138,107 +150,73 @@ std::string SoundFileReader::LastError() const {
 
 namespace {
 
-// Blocks a reading thread may be ahead of their visitor.
+// Blocks read ahead of their visitor at most.
 constexpr std::size_t BlocksAhead = 8;
 
-// Blocks handed in order from the thread that reads them to the thread
-// that visits them; their buffers go back and forth instead of being made
-// anew.
-class BlockQueue {
-  public:
-    // Reading side: false once the visiting side has stopped.
-    bool Push(std::span<const double> block) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return full_.size() < BlocksAhead || stopped_; });
-        if (stopped_) {
-            return false;
-        }
-        std::vector<double> buffer;
-        if (!spare_.empty()) {
-            buffer = std::move(spare_.back());
-            spare_.pop_back();
-        }
-        lock.unlock();
-        buffer.assign(block.begin(), block.end());
-        lock.lock();
-        full_.push_back(std::move(buffer));
-        changed_.notify_all();
-        return true;
-    }
-
-    // Reading side: no more blocks come; `failure` is why, if reading failed.
-    void Finish(std::exception_ptr failure) {
-        const std::lock_guard lock(mutex_);
-        finished_ = true;
-        failure_ = std::move(failure);
-        changed_.notify_all();
-    }
-
-    // Visiting side: the next block into `block` (whose buffer is kept for
-    // reuse), or false after the last one. Rethrows the reading side's
-    // failure after the blocks read before it.
-    bool Pop(std::vector<double>& block) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return !full_.empty() || finished_; });
-        if (full_.empty()) {
-            if (failure_) {
-                std::rethrow_exception(failure_);
-            }
-            return false;
-        }
-        spare_.push_back(std::move(block));
-        block = std::move(full_.front());
-        full_.pop_front();
-        changed_.notify_all();
-        return true;
-    }
-
-    // Visiting side: no more blocks are wanted.
-    void Stop() {
-        const std::lock_guard lock(mutex_);
-        stopped_ = true;
-        changed_.notify_all();
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::vector<double>> full_;
-    std::vector<std::vector<double>> spare_;
-    bool finished_ = false;
-    bool stopped_ = false;
-    std::exception_ptr failure_;
+// One block read ahead: its samples, or why reading it failed.
+struct BlockRead {
+    std::vector<double> samples;
+    std::exception_ptr error;
 };
 
-// Every block of the file, read on a thread of its own a few blocks ahead
-// of `visit`: decoding a long recording takes about a tenth of its scan, and
-// so it overlaps the scan's work instead of holding it up block by block.
-// The blocks, their order and the failures are those of a plain read.
+// Every block of the file, read a few blocks ahead of `visit` by a pipeline
+// of two ordered stages: decoding a long recording takes about a tenth of
+// its scan, and so it overlaps the scan's work instead of holding it up
+// block by block. The blocks, their order and the failures are those of a
+// plain read: a failed read reaches the visiting side as a value, in its
+// place, and ends the reading. Block k is read into slot k % BlocksAhead,
+// free again by then as no more blocks than that are in the pipeline; the
+// pipeline passes only the slot, and the buffers are reused.
 void ReadAhead(SoundFileReader& reader, const std::function<void(std::span<const double>)>& visit) {
-    BlockQueue queue;
-    const std::jthread reading([&] {
-        struct Stopped {};
-        try {
-            reader.ReadBlocks(0, SIZE_MAX, [&](std::span<const double> block) {
-                if (!queue.Push(block)) {
-                    throw Stopped{};
-                }
-            });
-            queue.Finish(nullptr);
-        } catch (const Stopped&) {
-        } catch (...) {
-            queue.Finish(std::current_exception());
+    std::array<BlockRead, BlocksAhead> slots;
+    std::size_t blocks = 0;
+    std::size_t first = 0;
+    bool done = false;
+    // See ThreadSanitizerEdge.h: each stage after itself, a block's visit
+    // after its reading, a slot's reuse after its visit, and the slots' end
+    // after the pipeline's, however it ends.
+    ThreadSanitizerEdge read;
+    ThreadSanitizerEdge used;
+    const ThreadSanitizerArriveOnExit readDone(read);
+    const ThreadSanitizerArriveOnExit usedDone(used);
+    read.Leave();
+    const auto readNext = [&](tbb::flow_control& control) -> BlockRead* {
+        read.Arrive();
+        used.Arrive();
+        const ThreadSanitizerLeaveOnExit leave(read);
+        if (done) {
+            control.stop();
+            return nullptr;
         }
-    });
-    // However the visiting ends, the reading thread stops before it joins.
-    struct StopOnExit {
-        BlockQueue& queue;
-        ~StopOnExit() { queue.Stop(); }
-    } const stopOnExit{queue};
-    std::vector<double> block;
-    while (queue.Pop(block)) {
-        visit(block);
-    }
+        BlockRead& block = slots[blocks++ % BlocksAhead];
+        block.error = nullptr;
+        try {
+            const std::span<const double> samples = reader.ReadBlock(first, SoundBlockFrames);
+            block.samples.assign(samples.begin(), samples.end());
+            first += samples.size();
+            done = samples.empty();
+        } catch (...) {
+            block.samples.clear();
+            block.error = std::current_exception();
+            done = true;
+        }
+        return &block;
+    };
+    const auto visitNext = [&](BlockRead* block) {
+        read.Arrive();
+        used.Arrive();
+        const ThreadSanitizerLeaveOnExit leave(used);
+        if (block->error) {
+            std::rethrow_exception(block->error);
+        }
+        if (!block->samples.empty()) {
+            visit(block->samples);
+        }
+    };
+    tbb::parallel_pipeline(
+        BlocksAhead,
+        tbb::make_filter<void, BlockRead*>(tbb::filter_mode::serial_in_order, readNext) &
+            tbb::make_filter<BlockRead*, void>(tbb::filter_mode::serial_in_order, visitNext));
 }
 
 }  // namespace

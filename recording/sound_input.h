@@ -59,10 +59,19 @@ class SoundFileReader {
     std::size_t ReadBlocks(std::size_t first, std::size_t count,
                            const std::function<void(std::span<const double>)>& visit);
 
+    // The block of at most `count` (at most SoundBlockFrames) samples from
+    // `first`, empty past the end; valid until the next read. Throws as
+    // ReadBlocks does.
+    std::span<const double> ReadBlock(std::size_t first, std::size_t count);
+
     // Why the last read stopped short, in libsndfile's words.
     std::string LastError() const;
 
   private:
+    // The next block of at most `count` samples from where the last read
+    // stopped, empty at the end.
+    std::span<const double> ReadNext(std::size_t count);
+
     struct Handle;
     std::unique_ptr<Handle> handle_;
     std::vector<double> interleaved_;

@@ -16,6 +16,7 @@ TESMERA_RUN_PACKAGES=(
   libsndfile1-dev
   libsamplerate0-dev
   libfftw3-dev
+  libtbb-dev
   nlohmann-json3-dev
 )
 
