@@ -58,6 +58,12 @@ class PlanCache {
     std::int64_t held_ = 0;
 };
 
+// Estimated plans are the same plan on every run, but FFTW would still pick
+// its codelets by the processor's vector instructions, and those round
+// differently: without them every machine computes the same bits, as the
+// window's figures and the report's must be.
+constexpr unsigned PlanFlags = FFTW_ESTIMATE | FFTW_NO_SIMD;
+
 }  // namespace
 
 FftwRealBuffer AllocateFftwReal(std::size_t n) {
@@ -76,8 +82,8 @@ std::size_t HalfSpectrumSize(std::int32_t N) {
 RealTransformPlans::RealTransformPlans(std::int32_t N) : N_(N) {
     const FftwRealBuffer real = AllocateFftwReal(static_cast<std::size_t>(N));
     const FftwSpectrumBuffer spectrum = AllocateFftwSpectrum(HalfSpectrumSize(N));
-    forward_ = fftw_plan_dft_r2c_1d(N, real.get(), spectrum.get(), FFTW_ESTIMATE);
-    backward_ = fftw_plan_dft_c2r_1d(N, spectrum.get(), real.get(), FFTW_ESTIMATE);
+    forward_ = fftw_plan_dft_r2c_1d(N, real.get(), spectrum.get(), PlanFlags);
+    backward_ = fftw_plan_dft_c2r_1d(N, spectrum.get(), real.get(), PlanFlags);
 }
 
 // Destroyed by whichever caller drops the last hold, so the lock is taken here.
