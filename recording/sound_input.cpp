@@ -221,18 +221,6 @@ void ReadAhead(SoundFileReader& reader, const std::function<void(std::span<const
 
 }  // namespace
 
-MonoRecording ReadMonoRecording(const std::string& path) {
-    SoundFileReader reader(path);
-    MonoRecording recording{reader.SampleRate(), {}};
-    reader.ReadBlocks(0, SIZE_MAX, [&recording](std::span<const double> block) {
-        recording.Samples.insert(recording.Samples.end(), block.begin(), block.end());
-    });
-    if (recording.Samples.empty()) {
-        throw RecordingError("cannot read the samples of " + path + ": " + reader.LastError());
-    }
-    return recording;
-}
-
 RecordingFile::RecordingFile(const std::string& path, unsigned threads, const ScanControl& control)
     : RecordingFile(path, std::make_unique<SoundFileReader>(path), threads, control) {}
 

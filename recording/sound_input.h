@@ -78,17 +78,13 @@ class SoundFileReader {
     std::vector<double> mono_;
 };
 
-// Reads the whole file. Throws as SoundFileReader does, and RecordingError
-// when no sample can be read.
-MonoRecording ReadMonoRecording(const std::string& path);
-
 // A recording read from its file in blocks, once for the voicing track and
 // then only where asked: memory holds the track and the samples last asked
 // for, never the whole recording.
 class RecordingFile final : public ScannedRecording {
   public:
-    // Throws as ReadMonoRecording does, and ScanCancelled when `control`
-    // stops the scan. The voicing track is made on up to `threads` threads.
+    // Throws as SoundFileReader does, RecordingError when no sample can be read, and ScanCancelled
+    // when `control` stops the scan. The voicing track is made on up to `threads` threads.
     explicit RecordingFile(const std::string& path, unsigned threads = 1,
                            const ScanControl& control = {});
     std::span<const double> Samples(std::size_t first, std::size_t count) override;

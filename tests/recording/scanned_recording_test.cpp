@@ -10,6 +10,7 @@
 #include "recording/resampling.h"
 #include "recording/sound_input.h"
 #include "recording/voice_report.h"
+#include "recording/whole_recording.h"
 #include "support/TempFolder.h"
 #include "support/synthetic_vowel.h"
 #include "tools/sustained_vowel.h"
@@ -218,7 +219,7 @@ class FileFolder : public ::testing::Test {
 TEST_F(FileFolder, FileAndMemoryGiveTheSameFigures) {
     const std::string path =
         Write("vowel.wav", test::SyntheticVowel(VowelRecipe{180, 22050, 0.3, 2.5, 0.3}));
-    const MonoRecording whole = ReadMonoRecording(path);
+    const MonoRecording whole = test::ReadWholeRecording(path);
     RecordingFile file(path);
     RecordingInMemory memory(whole.Samples, whole.SampleRate);
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "recording/whole_recording.h"
 #include "support/TempFolder.h"
 #include "support/fifo_watchdog.h"
 #include "support/param_name.h"
@@ -60,7 +61,7 @@ TEST_P(Encodings, ReadAsMonoAtFullScaleOne) {
     const std::string path = (folder.Path() / "input.wav").string();
     WriteSoundFile(path, e.encoding, e.channels, e.rate, 1000);
 
-    const MonoRecording recording = ReadMonoRecording(path);
+    const MonoRecording recording = test::ReadWholeRecording(path);
     EXPECT_EQ(recording.SampleRate, e.rate);
     ASSERT_EQ(recording.Samples.size(), 1000u);
     for (std::size_t i = 0; i < recording.Samples.size(); i += 37) {
@@ -91,7 +92,7 @@ TEST_P(RefusedInputs, SayWhy) {
     const std::string path = (folder.Path() / "input.wav").string();
     WriteSoundFile(path, r.encoding, 1, r.rate, 100);
     try {
-        ReadMonoRecording(path);
+        test::ReadWholeRecording(path);
         FAIL() << "accepted";
     } catch (const RecordingError& error) {
         EXPECT_EQ(error.what(), r.message);
@@ -109,18 +110,18 @@ INSTANTIATE_TEST_SUITE_P(
                               "sample rate 192000 Hz is outside 8000 to 96000 Hz"}),
     test::CaseName());
 
-TEST(ReadMonoRecording, UnreadableFileIsRefused) {
-    EXPECT_THROW(ReadMonoRecording("/nonexistent/input.wav"), RecordingError);
+TEST(WholeRecording, UnreadableFileIsRefused) {
+    EXPECT_THROW(test::ReadWholeRecording("/nonexistent/input.wav"), RecordingError);
 }
 
 // The recording is read and mixed block by block: frames across block
 // boundaries and a short last block all arrive, in order.
-TEST(ReadMonoRecording, LongStereoRecordingIsMixedWhole) {
+TEST(WholeRecording, LongStereoRecordingIsMixedWhole) {
     const test::TempFolder folder;
     const std::string path = (folder.Path() / "input.wav").string();
     constexpr std::size_t Frames = 3 * 16384 + 123;
     WriteSoundFile(path, SF_FORMAT_PCM_16, 2, 44100, Frames);
-    const MonoRecording recording = ReadMonoRecording(path);
+    const MonoRecording recording = test::ReadWholeRecording(path);
     ASSERT_EQ(recording.Samples.size(), Frames);
     for (const std::size_t i : {0ul, 16383ul, 16384ul, 32768ul, Frames - 1}) {
         EXPECT_NEAR(recording.Samples[i], MonoValue(i, 44100), 1.0 / 32768) << i;
@@ -196,13 +197,13 @@ TEST(RecordingFile, NotANumberLateInTheFileIsRefused) {
     }
 }
 
-TEST(ReadMonoRecording, FifoIsRefusedWithoutBlocking) {
+TEST(WholeRecording, FifoIsRefusedWithoutBlocking) {
     const test::FifoFile fifo;
     ASSERT_TRUE(fifo.Made());
     std::string message;
     EXPECT_FALSE(test::BlockedOnFifo(fifo, [&] {
         try {
-            ReadMonoRecording(fifo.Path());
+            test::ReadWholeRecording(fifo.Path());
         } catch (const RecordingError& error) {
             message = error.what();
         }
