@@ -52,6 +52,9 @@ TimedSamples BandLimitedResample(std::span<const double> samples, double fromRat
         return {{samples.begin(), samples.end()}, 0.5 / fromRate};
     }
     const auto count = static_cast<std::size_t>(std::llround(duration * toRate));
+    if (count == 0) {
+        return {};
+    }
     const double firstTime = 0.5 * (duration - static_cast<double>(count - 1) / toRate);
 
     const TransformLengths lengths = LengthsFor(samples.size() + 2 * Padding, fromRate, toRate);
