@@ -52,8 +52,8 @@ inline constexpr double PeakSearchCeiling = 330;  // Hz: the shortest is 1 / thi
 // to `threads` threads; the value is the same for any count. Throws
 // TesmeraError unless sampleRate > 0.
 //
-// It holds the whole cepstrogram (about 4 kB per 2 ms) and one transform of
-// the whole recording (about 16 bytes per sample), so it is meant for
+// It holds the whole cepstrogram (about 4 kB per 2 ms frame) and one transform of
+// the whole recording (16 to 40 bytes per sample), so it is meant for
 // recordings of seconds, as clinicians take them, not of hours.
 std::optional<double> SmoothedCepstralPeakProminence(std::span<const double> samples,
                                                      double sampleRate, unsigned threads = 1);
