@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The power cepstrum of one analysis frame, the only place the cepstral peak
+// measure touches the FFT library (so its plans can move to a shared owner
+// without touching the measure).
+#pragma once
+
+#include <complex>
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace tesmera {
+
+// Transforms frames of one power-of-two length N. Not thread-safe: use one
+// object per thread.
+class PowerCepstrumTransform {
+  public:
+    // `length`: N, a power of two of at least 4. `samplePeriod`: seconds
+    // between the frame's samples. Throws TesmeraError for another length.
+    PowerCepstrumTransform(std::size_t length, double samplePeriod);
+    ~PowerCepstrumTransform();
+    PowerCepstrumTransform(const PowerCepstrumTransform&) = delete;
+    PowerCepstrumTransform& operator=(const PowerCepstrumTransform&) = delete;
+
+    std::size_t Length() const { return length_; }
+    std::size_t Quefrencies() const { return length_ / 2 + 1; }
+
+    // `frame`: at most N samples, zero-padded to N. `cepstrum`: Quefrencies()
+    // values, c[n]² for n = 0..N/2 (quefrency n · samplePeriod), where c is
+    // the inverse transform of the natural logarithm of the power spectrum,
+    //   c[n] = Δf · Σ_k ln(|T·X_k|² + 1e-300) · e^(2πikn/N)   (k over all N bins),
+    // X_k = Σ_m x[m] e^(−2πikm/N), T the sample period and Δf = 1 / (N·T):
+    // the spectrum and its inverse scaled as physical densities, so that c[0]
+    // and the powers do not depend on N.
+    void Apply(std::span<const double> frame, std::span<double> cepstrum);
+
+  private:
+    struct Buffers;
+    std::size_t length_;
+    double samplePeriod_;
+    std::unique_ptr<Buffers> buffers_;
+};
+
+// One-off transforms of a whole signal, of any length (the plans are made
+// for the call and dropped). Safe to call from several threads at once.
+// The N/2 + 1 bins X_k = Σ_m x[m] e^(−2πikm/N) of the real `signal` (N values).
+std::vector<std::complex<double>> RealSpectrum(std::span<const double> signal);
+// The real signal x[m] = Σ_k X_k e^(2πikm/N) of `length` (N) values, k over
+// all N bins, the upper ones the conjugates of the N/2 + 1 given ones: N
+// times the inverse of RealSpectrum.
+std::vector<double> RealSignal(std::span<const std::complex<double>> spectrum, std::size_t length);
+
+}  // namespace tesmera
