@@ -1,52 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording/cepstral_peak_transform.h"
 
-#include <fftw3.h>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <mutex>
 
+#include "analysis/fft_plans.h"
 #include "base/TesmeraError.h"
 
 namespace tesmera {
 
-namespace {
-
-struct FftwFree {
-    void operator()(void* p) const { fftw_free(p); }
-};
-
-// The library's planner is not thread-safe; executing a plan is.
-std::mutex& PlannerLock() {
-    static std::mutex lock;
-    return lock;
-}
-
-}  // namespace
-
 struct PowerCepstrumTransform::Buffers {
     explicit Buffers(std::size_t length)
-        : Real(fftw_alloc_real(length)), Spectrum(fftw_alloc_complex(length / 2 + 1)) {
-        const auto n = static_cast<int>(length);
-        // Estimate-mode plans: the same length always runs the same arithmetic.
-        const std::lock_guard lock(PlannerLock());
-        Forward = fftw_plan_dft_r2c_1d(n, Real.get(), Spectrum.get(), FFTW_ESTIMATE);
-        Backward = fftw_plan_dft_c2r_1d(n, Spectrum.get(), Real.get(), FFTW_ESTIMATE);
-    }
-    ~Buffers() {
-        const std::lock_guard lock(PlannerLock());
-        fftw_destroy_plan(Forward);
-        fftw_destroy_plan(Backward);
-    }
-    Buffers(const Buffers&) = delete;
-    Buffers& operator=(const Buffers&) = delete;
+        : Plans(RealTransformPlansFor(static_cast<std::int32_t>(length))),
+          Real(AllocateFftwReal(length)),
+          Spectrum(AllocateFftwSpectrum(HalfSpectrumSize(static_cast<std::int32_t>(length)))) {}
 
-    std::unique_ptr<double[], FftwFree> Real;
-    std::unique_ptr<fftw_complex[], FftwFree> Spectrum;
-    fftw_plan Forward = nullptr;
-    fftw_plan Backward = nullptr;
+    std::shared_ptr<const RealTransformPlans> Plans;
+    FftwRealBuffer Real;
+    FftwSpectrumBuffer Spectrum;
 };
 
 PowerCepstrumTransform::PowerCepstrumTransform(std::size_t length, double samplePeriod)
@@ -65,7 +37,7 @@ void PowerCepstrumTransform::Apply(std::span<const double> frame, std::span<doub
     const std::size_t used = std::min(frame.size(), length_);
     std::copy_n(frame.begin(), used, real);
     std::fill(real + used, real + length_, 0.0);
-    fftw_execute(buffers_->Forward);
+    buffers_->Plans->Forward(real, spectrum);
 
     const std::size_t bins = Quefrencies();
     const double squaredPeriod = samplePeriod_ * samplePeriod_;
@@ -74,7 +46,7 @@ void PowerCepstrumTransform::Apply(std::span<const double> frame, std::span<doub
         spectrum[k][0] = std::log(power * squaredPeriod + 1e-300);
         spectrum[k][1] = 0;
     }
-    fftw_execute(buffers_->Backward);  // unscaled: the sum over all N bins
+    buffers_->Plans->Backward(spectrum, real);  // unscaled: the sum over all N bins
 
     const double binWidth = 1 / (static_cast<double>(length_) * samplePeriod_);
     for (std::size_t n = 0; n < bins && n < cepstrum.size(); ++n) {
@@ -84,42 +56,32 @@ void PowerCepstrumTransform::Apply(std::span<const double> frame, std::span<doub
 }
 
 std::vector<std::complex<double>> RealSpectrum(std::span<const double> signal) {
-    const std::size_t n = signal.size();
-    const std::unique_ptr<double[], FftwFree> real(fftw_alloc_real(n));
-    std::vector<std::complex<double>> spectrum(n / 2 + 1);
-    // std::complex<double> has the layout of fftw_complex.
-    auto* bins = reinterpret_cast<fftw_complex*>(spectrum.data());
-    fftw_plan plan = nullptr;
-    {
-        const std::lock_guard lock(PlannerLock());
-        plan = fftw_plan_dft_r2c_1d(static_cast<int>(n), real.get(), bins, FFTW_ESTIMATE);
-    }
+    const auto n = static_cast<std::int32_t>(signal.size());
+    const auto plans = RealTransformPlansFor(n);
+    const FftwRealBuffer real = AllocateFftwReal(signal.size());
+    const FftwSpectrumBuffer bins = AllocateFftwSpectrum(HalfSpectrumSize(n));
     std::ranges::copy(signal, real.get());
-    fftw_execute(plan);
-    const std::lock_guard lock(PlannerLock());
-    fftw_destroy_plan(plan);
+    plans->Forward(real.get(), bins.get());
+    std::vector<std::complex<double>> spectrum(HalfSpectrumSize(n));
+    for (std::size_t k = 0; k < spectrum.size(); ++k) {
+        spectrum[k] = {bins[k][0], bins[k][1]};
+    }
     return spectrum;
 }
 
 std::vector<double> RealSignal(std::span<const std::complex<double>> spectrum, std::size_t length) {
-    const std::size_t bins = length / 2 + 1;
-    const std::unique_ptr<fftw_complex[], FftwFree> input(fftw_alloc_complex(bins));
-    std::vector<double> signal(length);
-    fftw_plan plan = nullptr;
-    {
-        const std::lock_guard lock(PlannerLock());
-        plan = fftw_plan_dft_c2r_1d(static_cast<int>(length), input.get(), signal.data(),
-                                    FFTW_ESTIMATE);
-    }
+    const auto n = static_cast<std::int32_t>(length);
+    const auto plans = RealTransformPlansFor(n);
+    const std::size_t bins = HalfSpectrumSize(n);
+    const FftwSpectrumBuffer input = AllocateFftwSpectrum(bins);
+    const FftwRealBuffer output = AllocateFftwReal(length);
     for (std::size_t k = 0; k < bins; ++k) {
         const std::complex<double> value = k < spectrum.size() ? spectrum[k] : 0.0;
         input[k][0] = value.real();
         input[k][1] = value.imag();
     }
-    fftw_execute(plan);  // overwrites `input`, which is why it is a copy
-    const std::lock_guard lock(PlannerLock());
-    fftw_destroy_plan(plan);
-    return signal;
+    plans->Backward(input.get(), output.get());
+    return {output.get(), output.get() + length};
 }
 
 }  // namespace tesmera

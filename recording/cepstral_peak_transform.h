@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The power cepstrum of one analysis frame, the only place the cepstral peak
-// measure touches the FFT library (so its plans can move to a shared owner
-// without touching the measure).
+// The power cepstrum of one analysis frame and the whole-signal transforms
+// of the cepstral peak measure, on the program's shared transform plans.
 #pragma once
 
 #include <complex>
@@ -42,8 +41,8 @@ class PowerCepstrumTransform {
     std::unique_ptr<Buffers> buffers_;
 };
 
-// One-off transforms of a whole signal, of any length (the plans are made
-// for the call and dropped). Safe to call from several threads at once.
+// Transforms of a whole signal, of any length. Safe to call from several
+// threads at once.
 // The N/2 + 1 bins X_k = Σ_m x[m] e^(−2πikm/N) of the real `signal` (N values).
 std::vector<std::complex<double>> RealSpectrum(std::span<const double> signal);
 // The real signal x[m] = Σ_k X_k e^(2πikm/N) of `length` (N) values, k over

@@ -3,7 +3,7 @@
 // the settings clinical scripts use, on generated sustained vowels from
 // clean to breathy: both read the same file and must agree within 0.5 dB.
 #include "recording/cepstral_peak.h"
-#include "recording/sound_input.h"
+#include "recording/whole_recording.h"
 #include "support/TempFolder.h"
 #include "support/param_name.h"
 #include "support/process_run.h"
@@ -53,7 +53,7 @@ TEST_P(CppsAgreesWithThePeer, OnTheWholeRecording) {
     const std::string file = (folder.Path() / "vowel.wav").string();
     tools::WriteVowel(file, tools::GenerateVowel(GetParam().recipe));
 
-    const MonoRecording recording = ReadMonoRecording(file);
+    const MonoRecording recording = test::ReadWholeRecording(file);
     const std::optional<double> ours =
         SmoothedCepstralPeakProminence(recording.Samples, recording.SampleRate);
     ASSERT_TRUE(ours.has_value());
