@@ -54,11 +54,11 @@ class OrderedParallelRun {
         }
         tbb::enumerable_thread_specific<Work> works([this] { return makeWork_(); });
         State state(count, InFlightPerJob * jobs_);
+        const tbb::filter<void, void> stages = Claim(state) & Make(works, state) & Use(use, state);
         state.claimed.Leave();
-        InArenaOf(jobs_, [&] {
-            tbb::parallel_pipeline(state.slots.size() / ItemsPerToken,
-                                   Claim(state) & Make(works, state) & Use(use, state));
-        });
+        PipelineStart().Leave();
+        InArenaOf(jobs_,
+                  [&] { tbb::parallel_pipeline(state.slots.size() / ItemsPerToken, stages); });
     }
 
   private:
@@ -97,6 +97,7 @@ class OrderedParallelRun {
     static auto Claim(State& state) {
         return tbb::make_filter<void, std::size_t>(
             tbb::filter_mode::serial_in_order, [&state](tbb::flow_control& control) {
+                PipelineStart().Arrive();
                 state.claimed.Arrive();
                 const ThreadSanitizerLeaveOnExit leave(state.claimed);
                 if (state.next == state.count) {
@@ -113,6 +114,7 @@ class OrderedParallelRun {
     static auto Make(tbb::enumerable_thread_specific<Work>& works, State& state) {
         return tbb::make_filter<std::size_t, std::size_t>(
             tbb::filter_mode::parallel, [&works, &state](std::size_t first) {
+                PipelineStart().Arrive();
                 state.claimed.Arrive();
                 state.used.Arrive();
                 const Work& work = works.local();
@@ -133,6 +135,7 @@ class OrderedParallelRun {
     static auto Use(const std::function<void(Result&&)>& use, State& state) {
         return tbb::make_filter<std::size_t, void>(
             tbb::filter_mode::serial_in_order, [&use, &state](std::size_t first) {
+                PipelineStart().Arrive();
                 state.made.Arrive();
                 state.used.Arrive();
                 const ThreadSanitizerLeaveOnExit leave(state.used);

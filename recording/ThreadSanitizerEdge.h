@@ -65,4 +65,15 @@ class ThreadSanitizerArriveOnExit {
     ThreadSanitizerEdge& edge_;
 };
 
+// The edge every pipeline starts on. A pipeline's stages live in memory
+// the library allocates and reuses unseen by the sanitizer, so a stage may
+// read where the starting thread wrote long before: that thread leaves this
+// edge once the stages exist, and each stage arrives at it before it reads
+// anything of its own. A single edge for every pipeline only orders more
+// than needed, which hides no race between our own stages' data.
+inline ThreadSanitizerEdge& PipelineStart() {
+    static ThreadSanitizerEdge edge;
+    return edge;
+}
+
 }  // namespace tesmera

@@ -179,8 +179,8 @@ void ReadAhead(SoundFileReader& reader, const std::function<void(std::span<const
     ThreadSanitizerEdge used;
     const ThreadSanitizerArriveOnExit readDone(read);
     const ThreadSanitizerArriveOnExit usedDone(used);
-    read.Leave();
     const auto readNext = [&](tbb::flow_control& control) -> BlockRead* {
+        PipelineStart().Arrive();
         read.Arrive();
         used.Arrive();
         const ThreadSanitizerLeaveOnExit leave(read);
@@ -203,6 +203,7 @@ void ReadAhead(SoundFileReader& reader, const std::function<void(std::span<const
         return &block;
     };
     const auto visitNext = [&](BlockRead* block) {
+        PipelineStart().Arrive();
         read.Arrive();
         used.Arrive();
         const ThreadSanitizerLeaveOnExit leave(used);
@@ -213,10 +214,12 @@ void ReadAhead(SoundFileReader& reader, const std::function<void(std::span<const
             visit(block->samples);
         }
     };
-    tbb::parallel_pipeline(
-        BlocksAhead,
+    const tbb::filter<void, void> stages =
         tbb::make_filter<void, BlockRead*>(tbb::filter_mode::serial_in_order, readNext) &
-            tbb::make_filter<BlockRead*, void>(tbb::filter_mode::serial_in_order, visitNext));
+        tbb::make_filter<BlockRead*, void>(tbb::filter_mode::serial_in_order, visitNext);
+    read.Leave();
+    PipelineStart().Leave();
+    tbb::parallel_pipeline(BlocksAhead, stages);
 }
 
 }  // namespace
