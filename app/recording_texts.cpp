@@ -64,6 +64,7 @@ std::vector<QStringList> ModelRows(const VoiceReport& report, const QString& dec
 std::vector<MeasureText> MeasureRows(const VoiceReport& report, const QString& decimal) {
     const auto percent = [&](double v) { return Percent(v, 2, decimal); };
     return {
+        {QStringLiteral("Cycles"), QString::fromStdString(CycleCountsText(CountCycles(report)))},
         {QStringLiteral("F0"),
          QStringLiteral("%1 Hz, deviation %2 Hz")
              .arg(Number(report.F0MeanHz, 1, decimal), Number(report.F0SdHz, 1, decimal))},

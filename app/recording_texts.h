@@ -25,8 +25,9 @@ struct MeasureText {
     QString name;
     QString value;  // "not defined" where the measure is absent
 };
-// F0 (mean and deviation in Hz), jitter (local, %), shimmer (local, % and
-// dB) and the harmonics-to-noise ratio (dB), in this order.
+// The cycles analysed and left out, F0 (mean and deviation in Hz), jitter
+// (local, %), shimmer (local, % and dB) and the harmonics-to-noise ratio
+// (dB), in this order.
 std::vector<MeasureText> MeasureRows(const VoiceReport& report, const QString& decimal);
 
 // The steadiness of the voice as a sentence.

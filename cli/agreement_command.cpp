@@ -129,7 +129,8 @@ int RunAgreement(const AgreementOptions& options) {
         const std::vector<std::string> outputs{options.jsonPath};
         std::vector<BatchEntry> entries;
         if (options.fromReport.empty()) {
-            entries = CollectBatch(options.paths, outputs, options.grades);
+            entries = CollectBatch(options.paths, outputs, options.grades,
+                                   options.recordings ? RecordingFiles() : VoicePeriodFiles());
         } else {
             std::vector<std::string> inputs{options.fromReport};
             if (!options.grades.tablePath.empty()) {

@@ -33,15 +33,16 @@ std::string Listed(std::span<const std::string> paths) {
 
 }  // namespace
 
-NoVoiceFileError::NoVoiceFileError(std::span<const std::string> paths)
-    : TesmeraError("no voice file (*.wav) found in " + Listed(paths)) {}
+NoVoiceFileError::NoVoiceFileError(std::span<const std::string> paths, const InputKind& kind)
+    : TesmeraError("no " + kind.Name + " (" + ExtensionPatterns(kind) + ") found in " +
+                   Listed(paths)) {}
 
 std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
                                      std::span<const std::string> outputs,
-                                     const GradeOptions& grades) {
-    std::vector<BatchEntry> entries = CollectVoiceFiles(paths);
+                                     const GradeOptions& grades, const InputKind& kind) {
+    std::vector<BatchEntry> entries = CollectVoiceFiles(paths, kind);
     if (entries.empty()) {
-        throw NoVoiceFileError(paths);
+        throw NoVoiceFileError(paths, kind);
     }
     std::vector<std::string> inputs;
     inputs.reserve(entries.size());

@@ -21,11 +21,11 @@ constexpr int ExitSomeFilesFailed = 1;  // at least one file's status is not "ok
 constexpr int ExitToolFailed = 2;       // an output could not be written...
 constexpr int ExitUsage = 64;           // the command line cannot be carried out as given
 
-// No path given to a batch named a voice file or a folder holding one; the
-// message names the paths.
+// No path given to a batch named an input of its kind or a folder holding
+// one; the message names the paths.
 class NoVoiceFileError : public TesmeraError {
   public:
-    explicit NoVoiceFileError(std::span<const std::string> paths);
+    NoVoiceFileError(std::span<const std::string> paths, const InputKind& kind);
 };
 
 // The grade options every batch command takes.
@@ -43,7 +43,8 @@ struct GradeOptions {
 // there are none.
 std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
                                      std::span<const std::string> outputs,
-                                     const GradeOptions& grades);
+                                     const GradeOptions& grades,
+                                     const InputKind& kind = VoicePeriodFiles());
 
 // The grade source the options ask for; throws UsageError for a table that
 // cannot be read or used.

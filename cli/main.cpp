@@ -111,8 +111,8 @@ CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
         "weighted Cohen's kappa, Spearman's rho and the 5 x 5 confusion matrix. Files without\n"
         "scores or without a grade 1..5 are listed as skipped. With --recordings or\n"
         "--from-report each recording counts once, with the scores of its medians; one whose\n"
-        "report is not \"ok\" is skipped.\n" +
-            std::string(BatchExitStatus));
+        "report is not \"ok\" is skipped; folders are then searched for recordings:\n" +
+            ExtensionPatterns(RecordingFiles()) + ".\n" + std::string(BatchExitStatus));
     CLI::Option* paths =
         command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav");
     command
@@ -170,8 +170,8 @@ void AddAtOption(CLI::App& command, const std::string& description,
 CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
     CLI::App* command = AddCommand(
         app, "extract", "Cut one voice period from a recording of a sustained vowel",
-        "Reads PCM WAV at 8 to 96 kHz (8/16/24/32-bit integer or 32-bit float, stereo mixed to\n"
-        "mono), marks the glottal cycles of its steady voiced stretch as `report` does, and\n"
+        "Reads every format and encoding the sound file library reads, at 8 to 384 kHz (mixed\n"
+        "to mono), marks the glottal cycles of its steady voiced stretch as `report` does, and\n"
         "writes the analysed cycle nearest the stretch's middle (or --at) exactly as `report`\n"
         "scores it: brought to 44100 Hz, its peak scaled to 32767. The cycle's number is the one\n"
         "the recording window and `report --periods` give it.\n"
@@ -190,9 +190,13 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
         "Per recording: the steady voiced stretch, every glottal cycle in it analysed as a period\n"
         "file would be, per score model the median's score (\"?\" when its 95 % interval reaches\n"
         "another grade), IQR and grade shares, steadiness, F0, jitter, shimmer and HNR.\n"
-        "The expert grade is read from the recording's name as for period files.\n" +
-            std::string(BatchExitStatus));
-    command->add_option("RECORDING", options.paths, "Recordings, or folders searched for *.wav")
+        "The expert grade is read from the recording's name as for period files.\n"
+        "Recordings are read in every format and encoding the sound file library reads, at 8\n"
+        "to 384 kHz; folders are searched for " +
+            ExtensionPatterns(RecordingFiles()) + ".\n" + std::string(BatchExitStatus));
+    command
+        ->add_option("RECORDING", options.paths,
+                     "Recordings, or folders searched for recordings (see above)")
         ->required();
     AddRecordsOption(*command, "--json", "JSON", options.jsonPath);
     AddRecordsOption(*command, "--csv", "CSV", options.csvPath);

@@ -95,7 +95,12 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     json["grade"] = record.Grade ? nlohmann::ordered_json(*record.Grade) : nullptr;
     json["stretch_start_s"] = when(report.StretchStartSeconds);
     json["stretch_end_s"] = when(report.StretchEndSeconds);
-    json["cycles"] = report.AnalysedCycles;
+    const CycleCounts counts = CountCycles(report);
+    json["cycles"] = counts.Analysed;
+    json["cycles_marked"] = counts.Marked;
+    json["cycles_off_track"] = counts.OffTrack;
+    json["cycles_misshapen"] = counts.Misshapen;
+    json["cycles_unscored"] = counts.Unscored;
     json["steady"] = report.Steady;
     json["f0_mean_hz"] = when(report.F0MeanHz);
     json["f0_sd_hz"] = when(report.F0SdHz);

@@ -42,12 +42,12 @@ void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double>
                       unsigned jobs, const std::function<void(RecordingReport&&)>& use);
 
 // The record scripts rely on: path, status, status_code, grade, stretch_start_s,
-// stretch_end_s, cycles, steady, f0_mean_hz, f0_sd_hz, jitter_local_pct,
-// jitter_local_abs_us, jitter_rap_pct, jitter_ppq5_pct, shimmer_local_pct,
-// shimmer_local_db, shimmer_apq3_pct, shimmer_apq5_pct, hnr_db, then
-// models: six objects with model ("SCORE(10)" ...), median_value, score,
-// iqr, grade_shares (five numbers) and borderline. Undefined figures are
-// null; a recording without figures has null for all of them.
+// stretch_end_s, cycles (analysed), cycles_marked, cycles_off_track,
+// cycles_misshapen, cycles_unscored (the marked cycles left out, by reason), steady, f0_mean_hz,
+// f0_sd_hz, jitter_local_pct, jitter_local_abs_us, jitter_rap_pct, jitter_ppq5_pct,
+// shimmer_local_pct, shimmer_local_db, shimmer_apq3_pct, shimmer_apq5_pct, hnr_db, then models: six
+// objects with model ("SCORE(10)" ...), median_value, score, iqr, grade_shares (five numbers) and
+// borderline. Undefined figures are null; a recording without figures has null for all of them.
 nlohmann::ordered_json ReportRecordJson(const RecordingReport& record);
 
 }  // namespace tesmera

@@ -32,7 +32,8 @@ void WriteCyclePeriods(const RecordingReport& record, const std::string& folder)
 int RunReport(const ReportOptions& options) {
     try {
         const std::vector<std::string> outputs{options.jsonPath, options.csvPath};
-        const std::vector<BatchEntry> entries = CollectBatch(options.paths, outputs, {});
+        const std::vector<BatchEntry> entries =
+            CollectBatch(options.paths, outputs, {}, RecordingFiles());
         if (!options.periodsFolder.empty()) {
             std::filesystem::create_directories(options.periodsFolder);
         }

@@ -111,8 +111,7 @@ std::string RecordTable(const RecordingReport& record) {
         return text;
     }
     text += "  stretch " + Fixed(r.StretchStartSeconds, 3) + " s to " +
-            Fixed(r.StretchEndSeconds, 3) + " s, " +
-            IntegerText(static_cast<long long>(r.AnalysedCycles)) + " cycles, " +
+            Fixed(r.StretchEndSeconds, 3) + " s, " + CycleCountsText(CountCycles(r)) + ", " +
             (r.Steady ? "steady" : "NOT steady: medians unreliable") + "\n";
     return text + ModelRows(r) + PerturbationRows(r);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "recording/sound_input.h"
 #include "wave/errors.h"
 #include "wave/file_name.h"
 
@@ -13,8 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool HasVoiceFileName(const fs::path& path) {
-    return AsciiLower(path.extension().string()) == ".wav";
+bool HasNameOf(const fs::path& path, const InputKind& kind) {
+    return std::ranges::find(kind.Extensions, AsciiLower(path.extension().string())) !=
+           kind.Extensions.end();
 }
 
 BatchEntry UnreadFolder(const fs::path& folder, const std::error_code& error) {
@@ -25,10 +27,11 @@ BatchEntry UnreadFolder(const fs::path& folder, const std::error_code& error) {
 
 // Adds what one folder entry contributes; returns true when it is a folder
 // to search in turn (a real one, not a link).
-bool Examine(const fs::directory_entry& entry, std::vector<BatchEntry>& found) {
+bool Examine(const fs::directory_entry& entry, const InputKind& kind,
+             std::vector<BatchEntry>& found) {
     std::error_code error;
     const bool realFolder = entry.is_directory(error) && !entry.is_symlink(error);
-    if (!HasVoiceFileName(entry.path())) {
+    if (!HasNameOf(entry.path(), kind)) {
         return realFolder;
     }
     // The listing already tells a plain file apart (no question to the file
@@ -53,7 +56,7 @@ bool Examine(const fs::directory_entry& entry, std::vector<BatchEntry>& found) {
 
 // Searched with a list of folders still to list rather than recursion, so
 // a deep tree cannot exhaust the stack.
-std::vector<BatchEntry> VoiceFilesBelow(const fs::path& top) {
+std::vector<BatchEntry> VoiceFilesBelow(const fs::path& top, const InputKind& kind) {
     std::vector<BatchEntry> found;
     std::vector<fs::path> pending{top};
     while (!pending.empty()) {
@@ -62,7 +65,7 @@ std::vector<BatchEntry> VoiceFilesBelow(const fs::path& top) {
         std::error_code error;
         fs::directory_iterator it(folder, error);
         for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-            if (Examine(*it, found)) {
+            if (Examine(*it, kind, found)) {
                 pending.push_back(it->path());
             }
         }
@@ -76,12 +79,31 @@ std::vector<BatchEntry> VoiceFilesBelow(const fs::path& top) {
 
 }  // namespace
 
-std::vector<BatchEntry> CollectVoiceFiles(std::span<const std::string> paths) {
+const InputKind& VoicePeriodFiles() {
+    static const InputKind kind{"voice file", {".wav"}};
+    return kind;
+}
+
+const InputKind& RecordingFiles() {
+    static const InputKind kind{"recording", SoundFileExtensions()};
+    return kind;
+}
+
+std::string ExtensionPatterns(const InputKind& kind) {
+    std::string patterns;
+    for (const std::string& extension : kind.Extensions) {
+        patterns += (patterns.empty() ? "*" : ", *") + extension;
+    }
+    return patterns;
+}
+
+std::vector<BatchEntry> CollectVoiceFiles(std::span<const std::string> paths,
+                                          const InputKind& kind) {
     std::vector<BatchEntry> entries;
     for (const std::string& path : paths) {
         std::error_code error;
         if (fs::is_directory(path, error)) {
-            std::ranges::move(VoiceFilesBelow(path), std::back_inserter(entries));
+            std::ranges::move(VoiceFilesBelow(path, kind), std::back_inserter(entries));
         } else {
             entries.push_back({path, {}});
         }

@@ -15,9 +15,11 @@ namespace {
 constexpr double StretchMargin = 0.005;  // seconds
 // A recording up to this long is measured whole, so the harmonicity frames
 // lie where they lie in the whole recording and its global peak is the
-// recording's own, as a voice tool analysing the file gives them. At the
-// highest input rate it costs 46 MB a copy.
+// recording's own, as a voice tool analysing the file gives them; unless it
+// holds more samples than a minute at 96 kHz (46 MB a copy), which bounds
+// the memory at the highest rates.
 constexpr double WholeRecordingSeconds = 60;
+constexpr std::size_t WholeRecordingSamples = 60 * 96000;
 // A longer one is measured on its stretch with this much signal on each
 // side: the check of the last cycle looks one and a half periods past it
 // (25 ms at LowestF0), a harmonicity frame reaches 13 ms past its centre
@@ -86,6 +88,13 @@ std::optional<FrameRange> ChooseStretch(std::span<const VoicingFrame> frames,
 std::optional<FrameRange> FindStretch(const ScannedRecording& recording,
                                       std::optional<double> atSeconds, Status& outcome) {
     const std::span<const VoicingFrame> frames = recording.Frames();
+    // A sound too short to hold a voice is not silence, however few frames
+    // it gives.
+    const bool loud = recording.Envelope().Peak() > SilenceRms;
+    if (loud && recording.Duration() * LowestF0 < ReportMinimumCycles) {
+        outcome = TooShortStatus();
+        return std::nullopt;
+    }
     if (std::ranges::all_of(frames, [](const VoicingFrame& f) { return f.Rms <= SilenceRms; })) {
         outcome = {StatusCode::Silent, "silent"};
         return std::nullopt;
@@ -111,7 +120,8 @@ std::optional<FrameRange> FindStretch(const ScannedRecording& recording,
 
 RecordingExcerpt ExcerptFor(ScannedRecording& recording, double from, double to) {
     const double rate = recording.SampleRate();
-    if (recording.Duration() <= WholeRecordingSeconds) {
+    if (recording.Duration() <= WholeRecordingSeconds &&
+        recording.SampleCount() <= WholeRecordingSamples) {
         return {0, recording.Samples(0, recording.SampleCount()), 0};
     }
     const auto first =
@@ -121,6 +131,11 @@ RecordingExcerpt ExcerptFor(ScannedRecording& recording, double from, double to)
 }
 
 }  // namespace
+
+Status TooShortStatus() {
+    return {StatusCode::TooShort,
+            "too short: fewer than " + std::to_string(ReportMinimumCycles) + " cycles"};
+}
 
 MarkedStretch MarkStretch(ScannedRecording& recording, std::optional<double> atSeconds) {
     MarkedStretch stretch;

@@ -20,6 +20,10 @@
 
 namespace tesmera {
 
+// Fewer analysed cycles than this and the report's status says "too short";
+// so does a recording shorter than this many cycles of LowestF0.
+constexpr std::size_t ReportMinimumCycles = 5;
+
 // A steady stretch longer than this is analysed on this much of it: the
 // medians and perturbation figures settle within a few seconds (30 s hold
 // 1800 cycles even at LowestF0), clinical recordings last 1 to 5 s, and it
@@ -36,8 +40,8 @@ struct RecordingExcerpt {
 };
 
 struct MarkedStretch {
-    // Ok, or why there is no stretch: Silent, OutsideRecording, Unvoiced or
-    // UnvoicedAtTime; nothing below is set then.
+    // Ok, or why there is no stretch: Silent, TooShort, OutsideRecording,
+    // Unvoiced or UnvoicedAtTime; nothing below is set then.
     Status Outcome;
     double StartSeconds = 0;  // of the recording
     double EndSeconds = 0;
@@ -57,5 +61,8 @@ struct MarkedStretch {
 // and checks its cycles. Uses up to recording.Threads() threads; the result
 // is the same for any count.
 MarkedStretch MarkStretch(ScannedRecording& recording, std::optional<double> atSeconds);
+
+// TooShort "too short: fewer than 5 cycles".
+Status TooShortStatus();
 
 }  // namespace tesmera

@@ -24,19 +24,11 @@ struct SoundFileCloser {
 };
 using SoundFileHandle = std::unique_ptr<SNDFILE, SoundFileCloser>;
 
-constexpr std::array AcceptedEncodings{SF_FORMAT_PCM_U8, SF_FORMAT_PCM_S8, SF_FORMAT_PCM_16,
-                                       SF_FORMAT_PCM_24, SF_FORMAT_PCM_32, SF_FORMAT_FLOAT};
-
 void CheckFormat(const SF_INFO& info) {
-    const int encoding = info.format & SF_FORMAT_SUBMASK;
-    if (std::find(AcceptedEncodings.begin(), AcceptedEncodings.end(), encoding) ==
-        AcceptedEncodings.end()) {
-        throw RecordingError(
-            "unsupported sample format: use PCM of 8, 16, 24 or 32-bit integers or 32-bit floats");
-    }
     if (info.samplerate < LowestInputRate || info.samplerate > HighestInputRate) {
-        throw RecordingError("sample rate " + IntegerText(info.samplerate) +
-                             " Hz is outside 8000 to 96000 Hz");
+        throw RecordingError("sample rate " + IntegerText(info.samplerate) + " Hz is outside " +
+                             IntegerText(LowestInputRate) + " to " + IntegerText(HighestInputRate) +
+                             " Hz");
     }
     if (info.frames <= 0 || info.channels <= 0) {
         throw RecordingError("the recording holds no samples");
@@ -83,7 +75,29 @@ SoundFileHandle OpenSoundFile(const std::string& path, SF_INFO& info) {
     return file;
 }
 
+// Names the library's format list does not give, for the same formats.
+constexpr std::array ExtensionAliases{".aif", ".ogg", ".opus"};
+
 }  // namespace
+
+std::vector<std::string> SoundFileExtensions() {
+    int count = 0;
+    sf_command(nullptr, SFC_GET_FORMAT_MAJOR_COUNT, &count, sizeof(count));
+    std::vector<std::string> extensions(ExtensionAliases.begin(), ExtensionAliases.end());
+    for (int i = 0; i < count; ++i) {
+        SF_FORMAT_INFO format{};
+        format.format = i;
+        sf_command(nullptr, SFC_GET_FORMAT_MAJOR, &format, sizeof(format));
+        const std::string extension = std::string(".") + format.extension;
+        if ((format.format & SF_FORMAT_TYPEMASK) != SF_FORMAT_RAW) {
+            extensions.push_back(extension);
+        }
+    }
+    std::ranges::sort(extensions);
+    const auto [end, last] = std::ranges::unique(extensions);
+    extensions.erase(end, last);
+    return extensions;
+}
 
 struct SoundFileReader::Handle {
     SF_INFO info{};

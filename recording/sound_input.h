@@ -24,9 +24,14 @@ class RecordingError : public TesmeraError {
     explicit RecordingError(const Status& refusal) : TesmeraError(refusal.Text, refusal.Code) {}
 };
 
-// The rates the extraction accepts, in Hz (inclusive).
+// The rates a recording may have, in Hz (inclusive).
 constexpr std::int32_t LowestInputRate = 8000;
-constexpr std::int32_t HighestInputRate = 96000;
+constexpr std::int32_t HighestInputRate = 384000;
+
+// The extensions of the formats the sound file library reads, lower case
+// with the full stop (".aiff", ".flac", ".wav", ...), sorted; headerless
+// raw data is not among them, as nothing says how to read it.
+std::vector<std::string> SoundFileExtensions();
 
 struct MonoRecording {
     std::int32_t SampleRate = 0;  // Hz
@@ -41,9 +46,10 @@ constexpr std::size_t SoundBlockFrames = 16384;
 // time; each sample is the mean of the frame's channels.
 class SoundFileReader {
   public:
-    // Throws RecordingError for an unreadable file or one that is not a
-    // regular file, a sample format other than those above, a rate outside
-    // LowestInputRate..HighestInputRate or a file without frames.
+    // Throws RecordingError for an unreadable file (the library reads every
+    // encoding it knows, as floating point) or one that is not a regular
+    // file, a rate outside LowestInputRate..HighestInputRate or a file
+    // without frames.
     explicit SoundFileReader(const std::string& path);
     ~SoundFileReader();
     SoundFileReader(const SoundFileReader&) = delete;

@@ -172,9 +172,7 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     AnalyseCycles(report, stretch.Excerpt, recording.SampleRate(), threads);
     Summarise(report, rate);
     if (report.AnalysedCycles < ReportMinimumCycles) {
-        report.Outcome = {
-            StatusCode::TooShort,
-            "too short: fewer than " + std::to_string(ReportMinimumCycles) + " cycles"};
+        report.Outcome = TooShortStatus();
     }
     return report;
 }
@@ -202,6 +200,40 @@ std::optional<std::size_t> AnalysedCycleNearest(const VoiceReport& report, doubl
         }
     }
     return nearest;
+}
+
+CycleCounts CountCycles(const VoiceReport& report) {
+    CycleCounts counts;
+    counts.Marked = report.Cycles.size();
+    for (const ReportedCycle& cycle : report.Cycles) {
+        switch (cycle.Verdict) {
+            case CycleVerdict::CvOffTrack:
+                ++counts.OffTrack;
+                break;
+            case CycleVerdict::CvMisshapen:
+                ++counts.Misshapen;
+                break;
+            case CycleVerdict::CvAccepted:
+                ++(cycle.Scored ? counts.Analysed : counts.Unscored);
+                break;
+        }
+    }
+    return counts;
+}
+
+std::string CycleCountsText(const CycleCounts& counts) {
+    std::string text = std::to_string(counts.Analysed) + " of " + std::to_string(counts.Marked) +
+                       " cycles analysed";
+    std::string reasons;
+    const auto add = [&reasons](std::size_t count, const char* reason) {
+        if (count > 0) {
+            reasons += (reasons.empty() ? "" : ", ") + std::to_string(count) + " " + reason;
+        }
+    };
+    add(counts.OffTrack, "off the pitch track");
+    add(counts.Misshapen, "misshapen");
+    add(counts.Unscored, "unscored");
+    return reasons.empty() ? text : text + " (left out: " + reasons + ")";
 }
 
 }  // namespace tesmera

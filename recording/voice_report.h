@@ -28,9 +28,6 @@
 
 namespace tesmera {
 
-// Fewer analysed cycles than this and the report's status says "too short".
-constexpr std::size_t ReportMinimumCycles = 5;
-
 struct ReportedCycle {
     // The cycle runs between two neighbouring marks, as sample positions of
     // the recording (fractional: between samples), StartSample < EndSample.
@@ -74,6 +71,20 @@ struct VoiceReport {
 
     bool Ok() const { return Outcome.Ok(); }
 };
+
+// How many cycles the stretch holds and why those not analysed were left out.
+struct CycleCounts {
+    std::size_t Marked = 0;     // every cycle of the stretch
+    std::size_t Analysed = 0;   // accepted and scored: those summarised
+    std::size_t OffTrack = 0;   // CvOffTrack
+    std::size_t Misshapen = 0;  // CvMisshapen
+    std::size_t Unscored =
+        0;  // accepted, but too short to cut or without a score (a zero harmonic)
+};
+CycleCounts CountCycles(const VoiceReport& report);
+// "234 of 240 cycles analysed", then the reasons of those left out, if any:
+// " (left out: 4 off the pitch track, 2 misshapen, 1 unscored)".
+std::string CycleCountsText(const CycleCounts& counts);
 
 // The report of the stretch MarkStretch finds (see there for `atSeconds`).
 // Only the voicing track and the samples of the stretch (of the whole

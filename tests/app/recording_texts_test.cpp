@@ -106,14 +106,22 @@ TEST(RecordingTexts, MeasuresSayWhenTheyAreNotDefined) {
     report.Jitter.Local = 0.00254;
     report.Shimmer.Local = 0.0339;
     report.Shimmer.LocalDb = 0.331;
+    for (ReportedCycle& cycle : report.Cycles) {
+        cycle.Scored = true;
+    }
+    report.Cycles[3].Verdict = CycleVerdict::CvOffTrack;
+    report.Cycles[5].Verdict = CycleVerdict::CvMisshapen;
+    report.Cycles[8].Verdict = CycleVerdict::CvOffTrack;
     const std::vector<MeasureText> rows = MeasureRows(report, QStringLiteral("."));
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0].value, "120.1 Hz, deviation 1.0 Hz");
-    EXPECT_EQ(rows[1].value, "0.25 %");
-    EXPECT_EQ(rows[2].value, "3.39 %, 0.33 dB");
-    EXPECT_EQ(rows[3].value, "not defined");
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].value,
+              "37 of 40 cycles analysed (left out: 2 off the pitch track, 1 misshapen)");
+    EXPECT_EQ(rows[1].value, "120.1 Hz, deviation 1.0 Hz");
+    EXPECT_EQ(rows[2].value, "0.25 %");
+    EXPECT_EQ(rows[3].value, "3.39 %, 0.33 dB");
+    EXPECT_EQ(rows[4].value, "not defined");
     report.Shimmer.LocalDb.reset();
-    EXPECT_EQ(MeasureRows(report, QStringLiteral("."))[2].value, "3.39 %");
+    EXPECT_EQ(MeasureRows(report, QStringLiteral("."))[3].value, "3.39 %");
 }
 
 TEST(RecordingTexts, CycleLineSaysWhyACycleWasLeftOut) {

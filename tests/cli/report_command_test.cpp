@@ -66,6 +66,10 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
                                               "stretch_start_s",
                                               "stretch_end_s",
                                               "cycles",
+                                              "cycles_marked",
+                                              "cycles_off_track",
+                                              "cycles_misshapen",
+                                              "cycles_unscored",
                                               "steady",
                                               "f0_mean_hz",
                                               "f0_sd_hz",
@@ -134,7 +138,7 @@ TEST(ReportCommand, PeriodFilesCarryTheGradeForTheWindow) {
 TEST(ReportCommand, TableShowsScoresSteadinessAndPerturbation) {
     const test::TempFolder folder;
     const std::string out = Report(WriteVowel(folder, "c4.wav", 120), folder);
-    for (const char* text : {"status ok, expert grade 4", "cycles, steady", "SCORE(10)",
+    for (const char* text : {"status ok, expert grade 4", "cycles analysed", "SCORE(10)",
                              "SCORE(25)", "jitter local", "shimmer local", "HNR"}) {
         EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
     }
@@ -172,6 +176,24 @@ TEST(ReportCommand, UnwritableOutputIsAToolFailure) {
     Report(
         WriteVowel(folder, "f1.wav", 150) + " --json " + (folder.Path() / "no/such.json").string(),
         folder, 2);
+}
+
+// A folder yields every sound file the library reads, by its extension;
+// the content decides how it is read.
+TEST(ReportCommand, FoldersYieldEverySoundFileTheLibraryReads) {
+    const test::TempFolder folder;
+    std::filesystem::create_directory(folder.Path() / "in");
+    for (const char* name : {"in/a.flac", "in/b.AIFF", "in/c.wav"}) {
+        WriteVowel(folder, name, 160);
+    }
+    std::ofstream(folder.Path() / "in" / "notes.txt") << "not a recording\n";
+    const nlohmann::json records =
+        nlohmann::json::parse(Report((folder.Path() / "in").string() + " --json -", folder));
+    ASSERT_EQ(records.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(records[i]["status"], "ok") << records[i]["path"];
+    }
+    EXPECT_EQ(std::filesystem::path(records[1]["path"].get<std::string>()).filename(), "b.AIFF");
 }
 
 // The grade options act on recordings as they act on period files, whether

@@ -26,10 +26,11 @@ TEST(VoiceFileList, FoldersGiveTheirWavFilesSortedFilesStayAsGiven) {
     folder.Add("deeper/c3.Wav", {});
     const std::string root = folder.Path().string();
     const std::vector<std::string> paths{"x.txt", root};
-    EXPECT_EQ(CollectVoiceFiles(paths), (std::vector<BatchEntry>{{"x.txt", {}},
-                                                                 {root + "/a1.wav", {}},
-                                                                 {root + "/b2.WAV", {}},
-                                                                 {root + "/deeper/c3.Wav", {}}}));
+    EXPECT_EQ(CollectVoiceFiles(paths, VoicePeriodFiles()),
+              (std::vector<BatchEntry>{{"x.txt", {}},
+                                       {root + "/a1.wav", {}},
+                                       {root + "/b2.WAV", {}},
+                                       {root + "/deeper/c3.Wav", {}}}));
 }
 
 // Things in a searched folder that are not plain voice files: each is
@@ -52,7 +53,7 @@ TEST_P(FolderThings, AreReportedAndTheSearchGoesOn) {
         expected.push_back({(folder.Path() / entry.Path).string(), entry.Problem});
     }
     const std::vector<std::string> paths{folder.Path().string()};
-    EXPECT_EQ(CollectVoiceFiles(paths), expected);
+    EXPECT_EQ(CollectVoiceFiles(paths, VoicePeriodFiles()), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -93,7 +94,7 @@ TEST(VoiceFileList, AnUnreadableFolderIsReported) {
     folder.Add("locked/a1.wav", {});
     fs::permissions(folder.Path() / "locked", fs::perms::none);
     const std::vector<std::string> paths{folder.Path().string()};
-    const auto entries = CollectVoiceFiles(paths);
+    const auto entries = CollectVoiceFiles(paths, VoicePeriodFiles());
     fs::permissions(folder.Path() / "locked", fs::perms::owner_all);
     EXPECT_EQ(entries, (std::vector<BatchEntry>{
                            {(folder.Path() / "locked").string(),
@@ -106,7 +107,8 @@ TEST(VoiceFileList, PathsThatCannotBeExaminedAreKeptForTheirOwnRecords) {
     fs::create_symlink(folder.Path() / "loop", folder.Path() / "loop");
     const std::vector<std::string> paths{(folder.Path() / "loop" / "x.wav").string(),
                                          std::string(300, 'n') + ".wav"};
-    EXPECT_EQ(CollectVoiceFiles(paths), (std::vector<BatchEntry>{{paths[0], {}}, {paths[1], {}}}));
+    EXPECT_EQ(CollectVoiceFiles(paths, VoicePeriodFiles()),
+              (std::vector<BatchEntry>{{paths[0], {}}, {paths[1], {}}}));
 }
 
 }  // namespace

@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                               [] {
                                   return MonoRecording{44100, std::vector<double>(1000, 0.5)};
                               },
-                              std::nullopt, "silent", StatusCode::Silent},
+                              std::nullopt, "too short: fewer than 5 cycles", StatusCode::TooShort},
                       Refusal{"Noise", WhiteNoise, std::nullopt, "unvoiced", StatusCode::Unvoiced},
                       Refusal{"AtSilence",
                               [] {

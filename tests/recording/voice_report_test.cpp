@@ -153,8 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
     Table, RefusedRecordings,
     ::testing::Values(
         RefusalCase{"Silent", std::vector<double>(16000, 0.0), {}, {StatusCode::Silent, "silent"}},
-        RefusalCase{
-            "TooShortForAFrame", std::vector<double>(100, 0.1), {}, {StatusCode::Silent, "silent"}},
+        RefusalCase{"TooShortForAFrame", std::vector<double>(100, 0.1), {}, TooShortStatus()},
         RefusalCase{"Noise", WhiteNoise(), {}, {StatusCode::Unvoiced, "unvoiced"}},
         RefusalCase{"FewCycles",
                     ShortVowel(),
