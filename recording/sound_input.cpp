@@ -93,9 +93,8 @@ std::vector<std::string> SoundFileExtensions() {
             extensions.push_back(extension);
         }
     }
-    std::ranges::sort(extensions);
-    const auto [end, last] = std::ranges::unique(extensions);
-    extensions.erase(end, last);
+    std::sort(extensions.begin(), extensions.end());
+    extensions.erase(std::unique(extensions.begin(), extensions.end()), extensions.end());
     return extensions;
 }
 

@@ -171,9 +171,7 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     Measure(report, stretch, threads);
     AnalyseCycles(report, stretch.Excerpt, recording.SampleRate(), threads);
     Summarise(report, rate);
-    if (report.AnalysedCycles < ReportMinimumCycles) {
-        report.Outcome = TooShortStatus();
-    }
+    report.Outcome = report.AnalysedCycles < ReportMinimumCycles ? TooShortStatus() : Status{};
     return report;
 }
 

@@ -49,8 +49,8 @@ struct ReportedCycle {
 struct VoiceReport {
     // Ok, or why there are no figures: the stretch's refusal (see
     // MarkedStretch), or TooShort "too short: fewer than 5 cycles" (the
-    // figures found so far are kept).
-    Status Outcome;
+    // figures found so far are kept). A report never made is not ok.
+    Status Outcome{StatusCode::Error, "not reported"};
     std::int32_t SampleRate = 0;  // of the recording, Hz: the unit of the cycles' positions
     double StretchStartSeconds = 0;
     double StretchEndSeconds = 0;

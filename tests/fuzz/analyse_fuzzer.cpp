@@ -49,8 +49,9 @@ bool KnownMessage(const std::string& message) {
 }
 
 void CheckRecord(const VoiceAnalysis& record) {
-    for (const std::string& message : record.Messages) {
-        Require(KnownMessage(message), "unknown message: " + message);
+    for (const Status& problem : record.Problems) {
+        Require(KnownMessage(problem.Text), "unknown message: " + problem.Text);
+        Require(problem.Code != StatusCode::Error, "no code for: " + problem.Text);
     }
     if (record.Stage == AnalysisStage::NotLoaded) {
         return;
@@ -130,7 +131,7 @@ WindowRun RunLikeTheWindow(const std::string& path) {
     try {
         loaded = LoadPeriodFile(run.record, samples, show);
     } catch (const TesmeraError& error) {
-        show(ErrorBoxText(error.what()));
+        show({error.Code(), ErrorBoxText(error.what())});
     }
     // After a failed load Compute only warns that nothing is loaded; a
     // batch never presses it, so that warning is not compared.
@@ -138,7 +139,7 @@ WindowRun RunLikeTheWindow(const std::string& path) {
         return run;
     }
     if (!Analysable(true, run.record.SampleCount)) {
-        show(std::string(NothingToAnalyseWarning));
+        show({StatusCode::TooLong, std::string(NothingToAnalyseWarning)});
         return run;
     }
     const auto count = static_cast<std::size_t>(run.record.SampleCount);
@@ -147,7 +148,7 @@ WindowRun RunLikeTheWindow(const std::string& path) {
                      ApproxEnergyTolerance, fundamental, approximation);
         RatePeriod(run.record, MissingGrade::Stops, show);
     } catch (const TesmeraError& error) {
-        show(ErrorBoxText(error.what()));
+        show({error.Code(), ErrorBoxText(error.what())});
     }
     return run;
 }
@@ -156,7 +157,11 @@ WindowRun RunLikeTheWindow(const std::string& path) {
 // figures in the window and on the command line.
 void CheckWindowAgrees(const std::string& path, const VoiceAnalysis& record) {
     const WindowRun window = RunLikeTheWindow(path);
-    Require(window.messages == record.Messages, "the window shows other messages");
+    std::vector<std::string> texts;
+    for (const Status& problem : record.Problems) {
+        texts.push_back(problem.Text);
+    }
+    Require(window.messages == texts, "the window shows other messages");
     const PeriodAnalysis& shown = window.record;
     Require(shown.Stage == record.Stage, "the window reaches another stage");
     Require(shown.SampleCount == record.SampleCount && shown.MaxAbs == record.MaxAbs &&

@@ -171,17 +171,18 @@ void CheckReport(const VoiceReport& report) {
 void CheckReportOutputs(const RecordingReport& record) {
     static const std::regex nonFinite(R"((^|[^A-Za-z])-?(nan|inf)([^A-Za-z]|$))",
                                       std::regex::icase);
-    const std::span<const RecordingReport> records(&record, 1);
-    Require(!std::regex_search(ReportTableText(records), nonFinite),
+    const ReportFormat format;
+    Require(!std::regex_search(format.TableEntry(record, true), nonFinite),
             "report table holds a non-finite number");
-    Require(!std::regex_search(ReportCsvText(records), nonFinite),
-            "report CSV holds a non-finite number");
-    const nlohmann::json parsed = nlohmann::json::parse(ReportJsonText(records));
-    Require(parsed.is_array() && parsed.size() == 1, "report JSON is not one record");
-    Require(parsed[0]["status"] == record.Outcome.Text, "report JSON status differs");
-    Require(parsed[0]["status_code"] == StatusCodeName(record.Outcome.Code),
+    std::string csv;
+    format.CsvRow(record, csv);
+    Require(!std::regex_search(csv, nonFinite), "report CSV holds a non-finite number");
+    const nlohmann::json parsed = nlohmann::json::parse(format.JsonText(record));
+    Require(parsed.is_object(), "report JSON is not one record");
+    Require(parsed["status"] == record.Outcome.Text, "report JSON status differs");
+    Require(parsed["status_code"] == StatusCodeName(record.Outcome.Code),
             "report JSON status code differs");
-    Require(parsed[0]["cycles"] == record.Report.AnalysedCycles, "report JSON cycles differ");
+    Require(parsed["cycles"] == record.Report.AnalysedCycles, "report JSON cycles differ");
 }
 
 }  // namespace
