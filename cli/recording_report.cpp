@@ -4,12 +4,10 @@
 #include <algorithm>
 #include <exception>
 
-#include "analysis/reports.h"
 #include "cli/OrderedParallelRun.h"
 #include "cli/json_text.h"
 #include "recording/cycle_file_name.h"
 #include "recording/sound_input.h"
-#include "wave/file_name.h"
 
 namespace tesmera {
 

@@ -5,16 +5,13 @@
 #include <cmath>
 #include <functional>
 #include <numeric>
-#include <stdexcept>
 
 #include "analysis/period_analysis.h"
 #include "recording/harmonicity.h"
 #include "recording/parallel_work.h"
 #include "recording/period_extraction.h"
-#include "recording/pitch.h"
 #include "recording/resampling.h"
 #include "recording/scanned_recording.h"
-#include "recording/voiced_stretch.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {
