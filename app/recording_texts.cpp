@@ -90,16 +90,11 @@ QString SteadinessText(const VoiceReport& report) {
     }
     if (report.Steady) {
         return QStringLiteral(
-            "Steady voice: both halves of the stretch give every model the same score.");
+            "Steady voice: one voice throughout, and the halves of the stretch agree on every "
+            "model.");
     }
-    if (report.AnalysedCycles < SteadyCycleCount) {
-        return QStringLiteral("Too few cycles to judge steadiness: %1 analysed, %2 needed.")
-            .arg(report.AnalysedCycles)
-            .arg(SteadyCycleCount);
-    }
-    return QStringLiteral(
-        "Not steady: the two halves of the stretch score differently, so read the medians "
-        "with care.");
+    return QStringLiteral("Not steady: %1, so read the medians with care.")
+        .arg(QString::fromStdString(report.UnsteadyReason));
 }
 
 QString UnshowableReason(const VoiceReport& report) {

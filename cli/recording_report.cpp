@@ -100,6 +100,8 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     json["cycles_misshapen"] = counts.Misshapen;
     json["cycles_unscored"] = counts.Unscored;
     json["steady"] = report.Steady;
+    json["unsteady_reason"] = when(report.Steady ? nlohmann::ordered_json(nullptr)
+                                                 : nlohmann::ordered_json(report.UnsteadyReason));
     json["f0_mean_hz"] = when(report.F0MeanHz);
     json["f0_sd_hz"] = when(report.F0SdHz);
     json["jitter_local_pct"] = when(Figure(report.Jitter.Local, Percent));

@@ -112,7 +112,7 @@ std::string RecordTable(const RecordingReport& record) {
     }
     text += "  stretch " + Fixed(r.StretchStartSeconds, 3) + " s to " +
             Fixed(r.StretchEndSeconds, 3) + " s, " + CycleCountsText(CountCycles(r)) + ", " +
-            (r.Steady ? "steady" : "NOT steady: medians unreliable") + "\n";
+            (r.Steady ? "steady" : "NOT steady: " + r.UnsteadyReason) + "\n";
     return text + ModelRows(r) + PerturbationRows(r);
 }
 

@@ -30,8 +30,9 @@ std::vector<double> MarkCycles(std::span<const double> signal, double rate, doub
 enum class CycleVerdict {
     CvAccepted,
     CvOffTrack,   // its F0 is more than 10 % away from the pitch track's
-    CvMisshapen,  // its length differs from the lag at which its own waveform
-                  // repeats best by more than 2 samples at 44100 Hz
+    CvMisshapen,  // its length differs by more than 7 % from the lag at which
+                  // its own waveform repeats best: a mark is not where the
+                  // others are in their cycles
 };
 
 // One verdict per cycle (marks.size() − 1 of them), the same on any number

@@ -30,22 +30,30 @@ std::string SecondsText(double seconds) {
     return FixedText(seconds, 15, 3, ".");
 }
 
-// The F0 of the stretch's frames, linear between their centres, constant
-// beyond the first and last; times in seconds of the recording.
-PeriodTrack StretchPeriods(std::span<const VoicingFrame> frames, FrameRange stretch) {
-    const auto first = frames.begin() + static_cast<std::ptrdiff_t>(stretch.First);
-    const auto end = frames.begin() + static_cast<std::ptrdiff_t>(stretch.Last) + 1;
-    return [first, end](double seconds) {
-        const auto after = std::upper_bound(
-            first, end, seconds, [](double t, const VoicingFrame& f) { return t < f.Time; });
-        if (after == first) {
-            return 1 / first->F0;
+// The smoothed F0 of the stretch's voiced frames, linear between their
+// centres, constant beyond the first and last; times in seconds of the
+// recording.
+PeriodTrack StretchPeriods(std::span<const VoicingFrame> frames, const VoicedStretch& voiced) {
+    struct Point {
+        double Time;
+        double F0;
+    };
+    std::vector<Point> points;
+    for (std::size_t j = voiced.Stretch.First; j <= voiced.Stretch.Last; ++j) {
+        if (voiced.SmoothedF0[j] > 0) {
+            points.push_back({frames[j].Time, voiced.SmoothedF0[j]});
         }
-        if (after == end) {
-            return 1 / (end - 1)->F0;
+    }
+    return [points = std::move(points)](double seconds) {
+        const auto after = std::ranges::upper_bound(points, seconds, {}, &Point::Time);
+        if (after == points.begin()) {
+            return 1 / points.front().F0;
         }
-        const VoicingFrame& a = *(after - 1);
-        const VoicingFrame& b = *after;
+        if (after == points.end()) {
+            return 1 / points.back().F0;
+        }
+        const Point& a = *(after - 1);
+        const Point& b = *after;
         const double share = (seconds - a.Time) / (b.Time - a.Time);
         return 1 / (a.F0 + share * (b.F0 - a.F0));
     };
@@ -57,36 +65,38 @@ std::size_t FrameNear(std::span<const VoicingFrame> frames, double seconds) {
     return static_cast<std::size_t>(nearest - frames.begin());
 }
 
-// The longest steady stretch, or the one around `around`, limited to
+// The longest voiced stretch, or the one around `around`, limited to
 // LongestStretchSeconds: around that frame, or else the stretch's middle,
 // away from its onset and offset.
-std::optional<FrameRange> ChooseStretch(std::span<const VoicingFrame> frames,
-                                        std::optional<std::size_t> around) {
-    auto stretch = FindSteadyStretch(frames, around);
-    if (!stretch ||
-        frames[stretch->Last].Time - frames[stretch->First].Time <= LongestStretchSeconds) {
-        return stretch;
+std::optional<VoicedStretch> ChooseStretch(std::span<const VoicingFrame> frames,
+                                           std::optional<std::size_t> around) {
+    auto voiced = FindVoicedStretch(frames, around);
+    if (!voiced || frames[voiced->Stretch.Last].Time - frames[voiced->Stretch.First].Time <=
+                       LongestStretchSeconds) {
+        return voiced;
     }
-    const std::size_t centre = around ? *around : (stretch->First + stretch->Last) / 2;
+    const FrameRange whole = voiced->Stretch;
+    const std::size_t centre = around ? *around : (whole.First + whole.Last) / 2;
     const double reach = LongestStretchSeconds / 2;
     const double centreTime = frames[centre].Time;
     // A centre near either end of the stretch shifts the window back inside it.
-    const double start = std::clamp(centreTime - reach, frames[stretch->First].Time,
-                                    frames[stretch->Last].Time - LongestStretchSeconds);
-    std::size_t first = stretch->First;
+    const double start = std::clamp(centreTime - reach, frames[whole.First].Time,
+                                    frames[whole.Last].Time - LongestStretchSeconds);
+    std::size_t first = whole.First;
     while (frames[first].Time < start) {
         ++first;
     }
     std::size_t last = first;
-    while (last < stretch->Last && frames[last + 1].Time - frames[first].Time <= 2 * reach) {
+    while (last < whole.Last && frames[last + 1].Time - frames[first].Time <= 2 * reach) {
         ++last;
     }
-    return FrameRange{first, last};
+    voiced->Stretch = {first, last};
+    return voiced;
 }
 
 // The stretch's frames, or the refusal in `outcome`.
-std::optional<FrameRange> FindStretch(const ScannedRecording& recording,
-                                      std::optional<double> atSeconds, Status& outcome) {
+std::optional<VoicedStretch> FindStretch(const ScannedRecording& recording,
+                                         std::optional<double> atSeconds, Status& outcome) {
     const std::span<const VoicingFrame> frames = recording.Frames();
     // A sound too short to hold a voice is not silence, however few frames
     // it gives.
@@ -139,17 +149,20 @@ Status TooShortStatus() {
 
 MarkedStretch MarkStretch(ScannedRecording& recording, std::optional<double> atSeconds) {
     MarkedStretch stretch;
-    const auto frames = FindStretch(recording, atSeconds, stretch.Outcome);
-    if (!frames) {
+    const auto voiced = FindStretch(recording, atSeconds, stretch.Outcome);
+    if (!voiced) {
         return stretch;
     }
     const std::span<const VoicingFrame> track = recording.Frames();
-    stretch.StartSeconds = track[frames->First].Time - StretchMargin;
-    stretch.EndSeconds = track[frames->Last].Time + StretchMargin;
+    stretch.StartSeconds = track[voiced->Stretch.First].Time - StretchMargin;
+    stretch.EndSeconds = track[voiced->Stretch.Last].Time + StretchMargin;
+    stretch.PhonationStartSeconds = track[voiced->Phonation.First].Time - StretchMargin;
+    stretch.PhonationEndSeconds = track[voiced->Phonation.Last].Time + StretchMargin;
+    stretch.Changes = voiced->Changes;
     stretch.Excerpt = ExcerptFor(recording, stretch.StartSeconds, stretch.EndSeconds);
     // From here on, times are seconds from the excerpt's first sample.
     const double offset = stretch.Excerpt.StartSeconds;
-    const PeriodTrack period = [periods = StretchPeriods(track, *frames), offset](double seconds) {
+    const PeriodTrack period = [periods = StretchPeriods(track, *voiced), offset](double seconds) {
         return periods(seconds + offset);
     };
     const double rate = recording.SampleRate();

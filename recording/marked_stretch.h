@@ -17,6 +17,7 @@
 #include "base/Status.h"
 #include "recording/cycle_marks.h"
 #include "recording/scanned_recording.h"
+#include "recording/voiced_stretch.h"
 
 namespace tesmera {
 
@@ -45,6 +46,11 @@ struct MarkedStretch {
     Status Outcome;
     double StartSeconds = 0;  // of the recording
     double EndSeconds = 0;
+    // The voiced phonation of the whole recording, onset and offset left
+    // out, and where its voice changes (see FindVoicedStretch).
+    double PhonationStartSeconds = 0;
+    double PhonationEndSeconds = 0;
+    std::vector<VoiceChange> Changes;
     // The samples the marks were found in: the whole recording when it is
     // short, else the stretch with a margin. Valid until the recording's
     // next Samples call.
@@ -55,7 +61,7 @@ struct MarkedStretch {
     std::vector<CycleVerdict> Verdicts;  // one per cycle
 };
 
-// Checks `atSeconds` (inside the recording), chooses the steady stretch
+// Checks `atSeconds` (inside the recording), chooses the voiced stretch
 // around it or else the longest one, limited to LongestStretchSeconds around
 // `atSeconds` or else the stretch's middle, fetches its samples and marks
 // and checks its cycles. Uses up to recording.Threads() threads; the result

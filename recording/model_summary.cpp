@@ -66,20 +66,23 @@ ModelSummary SummariseModel(std::span<const double> values) {
     return summary;
 }
 
-bool IsSteady(std::span<const CycleValues> cycles) {
+HalvesComparison CompareHalves(std::span<const CycleValues> cycles) {
+    HalvesComparison comparison;
     if (cycles.size() < SteadyCycleCount) {
-        return false;
+        return comparison;
     }
+    comparison.Agree = true;
     const std::size_t half = cycles.size() / 2;
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
         const double first = Median(ModelColumn(cycles.first(half), m));
         const double second = Median(ModelColumn(cycles.last(half), m));
-        if (std::fabs(first - second) > SteadyMedianDifference ||
-            ScoreOfValue(first) != ScoreOfValue(second)) {
-            return false;
+        if (std::fabs(first - second) > SteadyMedianDifference) {
+            comparison.Agree = false;
+        } else {
+            comparison.StraddleBorder[m] = ScoreOfValue(first) != ScoreOfValue(second);
         }
     }
-    return true;
+    return comparison;
 }
 
 }  // namespace tesmera

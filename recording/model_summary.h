@@ -43,10 +43,16 @@ constexpr std::size_t SteadyCycleCount = 20;
 // Largest difference of a model's median between the halves of a steady voice.
 constexpr double SteadyMedianDifference = 0.25;
 
-// True when there are at least SteadyCycleCount cycles and, for every
-// model, the medians of the first and second half of the cycles (the middle
-// cycle of an odd count in neither) differ by at most
-// SteadyMedianDifference and give the same score.
-bool IsSteady(std::span<const CycleValues> cycles);
+// How the medians of the first and the second half of the cycles (the
+// middle cycle of an odd count in neither) compare, model by model.
+struct HalvesComparison {
+    // At least SteadyCycleCount cycles, and every model's half-medians
+    // differ by at most SteadyMedianDifference.
+    bool Agree = false;
+    // Per model: the half-medians agree but give different scores, so the
+    // voice lies on a grade border.
+    std::array<bool, ScoreModelCount> StraddleBorder{};
+};
+HalvesComparison CompareHalves(std::span<const CycleValues> cycles);
 
 }  // namespace tesmera

@@ -6,6 +6,7 @@
 #include <functional>
 #include <numeric>
 
+#include "analysis/number_text.h"
 #include "analysis/period_analysis.h"
 #include "recording/harmonicity.h"
 #include "recording/parallel_work.h"
@@ -102,7 +103,41 @@ void AnalyseCycles(VoiceReport& report, const RecordingExcerpt& excerpt, std::in
                       });
 }
 
-void Summarise(VoiceReport& report, double rate) {
+std::string SecondsText(double seconds) {
+    return FixedText(seconds, 15, 2, ".");
+}
+
+std::string ChangeText(const VoiceChange& change) {
+    if (change.What == VoiceChange::Kind::Break) {
+        return "the voice breaks off and resumes at " + SecondsText(change.Seconds) + " s";
+    }
+    return "the pitch jumps from " + FixedText(change.F0Before, 15, 0, ".") + " to " +
+           FixedText(change.F0After, 15, 0, ".") + " Hz at " + SecondsText(change.Seconds) + " s";
+}
+
+// Why the recording is not steady, or nothing when it is.
+std::optional<std::string> Unsteadiness(const VoiceReport& report, const MarkedStretch& stretch,
+                                        const HalvesComparison& halves) {
+    if (!stretch.Changes.empty()) {
+        return ChangeText(stretch.Changes.front());
+    }
+    if (report.AnalysedCycles < SteadyCycleCount) {
+        return "fewer than " + std::to_string(SteadyCycleCount) + " cycles analysed";
+    }
+    const double phonation = std::min(stretch.PhonationEndSeconds - stretch.PhonationStartSeconds,
+                                      LongestStretchSeconds);
+    const double share = (stretch.EndSeconds - stretch.StartSeconds) / phonation;
+    if (share < SteadyPhonationShare) {
+        return "the stretch covers " + FixedText(100 * share, 15, 0, ".") + " % of the phonation";
+    }
+    if (!halves.Agree) {
+        return std::string("the two halves of the stretch give different medians");
+    }
+    return std::nullopt;
+}
+
+void Summarise(VoiceReport& report, const MarkedStretch& stretch) {
+    const double rate = report.SampleRate;
     std::vector<CycleValues> values;
     std::vector<double> f0;
     for (const ReportedCycle& cycle : report.Cycles) {
@@ -119,7 +154,13 @@ void Summarise(VoiceReport& report, double rate) {
         }
         report.Models[m] = SummariseModel(column);
     }
-    report.Steady = IsSteady(values);
+    const HalvesComparison halves = CompareHalves(values);
+    for (std::size_t m = 0; m < ScoreModelCount; ++m) {
+        report.Models[m].Borderline = report.Models[m].Borderline || halves.StraddleBorder[m];
+    }
+    const auto unsteady = Unsteadiness(report, stretch, halves);
+    report.Steady = !unsteady;
+    report.UnsteadyReason = unsteady.value_or("");
     if (!f0.empty()) {
         const double n = static_cast<double>(f0.size());
         report.F0MeanHz = std::accumulate(f0.begin(), f0.end(), 0.0) / n;
@@ -167,7 +208,7 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     const unsigned threads = recording.Threads();
     Measure(report, stretch, threads);
     AnalyseCycles(report, stretch.Excerpt, recording.SampleRate(), threads);
-    Summarise(report, rate);
+    Summarise(report, stretch);
     report.Outcome = report.AnalysedCycles < ReportMinimumCycles ? TooShortStatus() : Status{};
     return report;
 }

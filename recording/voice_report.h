@@ -57,9 +57,17 @@ struct VoiceReport {
     // Every cycle of the stretch in time order, refused ones included.
     std::vector<ReportedCycle> Cycles;
     std::size_t AnalysedCycles = 0;  // accepted and scored: those summarised
-    // Per model in ScoreModels order, over the analysed cycles.
+    // Per model in ScoreModels order, over the analysed cycles; borderline
+    // also when the halves of the stretch lie on both sides of a grade
+    // border.
     std::array<ModelSummary, ScoreModelCount> Models{};
-    bool Steady = false;  // see IsSteady
+    // The recording holds one voice throughout: no break or pitch jump in
+    // its phonation, the stretch covers at least SteadyPhonationShare of it
+    // (of LongestStretchSeconds at most), and the halves of the stretch agree
+    // (CompareHalves). Otherwise why not, in plain words: "the pitch jumps
+    // from 150 to 240 Hz at 1.50 s".
+    bool Steady = false;
+    std::string UnsteadyReason;
     // Over the analysed cycles (F0 of a cycle: 1 / its length), Hz;
     // the deviation is the sample standard deviation (0 for one cycle).
     double F0MeanHz = 0;
@@ -71,6 +79,9 @@ struct VoiceReport {
 
     bool Ok() const { return Outcome.Ok(); }
 };
+
+// The least share of the phonation a steady recording's stretch covers.
+constexpr double SteadyPhonationShare = 0.75;
 
 // How many cycles the stretch holds and why those not analysed were left out.
 struct CycleCounts {

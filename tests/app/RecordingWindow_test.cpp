@@ -71,7 +71,8 @@ TEST_F(Recording, ShowsTheBundledRecordingWithItsReport) {
     EXPECT_TRUE(measures->item(0, 1)->text().contains(" cycles analysed"));
     EXPECT_TRUE(measures->item(1, 1)->text().startsWith("120.")) << "F0 of about 120 Hz";
     EXPECT_EQ(In<QLabel>(window, "SteadinessVerdict")->text(),
-              "Steady voice: both halves of the stretch give every model the same score.");
+              "Steady voice: one voice throughout, and the halves of the stretch agree on every "
+              "model.");
 }
 
 struct ChoiceCase : test::NamedCase<ChoiceCase> {

@@ -24,13 +24,14 @@ TEST(ProposedName, LiesBesideTheRecordingUnderTheCyclesOwnName) {
 
 const Status TooShort{StatusCode::TooShort, "too short: fewer than 5 cycles"};
 
-VoiceReport ReportWith(const Status& status, std::size_t cycles, std::size_t analysed,
-                       bool steady) {
+VoiceReport ReportWith(const Status& status, std::size_t cycles, std::size_t analysed, bool steady,
+                       std::string unsteadyReason = {}) {
     VoiceReport report;
     report.Outcome = status;
     report.Cycles.resize(cycles);
     report.AnalysedCycles = analysed;
     report.Steady = steady;
+    report.UnsteadyReason = std::move(unsteadyReason);
     return report;
 }
 
@@ -51,14 +52,14 @@ INSTANTIATE_TEST_SUITE_P(
     RecordingTexts, Verdict,
     ::testing::Values(
         VerdictCase{"Steady", ReportWith({}, 80, 78, true),
-                    "Steady voice: both halves of the stretch give every model the same score.",
+                    "Steady voice: one voice throughout, and the halves of the stretch agree on "
+                    "every model.",
                     ""},
-        VerdictCase{"NotSteady", ReportWith({}, 80, 78, false),
-                    "Not steady: the two halves of the stretch score differently, so read the "
+        VerdictCase{"NotSteadySaysWhere",
+                    ReportWith({}, 80, 78, false, "the pitch jumps from 150 to 240 Hz at 1.50 s"),
+                    "Not steady: the pitch jumps from 150 to 240 Hz at 1.50 s, so read the "
                     "medians with care.",
                     ""},
-        VerdictCase{"TooFewToJudge", ReportWith({}, 12, 12, false),
-                    "Too few cycles to judge steadiness: 12 analysed, 20 needed.", ""},
         VerdictCase{"TooShort", ReportWith(TooShort, 4, 3, false),
                     "Not enough for a report: too short: fewer than 5 cycles.", ""},
         VerdictCase{"Silent", ReportWith({StatusCode::Silent, "silent"}, 0, 0, false),

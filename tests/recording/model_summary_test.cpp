@@ -104,15 +104,18 @@ std::vector<CycleValues> Cycles(std::size_t count, double first, double second) 
     return cycles;
 }
 
-struct SteadyCase : test::NamedCase<SteadyCase> {
+struct HalvesCase : test::NamedCase<HalvesCase> {
     std::vector<CycleValues> cycles;
-    bool steady;
+    bool agree;
+    bool straddle;  // every model
 };
 
-class Steadiness : public ::testing::TestWithParam<SteadyCase> {};
+class Halves : public ::testing::TestWithParam<HalvesCase> {};
 
-TEST_P(Steadiness, OfTheHalves) {
-    EXPECT_EQ(IsSteady(GetParam().cycles), GetParam().steady);
+TEST_P(Halves, AgreeOrStraddleABorder) {
+    const HalvesComparison halves = CompareHalves(GetParam().cycles);
+    EXPECT_EQ(halves.Agree, GetParam().agree);
+    EXPECT_EQ(halves.StraddleBorder[0], GetParam().straddle);
 }
 
 std::vector<CycleValues> OneModelDrifts() {
@@ -124,14 +127,14 @@ std::vector<CycleValues> OneModelDrifts() {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, Steadiness,
-    ::testing::Values(SteadyCase{"TwentyAlike", Cycles(20, 3.0, 3.0), true},
-                      SteadyCase{"NineteenAreTooFew", Cycles(19, 3.0, 3.0), false},
-                      SteadyCase{"HalvesCloseInOneGrade", Cycles(40, 2.9, 3.1), true},
-                      SteadyCase{"HalvesTooFarApart", Cycles(40, 2.6, 2.9), false},
-                      // 0.2 apart but on both sides of 2.5: different scores.
-                      SteadyCase{"HalvesCloseButOtherGrades", Cycles(40, 2.4, 2.6), false},
-                      SteadyCase{"OneModelDrifts", OneModelDrifts(), false}),
+    Table, Halves,
+    ::testing::Values(HalvesCase{"TwentyAlike", Cycles(20, 3.0, 3.0), true, false},
+                      HalvesCase{"NineteenAreTooFew", Cycles(19, 3.0, 3.0), false, false},
+                      HalvesCase{"CloseInOneGrade", Cycles(40, 2.9, 3.1), true, false},
+                      HalvesCase{"TooFarApart", Cycles(40, 2.6, 2.9), false, false},
+                      // 0.2 apart but on both sides of 2.5: a border, not a change.
+                      HalvesCase{"CloseOnBothSidesOfABorder", Cycles(40, 2.4, 2.6), true, true},
+                      HalvesCase{"OneModelDrifts", OneModelDrifts(), false, false}),
     test::CaseName());
 
 }  // namespace

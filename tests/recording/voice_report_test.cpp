@@ -144,7 +144,7 @@ std::vector<double> WhiteNoise() {
 }
 
 std::vector<double> ShortVowel() {
-    tools::VowelRecipe recipe = Recipe(16000, 100, 0, 0, 80, 0.05);
+    tools::VowelRecipe recipe = Recipe(16000, 100, 0, 0, 80, 0.04);
     recipe.Fade = 0.005;
     return tools::GenerateVowel(recipe).Samples;
 }
