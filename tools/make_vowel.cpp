@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <iomanip>
 #include <iostream>
 #include <span>
 #include <sstream>
@@ -31,6 +32,7 @@ struct Option {
     std::size_t FewestValues;
     std::size_t MostValues;  // given as VALUE:VALUE:...
     void (*Apply)(VowelRecipe&, const std::vector<double>&);
+    std::string_view Values;  // how its values are written, for the usage text
     std::string_view Help;
 };
 
@@ -40,44 +42,44 @@ double ValueOr(const std::vector<double>& values, std::size_t index, double fall
 }
 
 constexpr Option Options[] = {
-    {"--drift", 1, 1, [](VowelRecipe& r, const auto& v) { r.Drift = v[0]; },
-     "FRACTION        F0 rises by this fraction over the voice (0.03)"},
+    {"--drift", 1, 1, [](VowelRecipe& r, const auto& v) { r.Drift = v[0]; }, "FRACTION",
+     "F0 rises by this fraction over the voice (0.03)"},
     {"--tremor", 2, 3,
      [](VowelRecipe& r, const auto& v) {
          r.TremorDepth = v[0];
          r.TremorHz = v[1];
          r.TremorAmplitude = ValueOr(v, 2, 0);
      },
-     "DEPTH:HZ[:AMP]  F0 swings by ±DEPTH at HZ, the amplitude by ±AMP (0.08:3)"},
+     "DEPTH:HZ[:AMP]", "F0 swings by ±DEPTH at HZ, the amplitude by ±AMP (0.08:3)"},
     {"--breathy", 0, 0,
-     [](VowelRecipe& r, const auto&) { r.Noise = tesmera::tools::VowelNoise::Aspiration; },
-     "                the noise is aspiration, shaped and pulsed with each cycle"},
+     [](VowelRecipe& r, const auto&) { r.Noise = tesmera::tools::VowelNoise::Aspiration; }, "",
+     "the noise is aspiration, shaped and pulsed with each cycle"},
     {"--jump", 2, 2,
      [](VowelRecipe& r, const auto& v) {
          r.JumpAt = v[0];
          r.JumpFactor = v[1];
      },
-     "SECONDS:FACTOR  F0 is multiplied by FACTOR from SECONDS of the voice on (1.2:2)"},
+     "SECONDS:FACTOR", "F0 is multiplied by FACTOR from SECONDS of the voice on (1.2:2)"},
     {"--creak", 1, 2,
      [](VowelRecipe& r, const auto& v) {
          r.CreakShare = v[0];
          r.CreakF0 = ValueOr(v, 1, r.CreakF0);
      },
-     "SHARE[:F0]      the last SHARE of the voice falls into vocal fry (0.3:45)"},
+     "SHARE[:F0]", "the last SHARE of the voice falls into vocal fry (0.3:45)"},
     {"--diplophonia", 1, 2,
      [](VowelRecipe& r, const auto& v) {
          r.AlternatePeriods = v[0];
          r.AlternateAmplitudes = ValueOr(v, 1, 0);
      },
-     "PERIODS[:AMPS]  every other period longer, the others shorter (0.05:0.2)"},
+     "PERIODS[:AMPS]", "every other period longer, the others shorter (0.05:0.2)"},
     {"--pure", 0, 0,
-     [](VowelRecipe& r, const auto&) { r.Source = tesmera::tools::VowelSource::PureTone; },
-     "                only the fundamental"},
+     [](VowelRecipe& r, const auto&) { r.Source = tesmera::tools::VowelSource::PureTone; }, "",
+     "only the fundamental"},
     {"--whisper", 0, 0,
-     [](VowelRecipe& r, const auto&) { r.Source = tesmera::tools::VowelSource::Whisper; },
-     "                noise through the resonances of /a/, no voice"},
-    {"--second", 1, 1, [](VowelRecipe& r, const auto& v) { r.SecondF0 = v[0]; },
-     "F0              a second, independent voice at this F0 mixed in (210)"},
+     [](VowelRecipe& r, const auto&) { r.Source = tesmera::tools::VowelSource::Whisper; }, "",
+     "noise through the resonances of /a/, no voice"},
+    {"--second", 1, 1, [](VowelRecipe& r, const auto& v) { r.SecondF0 = v[0]; }, "F0",
+     "a second, independent voice at this F0 mixed in (210)"},
 };
 
 void PrintUsage() {
@@ -86,7 +88,8 @@ void PrintUsage() {
                  "       make_vowel --crosscheck-set FOLDER\n"
                  "options:\n";
     for (const Option& option : Options) {
-        std::cerr << "  " << option.Name << " " << option.Help << "\n";
+        const std::string call = std::string(option.Name) + " " + std::string(option.Values);
+        std::cerr << "  " << std::left << std::setw(30) << call << option.Help << "\n";
     }
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <numbers>
 #include <random>
+#include <span>
 #include <stdexcept>
 
 namespace tesmera::tools {
@@ -31,6 +32,10 @@ struct Formant {
 };
 // The resonances of /a/; broad, as turbulent noise excites them.
 constexpr std::array<Formant, 3> VowelA{{{700, 130}, {1220, 150}, {2600, 200}}};
+// Aspiration noise falls off with frequency about as the voice's harmonics
+// do; left flat, or on the formants alone, its power would sit where the
+// harmonics are weak, and the voice would sound noisier than its ratio says.
+constexpr std::array<Formant, 1> AspirationTilt{{{0, 1000}}};
 
 // Standard normal draws from the recipe's seed. One source serves a voice's
 // periods and its noise, in turn: the distribution keeps the second value of
@@ -151,11 +156,12 @@ void ScaleToUnitPower(std::vector<double>& values) {
     }
 }
 
-// `count` samples of white noise through the resonances of /a/ that the
-// rate can hold, scaled to unit power.
-std::vector<double> VowelShapedNoise(NormalDraws& normal, std::size_t count, double rate) {
+// `count` samples of white noise through the resonances that the rate can
+// hold, scaled to unit power.
+std::vector<double> ShapedNoise(NormalDraws& normal, std::size_t count, double rate,
+                                std::span<const Formant> resonances) {
     std::vector<Resonator> tract;
-    for (const Formant& formant : VowelA) {
+    for (const Formant& formant : resonances) {
         if (formant.CentreHz < HighestHarmonicShare * rate) {
             tract.emplace_back(formant, rate);
         }
@@ -247,7 +253,7 @@ std::vector<double> SynthesiseVoice(const VowelRecipe& recipe, NormalDraws& norm
 // Aspiration: noise shaped by the vowel and swelling with each cycle, at
 // unit power over the voice.
 std::vector<double> AspirationNoise(NormalDraws& normal, const CyclePhases& phases, double rate) {
-    std::vector<double> noise = VowelShapedNoise(normal, phases.size(), rate);
+    std::vector<double> noise = ShapedNoise(normal, phases.size(), rate, AspirationTilt);
     for (std::size_t i = 0; i < noise.size(); ++i) {
         const double swell = std::sin(std::numbers::pi * phases[i]);
         noise[i] *= AspirationFloor + (1 - AspirationFloor) * swell * swell;
@@ -279,7 +285,7 @@ void AddNoise(const VowelRecipe& recipe, NormalDraws& normal, const CyclePhases&
 
 // A whisper: the vowel's resonances on noise alone, at the recipe's peak.
 std::vector<double> Whisper(const VowelRecipe& recipe, NormalDraws& normal, std::size_t count) {
-    std::vector<double> noise = VowelShapedNoise(normal, count, recipe.Rate);
+    std::vector<double> noise = ShapedNoise(normal, count, recipe.Rate, VowelA);
     double peak = 0;
     for (std::size_t i = 0; i < count; ++i) {
         noise[i] *= Envelope(recipe, i / static_cast<double>(recipe.Rate));
