@@ -21,9 +21,9 @@ namespace tesmera::tools {
 enum class VowelSource { Voice, PureTone, Whisper };
 
 // The noise mixed into a voice. White noise is flat and independent of the
-// cycle; aspiration noise, as the turbulence at a leaky glottis, passes
-// through the vowel's resonances and swells and ebbs with each glottal
-// cycle, so a breathy voice sounds like one.
+// cycle; aspiration noise, as the turbulence at a leaky glottis, falls off
+// with frequency about as the harmonics do and swells and ebbs with each
+// glottal cycle, so a breathy voice sounds like one.
 enum class VowelNoise { White, Aspiration };
 
 // Every field past Seed changes nothing at its default, so a recipe that
