@@ -111,6 +111,11 @@ std::string ChangeText(const VoiceChange& change) {
     if (change.What == VoiceChange::Kind::Break) {
         return "the voice breaks off and resumes at " + SecondsText(change.Seconds) + " s";
     }
+    if (change.What == VoiceChange::Kind::Aperiodic) {
+        return "the sound goes on without a pitch (creak or breath) " +
+               std::string(change.F0Before > 0 ? "from " : "until ") + SecondsText(change.Seconds) +
+               " s";
+    }
     return "the pitch jumps from " + FixedText(change.F0Before, 15, 0, ".") + " to " +
            FixedText(change.F0After, 15, 0, ".") + " Hz at " + SecondsText(change.Seconds) + " s";
 }

@@ -2,6 +2,7 @@
 #include "recording/voiced_stretch.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace tesmera {
@@ -10,12 +11,14 @@ namespace {
 
 // Frames on each side of a frame whose F0s give its smoothed F0.
 constexpr std::size_t SmoothingReach = 2;
+// A frame's F0 within this share of half or twice the median F0 of the
+// frames within OctaveReachFrames of it is an octave error of the pitch
+// track. A real octave jump moves that median too, at the jump.
+constexpr double OctaveErrorTolerance = 0.1;
+constexpr std::size_t OctaveReachFrames = 25;
 // Frames left out on each side of a pitch jump: their 50 ms windows hold
 // both voices.
 constexpr std::size_t ChangeMarginFrames = 2;
-// A voiced run shorter than this (a click, a cough) is no phonation of its
-// own: it neither starts the phonation nor breaks it.
-constexpr std::size_t ShortestPhonationFrames = 10;
 
 std::vector<bool> QualifyingFrames(std::span<const VoicingFrame> frames) {
     double loudest = 0;
@@ -52,31 +55,74 @@ std::size_t FrameCount(const FrameRange& range) {
     return range.Last - range.First + 1;
 }
 
-// The median F0 of the qualifying frames within SmoothingReach of each
-// qualifying frame of `run`.
+// The median of the F0s of the qualifying frames of `run` within `reach`
+// of frame j, taken from `f0`.
+double MedianNear(const std::vector<double>& f0, const std::vector<bool>& qualifies,
+                  const FrameRange& run, std::size_t j, std::size_t reach,
+                  std::vector<double>& near) {
+    near.clear();
+    const std::size_t from = std::max(run.First, j - std::min(j, reach));
+    const std::size_t to = std::min(run.Last, j + reach);
+    for (std::size_t k = from; k <= to; ++k) {
+        if (qualifies[k]) {
+            near.push_back(f0[k]);
+        }
+    }
+    const auto middle = near.begin() + static_cast<std::ptrdiff_t>(near.size() / 2);
+    std::ranges::nth_element(near, middle);
+    return *middle;
+}
+
+// `f0` moved by an octave when it lies within OctaveErrorTolerance of half
+// or twice `reference`.
+double FoldedOntoOctave(double f0, double reference) {
+    if (std::fabs(2 * f0 / reference - 1) < OctaveErrorTolerance) {
+        return 2 * f0;
+    }
+    if (std::fabs(f0 / (2 * reference) - 1) < OctaveErrorTolerance) {
+        return f0 / 2;
+    }
+    return f0;
+}
+
+// Each qualifying frame's F0 of `run`, moved onto the octave of the frames
+// around it (a breathy voice's pitch falls an octave for a few frames where
+// every other cycle repeats better than its neighbour), then the median
+// over SmoothingReach.
 void SmoothRun(std::span<const VoicingFrame> frames, const std::vector<bool>& qualifies,
                const FrameRange& run, std::vector<double>& smoothed) {
+    std::vector<double> raw(frames.size(), 0.0);
+    for (std::size_t j = run.First; j <= run.Last; ++j) {
+        raw[j] = frames[j].F0;
+    }
+    std::vector<double> folded = raw;
     std::vector<double> near;
     for (std::size_t j = run.First; j <= run.Last; ++j) {
-        if (!qualifies[j]) {
-            continue;
+        if (qualifies[j]) {
+            folded[j] = FoldedOntoOctave(
+                raw[j], MedianNear(raw, qualifies, run, j, OctaveReachFrames, near));
         }
-        near.clear();
-        const std::size_t from = std::max(run.First, j - std::min(j, SmoothingReach));
-        const std::size_t to = std::min(run.Last, j + SmoothingReach);
-        for (std::size_t k = from; k <= to; ++k) {
-            if (qualifies[k]) {
-                near.push_back(frames[k].F0);
-            }
+    }
+    for (std::size_t j = run.First; j <= run.Last; ++j) {
+        if (qualifies[j]) {
+            smoothed[j] = MedianNear(folded, qualifies, run, j, SmoothingReach, near);
         }
-        const auto middle = near.begin() + static_cast<std::ptrdiff_t>(near.size() / 2);
-        std::ranges::nth_element(near, middle);
-        smoothed[j] = *middle;
     }
 }
 
 bool PitchJumps(double before, double after) {
     return std::max(before, after) > VoiceChangeFactor * std::min(before, after);
+}
+
+// The smoothed F0 ChangeMarginFrames from frame j in `direction` (±1),
+// inside `run`, where the frame's window holds one voice only; j's own when
+// that frame has none.
+double PitchAwayFrom(const std::vector<double>& smoothed, const FrameRange& run, std::size_t j,
+                     int direction) {
+    const std::size_t away = direction < 0
+                                 ? std::max(run.First, j - std::min(j, ChangeMarginFrames))
+                                 : std::min(run.Last, j + ChangeMarginFrames);
+    return smoothed[away] > 0 ? smoothed[away] : smoothed[j];
 }
 
 // Leaves out the ends of `piece` below RampLevelShare of its median level;
@@ -125,8 +171,9 @@ void SplitRun(std::span<const VoicingFrame> frames, const std::vector<bool>& qua
             continue;
         }
         if (PitchJumps(smoothed[previous], smoothed[j])) {
-            phonation.Changes.push_back(
-                {VoiceChange::Kind::PitchJump, frames[j].Time, smoothed[previous], smoothed[j]});
+            phonation.Changes.push_back({VoiceChange::Kind::PitchJump, frames[j].Time,
+                                         PitchAwayFrom(smoothed, run, previous, -1),
+                                         PitchAwayFrom(smoothed, run, j, 1)});
             close(previous, jumpBefore, true);
             pieceFirst = j;
             jumpBefore = true;
@@ -136,12 +183,63 @@ void SplitRun(std::span<const VoicingFrame> frames, const std::vector<bool>& qua
     close(run.Last, jumpBefore, false);
 }
 
+// Frames at least StretchLevelBelowLoudest of the loudest frame, voiced or not.
+std::size_t LoudFrameCount(std::span<const VoicingFrame> frames) {
+    double loudest = 0;
+    for (const VoicingFrame& frame : frames) {
+        loudest = std::max(loudest, frame.Rms);
+    }
+    return static_cast<std::size_t>(std::ranges::count_if(frames, [&](const VoicingFrame& f) {
+        return f.Rms >= StretchLevelBelowLoudest * loudest;
+    }));
+}
+
+double MedianLevel(std::span<const VoicingFrame> frames, const FrameRange& run) {
+    std::vector<double> levels;
+    for (std::size_t j = run.First; j <= run.Last; ++j) {
+        levels.push_back(frames[j].Rms);
+    }
+    const auto middle = levels.begin() + static_cast<std::ptrdiff_t>(levels.size() / 2);
+    std::ranges::nth_element(levels, middle);
+    return *middle;
+}
+
+// Where the sound stays as loud as the voice for ShortestPhonationFrames
+// or more right before the first run or after the last one without a
+// pitch: the voice turns into creak below the pitch range, or into breath.
+void AddAperiodicEnds(std::span<const VoicingFrame> frames, const std::vector<bool>& qualifies,
+                      const std::vector<FrameRange>& runs, const std::vector<double>& smoothed,
+                      Phonation& phonation) {
+    const auto loudWithoutPitch = [&](const FrameRange& run, std::size_t j) {
+        return !qualifies[j] && frames[j].Rms >= RampLevelShare * MedianLevel(frames, run);
+    };
+    const FrameRange& first = runs.front();
+    std::size_t before = 0;
+    while (before < first.First && loudWithoutPitch(first, first.First - before - 1)) {
+        ++before;
+    }
+    if (before >= ShortestPhonationFrames) {
+        phonation.Changes.insert(
+            phonation.Changes.begin(),
+            {VoiceChange::Kind::Aperiodic, frames[first.First].Time, 0, smoothed[first.First]});
+    }
+    const FrameRange& last = runs.back();
+    std::size_t after = 0;
+    while (last.Last + after + 1 < frames.size() && loudWithoutPitch(last, last.Last + after + 1)) {
+        ++after;
+    }
+    if (after >= ShortestPhonationFrames) {
+        phonation.Changes.push_back(
+            {VoiceChange::Kind::Aperiodic, frames[last.Last + 1].Time, smoothed[last.Last], 0});
+    }
+}
+
 Phonation Analyse(std::span<const VoicingFrame> frames, std::vector<double>& smoothed) {
     const std::vector<bool> qualifies = QualifyingFrames(frames);
     std::vector<FrameRange> runs = VoicedRuns(qualifies);
-    // Short runs are kept only when nothing longer is voiced.
-    if (std::ranges::any_of(runs,
-                            [](auto& r) { return FrameCount(r) >= ShortestPhonationFrames; })) {
+    // Short runs are a voice only in a sound as short as they are: in a
+    // longer one (a whisper, a noise) they are chance periodicity.
+    if (LoudFrameCount(frames) >= ShortestPhonationFrames) {
         std::erase_if(runs, [](auto& r) { return FrameCount(r) < ShortestPhonationFrames; });
     }
     Phonation phonation;
@@ -152,6 +250,9 @@ Phonation Analyse(std::span<const VoicingFrame> frames, std::vector<double>& smo
                                          smoothed[runs[r - 1].Last], smoothed[runs[r].First]});
         }
         SplitRun(frames, qualifies, smoothed, runs[r], phonation);
+    }
+    if (!runs.empty()) {
+        AddAperiodicEnds(frames, qualifies, runs, smoothed, phonation);
     }
     return phonation;
 }

@@ -18,6 +18,9 @@ namespace tesmera {
 // A frame belongs to a phonation only when voiced and at most this far below
 // the loudest voiced frame (20 dB).
 constexpr double StretchLevelBelowLoudest = 0.1;
+// A voiced run shorter than this (a click, a cough) is no phonation of its
+// own: it neither starts the phonation nor breaks it.
+constexpr std::size_t ShortestPhonationFrames = 10;
 // Unvoiced frames a phonation bridges: a rough or breathy voice loses its
 // pitch for a frame or two without stopping.
 constexpr std::size_t BridgedGapFrames = 2;
@@ -35,13 +38,14 @@ struct FrameRange {
     std::size_t Last = 0;
 };
 
-// Where a phonation changes, at a frame: a gap (the voice stops and starts
-// again) or a jump of the pitch.
+// Where a phonation changes: a gap (the voice stops and starts again), a
+// jump of the pitch, or the sound going on as loud without a pitch before
+// or after the voice (creak below the pitch range, breath).
 struct VoiceChange {
-    enum class Kind { Break, PitchJump };
+    enum class Kind { Break, PitchJump, Aperiodic };
     Kind What = Kind::Break;
     double Seconds = 0;   // the centre of the new voice's first frame
-    double F0Before = 0;  // Hz, smoothed
+    double F0Before = 0;  // Hz, smoothed; 0 without a pitch
     double F0After = 0;
 };
 
@@ -56,7 +60,9 @@ struct VoicedStretch {
 
 // The longest stretch between changes, without its onset and offset; with
 // `around`, the stretch that holds that frame. The earliest wins a tie.
-// Nothing when no frame qualifies (or the frame `around` lies in no stretch).
+// Nothing when no frame qualifies (or the frame `around` lies in no
+// stretch), or when a sound of ShortestPhonationFrames or more holds no
+// voiced run that long.
 std::optional<VoicedStretch> FindVoicedStretch(std::span<const VoicingFrame> frames,
                                                std::optional<std::size_t> around = std::nullopt);
 
