@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "analysis/period_analysis.h"
+#include "recording/cepstral_peak_recording.h"
 #include "recording/harmonicity.h"
 #include "recording/parallel_work.h"
 #include "recording/period_extraction.h"
@@ -149,6 +150,7 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     VoiceReport report;
     report.SampleRate = recording.SampleRate();
     const MarkedStretch stretch = MarkStretch(recording, atSeconds);
+    report.CppsDb = ReportedCepstralPeakProminence(recording, stretch);
     if (!stretch.Outcome.Ok()) {
         report.Outcome = stretch.Outcome;
         return report;

@@ -116,7 +116,7 @@ class MovingMeanOfARamp : public ::testing::TestWithParam<RampCase> {};
 
 TEST_P(MovingMeanOfARamp, AveragesTheInterpolatedCurve) {
     const RampCase& c = GetParam();
-    const MovingMean mean(5, 2.5, c.lowest, c.highest);
+    const MovingMeanTable mean(MovingMean(5, 2.5, c.lowest, c.highest));
     const std::vector<double> ramp{0, 1, 2, 3, 4};
     std::vector<double> out(5);
     mean.Apply(ramp, out);
