@@ -63,6 +63,11 @@ std::vector<QStringList> ModelRows(const VoiceReport& report, const QString& dec
 
 std::vector<MeasureText> MeasureRows(const VoiceReport& report, const QString& decimal) {
     const auto percent = [&](double v) { return Percent(v, 2, decimal); };
+    const auto decibels = [&](int digits) {
+        return [&decimal, digits](double db) {
+            return Number(db, digits, decimal) + QStringLiteral(" dB");
+        };
+    };
     return {
         {QStringLiteral("Cycles"), QString::fromStdString(CycleCountsText(CountCycles(report)))},
         {QStringLiteral("F0"),
@@ -77,9 +82,8 @@ std::vector<MeasureText> MeasureRows(const VoiceReport& report, const QString& d
                  return db ? QStringLiteral("%1, %2 dB").arg(percent(v), Number(*db, 2, decimal))
                            : percent(v);
              })},
-        {QStringLiteral("Harmonics-to-noise ratio"),
-         Optional(report.HnrDb,
-                  [&](double db) { return Number(db, 1, decimal) + QStringLiteral(" dB"); })},
+        {QStringLiteral("Harmonics-to-noise ratio"), Optional(report.HnrDb, decibels(1))},
+        {QStringLiteral("Cepstral peak prominence (CPPS)"), Optional(report.CppsDb, decibels(2))},
     };
 }
 

@@ -13,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "recording/cepstral_peak.h"
 #include "recording/parallel_work.h"
 #include "recording/voice_report.h"
 #include "tools/sustained_vowel.h"
@@ -55,6 +56,27 @@ BENCHMARK(BM_ReportVowel)
     ->ArgNames({"rate", "seconds", "threads"})
     ->ArgsProduct({{44100, 48000, 16000}, {3}, {1, 0}})
     ->ArgsProduct({{44100, 48000}, {60}, {1, 0}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The smoothed cepstral peak prominence alone, the report's costliest single
+// measure: its frames are 2 ms apart whatever the voice.
+void BM_CppsVowel(benchmark::State& state) {
+    const auto rate = static_cast<std::int32_t>(state.range(0));
+    const auto seconds = static_cast<double>(state.range(1));
+    const auto threads =
+        state.range(2) == 0 ? AvailableCores() : static_cast<unsigned>(state.range(2));
+    const tools::GeneratedVowel& vowel = Vowel(rate, seconds);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            SmoothedCepstralPeakProminence(vowel.Samples, vowel.Rate, threads));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(vowel.Samples.size()));
+}
+
+BENCHMARK(BM_CppsVowel)
+    ->ArgNames({"rate", "seconds", "threads"})
+    ->ArgsProduct({{44100}, {3, 60}, {1, 0}})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 

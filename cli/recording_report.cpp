@@ -113,6 +113,7 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     json["shimmer_apq3_pct"] = when(Figure(report.Shimmer.Apq3, Percent));
     json["shimmer_apq5_pct"] = when(Figure(report.Shimmer.Apq5, Percent));
     json["hnr_db"] = when(Figure(report.HnrDb));
+    json["cpps_db"] = Figure(report.CppsDb);  // needs no cycles, so given without them too
     json["models"] = nlohmann::ordered_json::array();
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
         json["models"].push_back(ModelJson(ScoreModels[m].id, report.Models[m], figures));

@@ -89,9 +89,13 @@ std::string ModelRows(const VoiceReport& report) {
     return rows;
 }
 
+std::string CppsText(const VoiceReport& r) {
+    return "CPPS " + OptionalFigure(r.CppsDb, 1, 2, " dB");
+}
+
 std::string PerturbationRows(const VoiceReport& r) {
     std::string rows = "  F0 " + Fixed(r.F0MeanHz, 2) + " Hz (SD " + Fixed(r.F0SdHz, 2) + " Hz)";
-    rows += "   HNR " + OptionalFigure(r.HnrDb, 1, 2, " dB") + "\n";
+    rows += "   HNR " + OptionalFigure(r.HnrDb, 1, 2, " dB") + "   " + CppsText(r) + "\n";
     rows += "  jitter local " + OptionalFigure(r.Jitter.Local, 100, 3, " %") + ", absolute " +
             OptionalFigure(r.Jitter.LocalAbsolute, 1e6, 1, " us") + ", RAP " +
             OptionalFigure(r.Jitter.Rap, 100, 3, " %") + ", PPQ5 " +
@@ -108,7 +112,8 @@ std::string RecordTable(const RecordingReport& record) {
     std::string text = record.Path + "\n  status " + record.Outcome.Text + ", expert grade " +
                        (record.Grade ? IntegerText(*record.Grade) : std::string("none")) + "\n";
     if (r.AnalysedCycles == 0) {
-        return text;
+        // CPPS needs no cycles, so a recording too rough to mark still has it.
+        return r.CppsDb ? text + "  " + CppsText(r) + "\n" : text;
     }
     text += "  stretch " + Fixed(r.StretchStartSeconds, 3) + " s to " +
             Fixed(r.StretchEndSeconds, 3) + " s, " + CycleCountsText(CountCycles(r)) + ", " +

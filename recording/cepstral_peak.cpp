@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/TesmeraError.h"
+#include "recording/cepstral_peak_prominence.h"
 #include "recording/cepstral_peak_resampling.h"
 #include "recording/cepstral_peak_smoothing.h"
 #include "recording/cepstral_peak_transform.h"
@@ -21,7 +22,9 @@ namespace {
 constexpr double AnalysisRate = 2 * cpps::MaximumFrequency;
 constexpr double FrameDuration = 6 / cpps::PitchFloor;  // two windows of three periods
 constexpr std::size_t TransformLength = 1024;           // the power of two above the frame
-constexpr std::size_t FramesPerTask = 64;
+// Each run transforms the few frames before and after it again, for the
+// smoothing over time: long runs keep that small.
+constexpr std::size_t FramesPerTask = 128;
 
 // First-order pre-emphasis, y[i] = x[i] − a·x[i − 1] with a = e^(−2π·f/rate).
 void PreEmphasise(std::vector<double>& samples) {
@@ -45,170 +48,152 @@ std::vector<double> GaussianWindow(std::size_t length) {
     return window;
 }
 
-// Power cepstra, one row of `Quefrencies` values per frame.
-struct Cepstrogram {
-    std::size_t Frames = 0;
-    std::size_t Quefrencies = 0;
-    double FirstTime = 0;  // of frame 0's centre, seconds
-    std::vector<double> Powers;
-};
-
 // Frame starts fall halfway between two samples whenever the sample period
 // divides the half frame and the step, so which sample is nearest is
 // decided by rounding. The frame times and the sample positions are
 // therefore computed in the peer's order of operations, so that both round
 // alike.
 
-// As many frames as fit in `duration`, centred on it as a whole.
-Cepstrogram EmptyCepstrogram(double duration) {
-    Cepstrogram cepstrogram;
-    cepstrogram.Frames =
-        static_cast<std::size_t>(std::floor((duration - FrameDuration) / cpps::TimeStep)) + 1;
-    cepstrogram.Quefrencies = TransformLength / 2 + 1;
-    const double framesDuration = static_cast<double>(cepstrogram.Frames) * cpps::TimeStep;
-    cepstrogram.FirstTime = 0.5 * duration - 0.5 * framesDuration + 0.5 * cpps::TimeStep;
-    cepstrogram.Powers.resize(cepstrogram.Frames * cepstrogram.Quefrencies);
-    return cepstrogram;
-}
+// As many frames as fit in `duration`, TimeStep apart and centred on it as
+// a whole.
+struct FrameGrid {
+    explicit FrameGrid(double duration)
+        : Frames(static_cast<std::size_t>(std::floor((duration - FrameDuration) / cpps::TimeStep)) +
+                 1),
+          FirstTime(0.5 * duration - 0.5 * static_cast<double>(Frames) * cpps::TimeStep +
+                    0.5 * cpps::TimeStep) {}
 
-// Frame f without its mean, under the window, into `frame`: the samples
-// from the one nearest to its start on, zeros beyond the signal.
-void CutFrame(const TimedSamples& sound, double start, std::span<const double> window,
-              std::span<double> frame) {
-    const auto count = static_cast<std::ptrdiff_t>(sound.Samples.size());
-    constexpr double Period = 1 / AnalysisRate;
-    const auto first =
-        static_cast<std::ptrdiff_t>(std::floor((start - sound.FirstTime) / Period + 1.0 + 0.5)) - 1;
-    for (std::size_t i = 0; i < frame.size(); ++i) {
-        const std::ptrdiff_t j = first + static_cast<std::ptrdiff_t>(i);
-        frame[i] = j >= 0 && j < count ? sound.Samples[static_cast<std::size_t>(j)] : 0.0;
+    double Centre(std::size_t f) const {
+        return FirstTime + static_cast<double>(f) * cpps::TimeStep;
     }
-    const double mean =
-        std::accumulate(frame.begin(), frame.end(), 0.0) / static_cast<double>(frame.size());
-    for (std::size_t i = 0; i < frame.size(); ++i) {
-        frame[i] = (frame[i] - mean) * window[i];
-    }
-}
 
-Cepstrogram PowerCepstrogram(const TimedSamples& sound, double duration, unsigned threads) {
-    Cepstrogram cepstrogram = EmptyCepstrogram(duration);
-    const auto frameLength = static_cast<std::size_t>(std::lround(FrameDuration * AnalysisRate));
-    const std::vector<double> window = GaussianWindow(frameLength);
-    const std::size_t width = cepstrogram.Quefrencies;
-    RunInParallelRuns(
-        cepstrogram.Frames, FramesPerTask, threads, [&](std::size_t first, std::size_t end) {
-            PowerCepstrumTransform transform(TransformLength, 1 / AnalysisRate);
-            std::vector<double> frame(frameLength);
-            for (std::size_t f = first; f < end; ++f) {
-                const double centre =
-                    cepstrogram.FirstTime + static_cast<double>(f) * cpps::TimeStep;
-                CutFrame(sound, centre - 0.5 * FrameDuration, window, frame);
-                transform.Apply(frame, std::span(cepstrogram.Powers).subspan(f * width, width));
-            }
-        });
-    return cepstrogram;
-}
+    std::size_t Frames;
+    double FirstTime;  // of frame 0's centre, seconds
+};
 
 double QuefrencyStep() {
     const double longest = 0.5 * static_cast<double>(TransformLength) / AnalysisRate;
     return longest / static_cast<double>(TransformLength / 2);
 }
 
-double Median(std::vector<double>& values) {
-    const std::size_t middle = values.size() / 2;
-    std::ranges::nth_element(values, values.begin() + static_cast<std::ptrdiff_t>(middle));
-    const double upper = values[middle];
-    if (values.size() % 2 == 1) {
-        return upper;
-    }
-    const double lower =
-        *std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle));
-    return 0.5 * (lower + upper);
-}
+// What every frame's work reads: the resampled sound and the fixed shapes.
+struct FrameAnalysis {
+    FrameAnalysis(TimedSamples resampled, double duration)
+        : Sound(std::move(resampled)),
+          Window(
+              GaussianWindow(static_cast<std::size_t>(std::lround(FrameDuration * AnalysisRate)))),
+          Grid(duration),
+          AcrossTime(Grid.Frames, 0.5 * cpps::TimeAveraging / cpps::TimeStep,
+                     -Grid.FirstTime / cpps::TimeStep,
+                     (duration - Grid.FirstTime) / cpps::TimeStep),
+          AcrossQuefrency(MovingMean(TransformLength / 2 + 1,
+                                     0.5 * cpps::QuefrencyAveraging / QuefrencyStep(), 0,
+                                     static_cast<double>(TransformLength / 2))) {}
 
-struct Line {
-    double Slope = 0;
-    double Intercept = 0;
-};
-
-// Theil's incomplete method on points (i·step, decibels[i]), i ≥ 1: the
-// median of the slopes from each point of the first half to its partner
-// in the second, then the median of the intercepts that slope leaves.
-Line RobustLine(std::span<const double> decibels, double step) {
-    const std::size_t first = 1;  // quefrency 0 is never fitted
-    const std::size_t points = decibels.size() - first;
-    const std::size_t pairs = points / 2;
-    const std::size_t offset = points - pairs;  // the middle point of an odd count pairs with none
-    std::vector<double> values(pairs);
-    for (std::size_t i = 0; i < pairs; ++i) {
-        const std::size_t a = first + i;
-        values[i] = (decibels[a + offset] - decibels[a]) / (static_cast<double>(offset) * step);
-    }
-    Line line;
-    line.Slope = Median(values);
-    values.resize(points);
-    for (std::size_t i = 0; i < points; ++i) {
-        const std::size_t a = first + i;
-        values[i] = decibels[a] - line.Slope * static_cast<double>(a) * step;
-    }
-    line.Intercept = Median(values);
-    return line;
-}
-
-// The highest value of `heights` over [from, to] (indices): the end points,
-// or a local maximum (higher than the point before, not lower than the one
-// after) refined by a parabola through it and its neighbours.
-double HighestPeak(std::span<const double> heights, std::size_t from, std::size_t to) {
-    double highest = std::max(heights[from], heights[to]);
-    for (std::size_t i = std::max<std::size_t>(from, 1); i <= to && i + 1 < heights.size(); ++i) {
-        const double before = heights[i - 1];
-        const double after = heights[i + 1];
-        if (heights[i] > before && heights[i] >= after) {
-            const double slope = 0.5 * (after - before);
-            const double curvature = 2 * heights[i] - before - after;
-            highest = std::max(highest, heights[i] + 0.5 * slope * slope / curvature);
+    // Frame f without its mean, under the window, into `frame`: the samples
+    // from the one nearest to its start on, zeros beyond the signal.
+    void Cut(std::size_t f, std::span<double> frame) const {
+        const double start = Grid.Centre(f) - 0.5 * FrameDuration;
+        const auto count = static_cast<std::ptrdiff_t>(Sound.Samples.size());
+        constexpr double Period = 1 / AnalysisRate;
+        const auto first = static_cast<std::ptrdiff_t>(
+                               std::floor((start - Sound.FirstTime) / Period + 1.0 + 0.5)) -
+                           1;
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            const std::ptrdiff_t j = first + static_cast<std::ptrdiff_t>(i);
+            frame[i] = j >= 0 && j < count ? Sound.Samples[static_cast<std::size_t>(j)] : 0.0;
+        }
+        const double mean =
+            std::accumulate(frame.begin(), frame.end(), 0.0) / static_cast<double>(frame.size());
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            frame[i] = (frame[i] - mean) * Window[i];
         }
     }
-    return highest;
-}
 
-double PeakProminence(std::span<const double> powers, double step) {
-    std::vector<double> heights(powers.size());
-    std::ranges::transform(powers, heights.begin(),
-                           [](double p) { return 10 * std::log10(p + 1e-30); });
-    const Line line = RobustLine(heights, step);
-    for (std::size_t i = 0; i < heights.size(); ++i) {
-        const double background = line.Slope * static_cast<double>(i) * step + line.Intercept;
-        heights[i] = std::max(0.0, heights[i] - background);
+    TimedSamples Sound;
+    std::vector<double> Window;
+    FrameGrid Grid;
+    MovingMean AcrossTime;
+    MovingMeanTable AcrossQuefrency;
+};
+
+// One thread's work on consecutive frames: their power cepstra are kept in
+// a ring of the few rows that the smoothing over time spans, so memory does
+// not grow with the recording.
+class FrameRun {
+  public:
+    explicit FrameRun(const FrameAnalysis& analysis)
+        : analysis_(analysis),
+          transform_(TransformLength, 1 / AnalysisRate),
+          frame_(analysis.Window.size()),
+          ringRows_(static_cast<std::size_t>(std::ceil(cpps::TimeAveraging / cpps::TimeStep)) + 3),
+          ring_(ringRows_ * transform_.Quefrencies()),
+          held_(ringRows_, NoFrame),
+          inTime_(transform_.Quefrencies()),
+          smoothed_(transform_.Quefrencies()),
+          prominence_(QuefrencyStep()) {}
+
+    // The prominence of frame f after the cepstrogram is smoothed over
+    // TimeAveraging across frames, then over QuefrencyAveraging within it.
+    double Prominence(std::size_t f) {
+        const MovingMean::Weights weights = analysis_.AcrossTime.At(f);
+        if (weights.Values.empty()) {
+            std::ranges::copy(Row(f), inTime_.begin());
+        } else {
+            std::ranges::fill(inTime_, 0.0);
+            for (std::size_t k = 0; k < weights.Values.size(); ++k) {
+                const double w = weights.Values[k];
+                const std::span<const double> row = Row(weights.First + k);
+                for (std::size_t j = 0; j < row.size(); ++j) {
+                    inTime_[j] += w * row[j];
+                }
+            }
+        }
+        analysis_.AcrossQuefrency.Apply(inTime_, smoothed_);
+        return prominence_.Of(smoothed_);
     }
-    const auto from = static_cast<std::size_t>(std::ceil(1 / cpps::PeakSearchCeiling / step));
-    const auto to = std::min(static_cast<std::size_t>(std::floor(1 / cpps::PeakSearchFloor / step)),
-                             heights.size() - 1);
-    return HighestPeak(heights, from, to);
-}
 
-// Each frame's prominence after the cepstrogram is smoothed over
-// TimeAveraging across frames, then over QuefrencyAveraging within each.
-std::vector<double> SmoothedProminences(const Cepstrogram& cepstrogram, double duration,
-                                        unsigned threads) {
-    const std::size_t width = cepstrogram.Quefrencies;
-    const MovingMean acrossTime(cepstrogram.Frames, 0.5 * cpps::TimeAveraging / cpps::TimeStep,
-                                -cepstrogram.FirstTime / cpps::TimeStep,
-                                (duration - cepstrogram.FirstTime) / cpps::TimeStep);
-    const MovingMean acrossQuefrency(width, 0.5 * cpps::QuefrencyAveraging / QuefrencyStep(), 0,
-                                     static_cast<double>(width - 1));
-    std::vector<double> prominences(cepstrogram.Frames);
-    RunInParallelRuns(cepstrogram.Frames, FramesPerTask, threads,
-                      [&](std::size_t first, std::size_t end) {
-                          std::vector<double> inTime(width);
-                          std::vector<double> smoothed(width);
-                          for (std::size_t f = first; f < end; ++f) {
-                              acrossTime.ApplyToRow(f, cepstrogram.Powers, width, inTime);
-                              acrossQuefrency.Apply(inTime, smoothed);
-                              prominences[f] = PeakProminence(smoothed, QuefrencyStep());
-                          }
-                      });
-    return prominences;
+  private:
+    static constexpr std::size_t NoFrame = static_cast<std::size_t>(-1);
+
+    // The power cepstrum of frame f, transformed unless the ring holds it.
+    std::span<const double> Row(std::size_t f) {
+        const std::size_t width = transform_.Quefrencies();
+        const std::size_t slot = f % ringRows_;
+        const std::span<double> row = std::span(ring_).subspan(slot * width, width);
+        if (held_[slot] != f) {
+            analysis_.Cut(f, frame_);
+            transform_.Apply(frame_, row);
+            held_[slot] = f;
+        }
+        return row;
+    }
+
+    const FrameAnalysis& analysis_;
+    PowerCepstrumTransform transform_;
+    std::vector<double> frame_;
+    std::size_t ringRows_;
+    std::vector<double> ring_;
+    std::vector<std::size_t> held_;  // the frame each ring row holds
+    std::vector<double> inTime_;
+    std::vector<double> smoothed_;
+    CepstralPeakProminence prominence_;
+};
+
+// The mean prominence over the frames, summed run by run in frame order so
+// that it does not depend on the thread count.
+double MeanProminence(const FrameAnalysis& analysis, unsigned threads) {
+    const std::size_t frames = analysis.Grid.Frames;
+    std::vector<double> runSums((frames + FramesPerTask - 1) / FramesPerTask);
+    RunInParallelRuns(frames, FramesPerTask, threads, [&](std::size_t first, std::size_t end) {
+        FrameRun run(analysis);
+        double sum = 0;
+        for (std::size_t f = first; f < end; ++f) {
+            sum += run.Prominence(f);
+        }
+        runSums[first / FramesPerTask] = sum;
+    });
+    return std::accumulate(runSums.begin(), runSums.end(), 0.0) / static_cast<double>(frames);
 }
 
 }  // namespace
@@ -226,11 +211,7 @@ std::optional<double> SmoothedCepstralPeakProminence(std::span<const double> sam
     }
     TimedSamples sound = BandLimitedResample(samples, sampleRate, AnalysisRate);
     PreEmphasise(sound.Samples);
-    const Cepstrogram cepstrogram = PowerCepstrogram(sound, duration, threads);
-    const std::vector<double> prominences = SmoothedProminences(cepstrogram, duration, threads);
-    // Summed in frame order, so the mean does not depend on the thread count.
-    return std::accumulate(prominences.begin(), prominences.end(), 0.0) /
-           static_cast<double>(prominences.size());
+    return MeanProminence(FrameAnalysis(std::move(sound), duration), threads);
 }
 
 }  // namespace tesmera

@@ -52,9 +52,10 @@ inline constexpr double PeakSearchCeiling = 330;  // Hz: the shortest is 1 / thi
 // to `threads` threads; the value is the same for any count. Throws
 // TesmeraError unless sampleRate > 0.
 //
-// It holds the whole cepstrogram (about 4 kB per 2 ms frame) and one transform of
-// the whole recording (16 to 40 bytes per sample), so it is meant for
-// recordings of seconds, as clinicians take them, not of hours.
+// Each thread holds only the few cepstra the smoothing over time spans
+// (about 4 kB each), so memory beyond the resampled sound (8 bytes per
+// 0.1 ms) and one transform of the whole recording (16 to 40 bytes per
+// sample) does not grow with the number of frames.
 std::optional<double> SmoothedCepstralPeakProminence(std::span<const double> samples,
                                                      double sampleRate, unsigned threads = 1);
 

@@ -6,33 +6,24 @@
 
 namespace tesmera {
 
-MovingMean::MovingMean(std::size_t count, double halfWidth, double lowest, double highest) {
-    const double first = std::max(lowest, -0.5);
-    const double last = std::min(highest, static_cast<double>(count) - 0.5);
-    spans_.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto centre = static_cast<double>(i);
-        spans_.push_back(WeightsOver(count, std::max(centre - halfWidth, first),
-                                     std::min(centre + halfWidth, last)));
-    }
-}
+namespace {
 
 // The weights that give the curve's mean over [from, to], an interval
 // within [−0.5, count − 0.5]: the constant half samples at both ends, and in
 // between, on each stretch [k, k + 1] it covers from k + u0 to k + u1, the
 // area of the line from sample k to sample k + 1, shared between them as
 // ∫(1 − u) du and ∫u du.
-MovingMean::Span MovingMean::WeightsOver(std::size_t count, double from, double to) {
-    Span span;
+MovingMean::Weights WeightsOver(std::size_t count, double from, double to) {
+    MovingMean::Weights weights;
     if (!(to > from)) {
-        return span;
+        return weights;
     }
     const double end = static_cast<double>(count - 1);
     const auto firstIndex = static_cast<std::size_t>(std::clamp(std::floor(from), 0.0, end));
     const auto lastIndex = static_cast<std::size_t>(std::clamp(std::ceil(to), 0.0, end));
-    span.First = firstIndex;
-    span.Weights.assign(lastIndex - firstIndex + 1, 0.0);
-    auto weight = [&](std::size_t index) -> double& { return span.Weights[index - firstIndex]; };
+    weights.First = firstIndex;
+    weights.Values.assign(lastIndex - firstIndex + 1, 0.0);
+    auto weight = [&](std::size_t index) -> double& { return weights.Values[index - firstIndex]; };
 
     if (from < 0) {
         weight(0) += std::min(to, 0.0) - from;  // the constant half sample on the left
@@ -50,41 +41,59 @@ MovingMean::Span MovingMean::WeightsOver(std::size_t count, double from, double 
             weight(k + 1) += rising;
         }
     }
-    for (double& w : span.Weights) {
+    for (double& w : weights.Values) {
         w /= to - from;
     }
-    return span;
+    return weights;
 }
 
-void MovingMean::Apply(std::span<const double> values, std::span<double> out) const {
-    for (std::size_t i = 0; i < spans_.size(); ++i) {
-        const Span& span = spans_[i];
-        if (span.Weights.empty()) {
+}  // namespace
+
+MovingMean::MovingMean(std::size_t count, double halfWidth, double lowest, double highest)
+    : count_(count),
+      halfWidth_(halfWidth),
+      first_(std::max(lowest, -0.5)),
+      last_(std::min(highest, static_cast<double>(count) - 0.5)) {}
+
+MovingMean::Weights MovingMean::At(std::size_t i) const {
+    const auto centre = static_cast<double>(i);
+    return WeightsOver(count_, std::max(centre - halfWidth_, first_),
+                       std::min(centre + halfWidth_, last_));
+}
+
+MovingMeanTable::MovingMeanTable(const MovingMean& mean) {
+    const std::size_t count = mean.Count();
+    std::vector<MovingMean::Weights> all;
+    all.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        all.push_back(mean.At(i));
+        stride_ = std::max(stride_, all.back().Values.size());
+    }
+    firsts_.resize(count);
+    weights_.assign(count * stride_, 0.0);
+    unchanged_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const MovingMean::Weights& w = all[i];
+        unchanged_[i] = w.Values.empty();
+        firsts_[i] = std::min(w.First, count - stride_);
+        std::ranges::copy(w.Values, weights_.begin() + static_cast<std::ptrdiff_t>(
+                                                           i * stride_ + w.First - firsts_[i]));
+    }
+}
+
+void MovingMeanTable::Apply(std::span<const double> values, std::span<double> out) const {
+    for (std::size_t i = 0; i < firsts_.size(); ++i) {
+        if (unchanged_[i]) {
             out[i] = values[i];
             continue;
         }
+        const double* w = weights_.data() + i * stride_;
+        const double* v = values.data() + firsts_[i];
         double sum = 0;
-        for (std::size_t k = 0; k < span.Weights.size(); ++k) {
-            sum += span.Weights[k] * values[span.First + k];
+        for (std::size_t k = 0; k < stride_; ++k) {
+            sum += w[k] * v[k];
         }
         out[i] = sum;
-    }
-}
-
-void MovingMean::ApplyToRow(std::size_t i, std::span<const double> rows, std::size_t width,
-                            std::span<double> out) const {
-    const Span& span = spans_[i];
-    if (span.Weights.empty()) {
-        std::ranges::copy(rows.subspan(i * width, width), out.begin());
-        return;
-    }
-    std::ranges::fill(out.first(width), 0.0);
-    for (std::size_t k = 0; k < span.Weights.size(); ++k) {
-        const double w = span.Weights[k];
-        const double* source = rows.data() + (span.First + k) * width;
-        for (std::size_t j = 0; j < width; ++j) {
-            out[j] += w * source[j];
-        }
     }
 }
 

@@ -18,27 +18,43 @@ namespace tesmera {
 // it leaves the value as it was.
 class MovingMean {
   public:
+    // The mean around one position: Σ Values[k] · sample[First + k]; no
+    // values when it is the sample itself.
+    struct Weights {
+        std::size_t First = 0;
+        std::vector<double> Values;
+    };
+
     MovingMean(std::size_t count, double halfWidth, double lowest, double highest);
 
-    std::size_t Count() const { return spans_.size(); }
-
-    // out[i] = the mean around i of `values` (Count() values each).
-    void Apply(std::span<const double> values, std::span<double> out) const;
-
-    // The same across rows, for row i only: `out` (`width` values) is the
-    // mean around i of the Count() rows of `width` values in `rows`, column
-    // by column.
-    void ApplyToRow(std::size_t i, std::span<const double> rows, std::size_t width,
-                    std::span<double> out) const;
+    std::size_t Count() const { return count_; }
+    // Computed on each call, so that a curve of any length costs no memory.
+    Weights At(std::size_t i) const;
 
   private:
-    struct Span {
-        std::size_t First = 0;
-        std::vector<double> Weights;  // of samples First, First + 1, ...
-    };
-    static Span WeightsOver(std::size_t count, double from, double to);
+    std::size_t count_;
+    double halfWidth_;
+    double first_;  // where the curve is defined, in sample units
+    double last_;
+};
 
-    std::vector<Span> spans_;
+// A moving mean's weights at every position, computed once for a curve
+// length that many curves share.
+class MovingMeanTable {
+  public:
+    explicit MovingMeanTable(const MovingMean& mean);
+
+    // out[i] = the mean around i of `values` (the mean's Count() values each).
+    void Apply(std::span<const double> values, std::span<double> out) const;
+
+  private:
+    // Every position's weights padded with zeros to one length, `stride_`,
+    // starting at firsts_[i] (moved back near the end so that they stay
+    // inside the curve): the inner loop then has a fixed length.
+    std::size_t stride_ = 0;
+    std::vector<std::size_t> firsts_;
+    std::vector<double> weights_;  // stride_ per position
+    std::vector<bool> unchanged_;  // the window met none of the curve
 };
 
 }  // namespace tesmera

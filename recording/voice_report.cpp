@@ -8,6 +8,7 @@
 
 #include "analysis/number_text.h"
 #include "analysis/period_analysis.h"
+#include "recording/cepstral_peak_recording.h"
 #include "recording/harmonicity.h"
 #include "recording/parallel_work.h"
 #include "recording/period_extraction.h"
@@ -195,6 +196,7 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     VoiceReport report;
     report.SampleRate = recording.SampleRate();
     const MarkedStretch stretch = MarkStretch(recording, atSeconds);
+    report.CppsDb = ReportedCepstralPeakProminence(recording, stretch);
     if (!stretch.Outcome.Ok()) {
         report.Outcome = stretch.Outcome;
         return report;

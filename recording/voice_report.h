@@ -76,6 +76,7 @@ struct VoiceReport {
     JitterFigures Jitter;
     ShimmerFigures Shimmer;
     std::optional<double> HnrDb;
+    std::optional<double> CppsDb;  // even without a stretch: see cepstral_peak_recording.h
 
     bool Ok() const { return Outcome.Ok(); }
 };

@@ -82,6 +82,7 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
                                               "shimmer_apq3_pct",
                                               "shimmer_apq5_pct",
                                               "hnr_db",
+                                              "cpps_db",
                                               "models"}));
     EXPECT_EQ(r["status"], "ok");
     EXPECT_EQ(r["grade"], 3);
@@ -139,7 +140,7 @@ TEST(ReportCommand, TableShowsScoresSteadinessAndPerturbation) {
     const test::TempFolder folder;
     const std::string out = Report(WriteVowel(folder, "c4.wav", 120), folder);
     for (const char* text : {"status ok, expert grade 4", "cycles analysed", "SCORE(10)",
-                             "SCORE(25)", "jitter local", "shimmer local", "HNR"}) {
+                             "SCORE(25)", "jitter local", "shimmer local", "HNR", " dB   CPPS "}) {
         EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
     }
 }

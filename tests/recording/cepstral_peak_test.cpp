@@ -3,6 +3,7 @@
 #include "recording/cepstral_peak_resampling.h"
 #include "recording/cepstral_peak_smoothing.h"
 #include "recording/cepstral_peak_transform.h"
+#include "recording/voice_report.h"
 #include "support/param_name.h"
 #include "tools/sustained_vowel.h"
 
@@ -98,6 +99,46 @@ TEST(SmoothedCepstralPeakProminence, FallsAsTheVoiceGetsNoisier) {
     }
 }
 
+// The report's CPPS is that of the whole recording whenever there is sound
+// to measure, its status ok or not, and nothing for silence or a sound
+// shorter than one frame.
+struct ReportCase : test::NamedCase<ReportCase> {
+    std::vector<double> samples;
+    StatusCode status;
+    bool measured;
+};
+
+class ReportedCpps : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(ReportedCpps, IsThatOfTheWholeRecordingWhenThereIsSound) {
+    const ReportCase& c = GetParam();
+    constexpr std::int32_t Rate = 16000;
+    const VoiceReport report = ReportVoice(c.samples, Rate, std::nullopt, 2);
+    EXPECT_EQ(report.Outcome.Code, c.status) << report.Outcome.Text;
+    if (!c.measured) {
+        EXPECT_EQ(report.CppsDb, std::nullopt);
+        return;
+    }
+    ASSERT_TRUE(report.CppsDb.has_value()) << report.Outcome.Text;
+    EXPECT_EQ(*report.CppsDb, Cpps(c.samples, Rate));
+}
+
+std::vector<double> Vowel(double seconds, double hnrDb) {
+    return tools::GenerateVowel(
+               {.Rate = 16000, .F0 = 130, .HnrDb = hnrDb, .Seconds = seconds, .Silence = 0.05})
+        .Samples;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReportedCpps,
+    ::testing::Values(ReportCase{"AClearVowel", Vowel(1, 30), StatusCode::Ok, true},
+                      ReportCase{"NoiseWithoutAVoice", WhiteNoise(16000), StatusCode::Unvoiced,
+                                 true},
+                      ReportCase{"Silence", std::vector<double>(16000), StatusCode::Silent, false},
+                      ReportCase{"ASoundShorterThanAFrame", std::vector<double>(1200, 0.3),
+                                 StatusCode::TooShort, false}),
+    test::CaseName());
+
 TEST(SmoothedCepstralPeakProminence, NeedsOneWholeFrameAndAPositiveRate) {
     EXPECT_EQ(SmoothedCepstralPeakProminence(std::vector<double>(999, 0.1), 10000), std::nullopt);
     EXPECT_TRUE(SmoothedCepstralPeakProminence(std::vector<double>(1000, 0.1), 10000));
@@ -116,7 +157,7 @@ class MovingMeanOfARamp : public ::testing::TestWithParam<RampCase> {};
 
 TEST_P(MovingMeanOfARamp, AveragesTheInterpolatedCurve) {
     const RampCase& c = GetParam();
-    const MovingMean mean(5, 2.5, c.lowest, c.highest);
+    const MovingMeanTable mean(MovingMean(5, 2.5, c.lowest, c.highest));
     const std::vector<double> ramp{0, 1, 2, 3, 4};
     std::vector<double> out(5);
     mean.Apply(ramp, out);
