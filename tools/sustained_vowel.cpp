@@ -90,16 +90,20 @@ GeneratedVowel GenerateVowel(const VowelRecipe& recipe) {
     return vowel;
 }
 
-void WriteMonoWav(const std::string& path, std::int32_t rate, const std::vector<double>& samples) {
+void WriteMonoSound(const std::string& path, std::int32_t rate, const std::vector<double>& samples,
+                    MonoFormat format) {
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    info.format =
+        (format == MonoFormat::Flac16 ? SF_FORMAT_FLAC : SF_FORMAT_WAV) | SF_FORMAT_PCM_16;
     const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(sf_open(path.c_str(), SFM_WRITE, &info),
                                                            sf_close);
     if (!file) {
         throw std::runtime_error("cannot write " + path + ": " + sf_strerror(nullptr));
     }
+    // Without it a sample beyond full scale would wrap round to the other sign.
+    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
     const auto count = static_cast<sf_count_t>(samples.size());
     if (sf_writef_double(file.get(), samples.data(), count) != count) {
         throw std::runtime_error("cannot write the samples of " + path);
