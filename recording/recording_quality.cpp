@@ -112,8 +112,9 @@ std::optional<double> PauseNoisePower(const MarkedStretch& stretch, double rate,
             frame.Time + half <= stretch.StartSeconds || frame.Time - half >= stretch.EndSeconds;
         const std::span<const double> part =
             ExcerptPart(stretch.Excerpt, rate, frame.Time - half, frame.Time + half);
-        // Frames the excerpt does not hold whole are not measured.
-        if (!frame.Voiced && outside && part.size() >= window) {
+        // Frames the excerpt does not hold whole are not measured; rounding
+        // the ends to samples may lose one.
+        if (!frame.Voiced && outside && part.size() + 1 >= window) {
             powers.push_back(MeanPower(part));
         }
     }

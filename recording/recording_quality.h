@@ -37,7 +37,7 @@ enum class SnrRule {
     // Voice: the mean power of the stretch. Noise: the 10th percentile of
     // the power of the unvoiced 50 ms frames outside the stretch, measured
     // on the full-rate samples; used when there are at least PauseFrames of
-    // them (about 100 ms of pause) and they are not digital silence.
+    // them (100 ms of pause or more) and they are not digital silence.
     Pauses,
     // No usable pause (none, or only digital silence, which a gate or an
     // edit leaves and which says nothing of the noise under the voice):
@@ -50,8 +50,9 @@ enum class SnrRule {
     Harmonics,
 };
 
-// The unvoiced frames outside the stretch needed for SnrRule::Pauses.
-constexpr std::size_t PauseFrames = 10;
+// The unvoiced frames outside the stretch needed for SnrRule::Pauses: the
+// 50 ms frames, 10 ms apart, fit six times in 100 ms of pause.
+constexpr std::size_t PauseFrames = 6;
 
 struct RecordingQuality {
     double SnrDb = 0;  // voice power over noise power
