@@ -110,11 +110,14 @@ std::optional<double> PauseNoisePower(const MarkedStretch& stretch, double rate,
     for (const VoicingFrame& frame : frames) {
         const bool outside =
             frame.Time + half <= stretch.StartSeconds || frame.Time - half >= stretch.EndSeconds;
+        if (frame.Voiced || !outside) {
+            continue;
+        }
         const std::span<const double> part =
             ExcerptPart(stretch.Excerpt, rate, frame.Time - half, frame.Time + half);
         // Frames the excerpt does not hold whole are not measured; rounding
         // the ends to samples may lose one.
-        if (!frame.Voiced && outside && part.size() + 1 >= window) {
+        if (part.size() + 1 >= window) {
             powers.push_back(MeanPower(part));
         }
     }

@@ -17,7 +17,7 @@ Run from a build folder's tools, e.g.:
     build/tools/make_vowel /tmp/v/rough_g4.wav 44100 130 1.5 6 8 3
     tools/compare_variants.py --build build /tmp/v/*.wav
 
-The exit status is 0, or 2 for a tool that failed.
+The exit status is 0, or 1 when a tool failed.
 """
 
 import argparse
@@ -35,10 +35,7 @@ def report(cli, path):
                             capture_output=True, text=True, check=False)
     if output.returncode not in (0, 1):
         sys.exit(f"compare_variants: {cli} failed on {path}: {output.stderr.strip()}")
-    records = json.loads(output.stdout)
-    if isinstance(records, dict):
-        records = records.get("recordings", [records])
-    return records[0]
+    return json.loads(output.stdout)[0]
 
 
 def grades(record):
