@@ -168,7 +168,11 @@ void WriteVariants(const std::filesystem::path& input, const std::filesystem::pa
     const Sound original = Read(input.string());
     const double voiceRms = VoiceRms(original);
     for (const Variant& variant : Variants()) {
-        const Sound sound = variant.Make(original, voiceRms);
+        Sound sound = variant.Make(original, voiceRms);
+        // Added noise or hum may pass full scale; a converter would clip it.
+        for (double& v : sound.Samples) {
+            v = std::clamp(v, -1.0, 1.0);
+        }
         std::filesystem::path file = folder / variant.Name / input.filename();
         file.replace_extension(variant.Format == tools::MonoFormat::Flac16 ? ".flac" : ".wav");
         std::filesystem::create_directories(file.parent_path());

@@ -102,8 +102,6 @@ void WriteMonoSound(const std::string& path, std::int32_t rate, const std::vecto
     if (!file) {
         throw std::runtime_error("cannot write " + path + ": " + sf_strerror(nullptr));
     }
-    // Without it a sample beyond full scale would wrap round to the other sign.
-    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
     const auto count = static_cast<sf_count_t>(samples.size());
     if (sf_writef_double(file.get(), samples.data(), count) != count) {
         throw std::runtime_error("cannot write the samples of " + path);

@@ -44,7 +44,8 @@ GeneratedVowel GenerateVowel(const VowelRecipe& recipe);
 
 enum class MonoFormat { Wav16, Flac16 };  // 16-bit PCM in a WAV or FLAC file
 
-// Writes mono samples (full scale ±1, beyond it clipped) through libsndfile;
+// Writes mono samples (full scale ±1; keep them within it, as a sample
+// beyond it wraps round to the other sign) through libsndfile;
 // throws std::runtime_error when the file or its samples cannot be written.
 void WriteMonoSound(const std::string& path, std::int32_t rate, const std::vector<double>& samples,
                     MonoFormat format);
