@@ -21,7 +21,8 @@
 
 namespace tesmera {
 
-// Below this signal-to-noise ratio the medians move by tenths of a grade.
+// Below this signal-to-noise ratio, in dB, noise can move the medians by
+// tenths of a grade.
 constexpr double PoorSnrDb = 30;
 // More clipped samples than this share (0.1 %) and the recording is poor.
 constexpr double PoorClippedShare = 0.001;
@@ -55,7 +56,7 @@ enum class SnrRule {
 constexpr std::size_t PauseFrames = 6;
 
 struct RecordingQuality {
-    double SnrDb = 0;  // voice power over noise power
+    double SnrDb = 0;  // voice power over noise power, dB, within ±120
     SnrRule Rule = SnrRule::Harmonics;
     // Share of the excerpt's samples (0 to 1) within one 16-bit step of
     // full scale, or in a run of three or more equal samples at the
