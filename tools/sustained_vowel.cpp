@@ -337,11 +337,13 @@ GeneratedVowel GenerateVowel(const VowelRecipe& recipe) {
     return mix;
 }
 
-void WriteMonoWav(const std::string& path, std::int32_t rate, const std::vector<double>& samples) {
+void WriteMonoSound(const std::string& path, std::int32_t rate, const std::vector<double>& samples,
+                    MonoFormat format) {
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    info.format =
+        (format == MonoFormat::Flac16 ? SF_FORMAT_FLAC : SF_FORMAT_WAV) | SF_FORMAT_PCM_16;
     const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(sf_open(path.c_str(), SFM_WRITE, &info),
                                                            sf_close);
     if (!file) {

@@ -89,9 +89,18 @@ struct GeneratedVowel {
 // steps leave the waveform continuous.
 GeneratedVowel GenerateVowel(const VowelRecipe& recipe);
 
-// Writes mono samples (full scale ±1) as 16-bit PCM WAV through libsndfile;
+enum class MonoFormat { Wav16, Flac16 };  // 16-bit PCM in a WAV or FLAC file
+
+// Writes mono samples (full scale ±1; keep them within it, as a sample
+// beyond it wraps round to the other sign) through libsndfile;
 // throws std::runtime_error when the file or its samples cannot be written.
-void WriteMonoWav(const std::string& path, std::int32_t rate, const std::vector<double>& samples);
+void WriteMonoSound(const std::string& path, std::int32_t rate, const std::vector<double>& samples,
+                    MonoFormat format);
+
+inline void WriteMonoWav(const std::string& path, std::int32_t rate,
+                         const std::vector<double>& samples) {
+    WriteMonoSound(path, rate, samples, MonoFormat::Wav16);
+}
 
 inline void WriteVowel(const std::string& path, const GeneratedVowel& vowel) {
     WriteMonoWav(path, vowel.Rate, vowel.Samples);

@@ -1,0 +1,291 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "recording/recording_quality.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <complex>
+#include <numbers>
+#include <optional>
+#include <vector>
+
+#include "analysis/number_text.h"
+#include "base/TesmeraError.h"
+#include "recording/cepstral_peak_transform.h"
+
+namespace tesmera {
+
+namespace {
+
+// One step of a 16-bit converter, full scale 1.
+constexpr double SixteenBitStep = 1.0 / 32768;
+// A clipped converter holds its extreme value for several samples; a clean
+// peak at a high rate may repeat twice.
+constexpr std::size_t ClippedRun = 3;
+// Pauses quieter than a 16-bit converter's own rounding noise are digital
+// silence.
+constexpr double DigitalSilencePower = SixteenBitStep * SixteenBitStep / 12;
+// The span measured around each unvoiced frame: one voicing frame.
+constexpr double PauseWindowSeconds = 0.05;
+constexpr double PauseQuantile = 0.1;
+// The spectrum's windows hold this many cycles at least, so the window's
+// main lobe (±4 bins) stays within a quarter of F0 of each harmonic and the
+// middle of the gaps between harmonics sees only noise.
+constexpr double CyclesPerWindow = 16;
+constexpr std::size_t MaxWindows = 4;
+constexpr int HighestGapHarmonic = 15;  // the gap above harmonic 15 is the last
+constexpr double GapFrom = 0.3;         // of the way from one harmonic to the next
+constexpr double GapTo = 0.7;
+// Harmonics are looked for below this share of the rate, where no converter
+// filters them yet.
+constexpr double UsableBandShare = 0.45;
+// The ratio given when no noise is found at all.
+constexpr double MaxSnrDb = 120;
+
+double MeanPower(std::span<const double> samples) {
+    if (samples.empty()) {
+        return 0;
+    }
+    const double n = static_cast<double>(samples.size());
+    double sum = 0;
+    double squares = 0;
+    for (const double v : samples) {
+        sum += v;
+        squares += v * v;
+    }
+    const double mean = sum / n;
+    return std::max(0.0, squares / n - mean * mean);
+}
+
+double SnrFromPowers(double voice, double noise) {
+    if (noise <= 0) {
+        return MaxSnrDb;
+    }
+    const double ratio = std::max(voice - noise, 0.0) / noise;
+    return ratio > 0 ? std::min(MaxSnrDb, 10 * std::log10(ratio)) : -MaxSnrDb;
+}
+
+double ClippedShareOf(std::span<const double> samples) {
+    if (samples.empty()) {
+        return 0;
+    }
+    const auto [lowest, highest] = std::minmax_element(samples.begin(), samples.end());
+    std::size_t clipped = 0;
+    for (std::size_t i = 0; i < samples.size();) {
+        const double value = samples[i];
+        std::size_t end = i + 1;
+        while (end < samples.size() && samples[end] == value) {
+            ++end;
+        }
+        const bool heldExtreme =
+            end - i >= ClippedRun && value != 0 && (value == *lowest || value == *highest);
+        if (heldExtreme || std::abs(value) >= 1 - SixteenBitStep) {
+            clipped += end - i;
+        }
+        i = end;
+    }
+    return static_cast<double>(clipped) / static_cast<double>(samples.size());
+}
+
+// The excerpt's samples from `from` to `to` seconds of the recording, cut
+// to the excerpt.
+std::span<const double> ExcerptPart(const RecordingExcerpt& excerpt, double rate, double from,
+                                    double to) {
+    const auto index = [&](double seconds) {
+        const double i = std::round((seconds - excerpt.StartSeconds) * rate);
+        return static_cast<std::size_t>(
+            std::clamp(i, 0.0, static_cast<double>(excerpt.Samples.size())));
+    };
+    const std::size_t first = index(from);
+    return excerpt.Samples.subspan(first, std::max(first, index(to)) - first);
+}
+
+// The noise power of the pauses outside the stretch (see SnrRule::Pauses),
+// or nothing when they are too short or digitally silent.
+std::optional<double> PauseNoisePower(const MarkedStretch& stretch, double rate,
+                                      std::span<const VoicingFrame> frames) {
+    const double half = PauseWindowSeconds / 2;
+    const std::size_t window = static_cast<std::size_t>(std::round(PauseWindowSeconds * rate));
+    std::vector<double> powers;
+    for (const VoicingFrame& frame : frames) {
+        const bool outside =
+            frame.Time + half <= stretch.StartSeconds || frame.Time - half >= stretch.EndSeconds;
+        if (frame.Voiced || !outside) {
+            continue;
+        }
+        const std::span<const double> part =
+            ExcerptPart(stretch.Excerpt, rate, frame.Time - half, frame.Time + half);
+        // Frames the excerpt does not hold whole are not measured; rounding
+        // the ends to samples may lose one.
+        if (part.size() + 1 >= window) {
+            powers.push_back(MeanPower(part));
+        }
+    }
+    if (powers.size() < PauseFrames) {
+        return std::nullopt;
+    }
+    const auto quantile =
+        powers.begin() +
+        static_cast<std::ptrdiff_t>(PauseQuantile * static_cast<double>(powers.size() - 1));
+    std::nth_element(powers.begin(), quantile, powers.end());
+    if (*quantile < DigitalSilencePower) {
+        return std::nullopt;
+    }
+    return *quantile;
+}
+
+// The stretch's power spectrum averaged over up to MaxWindows evenly spread
+// Blackman-Harris windows: bin k (0..N/2) at k·BinHz.
+struct AveragedSpectrum {
+    std::vector<double> Power;
+    double BinHz = 0;
+    std::size_t Length = 0;  // N
+
+    // The sum over all N bins (the upper half mirrors the lower).
+    double Total(std::size_t firstBin = 0) const {
+        double total = 0;
+        for (std::size_t k = firstBin; k < Power.size(); ++k) {
+            total += (k == 0 || 2 * k == Length) ? Power[k] : 2 * Power[k];
+        }
+        return total;
+    }
+};
+
+std::vector<double> BlackmanHarris(std::size_t n) {
+    std::vector<double> window(n);
+    const double step = 2 * std::numbers::pi / static_cast<double>(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double x = step * static_cast<double>(i);
+        window[i] =
+            0.35875 - 0.48829 * std::cos(x) + 0.14128 * std::cos(2 * x) - 0.01168 * std::cos(3 * x);
+    }
+    return window;
+}
+
+AveragedSpectrum AverageSpectrum(std::span<const double> samples, double rate, double f0) {
+    std::size_t n = std::bit_ceil(static_cast<std::size_t>(std::ceil(CyclesPerWindow * rate / f0)));
+    n = std::min(n, std::bit_floor(samples.size()));
+    const std::vector<double> window = BlackmanHarris(n);
+    const std::size_t count = std::clamp<std::size_t>(samples.size() / n, 1, MaxWindows);
+    AveragedSpectrum spectrum{std::vector<double>(n / 2 + 1, 0.0), rate / static_cast<double>(n),
+                              n};
+    std::vector<double> frame(n);
+    for (std::size_t w = 0; w < count; ++w) {
+        const std::size_t first = count == 1 ? 0 : w * (samples.size() - n) / (count - 1);
+        const std::span<const double> part = samples.subspan(first, n);
+        double mean = 0;
+        for (const double v : part) {
+            mean += v;
+        }
+        mean /= static_cast<double>(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            frame[i] = (part[i] - mean) * window[i];
+        }
+        const std::vector<std::complex<double>> bins = RealSpectrum(frame);
+        for (std::size_t k = 0; k < bins.size(); ++k) {
+            spectrum.Power[k] += std::norm(bins[k]) / static_cast<double>(count);
+        }
+    }
+    return spectrum;
+}
+
+// The median over the gaps between harmonics 1 to 16 of their mean power
+// per bin (see SnrRule::Harmonics).
+double GapNoiseDensity(const AveragedSpectrum& spectrum, double rate, double f0) {
+    std::vector<double> gaps;
+    for (int h = 1; h <= HighestGapHarmonic; ++h) {
+        const double to = (h + GapTo) * f0;
+        if (to > UsableBandShare * rate) {
+            break;
+        }
+        const auto first = static_cast<std::size_t>(std::ceil((h + GapFrom) * f0 / spectrum.BinHz));
+        const auto last = static_cast<std::size_t>(std::floor(to / spectrum.BinHz));
+        double sum = 0;
+        for (std::size_t k = first; k <= last; ++k) {
+            sum += spectrum.Power[k];
+        }
+        if (last >= first) {
+            gaps.push_back(sum / static_cast<double>(last - first + 1));
+        }
+    }
+    if (gaps.empty()) {
+        return 0;
+    }
+    const auto middle = gaps.begin() + static_cast<std::ptrdiff_t>(gaps.size() / 2);
+    std::nth_element(gaps.begin(), middle, gaps.end());
+    return *middle;
+}
+
+// The fundamental frequency of the median cycle between the marks.
+double MedianF0(std::span<const double> marks) {
+    std::vector<double> lengths;
+    for (std::size_t i = 1; i < marks.size(); ++i) {
+        lengths.push_back(marks[i] - marks[i - 1]);
+    }
+    const auto middle = lengths.begin() + static_cast<std::ptrdiff_t>(lengths.size() / 2);
+    std::nth_element(lengths.begin(), middle, lengths.end());
+    return 1 / *middle;
+}
+
+bool NothingAboveHighBand(const AveragedSpectrum& spectrum) {
+    const auto firstHigh = static_cast<std::size_t>(std::ceil(HighBandHz / spectrum.BinHz));
+    const double total = spectrum.Total();
+    return total > 0 && spectrum.Total(firstHigh) < HighBandFloor * total;
+}
+
+}  // namespace
+
+std::string RecordingQuality::Verdict() const {
+    if (!Poor()) {
+        return "good";
+    }
+    std::vector<std::string> reasons;
+    if (Noisy()) {
+        reasons.push_back("noise (SNR " + FixedText(SnrDb, 15, 0, ".") + " dB)");
+    }
+    if (Clipped()) {
+        reasons.push_back("clipped (" + FixedText(100 * ClippedShare, 15, 1, ".") +
+                          " % of samples)");
+    }
+    if (BandLimited) {
+        reasons.push_back(SampleRate < LowestFullBandRate
+                              ? "band-limited (" + FixedText(SampleRate / 1000.0, 15, 0, ".") +
+                                    " kHz rate)"
+                              : "band-limited (nothing above 4 kHz)");
+    }
+    std::string text = "poor: ";
+    for (std::size_t i = 0; i < reasons.size(); ++i) {
+        text += (i == 0 ? "" : ", ") + reasons[i];
+    }
+    return text;
+}
+
+RecordingQuality AssessRecordingQuality(const MarkedStretch& stretch, std::int32_t rate,
+                                        std::span<const VoicingFrame> frames) {
+    if (!stretch.Outcome.Ok() || stretch.Marks.size() < 2) {
+        throw TesmeraError("the quality of a recording is judged on its stretch: " +
+                           stretch.Outcome.Text);
+    }
+    const double r = rate;
+    const std::span<const double> voice =
+        ExcerptPart(stretch.Excerpt, r, stretch.StartSeconds, stretch.EndSeconds);
+    const double f0 = MedianF0(stretch.Marks);
+    const AveragedSpectrum spectrum = AverageSpectrum(voice, r, f0);
+
+    RecordingQuality quality;
+    quality.SampleRate = rate;
+    quality.ClippedShare = ClippedShareOf(stretch.Excerpt.Samples);
+    quality.BandLimited = rate < LowestFullBandRate || NothingAboveHighBand(spectrum);
+    if (const std::optional<double> pause = PauseNoisePower(stretch, r, frames)) {
+        quality.Rule = SnrRule::Pauses;
+        quality.SnrDb = SnrFromPowers(MeanPower(voice), *pause);
+    } else {
+        quality.Rule = SnrRule::Harmonics;
+        const double noise =
+            GapNoiseDensity(spectrum, r, f0) * static_cast<double>(spectrum.Length);
+        quality.SnrDb = SnrFromPowers(spectrum.Total(), noise);
+    }
+    return quality;
+}
+
+}  // namespace tesmera
