@@ -23,8 +23,12 @@ QString Percent(double fraction, int digits, const QString& decimal) {
     return Number(100 * fraction, digits, decimal) + QStringLiteral(" %");
 }
 
+QString NotDefined() {
+    return QStringLiteral("not defined");
+}
+
 QString Optional(const std::optional<double>& value, const std::function<QString(double)>& text) {
-    return value ? text(*value) : QStringLiteral("not defined");
+    return value ? text(*value) : NotDefined();
 }
 
 QString GradeShares(const ModelSummary& summary) {
@@ -84,6 +88,8 @@ std::vector<MeasureText> MeasureRows(const VoiceReport& report, const QString& d
              })},
         {QStringLiteral("Harmonics-to-noise ratio"), Optional(report.HnrDb, decibels(1))},
         {QStringLiteral("Cepstral peak prominence (CPPS)"), Optional(report.CppsDb, decibels(2))},
+        {QStringLiteral("Recording quality"),
+         report.Quality ? QString::fromStdString(report.Quality->Verdict()) : NotDefined()},
     };
 }
 

@@ -37,6 +37,14 @@ nlohmann::ordered_json ModelJson(std::string_view id, const ModelSummary& summar
     return model;
 }
 
+// The recording's quality, null throughout without a stretch.
+void AddQuality(nlohmann::ordered_json& json, const std::optional<RecordingQuality>& quality) {
+    json["quality"] = quality ? nlohmann::ordered_json(quality->Verdict()) : nullptr;
+    json["snr_db"] = quality ? Figure(quality->SnrDb) : nullptr;
+    json["clipped_share"] = quality ? nlohmann::ordered_json(quality->ClippedShare) : nullptr;
+    json["band_limited"] = quality ? nlohmann::ordered_json(quality->BandLimited) : nullptr;
+}
+
 }  // namespace
 
 RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds,
@@ -113,7 +121,8 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     json["shimmer_apq3_pct"] = when(Figure(report.Shimmer.Apq3, Percent));
     json["shimmer_apq5_pct"] = when(Figure(report.Shimmer.Apq5, Percent));
     json["hnr_db"] = when(Figure(report.HnrDb));
-    json["cpps_db"] = Figure(report.CppsDb);  // needs no cycles, so given without them too
+    json["cpps_db"] = Figure(report.CppsDb);
+    AddQuality(json, report.Quality);  // needs no cycles, so given without them too
     json["models"] = nlohmann::ordered_json::array();
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
         json["models"].push_back(ModelJson(ScoreModels[m].id, report.Models[m], figures));

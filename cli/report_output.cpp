@@ -118,6 +118,9 @@ std::string RecordTable(const RecordingReport& record) {
     text += "  stretch " + Fixed(r.StretchStartSeconds, 3) + " s to " +
             Fixed(r.StretchEndSeconds, 3) + " s, " + CycleCountsText(CountCycles(r)) + ", " +
             (r.Steady ? "steady" : "NOT steady: " + r.UnsteadyReason) + "\n";
+    if (r.Quality) {
+        text += "  recording quality " + r.Quality->Verdict() + "\n";
+    }
     return text + ModelRows(r) + PerturbationRows(r);
 }
 

@@ -28,17 +28,9 @@ constexpr double DigitalSilencePower = SixteenBitStep * SixteenBitStep / 12;
 // The span measured around each unvoiced frame: one voicing frame.
 constexpr double PauseWindowSeconds = 0.05;
 constexpr double PauseQuantile = 0.1;
-// The spectrum's windows hold this many cycles at least, so the window's
-// main lobe (±4 bins) stays within a quarter of F0 of each harmonic and the
-// middle of the gaps between harmonics sees only noise.
+// The spectrum's windows hold this many cycles at least.
 constexpr double CyclesPerWindow = 16;
 constexpr std::size_t MaxWindows = 4;
-constexpr int HighestGapHarmonic = 15;  // the gap above harmonic 15 is the last
-constexpr double GapFrom = 0.3;         // of the way from one harmonic to the next
-constexpr double GapTo = 0.7;
-// Harmonics are looked for below this share of the rate, where no converter
-// filters them yet.
-constexpr double UsableBandShare = 0.45;
 // The ratio given when no noise is found at all.
 constexpr double MaxSnrDb = 120;
 
@@ -100,7 +92,7 @@ std::span<const double> ExcerptPart(const RecordingExcerpt& excerpt, double rate
     return excerpt.Samples.subspan(first, std::max(first, index(to)) - first);
 }
 
-// The noise power of the pauses outside the stretch (see SnrRule::Pauses),
+// The noise power of the pauses outside the stretch (see RecordingQuality::SnrDb),
 // or nothing when they are too short or digitally silent.
 std::optional<double> PauseNoisePower(const MarkedStretch& stretch, double rate,
                                       std::span<const VoicingFrame> frames) {
@@ -189,33 +181,6 @@ AveragedSpectrum AverageSpectrum(std::span<const double> samples, double rate, d
     return spectrum;
 }
 
-// The median over the gaps between harmonics 1 to 16 of their mean power
-// per bin (see SnrRule::Harmonics).
-double GapNoiseDensity(const AveragedSpectrum& spectrum, double rate, double f0) {
-    std::vector<double> gaps;
-    for (int h = 1; h <= HighestGapHarmonic; ++h) {
-        const double to = (h + GapTo) * f0;
-        if (to > UsableBandShare * rate) {
-            break;
-        }
-        const auto first = static_cast<std::size_t>(std::ceil((h + GapFrom) * f0 / spectrum.BinHz));
-        const auto last = static_cast<std::size_t>(std::floor(to / spectrum.BinHz));
-        double sum = 0;
-        for (std::size_t k = first; k <= last; ++k) {
-            sum += spectrum.Power[k];
-        }
-        if (last >= first) {
-            gaps.push_back(sum / static_cast<double>(last - first + 1));
-        }
-    }
-    if (gaps.empty()) {
-        return 0;
-    }
-    const auto middle = gaps.begin() + static_cast<std::ptrdiff_t>(gaps.size() / 2);
-    std::nth_element(gaps.begin(), middle, gaps.end());
-    return *middle;
-}
-
 // The fundamental frequency of the median cycle between the marks.
 double MedianF0(std::span<const double> marks) {
     std::vector<double> lengths;
@@ -237,11 +202,11 @@ bool NothingAboveHighBand(const AveragedSpectrum& spectrum) {
 
 std::string RecordingQuality::Verdict() const {
     if (!Poor()) {
-        return "good";
+        return SnrDb ? "good" : "good (noise not measured: no pause)";
     }
     std::vector<std::string> reasons;
     if (Noisy()) {
-        reasons.push_back("noise (SNR " + FixedText(SnrDb, 15, 0, ".") + " dB)");
+        reasons.push_back("noise (SNR " + FixedText(*SnrDb, 15, 0, ".") + " dB)");
     }
     if (Clipped()) {
         reasons.push_back("clipped (" + FixedText(100 * ClippedShare, 15, 1, ".") +
@@ -277,13 +242,7 @@ RecordingQuality AssessRecordingQuality(const MarkedStretch& stretch, std::int32
     quality.ClippedShare = ClippedShareOf(stretch.Excerpt.Samples);
     quality.BandLimited = rate < LowestFullBandRate || NothingAboveHighBand(spectrum);
     if (const std::optional<double> pause = PauseNoisePower(stretch, r, frames)) {
-        quality.Rule = SnrRule::Pauses;
         quality.SnrDb = SnrFromPowers(MeanPower(voice), *pause);
-    } else {
-        quality.Rule = SnrRule::Harmonics;
-        const double noise =
-            GapNoiseDensity(spectrum, r, f0) * static_cast<double>(spectrum.Length);
-        quality.SnrDb = SnrFromPowers(spectrum.Total(), noise);
     }
     return quality;
 }

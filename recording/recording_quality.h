@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -33,31 +34,21 @@ constexpr double HighBandHz = 4000;
 // ...lies more than this far under its total (-60 dB).
 constexpr double HighBandFloor = 1e-6;
 
-// How the signal-to-noise ratio was found.
-enum class SnrRule {
-    // Voice: the mean power of the stretch. Noise: the 10th percentile of
-    // the power of the unvoiced 50 ms frames outside the stretch, measured
-    // on the full-rate samples; used when there are at least PauseFrames of
-    // them (100 ms of pause or more) and they are not digital silence.
-    Pauses,
-    // No usable pause (none, or only digital silence, which a gate or an
-    // edit leaves and which says nothing of the noise under the voice):
-    // the stretch's spectrum, averaged over a few windows, gives the noise
-    // density as the median over harmonics 1 to 16 of the mean power between
-    // neighbouring harmonics (0.3 to 0.7 of the way), taken as white over the
-    // whole band; the voice is the rest of the power. A voice's own breath
-    // noise and strong jitter count as noise here, and the window's leakage
-    // keeps the ratio found for a clean voice at about 45 to 60 dB.
-    Harmonics,
-};
-
-// The unvoiced frames outside the stretch needed for SnrRule::Pauses: the
+// The signal-to-noise ratio. Voice: the mean power of the stretch. Noise:
+// the 10th percentile of the power of the unvoiced 50 ms frames outside
+// the stretch, measured on the full-rate samples, when there are at least
+// PauseFrames of them (100 ms of pause or more) and they are not digital
+// silence. Without such a pause the ratio is not measured: under the voice
+// itself, noise cannot be told from the voice's own breath and jitter (the
+// gaps between harmonics of a generated 85 Hz vowel at 25 dB and 1.5 %
+// jitter hold noise 11 dB down), and a rough voice would be called a poor
+// recording for the roughness it is brought for.
+// The unvoiced frames outside the stretch needed for a signal-to-noise ratio: the
 // 50 ms frames, 10 ms apart, fit six times in 100 ms of pause.
 constexpr std::size_t PauseFrames = 6;
 
 struct RecordingQuality {
-    double SnrDb = 0;  // voice power over noise power, dB, within ±120
-    SnrRule Rule = SnrRule::Harmonics;
+    std::optional<double> SnrDb;  // voice power over noise power, dB, within ±120
     // Share of the excerpt's samples (0 to 1) within one 16-bit step of
     // full scale, or in a run of three or more equal samples at the
     // excerpt's largest or smallest value (clipped before the converter).
@@ -66,10 +57,11 @@ struct RecordingQuality {
     // The rate is under LowestFullBandRate, or nothing is above HighBandHz.
     bool BandLimited = false;
 
-    bool Noisy() const { return SnrDb < PoorSnrDb; }
+    bool Noisy() const { return SnrDb && *SnrDb < PoorSnrDb; }
     bool Clipped() const { return ClippedShare > PoorClippedShare; }
     bool Poor() const { return Noisy() || Clipped() || BandLimited; }
-    // "good", or "poor: " and every reason, in this order, joined by ", ":
+    // "good" (with " (noise not measured: no pause)" when so), or "poor: "
+    // and every reason, in this order, joined by ", ":
     // "noise (SNR 21 dB)", "clipped (0.4 % of samples)" and "band-limited
     // (8 kHz rate)" or "band-limited (nothing above 4 kHz)".
     std::string Verdict() const;

@@ -161,8 +161,11 @@ void Summarise(VoiceReport& report, const MarkedStretch& stretch) {
         report.Models[m] = SummariseModel(column);
     }
     const HalvesComparison halves = CompareHalves(values);
+    const bool poor = report.Quality && report.Quality->Poor();
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
-        report.Models[m].Borderline = report.Models[m].Borderline || halves.StraddleBorder[m];
+        ModelSummary& model = report.Models[m];
+        model.Borderline =
+            model.Borderline || halves.StraddleBorder[m] || (poor && model.Score > 0);
     }
     const auto unsteady = Unsteadiness(report, stretch, halves);
     report.Steady = !unsteady;
@@ -214,6 +217,10 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     }
     const unsigned threads = recording.Threads();
     Measure(report, stretch, threads);
+    if (stretch.Marks.size() >= 2) {
+        report.Quality =
+            AssessRecordingQuality(stretch, recording.SampleRate(), recording.Frames());
+    }
     AnalyseCycles(report, stretch.Excerpt, recording.SampleRate(), threads);
     Summarise(report, stretch);
     report.Outcome = report.AnalysedCycles < ReportMinimumCycles ? TooShortStatus() : Status{};

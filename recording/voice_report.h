@@ -24,6 +24,7 @@
 #include "recording/marked_stretch.h"
 #include "recording/model_summary.h"
 #include "recording/perturbation.h"
+#include "recording/recording_quality.h"
 #include "recording/scanned_recording.h"
 
 namespace tesmera {
@@ -77,6 +78,10 @@ struct VoiceReport {
     ShimmerFigures Shimmer;
     std::optional<double> HnrDb;
     std::optional<double> CppsDb;  // even without a stretch: see cepstral_peak_recording.h
+    // Of the recording, whenever a stretch was found. A poor one makes every
+    // model borderline: its medians then move with the recording, not the
+    // voice.
+    std::optional<RecordingQuality> Quality;
 
     bool Ok() const { return Outcome.Ok(); }
 };

@@ -67,7 +67,7 @@ TEST_F(Recording, ShowsTheBundledRecordingWithItsReport) {
     EXPECT_EQ(models->item(5, 0)->text(), "25");
     EXPECT_EQ(models->item(2, 2)->text(), QString::number(report.Models[2].Score));
     auto* measures = In<QTableWidget>(window, "MeasureTable");
-    ASSERT_EQ(measures->rowCount(), 5);
+    ASSERT_EQ(measures->rowCount(), 7);
     EXPECT_TRUE(measures->item(0, 1)->text().contains(" cycles analysed"));
     EXPECT_TRUE(measures->item(1, 1)->text().startsWith("120.")) << "F0 of about 120 Hz";
     EXPECT_EQ(In<QLabel>(window, "SteadinessVerdict")->text(),

@@ -114,7 +114,7 @@ TEST(RecordingTexts, MeasuresSayWhenTheyAreNotDefined) {
     report.Cycles[5].Verdict = CycleVerdict::CvMisshapen;
     report.Cycles[8].Verdict = CycleVerdict::CvOffTrack;
     const std::vector<MeasureText> rows = MeasureRows(report, QStringLiteral("."));
-    ASSERT_EQ(rows.size(), 6u);
+    ASSERT_EQ(rows.size(), 7u);
     EXPECT_EQ(rows[0].value,
               "37 of 40 cycles analysed (left out: 2 off the pitch track, 1 misshapen)");
     EXPECT_EQ(rows[1].value, "120.1 Hz, deviation 1.0 Hz");
@@ -122,6 +122,7 @@ TEST(RecordingTexts, MeasuresSayWhenTheyAreNotDefined) {
     EXPECT_EQ(rows[3].value, "3.39 %, 0.33 dB");
     EXPECT_EQ(rows[4].value, "not defined");
     EXPECT_EQ(rows[5].value, "not defined");
+    EXPECT_EQ(rows[6].value, "not defined");
     report.Shimmer.LocalDb.reset();
     report.CppsDb = 14.504;
     const std::vector<MeasureText> changed = MeasureRows(report, QStringLiteral(","));

@@ -71,6 +71,7 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
                                               "cycles_misshapen",
                                               "cycles_unscored",
                                               "steady",
+                                              "unsteady_reason",
                                               "f0_mean_hz",
                                               "f0_sd_hz",
                                               "jitter_local_pct",
@@ -83,6 +84,10 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
                                               "shimmer_apq5_pct",
                                               "hnr_db",
                                               "cpps_db",
+                                              "quality",
+                                              "snr_db",
+                                              "clipped_share",
+                                              "band_limited",
                                               "models"}));
     EXPECT_EQ(r["status"], "ok");
     EXPECT_EQ(r["grade"], 3);

@@ -26,10 +26,8 @@ struct QualityCase : test::NamedCase<QualityCase> {
     double clipGain = 0;               // gain before clipping; 0: not clipped
     double clipLevel = 1;              // magnitude the samples are clipped at
     std::optional<double> noiseSnrDb;  // white noise throughout, re the voice's RMS
-    // Expected: the measured SNR within 1 dB of this, or else at least 10 dB
-    // clear of PoorSnrDb (the harmonics rule reads no higher than about 50 dB).
+    // Expected: the measured SNR within 1 dB of this; none without a pause.
     std::optional<double> snrDb;
-    SnrRule rule = SnrRule::Harmonics;
     std::string verdict;  // its beginning
 };
 
@@ -86,14 +84,12 @@ TEST_P(QualityOfRecordings, TellNoiseClippingAndBandLimits) {
 
     const RecordingQuality quality = AssessRecordingQuality(stretch, rate, recording.Frames());
 
-    EXPECT_EQ(quality.Rule, c.rule);
+    ASSERT_EQ(quality.SnrDb.has_value(), c.snrDb.has_value());
     if (c.snrDb) {
-        EXPECT_NEAR(quality.SnrDb, *c.snrDb, 1);
-    } else {
-        EXPECT_GT(quality.SnrDb, PoorSnrDb + 10);
+        EXPECT_NEAR(*quality.SnrDb, *c.snrDb, 1);
     }
     EXPECT_EQ(quality.Verdict().substr(0, c.verdict.size()), c.verdict) << quality.Verdict();
-    EXPECT_EQ(quality.Poor(), c.verdict != "good");
+    EXPECT_EQ(quality.Poor(), c.verdict.starts_with("poor"));
 }
 
 QualityCase Clean(std::string name, double silence) {
@@ -104,13 +100,10 @@ QualityCase Clean(std::string name, double silence) {
     return c;
 }
 
-QualityCase Noisy(std::string name, double silence, double snrDb, SnrRule rule,
-                  std::string verdict) {
+QualityCase Noisy(std::string name, double silence, double snrDb, std::string verdict) {
     QualityCase c = Clean(std::move(name), silence);
-    c.silence = silence;
     c.noiseSnrDb = snrDb;
-    c.snrDb = snrDb;
-    c.rule = rule;
+    c.snrDb = silence > 0 ? std::optional(snrDb) : std::nullopt;
     c.verdict = std::move(verdict);
     return c;
 }
@@ -134,12 +127,10 @@ QualityCase BandLimited(std::string name, std::int32_t upsampledTo, std::string 
 INSTANTIATE_TEST_SUITE_P(
     Table, QualityOfRecordings,
     ::testing::Values(
-        // Pauses of digital silence say nothing of the noise: the harmonics do.
-        Clean("CleanWithSilences", 0.3),
-        Noisy("Noise20dB", 0.3, 20, SnrRule::Pauses, "poor: noise (SNR "),
-        Noisy("Noise40dB", 0.3, 40, SnrRule::Pauses, "good"), Clean("CleanWithoutPauses", 0),
-        Noisy("NoPausesNoise20dB", 0, 20, SnrRule::Harmonics, "poor: noise (SNR "),
-        Noisy("NoPausesNoise40dB", 0, 40, SnrRule::Harmonics, "good"),
+        // Pauses of digital silence say nothing of the noise.
+        Clean("CleanWithSilences", 0.3), Noisy("Noise20dB", 0.3, 20, "poor: noise (SNR "),
+        Noisy("Noise40dB", 0.3, 40, "good"),
+        Noisy("NoPausesNoiseNotMeasured", 0, 20, "good (noise not measured: no pause)"),
         Clipped("ClippedAtFullScale", 1), Clipped("ClippedBeforeTheConverter", 0.8),
         BandLimited("Rate8kHz", 0, "poor: band-limited (8 kHz rate)"),
         BandLimited("LowPassedAt3_6kHz", 44100, "poor: band-limited (nothing above 4 kHz)")),
@@ -159,16 +150,14 @@ TEST_P(QualityVerdicts, NameEveryReason) {
 INSTANTIATE_TEST_SUITE_P(
     Table, QualityVerdicts,
     ::testing::Values(
-        VerdictCase{{"AtTheLimits"}, {30, SnrRule::Pauses, 0.001, 16000, false}, "good"},
-        VerdictCase{{"Noise"}, {20.6, SnrRule::Pauses, 0, 44100, false}, "poor: noise (SNR 21 dB)"},
-        VerdictCase{{"Clipped"},
-                    {45, SnrRule::Harmonics, 0.0042, 44100, false},
-                    "poor: clipped (0.4 % of samples)"},
-        VerdictCase{{"LowRate"},
-                    {45, SnrRule::Harmonics, 0, 11025, true},
-                    "poor: band-limited (11 kHz rate)"},
+        VerdictCase{{"AtTheLimits"}, {30, 0.001, 16000, false}, "good"},
+        VerdictCase{
+            {"NoPause"}, {std::nullopt, 0, 44100, false}, "good (noise not measured: no pause)"},
+        VerdictCase{{"Noise"}, {20.6, 0, 44100, false}, "poor: noise (SNR 21 dB)"},
+        VerdictCase{{"Clipped"}, {45, 0.0042, 44100, false}, "poor: clipped (0.4 % of samples)"},
+        VerdictCase{{"LowRate"}, {45, 0, 11025, true}, "poor: band-limited (11 kHz rate)"},
         VerdictCase{{"Everything"},
-                    {12, SnrRule::Harmonics, 0.02, 44100, true},
+                    {12, 0.02, 44100, true},
                     "poor: noise (SNR 12 dB), clipped (2.0 % of samples), band-limited "
                     "(nothing above 4 kHz)"}),
     test::CaseName());
