@@ -87,7 +87,7 @@ TEST_P(AgreementWithThePeer, OnTheSameStretch) {
     ExpectClose("F0 mean (Hz)", report["f0_mean_hz"], peer.f0, 0, 0.005);
     ExpectClose("jitter local (%)", report["jitter_local_pct"], 100 * peer.jitter, 0.15, 0.15);
     ExpectClose("shimmer local (%)", report["shimmer_local_pct"], 100 * peer.shimmer, 0.5, 0.15);
-    ExpectClose("HNR (dB)", report["hnr_db"], peer.hnr, 1.5, 0);
+    ExpectClose("HNR (dB)", report["hnr_db"], peer.hnr, 0.5, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, AgreementWithThePeer,
