@@ -12,29 +12,43 @@ namespace tesmera {
 namespace {
 
 // Σ y[k]·sinc(x − k)·window over k = first, first − 1, ... (leftwards) or
-// first, first + 1, ... (rightwards), `count` samples, the raised-cosine
-// window reaching `reach` positions from x. The sine and the window's cosine
-// advance by rotation rather than being recomputed at every sample.
+// first, first + 1, ... (rightwards), `count` samples, x lying `distance`
+// from `first`, the raised-cosine window reaching `reach` positions from x.
+// sin(π(x − k)) only alternates in sign, and the window's cosine advances
+// by rotation: four rotations, each a quarter of the samples, so that the
+// processor can overlap them (the deep interpolation is the costliest part
+// of the harmonicity).
 double SincSide(std::span<const double> y, double distance, std::size_t first, std::size_t count,
                 double reach, bool leftwards) {
-    double a = std::numbers::pi * distance;
-    double halfSine = 0.5 * std::sin(a);
-    const double windowStep = std::numbers::pi / reach;
-    double windowCos = std::cos(a / reach);
-    double windowSin = std::sin(a / reach);
-    const double stepCos = std::cos(windowStep);
-    const double stepSin = std::sin(windowStep);
-    double sum = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t k = leftwards ? first - i : first + i;
-        sum += y[k] * halfSine / a * (1 + windowCos);
-        a += std::numbers::pi;
-        const double rotated = windowCos * stepCos - windowSin * stepSin;
-        windowSin = windowCos * stepSin + windowSin * stepCos;
-        windowCos = rotated;
-        halfSine = -halfSine;
+    constexpr std::size_t Chains = 4;
+    const double chainStepCos = std::cos(Chains * std::numbers::pi / reach);
+    const double chainStepSin = std::sin(Chains * std::numbers::pi / reach);
+    std::array<double, Chains> cosines{};
+    std::array<double, Chains> sines{};
+    std::array<double, Chains> sums{};
+    std::array<double, Chains> values{};
+    for (std::size_t c = 0; c < Chains; ++c) {
+        const double angle = std::numbers::pi * (distance + static_cast<double>(c)) / reach;
+        cosines[c] = std::cos(angle);
+        sines[c] = std::sin(angle);
     }
-    return sum;
+    const std::ptrdiff_t stride = leftwards ? -1 : 1;
+    const double* sample = y.data() + first;
+    for (std::size_t i = 0; i < count; i += Chains) {
+        for (std::size_t c = 0; c < Chains; ++c) {
+            values[c] = i + c < count ? sample[stride * static_cast<std::ptrdiff_t>(i + c)] : 0;
+        }
+        for (std::size_t c = 0; c < Chains; ++c) {
+            sums[c] += values[c] * (1 + cosines[c]) /
+                       (std::numbers::pi * (distance + static_cast<double>(i + c)));
+            const double rotated = cosines[c] * chainStepCos - sines[c] * chainStepSin;
+            sines[c] = cosines[c] * chainStepSin + sines[c] * chainStepCos;
+            cosines[c] = rotated;
+        }
+    }
+    // Even terms keep sin(πx)'s sign, odd ones flip it.
+    return 0.5 * std::sin(std::numbers::pi * distance) *
+           ((sums[0] - sums[1]) + (sums[2] - sums[3]));
 }
 
 double CubicInterpolation(std::span<const double> y, double x, std::size_t left) {
