@@ -15,40 +15,26 @@ namespace {
 // first, first + 1, ... (rightwards), `count` samples, x lying `distance`
 // from `first`, the raised-cosine window reaching `reach` positions from x.
 // sin(π(x − k)) only alternates in sign, and the window's cosine advances
-// by rotation: four rotations, each a quarter of the samples, so that the
-// processor can overlap them (the deep interpolation is the costliest part
-// of the harmonicity).
+// by rotation rather than being recomputed at every sample.
 double SincSide(std::span<const double> y, double distance, std::size_t first, std::size_t count,
                 double reach, bool leftwards) {
-    constexpr std::size_t Chains = 4;
-    const double chainStepCos = std::cos(Chains * std::numbers::pi / reach);
-    const double chainStepSin = std::sin(Chains * std::numbers::pi / reach);
-    std::array<double, Chains> cosines{};
-    std::array<double, Chains> sines{};
-    std::array<double, Chains> sums{};
-    std::array<double, Chains> values{};
-    for (std::size_t c = 0; c < Chains; ++c) {
-        const double angle = std::numbers::pi * (distance + static_cast<double>(c)) / reach;
-        cosines[c] = std::cos(angle);
-        sines[c] = std::sin(angle);
-    }
+    const double stepCos = std::cos(std::numbers::pi / reach);
+    const double stepSin = std::sin(std::numbers::pi / reach);
+    double windowCos = std::cos(std::numbers::pi * distance / reach);
+    double windowSin = std::sin(std::numbers::pi * distance / reach);
     const std::ptrdiff_t stride = leftwards ? -1 : 1;
     const double* sample = y.data() + first;
-    for (std::size_t i = 0; i < count; i += Chains) {
-        for (std::size_t c = 0; c < Chains; ++c) {
-            values[c] = i + c < count ? sample[stride * static_cast<std::ptrdiff_t>(i + c)] : 0;
-        }
-        for (std::size_t c = 0; c < Chains; ++c) {
-            sums[c] += values[c] * (1 + cosines[c]) /
-                       (std::numbers::pi * (distance + static_cast<double>(i + c)));
-            const double rotated = cosines[c] * chainStepCos - sines[c] * chainStepSin;
-            sines[c] = cosines[c] * chainStepSin + sines[c] * chainStepCos;
-            cosines[c] = rotated;
-        }
+    double sign = 1;
+    double sum = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        sum += sign * sample[stride * static_cast<std::ptrdiff_t>(i)] * (1 + windowCos) /
+               (std::numbers::pi * (distance + static_cast<double>(i)));
+        const double rotated = windowCos * stepCos - windowSin * stepSin;
+        windowSin = windowCos * stepSin + windowSin * stepCos;
+        windowCos = rotated;
+        sign = -sign;
     }
-    // Even terms keep sin(πx)'s sign, odd ones flip it.
-    return 0.5 * std::sin(std::numbers::pi * distance) *
-           ((sums[0] - sums[1]) + (sums[2] - sums[3]));
+    return 0.5 * std::sin(std::numbers::pi * distance) * sum;
 }
 
 double CubicInterpolation(std::span<const double> y, double x, std::size_t left) {
