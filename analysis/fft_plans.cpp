@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/fft_plans.h"
 
+#include <algorithm>
 #include <list>
 #include <mutex>
 #include <unordered_map>
@@ -76,6 +77,20 @@ FftwSpectrumBuffer AllocateFftwSpectrum(std::size_t n) {
 
 std::size_t HalfSpectrumSize(std::int32_t N) {
     return static_cast<std::size_t>(N / 2 + 1);
+}
+
+std::size_t SmoothTransformLength(std::size_t n) {
+    for (std::size_t length = std::max<std::size_t>(n, 1);; ++length) {
+        std::size_t rest = length;
+        for (const std::size_t p : {2, 3, 5, 7}) {
+            while (rest % p == 0) {
+                rest /= p;
+            }
+        }
+        if (rest == 1) {
+            return length;
+        }
+    }
 }
 
 // Made under the lock (RealTransformPlansFor holds it).

@@ -23,6 +23,10 @@ FftwSpectrumBuffer AllocateFftwSpectrum(std::size_t n);
 // The number of complex bins of the half spectrum of N real samples.
 std::size_t HalfSpectrumSize(std::int32_t N);
 
+// The smallest length of at least `n` whose only prime factors are 2, 3, 5
+// and 7: the lengths the FFT library transforms fastest.
+std::size_t SmoothTransformLength(std::size_t n);
+
 // The forward (real to half spectrum) and backward (half spectrum to real,
 // unscaled) transforms of one length. They run on any arrays from the
 // allocators above; any number of threads may execute them at once.

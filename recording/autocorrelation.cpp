@@ -12,26 +12,10 @@ namespace tesmera {
 
 namespace {
 
-// The smallest length of at least `n` whose only prime factors are 2, 3, 5
-// and 7: the lengths the FFT library transforms fastest.
-std::size_t SmoothLength(std::size_t n) {
-    for (std::size_t length = std::max<std::size_t>(n, 1);; ++length) {
-        std::size_t rest = length;
-        for (const std::size_t p : {2, 3, 5, 7}) {
-            while (rest % p == 0) {
-                rest /= p;
-            }
-        }
-        if (rest == 1) {
-            return length;
-        }
-    }
-}
-
 // sum x[i] x[i+lag] for lag 0..maxLag, by the Wiener-Khinchin relation on a
 // zero-padded copy long enough that no product wraps around.
 std::vector<double> CrossSums(std::span<const double> x, std::size_t maxLag) {
-    const std::size_t length = SmoothLength(x.size() + maxLag + 1);
+    const std::size_t length = SmoothTransformLength(x.size() + maxLag + 1);
     const auto plans = RealTransformPlansFor(static_cast<std::int32_t>(length));
     const std::size_t bins = HalfSpectrumSize(plans->Size());
 

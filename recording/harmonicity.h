@@ -1,36 +1,60 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The harmonics-to-noise ratio by forward cross-correlation: in each short
-// frame, how much of the signal repeats one period later.
+// frame, how strongly the signal repeats at the lag where it repeats best.
+// Measured as the standard voice-analysis tools measure "harmonicity (cc)"
+// with a time step of 0.01 s, a silence threshold of 0.1 and one period per
+// window, so that clinical norms apply (docs/measures.md).
 #pragma once
 
 #include <optional>
 #include <span>
 
+#include "recording/cycle_marks.h"
+
 namespace tesmera {
 
+// The clinical standard's minimum pitch, Hz.
+constexpr double StandardMinimumPitch = 75;
+
 struct HarmonicitySettings {
-    double TimeStep = 0.01;         // seconds between frame centres
-    double MinimumPitch = 75;       // Hz: the window and the longest lag are 1 / MinimumPitch
+    double TimeStep = 0.01;  // seconds between frame centres
+    double MinimumPitch =
+        StandardMinimumPitch;       // Hz: the window and the longest lag are 1 / MinimumPitch
     double SilenceThreshold = 0.1;  // of the signal's global peak
 };
 
+// The minimum pitch that suits the voice whose cycle i runs from marks[i] to
+// marks[i + 1]: StandardMinimumPitch, unless a cycle on the pitch track (its
+// verdict not CvOffTrack) lasts longer than 1 / StandardMinimumPitch; then
+// LowestF0, the lowest F0 the report accepts. A window shorter than the
+// voice's period finds no repetition in it and reports a low voice as noise
+// (a 62 Hz vowel of 20 dB would come out at about −5 dB). Cycles off the
+// track are ignored, as a missed mark makes one cycle twice as long.
+double MinimumPitchFor(std::span<const double> marks, std::span<const CycleVerdict> verdicts);
+
 // The mean HNR in dB over the voiced frames whose centres lie in [from, to]
-// seconds; nothing when no frame there is voiced.
+// seconds (sample k of `signal` at k / rate); nothing when no frame there is
+// voiced or the signal is shorter than two longest periods.
 //
-// Frames step by TimeStep, centred on the signal's middle, each 2 / MinimumPitch
-// long and wholly inside the signal (sample k at k / rate). In a frame
-// without its mean, the first half x is correlated with the frame shifted by
-// each lag τ: r(τ) = Σ x·y_τ / √(Σ x² · Σ y_τ²). The best r near the local
-// period (0.75 to 1.35 of the distance between the `marks` around the
-// frame's centre) is refined by a parabola and gives 10·log10(r / (1 − r)).
-// A frame is unvoiced when its r does not exceed
+// With P = floor(rate / MinimumPitch) and the window W = 2·(floor(P / 2) − 1)
+// samples, the frames step by TimeStep and are centred as a block in the
+// signal, as many as fit 2 / MinimumPitch seconds each. In a frame, the
+// samples within P of its centre give the local mean, which is taken off
+// every sample. The W samples x starting 1 / MinimumPitch before the centre
+// are correlated with the W samples y_τ starting τ later:
+// r(τ) = Σ x·y_τ / √(Σ x² · Σ y_τ²), for every τ up to W. Each local maximum
+// of r at 2 <= τ < W with r(τ) > 0 is refined by a deep sinc interpolation
+// of r (mirrored to negative lags), a top above 1 reflected to its
+// inverse; the strongest, whatever multiple or fraction of the period it
+// lies at, is the frame's r. The frame is voiced when r exceeds
 // max(0, 2 − (local peak / global peak) / SilenceThreshold), the local peak
-// taken half a window to each side of its centre.
+// being the largest |sample − local mean| within W / 2 of the centre, the
+// global peak that of |sample − mean| over the whole signal; its HNR is
+// 10·log10(r / (1 − r)), held within ±150 dB.
 // The frames are measured on up to `threads` threads; the mean is the same
 // for any count.
-std::optional<double> MeanHarmonicity(std::span<const double> signal, double rate,
-                                      std::span<const double> marks, double from, double to,
-                                      const HarmonicitySettings& settings = {},
+std::optional<double> MeanHarmonicity(std::span<const double> signal, double rate, double from,
+                                      double to, const HarmonicitySettings& settings = {},
                                       unsigned threads = 1);
 
 }  // namespace tesmera

@@ -105,11 +105,31 @@ struct AmplitudePoint {
     double Amplitude;
 };
 
-// Root mean square of the samples around `mark`, weighted by a Hann window
-// reaching `left` seconds before it and `right` seconds after it; nothing
-// for fewer than three samples.
-std::optional<double> HannWindowedRms(std::span<const double> signal, double rate, double mark,
-                                      double left, double right) {
+// The mean of the samples from the first mark to the last: the voice's DC
+// offset, which whole cycles average to.
+double MeanOverMarks(std::span<const double> signal, double rate, std::span<const double> marks) {
+    if (marks.empty()) {
+        return 0;
+    }
+    const auto first = static_cast<std::size_t>(std::max(0.0, std::ceil(marks.front() * rate)));
+    const auto end =
+        std::min(signal.size(),
+                 static_cast<std::size_t>(std::max(0.0, std::floor(marks.back() * rate))) + 1);
+    if (first >= end) {
+        return 0;
+    }
+    double sum = 0;
+    for (std::size_t i = first; i < end; ++i) {
+        sum += signal[i];
+    }
+    return sum / static_cast<double>(end - first);
+}
+
+// Root mean square of the samples around `mark` less `dc`, weighted by
+// a Hann window reaching `left` seconds before it and `right` seconds after
+// it; nothing for fewer than three samples.
+std::optional<double> HannWindowedRms(std::span<const double> signal, double rate, double dc,
+                                      double mark, double left, double right) {
     const double first = std::max(0.0, std::ceil((mark - left) * rate));
     const double last =
         std::min(static_cast<double>(signal.size()) - 1, std::floor((mark + right) * rate));
@@ -122,7 +142,8 @@ std::optional<double> HannWindowedRms(std::span<const double> signal, double rat
         const double offset = static_cast<double>(i) / rate - mark;
         const double reach = offset < 0 ? left : right;
         const double window = 0.5 + 0.5 * std::cos(std::numbers::pi * offset / reach);
-        weightedSquares += signal[i] * signal[i] * window * window;
+        const double value = signal[i] - dc;
+        weightedSquares += value * value * window * window;
         windowSquares += window * window;
     }
     return std::sqrt(weightedSquares / windowSquares);
@@ -131,6 +152,9 @@ std::optional<double> HannWindowedRms(std::span<const double> signal, double rat
 std::vector<AmplitudePoint> PeriodAmplitudes(std::span<const double> signal, double rate,
                                              std::span<const double> marks,
                                              const PerturbationLimits& limits) {
+    // A DC offset is no amplitude: it would add to every period's alike and
+    // shrink their relative differences.
+    const double dc = MeanOverMarks(signal, rate, marks);
     std::vector<AmplitudePoint> points;
     for (std::size_t i = 1; i + 1 < marks.size(); ++i) {
         const double p1 = marks[i] - marks[i - 1];
@@ -140,7 +164,7 @@ std::vector<AmplitudePoint> PeriodAmplitudes(std::span<const double> signal, dou
             continue;
         }
         const auto amplitude =
-            HannWindowedRms(signal, rate, marks[i], AmplitudeReach * p1, AmplitudeReach * p2);
+            HannWindowedRms(signal, rate, dc, marks[i], AmplitudeReach * p1, AmplitudeReach * p2);
         if (amplitude && *amplitude > 0) {
             points.push_back({marks[i], *amplitude});
         }

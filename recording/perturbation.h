@@ -39,9 +39,11 @@ struct ShimmerFigures {
 JitterFigures MeasureJitter(std::span<const double> marks, const PerturbationLimits& limits = {});
 
 // The amplitude at an inner mark is the root mean square of `signal`
-// (sample k at k / rate seconds) under a Hann window reaching 0.2 of the
-// previous period before the mark and 0.2 of the next period after it; a
-// mark gets one only when both its periods count and their pair counts.
+// (sample k at k / rate seconds), less its mean from the first mark to the
+// last, under a Hann window reaching 0.2 of the previous period before the
+// mark and 0.2 of the next period after it; a mark gets one only when both
+// its periods count and their pair counts. Taking the mean off makes the
+// figures blind to a DC offset, as peak-to-peak amplitudes are.
 ShimmerFigures MeasureShimmer(std::span<const double> signal, double rate,
                               std::span<const double> marks, const PerturbationLimits& limits = {});
 

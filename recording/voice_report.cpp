@@ -187,10 +187,10 @@ void Measure(VoiceReport& report, const MarkedStretch& stretch, unsigned threads
     const std::vector<double>& marks = stretch.Marks;
     report.Jitter = MeasureJitter(marks);
     report.Shimmer = MeasureShimmer(samples, rate, marks);
-    if (!marks.empty()) {
-        report.HnrDb =
-            MeanHarmonicity(samples, rate, marks, marks.front(), marks.back(), {}, threads);
-    }
+    const double offset = stretch.Excerpt.StartSeconds;
+    const HarmonicitySettings harmonicity{.MinimumPitch = MinimumPitchFor(marks, stretch.Verdicts)};
+    report.HnrDb = MeanHarmonicity(samples, rate, stretch.StartSeconds - offset,
+                                   stretch.EndSeconds - offset, harmonicity, threads);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "support/param_name.h"
 
 #include <cmath>
+#include <numbers>
 #include <numeric>
 #include <ostream>
 #include <string>
@@ -70,6 +71,38 @@ INSTANTIATE_TEST_SUITE_P(Table, LagPeaks,
                                            PeakCase{"PeakBelowLowest", 10, 60, 4, 2, 10},
                                            PeakCase{"SingleLag", 20, 20, 3, 20.4, 20.4}),
                          test::CaseName());
+
+// A slow cosine sampled over 601 points, peaking between two samples at
+// 300.3: the deep sinc interpolation gives its values between the samples
+// and its top, where a parabola through three samples would not be exact.
+struct SlowCosine {
+    static constexpr double Top = 300.3;
+    static constexpr double Frequency = 0.02;  // cycles per sample
+    static double At(double x) { return std::cos(2 * std::numbers::pi * Frequency * (x - Top)); }
+    std::vector<double> samples;
+    SlowCosine() {
+        for (int k = 0; k <= 600; ++k) {
+            samples.push_back(At(k));
+        }
+    }
+};
+
+TEST(SincInterpolation, FollowsABandLimitedSignalBetweenItsSamples) {
+    const SlowCosine cosine;
+    for (const double x : {250.5, 299.25, 300.3, 310.9}) {
+        EXPECT_NEAR(SincInterpolation(cosine.samples, x, DeepSincDepth), SlowCosine::At(x), 1e-5)
+            << x;
+    }
+    EXPECT_EQ(SincInterpolation(cosine.samples, 300, DeepSincDepth), cosine.samples[300]);
+    EXPECT_EQ(SincInterpolation(cosine.samples, -2, DeepSincDepth), cosine.samples.front());
+}
+
+TEST(SincPeak, FindsTheTopBetweenTheSamples) {
+    const SlowCosine cosine;
+    const LagPeak peak = SincPeak(cosine.samples, 300);
+    EXPECT_NEAR(peak.Lag, SlowCosine::Top, 1e-3);
+    EXPECT_NEAR(peak.Value, 1, 1e-6);
+}
 
 }  // namespace
 }  // namespace tesmera

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording/perturbation.h"
+#include "recording/harmonicity.h"
 #include "support/param_name.h"
+#include "tools/sustained_vowel.h"
 
 #include <cmath>
 #include <numbers>
@@ -160,6 +162,41 @@ TEST(ShimmerOfAlternatingAmplitudes, SilenceHasNoAmplitudes) {
         MeasureShimmer(signal, 16000, MarksFromPeriods(std::vector<double>(20, 0.01)));
     EXPECT_FALSE(shimmer.Local);
 }
+
+struct OffsetCase : test::NamedCase<OffsetCase> {
+    double offset;  // full scale
+};
+
+class AmplitudeMeasuresOfAnOffsetVoice : public ::testing::TestWithParam<OffsetCase> {};
+
+void ExpectSameFigure(const std::optional<double>& offset, const std::optional<double>& plain) {
+    ASSERT_TRUE(offset && plain);
+    EXPECT_NEAR(*offset, *plain, 1e-9 * std::fabs(*plain));
+}
+
+// A microphone or converter's DC offset is not part of the voice: shimmer
+// and HNR stay what they are without it.
+TEST_P(AmplitudeMeasuresOfAnOffsetVoice, AreThoseOfTheVoiceWithoutIt) {
+    const tools::GeneratedVowel vowel = tools::GenerateVowel(
+        {.Rate = 44100, .F0 = 140, .Jitter = 0.01, .Shimmer = 0.04, .HnrDb = 15, .Seconds = 1.5});
+    std::vector<double> offset = vowel.Samples;
+    for (double& v : offset) {
+        v += GetParam().offset;
+    }
+    const std::span<const double> marks = vowel.PeriodStarts;
+    const ShimmerFigures plain = MeasureShimmer(vowel.Samples, vowel.Rate, marks);
+    const ShimmerFigures shifted = MeasureShimmer(offset, vowel.Rate, marks);
+    ExpectSameFigure(shifted.Local, plain.Local);
+    ExpectSameFigure(shifted.LocalDb, plain.LocalDb);
+    ExpectSameFigure(shifted.Apq3, plain.Apq3);
+    ExpectSameFigure(shifted.Apq5, plain.Apq5);
+    ExpectSameFigure(MeanHarmonicity(offset, vowel.Rate, 0.4, 1.5),
+                     MeanHarmonicity(vowel.Samples, vowel.Rate, 0.4, 1.5));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, AmplitudeMeasuresOfAnOffsetVoice,
+                         ::testing::Values(OffsetCase{"Plus0p1", 0.1}, OffsetCase{"Plus0p4", 0.4}),
+                         test::CaseName());
 
 }  // namespace
 }  // namespace tesmera
