@@ -54,6 +54,8 @@ enum class StatusCode {
     UnvoicedAtTime,    // a chosen time where no voice sounds
     TooShort,
     AbovePitchRange,
+    NotAVoice,  // no harmonics above the fundamental: a pure tone
+    TwoVoices,  // two periodicities at unrelated pitches
     Cancelled,
     // Anything else.
     Error,
@@ -61,7 +63,7 @@ enum class StatusCode {
 
 namespace detail {
 
-inline constexpr std::array<std::pair<StatusCode, std::string_view>, 36> StatusCodeNames{{
+inline constexpr std::array<std::pair<StatusCode, std::string_view>, 38> StatusCodeNames{{
     {StatusCode::Ok, "ok"},
     {StatusCode::NoGrade, "no_grade"},
     {StatusCode::NotFound, "not_found"},
@@ -96,6 +98,8 @@ inline constexpr std::array<std::pair<StatusCode, std::string_view>, 36> StatusC
     {StatusCode::UnvoicedAtTime, "unvoiced_at_time"},
     {StatusCode::TooShort, "too_short"},
     {StatusCode::AbovePitchRange, "above_pitch_range"},
+    {StatusCode::NotAVoice, "not_a_voice"},
+    {StatusCode::TwoVoices, "two_voices"},
     {StatusCode::Cancelled, "cancelled"},
     {StatusCode::Error, "error"},
 }};

@@ -2,16 +2,13 @@
 #include "recording/recording_quality.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <complex>
-#include <numbers>
 #include <optional>
 #include <vector>
 
 #include "analysis/number_text.h"
 #include "base/TesmeraError.h"
-#include "recording/cepstral_peak_transform.h"
+#include "recording/stretch_spectrum.h"
 
 namespace tesmera {
 
@@ -28,9 +25,6 @@ constexpr double DigitalSilencePower = SixteenBitStep * SixteenBitStep / 12;
 // The span measured around each unvoiced frame: one voicing frame.
 constexpr double PauseWindowSeconds = 0.05;
 constexpr double PauseQuantile = 0.1;
-// The spectrum's windows hold this many cycles at least.
-constexpr double CyclesPerWindow = 16;
-constexpr std::size_t MaxWindows = 4;
 // The ratio given when no noise is found at all.
 constexpr double MaxSnrDb = 120;
 
@@ -79,19 +73,6 @@ double ClippedShareOf(std::span<const double> samples) {
     return static_cast<double>(clipped) / static_cast<double>(samples.size());
 }
 
-// The excerpt's samples from `from` to `to` seconds of the recording, cut
-// to the excerpt.
-std::span<const double> ExcerptPart(const RecordingExcerpt& excerpt, double rate, double from,
-                                    double to) {
-    const auto index = [&](double seconds) {
-        const double i = std::round((seconds - excerpt.StartSeconds) * rate);
-        return static_cast<std::size_t>(
-            std::clamp(i, 0.0, static_cast<double>(excerpt.Samples.size())));
-    };
-    const std::size_t first = index(from);
-    return excerpt.Samples.subspan(first, std::max(first, index(to)) - first);
-}
-
 // The noise power of the pauses outside the stretch (see RecordingQuality::SnrDb),
 // or nothing when they are too short or digitally silent.
 std::optional<double> PauseNoisePower(const MarkedStretch& stretch, double rate,
@@ -126,70 +107,11 @@ std::optional<double> PauseNoisePower(const MarkedStretch& stretch, double rate,
     return *quantile;
 }
 
-// The stretch's power spectrum averaged over up to MaxWindows evenly spread
-// Blackman-Harris windows: bin k (0..N/2) at k·BinHz.
-struct AveragedSpectrum {
-    std::vector<double> Power;
-    double BinHz = 0;
-    std::size_t Length = 0;  // N
-
-    // The sum over all N bins (the upper half mirrors the lower).
-    double Total(std::size_t firstBin = 0) const {
-        double total = 0;
-        for (std::size_t k = firstBin; k < Power.size(); ++k) {
-            total += (k == 0 || 2 * k == Length) ? Power[k] : 2 * Power[k];
-        }
-        return total;
+void RequireMarkedStretch(const MarkedStretch& stretch) {
+    if (!stretch.Outcome.Ok() || stretch.Marks.size() < 2) {
+        throw TesmeraError("the quality of a recording is judged on its stretch: " +
+                           stretch.Outcome.Text);
     }
-};
-
-std::vector<double> BlackmanHarris(std::size_t n) {
-    std::vector<double> window(n);
-    const double step = 2 * std::numbers::pi / static_cast<double>(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const double x = step * static_cast<double>(i);
-        window[i] =
-            0.35875 - 0.48829 * std::cos(x) + 0.14128 * std::cos(2 * x) - 0.01168 * std::cos(3 * x);
-    }
-    return window;
-}
-
-AveragedSpectrum AverageSpectrum(std::span<const double> samples, double rate, double f0) {
-    std::size_t n = std::bit_ceil(static_cast<std::size_t>(std::ceil(CyclesPerWindow * rate / f0)));
-    n = std::min(n, std::bit_floor(samples.size()));
-    const std::vector<double> window = BlackmanHarris(n);
-    const std::size_t count = std::clamp<std::size_t>(samples.size() / n, 1, MaxWindows);
-    AveragedSpectrum spectrum{std::vector<double>(n / 2 + 1, 0.0), rate / static_cast<double>(n),
-                              n};
-    std::vector<double> frame(n);
-    for (std::size_t w = 0; w < count; ++w) {
-        const std::size_t first = count == 1 ? 0 : w * (samples.size() - n) / (count - 1);
-        const std::span<const double> part = samples.subspan(first, n);
-        double mean = 0;
-        for (const double v : part) {
-            mean += v;
-        }
-        mean /= static_cast<double>(n);
-        for (std::size_t i = 0; i < n; ++i) {
-            frame[i] = (part[i] - mean) * window[i];
-        }
-        const std::vector<std::complex<double>> bins = RealSpectrum(frame);
-        for (std::size_t k = 0; k < bins.size(); ++k) {
-            spectrum.Power[k] += std::norm(bins[k]) / static_cast<double>(count);
-        }
-    }
-    return spectrum;
-}
-
-// The fundamental frequency of the median cycle between the marks.
-double MedianF0(std::span<const double> marks) {
-    std::vector<double> lengths;
-    for (std::size_t i = 1; i < marks.size(); ++i) {
-        lengths.push_back(marks[i] - marks[i - 1]);
-    }
-    const auto middle = lengths.begin() + static_cast<std::ptrdiff_t>(lengths.size() / 2);
-    std::nth_element(lengths.begin(), middle, lengths.end());
-    return 1 / *middle;
 }
 
 bool NothingAboveHighBand(const AveragedSpectrum& spectrum) {
@@ -227,21 +149,22 @@ std::string RecordingQuality::Verdict() const {
 
 RecordingQuality AssessRecordingQuality(const MarkedStretch& stretch, std::int32_t rate,
                                         std::span<const VoicingFrame> frames) {
-    if (!stretch.Outcome.Ok() || stretch.Marks.size() < 2) {
-        throw TesmeraError("the quality of a recording is judged on its stretch: " +
-                           stretch.Outcome.Text);
-    }
-    const double r = rate;
-    const std::span<const double> voice =
-        ExcerptPart(stretch.Excerpt, r, stretch.StartSeconds, stretch.EndSeconds);
-    const double f0 = MedianF0(stretch.Marks);
-    const AveragedSpectrum spectrum = AverageSpectrum(voice, r, f0);
+    RequireMarkedStretch(stretch);
+    return AssessRecordingQuality(stretch, rate, frames, StretchSpectrum(stretch, rate));
+}
 
+RecordingQuality AssessRecordingQuality(const MarkedStretch& stretch, std::int32_t rate,
+                                        std::span<const VoicingFrame> frames,
+                                        const AveragedSpectrum& spectrum) {
+    RequireMarkedStretch(stretch);
+    const double r = rate;
     RecordingQuality quality;
     quality.SampleRate = rate;
     quality.ClippedShare = ClippedShareOf(stretch.Excerpt.Samples);
     quality.BandLimited = rate < LowestFullBandRate || NothingAboveHighBand(spectrum);
     if (const std::optional<double> pause = PauseNoisePower(stretch, r, frames)) {
+        const std::span<const double> voice =
+            ExcerptPart(stretch.Excerpt, r, stretch.StartSeconds, stretch.EndSeconds);
         quality.SnrDb = SnrFromPowers(MeanPower(voice), *pause);
     }
     return quality;

@@ -19,6 +19,7 @@
 
 #include "recording/marked_stretch.h"
 #include "recording/pitch.h"
+#include "recording/stretch_spectrum.h"
 
 namespace tesmera {
 
@@ -72,5 +73,9 @@ struct RecordingQuality {
 // whole recording. Throws TesmeraError for a stretch that is not Ok.
 RecordingQuality AssessRecordingQuality(const MarkedStretch& stretch, std::int32_t rate,
                                         std::span<const VoicingFrame> frames);
+// The same, with the stretch's spectrum already at hand.
+RecordingQuality AssessRecordingQuality(const MarkedStretch& stretch, std::int32_t rate,
+                                        std::span<const VoicingFrame> frames,
+                                        const AveragedSpectrum& spectrum);
 
 }  // namespace tesmera

@@ -14,6 +14,7 @@
 #include "recording/period_extraction.h"
 #include "recording/resampling.h"
 #include "recording/scanned_recording.h"
+#include "recording/voice_plausibility.h"
 #include "wave/voice_period.h"
 
 namespace tesmera {
@@ -207,6 +208,16 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     report.StretchStartSeconds = stretch.StartSeconds;
     report.StretchEndSeconds = stretch.EndSeconds;
     const double rate = recording.SampleRate();
+    if (stretch.Marks.size() >= 2) {
+        const AveragedSpectrum spectrum = StretchSpectrum(stretch, rate);
+        report.Quality =
+            AssessRecordingQuality(stretch, recording.SampleRate(), recording.Frames(), spectrum);
+        // A tone or two voices are not graded at all.
+        if (const std::optional<Status> implausible = ImplausibleVoice(spectrum, rate)) {
+            report.Outcome = *implausible;
+            return report;
+        }
+    }
     const auto first = static_cast<double>(stretch.Excerpt.First);
     for (std::size_t i = 0; i < stretch.Verdicts.size(); ++i) {
         ReportedCycle cycle;
@@ -217,10 +228,6 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     }
     const unsigned threads = recording.Threads();
     Measure(report, stretch, threads);
-    if (stretch.Marks.size() >= 2) {
-        report.Quality =
-            AssessRecordingQuality(stretch, recording.SampleRate(), recording.Frames());
-    }
     AnalyseCycles(report, stretch.Excerpt, recording.SampleRate(), threads);
     Summarise(report, stretch);
     report.Outcome = report.AnalysedCycles < ReportMinimumCycles ? TooShortStatus() : Status{};
