@@ -16,6 +16,9 @@ constexpr std::size_t SmoothingReach = 2;
 // track. A real octave jump moves that median too, at the jump.
 constexpr double OctaveErrorTolerance = 0.1;
 constexpr std::size_t OctaveReachFrames = 25;
+// Vocal fry lies 6 to 10 dB under the voice it falls from; a breath after
+// the vowel lies lower.
+constexpr double AperiodicLevelShare = 0.25;
 // Frames left out on each side of a pitch jump: their 50 ms windows hold
 // both voices.
 constexpr std::size_t ChangeMarginFrames = 2;
@@ -204,14 +207,15 @@ double MedianLevel(std::span<const VoicingFrame> frames, const FrameRange& run) 
     return *middle;
 }
 
-// Where the sound stays as loud as the voice for ShortestPhonationFrames
-// or more right before the first run or after the last one without a
-// pitch: the voice turns into creak below the pitch range, or into breath.
+// Where the sound stays within AperiodicLevelShare of the voice's level for
+// ShortestPhonationFrames or more right before the first run or after the
+// last one without a pitch: the voice turns into creak below the pitch
+// range, or into breath.
 void AddAperiodicEnds(std::span<const VoicingFrame> frames, const std::vector<bool>& qualifies,
                       const std::vector<FrameRange>& runs, const std::vector<double>& smoothed,
                       Phonation& phonation) {
     const auto loudWithoutPitch = [&](const FrameRange& run, std::size_t j) {
-        return !qualifies[j] && frames[j].Rms >= RampLevelShare * MedianLevel(frames, run);
+        return !qualifies[j] && frames[j].Rms >= AperiodicLevelShare * MedianLevel(frames, run);
     };
     const FrameRange& first = runs.front();
     std::size_t before = 0;
