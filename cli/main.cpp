@@ -171,7 +171,7 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
     CLI::App* command = AddCommand(
         app, "extract", "Cut one voice period from a recording of a sustained vowel",
         "Reads every format and encoding the sound file library reads, at 8 to 384 kHz (mixed\n"
-        "to mono), marks the glottal cycles of its steady voiced stretch as `report` does, and\n"
+        "to mono), marks the glottal cycles of its voiced stretch as `report` does, and\n"
         "writes the analysed cycle nearest the stretch's middle (or --at) exactly as `report`\n"
         "scores it: brought to 44100 Hz, its peak scaled to 32767. The cycle's number is the one\n"
         "the recording window and `report --periods` give it.\n"
@@ -187,9 +187,10 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
 CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
     CLI::App* command = AddCommand(
         app, "report", "Voice report of recordings of sustained vowels: median scores, jitter, HNR",
-        "Per recording: the steady voiced stretch, every glottal cycle in it analysed as a period\n"
+        "Per recording: the voiced stretch, every glottal cycle in it analysed as a period\n"
         "file would be, per score model the median's score (\"?\" when its 95 % interval reaches\n"
-        "another grade), IQR and grade shares, steadiness, F0, jitter, shimmer and HNR.\n"
+        "another grade or the recording is poor), IQR and grade shares, steadiness, the\n"
+        "recording's quality, F0, jitter, shimmer, HNR and CPPS.\n"
         "The expert grade is read from the recording's name as for period files.\n"
         "Recordings are read in every format and encoding the sound file library reads, at 8\n"
         "to 384 kHz; folders are searched for " +
@@ -205,7 +206,7 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
         ->add_option("--periods", options.periodsFolder,
                      "Also write every analysed cycle as a period file into DIR")
         ->option_text("DIR");
-    AddAtOption(*command, "Report the steady stretch around this time", options.atSeconds);
+    AddAtOption(*command, "Report the stretch around this time", options.atSeconds);
     return command;
 }
 
