@@ -146,6 +146,21 @@ LagPeak FindLagPeak(std::ptrdiff_t lowest, std::ptrdiff_t highest, std::ptrdiff_
             bestValue = value;
         }
     }
+    // Every lag between the grid's neighbours of the best: a noisy
+    // correlation ripples on its peak, and a climb from the grid would stop
+    // on the ripple nearest to it.
+    const std::ptrdiff_t gridBest = best;
+    for (std::ptrdiff_t lag = std::max(lowest, gridBest - step + 1);
+         lag <= std::min(highest, gridBest + step - 1); ++lag) {
+        if (lag == gridBest) {
+            continue;
+        }
+        const double value = correlation(lag);
+        if (value > bestValue) {
+            best = lag;
+            bestValue = value;
+        }
+    }
     double left = correlation(best - 1);
     double right = correlation(best + 1);
     // Climb while a neighbour is higher, staying one lag inside the margins.

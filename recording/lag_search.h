@@ -36,9 +36,10 @@ struct LagPeak {
 };
 
 // The highest value of `correlation` over the integer lags lowest..highest
-// (inclusive; lowest <= highest), first tried every `step` lags, then
-// climbed to the peak one lag at a time (never outside lowest − 1 ..
-// highest + 1) and refined by a parabola. When the values still rise
+// (inclusive; lowest <= highest), first tried every `step` lags, then at
+// every lag within `step` of the best of those, then climbed to the peak one
+// lag at a time (never outside lowest − 1 .. highest + 1) and refined by a
+// parabola. When the values still rise
 // beyond an end of the range, that end is returned unrefined.
 LagPeak FindLagPeak(std::ptrdiff_t lowest, std::ptrdiff_t highest, std::ptrdiff_t step,
                     const std::function<double(std::ptrdiff_t lag)>& correlation);
