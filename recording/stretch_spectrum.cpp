@@ -87,8 +87,8 @@ AveragedSpectrum StretchSpectrum(const MarkedStretch& stretch, double rate) {
     n = std::min(n, std::bit_floor(samples.size()));
     const std::vector<double> window = BlackmanHarris(n);
     const std::size_t count = std::clamp<std::size_t>(samples.size() / n, 1, MaxWindows);
-    AveragedSpectrum spectrum{std::vector<double>(n / 2 + 1, 0.0), rate / static_cast<double>(n), n,
-                              f0};
+    AveragedSpectrum spectrum{
+        std::vector<double>(n / 2 + 1, 0.0), rate / static_cast<double>(n), n, f0, {}};
     std::vector<double> frame(n);
     // Sample 0 of `samples` lies this many seconds after the excerpt's first.
     const double offset =
