@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "recording/cepstral_peak.h"
 
@@ -10,14 +11,57 @@ namespace tesmera {
 
 namespace {
 
-double Median(std::span<double> values) {
-    const std::size_t middle = values.size() / 2;
-    const auto upper = values.begin() + static_cast<std::ptrdiff_t>(middle);
-    std::nth_element(values.begin(), upper, values.end());
-    if (values.size() % 2 == 1) {
-        return *upper;
+// The values of ranks `lower` and `upper` (lower ≤ upper ≤ lower + 1) of
+// `values`, reordered.
+MedianSelection::Middle RanksOf(std::span<double> values, std::size_t lower, std::size_t upper) {
+    const auto at = values.begin() + static_cast<std::ptrdiff_t>(upper);
+    std::nth_element(values.begin(), at, values.end());
+    return {lower == upper ? *at : *std::max_element(values.begin(), at), *at};
+}
+
+}  // namespace
+
+// A sample of a few dozen values, spread over the row, brackets the middle
+// ranks; one pass counts the values below the bracket and gathers those
+// within it, so that the exact selection runs on a few of the values only.
+// A smooth cepstrum's sample brackets the middle almost always; when it
+// does not, the whole row is selected from.
+MedianSelection::Middle MedianSelection::Of(std::span<double> values) {
+    const std::size_t n = values.size();
+    const std::size_t lower = (n - 1) / 2;
+    const std::size_t upper = n / 2;
+    if (n < 4 * SampleSize) {
+        return RanksOf(values, lower, upper);
     }
-    return 0.5 * (*std::max_element(values.begin(), upper) + *upper);
+    for (std::size_t i = 0; i < SampleSize; ++i) {
+        sample_[i] = values[i * n / SampleSize];
+    }
+    const auto low = sample_.begin() + SampleSize / 2 - BracketHalfWidth - 1;
+    const auto high = sample_.begin() + SampleSize / 2 + BracketHalfWidth;
+    std::nth_element(sample_.begin(), low, sample_.end());
+    std::nth_element(low + 1, high, sample_.end());
+    within_.resize(n);
+    std::size_t below = 0;
+    std::size_t gathered = 0;
+    for (const double v : values) {  // without branches: the outcome is a coin toss
+        within_[gathered] = v;
+        gathered += static_cast<std::size_t>((v >= *low) & (v <= *high));
+        below += static_cast<std::size_t>(v < *low);
+    }
+    if (below > lower || upper >= below + gathered) {
+        return RanksOf(values, lower, upper);
+    }
+    return RanksOf(std::span(within_).first(gathered), lower - below, upper - below);
+}
+
+namespace {
+
+constexpr double DecibelsPerNeper = 10 / std::numbers::ln10;  // of a power ratio
+
+// The median of the natural logarithms of values whose middle ones are
+// `middle`: the logarithm is monotonic, so only those two are taken.
+double LogarithmicMedian(MedianSelection::Middle middle) {
+    return 0.5 * (std::log(middle.Lower) + std::log(middle.Upper));
 }
 
 // The highest value of `heights` over [from, to] (indices): the end points,
@@ -44,43 +88,54 @@ CepstralPeakProminence::CepstralPeakProminence(double quefrencyStep)
       from_(static_cast<std::size_t>(std::ceil(1 / cpps::PeakSearchCeiling / quefrencyStep))),
       to_(static_cast<std::size_t>(std::floor(1 / cpps::PeakSearchFloor / quefrencyStep))) {}
 
-// Theil's incomplete method on points (i·step, heights_[i]), i ≥ 1: the
+// Theil's incomplete method on points (i·step, ln powers_[i]), i ≥ 1: the
 // median of the slopes from each point of the first half to its partner
-// in the second, then the median of the intercepts that slope leaves.
+// in the second, then the median of the intercepts that slope leaves. Both
+// medians are taken of powers, not of their logarithms: the slopes' of the
+// power ratios of the pairs, the intercepts' of the powers divided by the
+// line's slope part, so that a frame takes four logarithms, not hundreds.
+// That part, e^(−slope·i·step), is kept in overLine_[i] for the peak search.
 CepstralPeakProminence::Line CepstralPeakProminence::RobustLine() {
     const std::size_t first = 1;  // quefrency 0 is never fitted
-    const std::size_t points = heights_.size() - first;
+    const std::size_t points = powers_.size() - first;
     const std::size_t pairs = points / 2;
     const std::size_t offset = points - pairs;  // the middle point of an odd count pairs with none
     scratch_.resize(points);
-    const std::span<double> slopes(scratch_.data(), pairs);
+    const std::span<double> ratios(scratch_.data(), pairs);
     for (std::size_t i = 0; i < pairs; ++i) {
         const std::size_t a = first + i;
-        slopes[i] = (heights_[a + offset] - heights_[a]) / (static_cast<double>(offset) * step_);
+        ratios[i] = powers_[a + offset] / powers_[a];
     }
     Line line;
-    line.Slope = Median(slopes);
-    for (std::size_t i = 0; i < points; ++i) {
-        const std::size_t a = first + i;
-        scratch_[i] = heights_[a] - line.Slope * static_cast<double>(a) * step_;
+    line.Slope = LogarithmicMedian(median_.Of(ratios)) / (static_cast<double>(offset) * step_);
+    // Successive products rather than one exponential per point: their
+    // rounding errors add up to a few parts in 10^14 over the row.
+    const double perPoint = std::exp(-line.Slope * step_);
+    double slopePart = 1;
+    overLine_.resize(powers_.size());
+    overLine_[0] = powers_[0];
+    for (std::size_t a = first; a < powers_.size(); ++a) {
+        slopePart *= perPoint;
+        overLine_[a] = powers_[a] * slopePart;
     }
-    line.Intercept = Median(scratch_);
+    std::copy(overLine_.begin() + first, overLine_.end(), scratch_.begin());
+    line.Intercept = LogarithmicMedian(median_.Of(scratch_));
     return line;
 }
 
 double CepstralPeakProminence::Of(std::span<const double> powers) {
-    heights_.resize(powers.size());
-    std::ranges::transform(powers, heights_.begin(),
-                           [](double p) { return 10 * std::log10(p + 1e-30); });
+    powers_.resize(powers.size());
+    std::ranges::transform(powers, powers_.begin(), [](double p) { return p + 1e-30; });
     const Line line = RobustLine();
-    // Only the search range and its neighbours are looked at.
-    const std::size_t to = std::min(to_, heights_.size() - 1);
-    const std::size_t end = std::min(to + 2, heights_.size());
+    // Only the search range and its neighbours are looked at: their heights
+    // above the line, in dB, values below it counting as 0.
+    const double belowIntercept = std::exp(-line.Intercept);
+    const std::size_t to = std::min(to_, powers_.size() - 1);
+    const std::size_t end = std::min(to + 2, powers_.size());
     for (std::size_t i = from_ > 0 ? from_ - 1 : 0; i < end; ++i) {
-        const double background = line.Slope * static_cast<double>(i) * step_ + line.Intercept;
-        heights_[i] = std::max(0.0, heights_[i] - background);
+        overLine_[i] = DecibelsPerNeper * std::log(std::max(1.0, overLine_[i] * belowIntercept));
     }
-    return HighestPeak(heights_, from_, to);
+    return HighestPeak(overLine_, from_, to);
 }
 
 }  // namespace tesmera

@@ -4,11 +4,34 @@
 // voice searched stands above a straight line fitted to the whole of it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <span>
 #include <vector>
 
 namespace tesmera {
+
+// The median of rows of a few hundred values, found in about one pass over
+// them. Not thread-safe (it keeps its working row between calls).
+class MedianSelection {
+  public:
+    // The middle value of an odd count is both Lower and Upper.
+    struct Middle {
+        double Lower;
+        double Upper;
+    };
+    // The middle values of `values` (not empty), reordering them: exactly
+    // those a full sort would put in the middle.
+    Middle Of(std::span<double> values);
+
+  private:
+    static constexpr std::size_t SampleSize = 32;
+    // The bracket spans the sample's ranks this far on each side of its
+    // middle, about a sixth of the values.
+    static constexpr std::size_t BracketHalfWidth = 3;
+    std::array<double, SampleSize> sample_{};
+    std::vector<double> within_;
+};
 
 // Not thread-safe (it keeps its working rows between calls): use one
 // object per thread.
@@ -37,8 +60,10 @@ class CepstralPeakProminence {
     double step_;
     std::size_t from_;  // the peak search's range, indices
     std::size_t to_;
-    std::vector<double> heights_;  // dB
+    std::vector<double> powers_;    // kept from 1e-30 up
+    std::vector<double> overLine_;  // powers over the fitted line's slope part, then dB
     std::vector<double> scratch_;
+    MedianSelection median_;
 };
 
 }  // namespace tesmera
