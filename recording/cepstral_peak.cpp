@@ -99,10 +99,13 @@ struct FrameAnalysis {
         const auto first = static_cast<std::ptrdiff_t>(
                                std::floor((start - Sound.FirstTime) / Period + 1.0 + 0.5)) -
                            1;
-        for (std::size_t i = 0; i < frame.size(); ++i) {
-            const std::ptrdiff_t j = first + static_cast<std::ptrdiff_t>(i);
-            frame[i] = j >= 0 && j < count ? Sound.Samples[static_cast<std::size_t>(j)] : 0.0;
-        }
+        const std::ptrdiff_t size = static_cast<std::ptrdiff_t>(frame.size());
+        const std::ptrdiff_t from = std::clamp<std::ptrdiff_t>(-first, 0, size);
+        const std::ptrdiff_t to = std::clamp<std::ptrdiff_t>(count - first, from, size);
+        std::fill(frame.begin(), frame.begin() + from, 0.0);
+        std::copy(Sound.Samples.begin() + first + from, Sound.Samples.begin() + first + to,
+                  frame.begin() + from);
+        std::fill(frame.begin() + to, frame.end(), 0.0);
         const double mean =
             std::accumulate(frame.begin(), frame.end(), 0.0) / static_cast<double>(frame.size());
         for (std::size_t i = 0; i < frame.size(); ++i) {
@@ -131,7 +134,9 @@ class FrameRun {
           held_(ringRows_, NoFrame),
           inTime_(transform_.Quefrencies()),
           smoothed_(transform_.Quefrencies()),
-          prominence_(QuefrencyStep()) {}
+          prominence_(QuefrencyStep()) {
+        rows_.reserve(ringRows_);
+    }
 
     // The prominence of frame f after the cepstrogram is smoothed over
     // TimeAveraging across frames, then over QuefrencyAveraging within it.
@@ -140,14 +145,7 @@ class FrameRun {
         if (weights.Values.empty()) {
             std::ranges::copy(Row(f), inTime_.begin());
         } else {
-            std::ranges::fill(inTime_, 0.0);
-            for (std::size_t k = 0; k < weights.Values.size(); ++k) {
-                const double w = weights.Values[k];
-                const std::span<const double> row = Row(weights.First + k);
-                for (std::size_t j = 0; j < row.size(); ++j) {
-                    inTime_[j] += w * row[j];
-                }
-            }
+            AverageRows(weights);
         }
         analysis_.AcrossQuefrency.Apply(inTime_, smoothed_);
         return prominence_.Of(smoothed_);
@@ -155,6 +153,23 @@ class FrameRun {
 
   private:
     static constexpr std::size_t NoFrame = static_cast<std::size_t>(-1);
+
+    // inTime_ = Σ weights.Values[k] · Row(weights.First + k), each value
+    // summed over the rows in their order. The ring holds every row the
+    // weights span at once.
+    void AverageRows(const MovingMean::Weights& weights) {
+        rows_.clear();
+        for (std::size_t k = 0; k < weights.Values.size(); ++k) {
+            rows_.push_back(Row(weights.First + k).data());
+        }
+        for (std::size_t j = 0; j < inTime_.size(); ++j) {
+            double sum = 0;
+            for (std::size_t k = 0; k < rows_.size(); ++k) {
+                sum += weights.Values[k] * rows_[k][j];
+            }
+            inTime_[j] = sum;
+        }
+    }
 
     // The power cepstrum of frame f, transformed unless the ring holds it.
     std::span<const double> Row(std::size_t f) {
@@ -174,7 +189,8 @@ class FrameRun {
     std::vector<double> frame_;
     std::size_t ringRows_;
     std::vector<double> ring_;
-    std::vector<std::size_t> held_;  // the frame each ring row holds
+    std::vector<std::size_t> held_;    // the frame each ring row holds
+    std::vector<const double*> rows_;  // those averaged over time, in the ring
     std::vector<double> inTime_;
     std::vector<double> smoothed_;
     CepstralPeakProminence prominence_;
