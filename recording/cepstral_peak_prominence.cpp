@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "recording/cepstral_peak.h"
 
@@ -21,37 +22,65 @@ MedianSelection::Middle RanksOf(std::span<double> values, std::size_t lower, std
 
 }  // namespace
 
-// A sample of a few dozen values, spread over the row, brackets the middle
-// ranks; one pass counts the values below the bracket and gathers those
-// within it, so that the exact selection runs on a few of the values only.
-// A smooth cepstrum's sample brackets the middle almost always; when it
-// does not, the whole row is selected from.
+// A row's middle values lie in a bracket taken either from the last row's
+// (the rows of consecutive frames differ little) or from a sample of a few
+// dozen values spread over the row. One pass counts the values below the
+// bracket and gathers those within it, so that the exact selection runs on
+// a few of the values only; when the bracket misses the middle, the next
+// one is tried, and at last the whole row is selected from.
 MedianSelection::Middle MedianSelection::Of(std::span<double> values) {
     const std::size_t n = values.size();
-    const std::size_t lower = (n - 1) / 2;
-    const std::size_t upper = n / 2;
     if (n < 4 * SampleSize) {
-        return RanksOf(values, lower, upper);
+        return RanksOf(values, (n - 1) / 2, n / 2);
     }
+    if (next_) {
+        if (const std::optional<Middle> middle = Within(values, *next_)) {
+            return *middle;
+        }
+    }
+    if (const std::optional<Middle> middle = Within(values, SampledBracket(values))) {
+        return *middle;
+    }
+    next_.reset();
+    return RanksOf(values, (n - 1) / 2, n / 2);
+}
+
+// The sample's values a few ranks on either side of its middle: a fifth of
+// the row lies between them, give or take.
+MedianSelection::Bracket MedianSelection::SampledBracket(std::span<const double> values) {
     for (std::size_t i = 0; i < SampleSize; ++i) {
-        sample_[i] = values[i * n / SampleSize];
+        sample_[i] = values[i * values.size() / SampleSize];
     }
     const auto low = sample_.begin() + SampleSize / 2 - BracketHalfWidth - 1;
     const auto high = sample_.begin() + SampleSize / 2 + BracketHalfWidth;
     std::nth_element(sample_.begin(), low, sample_.end());
     std::nth_element(low + 1, high, sample_.end());
+    return {*low, *high};
+}
+
+std::optional<MedianSelection::Middle> MedianSelection::Within(std::span<const double> values,
+                                                               Bracket bracket) {
+    const std::size_t n = values.size();
     within_.resize(n);
     std::size_t below = 0;
     std::size_t gathered = 0;
     for (const double v : values) {  // without branches: the outcome is a coin toss
         within_[gathered] = v;
-        gathered += static_cast<std::size_t>((v >= *low) & (v <= *high));
-        below += static_cast<std::size_t>(v < *low);
+        gathered += static_cast<std::size_t>((v >= bracket.Low) & (v <= bracket.High));
+        below += static_cast<std::size_t>(v < bracket.Low);
     }
+    const std::size_t lower = (n - 1) / 2;
+    const std::size_t upper = n / 2;
     if (below > lower || upper >= below + gathered) {
-        return RanksOf(values, lower, upper);
+        return std::nullopt;
     }
-    return RanksOf(std::span(within_).first(gathered), lower - below, upper - below);
+    const Middle middle = RanksOf(std::span(within_).first(gathered), lower - below, upper - below);
+    // The next row's bracket: around this middle, its width scaled towards
+    // gathering TargetGathered values.
+    const double scale = std::clamp(TargetGathered / static_cast<double>(gathered), 0.5, 2.0);
+    const double half = 0.5 * (bracket.High - bracket.Low) * scale;
+    next_ = Bracket{middle.Lower - half, middle.Upper + half};
+    return middle;
 }
 
 namespace {
@@ -107,7 +136,7 @@ CepstralPeakProminence::Line CepstralPeakProminence::RobustLine() {
         ratios[i] = powers_[a + offset] / powers_[a];
     }
     Line line;
-    line.Slope = LogarithmicMedian(median_.Of(ratios)) / (static_cast<double>(offset) * step_);
+    line.Slope = LogarithmicMedian(slopeMedian_.Of(ratios)) / (static_cast<double>(offset) * step_);
     // Successive products rather than one exponential per point, in two
     // interleaved chains (odd and even powers): their rounding errors add
     // up to a few parts in 10^14 over the row.
@@ -126,7 +155,7 @@ CepstralPeakProminence::Line CepstralPeakProminence::RobustLine() {
         overLine_[a] = powers_[a] * odd;
     }
     std::copy(overLine_.begin() + first, overLine_.end(), scratch_.begin());
-    line.Intercept = LogarithmicMedian(median_.Of(scratch_));
+    line.Intercept = LogarithmicMedian(interceptMedian_.Of(scratch_));
     return line;
 }
 

@@ -6,13 +6,15 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <vector>
 
 namespace tesmera {
 
 // The median of rows of a few hundred values, found in about one pass over
-// them. Not thread-safe (it keeps its working row between calls).
+// them, fastest when each row is much like the one before. Not thread-safe
+// (it keeps its working row and the last row's middle between calls).
 class MedianSelection {
   public:
     // The middle value of an odd count is both Lower and Upper.
@@ -25,11 +27,20 @@ class MedianSelection {
     Middle Of(std::span<double> values);
 
   private:
+    struct Bracket {
+        double Low;
+        double High;
+    };
+    Bracket SampledBracket(std::span<const double> values);
+    // The middle values of `values` when `bracket` holds them (and the next
+    // row's bracket around them), else nothing.
+    std::optional<Middle> Within(std::span<const double> values, Bracket bracket);
+
     static constexpr std::size_t SampleSize = 32;
-    // The bracket spans the sample's ranks this far on each side of its
-    // middle, about a sixth of the values.
-    static constexpr std::size_t BracketHalfWidth = 3;
+    static constexpr std::size_t BracketHalfWidth = 3;  // sample ranks
+    static constexpr double TargetGathered = 32;
     std::array<double, SampleSize> sample_{};
+    std::optional<Bracket> next_;
     std::vector<double> within_;
 };
 
@@ -63,7 +74,8 @@ class CepstralPeakProminence {
     std::vector<double> powers_;    // kept from 1e-30 up
     std::vector<double> overLine_;  // powers over the fitted line's slope part, then dB
     std::vector<double> scratch_;
-    MedianSelection median_;
+    MedianSelection slopeMedian_;  // each follows its own median from frame to frame
+    MedianSelection interceptMedian_;
 };
 
 }  // namespace tesmera

@@ -84,5 +84,28 @@ INSTANTIATE_TEST_SUITE_P(Table, MedianSelectionOfARow,
                                            RowCase{"ManyTies", ManyTies(512)}),
                          test::CaseName());
 
+// One selection over a run of rows, as a frame run uses it: rows that drift
+// a little (the last row's bracket holds the middle), then one far above
+// them and one of shuffled values (it misses).
+TEST(MedianSelection, FollowsRowsThatDriftAndJump) {
+    std::vector<std::vector<double>> rows;
+    for (double scale : {1.0, 1.01, 1.03, 1.02, 1000.0}) {
+        rows.push_back(FallingCurve(512));
+        for (double& value : rows.back()) {
+            value *= scale;
+        }
+    }
+    rows.push_back(Shuffled(512, 3));
+    rows.push_back(FallingCurve(512));
+    MedianSelection median;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        std::vector<double> sorted = rows[r];
+        std::ranges::sort(sorted);
+        const MedianSelection::Middle middle = median.Of(rows[r]);
+        EXPECT_EQ(middle.Lower, sorted[255]) << "row " << r;
+        EXPECT_EQ(middle.Upper, sorted[256]) << "row " << r;
+    }
+}
+
 }  // namespace
 }  // namespace tesmera
