@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "recording/cepstral_peak.h"
+#include "recording/cepstral_peak_logarithm.h"
 
 namespace tesmera {
 
@@ -167,11 +168,18 @@ double CepstralPeakProminence::Of(std::span<const double> powers) {
     // above the line, in dB, values below it counting as 0.
     const double belowIntercept = std::exp(-line.Intercept);
     const std::size_t to = std::min(to_, powers_.size() - 1);
-    const std::size_t end = std::min(to + 2, powers_.size());
-    for (std::size_t i = from_ > 0 ? from_ - 1 : 0; i < end; ++i) {
-        overLine_[i] = DecibelsPerNeper * std::log(std::max(1.0, overLine_[i] * belowIntercept));
+    const std::size_t first = from_ > 0 ? from_ - 1 : 0;
+    const std::span<double> ratios =
+        std::span(overLine_).subspan(first, std::min(to + 2, powers_.size()) - first);
+    for (double& ratio : ratios) {
+        ratio = std::max(1.0, ratio * belowIntercept);
     }
-    return HighestPeak(overLine_, from_, to);
+    heights_.resize(ratios.size());
+    NaturalLogarithms(ratios, heights_);
+    for (double& height : heights_) {
+        height *= DecibelsPerNeper;
+    }
+    return HighestPeak(heights_, from_ - first, to - first);
 }
 
 }  // namespace tesmera

@@ -72,7 +72,8 @@ class CepstralPeakProminence {
     std::size_t from_;  // the peak search's range, indices
     std::size_t to_;
     std::vector<double> powers_;    // kept from 1e-30 up
-    std::vector<double> overLine_;  // powers over the fitted line's slope part, then dB
+    std::vector<double> overLine_;  // powers over the fitted line's slope part
+    std::vector<double> heights_;   // dB above the line, from the search range's neighbour
     std::vector<double> scratch_;
     MedianSelection slopeMedian_;  // each follows its own median from frame to frame
     MedianSelection interceptMedian_;
