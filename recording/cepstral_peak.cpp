@@ -2,6 +2,7 @@
 #include "recording/cepstral_peak.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <numbers>
@@ -162,7 +163,22 @@ class FrameRun {
         for (std::size_t k = 0; k < weights.Values.size(); ++k) {
             rows_.push_back(Row(weights.First + k).data());
         }
-        for (std::size_t j = 0; j < inTime_.size(); ++j) {
+        // Four quefrencies at a time, each summed in its own register.
+        const std::size_t count = inTime_.size();
+        std::size_t j = 0;
+        for (; j + 4 <= count; j += 4) {
+            std::array<double, 4> sums{};
+            for (std::size_t k = 0; k < rows_.size(); ++k) {
+                const double w = weights.Values[k];
+                const double* row = rows_[k] + j;
+                sums[0] += w * row[0];
+                sums[1] += w * row[1];
+                sums[2] += w * row[2];
+                sums[3] += w * row[3];
+            }
+            std::ranges::copy(sums, inTime_.begin() + static_cast<std::ptrdiff_t>(j));
+        }
+        for (; j < count; ++j) {
             double sum = 0;
             for (std::size_t k = 0; k < rows_.size(); ++k) {
                 sum += weights.Values[k] * rows_[k][j];
