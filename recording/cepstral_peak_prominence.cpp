@@ -122,9 +122,8 @@ CepstralPeakProminence::CepstralPeakProminence(double quefrencyStep)
 // median of the slopes from each point of the first half to its partner
 // in the second, then the median of the intercepts that slope leaves. Both
 // medians are taken of powers, not of their logarithms: the slopes' of the
-// power ratios of the pairs, the intercepts' of the powers divided by the
-// line's slope part, so that a frame takes four logarithms, not hundreds.
-// That part, e^(−slope·i·step), is kept in overLine_[i] for the peak search.
+// power ratios of the pairs, the intercepts' of the powers without the
+// line's slope, so that a frame takes four logarithms, not hundreds.
 CepstralPeakProminence::Line CepstralPeakProminence::RobustLine() {
     const std::size_t first = 1;  // quefrency 0 is never fitted
     const std::size_t points = powers_.size() - first;
@@ -138,26 +137,30 @@ CepstralPeakProminence::Line CepstralPeakProminence::RobustLine() {
     }
     Line line;
     line.Slope = LogarithmicMedian(slopeMedian_.Of(ratios)) / (static_cast<double>(offset) * step_);
-    // Successive products rather than one exponential per point, in two
-    // interleaved chains (odd and even powers): their rounding errors add
-    // up to a few parts in 10^14 over the row.
-    const double perPoint = std::exp(-line.Slope * step_);
+    RemoveSlope(line.Slope);
+    std::copy(overLine_.begin() + first, overLine_.end(), scratch_.begin());
+    line.Intercept = LogarithmicMedian(interceptMedian_.Of(scratch_));
+    return line;
+}
+
+// overLine_[i] = powers_[i] · e^(−slope·i·step), by successive products
+// rather than one exponential per point, in two interleaved chains (odd and
+// even i): their rounding errors add up to a few parts in 10^14 over a row.
+void CepstralPeakProminence::RemoveSlope(double slope) {
+    const double perPoint = std::exp(-slope * step_);
     const double perPair = perPoint * perPoint;
     double odd = perPoint;
     double even = perPair;
     overLine_.resize(powers_.size());
     overLine_[0] = powers_[0];
-    std::size_t a = first;
-    for (; a + 1 < powers_.size(); a += 2, odd *= perPair, even *= perPair) {
-        overLine_[a] = powers_[a] * odd;
-        overLine_[a + 1] = powers_[a + 1] * even;
+    std::size_t i = 1;
+    for (; i + 1 < powers_.size(); i += 2, odd *= perPair, even *= perPair) {
+        overLine_[i] = powers_[i] * odd;
+        overLine_[i + 1] = powers_[i + 1] * even;
     }
-    if (a < powers_.size()) {
-        overLine_[a] = powers_[a] * odd;
+    if (i < powers_.size()) {
+        overLine_[i] = powers_[i] * odd;
     }
-    std::copy(overLine_.begin() + first, overLine_.end(), scratch_.begin());
-    line.Intercept = LogarithmicMedian(interceptMedian_.Of(scratch_));
-    return line;
 }
 
 double CepstralPeakProminence::Of(std::span<const double> powers) {

@@ -62,17 +62,19 @@ class CepstralPeakProminence {
     double Of(std::span<const double> powers);
 
   private:
+    // ln(power) = Slope · quefrency + Intercept, quefrency in seconds.
     struct Line {
         double Slope = 0;
         double Intercept = 0;
     };
     Line RobustLine();
+    void RemoveSlope(double slope);
 
     double step_;
     std::size_t from_;  // the peak search's range, indices
     std::size_t to_;
     std::vector<double> powers_;    // kept from 1e-30 up
-    std::vector<double> overLine_;  // powers over the fitted line's slope part
+    std::vector<double> overLine_;  // powers without the fitted line's slope (RemoveSlope)
     std::vector<double> heights_;   // dB above the line, from the search range's neighbour
     std::vector<double> scratch_;
     MedianSelection slopeMedian_;  // each follows its own median from frame to frame
