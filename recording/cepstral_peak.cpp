@@ -78,7 +78,8 @@ double QuefrencyStep() {
 }
 
 // What every frame's work reads: the resampled sound and the fixed shapes.
-struct FrameAnalysis {
+class FrameAnalysis {
+  public:
     FrameAnalysis(TimedSamples resampled, double duration)
         : Sound(std::move(resampled)),
           Window(
@@ -91,9 +92,39 @@ struct FrameAnalysis {
                                      0.5 * cpps::QuefrencyAveraging / QuefrencyStep(), 0,
                                      static_cast<double>(TransformLength / 2))) {}
 
-    // Frame f without its mean, under the window, into `frame`: the samples
-    // from the one nearest to its start on, zeros beyond the signal.
+    // Frames f and f + 1 without their means, under the window, into `frame`
+    // and `next`: the samples from the one nearest to each start on, zeros
+    // beyond the signal. Each mean is summed in order, as one frame's alone
+    // would be, but the two sums run side by side rather than one after the
+    // other.
+    void CutTwo(std::size_t f, std::span<double> frame, std::span<double> next) const {
+        Place(f, frame);
+        Place(f + 1, next);
+        double sum = 0;
+        double nextSum = 0;
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            sum += frame[i];
+            nextSum += next[i];
+        }
+        const auto size = static_cast<double>(frame.size());
+        RemoveMeanAndWindow(frame, sum / size);
+        RemoveMeanAndWindow(next, nextSum / size);
+    }
+
     void Cut(std::size_t f, std::span<double> frame) const {
+        Place(f, frame);
+        RemoveMeanAndWindow(frame, std::accumulate(frame.begin(), frame.end(), 0.0) /
+                                       static_cast<double>(frame.size()));
+    }
+
+    TimedSamples Sound;
+    std::vector<double> Window;
+    FrameGrid Grid;
+    MovingMean AcrossTime;
+    MovingMeanTable AcrossQuefrency;
+
+  private:
+    void Place(std::size_t f, std::span<double> frame) const {
         const double start = Grid.Centre(f) - 0.5 * FrameDuration;
         const auto count = static_cast<std::ptrdiff_t>(Sound.Samples.size());
         constexpr double Period = 1 / AnalysisRate;
@@ -107,18 +138,13 @@ struct FrameAnalysis {
         std::copy(Sound.Samples.begin() + first + from, Sound.Samples.begin() + first + to,
                   frame.begin() + from);
         std::fill(frame.begin() + to, frame.end(), 0.0);
-        const double mean =
-            std::accumulate(frame.begin(), frame.end(), 0.0) / static_cast<double>(frame.size());
+    }
+
+    void RemoveMeanAndWindow(std::span<double> frame, double mean) const {
         for (std::size_t i = 0; i < frame.size(); ++i) {
             frame[i] = (frame[i] - mean) * Window[i];
         }
     }
-
-    TimedSamples Sound;
-    std::vector<double> Window;
-    FrameGrid Grid;
-    MovingMean AcrossTime;
-    MovingMeanTable AcrossQuefrency;
 };
 
 // One thread's work on consecutive frames: their power cepstra are kept in
@@ -130,6 +156,7 @@ class FrameRun {
         : analysis_(analysis),
           transform_(TransformLength, 1 / AnalysisRate),
           frame_(analysis.Window.size()),
+          next_(analysis.Window.size()),
           ringRows_(static_cast<std::size_t>(std::ceil(cpps::TimeAveraging / cpps::TimeStep)) + 3),
           ring_(ringRows_ * transform_.Quefrencies()),
           held_(ringRows_, NoFrame),
@@ -193,16 +220,33 @@ class FrameRun {
         const std::size_t slot = f % ringRows_;
         const std::span<double> row = std::span(ring_).subspan(slot * width, width);
         if (held_[slot] != f) {
-            analysis_.Cut(f, frame_);
-            transform_.Apply(frame_, row);
+            transform_.Apply(Frame(f), row);
             held_[slot] = f;
         }
         return row;
     }
 
+    // Frame f cut, with the next one too when it exists: the frames are
+    // asked for in order, so the next one is the one wanted after this.
+    std::span<const double> Frame(std::size_t f) {
+        if (cutNext_ == f) {
+            cutNext_ = NoFrame;
+            return next_;
+        }
+        if (f + 1 < analysis_.Grid.Frames) {
+            analysis_.CutTwo(f, frame_, next_);
+            cutNext_ = f + 1;
+        } else {
+            analysis_.Cut(f, frame_);
+        }
+        return frame_;
+    }
+
     const FrameAnalysis& analysis_;
     PowerCepstrumTransform transform_;
     std::vector<double> frame_;
+    std::vector<double> next_;
+    std::size_t cutNext_ = NoFrame;  // the frame next_ holds, cut but not transformed
     std::size_t ringRows_;
     std::vector<double> ring_;
     std::vector<std::size_t> held_;    // the frame each ring row holds
