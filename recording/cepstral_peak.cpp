@@ -2,6 +2,7 @@
 #include "recording/cepstral_peak.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <numbers>
@@ -77,7 +78,8 @@ double QuefrencyStep() {
 }
 
 // What every frame's work reads: the resampled sound and the fixed shapes.
-struct FrameAnalysis {
+class FrameAnalysis {
+  public:
     FrameAnalysis(TimedSamples resampled, double duration)
         : Sound(std::move(resampled)),
           Window(
@@ -90,24 +92,29 @@ struct FrameAnalysis {
                                      0.5 * cpps::QuefrencyAveraging / QuefrencyStep(), 0,
                                      static_cast<double>(TransformLength / 2))) {}
 
-    // Frame f without its mean, under the window, into `frame`: the samples
-    // from the one nearest to its start on, zeros beyond the signal.
+    // Frames f and f + 1 without their means, under the window, into `frame`
+    // and `next`: the samples from the one nearest to each start on, zeros
+    // beyond the signal. Each mean is summed in order, as one frame's alone
+    // would be, but the two sums run side by side rather than one after the
+    // other.
+    void CutTwo(std::size_t f, std::span<double> frame, std::span<double> next) const {
+        Place(f, frame);
+        Place(f + 1, next);
+        double sum = 0;
+        double nextSum = 0;
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            sum += frame[i];
+            nextSum += next[i];
+        }
+        const auto size = static_cast<double>(frame.size());
+        RemoveMeanAndWindow(frame, sum / size);
+        RemoveMeanAndWindow(next, nextSum / size);
+    }
+
     void Cut(std::size_t f, std::span<double> frame) const {
-        const double start = Grid.Centre(f) - 0.5 * FrameDuration;
-        const auto count = static_cast<std::ptrdiff_t>(Sound.Samples.size());
-        constexpr double Period = 1 / AnalysisRate;
-        const auto first = static_cast<std::ptrdiff_t>(
-                               std::floor((start - Sound.FirstTime) / Period + 1.0 + 0.5)) -
-                           1;
-        for (std::size_t i = 0; i < frame.size(); ++i) {
-            const std::ptrdiff_t j = first + static_cast<std::ptrdiff_t>(i);
-            frame[i] = j >= 0 && j < count ? Sound.Samples[static_cast<std::size_t>(j)] : 0.0;
-        }
-        const double mean =
-            std::accumulate(frame.begin(), frame.end(), 0.0) / static_cast<double>(frame.size());
-        for (std::size_t i = 0; i < frame.size(); ++i) {
-            frame[i] = (frame[i] - mean) * Window[i];
-        }
+        Place(f, frame);
+        RemoveMeanAndWindow(frame, std::accumulate(frame.begin(), frame.end(), 0.0) /
+                                       static_cast<double>(frame.size()));
     }
 
     TimedSamples Sound;
@@ -115,6 +122,29 @@ struct FrameAnalysis {
     FrameGrid Grid;
     MovingMean AcrossTime;
     MovingMeanTable AcrossQuefrency;
+
+  private:
+    void Place(std::size_t f, std::span<double> frame) const {
+        const double start = Grid.Centre(f) - 0.5 * FrameDuration;
+        const auto count = static_cast<std::ptrdiff_t>(Sound.Samples.size());
+        constexpr double Period = 1 / AnalysisRate;
+        const auto first = static_cast<std::ptrdiff_t>(
+                               std::floor((start - Sound.FirstTime) / Period + 1.0 + 0.5)) -
+                           1;
+        const std::ptrdiff_t size = static_cast<std::ptrdiff_t>(frame.size());
+        const std::ptrdiff_t from = std::clamp<std::ptrdiff_t>(-first, 0, size);
+        const std::ptrdiff_t to = std::clamp<std::ptrdiff_t>(count - first, from, size);
+        std::fill(frame.begin(), frame.begin() + from, 0.0);
+        std::copy(Sound.Samples.begin() + first + from, Sound.Samples.begin() + first + to,
+                  frame.begin() + from);
+        std::fill(frame.begin() + to, frame.end(), 0.0);
+    }
+
+    void RemoveMeanAndWindow(std::span<double> frame, double mean) const {
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            frame[i] = (frame[i] - mean) * Window[i];
+        }
+    }
 };
 
 // One thread's work on consecutive frames: their power cepstra are kept in
@@ -126,12 +156,15 @@ class FrameRun {
         : analysis_(analysis),
           transform_(TransformLength, 1 / AnalysisRate),
           frame_(analysis.Window.size()),
+          next_(analysis.Window.size()),
           ringRows_(static_cast<std::size_t>(std::ceil(cpps::TimeAveraging / cpps::TimeStep)) + 3),
           ring_(ringRows_ * transform_.Quefrencies()),
           held_(ringRows_, NoFrame),
           inTime_(transform_.Quefrencies()),
           smoothed_(transform_.Quefrencies()),
-          prominence_(QuefrencyStep()) {}
+          prominence_(QuefrencyStep()) {
+        rows_.reserve(ringRows_);
+    }
 
     // The prominence of frame f after the cepstrogram is smoothed over
     // TimeAveraging across frames, then over QuefrencyAveraging within it.
@@ -140,14 +173,7 @@ class FrameRun {
         if (weights.Values.empty()) {
             std::ranges::copy(Row(f), inTime_.begin());
         } else {
-            std::ranges::fill(inTime_, 0.0);
-            for (std::size_t k = 0; k < weights.Values.size(); ++k) {
-                const double w = weights.Values[k];
-                const std::span<const double> row = Row(weights.First + k);
-                for (std::size_t j = 0; j < row.size(); ++j) {
-                    inTime_[j] += w * row[j];
-                }
-            }
+            AverageRows(weights);
         }
         analysis_.AcrossQuefrency.Apply(inTime_, smoothed_);
         return prominence_.Of(smoothed_);
@@ -156,25 +182,75 @@ class FrameRun {
   private:
     static constexpr std::size_t NoFrame = static_cast<std::size_t>(-1);
 
+    // inTime_ = Σ weights.Values[k] · Row(weights.First + k), each value
+    // summed over the rows in their order. The ring holds every row the
+    // weights span at once.
+    void AverageRows(const MovingMean::Weights& weights) {
+        rows_.clear();
+        for (std::size_t k = 0; k < weights.Values.size(); ++k) {
+            rows_.push_back(Row(weights.First + k).data());
+        }
+        // Four quefrencies at a time, each summed in its own register.
+        const std::size_t count = inTime_.size();
+        std::size_t j = 0;
+        for (; j + 4 <= count; j += 4) {
+            std::array<double, 4> sums{};
+            for (std::size_t k = 0; k < rows_.size(); ++k) {
+                const double w = weights.Values[k];
+                const double* row = rows_[k] + j;
+                sums[0] += w * row[0];
+                sums[1] += w * row[1];
+                sums[2] += w * row[2];
+                sums[3] += w * row[3];
+            }
+            std::ranges::copy(sums, inTime_.begin() + static_cast<std::ptrdiff_t>(j));
+        }
+        for (; j < count; ++j) {
+            double sum = 0;
+            for (std::size_t k = 0; k < rows_.size(); ++k) {
+                sum += weights.Values[k] * rows_[k][j];
+            }
+            inTime_[j] = sum;
+        }
+    }
+
     // The power cepstrum of frame f, transformed unless the ring holds it.
     std::span<const double> Row(std::size_t f) {
         const std::size_t width = transform_.Quefrencies();
         const std::size_t slot = f % ringRows_;
         const std::span<double> row = std::span(ring_).subspan(slot * width, width);
         if (held_[slot] != f) {
-            analysis_.Cut(f, frame_);
-            transform_.Apply(frame_, row);
+            transform_.Apply(Frame(f), row);
             held_[slot] = f;
         }
         return row;
     }
 
+    // Frame f cut, with the next one too when it exists: the frames are
+    // asked for in order, so the next one is the one wanted after this.
+    std::span<const double> Frame(std::size_t f) {
+        if (cutNext_ == f) {
+            cutNext_ = NoFrame;
+            return next_;
+        }
+        if (f + 1 < analysis_.Grid.Frames) {
+            analysis_.CutTwo(f, frame_, next_);
+            cutNext_ = f + 1;
+        } else {
+            analysis_.Cut(f, frame_);
+        }
+        return frame_;
+    }
+
     const FrameAnalysis& analysis_;
     PowerCepstrumTransform transform_;
     std::vector<double> frame_;
+    std::vector<double> next_;
+    std::size_t cutNext_ = NoFrame;  // the frame next_ holds, cut but not transformed
     std::size_t ringRows_;
     std::vector<double> ring_;
-    std::vector<std::size_t> held_;  // the frame each ring row holds
+    std::vector<std::size_t> held_;    // the frame each ring row holds
+    std::vector<const double*> rows_;  // those averaged over time, in the ring
     std::vector<double> inTime_;
     std::vector<double> smoothed_;
     CepstralPeakProminence prominence_;

@@ -54,8 +54,8 @@ inline constexpr double PeakSearchCeiling = 330;  // Hz: the shortest is 1 / thi
 //
 // Each thread holds only the few cepstra the smoothing over time spans
 // (about 4 kB each), so memory beyond the resampled sound (8 bytes per
-// 0.1 ms) and one transform of the whole recording (16 to 40 bytes per
-// sample) does not grow with the number of frames.
+// 0.1 ms) and, while it is taken, one transform of the whole recording
+// (16 to 32 bytes per sample) does not grow with the number of frames.
 std::optional<double> SmoothedCepstralPeakProminence(std::span<const double> samples,
                                                      double sampleRate, unsigned threads = 1);
 

@@ -44,6 +44,16 @@ TransformLengths LengthsFor(std::size_t needed, double fromRate, double toRate) 
             static_cast<std::size_t>(std::llround(static_cast<double>(in) * toRate / fromRate))};
 }
 
+// bins[k] *= e^(i·turn·k). Each rotation is taken directly, not by a
+// recurrence: where the signal is digital silence, the resampled values are
+// rounding noise, and that noise (and the cepstra of those frames) would
+// change with any change in the rounding.
+void ShiftInTime(std::span<std::complex<double>> bins, double turn) {
+    for (std::size_t k = 0; k < bins.size(); ++k) {
+        bins[k] *= std::polar(1.0, turn * static_cast<double>(k));
+    }
+}
+
 }  // namespace
 
 TimedSamples BandLimitedResample(std::span<const double> samples, double fromRate, double toRate) {
@@ -58,30 +68,19 @@ TimedSamples BandLimitedResample(std::span<const double> samples, double fromRat
     const double firstTime = 0.5 * (duration - static_cast<double>(count - 1) / toRate);
 
     const TransformLengths lengths = LengthsFor(samples.size() + 2 * Padding, fromRate, toRate);
-    const std::size_t inLength = lengths.In;
-    std::vector<double> padded(inLength, 0.0);
-    std::ranges::copy(samples, padded.begin() + Padding);
-    std::vector<std::complex<double>> spectrum = RealSpectrum(padded);
+    WholeSpectrum spectrum(samples, Padding, lengths.In);
 
     // The output grid starts at input position `start` (in input samples
     // from the padded signal's first) and steps by inLength / outLength.
-    const std::size_t outLength = lengths.Out;
     const double start = (firstTime * fromRate - 0.5) + static_cast<double>(Padding);
-    const std::size_t kept = std::min(spectrum.size(), (outLength + 1) / 2);
-    spectrum.resize(kept);
-    const double turn = 2 * std::numbers::pi * start / static_cast<double>(inLength);
-    for (std::size_t k = 0; k < kept; ++k) {
-        spectrum[k] *= std::polar(1.0, turn * static_cast<double>(k));
+    const std::span<std::complex<double>> kept =
+        spectrum.Bins().first(std::min(spectrum.Bins().size(), (lengths.Out + 1) / 2));
+    ShiftInTime(kept, 2 * std::numbers::pi * start / static_cast<double>(lengths.In));
+    if (kept.size() == lengths.In / 2 + 1) {
+        kept.back() *= 0.5;  // the input's Nyquist bin stands for both of its signs
     }
-    if (kept == inLength / 2 + 1) {
-        spectrum.back() *= 0.5;  // the input's Nyquist bin stands for both of its signs
-    }
-    std::vector<double> resampled = RealSignal(spectrum, outLength);
-    resampled.resize(count);
-    const double scale = 1 / static_cast<double>(inLength);
-    for (double& value : resampled) {
-        value *= scale;
-    }
+    std::vector<double> resampled =
+        RealSignal(kept, lengths.Out, count, 1 / static_cast<double>(lengths.In));
     return {std::move(resampled), firstTime};
 }
 

@@ -53,8 +53,10 @@ class MovingMeanTable {
     // inside the curve): the inner loop then has a fixed length.
     std::size_t stride_ = 0;
     std::vector<std::size_t> firsts_;
-    std::vector<double> weights_;  // stride_ per position
-    std::vector<bool> unchanged_;  // the window met none of the curve
+    std::vector<double> weights_;         // stride_ per position
+    std::vector<std::size_t> unchanged_;  // positions whose window met none of the curve
+
+    double Sum(std::size_t i, std::span<const double> values) const;
 };
 
 }  // namespace tesmera

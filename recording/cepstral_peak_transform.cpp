@@ -7,6 +7,7 @@
 
 #include "analysis/fft_plans.h"
 #include "base/TesmeraError.h"
+#include "recording/cepstral_peak_logarithm.h"
 
 namespace tesmera {
 
@@ -14,11 +15,13 @@ struct PowerCepstrumTransform::Buffers {
     explicit Buffers(std::size_t length)
         : Plans(RealTransformPlansFor(static_cast<std::int32_t>(length))),
           Real(AllocateFftwReal(length)),
-          Spectrum(AllocateFftwSpectrum(HalfSpectrumSize(static_cast<std::int32_t>(length)))) {}
+          Spectrum(AllocateFftwSpectrum(HalfSpectrumSize(static_cast<std::int32_t>(length)))),
+          Logarithms(HalfSpectrumSize(static_cast<std::int32_t>(length))) {}
 
     std::shared_ptr<const RealTransformPlans> Plans;
     FftwRealBuffer Real;
     FftwSpectrumBuffer Spectrum;
+    std::vector<double> Logarithms;  // of the powers, one per bin
 };
 
 PowerCepstrumTransform::PowerCepstrumTransform(std::size_t length, double samplePeriod)
@@ -39,11 +42,17 @@ void PowerCepstrumTransform::Apply(std::span<const double> frame, std::span<doub
     std::fill(real + used, real + length_, 0.0);
     buffers_->Plans->Forward(real, spectrum);
 
+    // The input is free once transformed: it holds the powers.
     const std::size_t bins = Quefrencies();
     const double squaredPeriod = samplePeriod_ * samplePeriod_;
     for (std::size_t k = 0; k < bins; ++k) {
         const double power = spectrum[k][0] * spectrum[k][0] + spectrum[k][1] * spectrum[k][1];
-        spectrum[k][0] = std::log(power * squaredPeriod + 1e-300);
+        real[k] = power * squaredPeriod + 1e-300;
+    }
+    std::vector<double>& logarithms = buffers_->Logarithms;
+    NaturalLogarithms(std::span(real, bins), logarithms);
+    for (std::size_t k = 0; k < bins; ++k) {
+        spectrum[k][0] = logarithms[k];
         spectrum[k][1] = 0;
     }
     buffers_->Plans->Backward(spectrum, real);  // unscaled: the sum over all N bins
@@ -55,33 +64,50 @@ void PowerCepstrumTransform::Apply(std::span<const double> frame, std::span<doub
     }
 }
 
-std::vector<std::complex<double>> RealSpectrum(std::span<const double> signal) {
-    const auto n = static_cast<std::int32_t>(signal.size());
+struct WholeSpectrum::Array {
+    FftwSpectrumBuffer Bins;
+};
+
+WholeSpectrum::WholeSpectrum(std::span<const double> signal, std::size_t offset,
+                             std::size_t length) {
+    const auto n = static_cast<std::int32_t>(length);
     const auto plans = RealTransformPlansFor(n);
-    const FftwRealBuffer real = AllocateFftwReal(signal.size());
-    const FftwSpectrumBuffer bins = AllocateFftwSpectrum(HalfSpectrumSize(n));
-    std::ranges::copy(signal, real.get());
-    plans->Forward(real.get(), bins.get());
-    std::vector<std::complex<double>> spectrum(HalfSpectrumSize(n));
-    for (std::size_t k = 0; k < spectrum.size(); ++k) {
-        spectrum[k] = {bins[k][0], bins[k][1]};
-    }
-    return spectrum;
+    const std::size_t bins = HalfSpectrumSize(n);
+    array_ = std::make_unique<Array>(Array{AllocateFftwSpectrum(bins)});
+    const FftwRealBuffer real = AllocateFftwReal(length);
+    std::fill_n(real.get(), offset, 0.0);
+    std::ranges::copy(signal, real.get() + offset);
+    std::fill(real.get() + offset + signal.size(), real.get() + length, 0.0);
+    plans->Forward(real.get(), array_->Bins.get());
+    // FFTW's complex type is laid out as std::complex<double>, which may
+    // therefore view its arrays.
+    bins_ = {reinterpret_cast<std::complex<double>*>(array_->Bins.get()), bins};
 }
 
-std::vector<double> RealSignal(std::span<const std::complex<double>> spectrum, std::size_t length) {
+WholeSpectrum::~WholeSpectrum() = default;
+
+std::vector<std::complex<double>> RealSpectrum(std::span<const double> signal) {
+    WholeSpectrum spectrum(signal, 0, signal.size());
+    return {spectrum.Bins().begin(), spectrum.Bins().end()};
+}
+
+std::vector<double> RealSignal(std::span<const std::complex<double>> spectrum, std::size_t length,
+                               std::size_t count, double scale) {
     const auto n = static_cast<std::int32_t>(length);
     const auto plans = RealTransformPlansFor(n);
     const std::size_t bins = HalfSpectrumSize(n);
     const FftwSpectrumBuffer input = AllocateFftwSpectrum(bins);
-    const FftwRealBuffer output = AllocateFftwReal(length);
     for (std::size_t k = 0; k < bins; ++k) {
         const std::complex<double> value = k < spectrum.size() ? spectrum[k] : 0.0;
         input[k][0] = value.real();
         input[k][1] = value.imag();
     }
+    const FftwRealBuffer output = AllocateFftwReal(length);
     plans->Backward(input.get(), output.get());
-    return {output.get(), output.get() + length};
+    std::vector<double> signal(count);
+    std::transform(output.get(), output.get() + count, signal.begin(),
+                   [scale](double value) { return value * scale; });
+    return signal;
 }
 
 }  // namespace tesmera

@@ -43,11 +43,38 @@ class PowerCepstrumTransform {
 
 // Transforms of a whole signal, of any length. Safe to call from several
 // threads at once.
-// The N/2 + 1 bins X_k = Σ_m x[m] e^(−2πikm/N) of the real `signal` (N values).
+
+// The half spectrum of a whole signal, held in the transform's own array so
+// that it is filtered in place, without copies of its megabytes.
+class WholeSpectrum {
+  public:
+    // The N/2 + 1 bins X_k = Σ_m x[m] e^(−2πikm/N) of the N (`length`) real
+    // values x: `signal` from `offset` on, zeros elsewhere. The signal must
+    // fit: offset + signal.size() ≤ length.
+    WholeSpectrum(std::span<const double> signal, std::size_t offset, std::size_t length);
+    ~WholeSpectrum();
+    WholeSpectrum(const WholeSpectrum&) = delete;
+    WholeSpectrum& operator=(const WholeSpectrum&) = delete;
+
+    std::span<std::complex<double>> Bins() { return bins_; }
+
+  private:
+    struct Array;
+    std::unique_ptr<Array> array_;  // FFTW's, holding the bins
+    std::span<std::complex<double>> bins_;
+};
+
+// The N/2 + 1 bins of the real `signal` (N values): WholeSpectrum's, copied.
 std::vector<std::complex<double>> RealSpectrum(std::span<const double> signal);
-// The real signal x[m] = Σ_k X_k e^(2πikm/N) of `length` (N) values, k over
-// all N bins, the upper ones the conjugates of the N/2 + 1 given ones: N
-// times the inverse of RealSpectrum.
-std::vector<double> RealSignal(std::span<const std::complex<double>> spectrum, std::size_t length);
+// The first `count` values (count ≤ N) of the real signal
+//   x[m] = scale · Σ_k X_k e^(2πikm/N)
+// of `length` (N) values, k over all N bins, the upper ones the conjugates of
+// the N/2 + 1 lowest: those given in `spectrum`, zeros above them.
+std::vector<double> RealSignal(std::span<const std::complex<double>> spectrum, std::size_t length,
+                               std::size_t count, double scale = 1);
+inline std::vector<double> RealSignal(std::span<const std::complex<double>> spectrum,
+                                      std::size_t length) {
+    return RealSignal(spectrum, length, length);
+}
 
 }  // namespace tesmera
