@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "recording/cepstral_peak.h"
-#include "recording/cepstral_peak_logarithm.h"
 
 namespace tesmera {
 
@@ -177,10 +176,9 @@ double CepstralPeakProminence::Of(std::span<const double> powers) {
     for (double& ratio : ratios) {
         ratio = std::max(1.0, ratio * belowIntercept);
     }
-    heights_.resize(ratios.size());
-    NaturalLogarithms(ratios, heights_);
-    for (double& height : heights_) {
-        height *= DecibelsPerNeper;
+    heights_.clear();
+    for (const double ratio : ratios) {
+        heights_.push_back(DecibelsPerNeper * std::log(ratio));
     }
     return HighestPeak(heights_, from_ - first, to - first);
 }

@@ -7,7 +7,6 @@
 
 #include "analysis/fft_plans.h"
 #include "base/TesmeraError.h"
-#include "recording/cepstral_peak_logarithm.h"
 
 namespace tesmera {
 
@@ -15,13 +14,11 @@ struct PowerCepstrumTransform::Buffers {
     explicit Buffers(std::size_t length)
         : Plans(RealTransformPlansFor(static_cast<std::int32_t>(length))),
           Real(AllocateFftwReal(length)),
-          Spectrum(AllocateFftwSpectrum(HalfSpectrumSize(static_cast<std::int32_t>(length)))),
-          Logarithms(HalfSpectrumSize(static_cast<std::int32_t>(length))) {}
+          Spectrum(AllocateFftwSpectrum(HalfSpectrumSize(static_cast<std::int32_t>(length)))) {}
 
     std::shared_ptr<const RealTransformPlans> Plans;
     FftwRealBuffer Real;
     FftwSpectrumBuffer Spectrum;
-    std::vector<double> Logarithms;  // of the powers, one per bin
 };
 
 PowerCepstrumTransform::PowerCepstrumTransform(std::size_t length, double samplePeriod)
@@ -42,17 +39,11 @@ void PowerCepstrumTransform::Apply(std::span<const double> frame, std::span<doub
     std::fill(real + used, real + length_, 0.0);
     buffers_->Plans->Forward(real, spectrum);
 
-    // The input is free once transformed: it holds the powers.
     const std::size_t bins = Quefrencies();
     const double squaredPeriod = samplePeriod_ * samplePeriod_;
     for (std::size_t k = 0; k < bins; ++k) {
         const double power = spectrum[k][0] * spectrum[k][0] + spectrum[k][1] * spectrum[k][1];
-        real[k] = power * squaredPeriod + 1e-300;
-    }
-    std::vector<double>& logarithms = buffers_->Logarithms;
-    NaturalLogarithms(std::span(real, bins), logarithms);
-    for (std::size_t k = 0; k < bins; ++k) {
-        spectrum[k][0] = logarithms[k];
+        spectrum[k][0] = std::log(power * squaredPeriod + 1e-300);
         spectrum[k][1] = 0;
     }
     buffers_->Plans->Backward(spectrum, real);  // unscaled: the sum over all N bins
