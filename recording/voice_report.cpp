@@ -194,17 +194,10 @@ void Measure(VoiceReport& report, const MarkedStretch& stretch, unsigned threads
                                    stretch.EndSeconds - offset, harmonicity, threads);
 }
 
-}  // namespace
-
-VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSeconds) {
-    VoiceReport report;
-    report.SampleRate = recording.SampleRate();
-    const MarkedStretch stretch = MarkStretch(recording, atSeconds);
-    report.CppsDb = ReportedCepstralPeakProminence(recording, stretch);
-    if (!stretch.Outcome.Ok()) {
-        report.Outcome = stretch.Outcome;
-        return report;
-    }
+// Everything the report finds in an Ok stretch but CPPS: its quality,
+// whether it is a voice at all, its cycles and their summaries.
+void ReportStretch(VoiceReport& report, const ScannedRecording& recording,
+                   const MarkedStretch& stretch) {
     report.StretchStartSeconds = stretch.StartSeconds;
     report.StretchEndSeconds = stretch.EndSeconds;
     const double rate = recording.SampleRate();
@@ -215,7 +208,7 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
         // A tone or two voices are not graded at all.
         if (const std::optional<Status> implausible = ImplausibleVoice(spectrum, rate)) {
             report.Outcome = *implausible;
-            return report;
+            return;
         }
     }
     const auto first = static_cast<double>(stretch.Excerpt.First);
@@ -231,6 +224,30 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     AnalyseCycles(report, stretch.Excerpt, recording.SampleRate(), threads);
     Summarise(report, stretch);
     report.Outcome = report.AnalysedCycles < ReportMinimumCycles ? TooShortStatus() : Status{};
+}
+
+}  // namespace
+
+VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSeconds) {
+    VoiceReport report;
+    report.SampleRate = recording.SampleRate();
+    const MarkedStretch stretch = MarkStretch(recording, atSeconds);
+    if (!stretch.Outcome.Ok()) {
+        report.CppsDb = ReportedCepstralPeakProminence(recording, stretch);
+        report.Outcome = stretch.Outcome;
+        return report;
+    }
+    // CPPS reads only the stretch's excerpt, as the rest does: the two run
+    // side by side, and each fills the other's idle moments.
+    std::optional<double> cpps;
+    RunInParallel(2, recording.Threads(), [&](std::size_t part) {
+        if (part == 0) {
+            cpps = ReportedCepstralPeakProminence(recording, stretch);
+        } else {
+            ReportStretch(report, recording, stretch);
+        }
+    });
+    report.CppsDb = cpps;
     return report;
 }
 
