@@ -16,7 +16,7 @@ namespace {
 // from `first`, the raised-cosine window reaching `reach` positions from x.
 // sin(π(x − k)) only alternates in sign, and the window's cosine advances
 // by rotation rather than being recomputed at every sample. The samples are
-// taken in SincLanes interleaved lanes, each with its own rotation and sum:
+// taken in four interleaved lanes, each with its own rotation and sum:
 // one long chain of rotations would make every sample wait for the last.
 double SincSide(std::span<const double> y, double distance, std::size_t first, std::size_t count,
                 double reach, bool leftwards) {
