@@ -23,19 +23,20 @@ std::mutex& PlannerLock() {
 }
 
 // Plans by length, the least recently used dropped first. Under the lock.
+template <class Plans>
 class PlanCache {
   public:
     // The plans of length N and any plans dropped to make room for them;
     // the caller releases the dropped ones after unlocking, as their
     // destruction takes the lock again.
-    std::shared_ptr<const RealTransformPlans> For(
-        std::int32_t N, std::vector<std::shared_ptr<const RealTransformPlans>>& dropped) {
+    std::shared_ptr<const Plans> For(std::int32_t N,
+                                     std::vector<std::shared_ptr<const Plans>>& dropped) {
         const auto found = entries_.find(N);
         if (found != entries_.end()) {
             recent_.splice(recent_.begin(), recent_, found->second.position);
             return found->second.plans;
         }
-        auto plans = std::make_shared<const RealTransformPlans>(N);
+        auto plans = std::make_shared<const Plans>(N);
         recent_.push_front(N);
         entries_.emplace(N, Entry{plans, recent_.begin()});
         held_ += N;
@@ -51,7 +52,7 @@ class PlanCache {
 
   private:
     struct Entry {
-        std::shared_ptr<const RealTransformPlans> plans;
+        std::shared_ptr<const Plans> plans;
         std::list<std::int32_t>::iterator position;
     };
     std::unordered_map<std::int32_t, Entry> entries_;
@@ -108,12 +109,34 @@ RealTransformPlans::~RealTransformPlans() {
     fftw_destroy_plan(backward_);
 }
 
-std::shared_ptr<const RealTransformPlans> RealTransformPlansFor(std::int32_t N) {
+// The cached plans of length N, of one kind.
+template <class Plans>
+std::shared_ptr<const Plans> CachedPlansFor(std::int32_t N) {
     std::mutex& lock = PlannerLock();  // made first, so it outlives the cache
-    static PlanCache cache;
-    std::vector<std::shared_ptr<const RealTransformPlans>> dropped;  // released after the lock
+    static PlanCache<Plans> cache;
+    std::vector<std::shared_ptr<const Plans>> dropped;  // released after the lock
     const std::lock_guard guard(lock);
     return cache.For(N, dropped);
+}
+
+std::shared_ptr<const RealTransformPlans> RealTransformPlansFor(std::int32_t N) {
+    return CachedPlansFor<RealTransformPlans>(N);
+}
+
+// Made under the lock (EvenRealTransformPlanFor holds it).
+EvenRealTransformPlan::EvenRealTransformPlan(std::int32_t N) : N_(N) {
+    const FftwRealBuffer in = AllocateFftwReal(static_cast<std::size_t>(N));
+    const FftwRealBuffer out = AllocateFftwReal(static_cast<std::size_t>(N));
+    plan_ = fftw_plan_r2r_1d(N, in.get(), out.get(), FFTW_REDFT00, PlanFlags);
+}
+
+EvenRealTransformPlan::~EvenRealTransformPlan() {
+    const std::lock_guard guard(PlannerLock());
+    fftw_destroy_plan(plan_);
+}
+
+std::shared_ptr<const EvenRealTransformPlan> EvenRealTransformPlanFor(std::int32_t N) {
+    return CachedPlansFor<EvenRealTransformPlan>(N);
 }
 
 }  // namespace tesmera

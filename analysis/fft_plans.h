@@ -57,4 +57,29 @@ class RealTransformPlans {
 // they are dropped meanwhile. Safe to call from any thread.
 std::shared_ptr<const RealTransformPlans> RealTransformPlansFor(std::int32_t N);
 
+// The type-I discrete cosine transform of N real values (N >= 2), unscaled:
+//   Y_k = X_0 + (−1)^k X_(N−1) + 2 Σ_(j=1..N−2) X_j cos(πjk / (N − 1)),
+// the backward real transform of a real, even half spectrum of N bins
+// (a signal of 2(N − 1) values) at its first N outputs, in about half the
+// work. Runs on any arrays from AllocateFftwReal, `in` and `out` distinct,
+// from any number of threads at once; estimated as the plans above.
+class EvenRealTransformPlan {
+  public:
+    explicit EvenRealTransformPlan(std::int32_t N);
+    ~EvenRealTransformPlan();
+    EvenRealTransformPlan(const EvenRealTransformPlan&) = delete;
+    EvenRealTransformPlan& operator=(const EvenRealTransformPlan&) = delete;
+
+    std::int32_t Size() const { return N_; }
+    void Apply(double* in, double* out) const { fftw_execute_r2r(plan_, in, out); }
+
+  private:
+    std::int32_t N_;
+    fftw_plan plan_ = nullptr;
+};
+
+// The plan of N points, made on first use and cached as RealTransformPlansFor
+// caches its plans.
+std::shared_ptr<const EvenRealTransformPlan> EvenRealTransformPlanFor(std::int32_t N);
+
 }  // namespace tesmera

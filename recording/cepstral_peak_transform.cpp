@@ -13,12 +13,19 @@ namespace tesmera {
 struct PowerCepstrumTransform::Buffers {
     explicit Buffers(std::size_t length)
         : Plans(RealTransformPlansFor(static_cast<std::int32_t>(length))),
+          Inverse(EvenRealTransformPlanFor(
+              static_cast<std::int32_t>(HalfSpectrumSize(static_cast<std::int32_t>(length))))),
           Real(AllocateFftwReal(length)),
-          Spectrum(AllocateFftwSpectrum(HalfSpectrumSize(static_cast<std::int32_t>(length)))) {}
+          Spectrum(AllocateFftwSpectrum(HalfSpectrumSize(static_cast<std::int32_t>(length)))),
+          LogPower(AllocateFftwReal(HalfSpectrumSize(static_cast<std::int32_t>(length)))) {}
 
     std::shared_ptr<const RealTransformPlans> Plans;
+    // The log power spectrum is real and even, so its inverse transform is
+    // a cosine transform of the half spectrum.
+    std::shared_ptr<const EvenRealTransformPlan> Inverse;
     FftwRealBuffer Real;
     FftwSpectrumBuffer Spectrum;
+    FftwRealBuffer LogPower;
 };
 
 PowerCepstrumTransform::PowerCepstrumTransform(std::size_t length, double samplePeriod)
@@ -41,12 +48,12 @@ void PowerCepstrumTransform::Apply(std::span<const double> frame, std::span<doub
 
     const std::size_t bins = Quefrencies();
     const double squaredPeriod = samplePeriod_ * samplePeriod_;
+    double* logPower = buffers_->LogPower.get();
     for (std::size_t k = 0; k < bins; ++k) {
         const double power = spectrum[k][0] * spectrum[k][0] + spectrum[k][1] * spectrum[k][1];
-        spectrum[k][0] = std::log(power * squaredPeriod + 1e-300);
-        spectrum[k][1] = 0;
+        logPower[k] = std::log(power * squaredPeriod + 1e-300);
     }
-    buffers_->Plans->Backward(spectrum, real);  // unscaled: the sum over all N bins
+    buffers_->Inverse->Apply(logPower, real);  // unscaled: the sum over all N bins
 
     const double binWidth = 1 / (static_cast<double>(length_) * samplePeriod_);
     for (std::size_t n = 0; n < bins && n < cepstrum.size(); ++n) {

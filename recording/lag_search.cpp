@@ -15,25 +15,43 @@ namespace {
 // first, first + 1, ... (rightwards), `count` samples, x lying `distance`
 // from `first`, the raised-cosine window reaching `reach` positions from x.
 // sin(π(x − k)) only alternates in sign, and the window's cosine advances
-// by rotation rather than being recomputed at every sample.
+// by rotation rather than being recomputed at every sample. The samples are
+// taken in four interleaved lanes, each with its own rotation and sum:
+// one long chain of rotations would make every sample wait for the last.
 double SincSide(std::span<const double> y, double distance, std::size_t first, std::size_t count,
                 double reach, bool leftwards) {
-    const double stepCos = std::cos(std::numbers::pi / reach);
-    const double stepSin = std::sin(std::numbers::pi / reach);
-    double windowCos = std::cos(std::numbers::pi * distance / reach);
-    double windowSin = std::sin(std::numbers::pi * distance / reach);
+    constexpr std::size_t Lanes = 4;
+    const double laneAngle = std::numbers::pi * static_cast<double>(Lanes) / reach;
+    const double stepCos = std::cos(laneAngle);
+    const double stepSin = std::sin(laneAngle);
+    std::array<double, Lanes> windowCos{};
+    std::array<double, Lanes> windowSin{};
+    for (std::size_t lane = 0; lane < Lanes; ++lane) {
+        const double angle = std::numbers::pi * (distance + static_cast<double>(lane)) / reach;
+        windowCos[lane] = std::cos(angle);
+        windowSin[lane] = std::sin(angle);
+    }
     const std::ptrdiff_t stride = leftwards ? -1 : 1;
     const double* sample = y.data() + first;
-    double sign = 1;
-    double sum = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        sum += sign * sample[stride * static_cast<std::ptrdiff_t>(i)] * (1 + windowCos) /
-               (std::numbers::pi * (distance + static_cast<double>(i)));
-        const double rotated = windowCos * stepCos - windowSin * stepSin;
-        windowSin = windowCos * stepSin + windowSin * stepCos;
-        windowCos = rotated;
-        sign = -sign;
+    std::array<double, Lanes> sums{};
+    auto add = [&](std::size_t i, std::size_t lane) {
+        sums[lane] += sample[stride * static_cast<std::ptrdiff_t>(i)] * (1 + windowCos[lane]) /
+                      (std::numbers::pi * (distance + static_cast<double>(i)));
+    };
+    std::size_t i = 0;
+    for (; i + Lanes <= count; i += Lanes) {
+        for (std::size_t lane = 0; lane < Lanes; ++lane) {
+            add(i + lane, lane);
+            const double rotated = windowCos[lane] * stepCos - windowSin[lane] * stepSin;
+            windowSin[lane] = windowCos[lane] * stepSin + windowSin[lane] * stepCos;
+            windowCos[lane] = rotated;
+        }
     }
+    for (std::size_t lane = 0; i + lane < count; ++lane) {
+        add(i + lane, lane);
+    }
+    // Even lanes hold the samples at an even distance from `first`, whose sine is +.
+    const double sum = (sums[0] - sums[1]) + (sums[2] - sums[3]);
     return 0.5 * std::sin(std::numbers::pi * distance) * sum;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/fft_plans.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <thread>
@@ -109,6 +110,32 @@ TEST(FftPlans, HeldPlansOutliveTheirDropFromTheCache) {
     for (std::size_t k = 0; k < HalfSpectrumSize(1000); ++k) {
         EXPECT_EQ(spectrum[k][0], 1.0) << "bin " << k;
         EXPECT_EQ(spectrum[k][1], 0.0) << "bin " << k;
+    }
+}
+
+// The cosine transform of N values is the backward real transform of the
+// real, even half spectrum they make (2(N − 1) samples), at its first N
+// samples, to rounding: for a power-of-two signal and for others.
+TEST(FftPlans, EvenTransformIsTheBackwardTransformOfAnEvenSpectrum) {
+    for (const std::int32_t n : {2, 3, 9, 513, 1001}) {
+        const std::int32_t length = 2 * (n - 1);
+        const std::vector<double> x = Signal(n);
+        const FftwRealBuffer values = AllocateFftwReal(static_cast<std::size_t>(n));
+        std::ranges::copy(x, values.get());
+        const FftwRealBuffer cosines = AllocateFftwReal(static_cast<std::size_t>(n));
+        EvenRealTransformPlanFor(n)->Apply(values.get(), cosines.get());
+
+        const FftwSpectrumBuffer spectrum = AllocateFftwSpectrum(HalfSpectrumSize(length));
+        for (std::size_t k = 0; k < x.size(); ++k) {
+            spectrum[k][0] = x[k];
+            spectrum[k][1] = 0;
+        }
+        const FftwRealBuffer signal = AllocateFftwReal(static_cast<std::size_t>(length));
+        RealTransformPlansFor(length)->Backward(spectrum.get(), signal.get());
+        for (std::size_t k = 0; k < x.size(); ++k) {
+            EXPECT_NEAR(cosines[k], signal[k], 1e-12 * static_cast<double>(n))
+                << "N " << n << ", value " << k;
+        }
     }
 }
 
