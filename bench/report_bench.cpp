@@ -39,12 +39,22 @@ const tools::GeneratedVowel& Vowel(std::int32_t rate, double seconds) {
     return made.at(key);
 }
 
-void BM_ReportVowel(benchmark::State& state) {
+// The vowel of the arguments rate and seconds, and the thread count of the
+// third (0: every core).
+struct VowelArguments {
+    const tools::GeneratedVowel& Vowel;
+    unsigned Threads;
+};
+
+VowelArguments ArgumentsOf(const benchmark::State& state) {
     const auto rate = static_cast<std::int32_t>(state.range(0));
     const auto seconds = static_cast<double>(state.range(1));
-    const auto threads =
-        state.range(2) == 0 ? AvailableCores() : static_cast<unsigned>(state.range(2));
-    const tools::GeneratedVowel& vowel = Vowel(rate, seconds);
+    return {Vowel(rate, seconds),
+            state.range(2) == 0 ? AvailableCores() : static_cast<unsigned>(state.range(2))};
+}
+
+void BM_ReportVowel(benchmark::State& state) {
+    const auto [vowel, threads] = ArgumentsOf(state);
     for (auto _ : state) {
         const VoiceReport report = ReportVoice(vowel.Samples, vowel.Rate, std::nullopt, threads);
         benchmark::DoNotOptimize(report.Models);
@@ -62,11 +72,7 @@ BENCHMARK(BM_ReportVowel)
 // The smoothed cepstral peak prominence alone, the report's costliest single
 // measure: its frames are 2 ms apart whatever the voice.
 void BM_CppsVowel(benchmark::State& state) {
-    const auto rate = static_cast<std::int32_t>(state.range(0));
-    const auto seconds = static_cast<double>(state.range(1));
-    const auto threads =
-        state.range(2) == 0 ? AvailableCores() : static_cast<unsigned>(state.range(2));
-    const tools::GeneratedVowel& vowel = Vowel(rate, seconds);
+    const auto [vowel, threads] = ArgumentsOf(state);
     for (auto _ : state) {
         benchmark::DoNotOptimize(
             SmoothedCepstralPeakProminence(vowel.Samples, vowel.Rate, threads));
