@@ -128,16 +128,20 @@ double PitchAwayFrom(const std::vector<double>& smoothed, const FrameRange& run,
     return smoothed[away] > 0 ? smoothed[away] : smoothed[j];
 }
 
-// Leaves out the ends of `piece` below RampLevelShare of its median level;
-// nothing when no frame is left.
-std::optional<FrameRange> WithoutRamps(std::span<const VoicingFrame> frames, FrameRange piece) {
+double MedianLevel(std::span<const VoicingFrame> frames, const FrameRange& run) {
     std::vector<double> levels;
-    for (std::size_t j = piece.First; j <= piece.Last; ++j) {
+    for (std::size_t j = run.First; j <= run.Last; ++j) {
         levels.push_back(frames[j].Rms);
     }
     const auto middle = levels.begin() + static_cast<std::ptrdiff_t>(levels.size() / 2);
     std::ranges::nth_element(levels, middle);
-    const double floor = RampLevelShare * *middle;
+    return *middle;
+}
+
+// Leaves out the ends of `piece` below RampLevelShare of its median level;
+// nothing when no frame is left.
+std::optional<FrameRange> WithoutRamps(std::span<const VoicingFrame> frames, FrameRange piece) {
+    const double floor = RampLevelShare * MedianLevel(frames, piece);
     while (piece.First < piece.Last && frames[piece.First].Rms < floor) {
         ++piece.First;
     }
@@ -197,16 +201,6 @@ std::size_t LoudFrameCount(std::span<const VoicingFrame> frames) {
     }));
 }
 
-double MedianLevel(std::span<const VoicingFrame> frames, const FrameRange& run) {
-    std::vector<double> levels;
-    for (std::size_t j = run.First; j <= run.Last; ++j) {
-        levels.push_back(frames[j].Rms);
-    }
-    const auto middle = levels.begin() + static_cast<std::ptrdiff_t>(levels.size() / 2);
-    std::ranges::nth_element(levels, middle);
-    return *middle;
-}
-
 // Where the sound stays within AperiodicLevelShare of the voice's level for
 // ShortestPhonationFrames or more right before the first run or after the
 // last one without a pitch: the voice turns into creak below the pitch
@@ -214,12 +208,13 @@ double MedianLevel(std::span<const VoicingFrame> frames, const FrameRange& run) 
 void AddAperiodicEnds(std::span<const VoicingFrame> frames, const std::vector<bool>& qualifies,
                       const std::vector<FrameRange>& runs, const std::vector<double>& smoothed,
                       Phonation& phonation) {
-    const auto loudWithoutPitch = [&](const FrameRange& run, std::size_t j) {
-        return !qualifies[j] && frames[j].Rms >= AperiodicLevelShare * MedianLevel(frames, run);
+    const auto loudWithoutPitch = [&](double level, std::size_t j) {
+        return !qualifies[j] && frames[j].Rms >= AperiodicLevelShare * level;
     };
     const FrameRange& first = runs.front();
+    const double firstLevel = MedianLevel(frames, first);
     std::size_t before = 0;
-    while (before < first.First && loudWithoutPitch(first, first.First - before - 1)) {
+    while (before < first.First && loudWithoutPitch(firstLevel, first.First - before - 1)) {
         ++before;
     }
     if (before >= ShortestPhonationFrames) {
@@ -228,8 +223,10 @@ void AddAperiodicEnds(std::span<const VoicingFrame> frames, const std::vector<bo
             {VoiceChange::Kind::Aperiodic, frames[first.First].Time, 0, smoothed[first.First]});
     }
     const FrameRange& last = runs.back();
+    const double lastLevel = MedianLevel(frames, last);
     std::size_t after = 0;
-    while (last.Last + after + 1 < frames.size() && loudWithoutPitch(last, last.Last + after + 1)) {
+    while (last.Last + after + 1 < frames.size() &&
+           loudWithoutPitch(lastLevel, last.Last + after + 1)) {
         ++after;
     }
     if (after >= ShortestPhonationFrames) {
