@@ -98,7 +98,9 @@ bool KnownReportStatus(const Status& status, bool readable) {
                                        StatusCode::Unvoiced,
                                        StatusCode::UnvoicedAtTime,
                                        StatusCode::OutsideRecording,
-                                       StatusCode::TooShort};
+                                       StatusCode::TooShort,
+                                       StatusCode::NotAVoice,
+                                       StatusCode::TwoVoices};
     return std::ranges::find(known, status.Code) != std::end(known);
 }
 
