@@ -2,12 +2,12 @@
 #include "recording/cepstral_peak_resampling.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <complex>
 #include <numbers>
 #include <numeric>
 
+#include "analysis/fft_plans.h"
 #include "recording/cepstral_peak_transform.h"
 
 namespace tesmera {
@@ -29,17 +29,19 @@ bool IsWhole(double rate) {
 
 // Transform lengths in the ratio of the rates, the input's at least
 // `needed`: exactly in that ratio for whole rates (their reduced ratio times
-// a power of two), otherwise the output's rounded.
+// the smallest product of small primes that reaches `needed`), otherwise the
+// output's rounded. A power of two instead would make the transform up to
+// twice as long as the signal needs.
 TransformLengths LengthsFor(std::size_t needed, double fromRate, double toRate) {
     if (IsWhole(fromRate) && IsWhole(toRate)) {
         const auto from = static_cast<std::size_t>(fromRate);
         const auto to = static_cast<std::size_t>(toRate);
         const std::size_t common = std::gcd(from, to);
         const std::size_t multiplier =
-            std::bit_ceil((needed + from / common - 1) / (from / common));
+            SmoothTransformLength((needed + from / common - 1) / (from / common));
         return {multiplier * (from / common), multiplier * (to / common)};
     }
-    const std::size_t in = std::bit_ceil(needed);
+    const std::size_t in = SmoothTransformLength(needed);
     return {in,
             static_cast<std::size_t>(std::llround(static_cast<double>(in) * toRate / fromRate))};
 }
