@@ -3,13 +3,13 @@
 // the next file dialog starts in.
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 
 #include "app/CommandQueue.h"
 #include "app/TForm1.h"
+#include "app/native_file_name.h"
 #include "app/override_cursor.h"
 #include "wave/errors.h"
 #include "wave/period_file.h"
@@ -52,7 +52,7 @@ void TForm1::OpenFile(const QString& path) {
         // The check reads up to the whole header search of a large file; the
         // error box after it is no longer work in progress.
         const BusyCursor busy;
-        period = IsVoicePeriodFile(QFile::encodeName(path).toStdString());
+        period = IsVoicePeriodFile(NativeFileName(path));
     } catch (const FileError& error) {
         dialogs_->ShowError(
             QString::fromStdString(ErrorBoxText(path.toStdString() + ": " + error.what())));
