@@ -3,6 +3,7 @@
 // the next file dialog starts in.
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
@@ -44,6 +45,21 @@ void TForm1::OpenFiles(const QStringList& paths) {
         return;
     }
     OpenFile(paths.constFirst());
+}
+
+void TForm1::OpenFromOutside(const std::vector<std::string>& files) {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    if (files.empty()) {
+        return;
+    }
+    QStringList paths;
+    for (const std::string& file : files) {
+        // Shown as Qt shows names; the open finds the native name again.
+        paths.append(QFile::decodeName(file.c_str()));
+    }
+    commands_->Request([this, paths] { OpenFiles(paths); });
 }
 
 void TForm1::OpenFile(const QString& path) {

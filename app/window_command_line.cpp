@@ -49,6 +49,8 @@ WindowCommandLine ParseWindowCommandLine(const std::vector<std::string>& argumen
     for (const std::string& argument : arguments) {
         if (!optionsEnded && argument == EndOfOptions) {
             optionsEnded = true;
+        } else if (!optionsEnded && argument == "--new-window") {
+            line.newWindow = true;
         } else if (!optionsEnded && IsOption(argument)) {
             return Refuse("unknown option '" + argument + "'");
         } else {
@@ -66,11 +68,14 @@ std::string WindowHelpText() {
            "\n"
            "FILE, when given, opens as soon as the window shows: a 16-bit mono PCM WAV\n"
            "holding one voice period is loaded as if chosen with the Load button; any\n"
-           "other recording opens in a recording window of its own.\n"
+           "other recording opens in a recording window of its own. When a Tesmera\n"
+           "window is already open on this desktop, FILE opens in it instead and no\n"
+           "second window starts.\n"
            "\n"
            "Options:\n"
-           "  -h, --help     Print this help and exit\n"
-           "      --version  Print the program's name and version and exit\n"
+           "  -h, --help        Print this help and exit\n"
+           "      --new-window  Open a window of its own even when one is already open\n"
+           "      --version     Print the program's name and version and exit\n"
            "\n"
            "The window needs a display. For batches, pictures without a display and period\n"
            "extraction see tesmera-cli(1).\n";
