@@ -218,8 +218,9 @@ void RecordingWindow::SaveSelectedCycle() {
     if (NameTheSameFile(target, NativeFileName(path_))) {
         // The file dialog's own "replace?" prompt does not know that the
         // file is the recording this window reads.
-        dialogs_.ShowError(*chosen + tr(": is the recording this window shows, which the period "
-                                        "would overwrite; nothing was written."));
+        dialogs_.ShowError(tr("%1: is the recording this window shows, which the period would "
+                              "overwrite; nothing was written.")
+                               .arg(*chosen));
         return;
     }
     try {

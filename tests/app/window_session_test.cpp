@@ -117,12 +117,6 @@ TEST_F(HandedOver, ARecordingOpensItsWindow) {
     EXPECT_TRUE(shown.errors.empty());
 }
 
-TEST_F(HandedOver, TwoFilesGetTheCommandLinesMessage) {
-    Receive({"a.wav", "b.wav"});
-    EXPECT_EQ(shown.warnings,
-              std::vector<QString>{"Tesmera opens one file at a time; 2 files were given."});
-}
-
 // The real socket, in a folder of the test's own.
 class Socket : public ::testing::Test {
   protected:
