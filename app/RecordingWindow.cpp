@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -16,6 +15,7 @@
 #include "app/CycleDetailView.h"
 #include "app/RecordingOverview.h"
 #include "app/locale_separators.h"
+#include "app/native_file_name.h"
 #include "app/recording_texts.h"
 #include "chart/label_format.h"
 #include "recording/voice_file_writer.h"
@@ -214,8 +214,17 @@ void RecordingWindow::SaveSelectedCycle() {
     if (!chosen) {
         return;
     }
+    const std::string target = NativeFileName(*chosen);
+    if (NameTheSameFile(target, NativeFileName(path_))) {
+        // The file dialog's own "replace?" prompt does not know that the
+        // file is the recording this window reads.
+        dialogs_.ShowError(tr("%1: is the recording this window shows, which the period would "
+                              "overwrite; nothing was written.")
+                               .arg(*chosen));
+        return;
+    }
     try {
-        WriteVoicePeriod(QFile::encodeName(*chosen).toStdString(), cycle.Period);
+        WriteVoicePeriod(target, cycle.Period);
     } catch (const OutputFileError& error) {
         // The message names the file and the reason.
         dialogs_.ShowError(QString::fromStdString(ErrorBoxText(error.what())));

@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include <QImage>
 #include <QWidget>
@@ -56,6 +58,11 @@ class TForm1 : public QWidget {
     // other opens as a recording. Several files, or one that cannot be read,
     // get a message and leave the window as it is.
     void OpenFiles(const QStringList& paths);
+    // Files named outside the window (its command line, another start of
+    // the program), as native names: the window comes to the front and
+    // opens them as OpenFiles does, once the event loop runs, so their
+    // messages show over it. No files only bring the window to the front.
+    void OpenFromOutside(const std::vector<std::string>& files);
     // Loads one voice period held in memory exactly as the load command loads
     // a file: `fileName` stands for the chosen file (it names the field and
     // gives the expert grade), the samples for its data.

@@ -10,6 +10,7 @@
 
 #include "app/CommandQueue.h"
 #include "app/TForm1.h"
+#include "app/native_file_name.h"
 #include "app/override_cursor.h"
 #include "wave/errors.h"
 #include "wave/period_file.h"
@@ -46,13 +47,28 @@ void TForm1::OpenFiles(const QStringList& paths) {
     OpenFile(paths.constFirst());
 }
 
+void TForm1::OpenFromOutside(const std::vector<std::string>& files) {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    if (files.empty()) {
+        return;
+    }
+    QStringList paths;
+    for (const std::string& file : files) {
+        // Shown as Qt shows names; the open finds the native name again.
+        paths.append(QFile::decodeName(file.c_str()));
+    }
+    commands_->Request([this, paths] { OpenFiles(paths); });
+}
+
 void TForm1::OpenFile(const QString& path) {
     bool period = false;
     try {
         // The check reads up to the whole header search of a large file; the
         // error box after it is no longer work in progress.
         const BusyCursor busy;
-        period = IsVoicePeriodFile(QFile::encodeName(path).toStdString());
+        period = IsVoicePeriodFile(NativeFileName(path));
     } catch (const FileError& error) {
         dialogs_->ShowError(
             QString::fromStdString(ErrorBoxText(path.toStdString() + ": " + error.what())));

@@ -3,7 +3,6 @@
 // voice file, check its header, read its samples and show the statistics.
 // Files given from outside and periods cut from a recording go through the
 // same steps, with the dialog's choice replaced.
-#include <QFile>
 #include <QLineEdit>
 
 #include "analysis/number_text.h"
@@ -28,7 +27,7 @@ void TForm1::SpeedButton1Click() {
 void TForm1::LoadPeriod(const QString& fileName, std::span<const std::int16_t> samples) {
     RunCommand([&] {
         StartLoad();
-        state_.FileName = QFile::encodeName(fileName).toStdString();
+        state_.FileName = NativeFileName(fileName);
         PeriodAnalysis record;
         record.Path = state_.FileName;
         LoadPeriodSamples(record, samples, state_.Samples);

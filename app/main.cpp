@@ -6,13 +6,12 @@
 #include <vector>
 
 #include <QApplication>
-#include <QFile>
-#include <QStringList>
 
 #include "app/AnalysisState.h"
-#include "app/CommandQueue.h"
+#include "app/LocalSocketLink.h"
 #include "app/TForm1.h"
 #include "app/window_command_line.h"
+#include "app/window_session.h"
 
 namespace {
 
@@ -44,6 +43,10 @@ int main(int argc, char** argv) {
                      line.problem.c_str());
         return 2;
     }
+    tesmera::LocalSocketLink session(tesmera::SessionSocketPath());
+    if (tesmera::HandToRunningWindow(line, session)) {
+        return 0;
+    }
     // The application title names the task-bar entry and captions the
     // general error box; the window keeps its own caption.
     QApplication::setApplicationName(QStringLiteral("Tesmera"));
@@ -51,14 +54,6 @@ int main(int argc, char** argv) {
     const auto state = std::make_unique<tesmera::AnalysisState>();
     tesmera::TForm1 form(*state);
     form.show();
-    // Files named on the command line open once the window is up, so their
-    // warnings and messages show over it.
-    if (!line.files.empty()) {
-        QStringList files;
-        for (const std::string& file : line.files) {
-            files.append(QFile::decodeName(file.c_str()));
-        }
-        form.Commands().Request([&form, files] { form.OpenFiles(files); });
-    }
+    tesmera::StartSessionWindow(form, line, session);
     return QApplication::exec();
 }

@@ -49,6 +49,8 @@ WindowCommandLine ParseWindowCommandLine(const std::vector<std::string>& argumen
     for (const std::string& argument : arguments) {
         if (!optionsEnded && argument == EndOfOptions) {
             optionsEnded = true;
+        } else if (!optionsEnded && argument == "--new-window") {
+            line.newWindow = true;
         } else if (!optionsEnded && IsOption(argument)) {
             return Refuse("unknown option '" + argument + "'");
         } else {
@@ -68,9 +70,14 @@ std::string WindowHelpText() {
            "holding one voice period is loaded as if chosen with the Load button; any\n"
            "other recording opens in a recording window of its own.\n"
            "\n"
+           "When a Tesmera window is already open on this desktop, FILE opens in that\n"
+           "window instead, and without FILE that window comes to the front; no second\n"
+           "window starts unless --new-window is given.\n"
+           "\n"
            "Options:\n"
-           "  -h, --help     Print this help and exit\n"
-           "      --version  Print the program's name and version and exit\n"
+           "  -h, --help        Print this help and exit\n"
+           "      --new-window  Open a window of its own even when one is already open\n"
+           "      --version     Print the program's name and version and exit\n"
            "\n"
            "The window needs a display. For batches, pictures without a display and period\n"
            "extraction see tesmera-cli(1).\n";

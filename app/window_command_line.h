@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window program's own arguments: `tesmera [--help | --version] [FILE]`.
-// A desktop entry starts it with the file the user opened.
+// The window program's own arguments:
+// `tesmera [--help | --version | --new-window] [FILE]`. A desktop entry starts
+// it with the file the user opened.
 #pragma once
 
 #include <optional>
@@ -16,6 +17,9 @@ struct WindowCommandLine {
     // The files to open once the window shows, as given (OpenWindow only);
     // the window itself says when there are several.
     std::vector<std::string> files;
+    // A window of its own even when the session has one (OpenWindow only);
+    // otherwise the files go to the running window.
+    bool newWindow = false;
     // What was wrong, one line without the program's name (RefuseUsage only).
     std::string problem;
 };

@@ -219,6 +219,33 @@ TEST_F(Recording, SavingWhereNoFileCanBeWrittenShowsWhy) {
     EXPECT_EQ(shown.errors, std::vector<QString>{"cannot write " + target + ": File not found."});
 }
 
+// The file dialog asks whether to replace an existing file, and the user
+// may say yes to the recording itself: a hard link or a second spelling of
+// its name reaches it too.
+TEST_F(Recording, SavingOverTheOpenRecordingIsRefused) {
+    const std::string recording = (folder.Path() / "anna_3.wav").string();
+    std::filesystem::copy_file(BundledRecording.toStdString(), recording);
+    const std::string link = (folder.Path() / "linked_3.wav").string();
+    std::filesystem::create_hard_link(recording, link);
+    RecordingWindow* window = Open(QString::fromStdString(recording));
+    ASSERT_NE(window, nullptr);
+    const auto size = std::filesystem::file_size(recording);
+    const QString spellings[] = {
+        QString::fromStdString(recording), QString::fromStdString(link),
+        QString::fromStdString((folder.Path() / "." / "anna_3.wav").string())};
+    for (const QString& target : spellings) {
+        dialogs->Choose(target);
+        window->SaveSelectedCycle();
+        ASSERT_FALSE(shown.errors.empty());
+        EXPECT_EQ(shown.errors.back(),
+                  target +
+                      ": is the recording this window shows, which the period would "
+                      "overwrite; nothing was written.");
+    }
+    EXPECT_EQ(shown.errors.size(), 3u);
+    EXPECT_EQ(std::filesystem::file_size(recording), size);
+}
+
 TEST_F(Recording, ACancelledSaveWritesNothing) {
     RecordingWindow* window = Open(BundledRecording);
     window->SaveSelectedCycle();

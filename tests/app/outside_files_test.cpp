@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 
@@ -73,6 +74,19 @@ const OutsideCase OutsideCases[] = {
          return QStringList{Path(f.Add("notes.txt", test::Bytes{'h', 'i'}))};
      },
      Outcome::Message, "", "cannot read {folder}/notes.txt: *"},
+    // Latin-2 "Dvořák": bytes that are not UTF-8, which Qt shows with
+    // replacement characters.
+    {"PeriodWithANameThatIsNotUtf8",
+     [](const auto& f) {
+         return QStringList{QFile::decodeName(
+             testing::AddSamples(f, "Dvo\xF8\xE1k_3.wav", testing::Period(441)).c_str())};
+     },
+     Outcome::Loaded, "dvo\uFFFD\uFFFDk_3.wav", ""},
+    {"RecordingWithANameThatIsNotUtf8",
+     [](const auto& f) {
+         return QStringList{QFile::decodeName(testing::AddVowel(f, "Dvo\xF8\xE1k_3.wav").c_str())};
+     },
+     Outcome::RecordingOpened, "", ""},
     {"MissingFile",
      [](const auto& f) { return QStringList{Path((f.Path() / "gone.wav").string())}; },
      Outcome::Message, "", "{folder}/gone.wav: File not found."},

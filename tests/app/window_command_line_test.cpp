@@ -19,6 +19,7 @@ struct CommandLineCase : test::NamedCase<CommandLineCase> {
     WindowAction action;
     std::vector<std::string> files;
     std::string problem;
+    bool newWindow = false;
 };
 
 class WindowCommandLines : public ::testing::TestWithParam<CommandLineCase> {};
@@ -28,6 +29,7 @@ TEST_P(WindowCommandLines, Parse) {
     EXPECT_EQ(line.action, GetParam().action);
     EXPECT_EQ(line.files, GetParam().files);
     EXPECT_EQ(line.problem, GetParam().problem);
+    EXPECT_EQ(line.newWindow, GetParam().newWindow);
 }
 
 using enum WindowAction;
@@ -53,6 +55,12 @@ INSTANTIATE_TEST_SUITE_P(
             "DoubleDashMakesOptionsFiles", {"--", "--version"}, OpenWindow, {"--version"}, ""},
         CommandLineCase{
             "DashNamedFileAfterDoubleDash", {"--", "-x.wav"}, OpenWindow, {"-x.wav"}, ""},
+        CommandLineCase{"NewWindow", {"--new-window", "a3.wav"}, OpenWindow, {"a3.wav"}, "", true},
+        CommandLineCase{"NewWindowAfterDoubleDashIsAFile",
+                        {"--", "--new-window"},
+                        OpenWindow,
+                        {"--new-window"},
+                        ""},
         CommandLineCase{"UnknownOption", {"--bogus"}, RefuseUsage, {}, "unknown option '--bogus'"},
         // The window says itself that it opens one file at a time.
         CommandLineCase{"TwoFiles", {"a.wav", "b.wav"}, OpenWindow, {"a.wav", "b.wav"}, ""}),
