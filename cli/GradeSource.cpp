@@ -4,11 +4,14 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <vector>
 
+#include "analysis/number_text.h"
 #include "analysis/reports.h"
 #include "cli/UsageError.h"
 #include "wave/file_name.h"
+#include "wave/path_problem.h"
 
 namespace tesmera {
 
@@ -65,6 +68,18 @@ std::optional<std::size_t> ColumnOf(const std::vector<std::string>& header, std:
     return std::nullopt;
 }
 
+// A spreadsheet's "CSV UTF-8" starts with a byte-order mark, which is not
+// part of the first column's name.
+void SkipByteOrderMark(std::istream& in) {
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    std::string start(ByteOrderMark.size(), '\0');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    if (start != ByteOrderMark) {
+        in.clear();
+        in.seekg(0);
+    }
+}
+
 std::int32_t ParseGrade(const std::string& text, const std::string& where) {
     std::int32_t grade = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), grade);
@@ -72,6 +87,19 @@ std::int32_t ParseGrade(const std::string& text, const std::string& where) {
         throw UsageError(where + ": grade '" + text + "' is not a whole number");
     }
     return grade;
+}
+
+// Keeps the row's grade for `key`. A file listed again with the same grade
+// is harmless; with another grade the table contradicts itself, and taking
+// either would hide a slip in it.
+void Enter(std::map<std::string, GradeSource::TableRow>& rows, const std::string& key,
+           GradeSource::TableRow row, const std::string& where) {
+    const auto [entry, added] = rows.try_emplace(key, row);
+    if (!added && entry->second.grade != row.grade) {
+        throw UsageError(where + ": '" + key + "' has grade " + IntegerText(row.grade) +
+                         ", but line " + std::to_string(entry->second.line) + " gives it grade " +
+                         IntegerText(entry->second.grade));
+    }
 }
 
 }  // namespace
@@ -87,8 +115,9 @@ GradeSource GradeSource::FromTable(const std::string& tablePath, bool nameGrades
     source.tablePath_ = tablePath;
     std::ifstream in(tablePath, std::ios::binary);
     if (!in) {
-        throw UsageError(tablePath + ": the grade table cannot be read");
+        throw UsageError(tablePath + ": the grade table cannot be read: " + ReadProblem(tablePath));
     }
+    SkipByteOrderMark(in);
     int lineNumber = 0;
     std::vector<std::string> header;
     if (!ReadCsvRecord(in, header, lineNumber)) {
@@ -113,10 +142,10 @@ GradeSource GradeSource::FromTable(const std::string& tablePath, bool nameGrades
         }
         const std::int32_t grade = ParseGrade(row[*gradeColumn], where);
         if (pathColumn && *pathColumn < row.size() && !row[*pathColumn].empty()) {
-            source.byPath_[NormalPath(row[*pathColumn])] = grade;
+            Enter(source.byPath_, NormalPath(row[*pathColumn]), {grade, lineNumber}, where);
         }
         if (nameColumn && *nameColumn < row.size() && !row[*nameColumn].empty()) {
-            source.byName_[row[*nameColumn]] = grade;
+            Enter(source.byName_, row[*nameColumn], {grade, lineNumber}, where);
         }
     }
     return source;
@@ -127,7 +156,7 @@ std::optional<std::int32_t> GradeSource::TableGrade(const std::string& path) con
     // worth doing for a table without paths, or without a table.
     if (!byPath_.empty()) {
         if (const auto found = byPath_.find(NormalPath(path)); found != byPath_.end()) {
-            return found->second;
+            return found->second.grade;
         }
     }
     if (byName_.empty()) {
@@ -136,7 +165,7 @@ std::optional<std::int32_t> GradeSource::TableGrade(const std::string& path) con
     const fs::path name = fs::path(path).filename();
     for (const fs::path& key : {name, name.stem()}) {
         if (const auto found = byName_.find(key.string()); found != byName_.end()) {
-            return found->second;
+            return found->second.grade;
         }
     }
     return std::nullopt;

@@ -26,7 +26,9 @@ class GradeSource {
     // column and a "grade" column (other columns ignored, quoted fields
     // allowed); each row gives the grade, a whole number, of the file with
     // that path (as given to the batch, or the same file) or that name
-    // (with or without its extension). Throws UsageError naming the table
+    // (with or without its extension); a byte-order mark before the header
+    // is skipped. A file listed on two lines with different grades is
+    // refused, naming both lines. Throws UsageError naming the table
     // and the line for a table that cannot be read or used.
     static GradeSource FromTable(const std::string& tablePath, bool nameGrades);
     // No table; `nameGrades` false leaves every grade absent.
@@ -40,13 +42,19 @@ class GradeSource {
                std::string& origin) const;
     void Apply(VoiceAnalysis& record) const;
 
+    // A grade of the table and the line that gives it.
+    struct TableRow {
+        std::int32_t grade = 0;
+        int line = 0;
+    };
+
   private:
     std::optional<std::int32_t> TableGrade(const std::string& path) const;
 
     bool nameGrades_ = true;
     std::string tablePath_;
-    std::map<std::string, std::int32_t> byPath_;  // normalised absolute paths
-    std::map<std::string, std::int32_t> byName_;  // names, and names without extension
+    std::map<std::string, TableRow> byPath_;  // normalised absolute paths
+    std::map<std::string, TableRow> byName_;  // names, and names without extension
 };
 
 // True when the name's grade is the last digit of a longer number

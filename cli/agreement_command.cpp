@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/agreement_command.h"
 
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 
+#include "analysis/number_text.h"
 #include "cli/TextOutput.h"
 #include "cli/UsageError.h"
 #include "cli/agreement.h"
@@ -15,6 +18,7 @@
 #include "cli/output_paths.h"
 #include "cli/recording_report.h"
 #include "cli/voice_file_list.h"
+#include "wave/path_problem.h"
 
 namespace tesmera {
 
@@ -36,21 +40,105 @@ GradedScores FromReport(const RecordingReport& record) {
     return scores;
 }
 
-// One record of a `report --json` file, as FromReport gives it.
-GradedScores FromReportRecord(const nlohmann::json& record) {
-    GradedScores scores;
-    scores.Path = record.at("path").get<std::string>();
-    if (!record.at("grade").is_null()) {
-        scores.ExpertGrade = record["grade"].get<std::int32_t>();
+// The keys of a `report --json` record that agreement reads: a renamed key
+// is changed here only.
+constexpr const char* PathKey = "path";
+constexpr const char* StatusKey = "status";
+constexpr const char* GradeKey = "grade";
+constexpr const char* ModelsKey = "models";
+constexpr const char* ScoreKey = "score";
+
+// Reads the fields of one record of a `report --json` file, refusing a
+// missing field or one of the wrong type with the file, the record's
+// position and the key, rather than converting it: a grade of 3.7 or
+// true, or a score of 1e20, is a file that is not a report.
+class ReportRecordReader {
+  public:
+    ReportRecordReader(const std::string& file, std::size_t position, const nlohmann::json& record)
+        : where_(file + ": record " + std::to_string(position + 1)), record_(record) {
+        if (!record_.is_object()) {
+            throw UsageError(where_ + " is not an object of a report");
+        }
     }
-    if (const std::string status = record.at("status").get<std::string>();
+
+    std::string Text(const char* key) const {
+        const nlohmann::json& value = Field(record_, key, key);
+        if (!value.is_string()) {
+            Refuse(key, value, "a text");
+        }
+        return value.get<std::string>();
+    }
+    // A whole number, or null.
+    std::optional<std::int32_t> OptionalWholeNumber(const char* key) const {
+        const nlohmann::json& value = Field(record_, key, key);
+        if (value.is_null()) {
+            return std::nullopt;
+        }
+        return WholeNumber(value, key, std::numeric_limits<std::int32_t>::min(),
+                           std::numeric_limits<std::int32_t>::max());
+    }
+    // The median's score of model `m` (0 for the first), a grade 1..5.
+    std::int32_t ModelScore(std::size_t m) const {
+        const nlohmann::json& models = Field(record_, ModelsKey, ModelsKey);
+        const std::string label = std::string(ModelsKey) + "[" + std::to_string(m) + "]";
+        if (!models.is_array() || m >= models.size() || !models[m].is_object()) {
+            throw UsageError(where_ + ": '" + label + "' is missing or not a model's figures");
+        }
+        const std::string key = label + "." + ScoreKey;
+        return WholeNumber(Field(models[m], ScoreKey, key), key, LowestGrade, HighestGrade);
+    }
+
+  private:
+    const nlohmann::json& Field(const nlohmann::json& object, const char* key,
+                                const std::string& label) const {
+        const auto found = object.find(key);
+        if (found == object.end()) {
+            throw UsageError(where_ + " has no '" + label + "'");
+        }
+        return *found;
+    }
+    // A number with a whole value (3 or 3.0, as a tool may write it) from
+    // `lowest` to `highest`.
+    std::int32_t WholeNumber(const nlohmann::json& value, const std::string& label,
+                             std::int32_t lowest, std::int32_t highest) const {
+        const std::string wanted =
+            "a whole number from " + IntegerText(lowest) + " to " + IntegerText(highest);
+        // Booleans are not numbers in JSON, so true is refused here too.
+        if (!value.is_number()) {
+            Refuse(label, value, wanted);
+        }
+        const double number = value.get<double>();
+        if (value.is_number_float() && std::trunc(number) != number) {
+            Refuse(label, value, wanted);
+        }
+        // Compared as doubles, which hold every int32 exactly, before any
+        // conversion, so 1e10 is refused and never converted.
+        if (!(number >= lowest && number <= highest)) {
+            Refuse(label, value, wanted);
+        }
+        return static_cast<std::int32_t>(number);
+    }
+    [[noreturn]] void Refuse(const std::string& label, const nlohmann::json& value,
+                             const std::string& wanted) const {
+        throw UsageError(where_ + ": '" + label + "' is " + value.dump() + ", not " + wanted);
+    }
+
+    std::string where_;  // "<file>: record <n>", counted from 1
+    const nlohmann::json& record_;
+};
+
+// One record of a `report --json` file, as FromReport gives it.
+GradedScores FromReportRecord(const ReportRecordReader& record) {
+    GradedScores scores;
+    scores.Path = record.Text(PathKey);
+    scores.ExpertGrade = record.OptionalWholeNumber(GradeKey);
+    if (const std::string status = record.Text(StatusKey);
         status != StatusCodeName(StatusCode::Ok)) {
         scores.NotScored = status;
         return scores;
     }
-    const nlohmann::json& models = record.at("models");
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
-        scores.Score[m] = models.at(m).at("score").get<std::int32_t>();
+        scores.Score[m] = record.ModelScore(m);
     }
     return scores;
 }
@@ -60,7 +148,7 @@ GradedScores FromReportRecord(const nlohmann::json& record) {
 nlohmann::json ReportRecords(const std::string& path) {
     std::ifstream in(path);
     if (!in) {
-        throw UsageError(path + ": the report cannot be read");
+        throw UsageError(path + ": the report cannot be read: " + ReadProblem(path));
     }
     nlohmann::json records = nlohmann::json::parse(in, nullptr, false);
     if (!records.is_array()) {
@@ -89,14 +177,9 @@ class RecordingCollector {
 };
 
 int CollectFromReportFile(const std::string& path, RecordingCollector& collector) {
-    for (const nlohmann::json& record : ReportRecords(path)) {
-        GradedScores scores;
-        try {
-            scores = FromReportRecord(record);
-        } catch (const nlohmann::json::exception&) {
-            throw UsageError(path + ": a record lacks a report's path, status, grade or scores");
-        }
-        collector.Add(std::move(scores));
+    const nlohmann::json records = ReportRecords(path);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        collector.Add(FromReportRecord(ReportRecordReader(path, i, records[i])));
     }
     return collector.ExitStatus();
 }

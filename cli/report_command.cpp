@@ -5,6 +5,7 @@
 #include <span>
 
 #include "cli/batch.h"
+#include "cli/periods_folder.h"
 #include "cli/report_output.h"
 #include "cli/voice_file_list.h"
 #include "recording/cycle_file_name.h"
@@ -27,6 +28,16 @@ void WriteCyclePeriods(const RecordingReport& record, const std::string& folder)
     }
 }
 
+// The files a period file must never replace: the outputs and the inputs.
+std::vector<std::string> PathsNotToReplace(std::span<const BatchEntry> entries,
+                                           std::span<const std::string> outputs) {
+    std::vector<std::string> paths(outputs.begin(), outputs.end());
+    for (const BatchEntry& entry : entries) {
+        paths.push_back(entry.Path);
+    }
+    return paths;
+}
+
 }  // namespace
 
 int RunReport(const ReportOptions& options) {
@@ -35,7 +46,9 @@ int RunReport(const ReportOptions& options) {
         const std::vector<BatchEntry> entries =
             CollectBatch(options.paths, outputs, {}, RecordingFiles());
         if (!options.periodsFolder.empty()) {
-            std::filesystem::create_directories(options.periodsFolder);
+            RefusePeriodNameCollisions(entries, PathsNotToReplace(entries, outputs),
+                                       options.periodsFolder);
+            PreparePeriodsFolder(options.periodsFolder);
         }
         const ReportFormat format;
         const auto writers = RecordWritersFor(options.csvPath, options.jsonPath, format);

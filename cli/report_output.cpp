@@ -5,6 +5,7 @@
 
 #include "analysis/number_text.h"
 #include "cli/data_text.h"
+#include "cli/terminal_text.h"
 
 namespace tesmera {
 
@@ -109,7 +110,10 @@ std::string PerturbationRows(const VoiceReport& r) {
 
 std::string RecordTable(const RecordingReport& record) {
     const VoiceReport& r = record.Report;
-    std::string text = record.Path + "\n  status " + record.Outcome.Text + ", expert grade " +
+    // A name or a status quoting one may hold escape sequences: the terminal
+    // gets them written out.
+    std::string text = TerminalText(record.Path) + "\n  status " +
+                       TerminalLine(record.Outcome.Text) + ", expert grade " +
                        (record.Grade ? IntegerText(*record.Grade) : std::string("none")) + "\n";
     if (r.AnalysedCycles == 0) {
         // CPPS needs no cycles, so a recording too rough to mark still has it.

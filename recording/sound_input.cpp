@@ -14,6 +14,7 @@
 #include "recording/ThreadSanitizerEdge.h"
 #include "wave/binary_file.h"
 #include "wave/errors.h"
+#include "wave/path_problem.h"
 
 namespace tesmera {
 
@@ -65,9 +66,7 @@ SoundFileHandle OpenSoundFile(const std::string& path, SF_INFO& info) {
     } catch (const NotARegularFile&) {
         throw RecordingError("cannot read " + path + ": not a regular file");
     } catch (const FileError&) {
-        // A missing or forbidden file cannot block: libsndfile opens it
-        // again to say why in its own words.
-        file.reset(sf_open(path.c_str(), SFM_READ, &info));
+        throw RecordingError("cannot read " + path + ": " + ReadProblem(path));
     }
     if (!file) {
         throw RecordingError("cannot read " + path + ": " + sf_strerror(nullptr));

@@ -6,10 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <filesystem>
-#include <random>
 
-#include "wave/errors.h"
+#include "wave/partial_file.h"
+#include "wave/path_problem.h"
 
 namespace tesmera {
 
@@ -17,43 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int NameAttempts = 100;
-// Keeps the temporary name within a folder entry's 255 bytes however long
-// the target's name is.
-constexpr std::size_t NameStemBytes = 160;
-constexpr mode_t NewFileMode = 0666;  // less the umask, as any new file
-
-std::string ReasonFor(int errnoValue) {
-    return FileError::FromErrno(errnoValue).what();
-}
-
 // The file a write finally lands in: the target of a symbolic link, or the
 // path itself when nothing exists there yet.
 std::string ResolvedTarget(const std::string& path) {
     std::error_code error;
     const fs::path resolved = fs::canonical(path, error);
     return error ? path : resolved.string();
-}
-
-std::string TemporaryNameFor(const fs::path& target) {
-    static std::mt19937_64 generator{std::random_device{}()};
-    const std::string stem = target.filename().string().substr(0, NameStemBytes);
-    return (target.parent_path() /
-            ("." + stem + "." + std::to_string(generator() % 1000000000) + ".tmp"))
-        .string();
-}
-
-// Creates a new file beside `target` that nobody else has opened. Returns
-// its descriptor and sets `name`, or returns -1 with errno set.
-int CreateTemporaryBeside(const std::string& target, std::string& name) {
-    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
-        name = TemporaryNameFor(target);
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NewFileMode);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
 }
 
 // Best effort: the rename itself is on disk only once the folder is.
@@ -75,6 +45,10 @@ OutputFileError::OutputFileError(const std::string& path, const std::string& rea
     : TesmeraError("cannot write " + path + ": " + reason) {}
 
 OutputFile::OutputFile(const std::string& path) : path_(path), target_(ResolvedTarget(path)) {
+    // Found now rather than at the rename, after all the writing.
+    if (fs::path(target_).filename().string().size() > NAME_MAX) {
+        Fail(ENAMETOOLONG);
+    }
     struct stat existing {};
     const bool exists = stat(target_.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
@@ -87,16 +61,21 @@ OutputFile::OutputFile(const std::string& path) : path_(path), target_(ResolvedT
         }
         return;
     }
-    const int fd = CreateTemporaryBeside(target_, temporary_);
+    const int fd = CreatePartialFile(target_, temporary_);
     if (fd < 0) {
         const int error = errno;
         temporary_.clear();
         Fail(error);
     }
+    // A second descriptor keeps the partial file locked until it is renamed,
+    // after the stream is closed, so no other writer takes it for stale.
+    lock_ = dup(fd);
     file_.reset(fdopen(fd, "wb"));
-    if (!file_) {
+    if (!file_ || lock_ < 0) {
         const int error = errno;
-        close(fd);
+        if (!file_) {
+            close(fd);
+        }
         Discard();
         Fail(error);
     }
@@ -151,11 +130,14 @@ void OutputFile::Commit() {
         Fail(error);
     }
     temporary_.clear();
+    ReleaseLock();
+    // A writer killed before its rename left its partial file behind.
+    RemoveStalePartialFiles(target_);
     SyncFolderOf(target_);
 }
 
 void OutputFile::Fail(int errnoValue) const {
-    throw OutputFileError(path_, ReasonFor(errnoValue));
+    throw OutputFileError(path_, WriteProblem(path_, errnoValue));
 }
 
 void OutputFile::Discard() {
@@ -163,6 +145,14 @@ void OutputFile::Discard() {
     if (!temporary_.empty()) {
         unlink(temporary_.c_str());
         temporary_.clear();
+    }
+    ReleaseLock();
+}
+
+void OutputFile::ReleaseLock() {
+    if (lock_ >= 0) {
+        close(lock_);
+        lock_ = -1;
     }
 }
 

@@ -16,7 +16,7 @@ namespace tesmera {
 
 // An output that could not be written; the message names the path (as
 // given, so a printer escapes it for a terminal) and gives the reason
-// ("cannot write /a/b.csv: Disk full").
+// ("cannot write /a/b.csv: the folder /a does not exist"; see WriteProblem).
 class OutputFileError : public TesmeraError {
   public:
     OutputFileError(const std::string& path, const std::string& reason);
@@ -24,13 +24,12 @@ class OutputFileError : public TesmeraError {
 
 class OutputFile {
   public:
-    // A regular file, existing or new, is written to a temporary file in the
-    // same folder (so the final rename stays on one file system) and moved
-    // into place by Commit; a symbolic link keeps pointing to the file it
-    // names, which is the one replaced, with the old file's permissions.
-    // An existing file that is not a regular one (/dev/null, a pipe, a
-    // terminal) cannot be replaced and is written directly. Throws
-    // OutputFileError when the file cannot be created or names a folder.
+    // A regular file, existing or new, is written to a partial file in the
+    // same folder (so the final rename stays on one file system; see
+    // CreatePartialFile) and moved into place by Commit; a symbolic link keeps pointing to the file
+    // it names, which is the one replaced, with the old file's permissions. An existing file that
+    // is not a regular one (/dev/null, a pipe, a terminal) cannot be replaced and is written
+    // directly. Throws OutputFileError when the file cannot be created or names a folder.
     explicit OutputFile(const std::string& path);
     // Removes the temporary file unless Commit succeeded.
     ~OutputFile();
@@ -48,11 +47,13 @@ class OutputFile {
   private:
     [[noreturn]] void Fail(int errnoValue) const;
     void Discard();
+    void ReleaseLock();
 
     std::string path_;       // as the user named it, for messages
     std::string target_;     // the file finally written, links resolved
     std::string temporary_;  // empty when writing directly
     detail::FileHandle file_;
+    int lock_ = -1;  // keeps the partial file locked while it exists
 };
 
 }  // namespace tesmera

@@ -216,7 +216,10 @@ TEST_F(Recording, SavingWhereNoFileCanBeWrittenShowsWhy) {
     const QString target = QString::fromStdString((folder.Path() / "no/such/p1.wav").string());
     dialogs->Choose(target);
     window->SaveSelectedCycle();
-    EXPECT_EQ(shown.errors, std::vector<QString>{"cannot write " + target + ": File not found."});
+    EXPECT_EQ(shown.errors,
+              std::vector<QString>{"cannot write " + target + ": the folder " +
+                                   QString::fromStdString((folder.Path() / "no/such").string()) +
+                                   " does not exist."});
 }
 
 // The file dialog asks whether to replace an existing file, and the user

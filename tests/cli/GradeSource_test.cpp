@@ -67,7 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
         GradeCase{"NotInTableNamesOff", "name,grade\nother.wav,4\n", false, "/v/a3.wav", 3,
                   std::nullopt, ""},
         GradeCase{"TableOverridesName", "name,grade\na3.wav,5\n", true, "/v/a3.wav", 3, 5,
-                  GradeFromTable}),
+                  GradeFromTable},
+        // A spreadsheet's "CSV UTF-8" starts with a byte-order mark.
+        GradeCase{"ByteOrderMarkBeforeHeader", "\xEF\xBB\xBFname,grade\na3.wav,4\n", true,
+                  "/v/a3.wav", 3, 4, GradeFromTable},
+        GradeCase{"SameGradeListedTwice", "name,grade\na3.wav,4\nb.wav,1\na3.wav,4\n", true,
+                  "/v/a3.wav", 3, 4, GradeFromTable}),
     test::CaseName());
 
 struct BadTableCase : test::NamedCase<BadTableCase> {
@@ -101,7 +106,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "'name' column"},
         BadTableCase{"GradeNotANumber", "name,grade\na.wav,3\nb.wav,three\n",
                      " line 3: grade 'three' is not a whole number"},
-        BadTableCase{"MissingGrade", "name,grade\na.wav\n", " line 2: no grade"}),
+        BadTableCase{"MissingGrade", "name,grade\na.wav\n", " line 2: no grade"},
+        BadTableCase{"NameWithTwoGrades", "name,grade\na.wav,3\nb.wav,2\na.wav,4\n",
+                     " line 4: 'a.wav' has grade 4, but line 2 gives it grade 3"},
+        BadTableCase{"PathWithTwoGradesInTwoSpellings", "path,grade\n/v/a.wav,3\n/v/./a.wav,5\n",
+                     " line 3: '/v/a.wav' has grade 5, but line 2 gives it grade 3"}),
     test::CaseName());
 
 TEST(GradeTable, AMissingTableIsAUsageError) {

@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CliFolder, AFullDeviceIsAFailedOutput) {
     const ProcessRun run = Run("analyze a3.wav --csv /dev/full");
     EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_EQ(run.output, "tesmera-cli analyze: cannot write /dev/full: Disk full\n");
+    EXPECT_EQ(run.output, "tesmera-cli analyze: cannot write /dev/full: the disk is full\n");
 }
 
 TEST_F(CliFolder, AnOutputBesideTheInputsIsWrittenWhole) {

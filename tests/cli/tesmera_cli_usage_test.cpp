@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Command lines that cannot be carried out: each gives one line saying what
-// was wrong, exit status 64, and reads and writes nothing.
+// was wrong, exit status 64 (2 for an output that cannot be written), and
+// reads and writes nothing.
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -60,12 +61,22 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"RenderWithoutPicture", "render a3.wav", 64,
                   "tesmera-cli: --png is required (see --help)"},
         UsageCase{"GradeTableMissing", "analyze a3.wav --grades none.csv", 64,
-                  "tesmera-cli analyze: none.csv: the grade table cannot be read"},
+                  "tesmera-cli analyze: none.csv: the grade table cannot be read: no such file"},
         UsageCase{"GradeTableOverwritten", "analyze a3.wav --grades a3.wav --csv ./a3.wav", 64,
                   "tesmera-cli analyze: ./a3.wav: is also an input, which the output would "
                   "overwrite; nothing was written"},
         UsageCase{"ReportListMissing", "agreement --from-report none.json", 64,
-                  "tesmera-cli agreement: none.json: the report cannot be read"},
+                  "tesmera-cli agreement: none.json: the report cannot be read: no such file"},
+        UsageCase{"ReportListInAMissingFolder", "agreement --from-report gone/r.json", 64,
+                  "tesmera-cli agreement: gone/r.json: the report cannot be read: the folder "
+                  "gone does not exist"},
+        UsageCase{"OutputFolderMissing", "analyze a3.wav --csv nodir/x.csv", 2,
+                  "tesmera-cli analyze: cannot write nodir/x.csv: the folder nodir does not "
+                  "exist"},
+        UsageCase{"OutputIsAFolder", "report a3.wav --json empty", 2,
+                  "tesmera-cli report: cannot write empty: it is a folder; name a file"},
+        UsageCase{"PeriodsFolderIsAFile", "report a3.wav --periods a3.wav", 2,
+                  "tesmera-cli report: cannot write a3.wav: it is not a folder"},
         UsageCase{"ReportListNotJson", "agreement --from-report a3.wav", 64,
                   "tesmera-cli agreement: a3.wav: not a JSON list of report records"},
         UsageCase{"ReportListOverwritten", "agreement --from-report a3.wav --json ./a3.wav", 64,

@@ -89,6 +89,40 @@ TEST_F(OutputFileTest, ANewFileInALongNamedFolderEntryIsCreated) {
     EXPECT_EQ(ReadWhole(folder.Path() / name), "long");
 }
 
+TEST_F(OutputFileTest, WhileWritingThePartialFileSaysWhatItIs) {
+    OutputFile file(target);
+    file.Write("half of it");
+    EXPECT_EQ(NamesIn(folder.Path()),
+              (std::vector<std::string>{"out.csv", "out.csv.tesmera-partial"}));
+}
+
+// A kill between writing and the rename leaves the partial file; nobody
+// holds its lock any more, so the next write of the output removes it,
+// under every name a writer may have used.
+TEST_F(OutputFileTest, PartialFilesOfAKilledWriterGoWithTheNextWrite) {
+    folder.Add("out.csv.tesmera-partial", test::Bytes{1});
+    folder.Add("out.csv.tesmera-partial-3", test::Bytes{2});
+    OutputFile file(target);
+    file.Write("new");
+    file.Commit();
+    EXPECT_EQ(ReadWhole(target), "new");
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"out.csv"});
+}
+
+TEST_F(OutputFileTest, TwoWritersOfOneOutputKeepTheirOwnPartialFiles) {
+    OutputFile first(target);
+    first.Write("first");
+    {
+        OutputFile second(target);
+        second.Write("second");
+        second.Commit();
+    }
+    EXPECT_EQ(ReadWhole(target), "second");
+    first.Commit();
+    EXPECT_EQ(ReadWhole(target), "first");
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"out.csv"});
+}
+
 TEST(OutputFileDevice, ADeviceIsWrittenInPlace) {
     OutputFile file("/dev/null");
     file.Write("discarded");
@@ -101,7 +135,7 @@ TEST(OutputFileDevice, ADeviceIsWrittenInPlace) {
 struct FailingOutputCase : test::NamedCase<FailingOutputCase> {
     std::string relativePath;  // in a fresh folder; empty: `absolutePath`
     std::string absolutePath;
-    std::string reason;
+    std::string reason;  // "{folder}" stands for the fresh folder
 };
 
 class FailingOutput : public ::testing::TestWithParam<FailingOutputCase> {};
@@ -118,7 +152,11 @@ TEST_P(FailingOutput, FailsWithPathAndReasonAndLeavesNothing) {
         file.Commit();
         ADD_FAILURE() << "no error";
     } catch (const OutputFileError& error) {
-        EXPECT_EQ(std::string(error.what()), "cannot write " + path + ": " + c.reason);
+        std::string reason = c.reason;
+        if (const auto at = reason.find("{folder}"); at != std::string::npos) {
+            reason.replace(at, 8, folder.Path().string());
+        }
+        EXPECT_EQ(std::string(error.what()), "cannot write " + path + ": " + reason);
     }
     EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"sub.csv"});
     EXPECT_TRUE(fs::is_empty(folder.Path() / "sub.csv"));
@@ -127,9 +165,11 @@ TEST_P(FailingOutput, FailsWithPathAndReasonAndLeavesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Outputs, FailingOutput,
     ::testing::Values(FailingOutputCase{"MissingFolder", "no/such/folder.csv", "",
-                                        "File not found"},
-                      FailingOutputCase{"AFolder", "sub.csv", "", "File access denied"},
-                      FailingOutputCase{"FullDevice", "", "/dev/full", "Disk full"}),
+                                        "the folder {folder}/no/such does not exist"},
+                      FailingOutputCase{"AFolder", "sub.csv", "", "it is a folder; name a file"},
+                      FailingOutputCase{"NameTooLong", std::string(300, 'n') + ".csv", "",
+                                        "the name is too long"},
+                      FailingOutputCase{"FullDevice", "", "/dev/full", "the disk is full"}),
     test::CaseName());
 
 }  // namespace
