@@ -21,7 +21,9 @@
 #include "recording/voice_file_writer.h"
 #include "wave/OutputFile.h"
 #include "wave/errors.h"
+#include "wave/file_node.h"
 #include "wave/file_name.h"
+#include "wave/file_node.h"
 
 namespace tesmera {
 

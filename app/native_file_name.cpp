@@ -66,11 +66,4 @@ std::string NativeFileName(const QString& chosen) {
     return native;
 }
 
-bool NameTheSameFile(const std::string& first, const std::string& second) {
-    struct stat one {};
-    struct stat other {};
-    return stat(first.c_str(), &one) == 0 && stat(second.c_str(), &other) == 0 &&
-           one.st_dev == other.st_dev && one.st_ino == other.st_ino;
-}
-
 }  // namespace tesmera

@@ -18,8 +18,4 @@ namespace tesmera {
 // reports the file as not found.
 std::string NativeFileName(const QString& chosen);
 
-// Whether two native names reach one existing file (the same device and
-// inode, through links too); false when either does not exist.
-bool NameTheSameFile(const std::string& first, const std::string& second);
-
 }  // namespace tesmera

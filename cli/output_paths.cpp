@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/output_paths.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <optional>
 #include <set>
 #include <utility>
 
 #include "cli/UsageError.h"
+#include "wave/file_node.h"
 
 namespace tesmera {
 
@@ -21,7 +20,7 @@ constexpr std::string_view DashForStandardOutput = "-";
 // What makes two names one file: the device and inode when it exists, the
 // normalised path when it is yet to be created.
 struct FileIdentity {
-    std::optional<std::pair<dev_t, ino_t>> node;
+    std::optional<FileNode> node;
     std::string path;
     bool regular = false;  // an existing regular file (not part of the identity)
 
@@ -29,17 +28,6 @@ struct FileIdentity {
         return node != other.node ? node < other.node : path < other.path;
     }
 };
-
-std::optional<std::pair<dev_t, ino_t>> NodeOf(const std::string& path, bool* regular = nullptr) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        return std::nullopt;
-    }
-    if (regular != nullptr) {
-        *regular = S_ISREG(info.st_mode);
-    }
-    return std::pair(info.st_dev, info.st_ino);
-}
 
 // The nodes of the inputs, looked up on first use: a batch of thousands of
 // files whose outputs go to new files or to a device (/dev/null, a
@@ -49,11 +37,11 @@ class InputNodes {
   public:
     explicit InputNodes(std::span<const std::string> inputs) : inputs_(inputs) {}
 
-    bool Contains(const std::pair<dev_t, ino_t>& node) {
+    bool Contains(const FileNode& node) {
         if (!nodes_) {
             nodes_.emplace();
             for (const std::string& input : inputs_) {
-                if (const auto inputNode = NodeOf(input)) {
+                if (const auto inputNode = FileNodeOf(input)) {
                     nodes_->insert(*inputNode);
                 }
             }
@@ -63,12 +51,12 @@ class InputNodes {
 
   private:
     std::span<const std::string> inputs_;
-    std::optional<std::set<std::pair<dev_t, ino_t>>> nodes_;
+    std::optional<std::set<FileNode>> nodes_;
 };
 
 FileIdentity IdentityOf(const std::string& path) {
     bool regular = false;
-    if (const auto node = NodeOf(path, &regular)) {
+    if (const auto node = FileNodeOf(path, &regular)) {
         return {node, {}, regular};
     }
     std::error_code error;

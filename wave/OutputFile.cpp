@@ -28,10 +28,8 @@ std::string ResolvedTarget(const std::string& path) {
 
 // Best effort: the rename itself is on disk only once the folder is.
 void SyncFolderOf(const std::string& file) {
-    std::string folder = fs::path(file).parent_path().string();
-    if (folder.empty()) {
-        folder = ".";
-    }
+    const fs::path parent = fs::path(file).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         fsync(fd);

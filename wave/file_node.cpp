@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "wave/file_node.h"
+
+#include <sys/stat.h>
+
+namespace tesmera {
+
+std::optional<FileNode> FileNodeOf(const std::string& path, bool* regular) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    if (regular != nullptr) {
+        *regular = S_ISREG(info.st_mode);
+    }
+    return FileNode(info.st_dev, info.st_ino);
+}
+
+bool NameTheSameFile(const std::string& first, const std::string& second) {
+    const std::optional<FileNode> one = FileNodeOf(first);
+    return one && one == FileNodeOf(second);
+}
+
+}  // namespace tesmera
