@@ -24,7 +24,6 @@ TESMERA_RUN_PACKAGES=(
 TESMERA_PACKAGE_PACKAGES=(
   dpkg-dev
   file
-  help2man
   lintian
   appstream
   desktop-file-utils
@@ -43,6 +42,9 @@ TESMERA_TEST_PACKAGES=(
   praat
   clang
   libclang-rt-14-dev
+  bash-completion
+  shared-mime-info
+  man-db
 )
 
 # tesmera_missing_packages <package...>: those not installed, one a line.

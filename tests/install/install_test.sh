@@ -48,9 +48,9 @@ grep -q "vowel_u_male2.wav,ok," "$stage/sample.csv" || fail "analyze: $(cat "$st
   fail "render exited $?"
 [ "$(head -c 4 "$stage/sample.png" | tail -c 3)" = "PNG" ] || fail "render wrote no PNG"
 
-desktop-file-validate "$usr/share/applications/tesmera.desktop" || fail "desktop entry"
+desktop-file-validate "$usr/share/applications/io.github.tesmera.tesmera.desktop" || fail "desktop entry"
 # appstreamcli exits non-zero on warnings too; only errors fail the check.
-appstreamcli validate --no-net "$usr/share/metainfo/tesmera.metainfo.xml" >"$stage/appstream.log" || true
+appstreamcli validate --no-net "$usr/share/metainfo/io.github.tesmera.tesmera.metainfo.xml" >"$stage/appstream.log" || true
 cat "$stage/appstream.log"
 ! grep -q '^E:' "$stage/appstream.log" || fail "AppStream metadata has errors"
 
@@ -73,11 +73,13 @@ zcat "$usr/share/doc/tesmera/changelog.gz" | sed -n 1p | grep >/dev/null "^tesme
   fail "cpack: $(cat "$stage/cpack.log")"
 package="$(ls "$stage"/package/tesmera_"$version"_*.deb)"
 dpkg-deb --info "$package" | grep >/dev/null '^ Depends: .*libqt6widgets6' || fail "package Depends lacks Qt"
+dpkg-deb --info "$package" | grep >/dev/null '^ Recommends: bash-completion' || fail "package does not recommend bash-completion"
 dpkg-deb --contents "$package" | tee "$stage/contents.txt"
 for path in ./usr/bin/tesmera ./usr/bin/tesmera-cli ./usr/libexec/tesmera/tesmera-render \
-  ./usr/share/applications/tesmera.desktop ./usr/share/metainfo/tesmera.metainfo.xml \
+  ./usr/share/applications/io.github.tesmera.tesmera.desktop \
+  ./usr/share/metainfo/io.github.tesmera.tesmera.metainfo.xml \
   ./usr/share/man/man1/tesmera-cli.1.gz ./usr/share/doc/tesmera/copyright \
-  ./usr/share/doc/tesmera/changelog.gz; do
+  ./usr/share/doc/tesmera/changelog.gz ./usr/share/doc/tesmera/measures.md; do
   grep -q " $path\$" "$stage/contents.txt" || fail "package lacks $path"
 done
 echo "installed, used and packaged"
