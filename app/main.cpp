@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
     // The application title names the task-bar entry and captions the
     // general error box; the window keeps its own caption.
     QApplication::setApplicationName(QStringLiteral("Tesmera"));
+    // Lets the desktop match the window to its installed entry (icon, name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tesmera.tesmera"));
     // Program-wide, created zeroed before the window and kept until exit.
     const auto state = std::make_unique<tesmera::AnalysisState>();
     tesmera::TForm1 form(*state);
