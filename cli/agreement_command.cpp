@@ -40,8 +40,8 @@ GradedScores FromReport(const RecordingReport& record) {
 GradedScores FromReportRecord(const nlohmann::json& record) {
     GradedScores scores;
     scores.Path = record.at("path").get<std::string>();
-    if (!record.at("grade").is_null()) {
-        scores.ExpertGrade = record["grade"].get<std::int32_t>();
+    if (!record.at("expert_grade").is_null()) {
+        scores.ExpertGrade = record["expert_grade"].get<std::int32_t>();
     }
     if (const std::string status = record.at("status").get<std::string>();
         status != StatusCodeName(StatusCode::Ok)) {
@@ -102,10 +102,12 @@ int CollectFromReportFile(const std::string& path, RecordingCollector& collector
 }
 
 int CollectFromRecordings(std::span<const BatchEntry> entries, unsigned jobs,
-                          RecordingCollector& collector) {
-    ReportRecordings(entries, std::nullopt, jobs,
-                     [&](RecordingReport&& record) { collector.Add(FromReport(record)); });
-    return collector.ExitStatus();
+                          RecordingCollector& collector, BatchProgress& progress) {
+    ReportRecordings(entries, std::nullopt, jobs, [&](RecordingReport&& record) {
+        collector.Add(FromReport(record));
+        progress.Done(record.Path, record.Ok(), record.Outcome.Text);
+    });
+    return progress.Finish("agreement");
 }
 
 int Collect(const AgreementOptions& options, std::span<const BatchEntry> entries,
@@ -115,11 +117,14 @@ int Collect(const AgreementOptions& options, std::span<const BatchEntry> entries
     if (!options.fromReport.empty()) {
         return CollectFromReportFile(options.fromReport, recordings);
     }
+    // The table comes at the end, so the progress line never meets it.
+    BatchProgress progress(entries, ProgressWanted(options.quiet, false));
     if (options.recordings) {
-        return CollectFromRecordings(entries, options.jobs, recordings);
+        return CollectFromRecordings(entries, options.jobs, recordings, progress);
     }
-    return AnalyseBatch(entries, grades, options.jobs, true,
-                        [&](const VoiceAnalysis& record) { collector.Add(record); });
+    AnalyseBatch(entries, grades, options.jobs, progress,
+                 [&](const VoiceAnalysis& record) { collector.Add(record); });
+    return progress.Finish("agreement");
 }
 
 }  // namespace

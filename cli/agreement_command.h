@@ -19,6 +19,7 @@ struct AgreementOptions {
     // Instead of paths: the median scores of a `report --json` file.
     std::string fromReport;
     GradeOptions grades;
+    bool quiet = false;  // no progress line
     unsigned jobs = 1;  // threads analysing files, 1..MaxJobs (--jobs: every core)
 };
 

@@ -9,6 +9,7 @@
 #include "cli/voice_file_list.h"
 #include "recording/cycle_file_name.h"
 #include "recording/voice_file_writer.h"
+#include "wave/OutputFile.h"
 
 namespace tesmera {
 
@@ -27,35 +28,63 @@ void WriteCyclePeriods(const RecordingReport& record, const std::string& folder)
     }
 }
 
+// Makes the periods folder and tries a file in it, so a folder that cannot
+// be written fails before the batch, not after its first recording.
+void PreparePeriodsFolder(const std::string& folder) {
+    try {
+        std::filesystem::create_directories(folder);
+    } catch (const std::filesystem::filesystem_error& error) {
+        throw OutputFileError(folder, error.code().message());
+    }
+    // Never committed: the trial file is removed when it goes out of scope.
+    const OutputFile trial((std::filesystem::path(folder) / ".tesmera-write-check").string());
+}
+
+// The batch itself: each record to every output and its cycles to the
+// periods folder; returns the batch's status.
+int ReportBatch(const ReportOptions& options, std::span<const BatchEntry> entries,
+                RecordOutputs<RecordingReport>& records, GuardedOutput& periods) {
+    BatchProgress progress(entries,
+                           ProgressWanted(options.quiet, options.records.UsesStandardOutput()));
+    // Period files are written as each recording is done, and nothing of
+    // a recording is kept after its records, so memory stays small for a
+    // long list.
+    ReportRecordings(entries, options.atSeconds, options.jobs, [&](RecordingReport&& record) {
+        if (!options.periodsFolder.empty()) {
+            periods.Attempt([&] { WriteCyclePeriods(record, options.periodsFolder); });
+        }
+        records.Write(record);
+        progress.Done(record.Path, record.Ok(), record.Outcome.Text);
+    });
+    return progress.Finish("report");
+}
+
 }  // namespace
 
 int RunReport(const ReportOptions& options) {
     try {
-        const std::vector<std::string> outputs{options.jsonPath, options.csvPath};
+        const std::vector<std::string> outputs{options.records.json, options.records.csv,
+                                               options.records.jsonLines};
         const std::vector<BatchEntry> entries =
             CollectBatch(options.paths, outputs, {}, RecordingFiles());
         if (!options.periodsFolder.empty()) {
-            std::filesystem::create_directories(options.periodsFolder);
+            PreparePeriodsFolder(options.periodsFolder);
         }
         const ReportFormat format;
-        const auto writers = RecordWritersFor(options.csvPath, options.jsonPath, format);
-        bool allOk = true;
-        // Period files are written as each recording is done, and nothing of
-        // a recording is kept after its records, so memory stays small for a
-        // long list.
-        ReportRecordings(entries, options.atSeconds, options.jobs, [&](RecordingReport&& record) {
-            if (!options.periodsFolder.empty()) {
-                WriteCyclePeriods(record, options.periodsFolder);
-            }
-            for (const auto& writer : writers) {
-                writer->Write(record);
-            }
-            allOk = allOk && record.Ok();
-        });
-        for (const auto& writer : writers) {
-            writer->Finish();
+        RecordOutputs<RecordingReport> records(options.records, format);
+        GuardedOutput periods;
+        int status = ExitAllOk;
+        try {
+            status = ReportBatch(options, entries, records, periods);
+        } catch (...) {
+            records.Finish();
+            throw;
         }
-        return allOk ? ExitAllOk : ExitSomeFilesFailed;
+        std::vector<std::string> failures = records.Finish();
+        if (periods.Failure()) {
+            failures.push_back(*periods.Failure());
+        }
+        return StatusAfterOutputs("report", failures, status);
     } catch (...) {
         return ReportCommandFailure("report");
     }
