@@ -118,7 +118,7 @@ int Collect(const AgreementOptions& options, std::span<const BatchEntry> entries
         return CollectFromReportFile(options.fromReport, recordings);
     }
     // The table comes at the end, so the progress line never meets it.
-    BatchProgress progress(entries, ProgressWanted(options.quiet, false));
+    BatchProgress progress(entries, options.quiet, false);
     if (options.recordings) {
         return CollectFromRecordings(entries, options.jobs, recordings, progress);
     }

@@ -20,7 +20,7 @@ struct AgreementOptions {
     std::string fromReport;
     GradeOptions grades;
     bool quiet = false;  // no progress line
-    unsigned jobs = 1;  // threads analysing files, 1..MaxJobs (--jobs: every core)
+    unsigned jobs = 1;   // threads analysing files, 1..MaxJobs (--jobs: every core)
 };
 
 // Prints the table on standard output (unless the JSON goes there).

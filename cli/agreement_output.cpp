@@ -153,8 +153,8 @@ std::string AgreementJson(const AgreementReport& report) {
         grades.push_back(std::move(entry));
     }
     return "{\"tesmera_version\": " + JsonLine(JsonObject(std::string(Version))) + ",\n " +
-           JsonArrayLines("models", models) + ",\n " + JsonArrayLines("skipped", skipped) +
-           ",\n " + JsonArrayLines("grades", grades) + "}\n";
+           JsonArrayLines("models", models) + ",\n " + JsonArrayLines("skipped", skipped) + ",\n " +
+           JsonArrayLines("grades", grades) + "}\n";
 }
 
 }  // namespace tesmera

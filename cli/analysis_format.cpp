@@ -34,9 +34,7 @@ std::string JoinedLines(std::string_view text) {
 class CsvHeaderSink final : public RecordFieldSink {
   public:
     explicit CsvHeaderSink(CsvLine& line) : line_(line) {}
-    void Text(std::string_view name, std::optional<std::string_view>) override {
-        line_.Add(name);
-    }
+    void Text(std::string_view name, std::optional<std::string_view>) override { line_.Add(name); }
     void Message(std::string_view name, std::optional<std::string_view>) override {
         line_.Add(name);
     }

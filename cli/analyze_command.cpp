@@ -15,8 +15,7 @@ int RunAnalyze(const AnalyzeOptions& options) {
         const GradeSource grades = GradeSourceFor(options.grades);
         const AnalysisFormat format;
         RecordOutputs<VoiceAnalysis> records(options.records, format);
-        BatchProgress progress(
-            entries, ProgressWanted(options.quiet, options.records.UsesStandardOutput()));
+        BatchProgress progress(entries, options.quiet, options.records.UsesStandardOutput());
         try {
             AnalyseBatch(entries, grades, options.jobs, progress,
                          [&](const VoiceAnalysis& record) { records.Write(record); });

@@ -62,9 +62,10 @@ GradeSource GradeSourceFor(const GradeOptions& grades) {
                                     : GradeSource::FromTable(grades.tablePath, grades.nameGrades);
 }
 
-BatchProgress::BatchProgress(std::span<const BatchEntry> entries, bool shown)
-    : entries_(entries) {
-    line_.emplace(entries.size(), shown);
+BatchProgress::BatchProgress(std::span<const BatchEntry> entries, bool quiet,
+                             bool tableOnStandardOutput)
+    : entries_(entries), quiet_(quiet) {
+    line_.emplace(entries.size(), !quiet && !(tableOnStandardOutput && isatty(STDOUT_FILENO) == 1));
 }
 
 void BatchProgress::Done(const std::string& path, bool ok, std::string_view status) {
@@ -80,6 +81,9 @@ int BatchProgress::Finish(const std::string& command) {
     if (failed_.empty()) {
         return ExitAllOk;
     }
+    if (quiet_) {
+        return ExitSomeFilesFailed;
+    }
     PrintCommandFailure(command, std::to_string(failed_.size()) + " of " +
                                      std::to_string(entries_.size()) + " inputs failed:");
     for (const auto& [path, status] : failed_) {
@@ -87,10 +91,6 @@ int BatchProgress::Finish(const std::string& command) {
                      TerminalLine(status).c_str());
     }
     return ExitSomeFilesFailed;
-}
-
-bool ProgressWanted(bool quiet, bool tableOnStandardOutput) {
-    return !quiet && !(tableOnStandardOutput && isatty(STDOUT_FILENO) == 1);
 }
 
 void AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, unsigned jobs,

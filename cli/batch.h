@@ -55,28 +55,26 @@ std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
 GradeSource GradeSourceFor(const GradeOptions& grades);
 
 // What a batch tells the user on standard error while it runs: the
-// progress line (see ProgressLine), then each input that failed.
+// progress line (see ProgressLine), then each input that failed. --quiet
+// silences both; the line is also left out when a table goes to the same
+// terminal, as the table shows how far the batch has got.
 class BatchProgress {
   public:
-    // `shown`: the progress line is wanted (see ProgressWanted).
-    BatchProgress(std::span<const BatchEntry> entries, bool shown);
+    BatchProgress(std::span<const BatchEntry> entries, bool quiet, bool tableOnStandardOutput);
     // After each input, in the entries' order; `status` says why it failed.
     void Done(const std::string& path, bool ok, std::string_view status);
-    // Ends the progress line, then names each input that failed with its
-    // status, one a line, after "tesmera-cli <command>: "; returns
-    // ExitAllOk or ExitSomeFilesFailed.
+    // Ends the progress line, then (unless quiet) names each input that
+    // failed with its status, one a line, after "tesmera-cli <command>: ";
+    // returns ExitAllOk or ExitSomeFilesFailed.
     int Finish(const std::string& command);
 
   private:
     std::span<const BatchEntry> entries_;
+    bool quiet_;
     std::size_t done_ = 0;
     std::optional<ProgressLine> line_;
     std::vector<std::pair<std::string, std::string>> failed_;  // path, status
 };
-
-// The progress line is shown unless the user asked for quiet or a table
-// goes to the same terminal (it shows how far the batch has got itself).
-bool ProgressWanted(bool quiet, bool tableOnStandardOutput);
 
 // Analyses the entries on `jobs` threads (at least 1), takes each grade
 // from `grades`, and hands each record to `use` in the entries' order, on

@@ -76,8 +76,8 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
     record.Grade = RecordingNameGrade(path);
     try {
         RecordingFile recording(path, threads);
-        record.Sound = SoundFacts{recording.SampleRate(), recording.Duration(),
-                                  recording.Channels()};
+        record.Sound =
+            SoundFacts{recording.SampleRate(), recording.Duration(), recording.Channels()};
         record.Report = ReportVoice(recording, atSeconds);
         record.Outcome = record.Report.Outcome;
     } catch (const TesmeraError& error) {

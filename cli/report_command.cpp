@@ -44,8 +44,7 @@ void PreparePeriodsFolder(const std::string& folder) {
 // periods folder; returns the batch's status.
 int ReportBatch(const ReportOptions& options, std::span<const BatchEntry> entries,
                 RecordOutputs<RecordingReport>& records, GuardedOutput& periods) {
-    BatchProgress progress(entries,
-                           ProgressWanted(options.quiet, options.records.UsesStandardOutput()));
+    BatchProgress progress(entries, options.quiet, options.records.UsesStandardOutput());
     // Period files are written as each recording is done, and nothing of
     // a recording is kept after its records, so memory stays small for a
     // long list.

@@ -171,8 +171,7 @@ bool ReportFormat::TableNeedsNote(const RecordingReport& record) const {
 }
 
 std::string ReportFormat::TableClosing(bool noted) const {
-    return noted ? "\n\"?\": borderline, the median's 95 % interval reaches another grade.\n"
-                     : "";
+    return noted ? "\n\"?\": borderline, the median's 95 % interval reaches another grade.\n" : "";
 }
 
 }  // namespace tesmera

@@ -43,6 +43,7 @@ TESMERA_TEST_PACKAGES=(
   praat
   clang
   libclang-rt-14-dev
+  python3-jsonschema
 )
 
 # tesmera_missing_packages <package...>: those not installed, one a line.

@@ -184,7 +184,7 @@ void CheckReportOutputs(const RecordingReport& record) {
     Require(parsed["status"] == record.Outcome.Text, "report JSON status differs");
     Require(parsed["status_code"] == StatusCodeName(record.Outcome.Code),
             "report JSON status code differs");
-    Require(parsed["cycles"] == record.Report.AnalysedCycles, "report JSON cycles differ");
+    Require(parsed["cycles_analysed"] == record.Report.AnalysedCycles, "report JSON cycles differ");
 }
 
 }  // namespace
