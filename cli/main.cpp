@@ -94,9 +94,10 @@ void AddJsonLinesOption(CLI::App& command, std::string& path) {
         ->option_text("FILE");
 }
 
-// --quiet: no progress line on the terminal.
+// --quiet: nothing on standard error but the command's own failures.
 void AddQuietOption(CLI::App& command, bool& quiet) {
-    command.add_flag("--quiet", quiet, "Show no progress line on the terminal");
+    command.add_flag("--quiet", quiet,
+                     "Show no progress line, and do not list the inputs that failed at the end");
 }
 
 CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
