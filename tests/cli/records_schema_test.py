@@ -20,10 +20,13 @@ import tempfile
 
 import jsonschema
 
+INTEGER = re.compile(r"-?[0-9]+")
+# A number never looks like an integer, so a reader guessing a column's type
+# from its cells (pandas) takes real numbers as such, integers as integers.
 CHECKS = {
     "text": lambda cell: True,
-    "integer": lambda cell: re.fullmatch(r"-?[0-9]+", cell) is not None,
-    "number": lambda cell: float(cell) == float(cell),
+    "integer": lambda cell: INTEGER.fullmatch(cell) is not None,
+    "number": lambda cell: INTEGER.fullmatch(cell) is None and float(cell) == float(cell),
     "boolean": lambda cell: cell in ("true", "false"),
 }
 
