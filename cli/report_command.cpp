@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/report_command.h"
 
+#include <algorithm>
+#include <exception>
 #include <filesystem>
+#include <iterator>
 #include <span>
 
 #include "cli/batch.h"
@@ -41,16 +44,22 @@ void PreparePeriodsFolder(const std::string& folder) {
 }
 
 // The batch itself: each record to every output and its cycles to the
-// periods folder; returns the batch's status.
+// periods folder; a recording whose cycles cannot be written adds its
+// failure to `periodFailures`, and the others' cycles are still written.
+// Returns the batch's status.
 int ReportBatch(const ReportOptions& options, std::span<const BatchEntry> entries,
-                RecordOutputs<RecordingReport>& records, GuardedOutput& periods) {
+                RecordOutputs<RecordingReport>& records, std::vector<std::string>& periodFailures) {
     BatchProgress progress(entries, options.quiet, options.records.UsesStandardOutput());
     // Period files are written as each recording is done, and nothing of
     // a recording is kept after its records, so memory stays small for a
     // long list.
     ReportRecordings(entries, options.atSeconds, options.jobs, [&](RecordingReport&& record) {
         if (!options.periodsFolder.empty()) {
-            periods.Attempt([&] { WriteCyclePeriods(record, options.periodsFolder); });
+            try {
+                WriteCyclePeriods(record, options.periodsFolder);
+            } catch (const std::exception& error) {
+                periodFailures.emplace_back(error.what());
+            }
         }
         records.Write(record);
         progress.Done(record.Path, record.Ok(), record.Outcome.Text);
@@ -71,18 +80,15 @@ int RunReport(const ReportOptions& options) {
         }
         const ReportFormat format;
         RecordOutputs<RecordingReport> records(options.records, format);
-        GuardedOutput periods;
+        std::vector<std::string> failures;
         int status = ExitAllOk;
         try {
-            status = ReportBatch(options, entries, records, periods);
+            status = ReportBatch(options, entries, records, failures);
         } catch (...) {
             records.Finish();
             throw;
         }
-        std::vector<std::string> failures = records.Finish();
-        if (periods.Failure()) {
-            failures.push_back(*periods.Failure());
-        }
+        std::ranges::move(records.Finish(), std::back_inserter(failures));
         return StatusAfterOutputs("report", failures, status);
     } catch (...) {
         return ReportCommandFailure("report");

@@ -199,18 +199,23 @@ TEST(ReportCommand, APeriodFileThatCannotBeWrittenKeepsTheRecords) {
     // The cycle files' names grow past the longest name a folder holds.
     const std::string longName = std::string(245, 'v') + "_3.wav";
     const std::string vowel = WriteVowel(folder, longName, 150);
+    const std::string other = WriteVowel(folder, "short_2.wav", 170);
     const std::filesystem::path json = folder.Path() / "r.json";
     const std::filesystem::path csv = folder.Path() / "r.csv";
-    const std::string out = Report(vowel + " --json " + json.string() + " --csv " + csv.string() +
-                                       " --periods " + (folder.Path() / "p").string(),
+    const std::filesystem::path periods = folder.Path() / "p";
+    const std::string out = Report(vowel + " " + other + " --json " + json.string() + " --csv " +
+                                       csv.string() + " --periods " + periods.string(),
                                    folder, 2);
-    EXPECT_TRUE(
-        out.starts_with("tesmera-cli report: cannot write " + (folder.Path() / "p").string()))
-        << out;
+    EXPECT_TRUE(out.starts_with("tesmera-cli report: cannot write " + periods.string())) << out;
     const nlohmann::json records = nlohmann::json::parse(ReadText(json));
-    ASSERT_EQ(records.size(), 1u);
+    ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0]["status"], "ok");
     EXPECT_NE(ReadText(csv).find(longName), std::string::npos);
+    // The next recording's cycles are still written.
+    const std::size_t cycles = records[1]["cycles_analysed"];
+    EXPECT_EQ(static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(periods),
+                                                     std::filesystem::directory_iterator())),
+              cycles);
 }
 
 // Every output is tried before the long batch: a periods "folder" that is a
