@@ -192,6 +192,27 @@ TEST(ReportCommand, TheEndNamesEachFailedInput) {
     EXPECT_EQ(table.find('?'), std::string::npos) << table;
 }
 
+// On a terminal the batch shows how far it is; --quiet keeps it silent.
+// `script` gives the program a terminal of its own.
+TEST(ReportCommand, ATerminalSeesTheProgressLine) {
+    const test::TempFolder folder;
+    std::string paths;
+    for (const char* name : {"p1.wav", "p2.wav", "p3.wav", "p4.wav"}) {
+        paths += WriteVowel(folder, name, 150) + " ";
+    }
+    const std::string csv = " --jobs 1 --csv " + (folder.Path() / "r.csv").string();
+    const auto onTerminal = [&](const std::string& options) {
+        return test::RunCommand("script -qec '" + Program + " report " + paths + options +
+                                    " >/dev/null' /dev/null",
+                                folder)
+            .output;
+    };
+    // Each file takes longer than the line's quarter-second pause in this
+    // build, so at least the last one is shown.
+    EXPECT_NE(onTerminal(csv).find(" of 4 files done, 0:0"), std::string::npos);
+    EXPECT_EQ(onTerminal(csv + " --quiet").find("files done"), std::string::npos);
+}
+
 // An output that fails during the batch costs only itself: the other
 // outputs get every record, and the exit status says an output failed.
 TEST(ReportCommand, APeriodFileThatCannotBeWrittenKeepsTheRecords) {
