@@ -6,7 +6,8 @@ Runs `analyze` and `report` over the bundled samples and one missing input,
 then checks: every CSV column is documented in docs/outputs.md, and each
 cell, read with the csv module, has the documented type (empty where the
 value does not exist); the --json array and the --json-lines records are
-the same records and satisfy docs/tesmera-records.schema.json.
+the same records and satisfy docs/tesmera-records.schema.json, as does what
+`agreement --from-report` makes of the report.
 
 Usage: records_schema_test.py <tesmera-cli> <source folder>
 """
@@ -100,6 +101,13 @@ def main():
             outputs = run(program, command, out, inputs)
             check_csv(outputs["csv"], types)
             check_json(outputs["json"], outputs["jsonl"], schema, definition)
+        # agreement reads the report's records back and writes its own figures.
+        figures = out / "agreement.json"
+        subprocess.run([program, "agreement", "--from-report", str(out / "report.json"),
+                        "--json", str(figures)], check=False, stdout=subprocess.DEVNULL)
+        jsonschema.Draft202012Validator(
+            {"$ref": "#/$defs/agreement", "$defs": schema["$defs"]}).validate(
+                json.loads(figures.read_text(encoding="utf-8")))
     print("records match docs/outputs.md and the schema")
 
 
