@@ -44,7 +44,7 @@ GradedScores FromReport(const RecordingReport& record) {
 // is changed here only.
 constexpr const char* PathKey = "path";
 constexpr const char* StatusKey = "status";
-constexpr const char* GradeKey = "grade";
+constexpr const char* GradeKey = "expert_grade";
 constexpr const char* ModelsKey = "models";
 constexpr const char* ScoreKey = "score";
 
@@ -185,10 +185,12 @@ int CollectFromReportFile(const std::string& path, RecordingCollector& collector
 }
 
 int CollectFromRecordings(std::span<const BatchEntry> entries, unsigned jobs,
-                          RecordingCollector& collector) {
-    ReportRecordings(entries, std::nullopt, jobs,
-                     [&](RecordingReport&& record) { collector.Add(FromReport(record)); });
-    return collector.ExitStatus();
+                          RecordingCollector& collector, BatchProgress& progress) {
+    ReportRecordings(entries, std::nullopt, jobs, [&](RecordingReport&& record) {
+        collector.Add(FromReport(record));
+        progress.Done(record.Path, record.Ok(), record.Outcome.Text);
+    });
+    return progress.Finish("agreement");
 }
 
 int Collect(const AgreementOptions& options, std::span<const BatchEntry> entries,
@@ -198,11 +200,14 @@ int Collect(const AgreementOptions& options, std::span<const BatchEntry> entries
     if (!options.fromReport.empty()) {
         return CollectFromReportFile(options.fromReport, recordings);
     }
+    // The table comes at the end, so the progress line never meets it.
+    BatchProgress progress(entries, options.quiet, false);
     if (options.recordings) {
-        return CollectFromRecordings(entries, options.jobs, recordings);
+        return CollectFromRecordings(entries, options.jobs, recordings, progress);
     }
-    return AnalyseBatch(entries, grades, options.jobs, true,
-                        [&](const VoiceAnalysis& record) { collector.Add(record); });
+    AnalyseBatch(entries, grades, options.jobs, progress,
+                 [&](const VoiceAnalysis& record) { collector.Add(record); });
+    return progress.Finish("agreement");
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ struct AgreementOptions {
     // Instead of paths: the median scores of a `report --json` file.
     std::string fromReport;
     GradeOptions grades;
-    unsigned jobs = 1;  // threads analysing files, 1..MaxJobs (--jobs: every core)
+    bool quiet = false;  // no progress line
+    unsigned jobs = 1;   // threads analysing files, 1..MaxJobs (--jobs: every core)
 };
 
 // Prints the table on standard output (unless the JSON goes there).

@@ -7,6 +7,7 @@
 #include "cli/GradeSource.h"
 #include "cli/json_text.h"
 #include "cli/terminal_text.h"
+#include "config/build_config.h"
 
 namespace tesmera {
 
@@ -57,13 +58,13 @@ JsonObject JsonModel(std::string_view id, const AgreementFigures& f) {
     JsonObject model = JsonObject::object();
     model["model"] = std::string(id);
     model["count"] = f.Count;
-    model["exact"] = f.ExactCount;
-    model["exactRate"] = JsonFigure(f.ExactRate);
-    model["withinOne"] = f.WithinOneCount;
-    model["withinOneRate"] = JsonFigure(f.WithinOneRate);
-    model["meanAbsoluteError"] = JsonFigure(f.MeanAbsoluteError);
-    model["weightedKappa"] = JsonFigure(f.WeightedKappa);
-    model["spearmanRho"] = JsonFigure(f.SpearmanRho);
+    model["exact_count"] = f.ExactCount;
+    model["exact_rate"] = JsonFigure(f.ExactRate);
+    model["within_one_count"] = f.WithinOneCount;
+    model["within_one_rate"] = JsonFigure(f.WithinOneRate);
+    model["mean_absolute_error"] = JsonFigure(f.MeanAbsoluteError);
+    model["weighted_kappa"] = JsonFigure(f.WeightedKappa);
+    model["spearman_rho"] = JsonFigure(f.SpearmanRho);
     model["confusion"] = f.Confusion;
     return model;
 }
@@ -144,15 +145,16 @@ std::string AgreementJson(const AgreementReport& report) {
     for (const GradedFile& file : report.Graded) {
         JsonObject entry = JsonObject::object();
         AddText(entry, "path", file.Path);
-        entry["grade"] = file.Grade;
-        entry["source"] = file.Origin;
+        entry["expert_grade"] = file.Grade;
+        entry["grade_source"] = file.Origin;
         if (file.PartOfANumber) {
             entry["warning"] = PartOfANumberWarning;
         }
         grades.push_back(std::move(entry));
     }
-    return "{" + JsonArrayLines("models", models) + ",\n " + JsonArrayLines("skipped", skipped) +
-           ",\n " + JsonArrayLines("grades", grades) + "}\n";
+    return "{\"tesmera_version\": " + JsonLine(JsonObject(std::string(Version))) + ",\n " +
+           JsonArrayLines("models", models) + ",\n " + JsonArrayLines("skipped", skipped) + ",\n " +
+           JsonArrayLines("grades", grades) + "}\n";
 }
 
 }  // namespace tesmera

@@ -14,11 +14,12 @@ namespace tesmera {
 // "n/a".
 std::string AgreementTable(const AgreementReport& report);
 
-// {"models": [{"model": "10", "count": ..., "confusion": [[...], ...]}, ...],
+// {"tesmera_version": ..., "models": [{"model": "10", "count": ..., "exact_count": ...,
+//  "exact_rate": ..., ..., "confusion": [[...], ...]}, ...],
 //  "skipped": [{"path": ..., "reason": ...}, ...],
-//  "grades": [{"path": ..., "grade": 3, "source": "name", "warning": ...}, ...]};
-// one model or file per line, undefined figures null; always valid UTF-8
-// (see AddText).
+//  "grades": [{"path": ..., "expert_grade": 3, "grade_source": "name", "warning": ...}, ...]};
+// one model or file per line, rates as fractions, undefined figures null;
+// always valid UTF-8 (see AddText). docs/outputs.md lists every key.
 std::string AgreementJson(const AgreementReport& report);
 
 }  // namespace tesmera

@@ -34,15 +34,22 @@ std::string JoinedLines(std::string_view text) {
 class CsvHeaderSink final : public RecordFieldSink {
   public:
     explicit CsvHeaderSink(CsvLine& line) : line_(line) {}
-    void Text(std::string_view name, std::string_view) override { line_.Add(name); }
-    void Message(std::string_view name, std::string_view) override { line_.Add(name); }
+    void Text(std::string_view name, std::optional<std::string_view>) override { line_.Add(name); }
+    void Message(std::string_view name, std::optional<std::string_view>) override {
+        line_.Add(name);
+    }
     void Integer(std::string_view name, std::optional<long long>) override { line_.Add(name); }
     void Number(std::string_view name, std::optional<double>) override { line_.Add(name); }
     void Numbers(std::string_view name, int firstIndex, std::span<const double> values,
                  bool) override {
         for (std::size_t i = 0; i < values.size(); ++i) {
-            line_.Add(std::string(name) + IntegerText(firstIndex + static_cast<long long>(i)));
+            line_.Add(std::string(name) + "_" +
+                      IntegerText(firstIndex + static_cast<long long>(i)));
         }
+    }
+    void Model(std::string_view id, std::optional<double>, std::optional<long long>) override {
+        line_.Add(ModelColumn(id, "score_value"));
+        line_.Add(ModelColumn(id, "score"));
     }
 
   private:
@@ -52,9 +59,11 @@ class CsvHeaderSink final : public RecordFieldSink {
 class CsvRowSink final : public RecordFieldSink {
   public:
     explicit CsvRowSink(CsvLine& line) : line_(line) {}
-    void Text(std::string_view, std::string_view value) override { line_.AddText(value); }
-    void Message(std::string_view, std::string_view value) override {
-        line_.AddText(JoinedLines(value));
+    void Text(std::string_view, std::optional<std::string_view> value) override {
+        value ? line_.AddText(*value) : line_.Add({});
+    }
+    void Message(std::string_view, std::optional<std::string_view> value) override {
+        value ? line_.AddText(JoinedLines(*value)) : line_.Add({});
     }
     void Integer(std::string_view, std::optional<long long> value) override {
         value ? line_.AddInteger(*value) : line_.Add({});
@@ -67,6 +76,11 @@ class CsvRowSink final : public RecordFieldSink {
             present ? line_.AddNumber(value) : line_.Add({});
         }
     }
+    void Model(std::string_view, std::optional<double> value,
+               std::optional<long long> score) override {
+        Number({}, value);
+        Integer({}, score);
+    }
 
   private:
     CsvLine& line_;
@@ -74,10 +88,16 @@ class CsvRowSink final : public RecordFieldSink {
 
 class JsonObjectSink final : public RecordFieldSink {
   public:
-    void Text(std::string_view name, std::string_view value) override {
-        AddText(object_, name, value);
+    void Text(std::string_view name, std::optional<std::string_view> value) override {
+        if (value) {
+            AddText(object_, name, *value);
+        } else {
+            object_[std::string(name)] = nullptr;
+        }
     }
-    void Message(std::string_view name, std::string_view value) override { Text(name, value); }
+    void Message(std::string_view name, std::optional<std::string_view> value) override {
+        Text(name, value);
+    }
     void Integer(std::string_view name, std::optional<long long> value) override {
         object_[std::string(name)] = value ? JsonObject(*value) : JsonObject(nullptr);
     }
@@ -89,6 +109,15 @@ class JsonObjectSink final : public RecordFieldSink {
         object_[std::string(name)] =
             present ? JsonObject(std::vector<double>(values.begin(), values.end()))
                     : JsonObject(nullptr);
+    }
+    // The models go into one array, as in the report's records.
+    void Model(std::string_view id, std::optional<double> value,
+               std::optional<long long> score) override {
+        JsonObject model = JsonObject::object();
+        model["model"] = std::string(id);
+        model["score_value"] = value ? JsonObject(*value) : JsonObject(nullptr);
+        model["score"] = score ? JsonObject(*score) : JsonObject(nullptr);
+        object_["models"].push_back(std::move(model));
     }
     const JsonObject& Object() const { return object_; }
 
@@ -155,7 +184,7 @@ std::string AnalysisFormat::TableEntry(const VoiceAnalysis& record, bool) const 
     return TableRow(record);
 }
 
-std::string AnalysisFormat::TableClosing(bool) const {
+std::string AnalysisFormat::TableClosing(bool /*noted*/) const {
     return {};
 }
 

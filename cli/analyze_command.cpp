@@ -8,24 +8,23 @@ namespace tesmera {
 
 int RunAnalyze(const AnalyzeOptions& options) {
     try {
-        const std::vector<std::string> outputs{options.csvPath, options.jsonPath};
+        const std::vector<std::string> outputs{options.records.csv, options.records.json,
+                                               options.records.jsonLines};
         const std::vector<BatchEntry> entries =
             CollectBatch(options.paths, outputs, options.grades);
         const GradeSource grades = GradeSourceFor(options.grades);
         const AnalysisFormat format;
-        const auto writers = RecordWritersFor(options.csvPath, options.jsonPath, format);
-        // The table itself shows how far a batch has got.
-        const bool toFiles = !options.csvPath.empty() || !options.jsonPath.empty();
-        const int status =
-            AnalyseBatch(entries, grades, options.jobs, toFiles, [&](const VoiceAnalysis& record) {
-                for (const auto& writer : writers) {
-                    writer->Write(record);
-                }
-            });
-        for (const auto& writer : writers) {
-            writer->Finish();
+        RecordOutputs<VoiceAnalysis> records(options.records, format);
+        BatchProgress progress(entries, options.quiet, options.records.UsesStandardOutput());
+        try {
+            AnalyseBatch(entries, grades, options.jobs, progress,
+                         [&](const VoiceAnalysis& record) { records.Write(record); });
+        } catch (...) {
+            records.Finish();
+            throw;
         }
-        return status;
+        const int status = progress.Finish("analyze");
+        return StatusAfterOutputs("analyze", records.Finish(), status);
     } catch (...) {
         return ReportCommandFailure("analyze");
     }

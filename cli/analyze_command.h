@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/record_writers.h"
 
 namespace tesmera {
 
 struct AnalyzeOptions {
     std::vector<std::string> paths;  // files and folders
-    std::string csvPath;             // empty: no CSV; "-": standard output
-    std::string jsonPath;            // empty: no JSON; "-": standard output
+    RecordPaths records;             // "-": standard output
+    bool quiet = false;              // no progress line
     GradeOptions grades;
     unsigned jobs = 1;  // threads analysing files, 1..MaxJobs (--jobs: every core)
 };

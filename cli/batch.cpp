@@ -6,8 +6,9 @@
 #include <memory>
 #include <optional>
 
+#include <unistd.h>
+
 #include "cli/OrderedParallelRun.h"
-#include "cli/ProgressLine.h"
 #include "cli/UsageError.h"
 #include "cli/output_paths.h"
 #include "cli/terminal_text.h"
@@ -61,12 +62,39 @@ GradeSource GradeSourceFor(const GradeOptions& grades) {
                                     : GradeSource::FromTable(grades.tablePath, grades.nameGrades);
 }
 
-int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, unsigned jobs,
-                 bool showProgress, const std::function<void(const VoiceAnalysis&)>& use) {
-    std::optional<ProgressLine> progress;
-    if (showProgress) {
-        progress.emplace(entries.size());
+BatchProgress::BatchProgress(std::span<const BatchEntry> entries, bool quiet,
+                             bool tableOnStandardOutput)
+    : entries_(entries), quiet_(quiet) {
+    line_.emplace(entries.size(), !quiet && !(tableOnStandardOutput && isatty(STDOUT_FILENO) == 1));
+}
+
+void BatchProgress::Done(const std::string& path, bool ok, std::string_view status) {
+    ++done_;
+    if (!ok) {
+        failed_.emplace_back(path, status);
     }
+    line_->Advance(done_ < entries_.size() ? std::string_view(entries_[done_].Path) : "");
+}
+
+int BatchProgress::Finish(const std::string& command) {
+    line_.reset();
+    if (failed_.empty()) {
+        return ExitAllOk;
+    }
+    if (quiet_) {
+        return ExitSomeFilesFailed;
+    }
+    PrintCommandFailure(command, std::to_string(failed_.size()) + " of " +
+                                     std::to_string(entries_.size()) + " inputs failed:");
+    for (const auto& [path, status] : failed_) {
+        std::fprintf(stderr, "  %s: %s\n", TerminalText(path).c_str(),
+                     TerminalLine(status).c_str());
+    }
+    return ExitSomeFilesFailed;
+}
+
+void AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, unsigned jobs,
+                  BatchProgress& progress, const std::function<void(const VoiceAnalysis&)>& use) {
     // Each thread analyses with buffers of its own.
     OrderedParallelRun<VoiceAnalysis> run(jobs, [entries] {
         return [entries, analyser = std::make_shared<VoiceFileAnalyser>()](std::size_t i) {
@@ -74,18 +102,21 @@ int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades,
             return entry.Problem ? ProblemRecord(entry) : analyser->Analyse(entry.Path);
         };
     });
-    bool allOk = true;
     run.Run(entries.size(), [&](VoiceAnalysis&& record) {
         if (record.Stage == AnalysisStage::Analysed) {
             grades.Apply(record);
         }
-        allOk = allOk && record.Ok();
         use(record);
-        if (progress) {
-            progress->Advance();
-        }
+        progress.Done(record.Path, record.Ok(), record.StatusText());
     });
-    return allOk ? ExitAllOk : ExitSomeFilesFailed;
+}
+
+int StatusAfterOutputs(const std::string& command, std::span<const std::string> outputFailures,
+                       int batchStatus) {
+    for (const std::string& failure : outputFailures) {
+        PrintCommandFailure(command, failure);
+    }
+    return outputFailures.empty() ? batchStatus : ExitToolFailed;
 }
 
 int ReportCommandFailure(const std::string& command) {

@@ -4,12 +4,16 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/TesmeraError.h"
 #include "cli/GradeSource.h"
+#include "cli/ProgressLine.h"
 #include "cli/voice_analysis.h"
 #include "cli/voice_file_list.h"
 
@@ -50,14 +54,40 @@ std::vector<BatchEntry> CollectBatch(std::span<const std::string> paths,
 // cannot be read or used.
 GradeSource GradeSourceFor(const GradeOptions& grades);
 
+// What a batch tells the user on standard error while it runs: the
+// progress line (see ProgressLine), then each input that failed. --quiet
+// silences both; the line is also left out when a table goes to the same
+// terminal, as the table shows how far the batch has got.
+class BatchProgress {
+  public:
+    BatchProgress(std::span<const BatchEntry> entries, bool quiet, bool tableOnStandardOutput);
+    // After each input, in the entries' order; `status` says why it failed.
+    void Done(const std::string& path, bool ok, std::string_view status);
+    // Ends the progress line, then (unless quiet) names each input that
+    // failed with its status, one a line, after "tesmera-cli <command>: ";
+    // returns ExitAllOk or ExitSomeFilesFailed.
+    int Finish(const std::string& command);
+
+  private:
+    std::span<const BatchEntry> entries_;
+    bool quiet_;
+    std::size_t done_ = 0;
+    std::optional<ProgressLine> line_;
+    std::vector<std::pair<std::string, std::string>> failed_;  // path, status
+};
+
 // Analyses the entries on `jobs` threads (at least 1), takes each grade
 // from `grades`, and hands each record to `use` in the entries' order, on
-// the calling thread; an entry with a problem becomes a record with that
-// status. What `use` sees does not depend on `jobs`. `showProgress` asks
-// for the progress line on a terminal. Returns ExitAllOk or
-// ExitSomeFilesFailed.
-int AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, unsigned jobs,
-                 bool showProgress, const std::function<void(const VoiceAnalysis&)>& use);
+// the calling thread, telling `progress` of each; an entry with a problem
+// becomes a record with that status. What `use` sees does not depend on
+// `jobs`.
+void AnalyseBatch(std::span<const BatchEntry> entries, const GradeSource& grades, unsigned jobs,
+                  BatchProgress& progress, const std::function<void(const VoiceAnalysis&)>& use);
+
+// The exit status once a batch's outputs are closed: prints each output's
+// failure and gives ExitToolFailed when there is one, else `batchStatus`.
+int StatusAfterOutputs(const std::string& command, std::span<const std::string> outputFailures,
+                       int batchStatus);
 
 // For a catch block of a subcommand: prints "tesmera-cli <command>: <what>"
 // for the exception being handled on standard error and returns its exit

@@ -25,7 +25,14 @@ constexpr std::string_view FormulaStarts = "=+-@\t\r";
 }  // namespace
 
 void AppendRoundTripText(std::string& text, double value) {
+    const std::size_t start = text.size();
     AppendChars(text, value);
+    // A whole number keeps a fraction, so a reader that guesses a column's
+    // type from its cells (pandas, a spreadsheet) takes it as a real number
+    // like the rest of its column, never as an integer.
+    if (text.find_first_of(".en", start) == std::string::npos) {
+        text += ".0";
+    }
 }
 
 void AppendIntegerText(std::string& text, long long value) {

@@ -10,7 +10,8 @@
 namespace tesmera {
 
 // Appends the shortest text that reads back as the same double, with a
-// full stop ("0.1", "-3", "1e-07").
+// full stop, and a fraction even for a whole number ("0.1", "-3.0",
+// "1e-07"), so it never reads as an integer.
 void AppendRoundTripText(std::string& text, double value);
 
 // Appends the integer in decimal digits ("-12").

@@ -85,6 +85,21 @@ void AddRecordsOption(CLI::App& command, const std::string& option, const std::s
         ->option_text("FILE");
 }
 
+// --json-lines FILE: the same records as --json, one a line.
+void AddJsonLinesOption(CLI::App& command, std::string& path) {
+    command
+        .add_option("--json-lines", path,
+                    "Write JSON records to FILE, one a line as each file is done ('-': standard "
+                    "output)")
+        ->option_text("FILE");
+}
+
+// --quiet: nothing on standard error but the command's own failures.
+void AddQuietOption(CLI::App& command, bool& quiet) {
+    command.add_flag("--quiet", quiet,
+                     "Show no progress line, and do not list the inputs that failed at the end");
+}
+
 CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
     CLI::App* command = AddCommand(
         app, "analyze", "Load and compute voice files as the window does; table, CSV or JSON",
@@ -94,10 +109,12 @@ CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {
             std::string(BatchExitStatus));
     command->add_option("PATH", options.paths, "Voice files, or folders searched for *.wav")
         ->required();
-    AddRecordsOption(*command, "--csv", "CSV", options.csvPath);
-    AddRecordsOption(*command, "--json", "JSON", options.jsonPath);
+    AddRecordsOption(*command, "--csv", "CSV", options.records.csv);
+    AddRecordsOption(*command, "--json", "JSON", options.records.json);
+    AddJsonLinesOption(*command, options.records.jsonLines);
     AddGradeOptions(*command, options.grades);
     AddJobsOption(*command, options.jobs);
+    AddQuietOption(*command, options.quiet);
     return command;
 }
 
@@ -138,6 +155,7 @@ CLI::App* AddAgreement(CLI::App& app, AgreementOptions& options) {
     AddGradeOptions(*command, options.grades);
     // A report file holds its figures already: there is nothing to analyse.
     AddJobsOption(*command, options.jobs)->excludes(fromReport);
+    AddQuietOption(*command, options.quiet);
     return command;
 }
 
@@ -199,9 +217,11 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
         ->add_option("RECORDING", options.paths,
                      "Recordings, or folders searched for recordings (see above)")
         ->required();
-    AddRecordsOption(*command, "--json", "JSON", options.jsonPath);
-    AddRecordsOption(*command, "--csv", "CSV", options.csvPath);
+    AddRecordsOption(*command, "--json", "JSON", options.records.json);
+    AddRecordsOption(*command, "--csv", "CSV", options.records.csv);
+    AddJsonLinesOption(*command, options.records.jsonLines);
     AddJobsOption(*command, options.jobs);
+    AddQuietOption(*command, options.quiet);
     command
         ->add_option("--periods", options.periodsFolder,
                      "Also write every analysed cycle as a period file into DIR")

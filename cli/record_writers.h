@@ -5,7 +5,9 @@
 // records look in each format (a RecordFormat).
 #pragma once
 
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,10 +28,12 @@ class RecordFormat {
     // either end; any line break inside it is followed by two blanks.
     virtual std::string JsonText(const Record& record) const = 0;
     // The table: its heading, each record's part (`first` for the first
-    // record), and what follows the last record.
+    // record), and what follows the last record (`noted`: some record's
+    // part needs the closing note).
     virtual std::string TableHeading() const = 0;
     virtual std::string TableEntry(const Record& record, bool first) const = 0;
-    virtual std::string TableClosing(bool anyRecord) const = 0;
+    virtual bool TableNeedsNote(const Record& /*record*/) const { return false; }
+    virtual std::string TableClosing(bool noted) const = 0;
 };
 
 template <typename Record>
@@ -92,6 +96,25 @@ class JsonRecordWriter final : public RecordWriter<Record> {
     bool first_ = true;
 };
 
+// One record a line (JSON Lines), each written as it comes.
+template <typename Record>
+class JsonLinesRecordWriter final : public RecordWriter<Record> {
+  public:
+    // The format must outlive the writer.
+    JsonLinesRecordWriter(const std::string& path, const RecordFormat<Record>&& format) = delete;
+    JsonLinesRecordWriter(const std::string& path, const RecordFormat<Record>& format)
+        : output_(path), format_(format) {}
+    void Write(const Record& record) override {
+        output_.Write(format_.JsonText(record));
+        output_.Write("\n");
+    }
+    void Finish() override { output_.Close(); }
+
+  private:
+    TextOutput output_;
+    const RecordFormat<Record>& format_;
+};
+
 // The table on standard output.
 template <typename Record>
 class TableRecordWriter final : public RecordWriter<Record> {
@@ -104,9 +127,10 @@ class TableRecordWriter final : public RecordWriter<Record> {
     void Write(const Record& record) override {
         output_.Write(format_.TableEntry(record, first_));
         first_ = false;
+        noted_ = noted_ || format_.TableNeedsNote(record);
     }
     void Finish() override {
-        output_.Write(format_.TableClosing(!first_));
+        output_.Write(format_.TableClosing(noted_));
         output_.Close();
     }
 
@@ -114,25 +138,97 @@ class TableRecordWriter final : public RecordWriter<Record> {
     TextOutput output_;
     const RecordFormat<Record>& format_;
     bool first_ = true;
+    bool noted_ = false;
 };
 
-// The writers a batch command's options ask for: CSV and JSON into the
-// files named (empty: none), else the table. Each output is opened here, so
-// a path that cannot be written fails before the batch starts.
+// Where a batch command's records go (empty: not there).
+struct RecordPaths {
+    std::string csv;
+    std::string json;
+    std::string jsonLines;
+
+    bool AnyFile() const { return !csv.empty() || !json.empty() || !jsonLines.empty(); }
+    // The table goes to standard output when no file is asked for.
+    bool UsesStandardOutput() const {
+        const auto standard = std::string(TextOutput::StandardOutputName);
+        return !AnyFile() || csv == standard || json == standard || jsonLines == standard;
+    }
+};
+
+// An output of a batch that fails on its own: after its first failure it is
+// left alone and the failure kept for the end, while the others go on, so
+// one full disk does not cost the other outputs their records.
+class GuardedOutput {
+  public:
+    template <typename Action>
+    void Attempt(Action&& action) {
+        if (failure_) {
+            return;
+        }
+        try {
+            action();
+        } catch (const std::exception& error) {
+            failure_ = error.what();
+        }
+    }
+    const std::optional<std::string>& Failure() const { return failure_; }
+
+  private:
+    std::optional<std::string> failure_;
+};
+
+// The record outputs a batch command's options ask for: CSV, JSON and JSON
+// Lines into the files named, else the table. Each output is opened by the
+// constructor, so a path that cannot be written fails before the batch
+// starts; later each fails on its own (see GuardedOutput).
 template <typename Record>
-std::vector<std::unique_ptr<RecordWriter<Record>>> RecordWritersFor(
-    const std::string& csvPath, const std::string& jsonPath, const RecordFormat<Record>& format) {
-    std::vector<std::unique_ptr<RecordWriter<Record>>> writers;
-    if (!csvPath.empty()) {
-        writers.push_back(std::make_unique<CsvRecordWriter<Record>>(csvPath, format));
+class RecordOutputs {
+  public:
+    // The format must outlive the outputs.
+    RecordOutputs(const RecordPaths& paths, const RecordFormat<Record>&& format) = delete;
+    RecordOutputs(const RecordPaths& paths, const RecordFormat<Record>& format) {
+        if (!paths.csv.empty()) {
+            Add(std::make_unique<CsvRecordWriter<Record>>(paths.csv, format));
+        }
+        if (!paths.json.empty()) {
+            Add(std::make_unique<JsonRecordWriter<Record>>(paths.json, format));
+        }
+        if (!paths.jsonLines.empty()) {
+            Add(std::make_unique<JsonLinesRecordWriter<Record>>(paths.jsonLines, format));
+        }
+        if (outputs_.empty()) {
+            Add(std::make_unique<TableRecordWriter<Record>>(format));
+        }
     }
-    if (!jsonPath.empty()) {
-        writers.push_back(std::make_unique<JsonRecordWriter<Record>>(jsonPath, format));
+    void Write(const Record& record) {
+        for (Output& output : outputs_) {
+            output.guard.Attempt([&] { output.writer->Write(record); });
+        }
     }
-    if (writers.empty()) {
-        writers.push_back(std::make_unique<TableRecordWriter<Record>>(format));
+    // Closes every output that has not failed, so what was written is
+    // complete (a JSON array ends even when the batch stopped early);
+    // returns each failure's message.
+    std::vector<std::string> Finish() {
+        std::vector<std::string> failures;
+        for (Output& output : outputs_) {
+            output.guard.Attempt([&] { output.writer->Finish(); });
+            if (output.guard.Failure()) {
+                failures.push_back(*output.guard.Failure());
+            }
+        }
+        return failures;
     }
-    return writers;
-}
+
+  private:
+    struct Output {
+        std::unique_ptr<RecordWriter<Record>> writer;
+        GuardedOutput guard;
+    };
+    void Add(std::unique_ptr<RecordWriter<Record>> writer) {
+        outputs_.push_back({std::move(writer), {}});
+    }
+
+    std::vector<Output> outputs_;
+};
 
 }  // namespace tesmera

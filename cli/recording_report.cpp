@@ -6,6 +6,7 @@
 
 #include "cli/OrderedParallelRun.h"
 #include "cli/json_text.h"
+#include "config/build_config.h"
 #include "recording/cycle_file_name.h"
 #include "recording/sound_input.h"
 
@@ -22,7 +23,7 @@ nlohmann::ordered_json Figure(const std::optional<double>& value, double scale =
 
 nlohmann::ordered_json ModelJson(std::string_view id, const ModelSummary& summary, bool figures) {
     nlohmann::ordered_json model;
-    model["model"] = "SCORE(" + std::string(id) + ")";
+    model["model"] = std::string(id);
     if (!figures) {
         for (const char* key : {"median_value", "score", "iqr", "grade_shares", "borderline"}) {
             model[key] = nullptr;
@@ -45,6 +46,27 @@ void AddQuality(nlohmann::ordered_json& json, const std::optional<RecordingQuali
     json["band_limited"] = quality ? nlohmann::ordered_json(quality->BandLimited) : nullptr;
 }
 
+void AddSound(nlohmann::ordered_json& json, const std::optional<SoundFacts>& sound) {
+    json["tesmera_version"] = std::string(Version);
+    json["sample_rate_hz"] = sound ? nlohmann::ordered_json(sound->SampleRateHz) : nullptr;
+    json["duration_s"] = sound ? nlohmann::ordered_json(sound->DurationSeconds) : nullptr;
+    json["channels"] = sound ? nlohmann::ordered_json(sound->Channels) : nullptr;
+}
+
+// The cycle counts exist once a stretch was found, which the quality marks.
+void AddCycleCounts(nlohmann::ordered_json& json, const VoiceReport& report) {
+    const CycleCounts counts = CountCycles(report);
+    const bool stretch = report.Quality.has_value();
+    const auto count = [stretch](std::size_t value) {
+        return stretch ? nlohmann::ordered_json(value) : nlohmann::ordered_json(nullptr);
+    };
+    json["cycles_analysed"] = count(counts.Analysed);
+    json["cycles_marked"] = count(counts.Marked);
+    json["cycles_off_track"] = count(counts.OffTrack);
+    json["cycles_misshapen"] = count(counts.Misshapen);
+    json["cycles_unscored"] = count(counts.Unscored);
+}
+
 }  // namespace
 
 RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds,
@@ -54,6 +76,8 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
     record.Grade = RecordingNameGrade(path);
     try {
         RecordingFile recording(path, threads);
+        record.Sound =
+            SoundFacts{recording.SampleRate(), recording.Duration(), recording.Channels()};
         record.Report = ReportVoice(recording, atSeconds);
         record.Outcome = record.Report.Outcome;
     } catch (const TesmeraError& error) {
@@ -98,16 +122,12 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     AddText(json, "path", record.Path);
     json["status"] = record.Outcome.Text;
     json["status_code"] = StatusCodeName(record.Outcome.Code);
-    json["grade"] = record.Grade ? nlohmann::ordered_json(*record.Grade) : nullptr;
+    AddSound(json, record.Sound);
+    json["expert_grade"] = record.Grade ? nlohmann::ordered_json(*record.Grade) : nullptr;
     json["stretch_start_s"] = when(report.StretchStartSeconds);
     json["stretch_end_s"] = when(report.StretchEndSeconds);
-    const CycleCounts counts = CountCycles(report);
-    json["cycles"] = counts.Analysed;
-    json["cycles_marked"] = counts.Marked;
-    json["cycles_off_track"] = counts.OffTrack;
-    json["cycles_misshapen"] = counts.Misshapen;
-    json["cycles_unscored"] = counts.Unscored;
-    json["steady"] = report.Steady;
+    AddCycleCounts(json, report);
+    json["steady"] = when(report.Steady);
     json["unsteady_reason"] = when(report.Steady ? nlohmann::ordered_json(nullptr)
                                                  : nlohmann::ordered_json(report.UnsteadyReason));
     json["f0_mean_hz"] = when(report.F0MeanHz);

@@ -16,8 +16,16 @@
 
 namespace tesmera {
 
+// What a readable recording's file holds.
+struct SoundFacts {
+    std::int32_t SampleRateHz = 0;
+    double DurationSeconds = 0;
+    std::int32_t Channels = 0;  // before they are mixed to one
+};
+
 struct RecordingReport {
     std::string Path;
+    std::optional<SoundFacts> Sound;  // absent when the file could not be read
     // The grade from the name, by the rule for period files; absent when the
     // name ends in no digit.
     std::optional<std::int32_t> Grade;
@@ -41,13 +49,13 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
 void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double> atSeconds,
                       unsigned jobs, const std::function<void(RecordingReport&&)>& use);
 
-// The record scripts rely on: path, status, status_code, grade, stretch_start_s,
-// stretch_end_s, cycles (analysed), cycles_marked, cycles_off_track,
-// cycles_misshapen, cycles_unscored (the marked cycles left out, by reason), steady, f0_mean_hz,
-// f0_sd_hz, jitter_local_pct, jitter_local_abs_us, jitter_rap_pct, jitter_ppq5_pct,
-// shimmer_local_pct, shimmer_local_db, shimmer_apq3_pct, shimmer_apq5_pct, hnr_db, then models: six
-// objects with model ("SCORE(10)" ...), median_value, score, iqr, grade_shares (five numbers) and
-// borderline. Undefined figures are null; a recording without figures has null for all of them.
+// The record scripts rely on (docs/outputs.md lists every key with its
+// unit): path, status, status_code, tesmera_version, the sound's facts,
+// expert_grade, the stretch, the cycle counts, steadiness, F0, jitter,
+// shimmer, HNR, CPPS, the recording's quality, then "models": six objects
+// with model ("10" ...), median_value, score, iqr, grade_shares (five
+// fractions) and borderline. A figure that does not exist is null, never 0
+// or false.
 nlohmann::ordered_json ReportRecordJson(const RecordingReport& record);
 
 }  // namespace tesmera

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/report_command.h"
 
+#include <algorithm>
+#include <exception>
 #include <filesystem>
+#include <iterator>
 #include <span>
 
 #include "cli/batch.h"
@@ -10,6 +13,7 @@
 #include "cli/voice_file_list.h"
 #include "recording/cycle_file_name.h"
 #include "recording/voice_file_writer.h"
+#include "wave/OutputFile.h"
 
 namespace tesmera {
 
@@ -38,11 +42,36 @@ std::vector<std::string> PathsNotToReplace(std::span<const BatchEntry> entries,
     return paths;
 }
 
+// The batch itself: each record to every output and its cycles to the
+// periods folder; a recording whose cycles cannot be written adds its
+// failure to `periodFailures`, and the others' cycles are still written.
+// Returns the batch's status.
+int ReportBatch(const ReportOptions& options, std::span<const BatchEntry> entries,
+                RecordOutputs<RecordingReport>& records, std::vector<std::string>& periodFailures) {
+    BatchProgress progress(entries, options.quiet, options.records.UsesStandardOutput());
+    // Period files are written as each recording is done, and nothing of
+    // a recording is kept after its records, so memory stays small for a
+    // long list.
+    ReportRecordings(entries, options.atSeconds, options.jobs, [&](RecordingReport&& record) {
+        if (!options.periodsFolder.empty()) {
+            try {
+                WriteCyclePeriods(record, options.periodsFolder);
+            } catch (const std::exception& error) {
+                periodFailures.emplace_back(error.what());
+            }
+        }
+        records.Write(record);
+        progress.Done(record.Path, record.Ok(), record.Outcome.Text);
+    });
+    return progress.Finish("report");
+}
+
 }  // namespace
 
 int RunReport(const ReportOptions& options) {
     try {
-        const std::vector<std::string> outputs{options.jsonPath, options.csvPath};
+        const std::vector<std::string> outputs{options.records.json, options.records.csv,
+                                               options.records.jsonLines};
         const std::vector<BatchEntry> entries =
             CollectBatch(options.paths, outputs, {}, RecordingFiles());
         if (!options.periodsFolder.empty()) {
@@ -51,24 +80,17 @@ int RunReport(const ReportOptions& options) {
             PreparePeriodsFolder(options.periodsFolder);
         }
         const ReportFormat format;
-        const auto writers = RecordWritersFor(options.csvPath, options.jsonPath, format);
-        bool allOk = true;
-        // Period files are written as each recording is done, and nothing of
-        // a recording is kept after its records, so memory stays small for a
-        // long list.
-        ReportRecordings(entries, options.atSeconds, options.jobs, [&](RecordingReport&& record) {
-            if (!options.periodsFolder.empty()) {
-                WriteCyclePeriods(record, options.periodsFolder);
-            }
-            for (const auto& writer : writers) {
-                writer->Write(record);
-            }
-            allOk = allOk && record.Ok();
-        });
-        for (const auto& writer : writers) {
-            writer->Finish();
+        RecordOutputs<RecordingReport> records(options.records, format);
+        std::vector<std::string> failures;
+        int status = ExitAllOk;
+        try {
+            status = ReportBatch(options, entries, records, failures);
+        } catch (...) {
+            records.Finish();
+            throw;
         }
-        return allOk ? ExitAllOk : ExitSomeFilesFailed;
+        std::ranges::move(records.Finish(), std::back_inserter(failures));
+        return StatusAfterOutputs("report", failures, status);
     } catch (...) {
         return ReportCommandFailure("report");
     }

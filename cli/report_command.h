@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/record_writers.h"
+
 namespace tesmera {
 
 struct ReportOptions {
     std::vector<std::string> paths;   // recordings, or folders searched for *.wav
-    std::string jsonPath;             // empty: none; "-": standard output
-    std::string csvPath;              // empty: none; "-": standard output
+    RecordPaths records;              // "-": standard output
+    bool quiet = false;               // no progress line
     std::string periodsFolder;        // empty: no period files
     unsigned jobs = 1;                // recordings reported at once
     std::optional<double> atSeconds;  // the stretch around this time

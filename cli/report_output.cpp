@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/report_output.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "analysis/number_text.h"
 #include "cli/data_text.h"
+#include "cli/json_text.h"
+#include "cli/record_fields.h"
 #include "cli/terminal_text.h"
 
 namespace tesmera {
@@ -41,17 +44,17 @@ std::vector<std::pair<std::string, std::string>> FlatFields(const Json& record) 
             continue;
         }
         for (const Json& model : value) {
-            const std::string prefix = model["model"].get<std::string>() + ".";
+            const std::string id = model["model"].get<std::string>();
             for (const auto& [name, figure] : model.items()) {
                 if (name == "model") {
                     continue;
                 }
                 if (name != "grade_shares") {
-                    fields.emplace_back(prefix + name, CsvValue(figure));
+                    fields.emplace_back(ModelColumn(id, name), CsvValue(figure));
                     continue;
                 }
                 for (std::size_t g = 0; g < ReportGradeCount; ++g) {
-                    fields.emplace_back(prefix + "grade_share_" + std::to_string(g + 1),
+                    fields.emplace_back(ModelColumn(id, "grade_share_" + std::to_string(g + 1)),
                                         figure.is_null() ? "" : CsvValue(figure[g]));
                 }
             }
@@ -71,6 +74,12 @@ std::string Padded(std::string text, std::size_t width) {
 std::string OptionalFigure(const std::optional<double>& value, double scale, int digits,
                            std::string_view unit) {
     return value ? Fixed(*value * scale, digits) + std::string(unit) : "n/a";
+}
+
+// The table marks a borderline score with "?"; a note then explains it.
+bool AnyBorderline(const VoiceReport& report) {
+    return report.AnalysedCycles > 0 &&
+           std::ranges::any_of(report.Models, &ModelSummary::Borderline);
 }
 
 std::string ModelRows(const VoiceReport& report) {
@@ -148,16 +157,7 @@ void ReportFormat::CsvRow(const RecordingReport& record, std::string& line) cons
 }
 
 std::string ReportFormat::JsonText(const RecordingReport& record) const {
-    const std::string object =
-        ReportRecordJson(record).dump(2, ' ', false, Json::error_handler_t::replace);
-    std::string indented;
-    for (const char c : object) {
-        indented += c;
-        if (c == '\n') {
-            indented += "  ";
-        }
-    }
-    return indented;
+    return JsonLine(ReportRecordJson(record));
 }
 
 std::string ReportFormat::TableHeading() const {
@@ -168,9 +168,12 @@ std::string ReportFormat::TableEntry(const RecordingReport& record, bool first) 
     return (first ? "" : "\n") + RecordTable(record);
 }
 
-std::string ReportFormat::TableClosing(bool anyRecord) const {
-    return anyRecord ? "\n\"?\": borderline, the median's 95 % interval reaches another grade.\n"
-                     : "";
+bool ReportFormat::TableNeedsNote(const RecordingReport& record) const {
+    return AnyBorderline(record.Report);
+}
+
+std::string ReportFormat::TableClosing(bool noted) const {
+    return noted ? "\n\"?\": borderline, the median's 95 % interval reaches another grade.\n" : "";
 }
 
 }  // namespace tesmera

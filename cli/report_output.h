@@ -9,13 +9,15 @@
 
 namespace tesmera {
 
-// CSV: nested fields are named by their path: "SCORE(10).median_value",
-// "SCORE(10).grade_share_1" ... "SCORE(10).grade_share_5"; null values are
+// JSON: one ReportRecordJson object per line. CSV: one row per recording,
+// the same fields flattened, a model's figures named by ModelColumn
+// ("model_10_median_value", "model_10_grade_share_1" ...); null values are
 // empty fields, true and false are written as such.
 // Table, per recording: its name, status, grade, stretch and cycle count
 // with the steadiness verdict, a row per model with the median's score
 // (marked "?" when borderline), the median, the IQR and the grade shares,
-// then the perturbation figures; a note on "?" closes it.
+// then the perturbation figures; a note on "?" closes it when a mark was
+// printed.
 class ReportFormat final : public RecordFormat<RecordingReport> {
   public:
     void CsvHeader(std::string& line) const override;
@@ -23,7 +25,8 @@ class ReportFormat final : public RecordFormat<RecordingReport> {
     std::string JsonText(const RecordingReport& record) const override;
     std::string TableHeading() const override;
     std::string TableEntry(const RecordingReport& record, bool first) const override;
-    std::string TableClosing(bool anyRecord) const override;
+    bool TableNeedsNote(const RecordingReport& record) const override;
+    std::string TableClosing(bool noted) const override;
 };
 
 }  // namespace tesmera

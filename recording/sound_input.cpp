@@ -119,6 +119,10 @@ std::size_t SoundFileReader::Frames() const {
     return static_cast<std::size_t>(handle_->info.frames);
 }
 
+std::int32_t SoundFileReader::Channels() const {
+    return handle_->info.channels;
+}
+
 std::size_t SoundFileReader::ReadBlocks(std::size_t first, std::size_t count,
                                         const std::function<void(std::span<const double>)>& visit) {
     if (sf_seek(handle_->file.get(), static_cast<sf_count_t>(first), SEEK_SET) < 0) {

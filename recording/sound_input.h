@@ -57,6 +57,7 @@ class SoundFileReader {
 
     std::int32_t SampleRate() const;  // Hz
     std::size_t Frames() const;       // as the header gives them
+    std::int32_t Channels() const;    // in the file, before the mix
 
     // Calls `visit` with consecutive mono blocks of the samples from
     // `first` (a frame index) up to `count` samples or the end of the file,
@@ -94,6 +95,7 @@ class RecordingFile final : public ScannedRecording {
     explicit RecordingFile(const std::string& path, unsigned threads = 1,
                            const ScanControl& control = {});
     std::span<const double> Samples(std::size_t first, std::size_t count) override;
+    std::int32_t Channels() const { return reader_->Channels(); }  // in the file
 
   private:
     RecordingFile(const std::string& path, std::unique_ptr<SoundFileReader> reader,

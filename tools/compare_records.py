@@ -29,8 +29,8 @@ from decimal import ROUND_HALF_UP, Decimal
 TOLERANCE = 1e-12
 RESIDUE = 1e-9  # amplitude norm over peak below which scores are rounding residue
 WEIGHT_BOUND = 5.0  # every score model weight is smaller in magnitude
-COEFFICIENT_FIELDS = ("ax", "bx", "AA", "AmplitudeNorm")
-SHOWN_DECIMALS = {"ax": 1, "bx": 1, "AA": 1}  # the coefficient table
+COEFFICIENT_FIELDS = ("ax", "bx", "aa", "amplitude_norm")
+SHOWN_DECIMALS = {"ax": 1, "bx": 1, "aa": 1}  # the coefficient table
 SCORE_DECIMALS = 4  # the score report
 
 
@@ -43,36 +43,36 @@ def shown(value, decimals):
 
 
 def scale_of(name, record):
-    peak = record.get("MaxAbs") or 0.0
-    norm = record.get("AmplitudeNorm") or 0.0
+    peak = record.get("max_abs") or 0.0
+    norm = record.get("amplitude_norm") or 0.0
     if name in COEFFICIENT_FIELDS:
         return peak
     normalised = peak / norm if norm else 0.0
-    if name == "AANorm":
+    if name == "aa_norm":
         return normalised
-    if name.startswith("ScoreValue"):
-        return WEIGHT_BOUND * sum(normalised / a for a in record.get("AANorm") or [] if a)
+    if name.endswith("_score_value"):
+        return WEIGHT_BOUND * sum(normalised / a for a in record.get("aa_norm") or [] if a)
     return 0.0
 
 
 def residue_only(record):
-    peak = record.get("MaxAbs") or 0.0
-    norm = record.get("AmplitudeNorm")
+    peak = record.get("max_abs") or 0.0
+    norm = record.get("amplitude_norm")
     if norm is None or peak <= 0:
         return False
     if norm < RESIDUE * peak:
         return True
-    return any(a * norm < RESIDUE * peak for a in record.get("AANorm") or [])
+    return any(a * norm < RESIDUE * peak for a in record.get("aa_norm") or [])
 
 
-SCORED_FIELDS = ("status", "AANorm", "ScoreValue", "Score")
+SCORED_FIELDS = ("status", "aa_norm", "model_")
 
 
 def is_measure(name, value):
     """A real number (which JSON may print without a fraction); counts,
     orders, scores and grades are integers that must stay exactly as they are."""
-    counted = name in ("SampleCount", "ApproxOrder", "ExpertGrade") or (
-        name.startswith("Score") and not name.startswith("ScoreValue"))
+    counted = name in ("sample_count", "approx_order", "expert_grade", "sample_rate_hz",
+                       "channels") or name.endswith("_score")
     return (not counted and isinstance(value, (int, float))
             and not isinstance(value, bool))
 
@@ -101,12 +101,24 @@ class Report:
         if difference > TOLERANCE * bound:
             self.fail(path, f"{name} {old!r} -> {new!r}")
         decimals = SHOWN_DECIMALS.get(name.rstrip("[]0123456789"),
-                                      SCORE_DECIMALS if name.startswith("ScoreValue") else None)
+                                      SCORE_DECIMALS if name.endswith("_score_value") else None)
         if decimals is not None and shown(old, decimals) != shown(new, decimals):
             self.fail(path, f"{name} shown as {shown(old, decimals)} -> {shown(new, decimals)}")
 
 
+def flattened(record):
+    """The record with each model's figures as fields of their own, named
+    as the CSV names them (model_10_score_value, model_10_score)."""
+    flat = {name: value for name, value in record.items() if name != "models"}
+    for model in record.get("models") or []:
+        for name, value in model.items():
+            if name != "model":
+                flat[f"model_{model['model']}_{name}"] = value
+    return flat
+
+
 def compare(old, new, report):
+    old, new = flattened(old), flattened(new)
     path = old.get("path")
     if set(old) != set(new):
         report.fail(path, "different fields")
@@ -146,19 +158,19 @@ def main():
             report.fail(old.get("path"), f"paired with {new.get('path')}")
             continue
         compare(old, new, report)
-    orders = sum(1 for r in reference if r.get("ApproxOrder") is not None)
+    orders = sum(1 for r in reference if r.get("approx_order") is not None)
     print(f"records: {len(reference)}, analysed: {orders}, numbers compared: {report.numbers}")
     print(f"largest deviation relative to the value: {report.worst:.3g}")
     print(f"largest deviation relative to its scale: {report.worst_scaled:.3g} "
           f"(limit {TOLERANCE:g})")
     scores_moved = [(p, c) for p, c in report.residue if any(
-        n.startswith("Score") and not n.startswith("ScoreValue") for n in c)]
+        n.endswith("_score") for n in c)]
     status_moved = [p for p, c in report.residue if "status" in c]
     print(f"records whose scored harmonics are rounding residue: {len(report.residue)}; "
           f"scores changed in {len(scores_moved)}, status in {len(status_moved)}")
     for path, changed in scores_moved[:10]:
         print("RESIDUE", path,
-              " ".join(n for n in changed if not n.startswith(("AANorm", "ScoreValue"))))
+              " ".join(n for n in changed if not n.startswith(("aa_norm", "model_"))))
     for line in report.failures[:50]:
         print("DIFFERS", line)
     print(f"differences: {len(report.failures)}")

@@ -49,7 +49,7 @@ def deviations(record):
         reference = peer[index] * scale
         row[name] = 100 * (record[key] / reference - 1) if reference else float("nan")
     row["HNRdB"] = record["hnr_db"] - peer[3]
-    row["cycles"] = record["cycles"] / peer[7] if peer[7] else float("nan")
+    row["cycles"] = record["cycles_analysed"] / peer[7] if peer[7] else float("nan")
     return row
 
 

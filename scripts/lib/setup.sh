@@ -45,6 +45,7 @@ TESMERA_TEST_PACKAGES=(
   bash-completion
   shared-mime-info
   man-db
+  python3-jsonschema
 )
 
 # tesmera_missing_packages <package...>: those not installed, one a line.

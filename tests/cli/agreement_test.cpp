@@ -123,9 +123,10 @@ TEST(AgreementOutput, TableAndJsonShowUndefinedFigures) {
     const auto json = nlohmann::json::parse(AgreementJson(report));
     EXPECT_EQ(json["models"][5],
               nlohmann::json::parse(
-                  R"({"model": "25", "count": 1, "exact": 1, "exactRate": 1.0, "withinOne": 1,
-                      "withinOneRate": 1.0, "meanAbsoluteError": 0.0, "weightedKappa": null,
-                      "spearmanRho": null, "confusion": [[0, 0, 0, 0, 0], [0, 0, 0, 0, 0],
+                  R"({"model": "25", "count": 1, "exact_count": 1, "exact_rate": 1.0,
+                      "within_one_count": 1, "within_one_rate": 1.0, "mean_absolute_error": 0.0,
+                      "weighted_kappa": null, "spearman_rho": null,
+                      "confusion": [[0, 0, 0, 0, 0], [0, 0, 0, 0, 0],
                       [0, 0, 1, 0, 0], [0, 0, 0, 0, 0], [0, 0, 0, 0, 0]]})"));
     EXPECT_EQ(json["skipped"], nlohmann::json::array());
 }
@@ -156,8 +157,9 @@ TEST(AgreementOutput, SaysWhereEachGradeCameFromAndWarnsOfNumbers) {
     const auto json = nlohmann::json::parse(AgreementJson(report));
     ASSERT_EQ(json["grades"].size(), 3u);
     EXPECT_EQ(json["grades"][0],
-              nlohmann::json::parse(R"({"path": "rec_2023.wav", "grade": 4, "source": "table"})"));
-    EXPECT_EQ(json["grades"][1]["source"], "name");
+              nlohmann::json::parse(
+                  R"({"path": "rec_2023.wav", "expert_grade": 4, "grade_source": "table"})"));
+    EXPECT_EQ(json["grades"][1]["grade_source"], "name");
     EXPECT_TRUE(json["grades"][1].contains("warning"));
     EXPECT_EQ(json["grades"][2]["path_bytes"], "636166e95f322e776176");
 }

@@ -94,22 +94,25 @@ TEST_F(CsvOutput, NumbersReadBackExactly) {
     const auto& header = rows[0];
     const auto& row = rows[1];
     ASSERT_EQ(row.size(), header.size());
-    // path, status, status_code, 7 figures, the series, the models, and
-    // ExpertGrade, GradeNote, GradeSource.
-    EXPECT_EQ(header.size(), 3 + 7 + 16 + 16 + 21 + 1 + 6 + 12 + 3u);
+    // path, status, status_code, the version and the sound's 3 facts, 7
+    // figures, the series, the models, and the grade, its note and source.
+    EXPECT_EQ(header.size(), 3 + 4 + 7 + 16 + 16 + 21 + 1 + 6 + 12 + 3u);
+    EXPECT_EQ(row[Column(header, "sample_rate_hz")], "44100");
+    EXPECT_EQ(row[Column(header, "channels")], "1");
+    EXPECT_EQ(ParseDouble(row[Column(header, "duration_s")]), 333.0 / 44100);
     EXPECT_EQ(row[Column(header, "status")], "ok");
     EXPECT_EQ(row[Column(header, "status_code")], "ok");
-    EXPECT_EQ(row[Column(header, "SampleCount")], "333");
-    EXPECT_EQ(ParseDouble(row[Column(header, "Mean")]), record.Mean);
-    EXPECT_EQ(ParseDouble(row[Column(header, "PeriodMs")]), record.PeriodMs);
-    EXPECT_EQ(ParseDouble(row[Column(header, "ax1")]), record.ax[1]);
-    EXPECT_EQ(ParseDouble(row[Column(header, "bx15")]), record.bx[15]);
-    EXPECT_EQ(ParseDouble(row[Column(header, "AA20")]), record.AA[20]);
-    EXPECT_EQ(ParseDouble(row[Column(header, "AANorm6")]), record.AANorm[5]);
-    EXPECT_EQ(ParseDouble(row[Column(header, "ScoreValue25")]), record.ScoreValue[5]);
-    EXPECT_EQ(row[Column(header, "Score10")], std::to_string(record.Score[0]));
-    EXPECT_EQ(row[Column(header, "ExpertGrade")], "2");
-    EXPECT_EQ(row[Column(header, "GradeNote")], "");
+    EXPECT_EQ(row[Column(header, "sample_count")], "333");
+    EXPECT_EQ(ParseDouble(row[Column(header, "mean")]), record.Mean);
+    EXPECT_EQ(ParseDouble(row[Column(header, "period_ms")]), record.PeriodMs);
+    EXPECT_EQ(ParseDouble(row[Column(header, "ax_1")]), record.ax[1]);
+    EXPECT_EQ(ParseDouble(row[Column(header, "bx_15")]), record.bx[15]);
+    EXPECT_EQ(ParseDouble(row[Column(header, "aa_20")]), record.AA[20]);
+    EXPECT_EQ(ParseDouble(row[Column(header, "aa_norm_6")]), record.AANorm[5]);
+    EXPECT_EQ(ParseDouble(row[Column(header, "model_25_score_value")]), record.ScoreValue[5]);
+    EXPECT_EQ(row[Column(header, "model_10_score")], std::to_string(record.Score[0]));
+    EXPECT_EQ(row[Column(header, "expert_grade")], "2");
+    EXPECT_EQ(row[Column(header, "grade_note")], "");
 }
 
 TEST_F(CsvOutput, FailedFilesKeepTheirTextAndLeaveValuesEmpty) {
@@ -120,17 +123,17 @@ TEST_F(CsvOutput, FailedFilesKeepTheirTextAndLeaveValuesEmpty) {
     ASSERT_EQ(rows.size(), 3u);
     const auto& header = rows[0];
     EXPECT_EQ(rows[1][Column(header, "status")], "File not found.");
-    EXPECT_EQ(rows[1][Column(header, "SampleCount")], "");
-    EXPECT_EQ(rows[1][Column(header, "AA3")], "");
+    EXPECT_EQ(rows[1][Column(header, "sample_count")], "");
+    EXPECT_EQ(rows[1][Column(header, "aa_3")], "");
     EXPECT_EQ(rows[2][Column(header, "path")], tooLong.Path);
     // One line per record: the window's line break becomes " | ".
     EXPECT_EQ(rows[2][Column(header, "status")],
               " Soubor *.WAV neni v pameti   |  Delka zaznamu je vetsi nez 10000 vzorku ");
     EXPECT_EQ(rows[2][Column(header, "status_code")], "too_long");
     EXPECT_EQ(rows[1][Column(header, "status_code")], "not_found");
-    EXPECT_EQ(rows[2][Column(header, "SampleCount")], "10001");
-    EXPECT_EQ(rows[2][Column(header, "ApproxOrder")], "");
-    EXPECT_EQ(rows[2][Column(header, "ExpertGrade")], "");
+    EXPECT_EQ(rows[2][Column(header, "sample_count")], "10001");
+    EXPECT_EQ(rows[2][Column(header, "approx_order")], "");
+    EXPECT_EQ(rows[2][Column(header, "expert_grade")], "");
 }
 
 // Text cells a spreadsheet would run as formulas start with an apostrophe;
@@ -152,7 +155,7 @@ TEST_P(CsvTextCells, FormulaStartsAreNeutralised) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1][Column(rows[0], "path")], GetParam().cell);
     EXPECT_EQ(rows[1][Column(rows[0], "status")], "'-a warning");
-    EXPECT_EQ(rows[1][Column(rows[0], "Mean")], "-2.5");
+    EXPECT_EQ(rows[1][Column(rows[0], "mean")], "-2.5");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -191,15 +194,25 @@ TEST_F(JsonOutput, RecordsAreObjectsWithNullForAbsentValues) {
     ASSERT_EQ(json.size(), 2u);
     EXPECT_EQ(json[0]["status"], "ok");
     EXPECT_EQ(json[0]["status_code"], "no_grade");
-    EXPECT_EQ(json[0]["SampleCount"], 100);
+    EXPECT_EQ(json[0]["sample_count"], 100);
     EXPECT_EQ(json[0]["ax"].size(), 16u);
-    EXPECT_TRUE(json[0]["ExpertGrade"].is_null());
-    EXPECT_EQ(json[0]["GradeNote"], "'e' is not a valid integer value.");
+    EXPECT_TRUE(json[0]["expert_grade"].is_null());
+    EXPECT_EQ(json[0]["grade_note"], "'e' is not a valid integer value.");
     EXPECT_FALSE(json[0].contains("path_bytes"));
     EXPECT_EQ(json[1]["status"], "File not found.");
     EXPECT_EQ(json[1]["status_code"], "not_found");
-    EXPECT_TRUE(json[1]["SampleCount"].is_null());
+    EXPECT_TRUE(json[1]["sample_count"].is_null());
     EXPECT_TRUE(json[1]["ax"].is_null());
+    // The models are keyed by their ids, as in the report's records.
+    ASSERT_EQ(json[0]["models"].size(), 6u);
+    EXPECT_EQ(json[0]["models"][5]["model"], "25");
+    EXPECT_TRUE(json[0]["models"][5]["score"].is_number_integer());
+    EXPECT_TRUE(json[1]["models"][0]["score"].is_null());
+    // What does not exist is null, not 0 or "".
+    EXPECT_EQ(json[0]["sample_rate_hz"], 44100);
+    EXPECT_TRUE(json[1]["sample_rate_hz"].is_null());
+    EXPECT_TRUE(json[1]["grade_note"].is_null());
+    EXPECT_TRUE(json[1]["grade_source"].is_null());
 }
 
 TEST_F(JsonOutput, ANameThatIsNotUtf8KeepsItsBytesBeside) {

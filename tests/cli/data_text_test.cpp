@@ -18,7 +18,9 @@ std::string RoundTripText(double value) {
 
 TEST(RoundTripText, ShortestDecimalWithAFullStop) {
     EXPECT_EQ(RoundTripText(0.1), "0.1");
-    EXPECT_EQ(RoundTripText(-3), "-3");
+    EXPECT_EQ(RoundTripText(-3), "-3.0");
+    EXPECT_EQ(RoundTripText(0), "0.0");
+    EXPECT_EQ(RoundTripText(1e22), "1e+22");
     EXPECT_EQ(RoundTripText(1.0 / 3), "0.3333333333333333");
     EXPECT_EQ(RoundTripText(1e-7), "1e-07");
 }

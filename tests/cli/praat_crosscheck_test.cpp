@@ -123,7 +123,7 @@ TEST_P(AgreementWithThePeer, OnTheSameStretch) {
     ExpectClose("shimmer local (%)", report["shimmer_local_pct"], 100 * peer.shimmer,
                 ShimmerFloorPct, ShimmerRelative);
     ExpectClose("HNR (dB)", report["hnr_db"], peer.hnr, HnrDb, 0);
-    const int cycles = report["cycles"];
+    const int cycles = report["cycles_analysed"];
     EXPECT_GE(cycles, CyclesOfPeerPeriods * peer.periods)
         << "cycles analysed " << cycles << " of the peer's " << peer.periods << " periods";
     EXPECT_GE(to - from, StretchOfPhonation * recipe.Seconds)

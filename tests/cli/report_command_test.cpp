@@ -62,10 +62,14 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
     EXPECT_EQ(keys, (std::vector<std::string>{"path",
                                               "status",
                                               "status_code",
-                                              "grade",
+                                              "tesmera_version",
+                                              "sample_rate_hz",
+                                              "duration_s",
+                                              "channels",
+                                              "expert_grade",
                                               "stretch_start_s",
                                               "stretch_end_s",
-                                              "cycles",
+                                              "cycles_analysed",
                                               "cycles_marked",
                                               "cycles_off_track",
                                               "cycles_misshapen",
@@ -90,10 +94,12 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
                                               "band_limited",
                                               "models"}));
     EXPECT_EQ(r["status"], "ok");
-    EXPECT_EQ(r["grade"], 3);
+    EXPECT_EQ(r["expert_grade"], 3);
+    EXPECT_EQ(r["sample_rate_hz"], 22050);
+    EXPECT_EQ(r["channels"], 1);
     ASSERT_EQ(r["models"].size(), 6u);
-    EXPECT_EQ(r["models"][0]["model"], "SCORE(10)");
-    EXPECT_EQ(r["models"][5]["model"], "SCORE(25)");
+    EXPECT_EQ(r["models"][0]["model"], "10");
+    EXPECT_EQ(r["models"][5]["model"], "25");
     double shares = 0;
     for (const double share : r["models"][2]["grade_shares"]) {
         shares += share;
@@ -110,11 +116,14 @@ TEST(ReportCommand, CsvFlattensTheSameFields) {
     std::string row;
     std::getline(csv, header);
     std::getline(csv, row);
-    EXPECT_EQ(header.substr(0, 60), "path,status,status_code,grade,stretch_start_s,stretch_end_s,");
-    EXPECT_NE(header.find(",SCORE(10).median_value,SCORE(10).score,SCORE(10).iqr,"
-                          "SCORE(10).grade_share_1,"),
+    EXPECT_TRUE(
+        header.starts_with("path,status,status_code,tesmera_version,sample_rate_hz,"
+                           "duration_s,channels,expert_grade,stretch_start_s,"))
+        << header;
+    EXPECT_NE(header.find(",model_10_median_value,model_10_score,model_10_iqr,"
+                          "model_10_grade_share_1,"),
               std::string::npos);
-    EXPECT_EQ(header.substr(header.size() - 20), "SCORE(25).borderline");
+    EXPECT_TRUE(header.ends_with(",model_25_borderline")) << header;
     EXPECT_EQ(std::count(header.begin(), header.end(), ','),
               std::count(row.begin(), row.end(), ','));
     EXPECT_EQ(row.substr(0, vowel.size() + 6), vowel + ",ok,ok");
@@ -126,7 +135,7 @@ TEST(ReportCommand, PeriodFilesCarryTheGradeForTheWindow) {
     const std::filesystem::path periods = folder.Path() / "periods";
     const nlohmann::json records =
         nlohmann::json::parse(Report(vowel + " --json - --periods " + periods.string(), folder));
-    const std::size_t cycles = records[0]["cycles"];
+    const std::size_t cycles = records[0]["cycles_analysed"];
     std::size_t files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(periods)) {
         ++files;
@@ -154,13 +163,92 @@ TEST(ReportCommand, AnUnreadableRecordingIsReportedAndTheOthersGoOn) {
     const test::TempFolder folder;
     const std::string good = WriteVowel(folder, "d1.wav", 150);
     const std::string missing = (folder.Path() / "missing_2.wav").string();
-    const nlohmann::json records =
-        nlohmann::json::parse(Report(missing + " " + good + " --jobs 2 --json -", folder, 1));
+    const nlohmann::json records = nlohmann::json::parse(
+        Report(missing + " " + good + " --jobs 2 --quiet --json -", folder, 1));
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0]["status"].get<std::string>().substr(0, 12), "unreadable: ");
     EXPECT_TRUE(records[0]["f0_mean_hz"].is_null());
     EXPECT_EQ(records[0]["models"][0]["score"], nullptr);
+    // Values that do not exist are null, never 0 or false.
+    for (const char* key : {"sample_rate_hz", "cycles_analysed", "steady", "duration_s"}) {
+        EXPECT_TRUE(records[0][key].is_null()) << key;
+    }
+    EXPECT_EQ(records[0]["tesmera_version"], records[1]["tesmera_version"]);
     EXPECT_EQ(records[1]["status"], "ok");
+}
+
+// With the records in files the terminal still says which inputs failed,
+// and the table's note on "?" comes only after a "?".
+TEST(ReportCommand, TheEndNamesEachFailedInput) {
+    const test::TempFolder folder;
+    const std::string good = WriteVowel(folder, "d1.wav", 150);
+    const std::string missing = (folder.Path() / "missing_2.wav").string();
+    const std::string out =
+        Report(missing + " " + good + " --csv " + (folder.Path() / "r.csv").string(), folder, 1);
+    EXPECT_EQ(out, "tesmera-cli report: 1 of 2 inputs failed:\n  " + missing +
+                       ": unreadable: cannot read " + missing + ": no such file\n");
+    const std::string table = Report(missing + " --quiet", folder, 1);
+    EXPECT_EQ(table.find('?'), std::string::npos) << table;
+}
+
+// On a terminal the batch shows how far it is; --quiet keeps it silent.
+// `script` gives the program a terminal of its own.
+TEST(ReportCommand, ATerminalSeesTheProgressLine) {
+    const test::TempFolder folder;
+    // One recording given many times makes a batch far longer than the
+    // line's quarter-second pause on any machine.
+    const std::string vowel = WriteVowel(folder, "p1.wav", 150);
+    std::string paths;
+    for (int copy = 0; copy < 60; ++copy) {
+        paths += vowel + " ";
+    }
+    const std::string csv = " --jobs 1 --csv " + (folder.Path() / "r.csv").string();
+    const auto onTerminal = [&](const std::string& options) {
+        return test::RunCommand("script -qec '" + Program + " report " + paths + options +
+                                    " >/dev/null' /dev/null",
+                                folder)
+            .output;
+    };
+    EXPECT_NE(onTerminal(csv).find(" of 60 files done, 0:0"), std::string::npos);
+    EXPECT_EQ(onTerminal(csv + " --quiet").find("files done"), std::string::npos);
+}
+
+// An output that fails during the batch costs only itself: the other
+// outputs get every record, and the exit status says an output failed.
+TEST(ReportCommand, APeriodFileThatCannotBeWrittenKeepsTheRecords) {
+    const test::TempFolder folder;
+    // The cycle files' names grow past the longest name a folder holds.
+    const std::string longName = std::string(245, 'v') + "_3.wav";
+    const std::string vowel = WriteVowel(folder, longName, 150);
+    const std::string other = WriteVowel(folder, "short_2.wav", 170);
+    const std::filesystem::path json = folder.Path() / "r.json";
+    const std::filesystem::path csv = folder.Path() / "r.csv";
+    const std::filesystem::path periods = folder.Path() / "p";
+    const std::string out = Report(vowel + " " + other + " --json " + json.string() + " --csv " +
+                                       csv.string() + " --periods " + periods.string(),
+                                   folder, 2);
+    EXPECT_TRUE(out.starts_with("tesmera-cli report: cannot write " + periods.string())) << out;
+    const nlohmann::json records = nlohmann::json::parse(ReadText(json));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0]["status"], "ok");
+    EXPECT_NE(ReadText(csv).find(longName), std::string::npos);
+    // The next recording's cycles are still written.
+    const std::size_t cycles = records[1]["cycles_analysed"];
+    EXPECT_EQ(static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(periods),
+                                                     std::filesystem::directory_iterator())),
+              cycles);
+}
+
+// Every output is tried before the long batch: a periods "folder" that is a
+// file stops the command before anything is analysed or written.
+TEST(ReportCommand, AnUnusablePeriodsFolderFailsBeforeTheBatch) {
+    const test::TempFolder folder;
+    const std::string vowel = WriteVowel(folder, "g1.wav", 150);
+    std::ofstream(folder.Path() / "taken") << "a file\n";
+    const std::filesystem::path json = folder.Path() / "r.json";
+    Report(vowel + " --json " + json.string() + " --periods " + (folder.Path() / "taken").string(),
+           folder, 2);
+    EXPECT_FALSE(std::filesystem::exists(json));
 }
 
 TEST(ReportCommand, JobsKeepTheRecordsInOrder) {
@@ -173,7 +261,7 @@ TEST(ReportCommand, JobsKeepTheRecordsInOrder) {
         nlohmann::json::parse(Report(paths + "--jobs 3 --json -", folder));
     ASSERT_EQ(records.size(), 4u);
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(records[i]["grade"], static_cast<int>(i + 1));
+        EXPECT_EQ(records[i]["expert_grade"], static_cast<int>(i + 1));
     }
 }
 
@@ -219,8 +307,8 @@ TEST(AgreementOfRecordings, TakesGradesFromTheTableAndCanIgnoreNames) {
         const nlohmann::json figures = nlohmann::json::parse(run.output);
         ASSERT_EQ(figures["grades"].size(), 1u) << input;
         EXPECT_EQ(figures["grades"][0]["path"], plain);
-        EXPECT_EQ(figures["grades"][0]["grade"], 2);
-        EXPECT_EQ(figures["grades"][0]["source"], "table");
+        EXPECT_EQ(figures["grades"][0]["expert_grade"], 2);
+        EXPECT_EQ(figures["grades"][0]["grade_source"], "table");
         ASSERT_EQ(figures["skipped"].size(), 1u) << input;
         EXPECT_EQ(figures["skipped"][0]["path"], named);
     }

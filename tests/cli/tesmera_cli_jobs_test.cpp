@@ -125,7 +125,7 @@ TEST_P(RecordingJobCounts, GiveTheSameReport) {
         console[jobs == 1 ? 0 : 1] = run.output;
         json[jobs == 1 ? 0 : 1] = ReadWhole(output);
     }
-    EXPECT_NE(json[0].find("\"status\": \"ok\""), std::string::npos) << json[0];
+    EXPECT_NE(json[0].find("\"status\":\"ok\""), std::string::npos) << json[0];
     EXPECT_TRUE(console[0] == console[1]) << "standard output and error differ";
     EXPECT_TRUE(json[0] == json[1]) << "JSON differs";
 }
