@@ -64,7 +64,7 @@ GradeSource GradeSourceFor(const GradeOptions& grades) {
 
 BatchProgress::BatchProgress(std::span<const BatchEntry> entries, bool quiet,
                              bool tableOnStandardOutput)
-    : entries_(entries), quiet_(quiet) {
+    : entries_(entries) {
     line_.emplace(entries.size(), !quiet && !(tableOnStandardOutput && isatty(STDOUT_FILENO) == 1));
 }
 
@@ -80,9 +80,6 @@ int BatchProgress::Finish(const std::string& command) {
     line_.reset();
     if (failed_.empty()) {
         return ExitAllOk;
-    }
-    if (quiet_) {
-        return ExitSomeFilesFailed;
     }
     PrintCommandFailure(command, std::to_string(failed_.size()) + " of " +
                                      std::to_string(entries_.size()) + " inputs failed:");

@@ -63,14 +63,13 @@ class BatchProgress {
     BatchProgress(std::span<const BatchEntry> entries, bool quiet, bool tableOnStandardOutput);
     // After each input, in the entries' order; `status` says why it failed.
     void Done(const std::string& path, bool ok, std::string_view status);
-    // Ends the progress line, then (unless quiet) names each input that
-    // failed with its status, one a line, after "tesmera-cli <command>: ";
+    // Ends the progress line, then names each input that failed with its
+    // status, one a line, after "tesmera-cli <command>: ";
     // returns ExitAllOk or ExitSomeFilesFailed.
     int Finish(const std::string& command);
 
   private:
     std::span<const BatchEntry> entries_;
-    bool quiet_;
     std::size_t done_ = 0;
     std::optional<ProgressLine> line_;
     std::vector<std::pair<std::string, std::string>> failed_;  // path, status

@@ -94,10 +94,11 @@ void AddJsonLinesOption(CLI::App& command, std::string& path) {
         ->option_text("FILE");
 }
 
-// --quiet: nothing on standard error but the command's own failures.
+// --quiet: no progress line. The inputs that failed are still named at the
+// end: a script that asks for quiet still needs to know what went wrong.
 void AddQuietOption(CLI::App& command, bool& quiet) {
     command.add_flag("--quiet", quiet,
-                     "Show no progress line, and do not list the inputs that failed at the end");
+                     "Show no progress line (the inputs that failed are still named at the end)");
 }
 
 CLI::App* AddAnalyze(CLI::App& app, AnalyzeOptions& options) {

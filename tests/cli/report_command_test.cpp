@@ -163,8 +163,9 @@ TEST(ReportCommand, AnUnreadableRecordingIsReportedAndTheOthersGoOn) {
     const test::TempFolder folder;
     const std::string good = WriteVowel(folder, "d1.wav", 150);
     const std::string missing = (folder.Path() / "missing_2.wav").string();
-    const nlohmann::json records = nlohmann::json::parse(
-        Report(missing + " " + good + " --jobs 2 --quiet --json -", folder, 1));
+    Report(missing + " " + good + " --jobs 2 --json " + (folder.Path() / "r.json").string(), folder,
+           1);
+    const nlohmann::json records = nlohmann::json::parse(ReadText(folder.Path() / "r.json"));
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0]["status"].get<std::string>().substr(0, 12), "unreadable: ");
     EXPECT_TRUE(records[0]["f0_mean_hz"].is_null());
@@ -178,7 +179,7 @@ TEST(ReportCommand, AnUnreadableRecordingIsReportedAndTheOthersGoOn) {
 }
 
 // With the records in files the terminal still says which inputs failed,
-// and the table's note on "?" comes only after a "?".
+// --quiet too, and the table's note on "?" comes only after a "?".
 TEST(ReportCommand, TheEndNamesEachFailedInput) {
     const test::TempFolder folder;
     const std::string good = WriteVowel(folder, "d1.wav", 150);
@@ -189,6 +190,7 @@ TEST(ReportCommand, TheEndNamesEachFailedInput) {
                        ": unreadable: cannot read " + missing + ": no such file\n");
     const std::string table = Report(missing + " --quiet", folder, 1);
     EXPECT_EQ(table.find('?'), std::string::npos) << table;
+    EXPECT_NE(table.find("1 of 1 inputs failed:\n  " + missing), std::string::npos) << table;
 }
 
 // On a terminal the batch shows how far it is; --quiet keeps it silent.
