@@ -18,10 +18,10 @@
 #include "app/native_file_name.h"
 #include "app/recording_texts.h"
 #include "chart/label_format.h"
+#include "recording/cycle_file_name.h"
 #include "recording/voice_file_writer.h"
 #include "wave/OutputFile.h"
 #include "wave/errors.h"
-#include "wave/file_node.h"
 #include "wave/file_name.h"
 #include "wave/file_node.h"
 
@@ -107,6 +107,10 @@ void RecordingWindow::CreateLayout() {
     verdict->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     verdict->setAccessibleName(tr("Steadiness"));
     layout->addWidget(verdict);
+    statusLine_ = new QLabel(this);
+    statusLine_->setObjectName(QStringLiteral("StatusLine"));
+    statusLine_->setAccessibleName(tr("Status"));
+    layout->addWidget(statusLine_);
 }
 
 QWidget* RecordingWindow::CreateCycleRow() {
@@ -160,7 +164,8 @@ QTableWidget* RecordingWindow::CreateModelTable() {
 }
 
 QTableWidget* RecordingWindow::CreateMeasureTable() {
-    const std::vector<MeasureText> rows = MeasureRows(report_, Decimal());
+    const std::vector<MeasureText> rows =
+        MeasureRows(report_, RecordingNameGrade(path_.toStdString()), Decimal());
     QTableWidget* table =
         ReadOnlyTable(QStringLiteral("MeasureTable"), {tr("Measure"), tr("Value")},
                       static_cast<int>(rows.size()), this);
@@ -227,7 +232,9 @@ void RecordingWindow::SaveSelectedCycle() {
     }
     try {
         WriteVoicePeriod(target, cycle.Period);
+        statusLine_->setText(tr("Cycle %1 saved as %2.").arg(selected_ + 1).arg(*chosen));
     } catch (const OutputFileError& error) {
+        statusLine_->clear();
         // The message names the file and the reason.
         dialogs_.ShowError(QString::fromStdString(ErrorBoxText(error.what())));
     }

@@ -68,6 +68,7 @@ class RecordingWindow : public QWidget {
     QLabel* cycleText_ = nullptr;
     QPushButton* analyseButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
+    QLabel* statusLine_ = nullptr;  // what the last command did
 };
 
 // The cycle a recording window selects first: the analysed cycle nearest the

@@ -65,27 +65,44 @@ std::vector<QStringList> ModelRows(const VoiceReport& report, const QString& dec
     return rows;
 }
 
-std::vector<MeasureText> MeasureRows(const VoiceReport& report, const QString& decimal) {
+std::vector<MeasureText> MeasureRows(const VoiceReport& report,
+                                     std::optional<std::int32_t> expertGrade,
+                                     const QString& decimal) {
     const auto percent = [&](double v) { return Percent(v, 2, decimal); };
     const auto decibels = [&](int digits) {
         return [&decimal, digits](double db) {
             return Number(db, digits, decimal) + QStringLiteral(" dB");
         };
     };
+    const QString localShimmer =
+        report.Shimmer.LocalDb
+            ? QStringLiteral("local %1 (%2 dB)")
+                  .arg(Optional(report.Shimmer.Local, percent),
+                       Number(*report.Shimmer.LocalDb, 2, decimal))
+            : QStringLiteral("local %1").arg(Optional(report.Shimmer.Local, percent));
     return {
+        {QStringLiteral("Expert grade"),
+         expertGrade ? QStringLiteral("%1 (from the file name)").arg(*expertGrade)
+                     : QStringLiteral("none in the file name")},
+        {QStringLiteral("Analysed stretch"),
+         QStringLiteral("%1 s to %2 s")
+             .arg(Number(report.StretchStartSeconds, 3, decimal),
+                  Number(report.StretchEndSeconds, 3, decimal))},
         {QStringLiteral("Cycles"), QString::fromStdString(CycleCountsText(CountCycles(report)))},
         {QStringLiteral("F0"),
          QStringLiteral("%1 Hz, deviation %2 Hz")
              .arg(Number(report.F0MeanHz, 1, decimal), Number(report.F0SdHz, 1, decimal))},
-        {QStringLiteral("Jitter (local)"), Optional(report.Jitter.Local, percent)},
-        {QStringLiteral("Shimmer (local)"),
-         Optional(
-             report.Shimmer.Local,
-             [&](double v) {
-                 const std::optional<double>& db = report.Shimmer.LocalDb;
-                 return db ? QStringLiteral("%1, %2 dB").arg(percent(v), Number(*db, 2, decimal))
-                           : percent(v);
-             })},
+        {QStringLiteral("Jitter"),
+         QStringLiteral("local %1, absolute %2, RAP %3, PPQ5 %4")
+             .arg(Optional(report.Jitter.Local, percent),
+                  Optional(report.Jitter.LocalAbsolute,
+                           [&](double seconds) {
+                               return Number(1e6 * seconds, 1, decimal) + QStringLiteral(" µs");
+                           }),
+                  Optional(report.Jitter.Rap, percent), Optional(report.Jitter.Ppq5, percent))},
+        {QStringLiteral("Shimmer"), QStringLiteral("%1, APQ3 %2, APQ5 %3")
+                                        .arg(localShimmer, Optional(report.Shimmer.Apq3, percent),
+                                             Optional(report.Shimmer.Apq5, percent))},
         {QStringLiteral("Harmonics-to-noise ratio"), Optional(report.HnrDb, decibels(1))},
         {QStringLiteral("Cepstral peak prominence (CPPS)"), Optional(report.CppsDb, decibels(2))},
         {QStringLiteral("Recording quality"),

@@ -5,6 +5,8 @@
 // report and the decimal separator, so a test sees every text at once.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <QString>
@@ -25,10 +27,14 @@ struct MeasureText {
     QString name;
     QString value;  // "not defined" where the measure is absent
 };
-// The cycles analysed and left out, F0 (mean and deviation in Hz), jitter
-// (local, %), shimmer (local, % and dB) and the harmonics-to-noise ratio
-// (dB), in this order.
-std::vector<MeasureText> MeasureRows(const VoiceReport& report, const QString& decimal);
+// Every figure of the voice report, in this order: the expert grade the
+// file name gives, the analysed stretch's times, the cycles analysed and
+// left out, F0 (mean and deviation in Hz), jitter (local, absolute, RAP,
+// PPQ5), shimmer (local in % and dB, APQ3, APQ5), the harmonics-to-noise
+// ratio, CPPS and the recording's quality.
+std::vector<MeasureText> MeasureRows(const VoiceReport& report,
+                                     std::optional<std::int32_t> expertGrade,
+                                     const QString& decimal);
 
 // The steadiness of the voice as a sentence.
 QString SteadinessText(const VoiceReport& report);

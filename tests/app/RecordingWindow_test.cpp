@@ -67,9 +67,9 @@ TEST_F(Recording, ShowsTheBundledRecordingWithItsReport) {
     EXPECT_EQ(models->item(5, 0)->text(), "25");
     EXPECT_EQ(models->item(2, 2)->text(), QString::number(report.Models[2].Score));
     auto* measures = In<QTableWidget>(window, "MeasureTable");
-    ASSERT_EQ(measures->rowCount(), 7);
-    EXPECT_TRUE(measures->item(0, 1)->text().contains(" cycles analysed"));
-    EXPECT_TRUE(measures->item(1, 1)->text().startsWith("120.")) << "F0 of about 120 Hz";
+    ASSERT_EQ(measures->rowCount(), 9);
+    EXPECT_TRUE(measures->item(2, 1)->text().contains(" cycles analysed"));
+    EXPECT_TRUE(measures->item(3, 1)->text().startsWith("120.")) << "F0 of about 120 Hz";
     EXPECT_EQ(In<QLabel>(window, "SteadinessVerdict")->text(),
               "Steady voice: one voice throughout, and the halves of the stretch agree on every "
               "model.");
@@ -197,6 +197,10 @@ TEST_F(Recording, ACycleAnalysedOrSavedAndLoadedGivesTheSameScores) {
                        QString::fromStdString(
                            (folder.Path() / CyclePeriodFileName(graded, cycle + 1)).string())));
     ASSERT_TRUE(IsVoicePeriodFile(saved.toStdString()));
+    EXPECT_EQ(In<QLabel>(window, "StatusLine")->text(),
+              QString("Cycle %1 saved as %2.").arg(cycle + 1).arg(saved));
+    EXPECT_EQ(In<QTableWidget>(window, "MeasureTable")->item(0, 1)->text(),
+              "4 (from the file name)");
 
     window->AnalyseSelectedCycle();
     QApplication::processEvents();
@@ -262,7 +266,8 @@ TEST_F(Recording, RoughVoiceOpensWithItsCyclesAndAHigherJitter) {
     ASSERT_NE(rough, nullptr);
     ASSERT_TRUE(rough->Report().Jitter.Local.has_value());
     EXPECT_GT(*rough->Report().Jitter.Local, 0.01);
-    EXPECT_FALSE(In<QTableWidget>(rough, "MeasureTable")->item(1, 1)->text().startsWith("0."));
+    EXPECT_FALSE(
+        In<QTableWidget>(rough, "MeasureTable")->item(4, 1)->text().startsWith("local 0."));
 }
 
 TEST_F(Recording, OpenRecordingAsksForOneAndOpensIt) {

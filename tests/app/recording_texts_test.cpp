@@ -100,34 +100,47 @@ TEST(RecordingTexts, ModelRowsUseTheDecimalSeparatorAndRoundTheShares) {
     EXPECT_EQ(rows[0].size(), ModelColumnTitles().size());
 }
 
-TEST(RecordingTexts, MeasuresSayWhenTheyAreNotDefined) {
+TEST(RecordingTexts, MeasuresGiveEveryFigureAndSayWhenOneIsNotDefined) {
     VoiceReport report = ReportWith({}, 40, 40, true);
+    report.StretchStartSeconds = 0.2195;
+    report.StretchEndSeconds = 2.5;
     report.F0MeanHz = 120.06;
     report.F0SdHz = 0.96;
     report.Jitter.Local = 0.00254;
+    report.Jitter.LocalAbsolute = 21.16e-6;
+    report.Jitter.Ppq5 = 0.0015;
     report.Shimmer.Local = 0.0339;
     report.Shimmer.LocalDb = 0.331;
+    report.Shimmer.Apq5 = 0.0201;
     for (ReportedCycle& cycle : report.Cycles) {
         cycle.Scored = true;
     }
     report.Cycles[3].Verdict = CycleVerdict::CvOffTrack;
     report.Cycles[5].Verdict = CycleVerdict::CvMisshapen;
     report.Cycles[8].Verdict = CycleVerdict::CvOffTrack;
-    const std::vector<MeasureText> rows = MeasureRows(report, QStringLiteral("."));
-    ASSERT_EQ(rows.size(), 7u);
-    EXPECT_EQ(rows[0].value,
-              "37 of 40 cycles analysed (left out: 2 off the pitch track, 1 misshapen)");
-    EXPECT_EQ(rows[1].value, "120.1 Hz, deviation 1.0 Hz");
-    EXPECT_EQ(rows[2].value, "0.25 %");
-    EXPECT_EQ(rows[3].value, "3.39 %, 0.33 dB");
-    EXPECT_EQ(rows[4].value, "not defined");
-    EXPECT_EQ(rows[5].value, "not defined");
-    EXPECT_EQ(rows[6].value, "not defined");
+    const std::vector<MeasureText> rows = MeasureRows(report, 3, QStringLiteral("."));
+    QStringList values;
+    for (const MeasureText& row : rows) {
+        values << row.name + ": " + row.value;
+    }
+    EXPECT_EQ(values, (QStringList{
+                          "Expert grade: 3 (from the file name)",
+                          "Analysed stretch: 0.220 s to 2.500 s",
+                          "Cycles: 37 of 40 cycles analysed (left out: 2 off the pitch track, "
+                          "1 misshapen)",
+                          "F0: 120.1 Hz, deviation 1.0 Hz",
+                          "Jitter: local 0.25 %, absolute 21.2 µs, RAP not defined, PPQ5 0.15 %",
+                          "Shimmer: local 3.39 % (0.33 dB), APQ3 not defined, APQ5 2.01 %",
+                          "Harmonics-to-noise ratio: not defined",
+                          "Cepstral peak prominence (CPPS): not defined",
+                          "Recording quality: not defined",
+                      }));
     report.Shimmer.LocalDb.reset();
     report.CppsDb = 14.504;
-    const std::vector<MeasureText> changed = MeasureRows(report, QStringLiteral(","));
-    EXPECT_EQ(changed[3].value, "3,39 %");
-    EXPECT_EQ(changed[5].value, "14,50 dB");
+    const std::vector<MeasureText> changed = MeasureRows(report, std::nullopt, QStringLiteral(","));
+    EXPECT_EQ(changed[0].value, "none in the file name");
+    EXPECT_EQ(changed[5].value, "local 3,39 %, APQ3 not defined, APQ5 2,01 %");
+    EXPECT_EQ(changed[7].value, "14,50 dB");
 }
 
 TEST(RecordingTexts, CycleLineSaysWhyACycleWasLeftOut) {
