@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QSettings>
 
 #include "app/AnalysisState.h"
 #include "app/LocalSocketLink.h"
@@ -34,6 +35,12 @@ int main(int argc, char** argv) {
         std::fputs(tesmera::WindowVersionText().c_str(), stdout);
         return 0;
     }
+    // The window keeps no settings, but the toolkit's file dialogs would
+    // keep their history (the folders visited, which name patients) in the
+    // user's configuration folder. Settings pointed at a place that can hold
+    // no file are never written.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
     // The toolkit takes its own options (-platform, -style, ...) out of argv.
     QApplication application(argc, argv);
     const tesmera::WindowCommandLine line =

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The window keeps nothing of a session: with HOME and the XDG folders in an
+# empty folder, a period is loaded and a recording opened through their file
+# dialogs, a cycle is saved through the save dialog, and afterwards the
+# folder is still empty (the saved period goes elsewhere). Run under
+# xvfb-run; arguments: program, driver, period file, recording.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/window_session.sh"
+readonly program="$1" driver="$2" period="$3" recording="$4"
+main_caption=" Tesmera - demo"
+
+# Short names the driver can type (lower-case letters, digits, "/" and
+# "."), since it types a key at a time.
+root="/tmp/twn$$"
+mkdir -p "$root/home" "$root/f"
+cp "$period" "$root/f/v3.wav"
+cp "$recording" "$root/f/anna3.wav"
+export HOME="$root/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache"
+export XDG_DATA_HOME="$HOME/.local/share" XDG_STATE_HOME="$HOME/.local/state"
+
+"$program" --new-window &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$root"' EXIT
+
+# type_path CAPTION PATH: types the path into the window, then Return.
+type_path() {
+  local keys=() c
+  for ((i = 0; i < ${#2}; i++)); do
+    c="${2:i:1}"
+    case "$c" in
+      /) keys+=(slash) ;;
+      .) keys+=(period) ;;
+      *) keys+=("$c") ;;
+    esac
+  done
+  "$driver" keys "$1" "${keys[@]}" Return
+}
+
+"$driver" wait "$main_caption" 30 >/dev/null
+"$driver" keys "$main_caption" ctrl+o
+"$driver" wait "Open" 30 >/dev/null
+type_path "Open" "$root/f/v3.wav"
+sleep 1
+
+"$driver" keys "$main_caption" ctrl+shift+o
+"$driver" wait "Open a Recording" 30 >/dev/null
+type_path "Open a Recording" "$root/f/anna3.wav"
+"$driver" wait "Recording - anna3.wav" 60 >/dev/null
+
+"$driver" keys "Recording - anna3.wav" alt+s
+"$driver" wait "Save Period As" 30 >/dev/null
+type_path "Save Period As" "$root/f/c.wav"
+for _ in $(seq 1 50); do
+  [ -s "$root/f/c.wav" ] && break
+  sleep 0.1
+done
+[ -s "$root/f/c.wav" ] || { echo "the period was not saved" >&2; exit 1; }
+
+"$driver" close "Recording - anna3.wav"
+"$driver" close "$main_caption"
+for _ in $(seq 1 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+written=$(find "$HOME" -mindepth 1)
+if [ -n "$written" ]; then
+  echo "the window wrote into the home folder:" >&2
+  echo "$written" >&2
+  exit 1
+fi
+echo "nothing written outside the saved period"
