@@ -84,8 +84,10 @@ RecordingWindow::RecordingWindow(QString path, RecordingModel model, UserDialogs
     setWindowTitle(
         tr("Recording - %1").arg(QString::fromStdString(FileNamePart(path_.toStdString()))));
     CreateLayout();
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this), &QShortcut::activated, this,
-            &QWidget::close);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
+    }
     resize(780, 640);
     SelectCycle(FirstSelectedCycle(report_));
     detail_->setFocus();

@@ -24,9 +24,12 @@ constexpr QColor Cream(255, 251, 240);
 constexpr QColor SkyBlue(166, 202, 240);
 constexpr QColor GradientActiveCaption(185, 209, 234);
 
+// A fixed light background with the text colour of the default palette,
+// so a dark palette's light text never lands on it.
 void SetBase(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, color);
+    palette.setColor(QPalette::Text, Qt::black);
     widget->setPalette(palette);
 }
 

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -116,6 +117,21 @@ TEST_F(Recording, LeftStopsAtTheFirstCycleAndRightAtTheLast) {
     EXPECT_EQ(window->SelectedCycle(), last);
     QTest::keyClick(detail, Qt::Key_Right);
     EXPECT_EQ(window->SelectedCycle(), last);
+}
+
+// Escape and Ctrl+W close the recording window, as they close a dialog.
+TEST_F(Recording, EscapeAndCtrlWCloseTheWindow) {
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        RecordingWindow* window = Open(BundledRecording);
+        ASSERT_NE(window, nullptr);
+        const QPointer<RecordingWindow> watched(window);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keySequence(In<CycleDetailView>(window, "CycleDetailView"), keys);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(watched.isNull()) << keys.toString().toStdString();
+    }
 }
 
 // Moving between cycles marks them over pictures drawn once: no pass over

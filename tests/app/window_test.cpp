@@ -92,6 +92,22 @@ TEST_F(Window, StartsWithEveryFieldAndMemoEmpty) {
     EXPECT_FALSE(state->FileLoaded);
 }
 
+// A dark palette's light text would vanish on the controls whose light
+// background is fixed; they keep dark text under any palette.
+TEST_F(Window, FixedBackgroundsKeepDarkTextUnderADarkPalette) {
+    QPalette dark = form->palette();
+    dark.setColor(QPalette::Text, QColor(240, 240, 240));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    form->setPalette(dark);
+    for (const char* name : {"Memo1", "Memo3", "Memo4", "Edit1"}) {
+        const QPalette& palette = Find(name)->palette();
+        EXPECT_GT(
+            palette.color(QPalette::Base).lightness() - palette.color(QPalette::Text).lightness(),
+            150)
+            << name;
+    }
+}
+
 TEST_F(Window, LabelsCaptionTheirFields) {
     EXPECT_EQ(Find<QLabel>("Label1")->buddy(), Find("Edit2"));
     EXPECT_EQ(Find<QLabel>("Label2")->buddy(), Find("Edit3"));
