@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -65,6 +66,9 @@ void FitHeight(QTableWidget* table) {
     table->setFixedHeight(height);
 }
 
+// Between the main window and this one.
+constexpr int Gap = 8;
+
 }  // namespace
 
 std::size_t FirstSelectedCycle(const VoiceReport& report) {
@@ -88,7 +92,9 @@ RecordingWindow::RecordingWindow(QString path, RecordingModel model, UserDialogs
          {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)}) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
     }
-    resize(780, 640);
+    // Tall enough for the whole report on a common screen; PlaceBeside
+    // shrinks it to a smaller one.
+    resize(780, 960);
     SelectCycle(FirstSelectedCycle(report_));
     detail_->setFocus();
 }
@@ -99,16 +105,9 @@ void RecordingWindow::CreateLayout() {
     detail_ = new CycleDetailView(model_, this);
     connect(detail_, &CycleDetailView::CycleChosen, this, &RecordingWindow::SelectCycle);
     layout->addWidget(overview_, 1);
-    layout->addWidget(detail_, 3);
+    layout->addWidget(detail_, 2);
     layout->addWidget(CreateCycleRow());
-    layout->addWidget(CreateModelTable());
-    layout->addWidget(CreateMeasureTable());
-    auto* verdict = new QLabel(SteadinessText(report_), this);
-    verdict->setObjectName(QStringLiteral("SteadinessVerdict"));
-    verdict->setWordWrap(true);
-    verdict->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    verdict->setAccessibleName(tr("Steadiness"));
-    layout->addWidget(verdict);
+    layout->addWidget(CreateReportArea(), 4);
     statusLine_ = new QLabel(this);
     statusLine_->setObjectName(QStringLiteral("StatusLine"));
     statusLine_->setAccessibleName(tr("Status"));
@@ -153,6 +152,29 @@ QWidget* RecordingWindow::CreateCycleRow() {
     return row;
 }
 
+// The report's tables and verdict scroll, so the window fits a small or
+// highly scaled screen with every figure still in reach.
+QScrollArea* RecordingWindow::CreateReportArea() {
+    auto* report = new QWidget(this);
+    auto* layout = new QVBoxLayout(report);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(CreateModelTable());
+    layout->addWidget(CreateMeasureTable());
+    auto* verdict = new QLabel(SteadinessText(report_), report);
+    verdict->setObjectName(QStringLiteral("SteadinessVerdict"));
+    verdict->setWordWrap(true);
+    verdict->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    verdict->setAccessibleName(tr("Steadiness"));
+    layout->addWidget(verdict);
+    layout->addStretch(1);
+    auto* area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("ReportArea"));
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(report);
+    return area;
+}
+
 QTableWidget* RecordingWindow::CreateModelTable() {
     const std::vector<QStringList> rows = ModelRows(report_, Decimal());
     QTableWidget* table = ReadOnlyTable(QStringLiteral("ModelTable"), ModelColumnTitles(),
@@ -180,13 +202,23 @@ QTableWidget* RecordingWindow::CreateMeasureTable() {
 }
 
 void RecordingWindow::PlaceBeside(const QWidget& mainWindow) {
-    // To the right of the main window, or as far right as the screen allows,
-    // so the main window's score report stays in sight.
+    // Inside the screen's free area, shrunk to it when needed; to the right
+    // of the main window, else to its left, so the main window's score
+    // report stays in sight, else as near to it as the screen allows.
     const QRect screen = mainWindow.screen()->availableGeometry();
-    QPoint at = mainWindow.frameGeometry().topRight() + QPoint(8, 0);
-    at.setX(
-        std::max(screen.left(), std::min(at.x(), screen.right() + 1 - frameGeometry().width())));
-    move(at);
+    const QSize frame = frameGeometry().size() - size();
+    resize(size().boundedTo(screen.size() - frame));
+    const QRect beside = mainWindow.frameGeometry();
+    const int width = frameGeometry().width();
+    int left = beside.right() + 1 + Gap;
+    if (left + width > screen.right() + 1 && beside.left() - Gap - width >= screen.left()) {
+        left = beside.left() - Gap - width;
+    }
+    const auto within = [](int at, int first, int last) {
+        return std::max(first, std::min(at, last));
+    };
+    move(within(left, screen.left(), screen.right() + 1 - width),
+         within(beside.top(), screen.top(), screen.bottom() + 1 - frameGeometry().height()));
 }
 
 void RecordingWindow::SelectCycle(std::size_t index) {

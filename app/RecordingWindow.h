@@ -17,6 +17,7 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QSpinBox;
 class QTableWidget;
 
@@ -51,6 +52,7 @@ class RecordingWindow : public QWidget {
 
   private:
     QWidget* CreateCycleRow();
+    QScrollArea* CreateReportArea();
     QTableWidget* CreateModelTable();
     QTableWidget* CreateMeasureTable();
     void CreateLayout();

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -117,6 +118,22 @@ TEST_F(Recording, LeftStopsAtTheFirstCycleAndRightAtTheLast) {
     EXPECT_EQ(window->SelectedCycle(), last);
     QTest::keyClick(detail, Qt::Key_Right);
     EXPECT_EQ(window->SelectedCycle(), last);
+}
+
+// The window fits a 1366 x 768 screen at 100 % and a 1920 x 1080 one at
+// 200 % (960 x 540 logical pixels less a title bar and a panel), and opens
+// inside the screen's free area whatever its size.
+TEST_F(Recording, FitsSmallAndScaledScreens) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    const QSize least = window->minimumSizeHint();
+    EXPECT_LE(least.width(), 960);
+    EXPECT_LE(least.height(), 540 - 80) << least.height();
+    window->resize(4000, 3000);
+    window->PlaceBeside(*form);
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()))
+        << window->frameGeometry().x() << "," << window->frameGeometry().y() << " "
+        << window->frameGeometry().width() << "x" << window->frameGeometry().height();
 }
 
 // Escape and Ctrl+W close the recording window, as they close a dialog.
