@@ -40,12 +40,9 @@ SampleAxis CycleDetailView::Axis() const {
                       width() - 2);
 }
 
-void CycleDetailView::SetSelectedCycle(std::size_t index) {
+void CycleDetailView::SetSelectedCycle(std::size_t index, const QString& about) {
     selected_ = index;
-    setAccessibleDescription(tr("%1 cycles marked; cycle %2 selected; Left and Right choose "
-                                "another")
-                                 .arg(report_.Cycles.size())
-                                 .arg(index + 1));
+    setAccessibleDescription(tr("%1; Left and Right choose another").arg(about));
     Invalidate();
 }
 

@@ -22,7 +22,9 @@ class CycleDetailView : public CachedPicture {
     // has at least one cycle.
     explicit CycleDetailView(const RecordingModel& model, QWidget* parent = nullptr);
 
-    void SetSelectedCycle(std::size_t index);
+    // `about` describes the cycle (its time, length, F0 and whether it was
+    // analysed) for a screen reader.
+    void SetSelectedCycle(std::size_t index, const QString& about);
     // The stretch's samples over the picture's inner columns.
     SampleAxis Axis() const;
 

@@ -164,7 +164,10 @@ QScrollArea* RecordingWindow::CreateReportArea() {
     verdict->setObjectName(QStringLiteral("SteadinessVerdict"));
     verdict->setWordWrap(true);
     verdict->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Reached by Tab and read out whole, since the sentence is the verdict.
+    verdict->setFocusPolicy(Qt::StrongFocus);
     verdict->setAccessibleName(tr("Steadiness"));
+    verdict->setAccessibleDescription(verdict->text());
     layout->addWidget(verdict);
     layout->addStretch(1);
     auto* area = new QScrollArea(this);
@@ -224,15 +227,16 @@ void RecordingWindow::PlaceBeside(const QWidget& mainWindow) {
 void RecordingWindow::SelectCycle(std::size_t index) {
     selected_ = std::min(index, report_.Cycles.size() - 1);
     const ReportedCycle& cycle = report_.Cycles[selected_];
+    const QString about =
+        CycleText(cycle, static_cast<int>(selected_ + 1), static_cast<int>(report_.Cycles.size()),
+                  model_.SampleRate, Decimal());
     overview_->SetSelectedCycle(selected_);
-    detail_->SetSelectedCycle(selected_);
+    detail_->SetSelectedCycle(selected_, about);
     {
         const QSignalBlocker quiet(cycleNumber_);
         cycleNumber_->setValue(static_cast<int>(selected_ + 1));
     }
-    cycleText_->setText(CycleText(cycle, static_cast<int>(selected_ + 1),
-                                  static_cast<int>(report_.Cycles.size()), model_.SampleRate,
-                                  Decimal()));
+    cycleText_->setText(about);
     // A cycle left out of the analysis has no period to load or save.
     analyseButton_->setEnabled(!cycle.Period.empty());
     saveButton_->setEnabled(!cycle.Period.empty());

@@ -15,6 +15,7 @@
 #include "app/locale_separators.h"
 #include "app/oscilloscope.h"
 #include "app/override_cursor.h"
+#include "app/window_accessibility.h"
 #include "chart/TBarSeries.h"
 #include "chart/TChartControl.h"
 #include "wave/errors.h"
@@ -34,6 +35,7 @@ TForm1::TForm1(AnalysisState& state, std::unique_ptr<UserDialogs> dialogs, QWidg
                           Qt::WindowCloseButtonHint),
       state_(state),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>(this)) {
+    AnnounceWindowsAsFrames();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(" Tesmera - demo"));
     setWindowIcon(QIcon(QPixmap::fromImage(WindowIconImage())));

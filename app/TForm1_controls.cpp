@@ -71,7 +71,9 @@ QToolButton* SpeedButton(QWidget* parent, const char* objectName, const QString&
                          const QImage& glyph) {
     // The accessible name is the hint without its framing blanks.
     auto* button = Place(new QToolButton(parent), objectName, hint.trimmed(), left, 8, 25, 25);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, after the fields, for a user who does not know the
+    // shortcuts; a click still leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setToolTip(hint);
     QIcon icon(QPixmap::fromImage(glyph));
     icon.addPixmap(QPixmap::fromImage(DisabledGlyph(glyph)), QIcon::Disabled);
@@ -198,9 +200,11 @@ void TForm1::AttachLabels() {
 }
 
 void TForm1::ArrangeTabOrder() {
-    // The chart, like the tool bar panel, takes no keyboard focus.
-    QWidget* const order[] = {Edit1, Edit2,  Edit3,  Edit4,  Edit5,  Memo1,  Memo3,
-                              Memo4, Edit14, Edit15, Edit16, Edit17, Edit18, Edit19};
+    // The chart takes no keyboard focus; the tool buttons come last, so the
+    // fields keep their order.
+    QWidget* const order[] = {Edit1,  Edit2,  Edit3,        Edit4,        Edit5,       Memo1,
+                              Memo3,  Memo4,  Edit14,       Edit15,       Edit16,      Edit17,
+                              Edit18, Edit19, SpeedButton1, SpeedButton3, SpeedButton4};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }

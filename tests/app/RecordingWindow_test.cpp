@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -134,6 +135,25 @@ TEST_F(Recording, FitsSmallAndScaledScreens) {
     EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()))
         << window->frameGeometry().x() << "," << window->frameGeometry().y() << " "
         << window->frameGeometry().width() << "x" << window->frameGeometry().height();
+}
+
+// A screen reader finds a frame named by its title, the selected cycle
+// described as the line beside the spin box gives it, and the steadiness
+// verdict in full, reached by Tab.
+TEST_F(Recording, TellsAScreenReaderWhatItShows) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->role(), QAccessible::Window);
+    EXPECT_EQ(frame->text(QAccessible::Name), "Recording - sustained_a_male.wav");
+    window->SelectCycle(2);
+    EXPECT_EQ(In<CycleDetailView>(window, "CycleDetailView")->accessibleDescription(),
+              In<QLabel>(window, "CycleText")->text() + "; Left and Right choose another");
+    EXPECT_TRUE(In<QLabel>(window, "CycleText")->text().contains(" s, "));
+    auto* verdict = In<QLabel>(window, "SteadinessVerdict");
+    EXPECT_TRUE(verdict->focusPolicy() & Qt::TabFocus);
+    EXPECT_EQ(verdict->accessibleDescription(), verdict->text());
 }
 
 // Escape and Ctrl+W close the recording window, as they close a dialog.

@@ -75,11 +75,19 @@ TEST_F(Accessible, TheThirdButtonSitsRightOfComputeAndMovesNothing) {
     EXPECT_EQ(button->geometry(), QRect(66, 8, 25, 25));
     EXPECT_EQ(button->parentWidget(), Find("Panel1"));
     EXPECT_EQ(button->toolTip(), " Open a Recording ");
-    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(button->focusPolicy(), Qt::TabFocus);
     EXPECT_EQ(button->iconSize(), QSize(16, 16));
     EXPECT_EQ(Find("Panel1")->geometry(), QRect(6, 3, 579, 41));
     EXPECT_EQ(Find<QToolButton>("SpeedButton1")->toolTip(), " Load the Voice File ");
     EXPECT_EQ(Find<QToolButton>("SpeedButton3")->toolTip(), " Compute the Data of the Voice File ");
+}
+
+// A plain top-level widget would be a nameless "filler" to a screen reader.
+TEST_F(Accessible, TheWindowIsAFrameNamedByItsTitle) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(form.get());
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Window);
+    EXPECT_EQ(face->text(QAccessible::Name), " Tesmera - demo");
 }
 
 TEST_F(Accessible, ChartStartsWithTwentyZeroBars) {

@@ -123,15 +123,15 @@ TEST_F(ShownWindow, ClickingAButtonRunsItsCommandAfterTheClick) {
 
 struct TabCase : test::NamedCase<TabCase> {
     Qt::KeyboardModifiers modifiers;
-    const char* expectedWalk;  // the focus after each of 14 presses
+    const char* expectedWalk;  // the focus after each of 17 presses
 };
 
 class TabWalk : public ShownWindow, public ::testing::WithParamInterface<TabCase> {};
 
-TEST_P(TabWalk, VisitsEveryFieldAndMemoAndComesBack) {
+TEST_P(TabWalk, VisitsEveryFieldMemoAndButtonAndComesBack) {
     Focus("Edit1");
     QStringList walk;
-    for (int i = 0; i < 14; ++i) {
+    for (int i = 0; i < 17; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, GetParam().modifiers);
         walk << QApplication::focusWidget()->objectName();
     }
@@ -143,10 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
     Form1, TabWalk,
     ::testing::Values(TabCase{"Tab", Qt::NoModifier,
                               "Edit2 Edit3 Edit4 Edit5 Memo1 Memo3 Memo4 Edit14 Edit15 Edit16 "
-                              "Edit17 Edit18 Edit19 Edit1"},
+                              "Edit17 Edit18 Edit19 SpeedButton1 SpeedButton3 SpeedButton4 Edit1"},
                       TabCase{"ShiftTab", Qt::ShiftModifier,
-                              "Edit19 Edit18 Edit17 Edit16 Edit15 Edit14 Memo4 Memo3 Memo1 Edit5 "
-                              "Edit4 Edit3 Edit2 Edit1"}),
+                              "SpeedButton4 SpeedButton3 SpeedButton1 Edit19 Edit18 Edit17 Edit16 "
+                              "Edit15 Edit14 Memo4 Memo3 Memo1 Edit5 Edit4 Edit3 Edit2 Edit1"}),
     test::CaseName());
 
 TEST_F(ShownWindow, MemosStillTakeTypedText) {

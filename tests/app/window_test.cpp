@@ -69,11 +69,11 @@ TEST_F(Window, HasAFixedSizeCaptionAndNoMaximiseButton) {
     EXPECT_EQ(form->windowIcon().availableSizes().value(0), QSize(32, 32));
 }
 
-TEST_F(Window, SpeedButtonsTakeNoFocusAndShowTheirHints) {
+TEST_F(Window, SpeedButtonsAreTabStopsButNoClickTakesTheFocus) {
     auto* load = Find<QToolButton>("SpeedButton1");
     auto* compute = Find<QToolButton>("SpeedButton3");
-    EXPECT_EQ(load->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(compute->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(load->focusPolicy(), Qt::TabFocus);
+    EXPECT_EQ(compute->focusPolicy(), Qt::TabFocus);
     EXPECT_EQ(load->toolTip(), " Load the Voice File ");
     EXPECT_EQ(compute->toolTip(), " Compute the Data of the Voice File ");
     EXPECT_EQ(load->accessibleName(), "Load the Voice File");
@@ -127,7 +127,7 @@ TEST_F(Window, TabOrderFollowsTheFields) {
     } while (widget != Find("Edit1"));
     EXPECT_EQ(tabOrder.join(' '),
               "Edit1 Edit2 Edit3 Edit4 Edit5 Memo1 Memo3 Memo4 Edit14 Edit15 Edit16 Edit17 "
-              "Edit18 Edit19");
+              "Edit18 Edit19 SpeedButton1 SpeedButton3 SpeedButton4");
 }
 
 TEST_F(Window, ChartHoldsTheTitleAndTwentyZeroBars) {
