@@ -38,6 +38,11 @@ void CachedPicture::Invalidate() {
     update();
 }
 
+void CachedPicture::InvalidateLayer() {
+    layer_ = QImage();
+    Invalidate();
+}
+
 void CachedPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, Picture());

@@ -19,14 +19,16 @@ class CachedPicture : public QWidget {
 
     // The picture at the widget's current size, composed first when stale.
     const QImage& Picture();
-    // How many times the layer has been drawn: once per size, however often
-    // the picture is composed.
+    // How many times the layer has been drawn: once per size and view,
+    // however often the picture is composed.
     int LayerDraws() const { return layerDraws_; }
 
   protected:
     // What is composed around the layer has changed: compose the picture
     // anew before the next paint.
     void Invalidate();
+    // The layer itself has changed (a zoom, a scroll): draw it anew too.
+    void InvalidateLayer();
     // Draws the costly part on a transparent image; `area` is the widget's
     // rectangle.
     virtual void DrawLayer(QPainter& painter, const QRect& area) = 0;

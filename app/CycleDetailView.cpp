@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CycleDetailView.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "app/waveform_painting.h"
 
@@ -18,6 +21,28 @@ const QColor LeftOutShade(225, 225, 225);
 const QColor MarkColor(0, 128, 0);
 const QColor SelectedMarkColor(255, 0, 0);
 
+// Each wheel notch zooms in or out by this factor (with Ctrl), or scrolls
+// by this share of the view (without).
+constexpr double ZoomPerNotch = 0.8;
+constexpr double ScrollPerNotch = 0.1;
+constexpr double AngleOfANotch = 120;  // eighths of a degree
+
+double MedianCycleLength(const std::vector<ReportedCycle>& cycles) {
+    std::vector<double> lengths;
+    lengths.reserve(cycles.size());
+    for (const ReportedCycle& cycle : cycles) {
+        lengths.push_back(cycle.EndSample - cycle.StartSample);
+    }
+    const auto middle = lengths.begin() + static_cast<std::ptrdiff_t>(lengths.size() / 2);
+    std::nth_element(lengths.begin(), middle, lengths.end());
+    return *middle;
+}
+
+ViewRange WholeStretch(const VoiceReport& report, std::int32_t rate) {
+    const SampleSpan span = StretchSpan(report, rate);
+    return {static_cast<double>(span.First), static_cast<double>(span.End)};
+}
+
 // A mark across the area at `sample`, in the painter's pen.
 void DrawMark(QPainter& painter, const QRect& inner, const SampleAxis& axis, double sample) {
     const int x = static_cast<int>(std::lround(axis.ToX(sample)));
@@ -27,7 +52,11 @@ void DrawMark(QPainter& painter, const QRect& inner, const SampleAxis& axis, dou
 }  // namespace
 
 CycleDetailView::CycleDetailView(const RecordingModel& model, QWidget* parent)
-    : CachedPicture(parent), model_(model), report_(model.Report) {
+    : CachedPicture(parent),
+      model_(model),
+      report_(model.Report),
+      typicalCycle_(MedianCycleLength(model.Report.Cycles)),
+      view_(WholeStretch(model.Report, model.SampleRate)) {
     setObjectName(QStringLiteral("CycleDetailView"));
     setAccessibleName(tr("Cycles of the steady stretch"));
     setFocusPolicy(Qt::StrongFocus);
@@ -35,14 +64,35 @@ CycleDetailView::CycleDetailView(const RecordingModel& model, QWidget* parent)
 }
 
 SampleAxis CycleDetailView::Axis() const {
-    const SampleSpan span = StretchSpan(report_, model_.SampleRate);
-    return SampleAxis(static_cast<double>(span.First), static_cast<double>(span.End), 1,
-                      width() - 2);
+    return SampleAxis(view_.First(), view_.End(), 1, width() - 2);
+}
+
+void CycleDetailView::ScrollTo(double first) {
+    const ViewRange before = view_;
+    view_.MoveTo(first);
+    ViewMoved(before);
+}
+
+void CycleDetailView::ZoomBy(double factor, double anchor) {
+    const ViewRange before = view_;
+    const double columns = std::max(width() - 2, 1);
+    view_.Zoom(factor, anchor, typicalCycle_ * columns / MinimumCyclePixels);
+    ViewMoved(before);
+}
+
+void CycleDetailView::ViewMoved(const ViewRange& before) {
+    if (before.First() != view_.First() || before.Span() != view_.Span()) {
+        InvalidateLayer();
+        emit ViewChanged();
+    }
 }
 
 void CycleDetailView::SetSelectedCycle(std::size_t index, const QString& about) {
     selected_ = index;
     setAccessibleDescription(tr("%1; Left and Right choose another").arg(about));
+    const ViewRange before = view_;
+    view_.Reveal(report_.Cycles[index].StartSample, report_.Cycles[index].EndSample);
+    ViewMoved(before);
     Invalidate();
 }
 
@@ -110,6 +160,14 @@ void CycleDetailView::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_End:
             emit CycleChosen(last);
             break;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+        case Qt::Key_Minus: {
+            const ReportedCycle& cycle = report_.Cycles[selected_];
+            ZoomBy(event->key() == Qt::Key_Minus ? 1 / ZoomPerNotch : ZoomPerNotch,
+                   (cycle.StartSample + cycle.EndSample) / 2);
+            break;
+        }
         default:
             CachedPicture::keyPressEvent(event);
     }
@@ -123,6 +181,16 @@ void CycleDetailView::mousePressEvent(QMouseEvent* event) {
     if (const auto index = CycleAt(report_.Cycles, Axis().ToSample(event->position().x()))) {
         emit CycleChosen(*index);
     }
+}
+
+void CycleDetailView::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / AngleOfANotch;
+    if (event->modifiers() & Qt::ControlModifier) {
+        ZoomBy(std::pow(ZoomPerNotch, notches), Axis().ToSample(event->position().x()));
+    } else {
+        ScrollTo(view_.First() - notches * ScrollPerNotch * view_.Span());
+    }
+    event->accept();
 }
 
 void CycleDetailView::focusInEvent(QFocusEvent* event) {

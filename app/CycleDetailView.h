@@ -3,14 +3,19 @@
 // cycles left out of the analysis greyed and the selected cycle
 // highlighted. Left and Right (Home, End) choose the neighbouring (first,
 // last) cycle and a click chooses the cycle under the mouse; the window
-// decides what a choice selects. The waveform and the marks are drawn once
-// per size; a new selection only shades and marks another cycle.
+// decides what a choice selects. The view zooms (Ctrl+wheel around the
+// mouse, + and - around the selected cycle) from the whole stretch down to
+// a typical cycle MinimumCyclePixels wide, scrolls with the wheel, and
+// moves to keep the selected cycle in sight. The waveform and the marks are
+// drawn once per size and view; a new selection only shades and marks
+// another cycle.
 #pragma once
 
 #include <cstddef>
 
 #include "app/CachedPicture.h"
 #include "app/RecordingModel.h"
+#include "app/ViewRange.h"
 #include "app/waveform_picture.h"
 
 namespace tesmera {
@@ -25,17 +30,29 @@ class CycleDetailView : public CachedPicture {
     // `about` describes the cycle (its time, length, F0 and whether it was
     // analysed) for a screen reader.
     void SetSelectedCycle(std::size_t index, const QString& about);
-    // The stretch's samples over the picture's inner columns.
+    // The samples in view over the picture's inner columns.
     SampleAxis Axis() const;
+    const ViewRange& View() const { return view_; }
+    // The view starting at sample `first` (kept inside the stretch).
+    void ScrollTo(double first);
+    // Scales the view's span by `factor` (below 1 zooms in), keeping the
+    // sample `anchor` where it is.
+    void ZoomBy(double factor, double anchor);
+
+    // The width a typical cycle gets at the closest zoom.
+    static constexpr int MinimumCyclePixels = 40;
 
   signals:
     void CycleChosen(std::size_t index);
+    // The view moved or was zoomed.
+    void ViewChanged();
 
   protected:
     void DrawLayer(QPainter& painter, const QRect& area) override;
     void Compose(QPainter& painter, const QRect& area, const QImage& layer) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -43,8 +60,13 @@ class CycleDetailView : public CachedPicture {
     void ShadeCycles(QPainter& painter, const QRect& inner, const SampleAxis& axis);
     void DrawMarks(QPainter& painter, const QRect& inner, const SampleAxis& axis);
 
+    // Redraws after the view changed from `before`, and tells the window.
+    void ViewMoved(const ViewRange& before);
+
     const RecordingModel& model_;
     const VoiceReport& report_;
+    double typicalCycle_;  // the median cycle's length in samples
+    ViewRange view_;
     std::size_t selected_ = 0;
 };
 

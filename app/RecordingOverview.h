@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The whole recording at a glance: its waveform, the steady stretch the
-// report analyses shaded, and the selected cycle marked in red. The
+// The whole recording at a glance: its waveform over a time axis in
+// seconds, the steady stretch the report analyses shaded, the part the
+// detail view shows framed, and the selected cycle marked in red. The
 // waveform comes from the recording's outline and is drawn once per size;
-// a new selection only marks another cycle over it.
+// a new selection or view only marks over it.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +21,12 @@ class RecordingOverview : public CachedPicture {
     explicit RecordingOverview(const RecordingModel& model, QWidget* parent = nullptr);
 
     void SetSelectedCycle(std::size_t index);
+    // Frames the samples [first, end) the detail view shows; nothing when it
+    // shows the whole stretch.
+    void SetView(double first, double end, bool whole);
+
+    // The height of the time axis under the waveform.
+    static constexpr int AxisHeight = 14;
 
   protected:
     void DrawLayer(QPainter& painter, const QRect& area) override;
@@ -29,8 +36,15 @@ class RecordingOverview : public CachedPicture {
     // The whole recording over the picture's inner columns.
     SampleAxis Axis(const QRect& inner) const;
 
+    // The waveform's part of the picture: all but the time axis.
+    static QRect WaveArea(const QRect& area);
+    void DrawTimeAxis(QPainter& painter, const QRect& area, const SampleAxis& axis) const;
+
     const RecordingModel& model_;
     std::size_t selected_ = 0;
+    double viewFirst_ = 0;
+    double viewEnd_ = 0;
+    bool wholeView_ = true;
 };
 
 }  // namespace tesmera

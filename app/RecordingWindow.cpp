@@ -2,12 +2,14 @@
 #include "app/RecordingWindow.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -106,6 +108,7 @@ void RecordingWindow::CreateLayout() {
     connect(detail_, &CycleDetailView::CycleChosen, this, &RecordingWindow::SelectCycle);
     layout->addWidget(overview_, 1);
     layout->addWidget(detail_, 2);
+    layout->addWidget(CreateViewScrollBar());
     layout->addWidget(CreateCycleRow());
     layout->addWidget(CreateReportArea(), 4);
     statusLine_ = new QLabel(this);
@@ -150,6 +153,35 @@ QWidget* RecordingWindow::CreateCycleRow() {
     layout->addWidget(analyseButton_);
     layout->addWidget(saveButton_);
     return row;
+}
+
+// Scrolls the detail view along the stretch; the overview frames what it
+// shows.
+QScrollBar* RecordingWindow::CreateViewScrollBar() {
+    viewScroll_ = new QScrollBar(Qt::Horizontal, this);
+    viewScroll_->setObjectName(QStringLiteral("ViewScrollBar"));
+    viewScroll_->setAccessibleName(tr("Position of the detailed view"));
+    const double stretchFirst = detail_->View().First();
+    connect(viewScroll_, &QScrollBar::valueChanged, this,
+            [this, stretchFirst](int value) { detail_->ScrollTo(stretchFirst + value); });
+    connect(detail_, &CycleDetailView::ViewChanged, this, &RecordingWindow::FollowView);
+    FollowView();
+    return viewScroll_;
+}
+
+void RecordingWindow::FollowView() {
+    const ViewRange& view = detail_->View();
+    const SampleSpan stretch = StretchSpan(report_, model_.SampleRate);
+    const double whole = static_cast<double>(stretch.End - stretch.First);
+    {
+        const QSignalBlocker quiet(viewScroll_);
+        viewScroll_->setRange(0, static_cast<int>(std::lround(whole - view.Span())));
+        viewScroll_->setPageStep(static_cast<int>(std::lround(view.Span())));
+        viewScroll_->setSingleStep(std::max(1, static_cast<int>(view.Span() / 10)));
+        viewScroll_->setValue(
+            static_cast<int>(std::lround(view.First() - static_cast<double>(stretch.First))));
+    }
+    overview_->SetView(view.First(), view.End(), view.ShowsAll());
 }
 
 // The report's tables and verdict scroll, so the window fits a small or

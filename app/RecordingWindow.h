@@ -18,6 +18,7 @@
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class QScrollBar;
 class QSpinBox;
 class QTableWidget;
 
@@ -52,6 +53,9 @@ class RecordingWindow : public QWidget {
 
   private:
     QWidget* CreateCycleRow();
+    QScrollBar* CreateViewScrollBar();
+    // The scroll bar and the overview's frame follow the detail view.
+    void FollowView();
     QScrollArea* CreateReportArea();
     QTableWidget* CreateModelTable();
     QTableWidget* CreateMeasureTable();
@@ -71,6 +75,7 @@ class RecordingWindow : public QWidget {
     QPushButton* analyseButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QLabel* statusLine_ = nullptr;  // what the last command did
+    QScrollBar* viewScroll_ = nullptr;
 };
 
 // The cycle a recording window selects first: the analysed cycle nearest the

@@ -80,4 +80,26 @@ std::optional<std::size_t> CycleAt(std::span<const ReportedCycle> cycles, double
     return static_cast<std::size_t>(after - cycles.begin());
 }
 
+TimeTicks TimeAxisTicks(double seconds, int width, int spacing) {
+    TimeTicks ticks;
+    if (!(seconds > 0) || width <= 0) {
+        return ticks;
+    }
+    const double shortest = seconds * spacing / width;
+    double decade = std::pow(10.0, std::floor(std::log10(shortest)));
+    ticks.Step = 10 * decade;
+    for (const double multiple : {1.0, 2.0, 5.0, 10.0}) {
+        if (multiple * decade >= shortest) {
+            ticks.Step = multiple * decade;
+            break;
+        }
+    }
+    // A tick on the very end counts even when rounding puts it a hair past.
+    const double last = seconds * (1 + 1e-9);
+    for (long long i = 0; static_cast<double>(i) * ticks.Step <= last; ++i) {
+        ticks.Seconds.push_back(static_cast<double>(i) * ticks.Step);
+    }
+    return ticks;
+}
+
 }  // namespace tesmera

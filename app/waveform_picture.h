@@ -57,4 +57,14 @@ std::vector<ColumnRange> EnvelopeColumns(const SampleEnvelope& envelope, const S
 // nothing before the first or after the last.
 std::optional<std::size_t> CycleAt(std::span<const ReportedCycle> cycles, double sample);
 
+// Ticks of a time axis over `seconds` drawn `width` pixels wide: every
+// multiple of the shortest of 1, 2 and 5 times a power of ten that keeps
+// them `spacing` pixels apart, from 0; `Step` tells how many decimals a
+// label needs.
+struct TimeTicks {
+    double Step = 1;
+    std::vector<double> Seconds;
+};
+TimeTicks TimeAxisTicks(double seconds, int width, int spacing);
+
 }  // namespace tesmera

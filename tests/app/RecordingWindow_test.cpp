@@ -11,9 +11,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -154,6 +156,52 @@ TEST_F(Recording, TellsAScreenReaderWhatItShows) {
     auto* verdict = In<QLabel>(window, "SteadinessVerdict");
     EXPECT_TRUE(verdict->focusPolicy() & Qt::TabFocus);
     EXPECT_EQ(verdict->accessibleDescription(), verdict->text());
+}
+
+// The detail view zooms from the whole stretch to a typical cycle 40 pixels
+// wide, keeps the selected cycle in sight, and the scroll bar and the
+// overview's frame follow it.
+TEST_F(Recording, DetailViewZoomsAndScrollsAroundTheSelectedCycle) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    window->resize(780, 900);
+    window->show();
+    auto* detail = In<CycleDetailView>(window, "CycleDetailView");
+    auto* scroll = In<QScrollBar>(window, "ViewScrollBar");
+    const ViewRange whole = detail->View();
+    ASSERT_TRUE(whole.ShowsAll());
+    EXPECT_EQ(scroll->maximum(), 0);
+    const std::size_t selected = window->SelectedCycle();
+    for (int press = 0; press < 40; ++press) {
+        QTest::keyClick(detail, Qt::Key_Plus);
+    }
+    const ReportedCycle& cycle = window->Report().Cycles[selected];
+    const SampleAxis axis = detail->Axis();
+    const double pixels = axis.ToX(cycle.EndSample) - axis.ToX(cycle.StartSample);
+    EXPECT_NEAR(pixels, CycleDetailView::MinimumCyclePixels, 8) << "the closest zoom";
+    EXPECT_GE(cycle.StartSample, detail->View().First());
+    EXPECT_LE(cycle.EndSample, detail->View().End());
+    EXPECT_GT(scroll->maximum(), 0);
+    EXPECT_NEAR(scroll->value(), detail->View().First() - whole.First(), 1);
+
+    // Ctrl+wheel zooms out around the mouse: the sample under it stays.
+    const QPointF at(200, detail->height() / 2.0);
+    const double under = detail->Axis().ToSample(at.x());
+    QWheelEvent wheel(at, detail->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(detail, &wheel);
+    EXPECT_NEAR(detail->Axis().ToX(under), at.x(), 1);
+
+    // The scroll bar moves the view; choosing a cycle out of sight brings it back.
+    scroll->setValue(scroll->maximum());
+    EXPECT_NEAR(detail->View().End(), whole.End(), 1);
+    window->SelectCycle(0);
+    EXPECT_LE(detail->View().First(), window->Report().Cycles[0].StartSample);
+    EXPECT_NEAR(scroll->value(), detail->View().First() - whole.First(), 1);
+    for (int press = 0; press < 40; ++press) {
+        QTest::keyClick(detail, Qt::Key_Minus);
+    }
+    EXPECT_TRUE(detail->View().ShowsAll());
 }
 
 // Escape and Ctrl+W close the recording window, as they close a dialog.

@@ -107,5 +107,31 @@ TEST(WaveformPicture, AxisMapsBothWays) {
     EXPECT_DOUBLE_EQ(axis.ToSample(axis.ToX(1234.5)), 1234.5);
 }
 
+struct TickCase : test::NamedCase<TickCase> {
+    double seconds;
+    double step;
+    std::size_t count;
+};
+
+class TimeTickSpacing : public ::testing::TestWithParam<TickCase> {};
+
+// 70 pixels at least between labels over 700 pixels.
+TEST_P(TimeTickSpacing, TakesTheShortestRoundStepThatFits) {
+    const TimeTicks ticks = TimeAxisTicks(GetParam().seconds, 700, 70);
+    EXPECT_DOUBLE_EQ(ticks.Step, GetParam().step);
+    ASSERT_EQ(ticks.Seconds.size(), GetParam().count);
+    EXPECT_EQ(ticks.Seconds.front(), 0);
+    EXPECT_NEAR(ticks.Seconds.back(), GetParam().step * static_cast<double>(GetParam().count - 1),
+                1e-12);
+}
+
+INSTANTIATE_TEST_SUITE_P(WaveformPicture, TimeTickSpacing,
+                         ::testing::Values(TickCase{"ThreeSeconds", 3, 0.5, 7},
+                                           TickCase{"HalfAMinute", 30, 5, 7},
+                                           TickCase{"AnHour", 3600, 500, 8},
+                                           TickCase{"ExactlyOneStep", 10, 1, 11},
+                                           TickCase{"FortyMilliseconds", 0.04, 0.005, 9}),
+                         test::CaseName());
+
 }  // namespace
 }  // namespace tesmera
