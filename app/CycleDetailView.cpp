@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include <QKeyEvent>
@@ -51,6 +52,12 @@ void DrawMark(QPainter& painter, const QRect& inner, const SampleAxis& axis, dou
 
 }  // namespace
 
+QColor GradeColor(std::int32_t grade) {
+    static const QColor colors[] = {QColor(0, 160, 0), QColor(140, 200, 0), QColor(240, 200, 0),
+                                    QColor(240, 120, 0), QColor(210, 0, 0)};
+    return colors[std::clamp(grade, 1, 5) - 1];
+}
+
 CycleDetailView::CycleDetailView(const RecordingModel& model, QWidget* parent)
     : CachedPicture(parent),
       model_(model),
@@ -60,7 +67,7 @@ CycleDetailView::CycleDetailView(const RecordingModel& model, QWidget* parent)
     setObjectName(QStringLiteral("CycleDetailView"));
     setAccessibleName(tr("Cycles of the steady stretch"));
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumHeight(120);
+    setMinimumHeight(80 + StripsHeight);
 }
 
 SampleAxis CycleDetailView::Axis() const {
@@ -96,20 +103,62 @@ void CycleDetailView::SetSelectedCycle(std::size_t index, const QString& about) 
     Invalidate();
 }
 
+QRect CycleDetailView::WaveArea(const QRect& area) {
+    return area.adjusted(1, 1, -1, -1 - StripsHeight);
+}
+
 void CycleDetailView::DrawLayer(QPainter& painter, const QRect& area) {
-    const QRect inner = area.adjusted(1, 1, -1, -1);
+    const QRect wave = WaveArea(area);
     const SampleAxis axis = Axis();
     painter.setPen(QColor(160, 160, 160));
-    painter.drawLine(inner.left(), inner.center().y(), inner.right(), inner.center().y());
-    DrawEnvelope(painter, inner, ColumnExtremes(model_.Stretch, model_.StretchFirst, axis),
+    painter.drawLine(wave.left(), wave.center().y(), wave.right(), wave.center().y());
+    DrawEnvelope(painter, wave, ColumnExtremes(model_.Stretch, model_.StretchFirst, axis),
                  PeakScale(LargestMagnitude(model_.Stretch)), QColor(0, 0, 128));
-    DrawMarks(painter, inner, axis);
+    DrawMarks(painter, wave, axis);
+    DrawStrips(painter, QRect(wave.left(), wave.bottom() + 2, wave.width(), StripsHeight - 2),
+               axis);
+}
+
+// Under the waveform, each cycle's F0 as a step over the report's range of
+// F0, then one row per model with each analysed cycle in its grade's colour
+// (left-out cycles stay white), so a change of voice shows where it is.
+void CycleDetailView::DrawStrips(QPainter& painter, const QRect& strips, const SampleAxis& axis) {
+    const double rate = model_.SampleRate;
+    double lowest = std::numeric_limits<double>::infinity();
+    double highest = 0;
+    for (const ReportedCycle& cycle : report_.Cycles) {
+        const double f0 = rate / (cycle.EndSample - cycle.StartSample);
+        lowest = std::min(lowest, f0);
+        highest = std::max(highest, f0);
+    }
+    const QRect f0Row(strips.left(), strips.top(), strips.width(), F0StripHeight - 2);
+    painter.fillRect(f0Row, QColor(245, 245, 245));
+    const double range = std::max(highest - lowest, 1e-9);
+    for (const ReportedCycle& cycle : report_.Cycles) {
+        const int left = static_cast<int>(std::lround(axis.ToX(cycle.StartSample)));
+        const int right = static_cast<int>(std::lround(axis.ToX(cycle.EndSample)));
+        if (right < strips.left() || left > strips.right()) {
+            continue;
+        }
+        const double f0 = rate / (cycle.EndSample - cycle.StartSample);
+        const int y = f0Row.bottom() -
+                      static_cast<int>(std::lround((f0 - lowest) / range * (f0Row.height() - 1)));
+        painter.fillRect(QRect(left, y, std::max(right - left, 1), 2), QColor(0, 0, 128));
+        if (!cycle.Scored) {
+            continue;
+        }
+        for (std::size_t m = 0; m < ScoreModelCount; ++m) {
+            const int top = strips.top() + F0StripHeight + static_cast<int>(m) * GradeStripHeight;
+            painter.fillRect(QRect(left, top, std::max(right - left, 1), GradeStripHeight - 1),
+                             GradeColor(cycle.Score[m]));
+        }
+    }
 }
 
 void CycleDetailView::Compose(QPainter& painter, const QRect& area, const QImage& layer) {
     const QRect inner = area.adjusted(1, 1, -1, -1);
     const SampleAxis axis = Axis();
-    ShadeCycles(painter, inner, axis);
+    ShadeCycles(painter, WaveArea(area), axis);
     painter.drawImage(0, 0, layer);
     // The selected cycle's marks over the rest, so a neighbour's never
     // covers them.

@@ -20,6 +20,9 @@
 
 namespace tesmera {
 
+// Grades 1 (healthy) to 5 from green to red, as the grade strips show them.
+QColor GradeColor(std::int32_t grade);
+
 class CycleDetailView : public CachedPicture {
     Q_OBJECT
   public:
@@ -41,6 +44,11 @@ class CycleDetailView : public CachedPicture {
 
     // The width a typical cycle gets at the closest zoom.
     static constexpr int MinimumCyclePixels = 40;
+    // The strips under the waveform: F0, then a grade row per model.
+    static constexpr int F0StripHeight = 24;
+    static constexpr int GradeStripHeight = 5;
+    static constexpr int StripsHeight =
+        2 + F0StripHeight + static_cast<int>(ScoreModelCount) * GradeStripHeight;
 
   signals:
     void CycleChosen(std::size_t index);
@@ -59,6 +67,9 @@ class CycleDetailView : public CachedPicture {
   private:
     void ShadeCycles(QPainter& painter, const QRect& inner, const SampleAxis& axis);
     void DrawMarks(QPainter& painter, const QRect& inner, const SampleAxis& axis);
+    void DrawStrips(QPainter& painter, const QRect& strips, const SampleAxis& axis);
+    // The waveform's part of the picture, inside the frame, above the strips.
+    static QRect WaveArea(const QRect& area);
 
     // Redraws after the view changed from `before`, and tells the window.
     void ViewMoved(const ViewRange& before);

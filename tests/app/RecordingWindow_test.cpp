@@ -204,6 +204,25 @@ TEST_F(Recording, DetailViewZoomsAndScrollsAroundTheSelectedCycle) {
     EXPECT_TRUE(detail->View().ShowsAll());
 }
 
+// Under the waveform each analysed cycle shows its grade per model in the
+// grade's colour, row by row.
+TEST_F(Recording, GradeStripsShowEachCyclesGradePerModel) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    auto* detail = In<CycleDetailView>(window, "CycleDetailView");
+    window->SelectCycle(0);
+    const QImage& picture = detail->Picture();
+    const SampleAxis axis = detail->Axis();
+    const int top = picture.height() - 1 - (6 * CycleDetailView::GradeStripHeight);
+    const ReportedCycle& cycle = window->Report().Cycles[window->Report().Cycles.size() / 2];
+    ASSERT_TRUE(cycle.Scored);
+    const int x = static_cast<int>((axis.ToX(cycle.StartSample) + axis.ToX(cycle.EndSample)) / 2);
+    for (std::size_t m = 0; m < ScoreModelCount; ++m) {
+        const int y = top + static_cast<int>(m) * CycleDetailView::GradeStripHeight + 1;
+        EXPECT_EQ(picture.pixelColor(x, y), GradeColor(cycle.Score[m])) << "model " << m;
+    }
+}
+
 // Escape and Ctrl+W close the recording window, as they close a dialog.
 TEST_F(Recording, EscapeAndCtrlWCloseTheWindow) {
     for (const QKeySequence& keys :
