@@ -11,6 +11,7 @@
 #include "analysis/reports.h"
 #include "cli/UsageError.h"
 #include "wave/file_name.h"
+#include "wave/file_node.h"
 #include "wave/path_problem.h"
 
 namespace tesmera {
@@ -18,13 +19,6 @@ namespace tesmera {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string NormalPath(const std::string& path) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    const fs::path normal = fs::weakly_canonical(absolute, error);
-    return error ? absolute.lexically_normal().string() : normal.string();
-}
 
 // One CSV record from `in` (quoted fields may span lines); false at the end.
 bool ReadCsvRecord(std::istream& in, std::vector<std::string>& fields, int& lineNumber) {

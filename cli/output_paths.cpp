@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/output_paths.h"
 
-#include <filesystem>
 #include <optional>
 #include <set>
 #include <utility>
@@ -12,8 +11,6 @@
 namespace tesmera {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::string_view DashForStandardOutput = "-";
 
@@ -59,10 +56,7 @@ FileIdentity IdentityOf(const std::string& path) {
     if (const auto node = FileNodeOf(path, &regular)) {
         return {node, {}, regular};
     }
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    const fs::path normal = fs::weakly_canonical(absolute, error);
-    return {std::nullopt, error ? absolute.lexically_normal().string() : normal.string(), false};
+    return {std::nullopt, NormalPath(path), false};
 }
 
 [[noreturn]] void Refuse(const std::string& path, const std::string& why) {

@@ -10,6 +10,7 @@
 #include "cli/UsageError.h"
 #include "recording/cycle_file_name.h"
 #include "wave/OutputFile.h"
+#include "wave/file_node.h"
 #include "wave/path_problem.h"
 
 namespace tesmera {
@@ -22,12 +23,6 @@ constexpr std::string_view PeriodExtension = ".wav";
 constexpr std::string_view CycleMark = "_c";
 // More digits than any cycle count of a recording.
 constexpr std::size_t MostCycleDigits = 9;
-
-std::string NormalPath(const fs::path& path) {
-    std::error_code error;
-    const fs::path normal = fs::weakly_canonical(fs::absolute(path, error), error);
-    return error ? fs::absolute(path).lexically_normal().string() : normal.string();
-}
 
 // A recording's period names differ from another's exactly when their
 // first cycle's names do: both come from the name's stem and grade.
@@ -66,8 +61,7 @@ void RefusePeriodNameCollisions(std::span<const BatchEntry> entries,
             continue;
         }
         const auto [found, added] = recordingByKey.try_emplace(NamingKey(entry.Path), entry.Path);
-        std::error_code error;
-        if (!added && !fs::equivalent(found->second, entry.Path, error)) {
+        if (!added && !NameTheSameFile(found->second, entry.Path)) {
             throw UsageError("--periods: " + found->second + " and " + entry.Path +
                              " would write period files of the same names (" + found->first +
                              ", ...); report them in separate runs, or rename one");
@@ -78,7 +72,7 @@ void RefusePeriodNameCollisions(std::span<const BatchEntry> entries,
         const fs::path file(path);
         const auto parsed = ParsePeriodName(file.filename().string());
         if (!parsed ||
-            NormalPath(file.parent_path().empty() ? "." : file.parent_path()) != periods) {
+            NormalPath(file.parent_path().empty() ? "." : file.parent_path().string()) != periods) {
             continue;
         }
         const auto found = recordingByKey.find(parsed->second);

@@ -3,6 +3,9 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <system_error>
+
 namespace tesmera {
 
 std::optional<FileNode> FileNodeOf(const std::string& path, bool* regular) {
@@ -14,6 +17,13 @@ std::optional<FileNode> FileNodeOf(const std::string& path, bool* regular) {
         *regular = S_ISREG(info.st_mode);
     }
     return FileNode(info.st_dev, info.st_ino);
+}
+
+std::string NormalPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    const std::filesystem::path normal = std::filesystem::weakly_canonical(absolute, error);
+    return error ? absolute.lexically_normal().string() : normal.string();
 }
 
 bool NameTheSameFile(const std::string& first, const std::string& second) {

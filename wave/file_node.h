@@ -22,4 +22,9 @@ std::optional<FileNode> FileNodeOf(const std::string& path, bool* regular = null
 // Whether two names reach one existing file; false when either does not exist.
 bool NameTheSameFile(const std::string& first, const std::string& second);
 
+// The absolute spelling of `path` with "." and ".." and the links of its
+// existing part resolved, so two spellings of a file not yet written compare
+// equal.
+std::string NormalPath(const std::string& path);
+
 }  // namespace tesmera
