@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include <QKeyEvent>
@@ -28,15 +27,16 @@ constexpr double ZoomPerNotch = 0.8;
 constexpr double ScrollPerNotch = 0.1;
 constexpr double AngleOfANotch = 120;  // eighths of a degree
 
-double MedianCycleLength(const std::vector<ReportedCycle>& cycles) {
+CycleDetailView::CycleLengths LengthsOf(const std::vector<ReportedCycle>& cycles) {
     std::vector<double> lengths;
     lengths.reserve(cycles.size());
     for (const ReportedCycle& cycle : cycles) {
         lengths.push_back(cycle.EndSample - cycle.StartSample);
     }
+    const auto [shortest, longest] = std::ranges::minmax(lengths);
     const auto middle = lengths.begin() + static_cast<std::ptrdiff_t>(lengths.size() / 2);
     std::nth_element(lengths.begin(), middle, lengths.end());
-    return *middle;
+    return {shortest, *middle, longest};
 }
 
 ViewRange WholeStretch(const VoiceReport& report, std::int32_t rate) {
@@ -62,7 +62,7 @@ CycleDetailView::CycleDetailView(const RecordingModel& model, QWidget* parent)
     : CachedPicture(parent),
       model_(model),
       report_(model.Report),
-      typicalCycle_(MedianCycleLength(model.Report.Cycles)),
+      cycleLengths_(LengthsOf(model.Report.Cycles)),
       view_(WholeStretch(model.Report, model.SampleRate)) {
     setObjectName(QStringLiteral("CycleDetailView"));
     setAccessibleName(tr("Cycles of the steady stretch"));
@@ -83,7 +83,7 @@ void CycleDetailView::ScrollTo(double first) {
 void CycleDetailView::ZoomBy(double factor, double anchor) {
     const ViewRange before = view_;
     const double columns = std::max(width() - 2, 1);
-    view_.Zoom(factor, anchor, typicalCycle_ * columns / MinimumCyclePixels);
+    view_.Zoom(factor, anchor, cycleLengths_.Median * columns / MinimumCyclePixels);
     ViewMoved(before);
 }
 
@@ -124,13 +124,8 @@ void CycleDetailView::DrawLayer(QPainter& painter, const QRect& area) {
 // (left-out cycles stay white), so a change of voice shows where it is.
 void CycleDetailView::DrawStrips(QPainter& painter, const QRect& strips, const SampleAxis& axis) {
     const double rate = model_.SampleRate;
-    double lowest = std::numeric_limits<double>::infinity();
-    double highest = 0;
-    for (const ReportedCycle& cycle : report_.Cycles) {
-        const double f0 = rate / (cycle.EndSample - cycle.StartSample);
-        lowest = std::min(lowest, f0);
-        highest = std::max(highest, f0);
-    }
+    const double lowest = rate / cycleLengths_.Longest;
+    const double highest = rate / cycleLengths_.Shortest;
     const QRect f0Row(strips.left(), strips.top(), strips.width(), F0StripHeight - 2);
     painter.fillRect(f0Row, QColor(245, 245, 245));
     const double range = std::max(highest - lowest, 1e-9);

@@ -42,6 +42,15 @@ class CycleDetailView : public CachedPicture {
     // sample `anchor` where it is.
     void ZoomBy(double factor, double anchor);
 
+    // Of the report's cycles, in samples: the shortest sets the F0 strip's
+    // top, the longest its bottom, and the median, a typical cycle, the
+    // closest zoom.
+    struct CycleLengths {
+        double Shortest;
+        double Median;
+        double Longest;
+    };
+
     // The width a typical cycle gets at the closest zoom.
     static constexpr int MinimumCyclePixels = 40;
     // The strips under the waveform: F0, then a grade row per model.
@@ -76,7 +85,7 @@ class CycleDetailView : public CachedPicture {
 
     const RecordingModel& model_;
     const VoiceReport& report_;
-    double typicalCycle_;  // the median cycle's length in samples
+    CycleLengths cycleLengths_;
     ViewRange view_;
     std::size_t selected_ = 0;
 };
