@@ -20,6 +20,7 @@
 
 #include "analysis/scores.h"
 #include "base/Status.h"
+#include "recording/avqi_figures.h"
 #include "recording/cycle_marks.h"
 #include "recording/marked_stretch.h"
 #include "recording/model_summary.h"
@@ -82,6 +83,9 @@ struct VoiceReport {
     // model borderline: its medians then move with the recording, not the
     // voice.
     std::optional<RecordingQuality> Quality;
+    // Only when a sample of continuous speech of the same person was given
+    // beside the vowel.
+    std::optional<AvqiFigures> Avqi;
 
     bool Ok() const { return Outcome.Ok(); }
 };
