@@ -10,24 +10,39 @@ CachedPicture::CachedPicture(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// Pictures have as many pixels as the screen shows for the widget, so that
+// text and lines stay crisp on a scaled screen; painters draw on them in
+// the widget's own coordinates.
+QImage CachedPicture::ScreenImage(QImage::Format format) const {
+    const qreal ratio = devicePixelRatioF();
+    QImage image(size() * ratio, format);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+bool CachedPicture::FitsScreen(const QImage& image) const {
+    const qreal ratio = devicePixelRatioF();
+    return image.devicePixelRatio() == ratio && image.size() == size() * ratio;
+}
+
 const QImage& CachedPicture::Layer() {
-    if (layer_.size() != size()) {
-        layer_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    if (!FitsScreen(layer_)) {
+        layer_ = ScreenImage(QImage::Format_ARGB32_Premultiplied);
         layer_.fill(Qt::transparent);
         QPainter painter(&layer_);
-        DrawLayer(painter, layer_.rect());
+        DrawLayer(painter, rect());
         ++layerDraws_;
     }
     return layer_;
 }
 
 const QImage& CachedPicture::Picture() {
-    if (stale_ || picture_.size() != size()) {
+    if (stale_ || !FitsScreen(picture_)) {
         const QImage& layer = Layer();
-        picture_ = QImage(size(), QImage::Format_RGB32);
+        picture_ = ScreenImage(QImage::Format_RGB32);
         picture_.fill(Qt::white);
         QPainter painter(&picture_);
-        Compose(painter, picture_.rect(), layer);
+        Compose(painter, rect(), layer);
         stale_ = false;
     }
     return picture_;
@@ -45,7 +60,7 @@ void CachedPicture::InvalidateLayer() {
 
 void CachedPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, Picture());
+    painter.drawImage(QPoint(0, 0), Picture());
 }
 
 void CachedPicture::resizeEvent(QResizeEvent* event) {

@@ -17,7 +17,8 @@ class CachedPicture : public QWidget {
   public:
     explicit CachedPicture(QWidget* parent = nullptr);
 
-    // The picture at the widget's current size, composed first when stale.
+    // The picture at the widget's current size and the screen's pixel
+    // ratio, composed first when stale.
     const QImage& Picture();
     // How many times the layer has been drawn: once per size and view,
     // however often the picture is composed.
@@ -32,14 +33,16 @@ class CachedPicture : public QWidget {
     // Draws the costly part on a transparent image; `area` is the widget's
     // rectangle.
     virtual void DrawLayer(QPainter& painter, const QRect& area) = 0;
-    // Draws the whole picture on white, `layer` (at the widget's size) among
-    // the rest.
+    // Draws the whole picture on white, `layer` (the widget's size, in
+    // logical pixels) among the rest.
     virtual void Compose(QPainter& painter, const QRect& area, const QImage& layer) = 0;
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    QImage ScreenImage(QImage::Format format) const;
+    bool FitsScreen(const QImage& image) const;
     const QImage& Layer();
 
     QImage layer_;

@@ -223,6 +223,23 @@ TEST_F(Recording, GradeStripsShowEachCyclesGradePerModel) {
     }
 }
 
+// On a scaled screen (run again with QT_SCALE_FACTOR=2) the pictures have
+// a pixel for every pixel the screen shows, so their text stays crisp.
+TEST_F(Recording, PicturesHaveTheScreensPixelRatio) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    for (CachedPicture* view :
+         {static_cast<CachedPicture*>(In<RecordingOverview>(window, "RecordingOverview")),
+          static_cast<CachedPicture*>(In<CycleDetailView>(window, "CycleDetailView"))}) {
+        const qreal ratio = view->devicePixelRatioF();
+        EXPECT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+        EXPECT_EQ(view->Picture().devicePixelRatio(), ratio);
+        EXPECT_EQ(view->Picture().size(), view->size() * ratio);
+    }
+}
+
 // Escape and Ctrl+W close the recording window, as they close a dialog.
 TEST_F(Recording, EscapeAndCtrlWCloseTheWindow) {
     for (const QKeySequence& keys :
