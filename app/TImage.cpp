@@ -11,10 +11,7 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {
 }
 
 TCanvasSurface& TImage::Surface() {
-    if (surface_.image.size() != size()) {
-        surface_.image = QImage(size(), QImage::Format_RGB32);
-        surface_.image.fill(Qt::white);
-    }
+    FitSurface(surface_, size(), WholePixelRatio(devicePixelRatioF()));
     return surface_;
 }
 

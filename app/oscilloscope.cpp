@@ -19,7 +19,7 @@ void UsePen(TChartCanvas& canvas, TColor color) {
 void DrawTrace(TChartCanvas& canvas, TColor color, const OscilloscopeTrace& trace,
                std::int32_t pointCount) {
     const std::vector<QPoint> vertices =
-        TraceVertices(canvas.Target()->image.size(), trace, pointCount);
+        TraceVertices(canvas.Target()->LogicalSize(), trace, pointCount);
     UsePen(canvas, color);
     canvas.PenMoveTo(vertices.front().x(), vertices.front().y());
     for (auto vertex = vertices.begin() + 1; vertex != vertices.end(); ++vertex) {
@@ -28,7 +28,7 @@ void DrawTrace(TChartCanvas& canvas, TColor color, const OscilloscopeTrace& trac
 }
 
 void DrawFrame(TChartCanvas& canvas) {
-    const QSize size = canvas.Target()->image.size();
+    const QSize size = canvas.Target()->LogicalSize();
     const int midLine = RoundHalfEven(size.height() / 2.0);
     UsePen(canvas, clNavy);
     canvas.Brush() = TCanvasBrush{.color = clWhite, .style = bsSolid};

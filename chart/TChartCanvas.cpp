@@ -31,9 +31,13 @@ constexpr int FarCoordinate = 1 << 20;
 // the clip, in the pen's colour, width, dash pattern and mode.
 class Rasteriser {
   public:
-    Rasteriser(QImage& image, const TCanvasState& state)
-        : image_(image), pen_(state.pen), color_(ToQRgb(state.pen.color)) {
-        visible_ = TRect{0, 0, image.width(), image.height()};
+    Rasteriser(TCanvasSurface& surface, const TCanvasState& state)
+        : image_(surface.image),
+          scale_(surface.Scale()),
+          pen_(state.pen),
+          color_(ToQRgb(state.pen.color)) {
+        const QSize size = surface.LogicalSize();
+        visible_ = TRect{0, 0, size.width(), size.height()};
         if (state.clip) {
             visible_ = visible_.Intersected(*state.clip);
         }
@@ -205,15 +209,20 @@ class Rasteriser {
         if (!visible_.Contains(x, y)) {
             return;
         }
-        QRgb* pixel = reinterpret_cast<QRgb*>(image_.scanLine(y)) + x;
-        if (pen_.mode == pmNotXor) {
-            *pixel = 0xFF000000u | (~(color_ ^ *pixel) & 0x00FFFFFFu);
-        } else {
-            *pixel = color_;
+        for (int row = y * scale_; row < (y + 1) * scale_; ++row) {
+            QRgb* const first = reinterpret_cast<QRgb*>(image_.scanLine(row)) + x * scale_;
+            for (QRgb* pixel = first; pixel < first + scale_; ++pixel) {
+                if (pen_.mode == pmNotXor) {
+                    *pixel = 0xFF000000u | (~(color_ ^ *pixel) & 0x00FFFFFFu);
+                } else {
+                    *pixel = color_;
+                }
+            }
         }
     }
 
     QImage& image_;
+    int scale_;
     const TCanvasPen& pen_;
     QRgb color_;
     TRect visible_;
@@ -223,18 +232,40 @@ class Rasteriser {
 };
 
 // Fills the pixels of `rect` that are inside the image and the clip.
-void FillPixels(QImage& image, const std::optional<TRect>& clip, const TRect& rect, QRgb color) {
-    TRect area = rect.Intersected({0, 0, image.width(), image.height()});
+void FillPixels(TCanvasSurface& surface, const std::optional<TRect>& clip, const TRect& rect,
+                QRgb color) {
+    const QSize size = surface.LogicalSize();
+    TRect area = rect.Intersected({0, 0, size.width(), size.height()});
     if (clip) {
         area = area.Intersected(*clip);
     }
-    for (int y = area.top; y < area.bottom; ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        std::fill(row + area.left, row + area.right, color);
+    const int scale = surface.Scale();
+    for (int y = area.top * scale; y < area.bottom * scale; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(surface.image.scanLine(y));
+        std::fill(row + area.left * scale, row + area.right * scale, color);
     }
 }
 
 }  // namespace
+
+QImage SurfaceImage(QSize size, int scale) {
+    QImage image(size * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    return image;
+}
+
+bool FitSurface(TCanvasSurface& surface, QSize size, int scale) {
+    if (!surface.image.isNull() && surface.LogicalSize() == size && surface.Scale() == scale) {
+        return false;
+    }
+    surface.image = SurfaceImage(size, scale);
+    return true;
+}
+
+int WholePixelRatio(double ratio) {
+    return std::max(1, static_cast<int>(std::floor(ratio)));
+}
 
 void TChartCanvas::ApplyChartPen(const TChartPen& pen) {
     TCanvasPen& canvasPen = Pen();
@@ -262,7 +293,7 @@ void TChartCanvas::FillArea(const TRect& rect) {
     if (target_ == nullptr || State().brush.style == bsClear) {
         return;
     }
-    FillPixels(target_->image, State().clip, rect.Ordered(), ToQRgb(State().brush.color));
+    FillPixels(*target_, State().clip, rect.Ordered(), ToQRgb(State().brush.color));
 }
 
 void TChartCanvas::PenMoveTo(int x, int y) {
@@ -273,7 +304,7 @@ void TChartCanvas::PenMoveTo(int x, int y) {
 void TChartCanvas::PenLineTo(int x, int y) {
     TCanvasState& state = State();
     if (target_ != nullptr && state.pen.style != psClear) {
-        Rasteriser(target_->image, state).Line(state.penX, state.penY, x, y);
+        Rasteriser(*target_, state).Line(state.penX, state.penY, x, y);
     }
     PenMoveTo(x, y);
 }
@@ -296,10 +327,10 @@ void TChartCanvas::PaintRect(int left, int top, int right, int bottom) {
         const TRect inside =
             outlined ? TRect{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1}
                      : TRect{rect.left, rect.top, rect.right - 1, rect.bottom - 1};
-        FillPixels(target_->image, state.clip, inside, ToQRgb(state.brush.color));
+        FillPixels(*target_, state.clip, inside, ToQRgb(state.brush.color));
     }
     if (outlined) {
-        Rasteriser(target_->image, state).Outline(rect);
+        Rasteriser(*target_, state).Outline(rect);
     }
 }
 

@@ -68,11 +68,27 @@ struct TCanvasState {
 };
 
 // An image with the drawing state that goes with it (the off-screen bitmap,
-// or the picture a control shows).
+// or the picture a control shows). Drawing is in logical pixels; on a
+// scaled screen the image has a whole number of pixels per logical pixel
+// (its device pixel ratio), each logical pixel a block of them, so the
+// pixel rules hold at any scale while text is drawn at the screen's
+// resolution.
 struct TCanvasSurface {
     QImage image;
     TCanvasState state;
+
+    int Scale() const { return static_cast<int>(image.devicePixelRatio()); }
+    QSize LogicalSize() const { return image.size() / Scale(); }
 };
+
+// A white image of `size` logical pixels, `scale` pixels to each.
+QImage SurfaceImage(QSize size, int scale);
+// Gives `surface` a new white image unless it already has this size and
+// scale; true when it did.
+bool FitSurface(TCanvasSurface& surface, QSize size, int scale);
+// The whole number of image pixels to a logical pixel on a screen of this
+// device pixel ratio: fractional ratios round down, so blocks stay square.
+int WholePixelRatio(double ratio);
 
 class TChartCanvas {
   public:

@@ -15,12 +15,11 @@ void CopyImage(const QImage& source, QImage& target, int x, int y) {
 
 }  // namespace
 
-void TChartCanvas3D::BeginFrame(int width, int height, bool view3D) {
+void TChartCanvas3D::BeginFrame(int width, int height, int scale, bool view3D) {
     is3D_ = view3D;
     zoomFactor_ = 1.0;
-    if (buffer_.image.width() != width || buffer_.image.height() != height) {
-        buffer_.image = QImage(width, height, QImage::Format_RGB32);
-        buffer_.image.fill(Qt::white);
+    if (buffer_.LogicalSize() != QSize(width, height) || buffer_.Scale() != scale) {
+        buffer_.image = SurfaceImage({width, height}, scale);
     }
     SetTarget(&buffer_);
 }

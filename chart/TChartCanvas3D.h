@@ -20,9 +20,10 @@ class TChartCanvas3D : public TCanvas3D {
     // A buffer holding the last presented frame, with nothing changed since.
     bool HasCurrentBuffer() const { return !bufferStale_ && !buffer_.image.isNull(); }
 
-    // Starts a frame of width x height pixels: the buffer is reused when it
-    // has that size and created anew otherwise, and becomes the target.
-    virtual void BeginFrame(int width, int height, bool view3D);
+    // Starts a frame of width x height logical pixels, `scale` image pixels
+    // to each: the buffer is reused when it has that size and scale and
+    // created anew otherwise, and becomes the target.
+    virtual void BeginFrame(int width, int height, int scale, bool view3D);
     // Copies the buffer to `target` with its top-left corner at (x, y), marks
     // it current and draws on `target` from now on.
     virtual void PresentFrame(TCanvasSurface& target, int x, int y);

@@ -63,6 +63,10 @@ void TChartControl::ShowScreen() {
 }
 
 void TChartControl::paintEvent(QPaintEvent* /*event*/) {
+    // Moved to a screen of another scale: the whole chart is drawn anew.
+    if (FitSurface(screen_, size(), WholePixelRatio(devicePixelRatioF()))) {
+        showScreenAsIs_ = false;
+    }
     if (!showScreenAsIs_ || chart_.Canvas().BufferStale()) {
         const int framesBefore = chart_.FramesPainted();
         chart_.PaintRequest(screen_);
@@ -75,9 +79,7 @@ void TChartControl::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void TChartControl::resizeEvent(QResizeEvent* /*event*/) {
-    if (screen_.image.size() != size()) {
-        screen_.image = QImage(size(), QImage::Format_RGB32);
-    }
+    FitSurface(screen_, size(), WholePixelRatio(devicePixelRatioF()));
     chart_.SetSize(width(), height());
 }
 

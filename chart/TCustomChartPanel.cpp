@@ -69,15 +69,17 @@ void TCustomChartPanel::SetSize(int width, int height) {
 
 void TCustomChartPanel::PaintRequest(TCanvasSurface& screen) {
     const QImage& buffer = canvas_.Buffer();
-    if (canvas_.HasCurrentBuffer() && buffer.size() == screen.image.size()) {
+    if (canvas_.HasCurrentBuffer() && buffer.size() == screen.image.size() &&
+        buffer.devicePixelRatio() == screen.image.devicePixelRatio()) {
         canvas_.ShowBufferedFrame(screen);
         return;
     }
-    PaintChart(screen, {0, 0, screen.image.width(), screen.image.height()});
+    const QSize size = screen.LogicalSize();
+    PaintChart(screen, {0, 0, size.width(), size.height()});
 }
 
 void TCustomChartPanel::PaintChart(TCanvasSurface& target, const TRect& targetRect) {
-    canvas_.BeginFrame(targetRect.Width(), targetRect.Height(), view3D_);
+    canvas_.BeginFrame(targetRect.Width(), targetRect.Height(), target.Scale(), view3D_);
     panelBounds_ = {0, 0, targetRect.Width(), targetRect.Height()};
     SetPlotRectFromMargins();
     NormalizePlotRect();

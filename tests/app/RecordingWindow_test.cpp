@@ -24,6 +24,7 @@
 #include "app/RecordingWindow.h"
 #include "app/WindowFixture.h"
 #include "app/recording_files.h"
+#include "chart/TChartControl.h"
 #include "recording/cycle_file_name.h"
 #include "support/param_name.h"
 #include "wave/period_file.h"
@@ -223,21 +224,29 @@ TEST_F(Recording, GradeStripsShowEachCyclesGradePerModel) {
     }
 }
 
-// On a scaled screen (run again with QT_SCALE_FACTOR=2) the pictures have
-// a pixel for every pixel the screen shows, so their text stays crisp.
+// On a scaled screen (run again with QT_SCALE_FACTOR=2) the pictures and
+// the chart have a pixel for every pixel the screen shows, so their text
+// stays crisp.
 TEST_F(Recording, PicturesHaveTheScreensPixelRatio) {
     RecordingWindow* window = Open(BundledRecording);
     ASSERT_NE(window, nullptr);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
     for (CachedPicture* view :
          {static_cast<CachedPicture*>(In<RecordingOverview>(window, "RecordingOverview")),
           static_cast<CachedPicture*>(In<CycleDetailView>(window, "CycleDetailView"))}) {
-        const qreal ratio = view->devicePixelRatioF();
-        EXPECT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+        EXPECT_EQ(view->devicePixelRatioF(), ratio);
         EXPECT_EQ(view->Picture().devicePixelRatio(), ratio);
         EXPECT_EQ(view->Picture().size(), view->size() * ratio);
     }
+    auto* chart = form->findChild<TChartControl*>();
+    ASSERT_NE(chart, nullptr);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    chart->repaint();
+    EXPECT_EQ(chart->Screen().image.devicePixelRatio(), ratio);
+    EXPECT_EQ(chart->Screen().image.size(), chart->size() * ratio);
 }
 
 // Escape and Ctrl+W close the recording window, as they close a dialog.

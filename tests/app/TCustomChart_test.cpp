@@ -269,7 +269,7 @@ TEST_F(WindowChartTest, CanvasRestsAfterTheFrame) {
     TChartCanvas3D& canvas = chart_.Canvas();
     EXPECT_EQ(canvas.Target(), &screen_);
     // The buffer keeps its drawing state for the next frame.
-    canvas.BeginFrame(378, 125, false);
+    canvas.BeginFrame(378, 125, 1, false);
     EXPECT_EQ(canvas.Pen().color, clBlack);
     EXPECT_EQ(canvas.Pen().style, psSolid);
     EXPECT_EQ(canvas.Brush().color, clWhite);

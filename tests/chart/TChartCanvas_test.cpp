@@ -178,6 +178,34 @@ TEST_F(CanvasTest, DepthIsIgnored) {
     EXPECT_EQ(Picture(plain.image), Drawn());
 }
 
+// On a scaled screen every logical pixel is a block of image pixels with
+// exactly the colour it has unscaled: fills, gradients, clipped wide dotted
+// pens and not-XOR lines alike.
+TEST(ScaledCanvas, EachLogicalPixelIsABlockOfItsUnscaledColour) {
+    const auto draw = [](int scale) {
+        TCanvasSurface surface{SurfaceImage({23, 17}, scale), {}};
+        TChartCanvas canvas;
+        canvas.SetTarget(&surface);
+        canvas.FillGradient({2, 2, 20, 15}, clRed, clBlue);
+        canvas.ClipTo({1, 1, 21, 16});
+        canvas.Pen() = TCanvasPen{clNavy, 3, psDot, pmCopy, false};
+        canvas.DrawSegment(0, 3, 22, 12);
+        canvas.Pen() = TCanvasPen{clBlack, 1, psSolid, pmNotXor, false};
+        canvas.PaintRect(4, 5, 18, 14);
+        canvas.DrawSegment(3, 16, 19, 0);
+        return surface.image;
+    };
+    const QImage unscaled = draw(1);
+    const int scale = 3;
+    const QImage scaled = draw(scale);
+    ASSERT_EQ(scaled.size(), unscaled.size() * scale);
+    for (int y = 0; y < scaled.height(); ++y) {
+        for (int x = 0; x < scaled.width(); ++x) {
+            ASSERT_EQ(scaled.pixel(x, y), unscaled.pixel(x / scale, y / scale)) << x << ", " << y;
+        }
+    }
+}
+
 TEST_F(CanvasTest, FarEndsAreDrawnAcrossTheImage) {
     Start(5, 3);
     canvas_.DrawSegment(-2000000000, 1, 2000000000, 1);
