@@ -228,6 +228,16 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
                      "Also write every analysed cycle as a period file into DIR")
         ->option_text("DIR");
     AddAtOption(*command, "Report the stretch around this time", options.atSeconds);
+    command
+        ->add_option("--speech", options.speechPath,
+                     "A recording of the same person's continuous speech: adds the Acoustic "
+                     "Voice Quality Index (AVQI v03.01) of it and the vowel (one RECORDING only)")
+        ->option_text("FILE");
+    command
+        ->add_option("--speech-suffix", options.speechSuffix,
+                     "Pair each NAME.wav with its speech recording NAME<SUFFIX>.wav for the AVQI; "
+                     "those are not reported as vowels")
+        ->option_text("SUFFIX");
     return command;
 }
 

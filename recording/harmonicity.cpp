@@ -164,12 +164,12 @@ struct LocalMaximum {
     double estimate;    // of its top, refined stage by stage
 };
 
-// Every positive local maximum of r at 2 <= τ < W, its top estimated by
-// the parabola through it and its neighbours.
-std::vector<LocalMaximum> LocalMaxima(std::span<const double> mirrored) {
+// Every positive local maximum of r at shortestLag <= τ < W, its top
+// estimated by the parabola through it and its neighbours.
+std::vector<LocalMaximum> LocalMaxima(std::span<const double> mirrored, std::size_t shortestLag) {
     const std::size_t window = mirrored.size() / 2;
     std::vector<LocalMaximum> maxima;
-    for (std::size_t i = window + 2; i < 2 * window; ++i) {
+    for (std::size_t i = window + shortestLag; i < 2 * window; ++i) {
         if (mirrored[i] > 0 && mirrored[i] > mirrored[i - 1] && mirrored[i] >= mirrored[i + 1]) {
             const double slope = 0.5 * (mirrored[i + 1] - mirrored[i - 1]);
             const double curvature =
@@ -189,16 +189,18 @@ void KeepNearHighest(std::vector<LocalMaximum>& maxima, double margin) {
     std::erase_if(maxima, [&](const LocalMaximum& m) { return m.estimate < highest - margin; });
 }
 
-// The strongest peak of r(τ) over 2 <= τ < W (see MeanHarmonicity); 0 when
+// The strongest peak of r(τ) over shortestLag <= τ < W (refined above
+// shortestLag, at least 2: see MeanHarmonicity); 0 when
 // r has no positive local maximum there. The deep refinement costs a
 // thousand products per step, and a breathy frame has dozens of maxima, so
 // they are narrowed down first: by their parabolas, then by a shallow
 // refinement. A sharp maximum's deep top can lie several hundredths above
 // its parabola's and one hundredth from its shallow top (measured on
 // breathy voices down to 1 dB), and the margins leave room for that.
-double StrongestPeak(const std::vector<double>& r) {
+double StrongestPeak(const std::vector<double>& r, double shortestLag) {
     const std::vector<double> mirrored = Mirrored(r);
-    std::vector<LocalMaximum> maxima = LocalMaxima(mirrored);
+    std::vector<LocalMaximum> maxima =
+        LocalMaxima(mirrored, static_cast<std::size_t>(std::floor(shortestLag)));
     KeepNearHighest(maxima, ParabolaMargin);
     if (maxima.size() > 1) {
         for (LocalMaximum& maximum : maxima) {
@@ -208,11 +210,12 @@ double StrongestPeak(const std::vector<double>& r) {
         }
         KeepNearHighest(maxima, ShallowMargin);
     }
-    const double lowestIndex = static_cast<double>(r.size() - 1) + 2;
+    const double lowestIndex = static_cast<double>(r.size() - 1) + shortestLag;
     double strongest = 0;
     for (const LocalMaximum& maximum : maxima) {
         const LagPeak peak = SincPeak(mirrored, maximum.index, DeepSincDepth, DeepTolerance);
-        // A peak at a lag under 2 samples lies beyond half the sampling rate: no pitch.
+        // A peak at a lag under 2 samples lies beyond half the sampling rate:
+        // no pitch; one under the shortest lag, above the highest pitch.
         if (peak.Lag > lowestIndex) {
             strongest = std::max(strongest, Reflected(peak.Value));
         }
@@ -250,6 +253,7 @@ struct Analysis {
     FrameLayout layout;
     FrameClock clock;
     double globalPeak;
+    double shortestLag;  // samples, at least 2
 };
 
 // The HNR of frame `f` in dB; nothing when it is unvoiced or reaches
@@ -278,7 +282,9 @@ std::optional<double> FrameHarmonicity(const Analysis& a, FrameCorrelator& corre
         return std::nullopt;
     }
     const double intensity = std::min(1.0, localPeak / a.globalPeak);
-    const double unvoiced = std::max(0.0, 2 - intensity / a.settings.SilenceThreshold);
+    const double voicing = a.settings.VoicingThreshold;
+    const double unvoiced =
+        voicing + std::max(0.0, 2 - intensity / (a.settings.SilenceThreshold / (1 + voicing)));
     if (unvoiced >= 1) {
         return std::nullopt;  // too quiet for any correlation to make it voiced
     }
@@ -296,7 +302,7 @@ std::optional<double> FrameHarmonicity(const Analysis& a, FrameCorrelator& corre
     for (double& v : segment) {
         v -= mean;
     }
-    const double r = StrongestPeak(correlator.Correlate(segment));
+    const double r = StrongestPeak(correlator.Correlate(segment), a.shortestLag);
     if (r <= unvoiced || r <= 0) {
         return std::nullopt;
     }
@@ -322,8 +328,11 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
     if (layout.halfWindow < 2 || signal.size() < 2 * layout.period) {
         return std::nullopt;
     }
-    const Analysis analysis{signal, settings, layout, FrameClock(signal.size(), rate, settings),
-                            GlobalPeak(signal)};
+    const double shortestLag =
+        settings.MaximumPitch > 0 ? std::max(2.0, rate / settings.MaximumPitch) : 2.0;
+    const Analysis analysis{
+        signal,     settings, layout, FrameClock(signal.size(), rate, settings), GlobalPeak(signal),
+        shortestLag};
     // The frames whose centres lie in [from, to], in the signal's own times.
     const double shift = analysis.clock.firstSample;
     const double firstFrame = std::ceil((from + shift - analysis.clock.first) / settings.TimeStep);

@@ -21,6 +21,11 @@ struct HarmonicitySettings {
     double MinimumPitch =
         StandardMinimumPitch;       // Hz: the window and the longest lag are 1 / MinimumPitch
     double SilenceThreshold = 0.1;  // of the signal's global peak
+    // The pitch analysis behind a voice report (rather than harmonicity)
+    // also asks r to exceed this before a frame counts as voiced, and
+    // searches no lag shorter than 1 / MaximumPitch (0: down to 2 samples).
+    double VoicingThreshold = 0;
+    double MaximumPitch = 0;  // Hz
 };
 
 // The minimum pitch that suits the voice whose cycle i runs from marks[i] to
@@ -47,7 +52,8 @@ double MinimumPitchFor(std::span<const double> marks, std::span<const CycleVerdi
 // of r (mirrored to negative lags), a top above 1 reflected to its
 // inverse; the strongest, whatever multiple or fraction of the period it
 // lies at, is the frame's r. The frame is voiced when r exceeds
-// max(0, 2 − (local peak / global peak) / SilenceThreshold), the local peak
+// v + max(0, 2 − (local peak / global peak) / (SilenceThreshold / (1 + v))),
+// v the VoicingThreshold, the local peak
 // being the largest |sample − local mean| within W / 2 of the centre, the
 // global peak that of |sample − mean| over the whole signal; its HNR is
 // 10·log10(r / (1 − r)), held within ±150 dB.
