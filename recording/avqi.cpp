@@ -11,6 +11,7 @@
 #include "recording/ltas.h"
 #include "recording/perturbation.h"
 #include "recording/pitch.h"
+#include "recording/pitch_path.h"
 #include "recording/sampled_mean.h"
 #include "recording/voiced_speech.h"
 
@@ -114,9 +115,8 @@ std::optional<AvqiFigures> MeasureAvqi(std::span<const double> vowel,
     const std::vector<double> vowelEnd = VowelEnd(StopHannBand(vowel, rate, BelowVoice), rate);
     joined.insert(joined.end(), vowelEnd.begin(), vowelEnd.end());
 
-    const double duration = static_cast<double>(joined.size()) / rate;
     const auto cpps = SmoothedCepstralPeakProminence(joined, rate, threads);
-    const auto hnr = MeanHarmonicity(joined, rate, 0, duration, VoiceReportPitch, threads);
+    const auto hnr = MeanPathHarmonicity(joined, rate, VoiceReportPitch, {}, threads);
     const auto shimmer = MeasureJoinedShimmer(joined, rate, threads);
     if (!cpps || !hnr || !shimmer) {
         return std::nullopt;

@@ -254,12 +254,18 @@ struct Analysis {
     FrameClock clock;
     double globalPeak;
     double shortestLag;  // samples, at least 2
+    double rate;
 };
 
-// The HNR of frame `f` in dB; nothing when it is unvoiced or reaches
-// outside the signal.
-std::optional<double> FrameHarmonicity(const Analysis& a, FrameCorrelator& correlator,
-                                       std::size_t f) {
+// One frame's samples, ready for the correlation.
+struct PreparedFrame {
+    std::vector<double> segment;  // its local mean taken off
+    double unvoiced;              // the strength r must exceed for a voiced frame
+};
+
+// Frame `f`; nothing when it reaches outside the signal or is digital
+// silence there.
+std::optional<PreparedFrame> Prepare(const Analysis& a, std::size_t f) {
     const double time = a.clock.Time(f);
     const std::ptrdiff_t left = a.clock.SampleAtOrBefore(time);
     const auto period = static_cast<std::ptrdiff_t>(a.layout.period);
@@ -283,30 +289,98 @@ std::optional<double> FrameHarmonicity(const Analysis& a, FrameCorrelator& corre
     }
     const double intensity = std::min(1.0, localPeak / a.globalPeak);
     const double voicing = a.settings.VoicingThreshold;
-    const double unvoiced =
+    PreparedFrame frame;
+    frame.unvoiced =
         voicing + std::max(0.0, 2 - intensity / (a.settings.SilenceThreshold / (1 + voicing)));
-    if (unvoiced >= 1) {
-        return std::nullopt;  // too quiet for any correlation to make it voiced
-    }
-
     const double lead = 0.5 * (1 / a.settings.MinimumPitch + 1 / a.settings.MinimumPitch);
     const auto start = static_cast<std::size_t>(
         std::max<std::ptrdiff_t>(0, a.clock.SampleAtOrBefore(time - lead)));
-    std::vector<double> segment(
+    frame.segment.assign(
         a.signal.begin() + static_cast<std::ptrdiff_t>(start),
         a.signal.begin() +
             static_cast<std::ptrdiff_t>(std::min(a.signal.size(), start + 2 * a.layout.window)));
-    if (segment.size() <= a.layout.window) {
+    if (frame.segment.size() <= a.layout.window) {
         return std::nullopt;
     }
-    for (double& v : segment) {
+    for (double& v : frame.segment) {
         v -= mean;
     }
-    const double r = StrongestPeak(correlator.Correlate(segment), a.shortestLag);
-    if (r <= unvoiced || r <= 0) {
+    return frame;
+}
+
+// The HNR of frame `f` in dB; nothing when it is unvoiced or reaches
+// outside the signal.
+std::optional<double> FrameHarmonicity(const Analysis& a, FrameCorrelator& correlator,
+                                       std::size_t f) {
+    const std::optional<PreparedFrame> frame = Prepare(a, f);
+    if (!frame || frame->unvoiced >= 1) {
+        return std::nullopt;  // too quiet for any correlation to make it voiced
+    }
+    const double r = StrongestPeak(correlator.Correlate(frame->segment), a.shortestLag);
+    if (r <= frame->unvoiced || r <= 0) {
         return std::nullopt;
     }
     return HnrOf(r);
+}
+
+// How far a candidate at `lag` samples stands out for the path: its
+// strength, less the octave cost of its distance below `ceiling` Hz.
+double PathWeight(const LagCandidate& c, double rate, double ceiling, double octaveCost) {
+    return c.Strength - octaveCost * std::log2(ceiling * c.Lag / rate);
+}
+
+// A candidate with the index of its local maximum in the mirrored r.
+struct FoundCandidate {
+    LagCandidate candidate;
+    std::size_t index;
+};
+
+// The candidates of one frame's r (see HarmonicityCandidates).
+std::vector<LagCandidate> Candidates(const Analysis& a, const std::vector<double>& r,
+                                     const CandidateLimits& limits) {
+    const std::vector<double> mirrored = Mirrored(r);
+    const std::size_t window = r.size() - 1;
+    std::vector<FoundCandidate> found;
+    const double floorStrength = 0.5 * a.settings.VoicingThreshold;
+    for (std::size_t i = window + static_cast<std::size_t>(std::floor(a.shortestLag));
+         i < 2 * window; ++i) {
+        if (mirrored[i] > floorStrength && mirrored[i] > mirrored[i - 1] &&
+            mirrored[i] >= mirrored[i + 1]) {
+            const LagPeak peak = SincPeak(mirrored, i, ShallowSincDepth, ShallowTolerance);
+            const double lag = peak.Lag - static_cast<double>(window);
+            if (lag > a.shortestLag) {
+                found.push_back({{lag, Reflected(peak.Value)}, i});
+            }
+        }
+    }
+    const double ceiling = a.rate / a.shortestLag;
+    const auto weight = [&](const FoundCandidate& c) {
+        return PathWeight(c.candidate, a.rate, ceiling, limits.OctaveCost);
+    };
+    std::ranges::stable_sort(found, std::ranges::greater{}, weight);
+    if (found.size() > limits.MostVoiced) {
+        found.resize(limits.MostVoiced);
+    }
+    std::vector<LagCandidate> candidates;
+    for (const FoundCandidate& c : found) {
+        candidates.push_back(c.candidate);
+    }
+    // The likeliest for the path gets the deep refinement of a harmonicity
+    // frame: a strength near 1 moves the HNR much.
+    if (!found.empty()) {
+        const LagPeak deep = SincPeak(mirrored, found.front().index, DeepSincDepth, DeepTolerance);
+        candidates.front() = {deep.Lag - static_cast<double>(window), Reflected(deep.Value)};
+    }
+    return candidates;
+}
+
+CandidateFrame FrameCandidates(const Analysis& a, FrameCorrelator& correlator, std::size_t f,
+                               const CandidateLimits& limits) {
+    const std::optional<PreparedFrame> frame = Prepare(a, f);
+    if (!frame) {
+        return {a.settings.VoicingThreshold + 2, {}};  // silent: no voice can be chosen
+    }
+    return {frame->unvoiced, Candidates(a, correlator.Correlate(frame->segment), limits)};
 }
 
 }  // namespace
@@ -330,9 +404,13 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
     }
     const double shortestLag =
         settings.MaximumPitch > 0 ? std::max(2.0, rate / settings.MaximumPitch) : 2.0;
-    const Analysis analysis{
-        signal,     settings, layout, FrameClock(signal.size(), rate, settings), GlobalPeak(signal),
-        shortestLag};
+    const Analysis analysis{signal,
+                            settings,
+                            layout,
+                            FrameClock(signal.size(), rate, settings),
+                            GlobalPeak(signal),
+                            shortestLag,
+                            rate};
     // The frames whose centres lie in [from, to], in the signal's own times.
     const double shift = analysis.clock.firstSample;
     const double firstFrame = std::ceil((from + shift - analysis.clock.first) / settings.TimeStep);
@@ -364,6 +442,34 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
         return std::nullopt;
     }
     return sum / static_cast<double>(voiced);
+}
+
+std::vector<CandidateFrame> HarmonicityCandidates(std::span<const double> signal, double rate,
+                                                  const HarmonicitySettings& settings,
+                                                  const CandidateLimits& limits,
+                                                  unsigned threads) {
+    const FrameLayout layout(rate, settings.MinimumPitch);
+    if (layout.halfWindow < 2 || signal.size() < 2 * layout.period) {
+        return {};
+    }
+    const double shortestLag =
+        settings.MaximumPitch > 0 ? std::max(2.0, rate / settings.MaximumPitch) : 2.0;
+    const Analysis analysis{signal,
+                            settings,
+                            layout,
+                            FrameClock(signal.size(), rate, settings),
+                            GlobalPeak(signal),
+                            shortestLag,
+                            rate};
+    std::vector<CandidateFrame> frames(analysis.clock.count);
+    RunInParallelRuns(frames.size(), FramesPerRun, threads,
+                      [&](std::size_t begin, std::size_t stop) {
+                          FrameCorrelator correlator(layout.window);
+                          for (std::size_t f = begin; f < stop; ++f) {
+                              frames[f] = FrameCandidates(analysis, correlator, f, limits);
+                          }
+                      });
+    return frames;
 }
 
 }  // namespace tesmera

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "recording/cycle_marks.h"
 
@@ -62,5 +63,36 @@ double MinimumPitchFor(std::span<const double> marks, std::span<const CycleVerdi
 std::optional<double> MeanHarmonicity(std::span<const double> signal, double rate, double from,
                                       double to, const HarmonicitySettings& settings = {},
                                       unsigned threads = 1);
+
+// A repetition a frame offers a pitch analysis: the signal repeats at
+// `Lag` samples (refined between samples) with normalised correlation
+// `Strength` (at most 1).
+struct LagCandidate {
+    double Lag = 0;
+    double Strength = 0;
+};
+
+struct CandidateLimits {
+    std::size_t MostVoiced = 14;  // kept per frame, the likeliest for the path
+    double OctaveCost = 0.01;     // per octave below the highest pitch
+};
+
+// One frame of a pitch analysis: its repetitions, the likeliest first
+// (strength less OctaveCost per octave below MaximumPitch), and the
+// strength an unvoiced frame gets, as MeanHarmonicity decides it.
+struct CandidateFrame {
+    double UnvoicedStrength = 0;
+    std::vector<LagCandidate> Voiced;
+};
+
+// The frames of MeanHarmonicity (all of the signal's), with every local
+// maximum of r above half the VoicingThreshold at a lag above
+// 1 / MaximumPitch as a candidate, shallowly refined, and the likeliest
+// refined deeply. Empty when the signal is shorter than two longest
+// periods. The same for any number of `threads`.
+std::vector<CandidateFrame> HarmonicityCandidates(std::span<const double> signal, double rate,
+                                                  const HarmonicitySettings& settings,
+                                                  const CandidateLimits& limits = {},
+                                                  unsigned threads = 1);
 
 }  // namespace tesmera
