@@ -295,10 +295,9 @@ std::optional<PreparedFrame> Prepare(const Analysis& a, std::size_t f) {
     const double lead = 0.5 * (1 / a.settings.MinimumPitch + 1 / a.settings.MinimumPitch);
     const auto start = static_cast<std::size_t>(
         std::max<std::ptrdiff_t>(0, a.clock.SampleAtOrBefore(time - lead)));
-    frame.segment.assign(
-        a.signal.begin() + static_cast<std::ptrdiff_t>(start),
-        a.signal.begin() +
-            static_cast<std::ptrdiff_t>(std::min(a.signal.size(), start + 2 * a.layout.window)));
+    frame.segment.assign(a.signal.begin() + static_cast<std::ptrdiff_t>(start),
+                         a.signal.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                a.signal.size(), start + 2 * a.layout.window)));
     if (frame.segment.size() <= a.layout.window) {
         return std::nullopt;
     }
@@ -446,8 +445,7 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
 
 std::vector<CandidateFrame> HarmonicityCandidates(std::span<const double> signal, double rate,
                                                   const HarmonicitySettings& settings,
-                                                  const CandidateLimits& limits,
-                                                  unsigned threads) {
+                                                  const CandidateLimits& limits, unsigned threads) {
     const FrameLayout layout(rate, settings.MinimumPitch);
     if (layout.halfWindow < 2 || signal.size() < 2 * layout.period) {
         return {};

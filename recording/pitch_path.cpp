@@ -87,8 +87,8 @@ double HnrOf(double r) {
 std::optional<double> MeanPathHarmonicity(std::span<const double> signal, double rate,
                                           const HarmonicitySettings& settings,
                                           const PathCosts& costs, unsigned threads) {
-    const std::vector<CandidateFrame> frames = HarmonicityCandidates(
-        signal, rate, settings, {.OctaveCost = costs.OctaveCost}, threads);
+    const std::vector<CandidateFrame> frames =
+        HarmonicityCandidates(signal, rate, settings, {.OctaveCost = costs.OctaveCost}, threads);
     if (frames.empty() || settings.MaximumPitch <= 0) {
         return std::nullopt;
     }
