@@ -223,16 +223,6 @@ double StrongestPeak(const std::vector<double>& r, double shortestLag) {
     return strongest;
 }
 
-double HnrOf(double r) {
-    if (r <= ExtremeCorrelation) {
-        return -ExtremeHnr;
-    }
-    if (r > 1 - ExtremeCorrelation) {
-        return ExtremeHnr;
-    }
-    return 10 * std::log10(r / (1 - r));
-}
-
 double GlobalPeak(std::span<const double> signal) {
     double sum = 0;
     for (const double v : signal) {
@@ -256,6 +246,19 @@ struct Analysis {
     double shortestLag;  // samples, at least 2
     double rate;
 };
+
+Analysis AnalysisOf(std::span<const double> signal, double rate,
+                    const HarmonicitySettings& settings, const FrameLayout& layout) {
+    const double shortestLag =
+        settings.MaximumPitch > 0 ? std::max(2.0, rate / settings.MaximumPitch) : 2.0;
+    return {signal,
+            settings,
+            layout,
+            FrameClock(signal.size(), rate, settings),
+            GlobalPeak(signal),
+            shortestLag,
+            rate};
+}
 
 // One frame's samples, ready for the correlation.
 struct PreparedFrame {
@@ -319,7 +322,7 @@ std::optional<double> FrameHarmonicity(const Analysis& a, FrameCorrelator& corre
     if (r <= frame->unvoiced || r <= 0) {
         return std::nullopt;
     }
-    return HnrOf(r);
+    return HarmonicsToNoiseDb(r);
 }
 
 // How far a candidate at `lag` samples stands out for the path: its
@@ -384,6 +387,16 @@ CandidateFrame FrameCandidates(const Analysis& a, FrameCorrelator& correlator, s
 
 }  // namespace
 
+double HarmonicsToNoiseDb(double r) {
+    if (r <= ExtremeCorrelation) {
+        return -ExtremeHnr;
+    }
+    if (r > 1 - ExtremeCorrelation) {
+        return ExtremeHnr;
+    }
+    return 10 * std::log10(r / (1 - r));
+}
+
 double MinimumPitchFor(std::span<const double> marks, std::span<const CycleVerdict> verdicts) {
     for (std::size_t i = 0; i < verdicts.size() && i + 1 < marks.size(); ++i) {
         if (verdicts[i] != CycleVerdict::CvOffTrack &&
@@ -401,15 +414,7 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
     if (layout.halfWindow < 2 || signal.size() < 2 * layout.period) {
         return std::nullopt;
     }
-    const double shortestLag =
-        settings.MaximumPitch > 0 ? std::max(2.0, rate / settings.MaximumPitch) : 2.0;
-    const Analysis analysis{signal,
-                            settings,
-                            layout,
-                            FrameClock(signal.size(), rate, settings),
-                            GlobalPeak(signal),
-                            shortestLag,
-                            rate};
+    const Analysis analysis = AnalysisOf(signal, rate, settings, layout);
     // The frames whose centres lie in [from, to], in the signal's own times.
     const double shift = analysis.clock.firstSample;
     const double firstFrame = std::ceil((from + shift - analysis.clock.first) / settings.TimeStep);
@@ -450,15 +455,7 @@ std::vector<CandidateFrame> HarmonicityCandidates(std::span<const double> signal
     if (layout.halfWindow < 2 || signal.size() < 2 * layout.period) {
         return {};
     }
-    const double shortestLag =
-        settings.MaximumPitch > 0 ? std::max(2.0, rate / settings.MaximumPitch) : 2.0;
-    const Analysis analysis{signal,
-                            settings,
-                            layout,
-                            FrameClock(signal.size(), rate, settings),
-                            GlobalPeak(signal),
-                            shortestLag,
-                            rate};
+    const Analysis analysis = AnalysisOf(signal, rate, settings, layout);
     std::vector<CandidateFrame> frames(analysis.clock.count);
     RunInParallelRuns(frames.size(), FramesPerRun, threads,
                       [&](std::size_t begin, std::size_t stop) {

@@ -38,6 +38,10 @@ struct HarmonicitySettings {
 // track are ignored, as a missed mark makes one cycle twice as long.
 double MinimumPitchFor(std::span<const double> marks, std::span<const CycleVerdict> verdicts);
 
+// 10·log10(r / (1 − r)) in dB for a normalised correlation r, held
+// within ±150 dB (for r within 10⁻¹⁵ of 0 or 1).
+double HarmonicsToNoiseDb(double r);
+
 // The mean HNR in dB over the voiced frames whose centres lie in [from, to]
 // seconds (sample k of `signal` at k / rate); nothing when no frame there is
 // voiced or the signal is shorter than two longest periods.

@@ -10,8 +10,6 @@ namespace {
 
 // The costs are given for frames 10 ms apart.
 constexpr double CostTimeStep = 0.01;  // seconds
-constexpr double ExtremeHnr = 150;     // dB, for r this close to 0 or 1
-constexpr double ExtremeCorrelation = 1e-15;
 
 // Choice 0 of a frame is "unvoiced", choice c > 0 its candidate c − 1.
 struct Choices {
@@ -72,16 +70,6 @@ std::vector<std::size_t> BestPath(const std::vector<Choices>& frames, const Path
     return path;
 }
 
-double HnrOf(double r) {
-    if (r <= ExtremeCorrelation) {
-        return -ExtremeHnr;
-    }
-    if (r > 1 - ExtremeCorrelation) {
-        return ExtremeHnr;
-    }
-    return 10 * std::log10(r / (1 - r));
-}
-
 }  // namespace
 
 std::optional<double> MeanPathHarmonicity(std::span<const double> signal, double rate,
@@ -104,7 +92,7 @@ std::optional<double> MeanPathHarmonicity(std::span<const double> signal, double
     std::size_t voiced = 0;
     for (std::size_t f = 0; f < path.size(); ++f) {
         if (path[f] > 0) {
-            sum += HnrOf(frames[f].Voiced[path[f] - 1].Strength);
+            sum += HarmonicsToNoiseDb(frames[f].Voiced[path[f] - 1].Strength);
             ++voiced;
         }
     }
