@@ -41,6 +41,9 @@ windowBorderRight = windowBorderLeft + windowWidth
 globalPower = Get power in air
 voicelessThreshold = globalPower * (30 / 100)
 extremeRight = signalEnd - windowWidth
+# The published text leaves this unset until the first counted crossing, so
+# a first window without any would stop the script; set, such a window
+# counts as 0 crossings a second, as every later one does there.
 afstand = 0
 while windowBorderRight < extremeRight
   selectObject: "Sound onlyLoud"
