@@ -209,7 +209,9 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
         "Per recording: the voiced stretch, every glottal cycle in it analysed as a period\n"
         "file would be, per score model the median's score (\"?\" when its 95 % interval reaches\n"
         "another grade or the recording is poor), IQR and grade shares, steadiness, the\n"
-        "recording's quality, F0, jitter, shimmer, HNR and CPPS.\n"
+        "recording's quality, F0, jitter, shimmer, HNR and CPPS; with a recording of the same\n"
+        "person's continuous speech (--speech, --speech-suffix), the Acoustic Voice Quality "
+        "Index.\n"
         "The expert grade is read from the recording's name as for period files.\n"
         "Recordings are read in every format and encoding the sound file library reads, at 8\n"
         "to 384 kHz; folders are searched for " +
@@ -228,6 +230,16 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
                      "Also write every analysed cycle as a period file into DIR")
         ->option_text("DIR");
     AddAtOption(*command, "Report the stretch around this time", options.atSeconds);
+    command
+        ->add_option("--speech", options.speechPath,
+                     "A recording of the same person's continuous speech: adds the Acoustic "
+                     "Voice Quality Index (AVQI v03.01) of it and the vowel (one RECORDING only)")
+        ->option_text("FILE");
+    command
+        ->add_option("--speech-suffix", options.speechSuffix,
+                     "Pair each NAME.wav with its speech recording NAME<SUFFIX>.wav for the AVQI; "
+                     "those are not reported as vowels")
+        ->option_text("SUFFIX");
     return command;
 }
 

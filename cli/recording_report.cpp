@@ -7,6 +7,7 @@
 #include "cli/OrderedParallelRun.h"
 #include "cli/json_text.h"
 #include "config/build_config.h"
+#include "recording/avqi_recording.h"
 #include "recording/cycle_file_name.h"
 #include "recording/sound_input.h"
 
@@ -67,12 +68,41 @@ void AddCycleCounts(nlohmann::ordered_json& json, const VoiceReport& report) {
     json["cycles_unscored"] = count(counts.Unscored);
 }
 
+// The index and its measures, null throughout without one.
+void AddAvqi(nlohmann::ordered_json& json, const std::optional<AvqiFigures>& avqi) {
+    const auto figure = [&avqi](double AvqiFigures::*member) {
+        return avqi ? nlohmann::ordered_json((*avqi).*member) : nlohmann::ordered_json(nullptr);
+    };
+    json["avqi"] = figure(&AvqiFigures::Avqi);
+    json["avqi_cpps_db"] = figure(&AvqiFigures::CppsDb);
+    json["avqi_hnr_db"] = figure(&AvqiFigures::HnrDb);
+    json["avqi_shimmer_local_pct"] = figure(&AvqiFigures::ShimmerLocalPct);
+    json["avqi_shimmer_local_db"] = figure(&AvqiFigures::ShimmerLocalDb);
+    json["avqi_ltas_slope_db"] = figure(&AvqiFigures::LtasSlopeDb);
+    json["avqi_ltas_tilt_db"] = figure(&AvqiFigures::LtasTiltDb);
+    json["avqi_speech_voiced_s"] = figure(&AvqiFigures::SpeechVoicedSeconds);
+}
+
+// The index of the vowel with its speech; a problem with the speech leaves
+// the vowel's report as it is and says why in the warning.
+void MeasureAvqi(RecordingReport& record, ScannedRecording& vowel) {
+    try {
+        record.Report.Avqi = MeasureRecordingAvqi(vowel, record.SpeechPath);
+        record.AvqiWarning =
+            record.Report.Avqi ? ShortSpeechWarning(*record.Report.Avqi)
+                               : "AVQI not measured: the vowel and speech give no voice to measure";
+    } catch (const std::exception& error) {
+        record.AvqiWarning = "AVQI not measured: " + record.SpeechPath + ": " + error.what();
+    }
+}
+
 }  // namespace
 
 RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds,
-                                unsigned threads) {
+                                unsigned threads, const std::string& speechPath) {
     RecordingReport record;
     record.Path = path;
+    record.SpeechPath = speechPath;
     record.Grade = RecordingNameGrade(path);
     try {
         RecordingFile recording(path, threads);
@@ -80,6 +110,9 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
             SoundFacts{recording.SampleRate(), recording.Duration(), recording.Channels()};
         record.Report = ReportVoice(recording, atSeconds);
         record.Outcome = record.Report.Outcome;
+        if (!speechPath.empty()) {
+            MeasureAvqi(record, recording);
+        }
     } catch (const TesmeraError& error) {
         record.Outcome = {error.Code(), std::string("unreadable: ") + error.what()};
     } catch (const std::exception& error) {
@@ -89,14 +122,15 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
 }
 
 void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double> atSeconds,
-                      unsigned jobs, const std::function<void(RecordingReport&&)>& use) {
+                      unsigned jobs, const std::function<void(RecordingReport&&)>& use,
+                      const SpeechFinder& speech) {
     // Each recording gets its share of the jobs, so one long recording
     // still uses them all.
     const auto files = static_cast<unsigned>(std::max<std::size_t>(1, entries.size()));
     const unsigned workers = std::max(1U, jobs);
     const unsigned threads = workers / std::min(workers, files);
-    OrderedParallelRun<RecordingReport> run(jobs, [entries, atSeconds, threads] {
-        return [entries, atSeconds, threads](std::size_t i) {
+    OrderedParallelRun<RecordingReport> run(jobs, [entries, atSeconds, threads, &speech] {
+        return [entries, atSeconds, threads, &speech](std::size_t i) {
             if (entries[i].Problem) {
                 RecordingReport record;
                 record.Path = entries[i].Path;
@@ -104,7 +138,8 @@ void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double>
                 record.Outcome = *entries[i].Problem;
                 return record;
             }
-            return ReportRecording(entries[i].Path, atSeconds, threads);
+            return ReportRecording(entries[i].Path, atSeconds, threads,
+                                   speech ? speech(entries[i].Path) : std::string());
         };
     });
     run.Run(entries.size(), use);
@@ -143,6 +178,7 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     json["hnr_db"] = when(Figure(report.HnrDb));
     json["cpps_db"] = Figure(report.CppsDb);
     AddQuality(json, report.Quality);  // needs no cycles, so given without them too
+    AddAvqi(json, report.Avqi);
     json["models"] = nlohmann::ordered_json::array();
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
         json["models"].push_back(ModelJson(ScoreModels[m].id, report.Models[m], figures));

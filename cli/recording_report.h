@@ -35,24 +35,36 @@ struct RecordingReport {
 
     bool Ok() const { return Outcome.Ok(); }
     VoiceReport Report;
+    // The recording of continuous speech given for the voice quality index
+    // (empty: none), and a warning about the index for the user: why it
+    // could not be measured, or that it rests on little speech.
+    std::string SpeechPath;
+    std::string AvqiWarning;
 };
 
-// Reads and reports one recording, on up to `threads` threads; never throws
-// for a bad input.
+// Reads and reports one recording, with the voice quality index when a
+// speech recording is given, on up to `threads` threads; never throws for a
+// bad input.
 RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds,
-                                unsigned threads = 1);
+                                unsigned threads = 1, const std::string& speechPath = {});
+
+// The speech recording beside each vowel recording (empty: none).
+using SpeechFinder = std::function<std::string(const std::string& vowelPath)>;
 
 // Reports the entries on `jobs` threads and hands each record to `use`, on
 // the calling thread, in the entries' order; an entry with a problem
 // becomes a record with that status. Fewer entries than jobs share the
-// spare threads. What `use` sees does not depend on `jobs`.
+// spare threads. What `use` sees does not depend on `jobs`. Without
+// `speech`, no recording gets the voice quality index.
 void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double> atSeconds,
-                      unsigned jobs, const std::function<void(RecordingReport&&)>& use);
+                      unsigned jobs, const std::function<void(RecordingReport&&)>& use,
+                      const SpeechFinder& speech = {});
 
 // The record scripts rely on (docs/outputs.md lists every key with its
 // unit): path, status, status_code, tesmera_version, the sound's facts,
 // expert_grade, the stretch, the cycle counts, steadiness, F0, jitter,
-// shimmer, HNR, CPPS, the recording's quality, then "models": six objects
+// shimmer, HNR, CPPS, the recording's quality, the voice quality index and
+// its six measures (null without speech), then "models": six objects
 // with model ("10" ...), median_value, score, iqr, grade_shares (five
 // fractions) and borderline. A figure that does not exist is null, never 0
 // or false.

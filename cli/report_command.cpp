@@ -7,6 +7,7 @@
 #include <iterator>
 #include <span>
 
+#include "cli/UsageError.h"
 #include "cli/batch.h"
 #include "cli/periods_folder.h"
 #include "cli/report_output.h"
@@ -42,28 +43,80 @@ std::vector<std::string> PathsNotToReplace(std::span<const BatchEntry> entries,
     return paths;
 }
 
+// `path` without its extension ends in `suffix`.
+bool StemEndsWith(const std::string& path, const std::string& suffix) {
+    return std::filesystem::path(path).stem().string().ends_with(suffix);
+}
+
+// The speech recording of each vowel recording: the one given, or the one
+// beside it whose name ends in the suffix (NAME.wav: NAME_cs.wav).
+SpeechFinder SpeechOf(const ReportOptions& options) {
+    if (!options.speechPath.empty()) {
+        return [path = options.speechPath](const std::string&) { return path; };
+    }
+    if (options.speechSuffix.empty()) {
+        return {};
+    }
+    return [suffix = options.speechSuffix](const std::string& vowel) {
+        const std::filesystem::path path(vowel);
+        return (path.parent_path() / (path.stem().string() + suffix + path.extension().string()))
+            .string();
+    };
+}
+
+// The vowel recordings of the batch: with a speech suffix, the speech
+// recordings it names are not reported themselves. One speech recording
+// goes with one vowel recording only.
+void KeepVowels(const ReportOptions& options, std::vector<BatchEntry>& entries) {
+    if (!options.speechPath.empty() && !options.speechSuffix.empty()) {
+        throw UsageError("--speech and --speech-suffix exclude each other");
+    }
+    if (!options.speechSuffix.empty()) {
+        std::erase_if(entries, [&](const BatchEntry& entry) {
+            return StemEndsWith(entry.Path, options.speechSuffix);
+        });
+    }
+    if (!options.speechPath.empty() && entries.size() != 1) {
+        throw UsageError(
+            "--speech goes with one recording; for several, name each one's speech with "
+            "--speech-suffix");
+    }
+}
+
 // The batch itself: each record to every output and its cycles to the
 // periods folder; a recording whose cycles cannot be written adds its
 // failure to `periodFailures`, and the others' cycles are still written.
+// Warnings about the voice quality index follow the progress line.
 // Returns the batch's status.
 int ReportBatch(const ReportOptions& options, std::span<const BatchEntry> entries,
                 RecordOutputs<RecordingReport>& records, std::vector<std::string>& periodFailures) {
     BatchProgress progress(entries, options.quiet, options.records.UsesStandardOutput());
+    std::vector<std::string> warnings;
     // Period files are written as each recording is done, and nothing of
     // a recording is kept after its records, so memory stays small for a
     // long list.
-    ReportRecordings(entries, options.atSeconds, options.jobs, [&](RecordingReport&& record) {
-        if (!options.periodsFolder.empty()) {
-            try {
-                WriteCyclePeriods(record, options.periodsFolder);
-            } catch (const std::exception& error) {
-                periodFailures.emplace_back(error.what());
+    ReportRecordings(
+        entries, options.atSeconds, options.jobs,
+        [&](RecordingReport&& record) {
+            if (!options.periodsFolder.empty()) {
+                try {
+                    WriteCyclePeriods(record, options.periodsFolder);
+                } catch (const std::exception& error) {
+                    periodFailures.emplace_back(error.what());
+                }
             }
-        }
-        records.Write(record);
-        progress.Done(record.Path, record.Ok(), record.Outcome.Text);
-    });
-    return progress.Finish("report");
+            if (!record.AvqiWarning.empty()) {
+                warnings.push_back(record.Path + ": " + record.AvqiWarning);
+            }
+            records.Write(record);
+            progress.Done(record.Path, record.Ok(), record.Outcome.Text);
+        },
+        SpeechOf(options));
+    const int status = progress.Finish("report");
+    for (const std::string& warning : warnings) {
+        PrintCommandFailure("report", warning);
+    }
+    return status;
 }
 
 }  // namespace
@@ -72,8 +125,9 @@ int RunReport(const ReportOptions& options) {
     try {
         const std::vector<std::string> outputs{options.records.json, options.records.csv,
                                                options.records.jsonLines};
-        const std::vector<BatchEntry> entries =
+        std::vector<BatchEntry> entries =
             CollectBatch(options.paths, outputs, {}, RecordingFiles());
+        KeepVowels(options, entries);
         if (!options.periodsFolder.empty()) {
             RefusePeriodNameCollisions(entries, PathsNotToReplace(entries, outputs),
                                        options.periodsFolder);

@@ -19,10 +19,17 @@ struct ReportOptions {
     std::string periodsFolder;        // empty: no period files
     unsigned jobs = 1;                // recordings reported at once
     std::optional<double> atSeconds;  // the stretch around this time
+    // The voice quality index: the speech recording of the one vowel
+    // recording given, or the suffix that names each vowel's speech
+    // recording beside it (NAME.wav and NAME_cs.wav for "_cs"). Empty: none.
+    std::string speechPath;
+    std::string speechSuffix;
 };
 
 // Without --json and --csv the table goes to standard output. Returns an
-// exit status of batch.h: 1 when some recording's status is not "ok".
+// exit status of batch.h: 1 when some recording's status is not "ok"; a
+// voice quality index that could not be measured, or rests on little
+// speech, is a warning on standard error and in the table, not a failure.
 int RunReport(const ReportOptions& options);
 
 }  // namespace tesmera

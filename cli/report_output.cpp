@@ -117,6 +117,24 @@ std::string PerturbationRows(const VoiceReport& r) {
     return rows;
 }
 
+// The voice quality index with its measures, and any warning about it.
+std::string AvqiRows(const RecordingReport& record) {
+    std::string rows;
+    if (const std::optional<AvqiFigures>& a = record.Report.Avqi) {
+        rows += "  AVQI " + Fixed(a->Avqi, 2) + " (" +
+                (a->Avqi >= AvqiDysphonicThreshold ? "at or above " : "below ") +
+                Fixed(AvqiDysphonicThreshold, 2) + "): CPPS " + Fixed(a->CppsDb, 2) + " dB, HNR " +
+                Fixed(a->HnrDb, 2) + " dB, shimmer " + Fixed(a->ShimmerLocalPct, 2) + " %, " +
+                Fixed(a->ShimmerLocalDb, 3) + " dB, LTAS slope " + Fixed(a->LtasSlopeDb, 2) +
+                " dB, tilt " + Fixed(a->LtasTiltDb, 2) + " dB, " +
+                Fixed(a->SpeechVoicedSeconds, 2) + " s of voiced speech\n";
+    }
+    if (!record.AvqiWarning.empty()) {
+        rows += "  warning: " + TerminalLine(record.AvqiWarning) + "\n";
+    }
+    return rows;
+}
+
 std::string RecordTable(const RecordingReport& record) {
     const VoiceReport& r = record.Report;
     // A name or a status quoting one may hold escape sequences: the terminal
@@ -126,7 +144,7 @@ std::string RecordTable(const RecordingReport& record) {
                        (record.Grade ? IntegerText(*record.Grade) : std::string("none")) + "\n";
     if (r.AnalysedCycles == 0) {
         // CPPS needs no cycles, so a recording too rough to mark still has it.
-        return r.CppsDb ? text + "  " + CppsText(r) + "\n" : text;
+        return (r.CppsDb ? text + "  " + CppsText(r) + "\n" : text) + AvqiRows(record);
     }
     text += "  stretch " + Fixed(r.StretchStartSeconds, 3) + " s to " +
             Fixed(r.StretchEndSeconds, 3) + " s, " + CycleCountsText(CountCycles(r)) + ", " +
@@ -134,7 +152,7 @@ std::string RecordTable(const RecordingReport& record) {
     if (r.Quality) {
         text += "  recording quality " + r.Quality->Verdict() + "\n";
     }
-    return text + ModelRows(r) + PerturbationRows(r);
+    return text + ModelRows(r) + PerturbationRows(r) + AvqiRows(record);
 }
 
 }  // namespace

@@ -11,6 +11,22 @@
 
 namespace tesmera {
 
+PeriodTrack LinearPeriodTrack(std::vector<F0Point> points) {
+    return [points = std::move(points)](double seconds) {
+        const auto after = std::ranges::upper_bound(points, seconds, {}, &F0Point::Time);
+        if (after == points.begin()) {
+            return 1 / points.front().F0;
+        }
+        if (after == points.end()) {
+            return 1 / points.back().F0;
+        }
+        const F0Point& a = *(after - 1);
+        const F0Point& b = *after;
+        const double share = (seconds - a.Time) / (b.Time - a.Time);
+        return 1 / (a.F0 + share * (b.F0 - a.F0));
+    };
+}
+
 namespace {
 
 constexpr double ShortestStep = 0.8;  // of the local period

@@ -14,6 +14,16 @@ namespace tesmera {
 // The local period in seconds at a time in seconds (the pitch track).
 using PeriodTrack = std::function<double(double seconds)>;
 
+// The F0 of a pitch track at one time.
+struct F0Point {
+    double Time;  // seconds
+    double F0;    // Hz, above 0
+};
+
+// The track through `points` (in time order, at least one): F0 linear
+// between them, constant beyond the first and the last.
+PeriodTrack LinearPeriodTrack(std::vector<F0Point> points);
+
 // Marks in seconds (sample k of `signal` at k / rate), strictly increasing,
 // all inside [from, to]. The first mark is the largest extreme near the
 // middle of the stretch; from it the marks are carried one cycle at a time

@@ -164,12 +164,12 @@ struct LocalMaximum {
     double estimate;    // of its top, refined stage by stage
 };
 
-// Every positive local maximum of r at 2 <= τ < W, its top estimated by
-// the parabola through it and its neighbours.
-std::vector<LocalMaximum> LocalMaxima(std::span<const double> mirrored) {
+// Every positive local maximum of r at shortestLag <= τ < W, its top
+// estimated by the parabola through it and its neighbours.
+std::vector<LocalMaximum> LocalMaxima(std::span<const double> mirrored, std::size_t shortestLag) {
     const std::size_t window = mirrored.size() / 2;
     std::vector<LocalMaximum> maxima;
-    for (std::size_t i = window + 2; i < 2 * window; ++i) {
+    for (std::size_t i = window + shortestLag; i < 2 * window; ++i) {
         if (mirrored[i] > 0 && mirrored[i] > mirrored[i - 1] && mirrored[i] >= mirrored[i + 1]) {
             const double slope = 0.5 * (mirrored[i + 1] - mirrored[i - 1]);
             const double curvature =
@@ -189,16 +189,18 @@ void KeepNearHighest(std::vector<LocalMaximum>& maxima, double margin) {
     std::erase_if(maxima, [&](const LocalMaximum& m) { return m.estimate < highest - margin; });
 }
 
-// The strongest peak of r(τ) over 2 <= τ < W (see MeanHarmonicity); 0 when
+// The strongest peak of r(τ) over shortestLag <= τ < W (refined above
+// shortestLag, at least 2: see MeanHarmonicity); 0 when
 // r has no positive local maximum there. The deep refinement costs a
 // thousand products per step, and a breathy frame has dozens of maxima, so
 // they are narrowed down first: by their parabolas, then by a shallow
 // refinement. A sharp maximum's deep top can lie several hundredths above
 // its parabola's and one hundredth from its shallow top (measured on
 // breathy voices down to 1 dB), and the margins leave room for that.
-double StrongestPeak(const std::vector<double>& r) {
+double StrongestPeak(const std::vector<double>& r, double shortestLag) {
     const std::vector<double> mirrored = Mirrored(r);
-    std::vector<LocalMaximum> maxima = LocalMaxima(mirrored);
+    std::vector<LocalMaximum> maxima =
+        LocalMaxima(mirrored, static_cast<std::size_t>(std::floor(shortestLag)));
     KeepNearHighest(maxima, ParabolaMargin);
     if (maxima.size() > 1) {
         for (LocalMaximum& maximum : maxima) {
@@ -208,26 +210,17 @@ double StrongestPeak(const std::vector<double>& r) {
         }
         KeepNearHighest(maxima, ShallowMargin);
     }
-    const double lowestIndex = static_cast<double>(r.size() - 1) + 2;
+    const double lowestIndex = static_cast<double>(r.size() - 1) + shortestLag;
     double strongest = 0;
     for (const LocalMaximum& maximum : maxima) {
         const LagPeak peak = SincPeak(mirrored, maximum.index, DeepSincDepth, DeepTolerance);
-        // A peak at a lag under 2 samples lies beyond half the sampling rate: no pitch.
+        // A peak at a lag under 2 samples lies beyond half the sampling rate:
+        // no pitch; one under the shortest lag, above the highest pitch.
         if (peak.Lag > lowestIndex) {
             strongest = std::max(strongest, Reflected(peak.Value));
         }
     }
     return strongest;
-}
-
-double HnrOf(double r) {
-    if (r <= ExtremeCorrelation) {
-        return -ExtremeHnr;
-    }
-    if (r > 1 - ExtremeCorrelation) {
-        return ExtremeHnr;
-    }
-    return 10 * std::log10(r / (1 - r));
 }
 
 double GlobalPeak(std::span<const double> signal) {
@@ -250,12 +243,32 @@ struct Analysis {
     FrameLayout layout;
     FrameClock clock;
     double globalPeak;
+    double shortestLag;  // samples, at least 2
+    double rate;
 };
 
-// The HNR of frame `f` in dB; nothing when it is unvoiced or reaches
-// outside the signal.
-std::optional<double> FrameHarmonicity(const Analysis& a, FrameCorrelator& correlator,
-                                       std::size_t f) {
+Analysis AnalysisOf(std::span<const double> signal, double rate,
+                    const HarmonicitySettings& settings, const FrameLayout& layout) {
+    const double shortestLag =
+        settings.MaximumPitch > 0 ? std::max(2.0, rate / settings.MaximumPitch) : 2.0;
+    return {signal,
+            settings,
+            layout,
+            FrameClock(signal.size(), rate, settings),
+            GlobalPeak(signal),
+            shortestLag,
+            rate};
+}
+
+// One frame's samples, ready for the correlation.
+struct PreparedFrame {
+    std::vector<double> segment;  // its local mean taken off
+    double unvoiced;              // the strength r must exceed for a voiced frame
+};
+
+// Frame `f`; nothing when it reaches outside the signal or is digital
+// silence there.
+std::optional<PreparedFrame> Prepare(const Analysis& a, std::size_t f) {
     const double time = a.clock.Time(f);
     const std::ptrdiff_t left = a.clock.SampleAtOrBefore(time);
     const auto period = static_cast<std::ptrdiff_t>(a.layout.period);
@@ -278,32 +291,111 @@ std::optional<double> FrameHarmonicity(const Analysis& a, FrameCorrelator& corre
         return std::nullopt;
     }
     const double intensity = std::min(1.0, localPeak / a.globalPeak);
-    const double unvoiced = std::max(0.0, 2 - intensity / a.settings.SilenceThreshold);
-    if (unvoiced >= 1) {
-        return std::nullopt;  // too quiet for any correlation to make it voiced
-    }
-
+    const double voicing = a.settings.VoicingThreshold;
+    PreparedFrame frame;
+    frame.unvoiced =
+        voicing + std::max(0.0, 2 - intensity / (a.settings.SilenceThreshold / (1 + voicing)));
     const double lead = 0.5 * (1 / a.settings.MinimumPitch + 1 / a.settings.MinimumPitch);
     const auto start = static_cast<std::size_t>(
         std::max<std::ptrdiff_t>(0, a.clock.SampleAtOrBefore(time - lead)));
-    std::vector<double> segment(
-        a.signal.begin() + static_cast<std::ptrdiff_t>(start),
-        a.signal.begin() +
-            static_cast<std::ptrdiff_t>(std::min(a.signal.size(), start + 2 * a.layout.window)));
-    if (segment.size() <= a.layout.window) {
+    frame.segment.assign(a.signal.begin() + static_cast<std::ptrdiff_t>(start),
+                         a.signal.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                a.signal.size(), start + 2 * a.layout.window)));
+    if (frame.segment.size() <= a.layout.window) {
         return std::nullopt;
     }
-    for (double& v : segment) {
+    for (double& v : frame.segment) {
         v -= mean;
     }
-    const double r = StrongestPeak(correlator.Correlate(segment));
-    if (r <= unvoiced || r <= 0) {
+    return frame;
+}
+
+// The HNR of frame `f` in dB; nothing when it is unvoiced or reaches
+// outside the signal.
+std::optional<double> FrameHarmonicity(const Analysis& a, FrameCorrelator& correlator,
+                                       std::size_t f) {
+    const std::optional<PreparedFrame> frame = Prepare(a, f);
+    if (!frame || frame->unvoiced >= 1) {
+        return std::nullopt;  // too quiet for any correlation to make it voiced
+    }
+    const double r = StrongestPeak(correlator.Correlate(frame->segment), a.shortestLag);
+    if (r <= frame->unvoiced || r <= 0) {
         return std::nullopt;
     }
-    return HnrOf(r);
+    return HarmonicsToNoiseDb(r);
+}
+
+// How far a candidate at `lag` samples stands out for the path: its
+// strength, less the octave cost of its distance below `ceiling` Hz.
+double PathWeight(const LagCandidate& c, double rate, double ceiling, double octaveCost) {
+    return c.Strength - octaveCost * std::log2(ceiling * c.Lag / rate);
+}
+
+// A candidate with the index of its local maximum in the mirrored r.
+struct FoundCandidate {
+    LagCandidate candidate;
+    std::size_t index;
+};
+
+// The candidates of one frame's r (see HarmonicityCandidates).
+std::vector<LagCandidate> Candidates(const Analysis& a, const std::vector<double>& r,
+                                     const CandidateLimits& limits) {
+    const std::vector<double> mirrored = Mirrored(r);
+    const std::size_t window = r.size() - 1;
+    std::vector<FoundCandidate> found;
+    const double floorStrength = 0.5 * a.settings.VoicingThreshold;
+    for (std::size_t i = window + static_cast<std::size_t>(std::floor(a.shortestLag));
+         i < 2 * window; ++i) {
+        if (mirrored[i] > floorStrength && mirrored[i] > mirrored[i - 1] &&
+            mirrored[i] >= mirrored[i + 1]) {
+            const LagPeak peak = SincPeak(mirrored, i, ShallowSincDepth, ShallowTolerance);
+            const double lag = peak.Lag - static_cast<double>(window);
+            if (lag > a.shortestLag) {
+                found.push_back({{lag, Reflected(peak.Value)}, i});
+            }
+        }
+    }
+    const double ceiling = a.rate / a.shortestLag;
+    const auto weight = [&](const FoundCandidate& c) {
+        return PathWeight(c.candidate, a.rate, ceiling, limits.OctaveCost);
+    };
+    std::ranges::stable_sort(found, std::ranges::greater{}, weight);
+    if (found.size() > limits.MostVoiced) {
+        found.resize(limits.MostVoiced);
+    }
+    std::vector<LagCandidate> candidates;
+    for (const FoundCandidate& c : found) {
+        candidates.push_back(c.candidate);
+    }
+    // The likeliest for the path gets the deep refinement of a harmonicity
+    // frame: a strength near 1 moves the HNR much.
+    if (!found.empty()) {
+        const LagPeak deep = SincPeak(mirrored, found.front().index, DeepSincDepth, DeepTolerance);
+        candidates.front() = {deep.Lag - static_cast<double>(window), Reflected(deep.Value)};
+    }
+    return candidates;
+}
+
+CandidateFrame FrameCandidates(const Analysis& a, FrameCorrelator& correlator, std::size_t f,
+                               const CandidateLimits& limits) {
+    const std::optional<PreparedFrame> frame = Prepare(a, f);
+    if (!frame) {
+        return {a.settings.VoicingThreshold + 2, {}};  // silent: no voice can be chosen
+    }
+    return {frame->unvoiced, Candidates(a, correlator.Correlate(frame->segment), limits)};
 }
 
 }  // namespace
+
+double HarmonicsToNoiseDb(double r) {
+    if (r <= ExtremeCorrelation) {
+        return -ExtremeHnr;
+    }
+    if (r > 1 - ExtremeCorrelation) {
+        return ExtremeHnr;
+    }
+    return 10 * std::log10(r / (1 - r));
+}
 
 double MinimumPitchFor(std::span<const double> marks, std::span<const CycleVerdict> verdicts) {
     for (std::size_t i = 0; i < verdicts.size() && i + 1 < marks.size(); ++i) {
@@ -322,8 +414,7 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
     if (layout.halfWindow < 2 || signal.size() < 2 * layout.period) {
         return std::nullopt;
     }
-    const Analysis analysis{signal, settings, layout, FrameClock(signal.size(), rate, settings),
-                            GlobalPeak(signal)};
+    const Analysis analysis = AnalysisOf(signal, rate, settings, layout);
     // The frames whose centres lie in [from, to], in the signal's own times.
     const double shift = analysis.clock.firstSample;
     const double firstFrame = std::ceil((from + shift - analysis.clock.first) / settings.TimeStep);
@@ -355,6 +446,25 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
         return std::nullopt;
     }
     return sum / static_cast<double>(voiced);
+}
+
+std::vector<CandidateFrame> HarmonicityCandidates(std::span<const double> signal, double rate,
+                                                  const HarmonicitySettings& settings,
+                                                  const CandidateLimits& limits, unsigned threads) {
+    const FrameLayout layout(rate, settings.MinimumPitch);
+    if (layout.halfWindow < 2 || signal.size() < 2 * layout.period) {
+        return {};
+    }
+    const Analysis analysis = AnalysisOf(signal, rate, settings, layout);
+    std::vector<CandidateFrame> frames(analysis.clock.count);
+    RunInParallelRuns(frames.size(), FramesPerRun, threads,
+                      [&](std::size_t begin, std::size_t stop) {
+                          FrameCorrelator correlator(layout.window);
+                          for (std::size_t f = begin; f < stop; ++f) {
+                              frames[f] = FrameCandidates(analysis, correlator, f, limits);
+                          }
+                      });
+    return frames;
 }
 
 }  // namespace tesmera

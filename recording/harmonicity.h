@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "recording/cycle_marks.h"
 
@@ -21,6 +22,11 @@ struct HarmonicitySettings {
     double MinimumPitch =
         StandardMinimumPitch;       // Hz: the window and the longest lag are 1 / MinimumPitch
     double SilenceThreshold = 0.1;  // of the signal's global peak
+    // The pitch analysis behind a voice report (rather than harmonicity)
+    // also asks r to exceed this before a frame counts as voiced, and
+    // searches no lag shorter than 1 / MaximumPitch (0: down to 2 samples).
+    double VoicingThreshold = 0;
+    double MaximumPitch = 0;  // Hz
 };
 
 // The minimum pitch that suits the voice whose cycle i runs from marks[i] to
@@ -31,6 +37,10 @@ struct HarmonicitySettings {
 // (a 62 Hz vowel of 20 dB would come out at about −5 dB). Cycles off the
 // track are ignored, as a missed mark makes one cycle twice as long.
 double MinimumPitchFor(std::span<const double> marks, std::span<const CycleVerdict> verdicts);
+
+// 10·log10(r / (1 − r)) in dB for a normalised correlation r, held
+// within ±150 dB (for r within 10⁻¹⁵ of 0 or 1).
+double HarmonicsToNoiseDb(double r);
 
 // The mean HNR in dB over the voiced frames whose centres lie in [from, to]
 // seconds (sample k of `signal` at k / rate); nothing when no frame there is
@@ -47,7 +57,8 @@ double MinimumPitchFor(std::span<const double> marks, std::span<const CycleVerdi
 // of r (mirrored to negative lags), a top above 1 reflected to its
 // inverse; the strongest, whatever multiple or fraction of the period it
 // lies at, is the frame's r. The frame is voiced when r exceeds
-// max(0, 2 − (local peak / global peak) / SilenceThreshold), the local peak
+// v + max(0, 2 − (local peak / global peak) / (SilenceThreshold / (1 + v))),
+// v the VoicingThreshold, the local peak
 // being the largest |sample − local mean| within W / 2 of the centre, the
 // global peak that of |sample − mean| over the whole signal; its HNR is
 // 10·log10(r / (1 − r)), held within ±150 dB.
@@ -56,5 +67,36 @@ double MinimumPitchFor(std::span<const double> marks, std::span<const CycleVerdi
 std::optional<double> MeanHarmonicity(std::span<const double> signal, double rate, double from,
                                       double to, const HarmonicitySettings& settings = {},
                                       unsigned threads = 1);
+
+// A repetition a frame offers a pitch analysis: the signal repeats at
+// `Lag` samples (refined between samples) with normalised correlation
+// `Strength` (at most 1).
+struct LagCandidate {
+    double Lag = 0;
+    double Strength = 0;
+};
+
+struct CandidateLimits {
+    std::size_t MostVoiced = 14;  // kept per frame, the likeliest for the path
+    double OctaveCost = 0.01;     // per octave below the highest pitch
+};
+
+// One frame of a pitch analysis: its repetitions, the likeliest first
+// (strength less OctaveCost per octave below MaximumPitch), and the
+// strength an unvoiced frame gets, as MeanHarmonicity decides it.
+struct CandidateFrame {
+    double UnvoicedStrength = 0;
+    std::vector<LagCandidate> Voiced;
+};
+
+// The frames of MeanHarmonicity (all of the signal's), with every local
+// maximum of r above half the VoicingThreshold at a lag above
+// 1 / MaximumPitch as a candidate, shallowly refined, and the likeliest
+// refined deeply. Empty when the signal is shorter than two longest
+// periods. The same for any number of `threads`.
+std::vector<CandidateFrame> HarmonicityCandidates(std::span<const double> signal, double rate,
+                                                  const HarmonicitySettings& settings,
+                                                  const CandidateLimits& limits = {},
+                                                  unsigned threads = 1);
 
 }  // namespace tesmera

@@ -30,33 +30,16 @@ std::string SecondsText(double seconds) {
     return FixedText(seconds, 15, 3, ".");
 }
 
-// The smoothed F0 of the stretch's voiced frames, linear between their
-// centres, constant beyond the first and last; times in seconds of the
-// recording.
+// The smoothed F0 of the stretch's voiced frames (see LinearPeriodTrack);
+// times in seconds of the recording.
 PeriodTrack StretchPeriods(std::span<const VoicingFrame> frames, const VoicedStretch& voiced) {
-    struct Point {
-        double Time;
-        double F0;
-    };
-    std::vector<Point> points;
+    std::vector<F0Point> points;
     for (std::size_t j = voiced.Stretch.First; j <= voiced.Stretch.Last; ++j) {
         if (voiced.SmoothedF0[j] > 0) {
             points.push_back({frames[j].Time, voiced.SmoothedF0[j]});
         }
     }
-    return [points = std::move(points)](double seconds) {
-        const auto after = std::ranges::upper_bound(points, seconds, {}, &Point::Time);
-        if (after == points.begin()) {
-            return 1 / points.front().F0;
-        }
-        if (after == points.end()) {
-            return 1 / points.back().F0;
-        }
-        const Point& a = *(after - 1);
-        const Point& b = *after;
-        const double share = (seconds - a.Time) / (b.Time - a.Time);
-        return 1 / (a.F0 + share * (b.F0 - a.F0));
-    };
+    return LinearPeriodTrack(std::move(points));
 }
 
 std::size_t FrameNear(std::span<const VoicingFrame> frames, double seconds) {

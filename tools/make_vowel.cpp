@@ -5,6 +5,9 @@
 //
 // Usage: make_vowel OUT.wav RATE F0 JITTER% SHIMMER% HNR_DB SECONDS [SEED] [OPTIONS]
 //        make_vowel --crosscheck-set FOLDER
+// With --reading, the file holds continuous speech in that voice instead
+// (syllables, fricatives and pauses), the sample of speech that the voice
+// quality index takes beside the vowel.
 //   e.g. make_vowel /tmp/rough_g4.wav 44100 130 1.5 6 8 3
 //        make_vowel /tmp/tremor.wav 44100 130 0.5 3 25 3 --tremor 0.08:3 --drift 0.03
 // The options (fractions, seconds and Hz) are listed by the usage text below.
@@ -21,6 +24,7 @@
 #include <vector>
 
 #include "tools/crosscheck_voices.h"
+#include "tools/reading_sample.h"
 #include "tools/sustained_vowel.h"
 
 namespace {
@@ -86,7 +90,8 @@ void PrintUsage() {
     std::cerr << "usage: make_vowel OUT.wav RATE F0 JITTER% SHIMMER% HNR_DB SECONDS [SEED] "
                  "[OPTIONS]\n"
                  "       make_vowel --crosscheck-set FOLDER\n"
-                 "options:\n";
+                 "options:\n"
+                 "  --reading                     continuous speech in this voice, not a vowel\n";
     for (const Option& option : Options) {
         const std::string call = std::string(option.Name) + " " + std::string(option.Values);
         std::cerr << "  " << std::left << std::setw(30) << call << option.Help << "\n";
@@ -155,14 +160,22 @@ int Run(std::span<char*> arguments) {
         tesmera::tools::WriteCrossCheckVoices(arguments[1]);
         return 0;
     }
+    std::vector<char*> rest(arguments.begin(), arguments.end());
+    const bool reading =
+        std::erase_if(rest, [](const char* a) { return std::string_view(a) == "--reading"; }) > 0;
     VowelRecipe recipe;
-    const std::vector<std::string> positional = ApplyOptions(arguments, recipe);
+    const std::vector<std::string> positional = ApplyOptions(rest, recipe);
     if (positional.size() != 7 && positional.size() != 8) {
         PrintUsage();
         return 2;
     }
     ApplyPositional(positional, recipe);
-    tesmera::tools::WriteVowel(positional[0], tesmera::tools::GenerateVowel(recipe));
+    if (reading) {
+        tesmera::tools::WriteMonoWav(positional[0], recipe.Rate,
+                                     tesmera::tools::GenerateReading(recipe));
+    } else {
+        tesmera::tools::WriteVowel(positional[0], tesmera::tools::GenerateVowel(recipe));
+    }
     return 0;
 }
 

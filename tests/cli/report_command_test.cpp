@@ -15,6 +15,7 @@
 #include "support/TempFolder.h"
 #include "support/param_name.h"
 #include "support/process_run.h"
+#include "tools/reading_sample.h"
 #include "tools/sustained_vowel.h"
 
 namespace tesmera {
@@ -92,6 +93,14 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
                                               "snr_db",
                                               "clipped_share",
                                               "band_limited",
+                                              "avqi",
+                                              "avqi_cpps_db",
+                                              "avqi_hnr_db",
+                                              "avqi_shimmer_local_pct",
+                                              "avqi_shimmer_local_db",
+                                              "avqi_ltas_slope_db",
+                                              "avqi_ltas_tilt_db",
+                                              "avqi_speech_voiced_s",
                                               "models"}));
     EXPECT_EQ(r["status"], "ok");
     EXPECT_EQ(r["expert_grade"], 3);
@@ -105,6 +114,53 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
         shares += share;
     }
     EXPECT_NEAR(shares, 1, 1e-12);
+}
+
+// A reading in the voice WriteVowel writes, `seconds` long.
+void WriteReading(const test::TempFolder& folder, const std::string& name, double seconds) {
+    tools::VowelRecipe recipe;
+    recipe.Rate = 22050;
+    recipe.F0 = 180;
+    recipe.Jitter = 0.005;
+    recipe.Shimmer = 0.02;
+    recipe.HnrDb = 25;
+    recipe.Seconds = seconds;
+    tools::WriteMonoWav((folder.Path() / name).string(), recipe.Rate,
+                        tools::GenerateReading(recipe));
+}
+
+// In a folder, each vowel goes with the reading named after it; a reading is
+// no vowel of its own, and a vowel without one gets no index but a warning,
+// as does one whose reading holds too little voice.
+TEST(ReportCommand, ASpeechSuffixPairsEachVowelWithItsReading) {
+    const test::TempFolder folder;
+    WriteVowel(folder, "anna.wav", 180);
+    WriteReading(folder, "anna_cs.wav", 4);
+    WriteVowel(folder, "bert.wav", 180);
+    WriteVowel(folder, "carl.wav", 180);
+    WriteReading(folder, "carl_cs.wav", 0.6);
+    const std::filesystem::path json = folder.Path() / "records.json";
+    const std::string output =
+        Report(folder.Path().string() + " --speech-suffix _cs --json " + json.string(), folder);
+    const auto records = nlohmann::ordered_json::parse(ReadText(json));
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_TRUE(records[0]["path"].get<std::string>().ends_with("anna.wav"));
+    EXPECT_GT(records[0]["avqi_speech_voiced_s"].get<double>(), 2);
+    EXPECT_GT(records[0]["avqi"].get<double>(), 0);
+    EXPECT_LT(records[0]["avqi"].get<double>(), 10);
+    EXPECT_TRUE(records[1]["avqi"].is_null());
+    EXPECT_LT(records[2]["avqi_speech_voiced_s"].get<double>(), 2);
+    EXPECT_NE(output.find("bert.wav: AVQI not measured"), std::string::npos) << output;
+    EXPECT_NE(output.find("carl.wav: AVQI rests on only"), std::string::npos) << output;
+    EXPECT_EQ(output.find("anna.wav:"), std::string::npos) << output;
+}
+
+TEST(ReportCommand, OneSpeechRecordingGoesWithOneVowelOnly) {
+    const test::TempFolder folder;
+    const std::string anna = WriteVowel(folder, "anna.wav", 180);
+    const std::string bert = WriteVowel(folder, "bert.wav", 180);
+    const std::string output = Report(anna + " " + bert + " --speech " + anna, folder, 64);
+    EXPECT_NE(output.find("--speech goes with one recording"), std::string::npos) << output;
 }
 
 TEST(ReportCommand, CsvFlattensTheSameFields) {
