@@ -50,9 +50,11 @@ void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double>
                       unsigned jobs, const std::function<void(RecordingReport&&)>& use);
 
 // The record scripts rely on (docs/outputs.md lists every key with its
-// unit): path, status, status_code, tesmera_version, the sound's facts,
-// expert_grade, the stretch, the cycle counts, steadiness, F0, jitter,
-// shimmer, HNR, CPPS, the recording's quality, then "models": six objects
+// unit): path, status, status_code, summary (ReportSummary), tesmera_version,
+// the sound's facts, expert_grade, the stretch, the cycle counts,
+// steadiness, F0, jitter, shimmer, HNR, CPPS, the recording's quality,
+// "<key>_outside_norm" for each measure with a published threshold
+// (MeasureLines), then "models": six objects
 // with model ("10" ...), median_value, score, iqr, grade_shares (five
 // fractions) and borderline. A figure that does not exist is null, never 0
 // or false.
