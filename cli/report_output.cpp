@@ -147,13 +147,15 @@ std::string PerturbationRows(const VoiceReport& r, const TableFigures& figure) {
 
 // The published norm and its source of every measure the record has.
 std::string NormRows(const TableFigures& figure) {
-    constexpr std::size_t LabelWidth = 19;  // the longest label and its colon, and a space
+    // The longest label and its colon, and a space; a longer one keeps one.
+    constexpr std::size_t LabelWidth = 19;
     std::string rows;
     for (const MeasureLine& line : figure.Lines()) {
         if (line.Value) {
             const MeasureNorm& norm = *line.Norm;
             const std::string label = std::string(norm.Label) + ":";
-            rows += "    " + label + std::string(LabelWidth - label.size(), ' ') +
+            rows += "    " + label +
+                    std::string(LabelWidth - std::min(label.size(), LabelWidth - 1), ' ') +
                     AsciiUnits(std::string(norm.Norm)) +
                     (norm.Source.empty() ? "" : " (" + std::string(norm.Source) + ")") + "\n";
         }
