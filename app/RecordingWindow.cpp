@@ -190,6 +190,7 @@ QScrollArea* RecordingWindow::CreateReportArea() {
     auto* report = new QWidget(this);
     auto* layout = new QVBoxLayout(report);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(CreateSummaryLine());
     layout->addWidget(CreateModelTable());
     layout->addWidget(CreateMeasureTable());
     auto* verdict = new QLabel(SteadinessText(report_), report);
@@ -210,6 +211,21 @@ QScrollArea* RecordingWindow::CreateReportArea() {
     return area;
 }
 
+// The line a clinician reads first, above every figure.
+QLabel* RecordingWindow::CreateSummaryLine() {
+    auto* summary = new QLabel(SummaryText(report_), this);
+    summary->setObjectName(QStringLiteral("SummaryLine"));
+    QFont bold = summary->font();
+    bold.setBold(true);
+    summary->setFont(bold);
+    summary->setWordWrap(true);
+    summary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    summary->setFocusPolicy(Qt::StrongFocus);
+    summary->setAccessibleName(tr("Summary"));
+    summary->setAccessibleDescription(summary->text());
+    return summary;
+}
+
 QTableWidget* RecordingWindow::CreateModelTable() {
     const std::vector<QStringList> rows = ModelRows(report_, Decimal());
     QTableWidget* table = ReadOnlyTable(QStringLiteral("ModelTable"), ModelColumnTitles(),
@@ -225,12 +241,20 @@ QTableWidget* RecordingWindow::CreateModelTable() {
 QTableWidget* RecordingWindow::CreateMeasureTable() {
     const std::vector<MeasureText> rows =
         MeasureRows(report_, RecordingNameGrade(path_.toStdString()), Decimal());
-    QTableWidget* table =
-        ReadOnlyTable(QStringLiteral("MeasureTable"), {tr("Measure"), tr("Value")},
-                      static_cast<int>(rows.size()), this);
-    table->setAccessibleName(tr("Voice measures"));
+    QTableWidget* table = ReadOnlyTable(QStringLiteral("MeasureTable"),
+                                        {tr("Measure"), tr("Value"), tr("Published norm")},
+                                        static_cast<int>(rows.size()), this);
+    table->setAccessibleName(tr("Voice measures beside their published norms"));
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        FillRow(table, static_cast<int>(r), {rows[r].name, rows[r].value});
+        const int row = static_cast<int>(r);
+        FillRow(table, row, {rows[r].name, rows[r].value, rows[r].norm});
+        table->item(row, 2)->setToolTip(rows[r].caveat);
+        if (rows[r].outside) {
+            // The words say it too, for a screen reader and a grey print.
+            QFont bold = table->item(row, 1)->font();
+            bold.setBold(true);
+            table->item(row, 1)->setFont(bold);
+        }
     }
     FitHeight(table);
     return table;

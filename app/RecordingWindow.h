@@ -59,6 +59,7 @@ class RecordingWindow : public QWidget {
     QScrollArea* CreateReportArea();
     QTableWidget* CreateModelTable();
     QTableWidget* CreateMeasureTable();
+    QLabel* CreateSummaryLine();
     void CreateLayout();
 
     QString path_;

@@ -2,7 +2,7 @@
 #include "app/recording_texts.h"
 
 #include <cmath>
-#include <functional>
+#include <string_view>
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +10,8 @@
 #include "analysis/number_text.h"
 #include "analysis/reports.h"
 #include "recording/cycle_file_name.h"
+#include "recording/measure_norms.h"
+#include "recording/report_summary.h"
 
 namespace tesmera {
 
@@ -19,16 +21,34 @@ QString Number(double value, int digits, const QString& decimal) {
     return QString::fromStdString(FixedText(value, 15, digits, decimal.toStdString()));
 }
 
-QString Percent(double fraction, int digits, const QString& decimal) {
-    return Number(100 * fraction, digits, decimal) + QStringLiteral(" %");
-}
-
 QString NotDefined() {
     return QStringLiteral("not defined");
 }
 
-QString Optional(const std::optional<double>& value, const std::function<QString(double)>& text) {
-    return value ? text(*value) : NotDefined();
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A figure of the report's own, without a published norm.
+MeasureText Fact(const QString& name, const QString& value) {
+    return {name, value, {}, {}, false};
+}
+
+// A measure beside its norm: "Jitter local", "2.000 %, outside its norm",
+// "below 1.04 % (MDVP, in the Praat manual)".
+MeasureText NormedRow(const MeasureLine& line, const QString& decimal) {
+    const MeasureNorm& norm = *line.Norm;
+    QString name = Utf8(norm.Label);
+    name[0] = name[0].toUpper();
+    const QString value =
+        line.Value ? QString::fromStdString(MeasureValueText(line, decimal.toStdString()))
+                   : NotDefined();
+    QString normText = Utf8(norm.Norm);
+    if (!norm.Source.empty()) {
+        normText += QStringLiteral(" (%1)").arg(Utf8(norm.Source));
+    }
+    return {name, line.Outside ? value + QStringLiteral(", outside its norm") : value, normText,
+            Utf8(norm.Caveat), line.Outside};
 }
 
 QString GradeShares(const ModelSummary& summary) {
@@ -68,46 +88,32 @@ std::vector<QStringList> ModelRows(const VoiceReport& report, const QString& dec
 std::vector<MeasureText> MeasureRows(const VoiceReport& report,
                                      std::optional<std::int32_t> expertGrade,
                                      const QString& decimal) {
-    const auto percent = [&](double v) { return Percent(v, 2, decimal); };
-    const auto decibels = [&](int digits) {
-        return [&decimal, digits](double db) {
-            return Number(db, digits, decimal) + QStringLiteral(" dB");
-        };
+    std::vector<MeasureText> rows{
+        Fact(QStringLiteral("Expert grade"),
+             expertGrade ? QStringLiteral("%1 (from the file name)").arg(*expertGrade)
+                         : QStringLiteral("none in the file name")),
+        Fact(QStringLiteral("Analysed stretch"),
+             QStringLiteral("%1 s to %2 s")
+                 .arg(Number(report.StretchStartSeconds, 3, decimal),
+                      Number(report.StretchEndSeconds, 3, decimal))),
+        Fact(QStringLiteral("Cycles"),
+             QString::fromStdString(CycleCountsText(CountCycles(report)))),
     };
-    const QString localShimmer =
-        report.Shimmer.LocalDb
-            ? QStringLiteral("local %1 (%2 dB)")
-                  .arg(Optional(report.Shimmer.Local, percent),
-                       Number(*report.Shimmer.LocalDb, 2, decimal))
-            : QStringLiteral("local %1").arg(Optional(report.Shimmer.Local, percent));
-    return {
-        {QStringLiteral("Expert grade"),
-         expertGrade ? QStringLiteral("%1 (from the file name)").arg(*expertGrade)
-                     : QStringLiteral("none in the file name")},
-        {QStringLiteral("Analysed stretch"),
-         QStringLiteral("%1 s to %2 s")
-             .arg(Number(report.StretchStartSeconds, 3, decimal),
-                  Number(report.StretchEndSeconds, 3, decimal))},
-        {QStringLiteral("Cycles"), QString::fromStdString(CycleCountsText(CountCycles(report)))},
-        {QStringLiteral("F0"),
-         QStringLiteral("%1 Hz, deviation %2 Hz")
-             .arg(Number(report.F0MeanHz, 1, decimal), Number(report.F0SdHz, 1, decimal))},
-        {QStringLiteral("Jitter"),
-         QStringLiteral("local %1, absolute %2, RAP %3, PPQ5 %4")
-             .arg(Optional(report.Jitter.Local, percent),
-                  Optional(report.Jitter.LocalAbsolute,
-                           [&](double seconds) {
-                               return Number(1e6 * seconds, 1, decimal) + QStringLiteral(" µs");
-                           }),
-                  Optional(report.Jitter.Rap, percent), Optional(report.Jitter.Ppq5, percent))},
-        {QStringLiteral("Shimmer"), QStringLiteral("%1, APQ3 %2, APQ5 %3")
-                                        .arg(localShimmer, Optional(report.Shimmer.Apq3, percent),
-                                             Optional(report.Shimmer.Apq5, percent))},
-        {QStringLiteral("Harmonics-to-noise ratio"), Optional(report.HnrDb, decibels(1))},
-        {QStringLiteral("Cepstral peak prominence (CPPS)"), Optional(report.CppsDb, decibels(2))},
-        {QStringLiteral("Recording quality"),
-         report.Quality ? QString::fromStdString(report.Quality->Verdict()) : NotDefined()},
-    };
+    for (const MeasureLine& line : MeasureLines(report)) {
+        rows.push_back(NormedRow(line, decimal));
+        if (line.Norm->Key == "f0_mean_hz") {
+            rows.push_back(Fact(QStringLiteral("F0 deviation"),
+                                Number(report.F0SdHz, 2, decimal) + QStringLiteral(" Hz")));
+        }
+    }
+    rows.push_back(
+        Fact(QStringLiteral("Recording quality"),
+             report.Quality ? QString::fromStdString(report.Quality->Verdict()) : NotDefined()));
+    return rows;
+}
+
+QString SummaryText(const VoiceReport& report) {
+    return QString::fromStdString(ReportSummary(report));
 }
 
 QString SteadinessText(const VoiceReport& report) {

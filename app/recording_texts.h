@@ -25,16 +25,24 @@ std::vector<QStringList> ModelRows(const VoiceReport& report, const QString& dec
 
 struct MeasureText {
     QString name;
-    QString value;  // "not defined" where the measure is absent
+    // "not defined" where the measure is absent; ", outside its norm" after
+    // a value outside it.
+    QString value;
+    QString norm;    // the published norm and its source; empty for the report's own facts
+    QString caveat;  // what the norm depends on (sex, language, vowel, software)
+    bool outside = false;
 };
 // Every figure of the voice report, in this order: the expert grade the
 // file name gives, the analysed stretch's times, the cycles analysed and
-// left out, F0 (mean and deviation in Hz), jitter (local, absolute, RAP,
-// PPQ5), shimmer (local in % and dB, APQ3, APQ5), the harmonics-to-noise
-// ratio, CPPS and the recording's quality.
+// left out, then the measures beside their norms as MeasureLines gives
+// them (F0 mean followed by its deviation, jitter, shimmer, HNR, CPPS,
+// AVQI when there is one), and the recording's quality.
 std::vector<MeasureText> MeasureRows(const VoiceReport& report,
                                      std::optional<std::int32_t> expertGrade,
                                      const QString& decimal);
+
+// The line read first, above the figures (see ReportSummary).
+QString SummaryText(const VoiceReport& report);
 
 // The steadiness of the voice as a sentence.
 QString SteadinessText(const VoiceReport& report);

@@ -9,6 +9,8 @@
 #include "config/build_config.h"
 #include "recording/avqi_recording.h"
 #include "recording/cycle_file_name.h"
+#include "recording/measure_norms.h"
+#include "recording/report_summary.h"
 #include "recording/sound_input.h"
 
 namespace tesmera {
@@ -96,6 +98,20 @@ void MeasureAvqi(RecordingReport& record, ScannedRecording& vowel) {
     }
 }
 
+// "<key>_outside_norm" for every measure with a threshold: true or false
+// where the value exists, null where it does not.
+void AddNormMarks(nlohmann::ordered_json& json, const VoiceReport& report) {
+    for (const MeasureLine& line : MeasureLines(report)) {
+        if (line.Norm->Threshold) {
+            json[std::string(line.Norm->Key) + "_outside_norm"] =
+                line.Value ? nlohmann::ordered_json(line.Outside) : nullptr;
+        }
+    }
+    if (!report.Avqi) {
+        json["avqi_outside_norm"] = nullptr;
+    }
+}
+
 }  // namespace
 
 RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds,
@@ -157,6 +173,7 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     AddText(json, "path", record.Path);
     json["status"] = record.Outcome.Text;
     json["status_code"] = StatusCodeName(record.Outcome.Code);
+    json["summary"] = ReportSummary(report, record.Outcome);
     AddSound(json, record.Sound);
     json["expert_grade"] = record.Grade ? nlohmann::ordered_json(*record.Grade) : nullptr;
     json["stretch_start_s"] = when(report.StretchStartSeconds);
@@ -179,6 +196,7 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     json["cpps_db"] = Figure(report.CppsDb);
     AddQuality(json, report.Quality);  // needs no cycles, so given without them too
     AddAvqi(json, report.Avqi);
+    AddNormMarks(json, report);
     json["models"] = nlohmann::ordered_json::array();
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
         json["models"].push_back(ModelJson(ScoreModels[m].id, report.Models[m], figures));

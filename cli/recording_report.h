@@ -61,10 +61,12 @@ void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double>
                       const SpeechFinder& speech = {});
 
 // The record scripts rely on (docs/outputs.md lists every key with its
-// unit): path, status, status_code, tesmera_version, the sound's facts,
-// expert_grade, the stretch, the cycle counts, steadiness, F0, jitter,
-// shimmer, HNR, CPPS, the recording's quality, the voice quality index and
-// its six measures (null without speech), then "models": six objects
+// unit): path, status, status_code, summary (ReportSummary), tesmera_version,
+// the sound's facts, expert_grade, the stretch, the cycle counts,
+// steadiness, F0, jitter, shimmer, HNR, CPPS, the recording's quality, the
+// voice quality index and its six measures (null without speech),
+// "<key>_outside_norm" for each measure with a published threshold
+// (MeasureLines), then "models": six objects
 // with model ("10" ...), median_value, score, iqr, grade_shares (five
 // fractions) and borderline. A figure that does not exist is null, never 0
 // or false.

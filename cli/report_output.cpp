@@ -9,6 +9,8 @@
 #include "cli/json_text.h"
 #include "cli/record_fields.h"
 #include "cli/terminal_text.h"
+#include "recording/measure_norms.h"
+#include "recording/report_summary.h"
 
 namespace tesmera {
 
@@ -71,10 +73,36 @@ std::string Padded(std::string text, std::size_t width) {
     return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
 }
 
-std::string OptionalFigure(const std::optional<double>& value, double scale, int digits,
-                           std::string_view unit) {
-    return value ? Fixed(*value * scale, digits) + std::string(unit) : "n/a";
+// The terminal table keeps to ASCII, so microseconds are "us".
+std::string AsciiUnits(std::string text) {
+    constexpr std::string_view Micro = "µs";
+    if (const std::size_t at = text.find(Micro); at != std::string::npos) {
+        text.replace(at, Micro.size(), "us");
+    }
+    return text;
 }
+
+// A figure of the table, "*" after it when outside its norm.
+std::string Figure(const MeasureLine& line) {
+    const std::string text = AsciiUnits(MeasureValueText(line));
+    return line.Outside ? text + "*" : text;
+}
+
+// The table's figures by their record key.
+class TableFigures {
+  public:
+    explicit TableFigures(const VoiceReport& report) : lines_(MeasureLines(report)) {}
+
+    std::string operator()(std::string_view key) const {
+        const auto line = std::ranges::find_if(
+            lines_, [key](const MeasureLine& l) { return l.Norm->Key == key; });
+        return line == lines_.end() ? "n/a" : Figure(*line);
+    }
+    const std::vector<MeasureLine>& Lines() const { return lines_; }
+
+  private:
+    std::vector<MeasureLine> lines_;
+};
 
 // The table marks a borderline score with "?"; a note then explains it.
 bool AnyBorderline(const VoiceReport& report) {
@@ -99,29 +127,26 @@ std::string ModelRows(const VoiceReport& report) {
     return rows;
 }
 
-std::string CppsText(const VoiceReport& r) {
-    return "CPPS " + OptionalFigure(r.CppsDb, 1, 2, " dB");
+std::string CppsText(const TableFigures& figure) {
+    return "CPPS " + figure("cpps_db");
 }
 
-std::string PerturbationRows(const VoiceReport& r) {
-    std::string rows = "  F0 " + Fixed(r.F0MeanHz, 2) + " Hz (SD " + Fixed(r.F0SdHz, 2) + " Hz)";
-    rows += "   HNR " + OptionalFigure(r.HnrDb, 1, 2, " dB") + "   " + CppsText(r) + "\n";
-    rows += "  jitter local " + OptionalFigure(r.Jitter.Local, 100, 3, " %") + ", absolute " +
-            OptionalFigure(r.Jitter.LocalAbsolute, 1e6, 1, " us") + ", RAP " +
-            OptionalFigure(r.Jitter.Rap, 100, 3, " %") + ", PPQ5 " +
-            OptionalFigure(r.Jitter.Ppq5, 100, 3, " %") + "\n";
-    rows += "  shimmer local " + OptionalFigure(r.Shimmer.Local, 100, 3, " %") + ", " +
-            OptionalFigure(r.Shimmer.LocalDb, 1, 3, " dB") + ", APQ3 " +
-            OptionalFigure(r.Shimmer.Apq3, 100, 3, " %") + ", APQ5 " +
-            OptionalFigure(r.Shimmer.Apq5, 100, 3, " %") + "\n";
+std::string PerturbationRows(const VoiceReport& r, const TableFigures& figure) {
+    std::string rows = "  F0 " + figure("f0_mean_hz") + " (SD " + Fixed(r.F0SdHz, 2) + " Hz)";
+    rows += "   HNR " + figure("hnr_db") + "   " + CppsText(figure) + "\n";
+    rows += "  jitter local " + figure("jitter_local_pct") + ", absolute " +
+            figure("jitter_local_abs_us") + ", RAP " + figure("jitter_rap_pct") + ", PPQ5 " +
+            figure("jitter_ppq5_pct") + "\n";
+    rows += "  shimmer local " + figure("shimmer_local_pct") + ", " + figure("shimmer_local_db") +
+            ", APQ3 " + figure("shimmer_apq3_pct") + ", APQ5 " + figure("shimmer_apq5_pct") + "\n";
     return rows;
 }
 
 // The voice quality index with its measures, and any warning about it.
-std::string AvqiRows(const RecordingReport& record) {
+std::string AvqiRows(const RecordingReport& record, const TableFigures& figure) {
     std::string rows;
     if (const std::optional<AvqiFigures>& a = record.Report.Avqi) {
-        rows += "  AVQI " + Fixed(a->Avqi, 2) + " (" +
+        rows += "  AVQI " + figure("avqi") + " (" +
                 (a->Avqi >= AvqiDysphonicThreshold ? "at or above " : "below ") +
                 Fixed(AvqiDysphonicThreshold, 2) + "): CPPS " + Fixed(a->CppsDb, 2) + " dB, HNR " +
                 Fixed(a->HnrDb, 2) + " dB, shimmer " + Fixed(a->ShimmerLocalPct, 2) + " %, " +
@@ -135,16 +160,37 @@ std::string AvqiRows(const RecordingReport& record) {
     return rows;
 }
 
+// The published norm and its source of every measure the record has.
+std::string NormRows(const TableFigures& figure) {
+    // The longest label and its colon, and a space; a longer one keeps one.
+    constexpr std::size_t LabelWidth = 19;
+    std::string rows;
+    for (const MeasureLine& line : figure.Lines()) {
+        if (line.Value) {
+            const MeasureNorm& norm = *line.Norm;
+            const std::string label = std::string(norm.Label) + ":";
+            rows += "    " + label +
+                    std::string(LabelWidth - std::min(label.size(), LabelWidth - 1), ' ') +
+                    AsciiUnits(std::string(norm.Norm)) +
+                    (norm.Source.empty() ? "" : " (" + std::string(norm.Source) + ")") + "\n";
+        }
+    }
+    return rows.empty() ? rows : "  norms (\"*\" marks a value outside its norm):\n" + rows;
+}
+
 std::string RecordTable(const RecordingReport& record) {
     const VoiceReport& r = record.Report;
     // A name or a status quoting one may hold escape sequences: the terminal
     // gets them written out.
-    std::string text = TerminalText(record.Path) + "\n  status " +
+    const TableFigures figure(r);
+    std::string text = TerminalText(record.Path) + "\n  " +
+                       TerminalLine(ReportSummary(r, record.Outcome)) + "\n  status " +
                        TerminalLine(record.Outcome.Text) + ", expert grade " +
                        (record.Grade ? IntegerText(*record.Grade) : std::string("none")) + "\n";
     if (r.AnalysedCycles == 0) {
         // CPPS needs no cycles, so a recording too rough to mark still has it.
-        return (r.CppsDb ? text + "  " + CppsText(r) + "\n" : text) + AvqiRows(record);
+        return (r.CppsDb ? text + "  " + CppsText(figure) + "\n" : text) +
+               AvqiRows(record, figure) + NormRows(figure);
     }
     text += "  stretch " + Fixed(r.StretchStartSeconds, 3) + " s to " +
             Fixed(r.StretchEndSeconds, 3) + " s, " + CycleCountsText(CountCycles(r)) + ", " +
@@ -152,7 +198,8 @@ std::string RecordTable(const RecordingReport& record) {
     if (r.Quality) {
         text += "  recording quality " + r.Quality->Verdict() + "\n";
     }
-    return text + ModelRows(r) + PerturbationRows(r) + AvqiRows(record);
+    return text + ModelRows(r) + PerturbationRows(r, figure) + AvqiRows(record, figure) +
+           NormRows(figure);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "app/recording_files.h"
 #include "chart/TChartControl.h"
 #include "recording/cycle_file_name.h"
+#include "recording/report_summary.h"
 #include "support/param_name.h"
 #include "wave/period_file.h"
 
@@ -73,7 +74,11 @@ TEST_F(Recording, ShowsTheBundledRecordingWithItsReport) {
     EXPECT_EQ(models->item(5, 0)->text(), "25");
     EXPECT_EQ(models->item(2, 2)->text(), QString::number(report.Models[2].Score));
     auto* measures = In<QTableWidget>(window, "MeasureTable");
-    ASSERT_EQ(measures->rowCount(), 9);
+    ASSERT_EQ(measures->rowCount(), 16);
+    EXPECT_EQ(measures->item(5, 0)->text(), "Jitter local");
+    EXPECT_EQ(measures->item(5, 2)->text(), "below 1.04 % (MDVP, in the Praat manual)");
+    EXPECT_EQ(In<QLabel>(window, "SummaryLine")->text(),
+              QString::fromStdString(ReportSummary(report)));
     EXPECT_TRUE(measures->item(2, 1)->text().contains(" cycles analysed"));
     EXPECT_TRUE(measures->item(3, 1)->text().startsWith("120.")) << "F0 of about 120 Hz";
     EXPECT_EQ(In<QLabel>(window, "SteadinessVerdict")->text(),
@@ -412,8 +417,10 @@ TEST_F(Recording, RoughVoiceOpensWithItsCyclesAndAHigherJitter) {
     ASSERT_NE(rough, nullptr);
     ASSERT_TRUE(rough->Report().Jitter.Local.has_value());
     EXPECT_GT(*rough->Report().Jitter.Local, 0.01);
-    EXPECT_FALSE(
-        In<QTableWidget>(rough, "MeasureTable")->item(4, 1)->text().startsWith("local 0."));
+    // Its jitter lies beyond MDVP's 1.04 %, and the window says so.
+    const QTableWidgetItem* jitter = In<QTableWidget>(rough, "MeasureTable")->item(5, 1);
+    EXPECT_TRUE(jitter->text().endsWith(", outside its norm")) << jitter->text().toStdString();
+    EXPECT_TRUE(jitter->font().bold());
 }
 
 TEST_F(Recording, OpenRecordingAsksForOneAndOpensIt) {

@@ -121,26 +121,39 @@ TEST(RecordingTexts, MeasuresGiveEveryFigureAndSayWhenOneIsNotDefined) {
     const std::vector<MeasureText> rows = MeasureRows(report, 3, QStringLiteral("."));
     QStringList values;
     for (const MeasureText& row : rows) {
-        values << row.name + ": " + row.value;
+        values << row.name + ": " + row.value + (row.norm.isEmpty() ? "" : " | " + row.norm);
     }
     EXPECT_EQ(values, (QStringList{
                           "Expert grade: 3 (from the file name)",
                           "Analysed stretch: 0.220 s to 2.500 s",
                           "Cycles: 37 of 40 cycles analysed (left out: 2 off the pitch track, "
                           "1 misshapen)",
-                          "F0: 120.1 Hz, deviation 1.0 Hz",
-                          "Jitter: local 0.25 %, absolute 21.2 µs, RAP not defined, PPQ5 0.15 %",
-                          "Shimmer: local 3.39 % (0.33 dB), APQ3 not defined, APQ5 2.01 %",
-                          "Harmonics-to-noise ratio: not defined",
-                          "Cepstral peak prominence (CPPS): not defined",
+                          "F0 mean: 120.06 Hz | about 120 Hz (men), 206 Hz (women) (Rev. Bras. "
+                          "Otorrinolaringol. 2006)",
+                          "F0 deviation: 0.96 Hz",
+                          "Jitter local: 0.254 % | below 1.04 % (MDVP, in the Praat manual)",
+                          "Jitter absolute: 21.2 µs | below 83.2 µs (MDVP, in the Praat manual)",
+                          "Jitter RAP: not defined | below 0.68 % (MDVP, in the Praat manual)",
+                          "Jitter PPQ5: 0.150 % | below 0.84 % (MDVP, in the Praat manual)",
+                          "Shimmer local: 3.390 % | below 3.81 % (MDVP, in the Praat manual)",
+                          "Shimmer local dB: 0.331 dB | below 0.35 dB (MDVP, in the Praat manual)",
+                          "Shimmer APQ3: not defined | no published threshold",
+                          "Shimmer APQ5: 2.010 % | no published threshold",
+                          "HNR: not defined | about 20 dB in a healthy /a/ (Praat manual)",
+                          "CPPS: not defined | 14.45 dB or more (Murton et al. 2020)",
                           "Recording quality: not defined",
                       }));
-    report.Shimmer.LocalDb.reset();
+    EXPECT_TRUE(rows[3].caveat.contains("sex"));
+    report.Shimmer.LocalDb = 0.5;
     report.CppsDb = 14.504;
+    report.Avqi = AvqiFigures{.Avqi = 3.2};
     const std::vector<MeasureText> changed = MeasureRows(report, std::nullopt, QStringLiteral(","));
     EXPECT_EQ(changed[0].value, "none in the file name");
-    EXPECT_EQ(changed[5].value, "local 3,39 %, APQ3 not defined, APQ5 2,01 %");
-    EXPECT_EQ(changed[7].value, "14,50 dB");
+    EXPECT_EQ(changed[10].value, "0,500 dB, outside its norm");
+    EXPECT_TRUE(changed[10].outside);
+    EXPECT_EQ(changed[14].value, "14,50 dB");
+    EXPECT_FALSE(changed[14].outside);
+    EXPECT_EQ(changed[15].name + ": " + changed[15].value, "AVQI: 3,20, outside its norm");
 }
 
 TEST(RecordingTexts, CycleLineSaysWhyACycleWasLeftOut) {

@@ -30,11 +30,12 @@ std::string Report(const std::string& arguments, const test::TempFolder& folder,
     return run.output;
 }
 
-std::string WriteVowel(const test::TempFolder& folder, const std::string& name, double f0) {
+std::string WriteVowel(const test::TempFolder& folder, const std::string& name, double f0,
+                       double jitter = 0.005) {
     tools::VowelRecipe recipe;
     recipe.Rate = 22050;
     recipe.F0 = f0;
-    recipe.Jitter = 0.005;
+    recipe.Jitter = jitter;
     recipe.Shimmer = 0.02;
     recipe.HnrDb = 25;
     const std::string path = (folder.Path() / name).string();
@@ -63,6 +64,7 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
     EXPECT_EQ(keys, (std::vector<std::string>{"path",
                                               "status",
                                               "status_code",
+                                              "summary",
                                               "tesmera_version",
                                               "sample_rate_hz",
                                               "duration_s",
@@ -101,7 +103,19 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
                                               "avqi_ltas_slope_db",
                                               "avqi_ltas_tilt_db",
                                               "avqi_speech_voiced_s",
+                                              "jitter_local_pct_outside_norm",
+                                              "jitter_local_abs_us_outside_norm",
+                                              "jitter_rap_pct_outside_norm",
+                                              "jitter_ppq5_pct_outside_norm",
+                                              "shimmer_local_pct_outside_norm",
+                                              "shimmer_local_db_outside_norm",
+                                              "cpps_db_outside_norm",
+                                              "avqi_outside_norm",
                                               "models"}));
+    EXPECT_TRUE(r["summary"].get<std::string>().starts_with("Grade ")) << r["summary"];
+    EXPECT_EQ(r["cpps_db_outside_norm"], r["cpps_db"].get<double>() < 14.45);
+    EXPECT_EQ(r["jitter_local_pct_outside_norm"], r["jitter_local_pct"].get<double>() >= 1.04);
+    EXPECT_TRUE(r["avqi_outside_norm"].is_null());
     EXPECT_EQ(r["status"], "ok");
     EXPECT_EQ(r["expert_grade"], 3);
     EXPECT_EQ(r["sample_rate_hz"], 22050);
@@ -163,6 +177,17 @@ TEST(ReportCommand, OneSpeechRecordingGoesWithOneVowelOnly) {
     EXPECT_NE(output.find("--speech goes with one recording"), std::string::npos) << output;
 }
 
+// Fields of one CSV line; a comma inside quotes separates none.
+std::size_t FieldCount(const std::string& line) {
+    std::size_t fields = 1;
+    bool quoted = false;
+    for (const char c : line) {
+        quoted = c == '"' ? !quoted : quoted;
+        fields += !quoted && c == ',' ? 1 : 0;
+    }
+    return fields;
+}
+
 TEST(ReportCommand, CsvFlattensTheSameFields) {
     const test::TempFolder folder;
     const std::string vowel = WriteVowel(folder, "b2.wav", 140);
@@ -173,16 +198,17 @@ TEST(ReportCommand, CsvFlattensTheSameFields) {
     std::getline(csv, header);
     std::getline(csv, row);
     EXPECT_TRUE(
-        header.starts_with("path,status,status_code,tesmera_version,sample_rate_hz,"
+        header.starts_with("path,status,status_code,summary,tesmera_version,sample_rate_hz,"
                            "duration_s,channels,expert_grade,stretch_start_s,"))
         << header;
     EXPECT_NE(header.find(",model_10_median_value,model_10_score,model_10_iqr,"
                           "model_10_grade_share_1,"),
               std::string::npos);
     EXPECT_TRUE(header.ends_with(",model_25_borderline")) << header;
-    EXPECT_EQ(std::count(header.begin(), header.end(), ','),
-              std::count(row.begin(), row.end(), ','));
-    EXPECT_EQ(row.substr(0, vowel.size() + 6), vowel + ",ok,ok");
+    EXPECT_NE(header.find(",cpps_db_outside_norm,avqi_outside_norm,"), std::string::npos);
+    EXPECT_EQ(FieldCount(header), FieldCount(row));
+    // The summary holds commas, so it is quoted.
+    EXPECT_EQ(row.substr(0, vowel.size() + 14), vowel + ",ok,ok,\"Grade ");
 }
 
 TEST(ReportCommand, PeriodFilesCarryTheGradeForTheWindow) {
@@ -210,9 +236,24 @@ TEST(ReportCommand, TableShowsScoresSteadinessAndPerturbation) {
     const test::TempFolder folder;
     const std::string out = Report(WriteVowel(folder, "c4.wav", 120), folder);
     for (const char* text : {"status ok, expert grade 4", "cycles analysed", "SCORE(10)",
-                             "SCORE(25)", "jitter local", "shimmer local", "HNR", " dB   CPPS "}) {
+                             "SCORE(25)", "jitter local", "shimmer local", "HNR", " dB   CPPS ",
+                             "    jitter local:      below 1.04 % (MDVP, in the Praat manual)\n"}) {
         EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
     }
+    // The summary comes first, right under the recording's name.
+    EXPECT_NE(out.find("c4.wav\n  Grade "), std::string::npos) << out;
+}
+
+// A rough voice's jitter is marked beside its value, in every output.
+TEST(ReportCommand, ValuesOutsideTheirNormAreMarked) {
+    const test::TempFolder folder;
+    const std::string vowel = WriteVowel(folder, "rough.wav", 120, 0.03);
+    const std::string table = Report(vowel, folder);
+    EXPECT_NE(table.find("  jitter local "), std::string::npos) << table;
+    EXPECT_NE(table.find(" %*, absolute"), std::string::npos) << table;
+    const nlohmann::json record = nlohmann::json::parse(Report(vowel + " --json -", folder))[0];
+    EXPECT_GE(record["jitter_local_pct"].get<double>(), 1.04);
+    EXPECT_EQ(record["jitter_local_pct_outside_norm"], true);
 }
 
 TEST(ReportCommand, AnUnreadableRecordingIsReportedAndTheOthersGoOn) {

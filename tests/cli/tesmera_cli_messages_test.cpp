@@ -41,7 +41,8 @@ TEST(Messages, TheReportTableEscapesNamesAndStatuses) {
     const test::ProcessRun run = RunIn(folder, "report \"$(printf 'a\\033[2Jb_3.wav')\"");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.output.find('\x1B'), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find("a\\x1B[2Jb_3.wav\n  status unreadable: cannot read "
+    EXPECT_NE(run.output.find("a\\x1B[2Jb_3.wav\n  No grade: unreadable: cannot read "
+                              "a\\x1B[2Jb_3.wav: no such file\n  status unreadable: cannot read "
                               "a\\x1B[2Jb_3.wav: no such file"),
               std::string::npos)
         << run.output;
