@@ -62,7 +62,8 @@ void ComparisonFormat::CsvHeader(std::string& line) const {
     CsvLine header(line);
     ComparisonRow empty;
     empty.Figure = &ComparedFigures[0];
-    for (const auto& [name, value] : RowJson(empty).items()) {
+    const nlohmann::ordered_json fields = RowJson(empty);
+    for (const auto& [name, value] : fields.items()) {
         if (!name.ends_with("_bytes")) {
             header.AddText(name);
         }
@@ -73,7 +74,8 @@ void ComparisonFormat::CsvHeader(std::string& line) const {
 void ComparisonFormat::CsvRow(const ComparisonRow& row, std::string& line) const {
     CsvLine cells(line);
     // The CSV keeps a path's bytes as they are, so it needs no hex copy.
-    for (const auto& [name, value] : RowJson(row).items()) {
+    const nlohmann::ordered_json fields = RowJson(row);
+    for (const auto& [name, value] : fields.items()) {
         if (!name.ends_with("_bytes")) {
             cells.Add(CsvCellOf(value));
         }
