@@ -34,7 +34,11 @@
 
 namespace tesmera {
 
-constexpr std::size_t BootstrapResamples = 1000;
+// 200 resamples put a standard error within about 5 % of what endless
+// resampling would give (the relative error of a standard deviation from B
+// values is about 1 / √(2B)), at a fifth of the cost of 1000: each resample
+// recomputes every figure, 0.4 s for 30 s of a 220 Hz voice on one core.
+constexpr std::size_t BootstrapResamples = 200;
 constexpr std::uint64_t BootstrapSeed = 20261208;
 // Units per drawn block: ten cycles hold the five-period neighbourhoods of
 // PPQ5 and APQ5 six times over; ten HNR frames (0.01 s apart) and fifty
