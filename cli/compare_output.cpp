@@ -96,7 +96,7 @@ std::string ComparisonFormat::TableEntry(const ComparisonRow& row, bool first) c
     if (first) {
         text = "before " + TerminalText(row.BeforePath ? *row.BeforePath : "") + "\nafter  " +
                TerminalText(row.AfterPath ? *row.AfterPath : "") + "\n  " +
-               FigureLabel({"", -1, "figure", "", 1, 0, true, false}) +
+               FigureLabel({"", -1, "figure", "", 1, 0, true, false, nullptr}) +
                Padded("before", NumberWidth) + Padded("after", NumberWidth) +
                Padded("change", NumberWidth) + Padded("noise", NumberWidth) + "  verdict\n";
     }

@@ -10,57 +10,30 @@ namespace {
 constexpr double Percent = 100;
 constexpr double Microseconds = 1e6;
 
+using Reader = FigureEstimate (*)(const VoiceReport&);
+
 constexpr ComparedFigure Measure(std::string_view key, std::string_view name, std::string_view unit,
-                                 double scale, int digits) {
-    return {key, -1, name, unit, scale, digits, true, false};
+                                 double scale, int digits, Reader read) {
+    return {key, -1, name, unit, scale, digits, true, false, read};
 }
 
-constexpr ComparedFigure ModelMedian(int model, std::string_view name) {
-    return {"median_value", model, name, "", 1, 3, true, false};
+// The figures of the cycles exist once some were analysed.
+std::optional<double> OfCycles(const VoiceReport& report, const std::optional<double>& value) {
+    return report.AnalysedCycles > 0 ? value : std::nullopt;
+}
+
+template <std::size_t M>
+FigureEstimate ModelMedianOf(const VoiceReport& r) {
+    return {OfCycles(r, r.Models[M].MedianValue), r.Spreads.ModelMedians[M]};
+}
+
+template <std::size_t M>
+constexpr ComparedFigure ModelMedian(std::string_view name) {
+    return {"median_value", static_cast<int>(M), name, "", 1, 3, true, false, &ModelMedianOf<M>};
 }
 
 std::optional<double> Scaled(const std::optional<double>& value, double scale) {
     return value ? std::optional<double>(*value * scale) : std::nullopt;
-}
-
-// The figure's value and standard error in the report's own units; the
-// cases follow ComparedFigures.
-FigureEstimate RawEstimate(const VoiceReport& r, std::size_t figure) {
-    const FigureSpreads& s = r.Spreads;
-    const bool cycles = r.AnalysedCycles > 0;
-    const auto when = [cycles](const std::optional<double>& value) {
-        return cycles ? value : std::nullopt;
-    };
-    switch (figure) {
-        case 0:
-            return {when(r.F0MeanHz), s.F0MeanHz};
-        case 1:
-            return {when(r.Jitter.Local), s.Jitter.Local};
-        case 2:
-            return {when(r.Jitter.LocalAbsolute), s.Jitter.LocalAbsolute};
-        case 3:
-            return {when(r.Jitter.Rap), s.Jitter.Rap};
-        case 4:
-            return {when(r.Jitter.Ppq5), s.Jitter.Ppq5};
-        case 5:
-            return {when(r.Shimmer.Local), s.Shimmer.Local};
-        case 6:
-            return {when(r.Shimmer.LocalDb), s.Shimmer.LocalDb};
-        case 7:
-            return {when(r.Shimmer.Apq3), s.Shimmer.Apq3};
-        case 8:
-            return {when(r.Shimmer.Apq5), s.Shimmer.Apq5};
-        case 9:
-            return {when(r.HnrDb), s.HnrDb};
-        case 10:
-            return {r.CppsDb, s.CppsDb};
-        case 11:
-            return {r.Avqi ? std::optional<double>(r.Avqi->Avqi) : std::nullopt, {}};
-        default: {
-            const std::size_t m = figure - FirstModelFigure;
-            return {when(r.Models[m].MedianValue), s.ModelMedians[m]};
-        }
-    }
 }
 
 FigureChange Compare(const ComparedFigure& figure, const FigureEstimate& before,
@@ -85,30 +58,67 @@ FigureChange Compare(const ComparedFigure& figure, const FigureEstimate& before,
 }  // namespace
 
 const std::array<ComparedFigure, ComparedFigureCount> ComparedFigures{{
-    Measure("f0_mean_hz", "F0", "Hz", 1, 2),
-    Measure("jitter_local_pct", "jitter local", "%", Percent, 3),
-    Measure("jitter_local_abs_us", "jitter absolute", "us", Microseconds, 1),
-    Measure("jitter_rap_pct", "jitter RAP", "%", Percent, 3),
-    Measure("jitter_ppq5_pct", "jitter PPQ5", "%", Percent, 3),
-    Measure("shimmer_local_pct", "shimmer local", "%", Percent, 3),
-    Measure("shimmer_local_db", "shimmer local", "dB", 1, 3),
-    Measure("shimmer_apq3_pct", "shimmer APQ3", "%", Percent, 3),
-    Measure("shimmer_apq5_pct", "shimmer APQ5", "%", Percent, 3),
-    Measure("hnr_db", "HNR", "dB", 1, 2),
-    Measure("cpps_db", "CPPS", "dB", 1, 2),
-    {"avqi", -1, "AVQI", "", 1, 2, false, true},
-    ModelMedian(0, "SCORE(10) median"),
-    ModelMedian(1, "SCORE(21) median"),
-    ModelMedian(2, "SCORE(22) median"),
-    ModelMedian(3, "SCORE(23) median"),
-    ModelMedian(4, "SCORE(24) median"),
-    ModelMedian(5, "SCORE(25) median"),
+    Measure("f0_mean_hz", "F0", "Hz", 1, 2,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {OfCycles(r, r.F0MeanHz), r.Spreads.F0MeanHz};
+            }),
+    Measure("jitter_local_pct", "jitter local", "%", Percent, 3,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {OfCycles(r, r.Jitter.Local), r.Spreads.Jitter.Local};
+            }),
+    Measure("jitter_local_abs_us", "jitter absolute", "us", Microseconds, 1,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {OfCycles(r, r.Jitter.LocalAbsolute), r.Spreads.Jitter.LocalAbsolute};
+            }),
+    Measure("jitter_rap_pct", "jitter RAP", "%", Percent, 3,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {OfCycles(r, r.Jitter.Rap), r.Spreads.Jitter.Rap};
+            }),
+    Measure("jitter_ppq5_pct", "jitter PPQ5", "%", Percent, 3,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {OfCycles(r, r.Jitter.Ppq5), r.Spreads.Jitter.Ppq5};
+            }),
+    Measure("shimmer_local_pct", "shimmer local", "%", Percent, 3,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {OfCycles(r, r.Shimmer.Local), r.Spreads.Shimmer.Local};
+            }),
+    Measure("shimmer_local_db", "shimmer local", "dB", 1, 3,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {OfCycles(r, r.Shimmer.LocalDb), r.Spreads.Shimmer.LocalDb};
+            }),
+    Measure("shimmer_apq3_pct", "shimmer APQ3", "%", Percent, 3,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {OfCycles(r, r.Shimmer.Apq3), r.Spreads.Shimmer.Apq3};
+            }),
+    Measure("shimmer_apq5_pct", "shimmer APQ5", "%", Percent, 3,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {OfCycles(r, r.Shimmer.Apq5), r.Spreads.Shimmer.Apq5};
+            }),
+    Measure("hnr_db", "HNR", "dB", 1, 2,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {OfCycles(r, r.HnrDb), r.Spreads.HnrDb};
+            }),
+    // CPPS needs no cycles.
+    Measure("cpps_db", "CPPS", "dB", 1, 2,
+            [](const VoiceReport& r) -> FigureEstimate {
+                return {r.CppsDb, r.Spreads.CppsDb};
+            }),
+    {"avqi", -1, "AVQI", "", 1, 2, false, true,
+     [](const VoiceReport& r) -> FigureEstimate {
+         return {r.Avqi ? std::optional<double>(r.Avqi->Avqi) : std::nullopt, std::nullopt};
+     }},
+    ModelMedian<0>("SCORE(10) median"),
+    ModelMedian<1>("SCORE(21) median"),
+    ModelMedian<2>("SCORE(22) median"),
+    ModelMedian<3>("SCORE(23) median"),
+    ModelMedian<4>("SCORE(24) median"),
+    ModelMedian<5>("SCORE(25) median"),
 }};
 
 ReportEstimates EstimatesOf(const VoiceReport& report) {
     ReportEstimates estimates;
     for (std::size_t i = 0; i < ComparedFigureCount; ++i) {
-        const FigureEstimate raw = RawEstimate(report, i);
+        const FigureEstimate raw = ComparedFigures[i].Read(report);
         const double scale = ComparedFigures[i].Scale;
         // A standard error without its figure says nothing.
         estimates[i] = {Scaled(raw.Value, scale),

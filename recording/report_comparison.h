@@ -27,6 +27,12 @@ constexpr double AvqiTestRetestDifference = 0.54;
 // The standard normal quantile of a two-sided 95 % interval.
 constexpr double NoiseQuantile = 1.96;
 
+// One figure of one report, in ComparedFigure::Unit.
+struct FigureEstimate {
+    std::optional<double> Value;
+    std::optional<double> StandardError;  // absent for a figure not Resampled
+};
+
 // What a comparison holds of one figure, and how it is shown.
 struct ComparedFigure {
     // Its key in the report's record ("jitter_local_pct"); for a model,
@@ -41,6 +47,9 @@ struct ComparedFigure {
     // Compared only when both reports have it (AVQI needs a speech sample
     // beside the vowel); shown otherwise whether or not it can be compared.
     bool OnlyWhenBoth;
+    // The figure and its standard error in the report's own units; absent
+    // where the report has none.
+    FigureEstimate (*Read)(const VoiceReport& report);
 };
 
 // The measures, AVQI among them, then each model's median.
@@ -51,11 +60,6 @@ constexpr std::size_t ModelFigure(std::size_t model) {
 }
 extern const std::array<ComparedFigure, ComparedFigureCount> ComparedFigures;
 
-// One figure of one report, in ComparedFigure::Unit.
-struct FigureEstimate {
-    std::optional<double> Value;
-    std::optional<double> StandardError;  // absent for a figure not Resampled
-};
 using ReportEstimates = std::array<FigureEstimate, ComparedFigureCount>;
 
 // The report's figures with their standard errors, in ComparedFigures order.
