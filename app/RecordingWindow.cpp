@@ -152,6 +152,7 @@ QWidget* RecordingWindow::CreateCycleRow() {
     layout->addWidget(cycleText_, 1);
     layout->addWidget(analyseButton_);
     layout->addWidget(saveButton_);
+    layout->addWidget(CreateCompareButton(row));
     return row;
 }
 

@@ -25,7 +25,9 @@ class QTableWidget;
 namespace tesmera {
 
 class CycleDetailView;
+class RecordingAnalysis;
 class RecordingOverview;
+struct AnalysedRecording;
 
 class RecordingWindow : public QWidget {
     Q_OBJECT
@@ -50,6 +52,12 @@ class RecordingWindow : public QWidget {
 
     void AnalyseSelectedCycle();
     void SaveSelectedCycle();
+    // Chooses another recording through the dialogs, analyses it away from
+    // this window's thread and shows the two side by side in a comparison
+    // window, this one as before, the chosen one as after.
+    void CompareWithAnother();
+    // Analyses the recording to compare with; Busy() until it is shown.
+    const RecordingAnalysis& ComparedRecording() const { return *compared_; }
 
   private:
     QWidget* CreateCycleRow();
@@ -61,6 +69,8 @@ class RecordingWindow : public QWidget {
     QTableWidget* CreateMeasureTable();
     QLabel* CreateSummaryLine();
     void CreateLayout();
+    QPushButton* CreateCompareButton(QWidget* parent);
+    void ShowComparison(const AnalysedRecording& result);
 
     QString path_;
     RecordingModel model_;
@@ -77,6 +87,8 @@ class RecordingWindow : public QWidget {
     QPushButton* saveButton_ = nullptr;
     QLabel* statusLine_ = nullptr;  // what the last command did
     QScrollBar* viewScroll_ = nullptr;
+    QPushButton* compareButton_ = nullptr;
+    RecordingAnalysis* compared_ = nullptr;
 };
 
 // The cycle a recording window selects first: the analysed cycle nearest the

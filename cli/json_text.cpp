@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/json_text.h"
 
+#include "cli/data_text.h"
 #include "cli/utf8_text.h"
 
 namespace tesmera {
@@ -30,6 +31,20 @@ void AddText(JsonObject& object, std::string_view name, std::string_view text) {
 
 std::string JsonLine(const JsonObject& value) {
     return value.dump(-1, ' ', false, JsonObject::error_handler_t::replace);
+}
+
+std::string CsvCellOf(const JsonObject& value) {
+    std::string text;
+    if (value.is_string()) {
+        AppendCsvText(text, value.get<std::string>());
+    } else if (value.is_boolean()) {
+        text = value.get<bool>() ? "true" : "false";
+    } else if (value.is_number_float()) {
+        AppendRoundTripText(text, value.get<double>());
+    } else if (!value.is_null()) {
+        text = value.dump();
+    }
+    return text;
 }
 
 }  // namespace tesmera

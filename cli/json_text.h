@@ -22,4 +22,9 @@ void AddText(JsonObject& object, std::string_view name, std::string_view text);
 // written as U+FFFD.
 std::string JsonLine(const JsonObject& value);
 
+// A scalar JSON value as one CSV cell: a text as CsvLine::AddText writes
+// it, true and false as such, a double as its shortest round-trip text,
+// null as nothing.
+std::string CsvCellOf(const JsonObject& value);
+
 }  // namespace tesmera

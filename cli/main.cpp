@@ -14,6 +14,7 @@
 #include "cli/agreement_command.h"
 #include "cli/analyze_command.h"
 #include "cli/command_line.h"
+#include "cli/compare_command.h"
 #include "cli/extract_command.h"
 #include "cli/render_command.h"
 #include "cli/report_command.h"
@@ -243,6 +244,27 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
     return command;
 }
 
+CLI::App* AddCompare(CLI::App& app, CompareOptions& options) {
+    CLI::App* command = AddCommand(
+        app, "compare", "Before and after: two reports of one voice, and which changes are real",
+        "BEFORE and AFTER are each a recording, reported as `report` reports it, or a file\n"
+        "written by `report --json` or `--json-lines` for one recording (a name ending in\n"
+        ".json). Per figure (F0, jitter, shimmer, HNR, CPPS, AVQI when both have it, each\n"
+        "model's median): both values, the change and \"changed\" when the change exceeds its\n"
+        "noise, 1.96 standard errors of the difference, each taken from its recording's own\n"
+        "spread by a bootstrap over its cycles or frames (AVQI: its published test-retest\n"
+        "figure, 0.54), else \"within measurement noise\".\n"
+        "Exit status: 0 compared, 1 a side has no figures (a recording not ok, a report file\n"
+        "that cannot be used), 2 an output failed, 64 usage.");
+    command->add_option("BEFORE", options.beforePath, "The earlier recording or report file")
+        ->required();
+    command->add_option("AFTER", options.afterPath, "The later recording or report file")
+        ->required();
+    AddRecordsOption(*command, "--json", "JSON", options.records.json);
+    AddRecordsOption(*command, "--csv", "CSV", options.records.csv);
+    return command;
+}
+
 CLI::App* AddRender(CLI::App& app, RenderOptions& options) {
     CLI::App* command = AddCommand(
         app, "render", "Save the window's oscilloscope and chart for a voice file as a PNG",
@@ -272,6 +294,8 @@ int main(int argc, char** argv) {
     const CLI::App* extractCommand = AddExtract(app, extract);
     ReportOptions report;
     const CLI::App* reportCommand = AddReport(app, report);
+    CompareOptions compare;
+    const CLI::App* compareCommand = AddCompare(app, compare);
     RenderOptions render;
     const CLI::App* renderCommand = AddRender(app, render);
     if (const auto exitStatus = ParseCommandLine(app, argc, argv, "tesmera-cli")) {
@@ -288,6 +312,9 @@ int main(int argc, char** argv) {
     }
     if (*reportCommand) {
         return RunReport(report);
+    }
+    if (*compareCommand) {
+        return RunCompare(compare);
     }
     if (*renderCommand) {
         return RunRender(render);

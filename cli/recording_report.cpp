@@ -11,6 +11,7 @@
 #include "recording/cycle_file_name.h"
 #include "recording/measure_norms.h"
 #include "recording/report_summary.h"
+#include "recording/report_comparison.h"
 #include "recording/sound_input.h"
 
 namespace tesmera {
@@ -24,16 +25,19 @@ nlohmann::ordered_json Figure(const std::optional<double>& value, double scale =
     return value ? nlohmann::ordered_json(*value * scale) : nlohmann::ordered_json(nullptr);
 }
 
-nlohmann::ordered_json ModelJson(std::string_view id, const ModelSummary& summary, bool figures) {
+nlohmann::ordered_json ModelJson(std::string_view id, const ModelSummary& summary,
+                                 const FigureEstimate& median, bool figures) {
     nlohmann::ordered_json model;
     model["model"] = std::string(id);
     if (!figures) {
-        for (const char* key : {"median_value", "score", "iqr", "grade_shares", "borderline"}) {
+        for (const char* key :
+             {"median_value", "median_value_se", "score", "iqr", "grade_shares", "borderline"}) {
             model[key] = nullptr;
         }
         return model;
     }
     model["median_value"] = summary.MedianValue;
+    model["median_value_se"] = Figure(median.StandardError);
     model["score"] = summary.Score;
     model["iqr"] = summary.Iqr;
     model["grade_shares"] = summary.GradeShares;
@@ -194,12 +198,21 @@ nlohmann::ordered_json ReportRecordJson(const RecordingReport& record) {
     json["shimmer_apq5_pct"] = when(Figure(report.Shimmer.Apq5, Percent));
     json["hnr_db"] = when(Figure(report.HnrDb));
     json["cpps_db"] = Figure(report.CppsDb);
+    // The standard errors of the figures measured from the recording's own
+    // units, which `compare` needs to tell a real change from noise.
+    const ReportEstimates estimates = EstimatesOf(report);
+    for (std::size_t i = 0; i < ComparedFigureCount; ++i) {
+        if (ComparedFigures[i].Model < 0 && ComparedFigures[i].Resampled) {
+            json[std::string(ComparedFigures[i].Key) + "_se"] = Figure(estimates[i].StandardError);
+        }
+    }
     AddQuality(json, report.Quality);  // needs no cycles, so given without them too
     AddAvqi(json, report.Avqi);
     AddNormMarks(json, report);
     json["models"] = nlohmann::ordered_json::array();
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
-        json["models"].push_back(ModelJson(ScoreModels[m].id, report.Models[m], figures));
+        json["models"].push_back(
+            ModelJson(ScoreModels[m].id, report.Models[m], estimates[ModelFigure(m)], figures));
     }
     return json;
 }

@@ -18,20 +18,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string CsvValue(const Json& value) {
-    std::string text;
-    if (value.is_string()) {
-        AppendCsvText(text, value.get<std::string>());
-    } else if (value.is_boolean()) {
-        text = value.get<bool>() ? "true" : "false";
-    } else if (value.is_number_float()) {
-        AppendRoundTripText(text, value.get<double>());
-    } else if (!value.is_null()) {
-        text = value.dump();
-    }
-    return text;
-}
-
 // Name and CSV text of every field of one record, in the JSON's order.
 std::vector<std::pair<std::string, std::string>> FlatFields(const Json& record) {
     std::vector<std::pair<std::string, std::string>> fields;
@@ -42,7 +28,7 @@ std::vector<std::pair<std::string, std::string>> FlatFields(const Json& record) 
             continue;
         }
         if (key != "models") {
-            fields.emplace_back(key, CsvValue(value));
+            fields.emplace_back(key, CsvCellOf(value));
             continue;
         }
         for (const Json& model : value) {
@@ -52,12 +38,12 @@ std::vector<std::pair<std::string, std::string>> FlatFields(const Json& record) 
                     continue;
                 }
                 if (name != "grade_shares") {
-                    fields.emplace_back(ModelColumn(id, name), CsvValue(figure));
+                    fields.emplace_back(ModelColumn(id, name), CsvCellOf(figure));
                     continue;
                 }
                 for (std::size_t g = 0; g < ReportGradeCount; ++g) {
                     fields.emplace_back(ModelColumn(id, "grade_share_" + std::to_string(g + 1)),
-                                        figure.is_null() ? "" : CsvValue(figure[g]));
+                                        figure.is_null() ? "" : CsvCellOf(figure[g]));
                 }
             }
         }

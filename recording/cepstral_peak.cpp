@@ -256,26 +256,39 @@ class FrameRun {
     CepstralPeakProminence prominence_;
 };
 
-// The mean prominence over the frames, summed run by run in frame order so
-// that it does not depend on the thread count.
-double MeanProminence(const FrameAnalysis& analysis, unsigned threads) {
+// Every frame's prominence and their mean, summed run by run in frame
+// order so that it does not depend on the thread count.
+CepstralPeakFrames FrameProminences(const FrameAnalysis& analysis, unsigned threads) {
     const std::size_t frames = analysis.Grid.Frames;
+    CepstralPeakFrames result;
+    result.FrameDb.resize(frames);
     std::vector<double> runSums((frames + FramesPerTask - 1) / FramesPerTask);
     RunInParallelRuns(frames, FramesPerTask, threads, [&](std::size_t first, std::size_t end) {
         FrameRun run(analysis);
         double sum = 0;
         for (std::size_t f = first; f < end; ++f) {
-            sum += run.Prominence(f);
+            result.FrameDb[f] = run.Prominence(f);
+            sum += result.FrameDb[f];
         }
         runSums[first / FramesPerTask] = sum;
     });
-    return std::accumulate(runSums.begin(), runSums.end(), 0.0) / static_cast<double>(frames);
+    result.MeanDb =
+        std::accumulate(runSums.begin(), runSums.end(), 0.0) / static_cast<double>(frames);
+    return result;
 }
 
 }  // namespace
 
 std::optional<double> SmoothedCepstralPeakProminence(std::span<const double> samples,
                                                      double sampleRate, unsigned threads) {
+    const std::optional<CepstralPeakFrames> frames =
+        CepstralPeakProminenceFrames(samples, sampleRate, threads);
+    return frames ? std::optional<double>(frames->MeanDb) : std::nullopt;
+}
+
+std::optional<CepstralPeakFrames> CepstralPeakProminenceFrames(std::span<const double> samples,
+                                                               double sampleRate,
+                                                               unsigned threads) {
     if (!(sampleRate > 0)) {
         throw TesmeraError("the sample rate must be positive");
     }
@@ -287,7 +300,7 @@ std::optional<double> SmoothedCepstralPeakProminence(std::span<const double> sam
     }
     TimedSamples sound = BandLimitedResample(samples, sampleRate, AnalysisRate);
     PreEmphasise(sound.Samples);
-    return MeanProminence(FrameAnalysis(std::move(sound), duration), threads);
+    return FrameProminences(FrameAnalysis(std::move(sound), duration), threads);
 }
 
 }  // namespace tesmera

@@ -32,6 +32,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace tesmera {
 
@@ -58,5 +59,15 @@ inline constexpr double PeakSearchCeiling = 330;  // Hz: the shortest is 1 / thi
 // (16 to 32 bytes per sample) does not grow with the number of frames.
 std::optional<double> SmoothedCepstralPeakProminence(std::span<const double> samples,
                                                      double sampleRate, unsigned threads = 1);
+
+// CPPS with the prominence of every frame it averages (dB, in time order),
+// for a resampling of the frames; nothing where CPPS is nothing.
+struct CepstralPeakFrames {
+    double MeanDb = 0;  // CPPS, exactly as SmoothedCepstralPeakProminence gives it
+    std::vector<double> FrameDb;
+};
+std::optional<CepstralPeakFrames> CepstralPeakProminenceFrames(std::span<const double> samples,
+                                                               double sampleRate,
+                                                               unsigned threads = 1);
 
 }  // namespace tesmera

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "recording/cepstral_peak.h"
-
 namespace tesmera {
 
 namespace {
@@ -21,16 +19,16 @@ std::span<const double> MiddleSamples(ScannedRecording& recording) {
 
 }  // namespace
 
-std::optional<double> ReportedCepstralPeakProminence(ScannedRecording& recording,
-                                                     const MarkedStretch& stretch) {
+std::optional<CepstralPeakFrames> ReportedCepstralPeakProminence(ScannedRecording& recording,
+                                                                 const MarkedStretch& stretch) {
     const double rate = recording.SampleRate();
     if (stretch.Outcome.Ok()) {
-        return SmoothedCepstralPeakProminence(stretch.Excerpt.Samples, rate, recording.Threads());
+        return CepstralPeakProminenceFrames(stretch.Excerpt.Samples, rate, recording.Threads());
     }
     if (stretch.Outcome.Code == StatusCode::Silent) {
         return std::nullopt;
     }
-    return SmoothedCepstralPeakProminence(MiddleSamples(recording), rate, recording.Threads());
+    return CepstralPeakProminenceFrames(MiddleSamples(recording), rate, recording.Threads());
 }
 
 }  // namespace tesmera

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "recording/cepstral_peak.h"
 #include "recording/marked_stretch.h"
 #include "recording/scanned_recording.h"
 
@@ -17,7 +18,8 @@ namespace tesmera {
 // middle LongestStretchSeconds when it is longer. Nothing for a silent
 // recording or one shorter than a frame (0.1 s). Uses up to
 // recording.Threads() threads; reads samples only when the stretch was refused.
-std::optional<double> ReportedCepstralPeakProminence(ScannedRecording& recording,
-                                                     const MarkedStretch& stretch);
+// Each frame's prominence comes with it, for the figure's spread.
+std::optional<CepstralPeakFrames> ReportedCepstralPeakProminence(ScannedRecording& recording,
+                                                                 const MarkedStretch& stretch);
 
 }  // namespace tesmera

@@ -407,12 +407,13 @@ double MinimumPitchFor(std::span<const double> marks, std::span<const CycleVerdi
     return StandardMinimumPitch;
 }
 
-std::optional<double> MeanHarmonicity(std::span<const double> signal, double rate, double from,
-                                      double to, const HarmonicitySettings& settings,
-                                      unsigned threads) {
+std::vector<double> VoicedFrameHarmonicities(std::span<const double> signal, double rate,
+                                             double from, double to,
+                                             const HarmonicitySettings& settings,
+                                             unsigned threads) {
     const FrameLayout layout(rate, settings.MinimumPitch);
     if (layout.halfWindow < 2 || signal.size() < 2 * layout.period) {
-        return std::nullopt;
+        return {};
     }
     const Analysis analysis = AnalysisOf(signal, rate, settings, layout);
     // The frames whose centres lie in [from, to], in the signal's own times.
@@ -421,7 +422,7 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
     const double lastFrame = std::floor((to + shift - analysis.clock.first) / settings.TimeStep);
     if (analysis.clock.count == 0 || lastFrame < std::max(0.0, firstFrame) ||
         firstFrame >= static_cast<double>(analysis.clock.count)) {
-        return std::nullopt;
+        return {};
     }
     const auto first = static_cast<std::size_t>(std::max(0.0, firstFrame));
     const std::size_t end = std::min(analysis.clock.count, static_cast<std::size_t>(lastFrame) + 1);
@@ -433,19 +434,31 @@ std::optional<double> MeanHarmonicity(std::span<const double> signal, double rat
                               measured[f] = FrameHarmonicity(analysis, correlator, first + f);
                           }
                       });
-    // Summed in time order, whatever the threads.
-    double sum = 0;
-    std::size_t voiced = 0;
+    std::vector<double> voiced;
     for (const std::optional<double>& hnr : measured) {
         if (hnr) {
-            sum += *hnr;
-            ++voiced;
+            voiced.push_back(*hnr);
         }
     }
-    if (voiced == 0) {
+    return voiced;
+}
+
+std::optional<double> MeanHarmonicity(std::span<const double> signal, double rate, double from,
+                                      double to, const HarmonicitySettings& settings,
+                                      unsigned threads) {
+    return MeanHarmonicity(VoicedFrameHarmonicities(signal, rate, from, to, settings, threads));
+}
+
+std::optional<double> MeanHarmonicity(std::span<const double> voicedFrames) {
+    if (voicedFrames.empty()) {
         return std::nullopt;
     }
-    return sum / static_cast<double>(voiced);
+    // Summed in time order, whatever the threads.
+    double sum = 0;
+    for (const double hnr : voicedFrames) {
+        sum += hnr;
+    }
+    return sum / static_cast<double>(voicedFrames.size());
 }
 
 std::vector<CandidateFrame> HarmonicityCandidates(std::span<const double> signal, double rate,

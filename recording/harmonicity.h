@@ -99,4 +99,13 @@ std::vector<CandidateFrame> HarmonicityCandidates(std::span<const double> signal
                                                   const CandidateLimits& limits = {},
                                                   unsigned threads = 1);
 
+// The HNR in dB of each voiced frame MeanHarmonicity averages, in time
+// order (empty where it gives nothing), for a resampling of the frames;
+// MeanHarmonicity(frames) is their mean, summed in that order.
+std::vector<double> VoicedFrameHarmonicities(std::span<const double> signal, double rate,
+                                             double from, double to,
+                                             const HarmonicitySettings& settings = {},
+                                             unsigned threads = 1);
+std::optional<double> MeanHarmonicity(std::span<const double> voicedFrames);
+
 }  // namespace tesmera

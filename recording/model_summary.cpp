@@ -18,9 +18,10 @@ std::vector<double> Sorted(std::span<const double> values) {
     return sorted;
 }
 
-double Median(std::span<const double> values) {
-    const std::vector<double> sorted = Sorted(values);
-    return SortedQuantile(sorted, 0.5);
+// The value at `position` between the order statistics `below` and the
+// next one up, `above`.
+double Interpolated(double below, double above, double position) {
+    return below + (position - std::floor(position)) * (above - below);
 }
 
 std::vector<double> ModelColumn(std::span<const CycleValues> cycles, std::size_t model) {
@@ -37,8 +38,19 @@ double SortedQuantile(std::span<const double> sorted, double q) {
     const double position = (static_cast<double>(sorted.size()) - 1) * q;
     const auto below = static_cast<std::size_t>(std::floor(position));
     const std::size_t above = std::min(below + 1, sorted.size() - 1);
-    const double share = position - static_cast<double>(below);
-    return sorted[below] + share * (sorted[above] - sorted[below]);
+    return Interpolated(sorted[below], sorted[above], position);
+}
+
+double MedianInPlace(std::span<double> values) {
+    const double position = (static_cast<double>(values.size()) - 1) * 0.5;
+    const auto below = static_cast<std::size_t>(std::floor(position));
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(below);
+    std::nth_element(values.begin(), middle, values.end());
+    // Everything after the middle is at least as large: the next order
+    // statistic is the least of it.
+    const double above =
+        middle + 1 == values.end() ? *middle : *std::min_element(middle + 1, values.end());
+    return Interpolated(*middle, above, position);
 }
 
 ModelSummary SummariseModel(std::span<const double> values) {
@@ -74,8 +86,10 @@ HalvesComparison CompareHalves(std::span<const CycleValues> cycles) {
     comparison.Agree = true;
     const std::size_t half = cycles.size() / 2;
     for (std::size_t m = 0; m < ScoreModelCount; ++m) {
-        const double first = Median(ModelColumn(cycles.first(half), m));
-        const double second = Median(ModelColumn(cycles.last(half), m));
+        std::vector<double> firstHalf = ModelColumn(cycles.first(half), m);
+        std::vector<double> secondHalf = ModelColumn(cycles.last(half), m);
+        const double first = MedianInPlace(firstHalf);
+        const double second = MedianInPlace(secondHalf);
         if (std::fabs(first - second) > SteadyMedianDifference) {
             comparison.Agree = false;
         } else {

@@ -28,6 +28,10 @@ struct ModelSummary {
 // linearly between the order statistics at (n − 1)·q.
 double SortedQuantile(std::span<const double> sorted, double q);
 
+// SortedQuantile(sorted values, 0.5), found without sorting them all;
+// `values` (not empty) is reordered.
+double MedianInPlace(std::span<double> values);
+
 // The summary of one model's raw values, one per cycle (any order). The
 // confidence interval of the median is distribution-free: the order
 // statistics of ranks n/2 − 0.98·√n and 1 + n/2 + 0.98·√n (rounded, 1-based,

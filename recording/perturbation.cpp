@@ -65,14 +65,6 @@ std::optional<double> Divided(const std::optional<double>& value, double by) {
     return *value / by;
 }
 
-std::vector<double> Periods(std::span<const double> marks) {
-    std::vector<double> periods;
-    for (std::size_t i = 0; i + 1 < marks.size(); ++i) {
-        periods.push_back(marks[i + 1] - marks[i]);
-    }
-    return periods;
-}
-
 bool InRange(double period, const PerturbationLimits& limits) {
     return period >= limits.PeriodFloor && period <= limits.PeriodCeiling;
 }
@@ -99,11 +91,6 @@ double MeanPeriod(std::span<const double> periods, const PerturbationLimits& lim
     }
     return counted == 0 ? 0 : sum / static_cast<double>(counted);
 }
-
-struct AmplitudePoint {
-    double Time;
-    double Amplitude;
-};
 
 // The mean of the samples from the first mark to the last: the voice's DC
 // offset, which whole cycles average to.
@@ -149,13 +136,23 @@ std::optional<double> HannWindowedRms(std::span<const double> signal, double rat
     return std::sqrt(weightedSquares / windowSquares);
 }
 
-std::vector<AmplitudePoint> PeriodAmplitudes(std::span<const double> signal, double rate,
-                                             std::span<const double> marks,
-                                             const PerturbationLimits& limits) {
+}  // namespace
+
+std::vector<double> MarkPeriods(std::span<const double> marks) {
+    std::vector<double> periods;
+    for (std::size_t i = 0; i + 1 < marks.size(); ++i) {
+        periods.push_back(marks[i + 1] - marks[i]);
+    }
+    return periods;
+}
+
+std::vector<PeriodAmplitude> MeasurePeriodAmplitudes(std::span<const double> signal, double rate,
+                                                     std::span<const double> marks,
+                                                     const PerturbationLimits& limits) {
     // A DC offset is no amplitude: it would add to every period's alike and
     // shrink their relative differences.
     const double dc = MeanOverMarks(signal, rate, marks);
-    std::vector<AmplitudePoint> points;
+    std::vector<PeriodAmplitude> points;
     for (std::size_t i = 1; i + 1 < marks.size(); ++i) {
         const double p1 = marks[i] - marks[i - 1];
         const double p2 = marks[i + 1] - marks[i];
@@ -172,10 +169,12 @@ std::vector<AmplitudePoint> PeriodAmplitudes(std::span<const double> signal, dou
     return points;
 }
 
-}  // namespace
-
 JitterFigures MeasureJitter(std::span<const double> marks, const PerturbationLimits& limits) {
-    const std::vector<double> periods = Periods(marks);
+    return MeasureJitterOfPeriods(MarkPeriods(marks), limits);
+}
+
+JitterFigures MeasureJitterOfPeriods(std::span<const double> periods,
+                                     const PerturbationLimits& limits) {
     std::vector<bool> pairCounts;
     for (std::size_t i = 0; i + 1 < periods.size(); ++i) {
         pairCounts.push_back(InRange(periods[i], limits) && InRange(periods[i + 1], limits) &&
@@ -194,7 +193,11 @@ JitterFigures MeasureJitter(std::span<const double> marks, const PerturbationLim
 
 ShimmerFigures MeasureShimmer(std::span<const double> signal, double rate,
                               std::span<const double> marks, const PerturbationLimits& limits) {
-    const std::vector<AmplitudePoint> points = PeriodAmplitudes(signal, rate, marks, limits);
+    return MeasureShimmerOfAmplitudes(MeasurePeriodAmplitudes(signal, rate, marks, limits), limits);
+}
+
+ShimmerFigures MeasureShimmerOfAmplitudes(std::span<const PeriodAmplitude> points,
+                                          const PerturbationLimits& limits) {
     std::vector<double> amplitudes;
     std::vector<bool> pairCounts;
     double sum = 0;

@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace tesmera {
 
@@ -38,6 +39,16 @@ struct ShimmerFigures {
 // marks[i] to marks[i + 1].
 JitterFigures MeasureJitter(std::span<const double> marks, const PerturbationLimits& limits = {});
 
+// The periods between neighbouring marks: marks[i + 1] − marks[i].
+std::vector<double> MarkPeriods(std::span<const double> marks);
+
+// The same from the periods themselves (seconds, in time order). A period
+// outside the floor and ceiling counts for nothing and parts the periods on
+// its sides, as a voice break does: a resampling that joins pieces of a
+// voice puts one between them.
+JitterFigures MeasureJitterOfPeriods(std::span<const double> periods,
+                                     const PerturbationLimits& limits = {});
+
 // The amplitude at an inner mark is the root mean square of `signal`
 // (sample k at k / rate seconds), less its mean from the first mark to the
 // last, under a Hann window reaching 0.2 of the previous period before the
@@ -46,5 +57,22 @@ JitterFigures MeasureJitter(std::span<const double> marks, const PerturbationLim
 // figures blind to a DC offset, as peak-to-peak amplitudes are.
 ShimmerFigures MeasureShimmer(std::span<const double> signal, double rate,
                               std::span<const double> marks, const PerturbationLimits& limits = {});
+
+// The amplitude of one period at its inner mark, as MeasureShimmer takes it.
+struct PeriodAmplitude {
+    double Time;       // seconds: the mark
+    double Amplitude;  // > 0, in the signal's units
+};
+
+// MeasureShimmer in two steps: the amplitudes at the marks that get one, in
+// time order, then the figures from them. Two amplitudes are compared only
+// when their marks lie within the period floor and ceiling of each other,
+// so a resampling that joins pieces of a voice spaces the pieces further
+// apart than the ceiling.
+std::vector<PeriodAmplitude> MeasurePeriodAmplitudes(std::span<const double> signal, double rate,
+                                                     std::span<const double> marks,
+                                                     const PerturbationLimits& limits = {});
+ShimmerFigures MeasureShimmerOfAmplitudes(std::span<const PeriodAmplitude> amplitudes,
+                                          const PerturbationLimits& limits = {});
 
 }  // namespace tesmera

@@ -143,7 +143,7 @@ std::optional<std::string> Unsteadiness(const VoiceReport& report, const MarkedS
     return std::nullopt;
 }
 
-void Summarise(VoiceReport& report, const MarkedStretch& stretch) {
+void Summarise(VoiceReport& report, const MarkedStretch& stretch, SpreadSources& sources) {
     const double rate = report.SampleRate;
     std::vector<CycleValues> values;
     std::vector<double> f0;
@@ -180,24 +180,31 @@ void Summarise(VoiceReport& report, const MarkedStretch& stretch) {
         }
         report.F0SdHz = f0.size() > 1 ? std::sqrt(squares / (n - 1)) : 0;
     }
+    sources.CycleF0 = std::move(f0);
+    sources.CycleModelValues = std::move(values);
 }
 
-void Measure(VoiceReport& report, const MarkedStretch& stretch, unsigned threads) {
+// Jitter, shimmer and HNR, keeping the units each is computed from.
+void Measure(VoiceReport& report, const MarkedStretch& stretch, unsigned threads,
+             SpreadSources& sources) {
     const double rate = report.SampleRate;
     const std::span<const double> samples = stretch.Excerpt.Samples;
     const std::vector<double>& marks = stretch.Marks;
-    report.Jitter = MeasureJitter(marks);
-    report.Shimmer = MeasureShimmer(samples, rate, marks);
+    sources.Periods = MarkPeriods(marks);
+    report.Jitter = MeasureJitterOfPeriods(sources.Periods);
+    sources.Amplitudes = MeasurePeriodAmplitudes(samples, rate, marks);
+    report.Shimmer = MeasureShimmerOfAmplitudes(sources.Amplitudes);
     const double offset = stretch.Excerpt.StartSeconds;
     const HarmonicitySettings harmonicity{.MinimumPitch = MinimumPitchFor(marks, stretch.Verdicts)};
-    report.HnrDb = MeanHarmonicity(samples, rate, stretch.StartSeconds - offset,
-                                   stretch.EndSeconds - offset, harmonicity, threads);
+    sources.HnrFrames = VoicedFrameHarmonicities(samples, rate, stretch.StartSeconds - offset,
+                                                 stretch.EndSeconds - offset, harmonicity, threads);
+    report.HnrDb = MeanHarmonicity(sources.HnrFrames);
 }
 
 // Everything the report finds in an Ok stretch but CPPS: its quality,
 // whether it is a voice at all, its cycles and their summaries.
 void ReportStretch(VoiceReport& report, const ScannedRecording& recording,
-                   const MarkedStretch& stretch) {
+                   const MarkedStretch& stretch, SpreadSources& sources) {
     report.StretchStartSeconds = stretch.StartSeconds;
     report.StretchEndSeconds = stretch.EndSeconds;
     const double rate = recording.SampleRate();
@@ -220,9 +227,9 @@ void ReportStretch(VoiceReport& report, const ScannedRecording& recording,
         report.Cycles.push_back(std::move(cycle));
     }
     const unsigned threads = recording.Threads();
-    Measure(report, stretch, threads);
+    Measure(report, stretch, threads, sources);
     AnalyseCycles(report, stretch.Excerpt, recording.SampleRate(), threads);
-    Summarise(report, stretch);
+    Summarise(report, stretch, sources);
     report.Outcome = report.AnalysedCycles < ReportMinimumCycles ? TooShortStatus() : Status{};
 }
 
@@ -232,22 +239,27 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
     VoiceReport report;
     report.SampleRate = recording.SampleRate();
     const MarkedStretch stretch = MarkStretch(recording, atSeconds);
+    SpreadSources sources;
+    std::optional<CepstralPeakFrames> cpps;
     if (!stretch.Outcome.Ok()) {
-        report.CppsDb = ReportedCepstralPeakProminence(recording, stretch);
+        cpps = ReportedCepstralPeakProminence(recording, stretch);
         report.Outcome = stretch.Outcome;
-        return report;
+    } else {
+        // CPPS reads only the stretch's excerpt, as the rest does: the two
+        // run side by side, and each fills the other's idle moments.
+        RunInParallel(2, recording.Threads(), [&](std::size_t part) {
+            if (part == 0) {
+                cpps = ReportedCepstralPeakProminence(recording, stretch);
+            } else {
+                ReportStretch(report, recording, stretch, sources);
+            }
+        });
     }
-    // CPPS reads only the stretch's excerpt, as the rest does: the two run
-    // side by side, and each fills the other's idle moments.
-    std::optional<double> cpps;
-    RunInParallel(2, recording.Threads(), [&](std::size_t part) {
-        if (part == 0) {
-            cpps = ReportedCepstralPeakProminence(recording, stretch);
-        } else {
-            ReportStretch(report, recording, stretch);
-        }
-    });
-    report.CppsDb = cpps;
+    if (cpps) {
+        report.CppsDb = cpps->MeanDb;
+        sources.CppsFrames = std::move(cpps->FrameDb);
+    }
+    report.Spreads = BootstrapSpreads(sources, recording.Threads());
     return report;
 }
 

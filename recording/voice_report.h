@@ -21,6 +21,7 @@
 #include "analysis/scores.h"
 #include "base/Status.h"
 #include "recording/avqi_figures.h"
+#include "recording/bootstrap_spread.h"
 #include "recording/cycle_marks.h"
 #include "recording/marked_stretch.h"
 #include "recording/model_summary.h"
@@ -79,6 +80,9 @@ struct VoiceReport {
     ShimmerFigures Shimmer;
     std::optional<double> HnrDb;
     std::optional<double> CppsDb;  // even without a stretch: see cepstral_peak_recording.h
+    // The standard error of each figure above, from the recording's own
+    // spread (see bootstrap_spread.h).
+    FigureSpreads Spreads;
     // Of the recording, whenever a stretch was found. A poor one makes every
     // model borderline: its medians then move with the recording, not the
     // voice.

@@ -91,6 +91,17 @@ TEST(ReportCommand, JsonHasTheKeysScriptsRelyOn) {
                                               "shimmer_apq5_pct",
                                               "hnr_db",
                                               "cpps_db",
+                                              "f0_mean_hz_se",
+                                              "jitter_local_pct_se",
+                                              "jitter_local_abs_us_se",
+                                              "jitter_rap_pct_se",
+                                              "jitter_ppq5_pct_se",
+                                              "shimmer_local_pct_se",
+                                              "shimmer_local_db_se",
+                                              "shimmer_apq3_pct_se",
+                                              "shimmer_apq5_pct_se",
+                                              "hnr_db_se",
+                                              "cpps_db_se",
                                               "quality",
                                               "snr_db",
                                               "clipped_share",
@@ -201,7 +212,8 @@ TEST(ReportCommand, CsvFlattensTheSameFields) {
         header.starts_with("path,status,status_code,summary,tesmera_version,sample_rate_hz,"
                            "duration_s,channels,expert_grade,stretch_start_s,"))
         << header;
-    EXPECT_NE(header.find(",model_10_median_value,model_10_score,model_10_iqr,"
+    EXPECT_NE(header.find(",model_10_median_value,model_10_median_value_se,model_10_score,"
+                          "model_10_iqr,"
                           "model_10_grade_share_1,"),
               std::string::npos);
     EXPECT_TRUE(header.ends_with(",model_25_borderline")) << header;

@@ -35,7 +35,7 @@ TEST_P(BadUsage, IsOneLineAndAStatus) {
     EXPECT_EQ(test::ReadWhole(folder.Path() / "a3.wav"), test::ReadWhole(sample));
 }
 
-constexpr const char* Subcommands = "analyze, agreement, extract, report, render";
+constexpr const char* Subcommands = "analyze, agreement, extract, report, compare, render";
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, BadUsage,
