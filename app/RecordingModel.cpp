@@ -20,6 +20,8 @@ RecordingModel ModelRecording(ScannedRecording& recording) {
     model.SampleCount = recording.SampleCount();
     model.Envelope = recording.Envelope();
     model.Report = ReportVoice(recording);
+    // Off the window's thread, ready for a comparison with another take.
+    EstimateSpreads(model.Report, recording.Threads());
     if (!model.Report.Cycles.empty()) {
         const SampleSpan span = StretchSpan(model.Report, model.SampleRate);
         const std::span<const double> stretch =

@@ -125,7 +125,8 @@ ComparedReport ReadComparedReport(const std::string& path, unsigned threads) {
     if (IsReportFile(path)) {
         return ReadReportFile(path);
     }
-    const RecordingReport record = ReportRecording(path, std::nullopt, threads);
+    const RecordingReport record =
+        ReportRecording(path, std::nullopt, threads, {}, StandardErrors::Estimate);
     return {path, record.Outcome, EstimatesOf(record.Report)};
 }
 

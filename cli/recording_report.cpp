@@ -10,8 +10,8 @@
 #include "recording/avqi_recording.h"
 #include "recording/cycle_file_name.h"
 #include "recording/measure_norms.h"
-#include "recording/report_summary.h"
 #include "recording/report_comparison.h"
+#include "recording/report_summary.h"
 #include "recording/sound_input.h"
 
 namespace tesmera {
@@ -119,7 +119,8 @@ void AddNormMarks(nlohmann::ordered_json& json, const VoiceReport& report) {
 }  // namespace
 
 RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds,
-                                unsigned threads, const std::string& speechPath) {
+                                unsigned threads, const std::string& speechPath,
+                                StandardErrors errors) {
     RecordingReport record;
     record.Path = path;
     record.SpeechPath = speechPath;
@@ -130,6 +131,9 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
             SoundFacts{recording.SampleRate(), recording.Duration(), recording.Channels()};
         record.Report = ReportVoice(recording, atSeconds);
         record.Outcome = record.Report.Outcome;
+        if (errors == StandardErrors::Estimate) {
+            EstimateSpreads(record.Report, threads);
+        }
         if (!speechPath.empty()) {
             MeasureAvqi(record, recording);
         }
@@ -143,14 +147,14 @@ RecordingReport ReportRecording(const std::string& path, std::optional<double> a
 
 void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double> atSeconds,
                       unsigned jobs, const std::function<void(RecordingReport&&)>& use,
-                      const SpeechFinder& speech) {
+                      const SpeechFinder& speech, StandardErrors errors) {
     // Each recording gets its share of the jobs, so one long recording
     // still uses them all.
     const auto files = static_cast<unsigned>(std::max<std::size_t>(1, entries.size()));
     const unsigned workers = std::max(1U, jobs);
     const unsigned threads = workers / std::min(workers, files);
-    OrderedParallelRun<RecordingReport> run(jobs, [entries, atSeconds, threads, &speech] {
-        return [entries, atSeconds, threads, &speech](std::size_t i) {
+    OrderedParallelRun<RecordingReport> run(jobs, [entries, atSeconds, threads, &speech, errors] {
+        return [entries, atSeconds, threads, &speech, errors](std::size_t i) {
             if (entries[i].Problem) {
                 RecordingReport record;
                 record.Path = entries[i].Path;
@@ -159,7 +163,7 @@ void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double>
                 return record;
             }
             return ReportRecording(entries[i].Path, atSeconds, threads,
-                                   speech ? speech(entries[i].Path) : std::string());
+                                   speech ? speech(entries[i].Path) : std::string(), errors);
         };
     });
     run.Run(entries.size(), use);

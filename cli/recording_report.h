@@ -42,11 +42,16 @@ struct RecordingReport {
     std::string AvqiWarning;
 };
 
+// Whether a report estimates its figures' standard errors: the records
+// carry them for `compare`, the table does without them.
+enum class StandardErrors { Skip, Estimate };
+
 // Reads and reports one recording, with the voice quality index when a
 // speech recording is given, on up to `threads` threads; never throws for a
 // bad input.
 RecordingReport ReportRecording(const std::string& path, std::optional<double> atSeconds,
-                                unsigned threads = 1, const std::string& speechPath = {});
+                                unsigned threads = 1, const std::string& speechPath = {},
+                                StandardErrors errors = StandardErrors::Skip);
 
 // The speech recording beside each vowel recording (empty: none).
 using SpeechFinder = std::function<std::string(const std::string& vowelPath)>;
@@ -58,7 +63,8 @@ using SpeechFinder = std::function<std::string(const std::string& vowelPath)>;
 // `speech`, no recording gets the voice quality index.
 void ReportRecordings(std::span<const BatchEntry> entries, std::optional<double> atSeconds,
                       unsigned jobs, const std::function<void(RecordingReport&&)>& use,
-                      const SpeechFinder& speech = {});
+                      const SpeechFinder& speech = {},
+                      StandardErrors errors = StandardErrors::Skip);
 
 // The record scripts rely on (docs/outputs.md lists every key with its
 // unit): path, status, status_code, summary (ReportSummary), tesmera_version,

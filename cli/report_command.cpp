@@ -111,7 +111,8 @@ int ReportBatch(const ReportOptions& options, std::span<const BatchEntry> entrie
             records.Write(record);
             progress.Done(record.Path, record.Ok(), record.Outcome.Text);
         },
-        SpeechOf(options));
+        SpeechOf(options),
+        options.records.AnyFile() ? StandardErrors::Estimate : StandardErrors::Skip);
     const int status = progress.Finish("report");
     for (const std::string& warning : warnings) {
         PrintCommandFailure("report", warning);

@@ -17,6 +17,12 @@ constexpr ComparedFigure Measure(std::string_view key, std::string_view name, st
     return {key, -1, name, unit, scale, digits, true, false, read};
 }
 
+// A report whose spreads were not estimated has no standard errors.
+const FigureSpreads& SpreadsOf(const VoiceReport& report) {
+    static const FigureSpreads None;
+    return report.Spreads ? *report.Spreads : None;
+}
+
 // The figures of the cycles exist once some were analysed.
 std::optional<double> OfCycles(const VoiceReport& report, const std::optional<double>& value) {
     return report.AnalysedCycles > 0 ? value : std::nullopt;
@@ -24,7 +30,7 @@ std::optional<double> OfCycles(const VoiceReport& report, const std::optional<do
 
 template <std::size_t M>
 FigureEstimate ModelMedianOf(const VoiceReport& r) {
-    return {OfCycles(r, r.Models[M].MedianValue), r.Spreads.ModelMedians[M]};
+    return {OfCycles(r, r.Models[M].MedianValue), SpreadsOf(r).ModelMedians[M]};
 }
 
 template <std::size_t M>
@@ -60,48 +66,48 @@ FigureChange Compare(const ComparedFigure& figure, const FigureEstimate& before,
 const std::array<ComparedFigure, ComparedFigureCount> ComparedFigures{{
     Measure("f0_mean_hz", "F0", "Hz", 1, 2,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {OfCycles(r, r.F0MeanHz), r.Spreads.F0MeanHz};
+                return {OfCycles(r, r.F0MeanHz), SpreadsOf(r).F0MeanHz};
             }),
     Measure("jitter_local_pct", "jitter local", "%", Percent, 3,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {OfCycles(r, r.Jitter.Local), r.Spreads.Jitter.Local};
+                return {OfCycles(r, r.Jitter.Local), SpreadsOf(r).Jitter.Local};
             }),
     Measure("jitter_local_abs_us", "jitter absolute", "us", Microseconds, 1,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {OfCycles(r, r.Jitter.LocalAbsolute), r.Spreads.Jitter.LocalAbsolute};
+                return {OfCycles(r, r.Jitter.LocalAbsolute), SpreadsOf(r).Jitter.LocalAbsolute};
             }),
     Measure("jitter_rap_pct", "jitter RAP", "%", Percent, 3,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {OfCycles(r, r.Jitter.Rap), r.Spreads.Jitter.Rap};
+                return {OfCycles(r, r.Jitter.Rap), SpreadsOf(r).Jitter.Rap};
             }),
     Measure("jitter_ppq5_pct", "jitter PPQ5", "%", Percent, 3,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {OfCycles(r, r.Jitter.Ppq5), r.Spreads.Jitter.Ppq5};
+                return {OfCycles(r, r.Jitter.Ppq5), SpreadsOf(r).Jitter.Ppq5};
             }),
     Measure("shimmer_local_pct", "shimmer local", "%", Percent, 3,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {OfCycles(r, r.Shimmer.Local), r.Spreads.Shimmer.Local};
+                return {OfCycles(r, r.Shimmer.Local), SpreadsOf(r).Shimmer.Local};
             }),
     Measure("shimmer_local_db", "shimmer local", "dB", 1, 3,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {OfCycles(r, r.Shimmer.LocalDb), r.Spreads.Shimmer.LocalDb};
+                return {OfCycles(r, r.Shimmer.LocalDb), SpreadsOf(r).Shimmer.LocalDb};
             }),
     Measure("shimmer_apq3_pct", "shimmer APQ3", "%", Percent, 3,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {OfCycles(r, r.Shimmer.Apq3), r.Spreads.Shimmer.Apq3};
+                return {OfCycles(r, r.Shimmer.Apq3), SpreadsOf(r).Shimmer.Apq3};
             }),
     Measure("shimmer_apq5_pct", "shimmer APQ5", "%", Percent, 3,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {OfCycles(r, r.Shimmer.Apq5), r.Spreads.Shimmer.Apq5};
+                return {OfCycles(r, r.Shimmer.Apq5), SpreadsOf(r).Shimmer.Apq5};
             }),
     Measure("hnr_db", "HNR", "dB", 1, 2,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {OfCycles(r, r.HnrDb), r.Spreads.HnrDb};
+                return {OfCycles(r, r.HnrDb), SpreadsOf(r).HnrDb};
             }),
     // CPPS needs no cycles.
     Measure("cpps_db", "CPPS", "dB", 1, 2,
             [](const VoiceReport& r) -> FigureEstimate {
-                return {r.CppsDb, r.Spreads.CppsDb};
+                return {r.CppsDb, SpreadsOf(r).CppsDb};
             }),
     {"avqi", -1, "AVQI", "", 1, 2, false, true,
      [](const VoiceReport& r) -> FigureEstimate {

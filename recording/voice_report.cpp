@@ -259,8 +259,12 @@ VoiceReport ReportVoice(ScannedRecording& recording, std::optional<double> atSec
         report.CppsDb = cpps->MeanDb;
         sources.CppsFrames = std::move(cpps->FrameDb);
     }
-    report.Spreads = BootstrapSpreads(sources, recording.Threads());
+    report.SpreadUnits = std::move(sources);
     return report;
+}
+
+void EstimateSpreads(VoiceReport& report, unsigned threads) {
+    report.Spreads = BootstrapSpreads(report.SpreadUnits, threads);
 }
 
 VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,

@@ -80,9 +80,12 @@ struct VoiceReport {
     ShimmerFigures Shimmer;
     std::optional<double> HnrDb;
     std::optional<double> CppsDb;  // even without a stretch: see cepstral_peak_recording.h
-    // The standard error of each figure above, from the recording's own
-    // spread (see bootstrap_spread.h).
-    FigureSpreads Spreads;
+    // The units the figures above are made of, and, once EstimateSpreads
+    // has run, the standard error of each figure from the recording's own
+    // spread (see bootstrap_spread.h). The bootstrap costs a sixth of a
+    // report, and only a comparison needs it, so it is not run by default.
+    SpreadSources SpreadUnits;
+    std::optional<FigureSpreads> Spreads;
     // Of the recording, whenever a stretch was found. A poor one makes every
     // model borderline: its medians then move with the recording, not the
     // voice.
@@ -126,6 +129,9 @@ VoiceReport ReportVoice(std::span<const double> samples, std::int32_t rate,
 // The analysed cycle nearest `seconds` (its start or end closest in time),
 // the earlier on a tie; nothing when no cycle was analysed. Every route that
 // takes one cycle of a report takes it this way.
+// Fills report.Spreads from its units on up to `threads` threads.
+void EstimateSpreads(VoiceReport& report, unsigned threads = 1);
+
 std::optional<std::size_t> AnalysedCycleNearest(const VoiceReport& report, double seconds);
 
 }  // namespace tesmera

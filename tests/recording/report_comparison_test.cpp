@@ -24,7 +24,9 @@ VoiceReport ReportOfVowel(double jitter, std::uint32_t seed) {
     recipe.Seconds = 3;
     recipe.Seed = seed;
     const tools::GeneratedVowel vowel = tools::GenerateVowel(recipe);
-    return ReportVoice(vowel.Samples, vowel.Rate);
+    VoiceReport report = ReportVoice(vowel.Samples, vowel.Rate);
+    EstimateSpreads(report);
+    return report;
 }
 
 std::array<FigureChange, ComparedFigureCount> Comparison(const VoiceReport& before,
