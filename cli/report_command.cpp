@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <iterator>
 #include <span>
+#include <string>
 
+#include "cli/UsageError.h"
 #include "cli/batch.h"
 #include "cli/periods_folder.h"
 #include "cli/report_output.h"
@@ -66,14 +68,37 @@ int ReportBatch(const ReportOptions& options, std::span<const BatchEntry> entrie
     return progress.Finish("report");
 }
 
+// The page is of one recording (a batch would need a name per page) and
+// goes to a file: a PDF on a terminal helps nobody.
+void RefuseUnsuitablePage(const ReportOptions& options, std::span<const BatchEntry> entries) {
+    if (options.page.pdfPath == "-") {
+        throw UsageError("--pdf needs a file name; the page is never written to standard output");
+    }
+    if (!options.page.pdfPath.empty() && entries.size() != 1) {
+        throw UsageError("--pdf writes the page of one recording, and " +
+                         std::to_string(entries.size()) + " were found");
+    }
+}
+
+// The batch's status, or ExitToolFailed when the page asked for was not
+// written (tesmera-render has said why).
+int StatusAfterPage(const ReportOptions& options, const BatchEntry& entry, int status) {
+    if (options.page.pdfPath.empty()) {
+        return status;
+    }
+    const int pageStatus = RenderReportPage(entry.Path, options.atSeconds, options.page);
+    return pageStatus == ExitAllOk ? status : ExitToolFailed;
+}
+
 }  // namespace
 
 int RunReport(const ReportOptions& options) {
     try {
         const std::vector<std::string> outputs{options.records.json, options.records.csv,
-                                               options.records.jsonLines};
+                                               options.records.jsonLines, options.page.pdfPath};
         const std::vector<BatchEntry> entries =
             CollectBatch(options.paths, outputs, {}, RecordingFiles());
+        RefuseUnsuitablePage(options, entries);
         if (!options.periodsFolder.empty()) {
             RefusePeriodNameCollisions(entries, PathsNotToReplace(entries, outputs),
                                        options.periodsFolder);
@@ -90,7 +115,8 @@ int RunReport(const ReportOptions& options) {
             throw;
         }
         std::ranges::move(records.Finish(), std::back_inserter(failures));
-        return StatusAfterOutputs("report", failures, status);
+        return StatusAfterPage(options, entries.front(),
+                               StatusAfterOutputs("report", failures, status));
     } catch (...) {
         return ReportCommandFailure("report");
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/record_writers.h"
+#include "cli/render_command.h"
 
 namespace tesmera {
 
@@ -19,10 +20,13 @@ struct ReportOptions {
     std::string periodsFolder;        // empty: no period files
     unsigned jobs = 1;                // recordings reported at once
     std::optional<double> atSeconds;  // the stretch around this time
+    ReportPageOptions page;           // --pdf: one recording only
 };
 
-// Without --json and --csv the table goes to standard output. Returns an
-// exit status of batch.h: 1 when some recording's status is not "ok".
+// Without --json and --csv the table goes to standard output. With a page
+// asked for, the paths must name one recording, whose page tesmera-render
+// writes after the records. Returns an exit status of batch.h: 1 when some
+// recording's status is not "ok", 2 also when the page was not written.
 int RunReport(const ReportOptions& options);
 
 }  // namespace tesmera

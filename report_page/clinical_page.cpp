@@ -218,6 +218,12 @@ void FitPage(QPainter& painter) {
 
 }  // namespace
 
+QImage PageOverview(const OverviewSource& source) {
+    // Pixels about 0.2 mm wide on the page, so the time axis' labels stay
+    // readable once scaled.
+    return OverviewPicture(source, QSize(900, 180));
+}
+
 void PaintClinicalPage(QPainter& painter, const ClinicalPage& page, const VoiceReport& report) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include "recording/voice_report.h"
+#include "report_page/overview_painting.h"
 
 class QPainter;
 
@@ -35,6 +36,9 @@ struct ClinicalPage {
     std::int32_t SampleRateHz = 0;
     QImage Overview;  // OverviewPicture of the recording; may be null
 };
+
+// The recording's overview at the size the page shows it.
+QImage PageOverview(const OverviewSource& source);
 
 // The page's own coordinates: tenths of a millimetre on A4 portrait.
 constexpr double PageWidth = 2100;

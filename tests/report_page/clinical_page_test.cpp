@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include "report_page/clinical_page.h"
-#include "report_page/overview_painting.h"
 #include "support/TempFolder.h"
 #include "support/process_run.h"
 
@@ -66,7 +65,7 @@ ClinicalPage PageFor(const SampleEnvelope& envelope) {
     page.RecordingName = QStringLiteral("sustained_a.wav");
     page.DurationSeconds = 2.0;
     page.SampleRateHz = 44100;
-    page.Overview = OverviewPicture({envelope, 88200, 44100, 0.25, 1.75}, QSize(900, 180));
+    page.Overview = PageOverview({envelope, 88200, 44100, 0.25, 1.75});
     return page;
 }
 
