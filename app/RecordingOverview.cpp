@@ -32,13 +32,13 @@ void RecordingOverview::SetView(double first, double end, bool whole) {
     Invalidate();
 }
 
-OverviewSource RecordingOverview::Source() const {
-    return {model_.Envelope, model_.SampleCount, model_.SampleRate,
-            model_.Report.StretchStartSeconds, model_.Report.StretchEndSeconds};
+OverviewSource ModelOverview(const RecordingModel& model) {
+    return {model.Envelope, model.SampleCount, model.SampleRate, model.Report.StretchStartSeconds,
+            model.Report.StretchEndSeconds};
 }
 
 void RecordingOverview::DrawLayer(QPainter& painter, const QRect& area) {
-    DrawOverview(painter, area, Source());
+    DrawOverview(painter, area, ModelOverview(model_));
 }
 
 void RecordingOverview::Compose(QPainter& painter, const QRect& area, const QImage& layer) {

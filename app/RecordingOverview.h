@@ -14,6 +14,9 @@
 
 namespace tesmera {
 
+// What the overview draws of the model's recording.
+OverviewSource ModelOverview(const RecordingModel& model);
+
 class RecordingOverview : public CachedPicture {
     Q_OBJECT
   public:
@@ -30,8 +33,6 @@ class RecordingOverview : public CachedPicture {
     void Compose(QPainter& painter, const QRect& area, const QImage& layer) override;
 
   private:
-    OverviewSource Source() const;
-
     const RecordingModel& model_;
     std::size_t selected_ = 0;
     double viewFirst_ = 0;

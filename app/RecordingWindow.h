@@ -14,8 +14,10 @@
 
 #include "app/RecordingModel.h"
 #include "app/UserDialogs.h"
+#include "report_page/clinical_page.h"
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QScrollBar;
@@ -50,6 +52,10 @@ class RecordingWindow : public QWidget {
 
     void AnalyseSelectedCycle();
     void SaveSelectedCycle();
+    // The one-page clinical report with the patient's details typed in the
+    // window, to a PDF file or through the print dialog (Ctrl+P).
+    void SaveReportPdf();
+    void PrintReport();
 
   private:
     QWidget* CreateCycleRow();
@@ -60,6 +66,12 @@ class RecordingWindow : public QWidget {
     QTableWidget* CreateModelTable();
     QTableWidget* CreateMeasureTable();
     void CreateLayout();
+    QWidget* CreatePageRow();
+    ClinicalPage Page() const;
+    // True, after an error box, when `chosen` names the recording this
+    // window reads, which writing the `what` ("period", "report") there
+    // would destroy.
+    bool IsTheRecording(const QString& chosen, const QString& what);
 
     QString path_;
     RecordingModel model_;
@@ -76,6 +88,10 @@ class RecordingWindow : public QWidget {
     QPushButton* saveButton_ = nullptr;
     QLabel* statusLine_ = nullptr;  // what the last command did
     QScrollBar* viewScroll_ = nullptr;
+    // The patient's details for the page; never stored.
+    QLineEdit* patientId_ = nullptr;
+    QLineEdit* born_ = nullptr;
+    QLineEdit* assessed_ = nullptr;
 };
 
 // The cycle a recording window selects first: the analysed cycle nearest the

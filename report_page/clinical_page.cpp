@@ -92,7 +92,7 @@ double PaintRecording(QPainter& painter, double top, const ClinicalPage& page,
     const QString facts = QStringLiteral("%1 s at %2 Hz, status %3, recording quality %4")
                               .arg(QString::number(page.DurationSeconds, 'f', 2))
                               .arg(page.SampleRateHz)
-                              .arg(Text(report.Outcome.Text), Text(QualityText(report)));
+                              .arg(Text(report.Outcome.Text), Text(PageQualityText(report)));
     DrawLine(painter, Margin, top + 2 * LineHeight, ContentWidth, facts, BodyFont);
     QString stretch = QStringLiteral("No steady stretch was found.");
     if (report.AnalysedCycles > 0) {
@@ -188,8 +188,8 @@ double PaintAvqi(QPainter& painter, double top, const VoiceReport& report) {
 
 double PaintVerdicts(QPainter& painter, double top, const VoiceReport& report) {
     const std::vector<std::pair<QString, std::string>> lines{
-        {QStringLiteral("Steadiness: "), SteadinessText(report)},
-        {QStringLiteral("Recording quality: "), QualityText(report)},
+        {QStringLiteral("Steadiness: "), PageSteadinessText(report)},
+        {QStringLiteral("Recording quality: "), PageQualityText(report)},
         {QStringLiteral("Cycles: "), CycleCountsText(CountCycles(report))}};
     for (const auto& [label, text] : lines) {
         DrawLine(painter, Margin, top, ContentWidth, label + Text(text), BodyFont);

@@ -55,11 +55,11 @@ std::vector<ModelRow> PageModelRows(const VoiceReport& report) {
     return rows;
 }
 
-std::string SteadinessText(const VoiceReport& report) {
+std::string PageSteadinessText(const VoiceReport& report) {
     return report.Steady ? "steady" : "not steady: " + report.UnsteadyReason;
 }
 
-std::string QualityText(const VoiceReport& report) {
+std::string PageQualityText(const VoiceReport& report) {
     return report.Quality ? report.Quality->Verdict() : "n/a";
 }
 
@@ -68,7 +68,7 @@ std::string PageSummaryLine(const VoiceReport& report) {
         return "No figures: " + report.Outcome.Text;
     }
     return (report.Steady ? "Steady" : "Not steady") + std::string(", recording quality ") +
-           QualityText(report);
+           PageQualityText(report);
 }
 
 std::string AvqiText(double avqi) {

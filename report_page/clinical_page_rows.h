@@ -41,9 +41,9 @@ std::vector<ModelRow> PageModelRows(const VoiceReport& report);
 std::string PageSummaryLine(const VoiceReport& report);
 
 // "steady", or "not steady: " and the reason.
-std::string SteadinessText(const VoiceReport& report);
+std::string PageSteadinessText(const VoiceReport& report);
 // The recording quality's verdict, or "n/a" without a stretch.
-std::string QualityText(const VoiceReport& report);
+std::string PageQualityText(const VoiceReport& report);
 
 // "AVQI 4.10": the index rounded as the page shows it.
 std::string AvqiText(double avqi);
