@@ -12,9 +12,10 @@
 namespace tesmera {
 
 // Reports `recording` as `tesmera-cli report` does (at `atSeconds`) and
-// writes its page to `pdfPath`; an unreadable recording gets a page that
-// says so. An empty assessment date becomes today's. Throws
-// OutputFileError when the page cannot be written.
+// writes its page to `pdfPath`; a recording without figures (silent, too
+// short) gets a page that says why. An empty assessment date becomes
+// today's. Throws OutputFileError when the page cannot be written or the
+// recording cannot be read.
 void WriteReportPdf(const std::string& recording, std::optional<double> atSeconds,
                     PatientDetails patient, const std::string& pdfPath);
 

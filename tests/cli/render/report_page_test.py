@@ -7,7 +7,8 @@ shimmer 6 %, HNR 18 dB, 2 s), reports it with --json and --pdf, then
 checks with poppler: the PDF is one A4 page, and every figure of the JSON
 record is on it, rounded as the report table rounds it, with the patient's
 details. A batch and a page on standard output are refused before anything
-is written, and the patient's details need --pdf.
+is written, the patient's details need --pdf, and a missing recording gets
+no page.
 
 Usage: report_page_test.py <tesmera-cli> <make_vowel>
 """
@@ -88,6 +89,9 @@ def check_refusals(cli, vowel, folder):
         refused = run([cli, "report", "--quiet", *arguments])
         if refused.returncode != 64 or pdf.exists():
             failures.append(f"{why}: exit {refused.returncode}, {refused.stderr!r}")
+    missing = run([cli, "report", "--quiet", str(folder / "missing.wav"), "--pdf", str(pdf)])
+    if missing.returncode != 2 or pdf.exists():
+        failures.append(f"a missing recording: exit {missing.returncode}, {missing.stderr!r}")
     return failures
 
 
