@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "app/waveform_painting.h"
+#include "report_page/waveform_painting.h"
 
 namespace tesmera {
 

@@ -16,7 +16,7 @@
 #include "app/CachedPicture.h"
 #include "app/RecordingModel.h"
 #include "app/ViewRange.h"
-#include "app/waveform_picture.h"
+#include "report_page/waveform_picture.h"
 
 namespace tesmera {
 

@@ -6,8 +6,6 @@
 
 #include <QPainter>
 
-#include "app/waveform_painting.h"
-
 namespace tesmera {
 
 RecordingOverview::RecordingOverview(const RecordingModel& model, QWidget* parent)
@@ -19,7 +17,7 @@ RecordingOverview::RecordingOverview(const RecordingModel& model, QWidget* paren
                                  .arg(seconds, 0, 'f', 2)
                                  .arg(model.Report.StretchStartSeconds, 0, 'f', 2)
                                  .arg(model.Report.StretchEndSeconds, 0, 'f', 2));
-    setMinimumHeight(60 + AxisHeight);
+    setMinimumHeight(60 + OverviewAxisHeight);
 }
 
 void RecordingOverview::SetSelectedCycle(std::size_t index) {
@@ -34,60 +32,19 @@ void RecordingOverview::SetView(double first, double end, bool whole) {
     Invalidate();
 }
 
-QRect RecordingOverview::WaveArea(const QRect& area) {
-    return area.adjusted(0, 0, 0, -AxisHeight);
-}
-
-SampleAxis RecordingOverview::Axis(const QRect& inner) const {
-    return SampleAxis(0, static_cast<double>(model_.SampleCount), inner.left(), inner.width());
+OverviewSource ModelOverview(const RecordingModel& model) {
+    return {model.Envelope, model.SampleCount, model.SampleRate, model.Report.StretchStartSeconds,
+            model.Report.StretchEndSeconds};
 }
 
 void RecordingOverview::DrawLayer(QPainter& painter, const QRect& area) {
-    const QRect wave = WaveArea(area);
-    const QRect inner = wave.adjusted(1, 1, -1, -1);
-    const SampleAxis axis = Axis(inner);
-    const double rate = model_.SampleRate;
-    const int stretchLeft = static_cast<int>(axis.ToX(model_.Report.StretchStartSeconds * rate));
-    const int stretchRight = static_cast<int>(axis.ToX(model_.Report.StretchEndSeconds * rate));
-    painter.fillRect(QRect(QPoint(stretchLeft, inner.top()), QPoint(stretchRight, inner.bottom())),
-                     QColor(204, 228, 255));
-    painter.setPen(QColor(160, 160, 160));
-    painter.drawLine(inner.left(), inner.center().y(), inner.right(), inner.center().y());
-    DrawEnvelope(painter, inner, EnvelopeColumns(model_.Envelope, axis),
-                 PeakScale(model_.Envelope.Peak()), QColor(0, 0, 128));
-    painter.setPen(QColor(128, 128, 128));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(wave.adjusted(0, 0, -1, -1));
-    DrawTimeAxis(painter, area, axis);
-}
-
-// Ticks under the waveform with their times in seconds, far enough apart
-// for their labels.
-void RecordingOverview::DrawTimeAxis(QPainter& painter, const QRect& area,
-                                     const SampleAxis& axis) const {
-    constexpr int LabelSpacing = 70;
-    const double rate = model_.SampleRate;
-    const TimeTicks ticks =
-        TimeAxisTicks(static_cast<double>(model_.SampleCount) / rate, axis.Width(), LabelSpacing);
-    const int decimals = ticks.Step >= 1 ? 0 : ticks.Step >= 0.1 ? 1 : 2;
-    QFont font = painter.font();
-    font.setPixelSize(AxisHeight - 4);
-    painter.setFont(font);
-    painter.setPen(QColor(64, 64, 64));
-    const int top = WaveArea(area).bottom() + 1;
-    for (const double seconds : ticks.Seconds) {
-        const int x = static_cast<int>(std::lround(axis.ToX(seconds * rate)));
-        painter.drawLine(x, top, x, top + 2);
-        const QString label = QString::number(seconds, 'f', decimals) + QStringLiteral(" s");
-        painter.drawText(QRect(x + 2, top, LabelSpacing - 4, AxisHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, label);
-    }
+    DrawOverview(painter, area, ModelOverview(model_));
 }
 
 void RecordingOverview::Compose(QPainter& painter, const QRect& area, const QImage& layer) {
     painter.drawImage(0, 0, layer);
-    const QRect inner = WaveArea(area).adjusted(1, 1, -1, -1);
-    const SampleAxis axis = Axis(inner);
+    const QRect inner = OverviewInnerArea(area);
+    const SampleAxis axis = OverviewAxis(inner, model_.SampleCount);
     if (!wholeView_) {
         // The detail view's part, framed so the user sees where it lies.
         const int left = static_cast<int>(std::lround(axis.ToX(viewFirst_)));

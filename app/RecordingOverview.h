@@ -10,9 +10,12 @@
 
 #include "app/CachedPicture.h"
 #include "app/RecordingModel.h"
-#include "app/waveform_picture.h"
+#include "report_page/overview_painting.h"
 
 namespace tesmera {
+
+// What the overview draws of the model's recording.
+OverviewSource ModelOverview(const RecordingModel& model);
 
 class RecordingOverview : public CachedPicture {
     Q_OBJECT
@@ -25,21 +28,11 @@ class RecordingOverview : public CachedPicture {
     // shows the whole stretch.
     void SetView(double first, double end, bool whole);
 
-    // The height of the time axis under the waveform.
-    static constexpr int AxisHeight = 14;
-
   protected:
     void DrawLayer(QPainter& painter, const QRect& area) override;
     void Compose(QPainter& painter, const QRect& area, const QImage& layer) override;
 
   private:
-    // The whole recording over the picture's inner columns.
-    SampleAxis Axis(const QRect& inner) const;
-
-    // The waveform's part of the picture: all but the time axis.
-    static QRect WaveArea(const QRect& area);
-    void DrawTimeAxis(QPainter& painter, const QRect& area, const SampleAxis& axis) const;
-
     const RecordingModel& model_;
     std::size_t selected_ = 0;
     double viewFirst_ = 0;

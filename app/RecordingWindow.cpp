@@ -111,6 +111,7 @@ void RecordingWindow::CreateLayout() {
     layout->addWidget(CreateViewScrollBar());
     layout->addWidget(CreateCycleRow());
     layout->addWidget(CreateReportArea(), 4);
+    layout->addWidget(CreatePageRow());
     statusLine_ = new QLabel(this);
     statusLine_->setObjectName(QStringLiteral("StatusLine"));
     statusLine_->setAccessibleName(tr("Status"));
@@ -316,15 +317,10 @@ void RecordingWindow::SaveSelectedCycle() {
     if (!chosen) {
         return;
     }
-    const std::string target = NativeFileName(*chosen);
-    if (NameTheSameFile(target, NativeFileName(path_))) {
-        // The file dialog's own "replace?" prompt does not know that the
-        // file is the recording this window reads.
-        dialogs_.ShowError(tr("%1: is the recording this window shows, which the period would "
-                              "overwrite; nothing was written.")
-                               .arg(*chosen));
+    if (IsTheRecording(*chosen, tr("period"))) {
         return;
     }
+    const std::string target = NativeFileName(*chosen);
     try {
         WriteVoicePeriod(target, cycle.Period);
         statusLine_->setText(tr("Cycle %1 saved as %2.").arg(selected_ + 1).arg(*chosen));
@@ -333,6 +329,18 @@ void RecordingWindow::SaveSelectedCycle() {
         // The message names the file and the reason.
         dialogs_.ShowError(QString::fromStdString(ErrorBoxText(error.what())));
     }
+}
+
+bool RecordingWindow::IsTheRecording(const QString& chosen, const QString& what) {
+    if (!NameTheSameFile(NativeFileName(chosen), NativeFileName(path_))) {
+        return false;
+    }
+    // The file dialog's own "replace?" prompt does not know that the file
+    // is the recording this window reads.
+    dialogs_.ShowError(tr("%1: is the recording this window shows, which the %2 would "
+                          "overwrite; nothing was written.")
+                           .arg(chosen, what));
+    return true;
 }
 
 }  // namespace tesmera

@@ -14,8 +14,10 @@
 
 #include "app/RecordingModel.h"
 #include "app/UserDialogs.h"
+#include "report_page/clinical_page.h"
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QScrollBar;
@@ -58,6 +60,10 @@ class RecordingWindow : public QWidget {
     void CompareWithAnother();
     // Analyses the recording to compare with; Busy() until it is shown.
     const RecordingAnalysis& ComparedRecording() const { return *compared_; }
+    // The one-page clinical report with the patient's details typed in the
+    // window, to a PDF file or through the print dialog (Ctrl+P).
+    void SaveReportPdf();
+    void PrintReport();
 
   private:
     QWidget* CreateCycleRow();
@@ -71,6 +77,12 @@ class RecordingWindow : public QWidget {
     void CreateLayout();
     QPushButton* CreateCompareButton(QWidget* parent);
     void ShowComparison(const AnalysedRecording& result);
+    QWidget* CreatePageRow();
+    ClinicalPage Page() const;
+    // True, after an error box, when `chosen` names the recording this
+    // window reads, which writing the `what` ("period", "report") there
+    // would destroy.
+    bool IsTheRecording(const QString& chosen, const QString& what);
 
     QString path_;
     RecordingModel model_;
@@ -89,6 +101,10 @@ class RecordingWindow : public QWidget {
     QScrollBar* viewScroll_ = nullptr;
     QPushButton* compareButton_ = nullptr;
     RecordingAnalysis* compared_ = nullptr;
+    // The patient's details for the page; never stored.
+    QLineEdit* patientId_ = nullptr;
+    QLineEdit* born_ = nullptr;
+    QLineEdit* assessed_ = nullptr;
 };
 
 // The cycle a recording window selects first: the analysed cycle nearest the

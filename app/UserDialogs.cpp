@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace tesmera {
 
@@ -79,6 +80,24 @@ std::optional<QString> QtUserDialogs::ChooseSavePath(const QString& proposedPath
     dialog.setDefaultSuffix(QStringLiteral("wav"));
     dialog.selectFile(proposedPath);
     return RunFileDialog(dialog);
+}
+
+std::optional<QString> QtUserDialogs::ChooseReportPdfPath(const QString& proposedPath) {
+    QFileDialog dialog(Owner(), QStringLiteral("Save Report as PDF"));
+    dialog.setObjectName(QStringLiteral("SaveReportDialog"));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(proposedPath);
+    return RunFileDialog(dialog);
+}
+
+bool QtUserDialogs::ChoosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, Owner());
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    const IdleCursor idle;
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace tesmera

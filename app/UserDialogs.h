@@ -7,6 +7,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace tesmera {
@@ -29,6 +30,11 @@ class UserDialogs {
     // Where to write a voice period file, starting from `proposedPath`, or
     // nothing on a cancel.
     virtual std::optional<QString> ChooseSavePath(const QString& proposedPath) = 0;
+    // Where to write a report as PDF, starting from `proposedPath`, or
+    // nothing on a cancel.
+    virtual std::optional<QString> ChooseReportPdfPath(const QString& proposedPath) = 0;
+    // Lets the user choose and set up `printer`; false on a cancel.
+    virtual bool ChoosePrinter(QPrinter& printer) = 0;
 };
 
 // The real boxes and file dialogs, modal to the window the user is working
@@ -42,6 +48,8 @@ class QtUserDialogs final : public UserDialogs {
     std::optional<QString> ChooseVoiceFile(const QString& startFolder) override;
     std::optional<QString> ChooseRecording(const QString& startFolder) override;
     std::optional<QString> ChooseSavePath(const QString& proposedPath) override;
+    std::optional<QString> ChooseReportPdfPath(const QString& proposedPath) override;
+    bool ChoosePrinter(QPrinter& printer) override;
 
   private:
     QWidget* Owner() const;

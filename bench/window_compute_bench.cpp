@@ -81,6 +81,8 @@ class BenchDialogs final : public UserDialogs {
     std::optional<QString> ChooseVoiceFile(const QString&) override { return file_; }
     std::optional<QString> ChooseRecording(const QString&) override { return std::nullopt; }
     std::optional<QString> ChooseSavePath(const QString&) override { return std::nullopt; }
+    std::optional<QString> ChooseReportPdfPath(const QString&) override { return std::nullopt; }
+    bool ChoosePrinter(QPrinter&) override { return false; }
 
   private:
     QString file_;

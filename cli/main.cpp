@@ -204,6 +204,25 @@ CLI::App* AddExtract(CLI::App& app, ExtractOptions& options) {
     return command;
 }
 
+// The one-page clinical report; the patient's details are printed on it and
+// kept nowhere else.
+void AddPageOptions(CLI::App& command, ReportPageOptions& page) {
+    CLI::Option* pdf =
+        command
+            .add_option("--pdf", page.pdfPath,
+                        "Also write a one-page A4 clinical report of the one RECORDING")
+            ->option_text("OUT.pdf");
+    command.add_option("--patient", page.patient, "The patient's identifier, printed on the page")
+        ->option_text("ID")
+        ->needs(pdf);
+    command.add_option("--born", page.born, "The patient's date of birth, printed on the page")
+        ->option_text("DATE")
+        ->needs(pdf);
+    command.add_option("--date", page.date, "The assessment's date on the page (default: today)")
+        ->option_text("DATE")
+        ->needs(pdf);
+}
+
 CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
     CLI::App* command = AddCommand(
         app, "report", "Voice report of recordings of sustained vowels: median scores, jitter, HNR",
@@ -213,6 +232,8 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
         "recording's quality, F0, jitter, shimmer, HNR and CPPS; with a recording of the same\n"
         "person's continuous speech (--speech, --speech-suffix), the Acoustic Voice Quality "
         "Index.\n"
+        "With --pdf, RECORDING names one recording, whose report is also written as a one-page\n"
+        "A4 PDF (by tesmera-render, which loads Qt); 2 when it could not be written.\n"
         "The expert grade is read from the recording's name as for period files.\n"
         "Recordings are read in every format and encoding the sound file library reads, at 8\n"
         "to 384 kHz; folders are searched for " +
@@ -241,6 +262,7 @@ CLI::App* AddReport(CLI::App& app, ReportOptions& options) {
                      "Pair each NAME.wav with its speech recording NAME<SUFFIX>.wav for the AVQI; "
                      "those are not reported as vowels")
         ->option_text("SUFFIX");
+    AddPageOptions(*command, options.page);
     return command;
 }
 

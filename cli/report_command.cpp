@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iterator>
 #include <span>
+#include <string>
 
 #include "cli/UsageError.h"
 #include "cli/batch.h"
@@ -120,15 +121,40 @@ int ReportBatch(const ReportOptions& options, std::span<const BatchEntry> entrie
     return status;
 }
 
+// The page is of one recording (a batch would need a name per page) and
+// goes to a file: a PDF on a terminal helps nobody.
+void RefuseUnsuitablePage(const ReportOptions& options, std::span<const BatchEntry> entries) {
+    if (options.page.pdfPath == "-") {
+        throw UsageError("--pdf needs a file name; the page is never written to standard output");
+    }
+    if (!options.page.pdfPath.empty() && entries.size() != 1) {
+        throw UsageError("--pdf writes the page of one recording, and " +
+                         std::to_string(entries.size()) + " were found");
+    }
+}
+
+// The batch's status, or ExitToolFailed when the page asked for was not
+// written (tesmera-render has said why).
+int StatusAfterPage(const ReportOptions& options, const BatchEntry& entry, int status) {
+    if (options.page.pdfPath.empty()) {
+        return status;
+    }
+    const SpeechFinder speech = SpeechOf(options);
+    const int pageStatus = RenderReportPage(entry.Path, speech ? speech(entry.Path) : std::string(),
+                                            options.atSeconds, options.page);
+    return pageStatus == ExitAllOk ? status : ExitToolFailed;
+}
+
 }  // namespace
 
 int RunReport(const ReportOptions& options) {
     try {
         const std::vector<std::string> outputs{options.records.json, options.records.csv,
-                                               options.records.jsonLines};
+                                               options.records.jsonLines, options.page.pdfPath};
         std::vector<BatchEntry> entries =
             CollectBatch(options.paths, outputs, {}, RecordingFiles());
         KeepVowels(options, entries);
+        RefuseUnsuitablePage(options, entries);
         if (!options.periodsFolder.empty()) {
             RefusePeriodNameCollisions(entries, PathsNotToReplace(entries, outputs),
                                        options.periodsFolder);
@@ -145,7 +171,8 @@ int RunReport(const ReportOptions& options) {
             throw;
         }
         std::ranges::move(records.Finish(), std::back_inserter(failures));
-        return StatusAfterOutputs("report", failures, status);
+        return StatusAfterPage(options, entries.front(),
+                               StatusAfterOutputs("report", failures, status));
     } catch (...) {
         return ReportCommandFailure("report");
     }

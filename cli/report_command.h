@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/record_writers.h"
+#include "cli/render_command.h"
 
 namespace tesmera {
 
@@ -24,10 +25,13 @@ struct ReportOptions {
     // recording beside it (NAME.wav and NAME_cs.wav for "_cs"). Empty: none.
     std::string speechPath;
     std::string speechSuffix;
+    ReportPageOptions page;  // --pdf: one recording only
 };
 
-// Without --json and --csv the table goes to standard output. Returns an
-// exit status of batch.h: 1 when some recording's status is not "ok"; a
+// Without --json and --csv the table goes to standard output. With a page
+// asked for, the paths must name one recording, whose page tesmera-render
+// writes after the records. Returns an exit status of batch.h: 1 when some
+// recording's status is not "ok", 2 also when the page was not written; a
 // voice quality index that could not be measured, or rests on little
 // speech, is a warning on standard error and in the table, not a failure.
 int RunReport(const ReportOptions& options);

@@ -23,8 +23,9 @@ REACHES = {
     "analysis": {"base", "wave"},
     "recording": {"base", "wave", "analysis"},
     "chart": {"base", "wave", "analysis"},
-    "app": {"base", "wave", "analysis", "recording", "chart", "config"},
-    "cli": {"base", "wave", "analysis", "recording", "chart", "app", "config"},
+    "report_page": {"base", "wave", "analysis", "recording", "config"},
+    "app": {"base", "wave", "analysis", "recording", "chart", "report_page", "config"},
+    "cli": {"base", "wave", "analysis", "recording", "chart", "report_page", "app", "config"},
 }
 # What tests reach beyond their layer.
 TEST_EXTRAS = {"support", "tools"}

@@ -27,6 +27,8 @@ class RenderDialogs final : public UserDialogs {
     // A rendering opens no recording and saves nothing.
     std::optional<QString> ChooseRecording(const QString&) override { return std::nullopt; }
     std::optional<QString> ChooseSavePath(const QString&) override { return std::nullopt; }
+    std::optional<QString> ChooseReportPdfPath(const QString&) override { return std::nullopt; }
+    bool ChoosePrinter(QPrinter&) override { return false; }
 
   private:
     void Collect(const QString& message) { messages_.push_back(message.toStdString()); }

@@ -46,6 +46,7 @@ TESMERA_TEST_PACKAGES=(
   shared-mime-info
   man-db
   python3-jsonschema
+  poppler-utils
 )
 
 # tesmera_missing_packages <package...>: those not installed, one a line.

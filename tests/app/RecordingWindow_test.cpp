@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recording window on the bundled recording and on generated voices:
-// what it shows, how a cycle is chosen, and the two ways a cycle leaves it.
+// what it shows, how a cycle is chosen, the two ways a cycle leaves it, and
+// the report as a PDF page or printed.
 #include <climits>
 #include <filesystem>
 #include <string>
@@ -8,6 +9,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -28,6 +30,7 @@
 #include "recording/cycle_file_name.h"
 #include "recording/report_summary.h"
 #include "support/param_name.h"
+#include "support/process_run.h"
 #include "wave/period_file.h"
 
 namespace tesmera {
@@ -400,7 +403,13 @@ TEST_F(Recording, SavingOverTheOpenRecordingIsRefused) {
                       ": is the recording this window shows, which the period would "
                       "overwrite; nothing was written.");
     }
-    EXPECT_EQ(shown.errors.size(), 3u);
+    // The report, a file of another kind, is refused there too.
+    dialogs->Choose(spellings[1]);
+    window->SaveReportPdf();
+    EXPECT_EQ(shown.errors.back(), spellings[1] +
+                                       ": is the recording this window shows, which the report "
+                                       "would overwrite; nothing was written.");
+    EXPECT_EQ(shown.errors.size(), 4u);
     EXPECT_EQ(std::filesystem::file_size(recording), size);
 }
 
@@ -408,6 +417,61 @@ TEST_F(Recording, ACancelledSaveWritesNothing) {
     RecordingWindow* window = Open(BundledRecording);
     window->SaveSelectedCycle();
     EXPECT_EQ(shown.fileDialogs.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+}
+
+// The page as poppler reads it, one space between words.
+std::string PdfText(const std::string& pdf, const test::TempFolder& folder) {
+    const test::ProcessRun run = test::RunCommand("pdftotext -raw '" + pdf + "' -", folder);
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    return QString::fromStdString(run.output).simplified().toStdString();
+}
+
+TEST_F(Recording, SavesTheReportAsAPdfWithThePatientsDetails) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    In<QLineEdit>(window, "PatientId")->setText("P-0042");
+    In<QLineEdit>(window, "PatientBorn")->setText("1970-05-31");
+    In<QLineEdit>(window, "AssessmentDate")->setText("2026-12-08");
+    const std::string pdf = (folder.Path() / "page.pdf").string();
+    dialogs->Choose(QString::fromStdString(pdf));
+    window->SaveReportPdf();
+    ASSERT_EQ(shown.fileDialogs.size(), 1u);
+    EXPECT_EQ(shown.fileDialogs[0],
+              std::make_pair(QString("report"),
+                             QStringLiteral(TESMERA_SOURCE_DIR "/samples/recordings/"
+                                                               "sustained_a_male.pdf")));
+    const std::string text = PdfText(pdf, folder);
+    const std::string f0 = QString::number(window->Report().F0MeanHz, 'f', 2).toStdString();
+    for (const std::string& expected :
+         {std::string("Patient ID P-0042"), std::string("Date of birth 1970-05-31"),
+          std::string("Assessment date 2026-12-08"), std::string("sustained_a_male.wav"),
+          "F0 mean " + f0 + " Hz"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    }
+    EXPECT_EQ(In<QLabel>(window, "StatusLine")->text(),
+              "Report saved as " + QString::fromStdString(pdf) + ".");
+}
+
+TEST_F(Recording, CtrlPPrintsTheReportThroughThePrintDialog) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    In<QLineEdit>(window, "PatientId")->setText("P-0043");
+    const std::string printed = (folder.Path() / "printed.pdf").string();
+    dialogs->Choose(QString::fromStdString(printed));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(shown.fileDialogs.size(), 1u);
+    EXPECT_EQ(shown.fileDialogs[0].first, "print");
+    EXPECT_NE(PdfText(printed, folder).find("P-0043"), std::string::npos);
+}
+
+TEST_F(Recording, ACancelledPrintOrReportWritesNothing) {
+    RecordingWindow* window = Open(BundledRecording);
+    window->PrintReport();
+    window->SaveReportPdf();
+    EXPECT_EQ(shown.fileDialogs.size(), 2u);
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 

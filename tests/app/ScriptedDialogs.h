@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QPrinter>
 #include <QString>
 
 #include "app/UserDialogs.h"
@@ -20,7 +21,8 @@ namespace tesmera::testing {
 struct ShownMessages {
     std::vector<QString> warnings;
     std::vector<QString> errors;
-    // Each file dialog in order: which one ("voice", "recording", "save")
+    // Each file dialog in order: which one ("voice", "recording", "save",
+    // "report", or "print" for the print dialog)
     // and its start folder or proposed path.
     std::vector<std::pair<QString, QString>> fileDialogs;
     // For every message, in order: the application's override cursor when
@@ -59,6 +61,18 @@ class ScriptedDialogs final : public UserDialogs {
     }
     std::optional<QString> ChooseSavePath(const QString& proposedPath) override {
         return Answer("save", proposedPath);
+    }
+    std::optional<QString> ChooseReportPdfPath(const QString& proposedPath) override {
+        return Answer("report", proposedPath);
+    }
+    // The scripted answer names the PDF file the printer prints into.
+    bool ChoosePrinter(QPrinter& printer) override {
+        const std::optional<QString> file = Answer("print", QString());
+        if (file) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(*file);
+        }
+        return file.has_value();
     }
 
   private:

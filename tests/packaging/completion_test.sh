@@ -19,7 +19,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 mkdir corpus
-touch period.wav notes.txt table.csv report.json picture.png
+touch period.wav notes.txt table.csv report.json picture.png page.pdf
 
 failures=0
 fail() {
@@ -95,6 +95,8 @@ expect TableForGrades "tesmera-cli analyze --grades " "corpus table.csv"
 expect ReportForFromReport "tesmera-cli agreement --from-report " "corpus report.json"
 expect FolderForPeriods "tesmera-cli report --periods " "corpus"
 expect PictureForRender "tesmera-cli render period.wav --png " "corpus picture.png"
+expect PageForPdf "tesmera-cli report x.wav --pdf " "corpus page.pdf"
+expect NothingForPatient "tesmera-cli report x.wav --pdf p.pdf --patient " ""
 expect NothingForSeconds "tesmera-cli report x.wav --at " ""
 expect NothingForJobs "tesmera-cli analyze --jobs " ""
 includes AnyFileForRecords "tesmera-cli report x.wav --json-lines " notes.txt corpus

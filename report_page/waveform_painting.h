@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QRect>
 
-#include "app/waveform_picture.h"
+#include "report_page/waveform_picture.h"
 
 class QPainter;
 

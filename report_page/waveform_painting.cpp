@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/waveform_painting.h"
+#include "report_page/waveform_painting.h"
 
 #include <algorithm>
 #include <cmath>

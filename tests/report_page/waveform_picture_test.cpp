@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/waveform_picture.h"
+#include "report_page/waveform_picture.h"
 #include "support/param_name.h"
 
 namespace tesmera {
