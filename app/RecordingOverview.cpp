@@ -34,6 +34,13 @@ void RecordingOverview::SetView(double first, double end, bool whole) {
     Invalidate();
 }
 
+void RecordingOverview::SetPlayingAt(std::optional<double> sample) {
+    if (sample != playing_) {
+        playing_ = sample;
+        Invalidate();
+    }
+}
+
 QRect RecordingOverview::WaveArea(const QRect& area) {
     return area.adjusted(0, 0, 0, -AxisHeight);
 }
@@ -103,6 +110,11 @@ void RecordingOverview::Compose(QPainter& painter, const QRect& area, const QIma
         const int right = std::max(left + 2, static_cast<int>(axis.ToX(cycle.EndSample)));
         painter.fillRect(QRect(QPoint(left, inner.top()), QPoint(right - 1, inner.bottom())),
                          QColor(255, 0, 0));
+    }
+    if (playing_) {
+        // Blue, apart from the red selection it may pass over.
+        const int x = static_cast<int>(std::lround(axis.ToX(*playing_)));
+        painter.fillRect(QRect(x, inner.top(), 2, inner.height()), QColor(0, 0, 220));
     }
 }
 

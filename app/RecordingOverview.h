@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 
 #include "app/CachedPicture.h"
 #include "app/RecordingModel.h"
@@ -24,6 +25,8 @@ class RecordingOverview : public CachedPicture {
     // Frames the samples [first, end) the detail view shows; nothing when it
     // shows the whole stretch.
     void SetView(double first, double end, bool whole);
+    // Marks the sample being played with a line; nothing when none plays.
+    void SetPlayingAt(std::optional<double> sample);
 
     // The height of the time axis under the waveform.
     static constexpr int AxisHeight = 14;
@@ -45,6 +48,7 @@ class RecordingOverview : public CachedPicture {
     double viewFirst_ = 0;
     double viewEnd_ = 0;
     bool wholeView_ = true;
+    std::optional<double> playing_;
 };
 
 }  // namespace tesmera

@@ -29,6 +29,11 @@ class UserDialogs {
     // Where to write a voice period file, starting from `proposedPath`, or
     // nothing on a cancel.
     virtual std::optional<QString> ChooseSavePath(const QString& proposedPath) = 0;
+    // Where to save a take from the recorder, as WAV, starting from
+    // `proposedPath`, or nothing on a cancel.
+    virtual std::optional<QString> ChooseTakePath(const QString& proposedPath) = 0;
+    // Asks whether to go on and lose what `question` names; true for yes.
+    virtual bool ConfirmDiscard(const QString& question) = 0;
 };
 
 // The real boxes and file dialogs, modal to the window the user is working
@@ -42,9 +47,13 @@ class QtUserDialogs final : public UserDialogs {
     std::optional<QString> ChooseVoiceFile(const QString& startFolder) override;
     std::optional<QString> ChooseRecording(const QString& startFolder) override;
     std::optional<QString> ChooseSavePath(const QString& proposedPath) override;
+    std::optional<QString> ChooseTakePath(const QString& proposedPath) override;
+    bool ConfirmDiscard(const QString& question) override;
 
   private:
     QWidget* Owner() const;
+    std::optional<QString> ChooseWavToWrite(const QString& title, const QString& name,
+                                            const QString& proposedPath);
 
     QWidget* owner_;
 };
