@@ -6,6 +6,8 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QAudioSource>
+#include <QDir>
+#include <QFile>
 #include <QMediaDevices>
 #include <QTimer>
 
@@ -35,6 +37,24 @@ QAudioFormat MonoFormat(const QAudioDevice& device, int rate) {
                          .toStdString());
 }
 
+// libpulse, which Qt Multimedia reaches the sound server through, writes a
+// new cookie into the user's configuration folder when it finds none. A
+// server that asks for a cookie made one there when it started, so where
+// there is none, none is needed: libpulse is handed 256 zero bytes that no
+// file holds, and the window keeps its promise to write nothing of its own.
+void KeepTheSoundCookieOutOfHome() {
+    if (!qEnvironmentVariableIsEmpty("PULSE_COOKIE")) {
+        return;
+    }
+    const QString home = QDir::homePath();
+    const QString config =
+        qEnvironmentVariable("XDG_CONFIG_HOME", home + QStringLiteral("/.config"));
+    if (!QFile::exists(config + QStringLiteral("/pulse/cookie")) &&
+        !QFile::exists(home + QStringLiteral("/.pulse-cookie"))) {
+        qputenv("PULSE_COOKIE", "/dev/zero");
+    }
+}
+
 QAudioDevice InputOfId(const QByteArray& id) {
     if (!id.isEmpty()) {
         for (const QAudioDevice& device : QMediaDevices::audioInputs()) {
@@ -62,7 +82,9 @@ struct QtAudioDevices::Playback {
     std::unique_ptr<QAudioSink> Sink;
 };
 
-QtAudioDevices::QtAudioDevices() = default;
+QtAudioDevices::QtAudioDevices() {
+    KeepTheSoundCookieOutOfHome();
+}
 
 QtAudioDevices::~QtAudioDevices() {
     StopCapture();
