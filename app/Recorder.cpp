@@ -137,7 +137,7 @@ void Recorder::Start() {
     capturing_ = true;
     inputs_->setEnabled(false);
     rates_->setEnabled(false);
-    startStop_->setText(tr("&Stop"));
+    startStop_->setText(tr("S&top"));
     startStop_->setAccessibleName(tr("Stop"));
     ShowState(tr("Recording"));
     ShowFigures();
