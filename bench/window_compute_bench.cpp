@@ -81,6 +81,8 @@ class BenchDialogs final : public UserDialogs {
     std::optional<QString> ChooseVoiceFile(const QString&) override { return file_; }
     std::optional<QString> ChooseRecording(const QString&) override { return std::nullopt; }
     std::optional<QString> ChooseSavePath(const QString&) override { return std::nullopt; }
+    std::optional<QString> ChooseTakePath(const QString&) override { return std::nullopt; }
+    bool ConfirmDiscard(const QString&) override { return true; }
 
   private:
     QString file_;
