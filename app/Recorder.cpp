@@ -23,11 +23,18 @@ namespace {
 // How much input the live waveform shows, in seconds.
 constexpr double WaveformSeconds = 5.0;
 
-// Tells assistive technology that `widget`'s text changed, so a screen
-// reader says it without the user moving there.
-void Announce(QWidget* widget, const QString& text) {
-    widget->setAccessibleDescription(text);
-    QAccessibleEvent changed(widget, QAccessible::NameChanged);
+// Shows `text` on a label named for what it shows, and tells assistive
+// technology when it changed (as the description under the fixed name), so
+// a screen reader says it without the user moving there. The figures are in
+// whole decibels, so it speaks only when a figure really moves, not once a
+// block.
+void ShowAnnounced(QLabel* label, const QString& text) {
+    if (label->text() == text) {
+        return;
+    }
+    label->setText(text);
+    label->setAccessibleDescription(text);
+    QAccessibleEvent changed(label, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&changed);
 }
 
@@ -91,7 +98,10 @@ QWidget* Recorder::CreateFigures() {
     auto* layout = new QVBoxLayout(figures);
     layout->setContentsMargins(0, 0, 0, 0);
     levelMeter_ = new RecorderLevelMeter(figures);
-    levelMeter_->setAccessibleName(tr("Input level"));
+    // The bar draws what the level line says.
+    levelMeter_->setAccessibleName(tr("Level meter"));
+    levelMeter_->setAccessibleDescription(
+        tr("Level from -60 to 0 dBFS, a mark at the held peak, red once the input clipped"));
     levelLine_ = new QLabel(figures);
     levelLine_->setObjectName(QStringLiteral("LevelLine"));
     levelLine_->setAccessibleName(tr("Input level"));
@@ -170,19 +180,13 @@ void Recorder::Receive(std::span<const double> block) {
 void Recorder::ShowFigures() {
     const InputLevel level = meter_ ? meter_->Level() : InputLevel{};
     levelMeter_->Show(level);
-    const QString text =
-        tr("Level %1 dBFS, peak %2 dBFS")
-            .arg(WholeDecibels(level.LevelDbfs), WholeDecibels(level.PeakHeldDbfs));
-    levelLine_->setText(text);
-    // Whole decibels, and only when they change, so a screen reader is not
-    // flooded with a message per block.
-    if (text != levelText_) {
-        levelText_ = text;
-        Announce(levelMeter_, text);
-    }
-    noiseLine_->setText(level.NoiseFloorDbfs
-                            ? tr("Noise floor %1 dBFS").arg(WholeDecibels(*level.NoiseFloorDbfs))
-                            : tr("Noise floor: measured during the first second"));
+    ShowAnnounced(levelLine_,
+                  tr("Level %1 dBFS, peak %2 dBFS")
+                      .arg(WholeDecibels(level.LevelDbfs), WholeDecibels(level.PeakHeldDbfs)));
+    ShowAnnounced(noiseLine_,
+                  level.NoiseFloorDbfs
+                      ? tr("Noise floor %1 dBFS").arg(WholeDecibels(*level.NoiseFloorDbfs))
+                      : tr("Noise floor: measured during the first second"));
     if (level.Clipped && clipping_->isHidden()) {
         clipping_->show();
         ShowState(tr("Recording, clipping"));
@@ -190,8 +194,7 @@ void Recorder::ShowFigures() {
 }
 
 void Recorder::ShowState(const QString& state) {
-    state_->setText(state);
-    Announce(state_, state);
+    ShowAnnounced(state_, state);
 }
 
 }  // namespace tesmera

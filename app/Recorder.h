@@ -55,7 +55,6 @@ class Recorder : public QDialog {
     std::optional<InputLevelMeter> meter_;
     bool capturing_ = false;
     MonoRecording take_;
-    QString levelText_;  // as last announced
 
     QComboBox* inputs_ = nullptr;
     QComboBox* rates_ = nullptr;

@@ -73,14 +73,19 @@ TEST_F(Takes, RecorderShowsLevelPeakClippingAndNoiseFloorAndAnnouncesThem) {
     EXPECT_EQ(Label(recorder, "NoiseFloor"), "Noise floor -60 dBFS");
     audio->Deliver(std::vector<double>(441, 0.1));
     EXPECT_EQ(Label(recorder, "LevelLine"), "Level -20 dBFS, peak -20 dBFS");
-    auto* meter = recorder->findChild<QWidget*>(QStringLiteral("LevelMeter"));
-    EXPECT_EQ(meter->accessibleDescription(), "Level -20 dBFS, peak -20 dBFS");
+    EXPECT_EQ(recorder->findChild<QLabel*>(QStringLiteral("LevelLine"))->accessibleDescription(),
+              "Level -20 dBFS, peak -20 dBFS");
     EXPECT_FALSE(recorder->findChild<QLabel*>(QStringLiteral("Clipping"))->isVisibleTo(recorder));
 
     audio->Deliver(std::vector<double>(441, 1.0));
     EXPECT_TRUE(recorder->findChild<QLabel*>(QStringLiteral("Clipping"))->isVisibleTo(recorder));
-    auto* state = recorder->findChild<QLabel*>(QStringLiteral("RecorderState"));
-    EXPECT_EQ(state->accessibleDescription(), "Recording, clipping");
+    // What a screen reader is told of under each fixed name.
+    const auto told = [recorder](const char* name) {
+        return recorder->findChild<QLabel*>(QLatin1String(name))->accessibleDescription();
+    };
+    EXPECT_EQ(told("RecorderState"), "Recording, clipping");
+    EXPECT_EQ(told("NoiseFloor"), "Noise floor -60 dBFS");
+    EXPECT_EQ(told("LevelLine"), "Level 0 dBFS, peak 0 dBFS");
     for (QWidget* control : recorder->findChildren<QWidget*>()) {
         if (control->focusPolicy() != Qt::NoFocus && control->isVisibleTo(recorder)) {
             EXPECT_FALSE(
