@@ -154,6 +154,8 @@ MonoRecording RecordingWindow::PlayedSound(PlayedPart part) {
 }
 
 // Read again when asked: the window keeps only what it draws of a file.
+// TODO: feed the output from the file block by block, so playing an
+// hour-long recording does not hold it whole the way this copy does.
 MonoRecording RecordingWindow::WholeRecording() const {
     if (take_) {
         return *take_;
