@@ -28,10 +28,26 @@ RecordingAnalysis::~RecordingAnalysis() {
 }
 
 void RecordingAnalysis::Start(const QString& path) {
+    StartJob({path, nullptr, {}, nullptr}, [path](const ScanControl& control) {
+        return std::make_unique<RecordingFile>(NativeFileName(path), AvailableCores(), control);
+    });
+}
+
+void RecordingAnalysis::StartTake(const QString& name, std::shared_ptr<const MonoRecording> take) {
+    StartJob({name, nullptr, {}, take}, [take](const ScanControl&) {
+        // A take is seconds long and in memory: its scan is over at once.
+        return std::make_unique<RecordingInMemory>(take->Samples, take->SampleRate,
+                                                   AvailableCores());
+    });
+}
+
+void RecordingAnalysis::StartJob(AnalysedRecording job, Opening open) {
     Cancel();
     current_ = ++lastJob_;
     stop_ = std::stop_source();
-    pool_.start([this, job = current_, path, stop = stop_.get_token()] { Run(job, path, stop); });
+    const QString path = job.Path;
+    pool_.start([this, id = current_, job = std::move(job), open = std::move(open),
+                 stop = stop_.get_token()]() mutable { Run(id, std::move(job), open, stop); });
     emit Started(path);
 }
 
@@ -57,12 +73,11 @@ ScanControl RecordingAnalysis::Control(std::uint64_t job, std::stop_token stop) 
     return {progress, std::move(stop)};
 }
 
-void RecordingAnalysis::Run(std::uint64_t job, const QString& path, std::stop_token stop) {
-    AnalysedRecording result{path, nullptr, {}};
+void RecordingAnalysis::Run(std::uint64_t job, AnalysedRecording result, const Opening& open,
+                            std::stop_token stop) {
     try {
-        RecordingFile recording(NativeFileName(path), AvailableCores(),
-                                Control(job, std::move(stop)));
-        result.Model = std::make_shared<RecordingModel>(ModelRecording(recording));
+        const std::unique_ptr<ScannedRecording> recording = open(Control(job, std::move(stop)));
+        result.Model = std::make_shared<RecordingModel>(ModelRecording(*recording));
     } catch (const ScanCancelled&) {
         return;
     } catch (const std::exception& error) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stop_token>
 #include <string>
@@ -16,6 +17,7 @@
 #include <QThreadPool>
 
 #include "app/RecordingModel.h"
+#include "recording/sound_input.h"
 
 namespace tesmera {
 
@@ -27,6 +29,9 @@ struct AnalysedRecording {
     std::shared_ptr<RecordingModel> Model;
     // Why not, in the reader's or the rate converter's words.
     std::string Error;
+    // The samples of a take from the recorder, which no file holds yet;
+    // null for a recording read from its file.
+    std::shared_ptr<const MonoRecording> Take;
 };
 
 class RecordingAnalysis : public QObject {
@@ -39,6 +44,9 @@ class RecordingAnalysis : public QObject {
 
     // Starts on `path`, dropping the recording under way.
     void Start(const QString& path);
+    // Starts on a take held in memory, named `name` until it is saved,
+    // dropping the recording under way.
+    void StartTake(const QString& name, std::shared_ptr<const MonoRecording> take);
     // Drops the recording under way.
     void Cancel();
     // A recording is under way: its result has yet to arrive.
@@ -56,8 +64,12 @@ class RecordingAnalysis : public QObject {
     void Finished(const AnalysedRecording& result);
 
   private:
+    // Opens the recording a job works on, on the working thread.
+    using Opening = std::function<std::unique_ptr<ScannedRecording>(const ScanControl& control)>;
+    void StartJob(AnalysedRecording job, Opening open);
     // On the working thread; it reaches this object only by queued calls.
-    void Run(std::uint64_t job, const QString& path, std::stop_token stop);
+    void Run(std::uint64_t job, AnalysedRecording result, const Opening& open,
+             std::stop_token stop);
     // Tells this object the job's progress and stops the job's scan.
     ScanControl Control(std::uint64_t job, std::stop_token stop);
     // On this object's thread: pass on what the job under way sends, and

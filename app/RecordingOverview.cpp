@@ -32,6 +32,13 @@ void RecordingOverview::SetView(double first, double end, bool whole) {
     Invalidate();
 }
 
+void RecordingOverview::SetPlayingAt(std::optional<double> sample) {
+    if (sample != playing_) {
+        playing_ = sample;
+        Invalidate();
+    }
+}
+
 OverviewSource ModelOverview(const RecordingModel& model) {
     return {model.Envelope, model.SampleCount, model.SampleRate, model.Report.StretchStartSeconds,
             model.Report.StretchEndSeconds};
@@ -60,6 +67,11 @@ void RecordingOverview::Compose(QPainter& painter, const QRect& area, const QIma
         const int right = std::max(left + 2, static_cast<int>(axis.ToX(cycle.EndSample)));
         painter.fillRect(QRect(QPoint(left, inner.top()), QPoint(right - 1, inner.bottom())),
                          QColor(255, 0, 0));
+    }
+    if (playing_) {
+        // Blue, apart from the red selection it may pass over.
+        const int x = static_cast<int>(std::lround(axis.ToX(*playing_)));
+        painter.fillRect(QRect(x, inner.top(), 2, inner.height()), QColor(0, 0, 220));
     }
 }
 

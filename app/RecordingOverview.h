@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 
 #include "app/CachedPicture.h"
 #include "app/RecordingModel.h"
@@ -27,6 +28,8 @@ class RecordingOverview : public CachedPicture {
     // Frames the samples [first, end) the detail view shows; nothing when it
     // shows the whole stretch.
     void SetView(double first, double end, bool whole);
+    // Marks the sample being played with a line; nothing when none plays.
+    void SetPlayingAt(std::optional<double> sample);
 
   protected:
     void DrawLayer(QPainter& painter, const QRect& area) override;
@@ -38,6 +41,7 @@ class RecordingOverview : public CachedPicture {
     double viewFirst_ = 0;
     double viewEnd_ = 0;
     bool wholeView_ = true;
+    std::optional<double> playing_;
 };
 
 }  // namespace tesmera

@@ -87,8 +87,7 @@ RecordingWindow::RecordingWindow(QString path, RecordingModel model, UserDialogs
       analyse_(std::move(analyse)) {
     setObjectName(QStringLiteral("RecordingWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(
-        tr("Recording - %1").arg(QString::fromStdString(FileNamePart(path_.toStdString()))));
+    ShowTitle();
     CreateLayout();
     for (const QKeySequence& keys :
          {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)}) {
@@ -101,6 +100,11 @@ RecordingWindow::RecordingWindow(QString path, RecordingModel model, UserDialogs
     detail_->setFocus();
 }
 
+void RecordingWindow::ShowTitle() {
+    setWindowTitle(
+        tr("Recording - %1").arg(QString::fromStdString(FileNamePart(path_.toStdString()))));
+}
+
 void RecordingWindow::CreateLayout() {
     auto* layout = new QVBoxLayout(this);
     overview_ = new RecordingOverview(model_, this);
@@ -110,6 +114,7 @@ void RecordingWindow::CreateLayout() {
     layout->addWidget(detail_, 2);
     layout->addWidget(CreateViewScrollBar());
     layout->addWidget(CreateCycleRow());
+    layout->addWidget(CreateAudioRow());
     layout->addWidget(CreateReportArea(), 4);
     layout->addWidget(CreatePageRow());
     statusLine_ = new QLabel(this);

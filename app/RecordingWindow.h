@@ -8,7 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
+#include <vector>
 
 #include <QWidget>
 
@@ -23,13 +25,20 @@ class QScrollArea;
 class QScrollBar;
 class QSpinBox;
 class QTableWidget;
+class QTimer;
 
 namespace tesmera {
 
+class AudioDevices;
 class CycleDetailView;
 class RecordingAnalysis;
+struct MonoRecording;
 class RecordingOverview;
 struct AnalysedRecording;
+
+// What the window plays: the whole recording, the steady stretch the report
+// analyses, or the selected cycle over and over.
+enum class PlayedPart { Whole, Stretch, Cycle };
 
 class RecordingWindow : public QWidget {
     Q_OBJECT
@@ -65,7 +74,38 @@ class RecordingWindow : public QWidget {
     void SaveReportPdf();
     void PrintReport();
 
+    // Lets the window play through `audio` and open the recorder through
+    // `record`. `take` is a take from the recorder that no file holds yet,
+    // null for a recording read from its file. `audio` outlives the window.
+    void AttachAudio(AudioDevices& audio, std::function<void()> record,
+                     std::shared_ptr<const MonoRecording> take);
+    void Play(PlayedPart part);
+    void StopPlaying();
+    // Stops what plays, or plays again what played last (at first the
+    // whole recording).
+    void PlayOrStop();
+    bool Playing() const { return playing_; }
+    // Saves the take where the user chooses; then the window shows that file.
+    void SaveTake();
+    bool TakeUnsaved() const { return take_ && !takeSaved_; }
+
+  protected:
+    // An unsaved take is only given up when the user agrees.
+    void closeEvent(QCloseEvent* event) override;
+
   private:
+    // "Recording - " and the file's name.
+    void ShowTitle();
+    QWidget* CreateAudioRow();
+    void CreateAudioButton(QWidget* row, const QString& text, const QString& name,
+                           const std::function<void()>& command);
+    // The samples of `part`, at the recording's rate; playedFirst_ becomes
+    // the recording's sample where they start. Throws RecordingError.
+    MonoRecording PlayedSound(PlayedPart part);
+    MonoRecording WholeRecording() const;
+    void FollowPlaying();
+    void ShowTakeState();
+
     QWidget* CreateCycleRow();
     QScrollBar* CreateViewScrollBar();
     // The scroll bar and the overview's frame follow the detail view.
@@ -105,6 +145,17 @@ class RecordingWindow : public QWidget {
     QLineEdit* patientId_ = nullptr;
     QLineEdit* born_ = nullptr;
     QLineEdit* assessed_ = nullptr;
+
+    AudioDevices* audio_ = nullptr;  // none until attached
+    std::function<void()> record_;
+    std::shared_ptr<const MonoRecording> take_;
+    bool takeSaved_ = false;
+    bool playing_ = false;
+    PlayedPart lastPlayed_ = PlayedPart::Whole;
+    std::size_t playedFirst_ = 0;
+    QTimer* playTimer_ = nullptr;             // moves the position line while playing
+    std::vector<QPushButton*> audioButtons_;  // enabled once audio is attached
+    QPushButton* saveTakeButton_ = nullptr;
 };
 
 // The cycle a recording window selects first: the analysed cycle nearest the

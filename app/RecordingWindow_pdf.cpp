@@ -51,7 +51,7 @@ QWidget* RecordingWindow::CreatePageRow() {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    patientId_ = AddField(layout, tr("Pa&tient ID"), QStringLiteral("PatientId"), tr("Patient ID"));
+    patientId_ = AddField(layout, tr("Patient &ID"), QStringLiteral("PatientId"), tr("Patient ID"));
     born_ = AddField(layout, tr("&Born"), QStringLiteral("PatientBorn"), tr("Date of birth"));
     assessed_ =
         AddField(layout, tr("Assess&ed"), QStringLiteral("AssessmentDate"), tr("Assessment date"));
@@ -59,7 +59,7 @@ QWidget* RecordingWindow::CreatePageRow() {
     QPushButton* save = AddButton(layout, tr("Save report as &PDF..."),
                                   QStringLiteral("SaveReportButton"), tr("Save report as PDF"));
     QPushButton* print =
-        AddButton(layout, tr("P&rint..."), QStringLiteral("PrintButton"), tr("Print report"));
+        AddButton(layout, tr("Pri&nt..."), QStringLiteral("PrintButton"), tr("Print report"));
     // Queued, like the window's other commands: a press returns at once
     // even when a dialog follows.
     connect(save, &QPushButton::clicked, this, &RecordingWindow::SaveReportPdf,

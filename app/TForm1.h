@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include "app/AnalysisState.h"
+#include "app/AudioDevices.h"
 #include "app/UserDialogs.h"
 #include "wave/voice_period.h"
 
@@ -52,6 +53,12 @@ class TForm1 : public QWidget {
     void SpeedButton1Click();  // load
     void SpeedButton3Click();  // compute
     void SpeedButton4Click();  // open a recording
+    // Opens the recorder; its take opens as a recording.
+    void RecordTake();
+    // The sound devices the recorder and the recording windows use; the
+    // real ones unless a test gives others before the first use.
+    AudioDevices& Audio();
+    void UseAudioDevices(std::unique_ptr<AudioDevices> audio) { audio_ = std::move(audio); }
 
     // Files handed over from outside the window (the command line, a drop):
     // a file the load command takes as one voice period is loaded by it, any
@@ -110,6 +117,7 @@ class TForm1 : public QWidget {
     void OpenFile(const QString& path);
     void CreateRecordingAnalysis();
     void OpenRecording(const QString& path);
+    void OpenTake(MonoRecording take);
     void ShowRecording(const AnalysedRecording& result);
     void RememberFolderOf(const QString& path);
     void ComputeAnalysis();
@@ -117,6 +125,7 @@ class TForm1 : public QWidget {
 
     AnalysisState& state_;
     std::unique_ptr<UserDialogs> dialogs_;
+    std::unique_ptr<AudioDevices> audio_;      // made on first use
     CommandQueue* commands_ = nullptr;         // owned through Qt's parent chain
     RecordingAnalysis* recordings_ = nullptr;  // likewise
     // Where the next file dialog starts: the folder of the last file opened

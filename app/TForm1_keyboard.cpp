@@ -25,6 +25,7 @@ const QKeySequence ComputeKeys(Qt::Key_F9);
 const QKeySequence ComputeKeysAlternative(Qt::CTRL | Qt::Key_Return);
 const QKeySequence RecordingKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
 const QKeySequence CloseKeys(Qt::CTRL | Qt::Key_Q);
+const QKeySequence RecordKeys(Qt::CTRL | Qt::Key_R);
 
 }  // namespace
 
@@ -50,6 +51,7 @@ void TForm1::CreateShortcuts() {
     AddShortcut(ComputeKeys, &TForm1::SpeedButton3Click);
     AddShortcut(ComputeKeysAlternative, &TForm1::SpeedButton3Click);
     AddShortcut(RecordingKeys, &TForm1::SpeedButton4Click);
+    AddShortcut(RecordKeys, &TForm1::RecordTake);
     // Closing needs no queue: it starts no command and shows no dialog.
     connect(new QShortcut(CloseKeys, this), &QShortcut::activated, this, &QWidget::close);
 

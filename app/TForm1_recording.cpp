@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Recordings of a sustained vowel: the dialog that opens one, the report
 // that decides whether it can be shown, and the window that shows it.
+#include <QApplication>
 #include <QFile>
 
+#include "app/AudioDevices.h"
 #include "app/CommandQueue.h"
+#include "app/Recorder.h"
 #include "app/RecordingAnalysis.h"
 #include "app/RecordingProgress.h"
 #include "app/RecordingWindow.h"
@@ -34,6 +37,26 @@ void TForm1::OpenRecording(const QString& path) {
     recordings_->Start(path);
 }
 
+AudioDevices& TForm1::Audio() {
+    if (!audio_) {
+        audio_ = std::make_unique<QtAudioDevices>();
+    }
+    return *audio_;
+}
+
+void TForm1::RecordTake() {
+    auto* recorder =
+        new Recorder(Audio(), *dialogs_,
+                     QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : this);
+    recorder->setAttribute(Qt::WA_DeleteOnClose);
+    connect(recorder, &QDialog::accepted, this, [this, recorder] { OpenTake(recorder->Take()); });
+    recorder->open();
+}
+
+void TForm1::OpenTake(MonoRecording take) {
+    recordings_->StartTake(tr("New take"), std::make_shared<const MonoRecording>(std::move(take)));
+}
+
 void TForm1::ShowRecording(const AnalysedRecording& result) {
     if (!result.Model) {
         dialogs_->ShowError(QString::fromStdString(ErrorBoxText(result.Error)));
@@ -56,6 +79,8 @@ void TForm1::ShowRecording(const AnalysedRecording& result) {
             });
         },
         this);
+    window->AttachAudio(
+        Audio(), [this] { Request(&TForm1::RecordTake); }, result.Take);
     window->PlaceBeside(*this);
     window->show();
 }

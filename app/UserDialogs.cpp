@@ -71,8 +71,19 @@ std::optional<QString> QtUserDialogs::ChooseRecording(const QString& startFolder
 }
 
 std::optional<QString> QtUserDialogs::ChooseSavePath(const QString& proposedPath) {
-    QFileDialog dialog(Owner(), QStringLiteral("Save Period As"));
-    dialog.setObjectName(QStringLiteral("SavePeriodDialog"));
+    return ChooseWavToWrite(QStringLiteral("Save Period As"), QStringLiteral("SavePeriodDialog"),
+                            proposedPath);
+}
+
+std::optional<QString> QtUserDialogs::ChooseTakePath(const QString& proposedPath) {
+    return ChooseWavToWrite(QStringLiteral("Save Take As"), QStringLiteral("SaveTakeDialog"),
+                            proposedPath);
+}
+
+std::optional<QString> QtUserDialogs::ChooseWavToWrite(const QString& title, const QString& name,
+                                                       const QString& proposedPath) {
+    QFileDialog dialog(Owner(), title);
+    dialog.setObjectName(name);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("[ * . wav ] (*.wav)"));
@@ -98,6 +109,13 @@ bool QtUserDialogs::ChoosePrinter(QPrinter& printer) {
     dialog.setObjectName(QStringLiteral("PrintDialog"));
     const IdleCursor idle;
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUserDialogs::ConfirmDiscard(const QString& question) {
+    const IdleCursor idle;
+    return QMessageBox::question(Owner(), QApplication::applicationName(), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 }  // namespace tesmera

@@ -35,6 +35,11 @@ class UserDialogs {
     virtual std::optional<QString> ChooseReportPdfPath(const QString& proposedPath) = 0;
     // Lets the user choose and set up `printer`; false on a cancel.
     virtual bool ChoosePrinter(QPrinter& printer) = 0;
+    // Where to save a take from the recorder, as WAV, starting from
+    // `proposedPath`, or nothing on a cancel.
+    virtual std::optional<QString> ChooseTakePath(const QString& proposedPath) = 0;
+    // Asks whether to go on and lose what `question` names; true for yes.
+    virtual bool ConfirmDiscard(const QString& question) = 0;
 };
 
 // The real boxes and file dialogs, modal to the window the user is working
@@ -50,9 +55,13 @@ class QtUserDialogs final : public UserDialogs {
     std::optional<QString> ChooseSavePath(const QString& proposedPath) override;
     std::optional<QString> ChooseReportPdfPath(const QString& proposedPath) override;
     bool ChoosePrinter(QPrinter& printer) override;
+    std::optional<QString> ChooseTakePath(const QString& proposedPath) override;
+    bool ConfirmDiscard(const QString& question) override;
 
   private:
     QWidget* Owner() const;
+    std::optional<QString> ChooseWavToWrite(const QString& title, const QString& name,
+                                            const QString& proposedPath);
 
     QWidget* owner_;
 };

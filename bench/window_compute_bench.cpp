@@ -83,6 +83,8 @@ class BenchDialogs final : public UserDialogs {
     std::optional<QString> ChooseSavePath(const QString&) override { return std::nullopt; }
     std::optional<QString> ChooseReportPdfPath(const QString&) override { return std::nullopt; }
     bool ChoosePrinter(QPrinter&) override { return false; }
+    std::optional<QString> ChooseTakePath(const QString&) override { return std::nullopt; }
+    bool ConfirmDiscard(const QString&) override { return true; }
 
   private:
     QString file_;

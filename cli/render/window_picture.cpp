@@ -24,11 +24,13 @@ class RenderDialogs final : public UserDialogs {
     void ShowWarning(const QString& message) override { Collect(message); }
     void ShowError(const QString& message) override { Collect(message); }
     std::optional<QString> ChooseVoiceFile(const QString&) override { return voiceFile_; }
-    // A rendering opens no recording and saves nothing.
+    // A rendering opens no recording, records nothing and saves nothing.
     std::optional<QString> ChooseRecording(const QString&) override { return std::nullopt; }
     std::optional<QString> ChooseSavePath(const QString&) override { return std::nullopt; }
     std::optional<QString> ChooseReportPdfPath(const QString&) override { return std::nullopt; }
     bool ChoosePrinter(QPrinter&) override { return false; }
+    std::optional<QString> ChooseTakePath(const QString&) override { return std::nullopt; }
+    bool ConfirmDiscard(const QString&) override { return true; }
 
   private:
     void Collect(const QString& message) { messages_.push_back(message.toStdString()); }

@@ -11,6 +11,7 @@ TESMERA_RUN_PACKAGES=(
   ninja-build
   pkg-config
   qt6-base-dev
+  qt6-multimedia-dev
   fonts-liberation
   libcli11-dev
   libsndfile1-dev
@@ -47,6 +48,8 @@ TESMERA_TEST_PACKAGES=(
   man-db
   python3-jsonschema
   poppler-utils
+  pulseaudio
+  pulseaudio-utils
 )
 
 # tesmera_missing_packages <package...>: those not installed, one a line.

@@ -4,14 +4,17 @@
 // the report as a PDF page or printed.
 #include <climits>
 #include <filesystem>
+#include <map>
 #include <string>
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -255,6 +258,31 @@ TEST_F(Recording, PicturesHaveTheScreensPixelRatio) {
     chart->repaint();
     EXPECT_EQ(chart->Screen().image.devicePixelRatio(), ratio);
     EXPECT_EQ(chart->Screen().image.size(), chart->size() * ratio);
+}
+
+// Every Alt shortcut of the recording window reaches one control: buttons
+// and field captions added by different commands must not share a letter.
+TEST_F(Recording, EachMnemonicIsUsedOnce) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    QStringList texts;
+    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        texts << button->text();
+    }
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->buddy() != nullptr) {
+            texts << label->text();
+        }
+    }
+    std::map<QChar, QString> owners;
+    for (const QString& text : texts) {
+        const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+        if (at >= 0) {
+            const QChar key = text.at(at + 1).toLower();
+            const auto [owner, added] = owners.emplace(key, text);
+            EXPECT_TRUE(added) << text.toStdString() << " and " << owner->second.toStdString();
+        }
+    }
 }
 
 // Escape and Ctrl+W close the recording window, as they close a dialog.

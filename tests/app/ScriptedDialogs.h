@@ -28,6 +28,8 @@ struct ShownMessages {
     // For every message, in order: the application's override cursor when
     // it was shown (nullopt: none, the window's own cursor).
     std::vector<std::optional<Qt::CursorShape>> cursors;
+    // Every question whether to discard something, in order.
+    std::vector<QString> questions;
 };
 
 inline std::optional<Qt::CursorShape> CurrentOverrideCursor() {
@@ -44,6 +46,8 @@ class ScriptedDialogs final : public UserDialogs {
     // The next answers of the file dialogs, whichever opens; nullopt is a
     // cancel, and so is a dialog without a scripted answer.
     void Choose(std::optional<QString> file) { answers_.push_back(std::move(file)); }
+    // The answer to every question whether to discard something (no until set).
+    void AgreeToDiscard(bool agree) { agreeToDiscard_ = agree; }
 
     void ShowWarning(const QString& message) override {
         shown_.warnings.push_back(message);
@@ -74,6 +78,13 @@ class ScriptedDialogs final : public UserDialogs {
         }
         return file.has_value();
     }
+    std::optional<QString> ChooseTakePath(const QString& proposedPath) override {
+        return Answer("take", proposedPath);
+    }
+    bool ConfirmDiscard(const QString& question) override {
+        shown_.questions.push_back(question);
+        return agreeToDiscard_;
+    }
 
   private:
     std::optional<QString> Answer(const char* dialog, const QString& start) {
@@ -91,6 +102,7 @@ class ScriptedDialogs final : public UserDialogs {
 
     ShownMessages& shown_;
     std::deque<std::optional<QString>> answers_;
+    bool agreeToDiscard_ = false;
 };
 
 }  // namespace tesmera::testing

@@ -25,3 +25,40 @@ expect_clean_exit() {
   echo "program still running 10 s after its window was asked to close" >&2
   exit 1
 }
+
+# type_path CAPTION PATH: types the path into the window, then Return. The
+# driver types a key at a time: lower-case letters, digits, "/" and ".".
+type_path() {
+  local keys=() c
+  for ((i = 0; i < ${#2}; i++)); do
+    c="${2:i:1}"
+    case "$c" in
+      /) keys+=(slash) ;;
+      .) keys+=(period) ;;
+      *) keys+=("$c") ;;
+    esac
+  done
+  "$driver" keys "$1" "${keys[@]}" Return
+}
+
+# await_file PATH WHAT: waits up to 5 s for PATH to hold something; ends the
+# script with "WHAT was not saved" when it does not.
+await_file() {
+  for _ in $(seq 1 50); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "$2 was not saved" >&2
+  exit 1
+}
+
+# expect_home_untouched: after the program has ended, HOME holds nothing.
+expect_home_untouched() {
+  local written
+  written=$(find "$HOME" -mindepth 1)
+  if [ -n "$written" ]; then
+    echo "the window wrote into the home folder:" >&2
+    echo "$written" >&2
+    exit 1
+  fi
+}

@@ -10,8 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/window_session.sh"
 readonly program="$1" driver="$2" period="$3" recording="$4"
 main_caption=" Tesmera - demo"
 
-# Short names the driver can type (lower-case letters, digits, "/" and
-# "."), since it types a key at a time.
+# Short names the driver can type (see type_path).
 root="/tmp/twn$$"
 mkdir -p "$root/home" "$root/f"
 cp "$period" "$root/f/v3.wav"
@@ -23,20 +22,6 @@ export XDG_DATA_HOME="$HOME/.local/share" XDG_STATE_HOME="$HOME/.local/state"
 "$program" --new-window &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$root"' EXIT
-
-# type_path CAPTION PATH: types the path into the window, then Return.
-type_path() {
-  local keys=() c
-  for ((i = 0; i < ${#2}; i++)); do
-    c="${2:i:1}"
-    case "$c" in
-      /) keys+=(slash) ;;
-      .) keys+=(period) ;;
-      *) keys+=("$c") ;;
-    esac
-  done
-  "$driver" keys "$1" "${keys[@]}" Return
-}
 
 "$driver" wait "$main_caption" 30 >/dev/null
 "$driver" keys "$main_caption" ctrl+o
@@ -52,11 +37,7 @@ type_path "Open a Recording" "$root/f/anna3.wav"
 "$driver" keys "Recording - anna3.wav" alt+s
 "$driver" wait "Save Period As" 30 >/dev/null
 type_path "Save Period As" "$root/f/c.wav"
-for _ in $(seq 1 50); do
-  [ -s "$root/f/c.wav" ] && break
-  sleep 0.1
-done
-[ -s "$root/f/c.wav" ] || { echo "the period was not saved" >&2; exit 1; }
+await_file "$root/f/c.wav" "the period"
 
 "$driver" close "Recording - anna3.wav"
 "$driver" close "$main_caption"
@@ -64,10 +45,5 @@ for _ in $(seq 1 100); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
 done
-written=$(find "$HOME" -mindepth 1)
-if [ -n "$written" ]; then
-  echo "the window wrote into the home folder:" >&2
-  echo "$written" >&2
-  exit 1
-fi
+expect_home_untouched
 echo "nothing written outside the saved period"

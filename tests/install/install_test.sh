@@ -73,6 +73,8 @@ zcat "$usr/share/doc/tesmera/changelog.gz" | sed -n 1p | grep >/dev/null "^tesme
   fail "cpack: $(cat "$stage/cpack.log")"
 package="$(ls "$stage"/package/tesmera_"$version"_*.deb)"
 dpkg-deb --info "$package" | grep >/dev/null '^ Depends: .*libqt6widgets6' || fail "package Depends lacks Qt"
+dpkg-deb --info "$package" | grep >/dev/null '^ Depends: .*libqt6multimedia6' ||
+  fail "package Depends lacks Qt Multimedia (recording and playback)"
 dpkg-deb --info "$package" | grep >/dev/null '^ Recommends: bash-completion' || fail "package does not recommend bash-completion"
 dpkg-deb --contents "$package" | tee "$stage/contents.txt"
 for path in ./usr/bin/tesmera ./usr/bin/tesmera-cli ./usr/libexec/tesmera/tesmera-render \
