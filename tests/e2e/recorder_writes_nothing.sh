@@ -15,14 +15,8 @@ root="/tmp/trn$$"
 # The tools that feed the daemon are no part of the window: they keep
 # their own files (libpulse's cookie) in the daemon's home.
 readonly daemon_home="$HOME"
-mkdir -p "$root/home" "$root/f"
-export HOME="$root/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache"
-export XDG_DATA_HOME="$HOME/.local/share" XDG_STATE_HOME="$HOME/.local/state"
-
-"$program" --new-window &
-pid=$!
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$root"' EXIT
+mkdir -p "$root/f"
+start_in_empty_home "$program"
 
 "$driver" wait "$main_caption" 30 >/dev/null
 "$driver" keys "$main_caption" ctrl+r

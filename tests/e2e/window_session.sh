@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
-# Steps shared by the end-to-end scripts, sourced after the program was
-# started in the background with its process id in `pid`.
+# Steps shared by the end-to-end scripts. Most expect the program running
+# in the background with its process id in `pid` (start_in_empty_home).
 
 # save_screenshot PATH: the whole virtual screen, when ImageMagick is there.
 save_screenshot() {
@@ -50,6 +50,20 @@ await_file() {
   done
   echo "$2 was not saved" >&2
   exit 1
+}
+
+# start_in_empty_home PROGRAM: with HOME and the XDG folders in the empty
+# folder $root/home (root set by the caller), starts PROGRAM's own window in
+# the background, its process id in `pid`; on exit it is stopped and $root
+# removed.
+start_in_empty_home() {
+  mkdir -p "$root/home"
+  export HOME="$root/home"
+  export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache"
+  export XDG_DATA_HOME="$HOME/.local/share" XDG_STATE_HOME="$HOME/.local/state"
+  "$1" --new-window &
+  pid=$!
+  trap 'kill "$pid" 2>/dev/null || true; rm -rf "$root"' EXIT
 }
 
 # expect_home_untouched: after the program has ended, HOME holds nothing.

@@ -12,16 +12,10 @@ main_caption=" Tesmera - demo"
 
 # Short names the driver can type (see type_path).
 root="/tmp/twn$$"
-mkdir -p "$root/home" "$root/f"
+mkdir -p "$root/f"
 cp "$period" "$root/f/v3.wav"
 cp "$recording" "$root/f/anna3.wav"
-export HOME="$root/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache"
-export XDG_DATA_HOME="$HOME/.local/share" XDG_STATE_HOME="$HOME/.local/state"
-
-"$program" --new-window &
-pid=$!
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$root"' EXIT
+start_in_empty_home "$program"
 
 "$driver" wait "$main_caption" 30 >/dev/null
 "$driver" keys "$main_caption" ctrl+o
