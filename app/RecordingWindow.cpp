@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -200,18 +201,19 @@ QScrollArea* RecordingWindow::CreateReportArea() {
     layout->addWidget(CreateSummaryLine());
     layout->addWidget(CreateModelTable());
     layout->addWidget(CreateMeasureTable());
-    auto* verdict = new QLabel(SteadinessText(report_), report);
-    verdict->setObjectName(QStringLiteral("SteadinessVerdict"));
-    verdict->setWordWrap(true);
-    verdict->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    verdict_ = new QLabel(SteadinessText(report_), report);
+    verdict_->setObjectName(QStringLiteral("SteadinessVerdict"));
+    verdict_->setWordWrap(true);
+    verdict_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Reached by Tab and read out whole, since the sentence is the verdict.
-    verdict->setFocusPolicy(Qt::StrongFocus);
-    verdict->setAccessibleName(tr("Steadiness"));
-    verdict->setAccessibleDescription(verdict->text());
-    layout->addWidget(verdict);
+    verdict_->setFocusPolicy(Qt::StrongFocus);
+    verdict_->setAccessibleName(tr("Steadiness"));
+    verdict_->setAccessibleDescription(verdict_->text());
+    layout->addWidget(verdict_);
     layout->addStretch(1);
     auto* area = new QScrollArea(this);
     area->setObjectName(QStringLiteral("ReportArea"));
+    area->setAccessibleName(tr("Report"));
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
     area->setWidget(report);
@@ -230,7 +232,20 @@ QLabel* RecordingWindow::CreateSummaryLine() {
     summary->setFocusPolicy(Qt::StrongFocus);
     summary->setAccessibleName(tr("Summary"));
     summary->setAccessibleDescription(summary->text());
+    summary_ = summary;
     return summary;
+}
+
+void RecordingWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (verdictsAnnounced_) {
+        return;
+    }
+    verdictsAnnounced_ = true;
+    for (QLabel* label : {summary_, verdict_}) {
+        QAccessibleEvent changed(label, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 QTableWidget* RecordingWindow::CreateModelTable() {

@@ -92,6 +92,9 @@ class RecordingWindow : public QWidget {
   protected:
     // An unsaved take is only given up when the user agrees.
     void closeEvent(QCloseEvent* event) override;
+    // A screen reader hears the verdicts of a new analysis when its window
+    // appears, not only when the user tabs to them.
+    void showEvent(QShowEvent* event) override;
 
   private:
     // "Recording - " and the file's name.
@@ -138,6 +141,10 @@ class RecordingWindow : public QWidget {
     QPushButton* analyseButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QLabel* statusLine_ = nullptr;  // what the last command did
+    // The summary line and the steadiness verdict, told on first show.
+    QLabel* summary_ = nullptr;
+    QLabel* verdict_ = nullptr;
+    bool verdictsAnnounced_ = false;
     QScrollBar* viewScroll_ = nullptr;
     QPushButton* compareButton_ = nullptr;
     RecordingAnalysis* compared_ = nullptr;

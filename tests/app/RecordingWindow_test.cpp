@@ -285,6 +285,29 @@ TEST_F(Recording, EachMnemonicIsUsedOnce) {
     }
 }
 
+// Every control a screen-reader user can reach by Tab has a name; the
+// nameless ones left are the layout's plain containers.
+TEST_F(Recording, EveryFocusableAccessibleObjectHasAName) {
+    RecordingWindow* window = Open(BundledRecording);
+    ASSERT_NE(window, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    std::vector<QAccessibleInterface*> pending{QAccessible::queryAccessibleInterface(window)};
+    while (!pending.empty()) {
+        QAccessibleInterface* object = pending.back();
+        pending.pop_back();
+        // Table cells (no object of their own) are read with their headers.
+        if (object->object() != nullptr && object->text(QAccessible::Name).isEmpty()) {
+            EXPECT_FALSE(object->state().focusable)
+                << object->object()->metaObject()->className() << " "
+                << object->object()->objectName().toStdString();
+        }
+        for (int i = 0; i < object->childCount(); ++i) {
+            pending.push_back(object->child(i));
+        }
+    }
+}
+
 // Escape and Ctrl+W close the recording window, as they close a dialog.
 TEST_F(Recording, EscapeAndCtrlWCloseTheWindow) {
     for (const QKeySequence& keys :
