@@ -243,8 +243,11 @@ void RecordingWindow::showEvent(QShowEvent* event) {
     }
     verdictsAnnounced_ = true;
     for (QLabel* label : {summary_, verdict_}) {
-        QAccessibleEvent changed(label, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
+        for (const QAccessible::Event change :
+             {QAccessible::NameChanged, QAccessible::DescriptionChanged}) {
+            QAccessibleEvent changed(label, change);
+            QAccessible::updateAccessibility(&changed);
+        }
     }
 }
 
