@@ -46,22 +46,6 @@ std::vector<Block> DrawBlocks(std::mt19937_64& engine, std::size_t count, std::s
     return blocks;
 }
 
-std::optional<double> StandardDeviation(std::span<const double> values) {
-    if (values.size() < 2) {
-        return std::nullopt;
-    }
-    double sum = 0;
-    for (const double v : values) {
-        sum += v;
-    }
-    const double mean = sum / static_cast<double>(values.size());
-    double squares = 0;
-    for (const double v : values) {
-        squares += (v - mean) * (v - mean);
-    }
-    return std::sqrt(squares / static_cast<double>(values.size() - 1));
-}
-
 // The standard errors of N figures, `statistic` giving them from one
 // resample's blocks of `count` units.
 template <std::size_t N>
@@ -87,7 +71,7 @@ Values<N> Spreads(Source source, std::size_t count, std::size_t block, unsigned 
                 column.push_back(*values[i]);
             }
         }
-        spreads[i] = StandardDeviation(column);
+        spreads[i] = SampleStandardDeviation(column);
     }
     return spreads;
 }
@@ -172,6 +156,22 @@ std::uint64_t DrawIndex(std::mt19937_64& engine, std::uint64_t bound) {
         value = engine();
     }
     return value % bound;
+}
+
+std::optional<double> SampleStandardDeviation(std::span<const double> values) {
+    if (values.size() < 2) {
+        return std::nullopt;
+    }
+    double sum = 0;
+    for (const double v : values) {
+        sum += v;
+    }
+    const double mean = sum / static_cast<double>(values.size());
+    double squares = 0;
+    for (const double v : values) {
+        squares += (v - mean) * (v - mean);
+    }
+    return std::sqrt(squares / static_cast<double>(values.size() - 1));
 }
 
 FigureSpreads BootstrapSpreads(const SpreadSources& sources, unsigned threads) {

@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "recording/model_summary.h"
@@ -71,6 +72,10 @@ struct FigureSpreads {
 
 // The spreads of every figure the sources give, on up to `threads` threads.
 FigureSpreads BootstrapSpreads(const SpreadSources& sources, unsigned threads = 1);
+
+// The sample standard deviation (n - 1 in the denominator), summed in
+// order; absent for fewer than two values.
+std::optional<double> SampleStandardDeviation(std::span<const double> values);
 
 // A uniform draw from 0..bound-1 (bound > 0): the engine's raw outputs,
 // those beyond the last whole multiple of `bound` rejected, modulo `bound`.

@@ -174,11 +174,7 @@ void Summarise(VoiceReport& report, const MarkedStretch& stretch, SpreadSources&
     if (!f0.empty()) {
         const double n = static_cast<double>(f0.size());
         report.F0MeanHz = std::accumulate(f0.begin(), f0.end(), 0.0) / n;
-        double squares = 0;
-        for (const double f : f0) {
-            squares += (f - report.F0MeanHz) * (f - report.F0MeanHz);
-        }
-        report.F0SdHz = f0.size() > 1 ? std::sqrt(squares / (n - 1)) : 0;
+        report.F0SdHz = SampleStandardDeviation(f0).value_or(0);
     }
     sources.CycleF0 = std::move(f0);
     sources.CycleModelValues = std::move(values);
