@@ -66,9 +66,14 @@ start_in_empty_home() {
   trap 'kill "$pid" 2>/dev/null || true; rm -rf "$root"' EXIT
 }
 
-# expect_home_untouched: after the program has ended, HOME holds nothing.
+# expect_home_untouched: once the program has ended (after up to 10 s, as
+# it writes last on its way out), HOME holds nothing.
 expect_home_untouched() {
   local written
+  for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
   written=$(find "$HOME" -mindepth 1)
   if [ -n "$written" ]; then
     echo "the window wrote into the home folder:" >&2
